@@ -1,0 +1,24 @@
+// What every loader is handed: the program folder and the place where
+// malformed lines are reported.
+#pragma once
+
+#include "core/RecordFile.h"
+
+#include <QString>
+
+struct LoadContext {
+    // The program folder, always ending in "/".
+    QString appFolder;
+    // Where skipped lines are recorded; may be null (diagnostics dropped).
+    records::Diagnostics* diagnostics = nullptr;
+
+    QString path(const QString& relative) const { return appFolder + relative; }
+
+    // Records a skipped line of the file `relative` (relative to the program
+    // folder, with "/").
+    void warn(const QString& relative, int line, const QString& message) const
+    {
+        if (diagnostics)
+            diagnostics->add(relative, line, message);
+    }
+};
