@@ -1,0 +1,38 @@
+#include "core/RecordFields.h"
+
+namespace records {
+
+QStringView TrimBlanks(QStringView text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ')
+        ++b;
+    while (e > b && text[e - 1] == u' ')
+        --e;
+    return text.sliced(b, e - b);
+}
+
+bool IsBlankText(QStringView text)
+{
+    return TrimBlanks(text).isEmpty();
+}
+
+std::optional<int32_t> CoordinateField(QStringView text)
+{
+    const auto v = NumberField<int32_t>(text);
+    if (!v || *v > kCoordinateLimit || *v < -kCoordinateLimit)
+        return std::nullopt;
+    return v;
+}
+
+QString BackslashNToLineBreaks(QStringView text)
+{
+    if (!text.contains(u"\\n"))
+        return text.toString();
+    QString out = text.toString();
+    out.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+    return out;
+}
+
+} // namespace records

@@ -1,0 +1,46 @@
+// Field readers shared by the map-layer loaders: blank trimming as the record
+// files mean it (blanks only, never tabs), map coordinates with their marker
+// rectangles, and the "\n" / line-break conventions of free-text columns.
+#pragma once
+
+#include "core/RecordFile.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+
+namespace records {
+
+// Leading and trailing blanks (spaces) removed; tabs and other characters stay,
+// so trimming never changes a line's field count.
+QStringView TrimBlanks(QStringView text);
+// True when the text is empty or holds only blanks.
+bool IsBlankText(QStringView text);
+
+// Map coordinates beyond this magnitude are refused: no region picture comes
+// near it, and it keeps every marker rectangle inside 32 bits.
+constexpr int32_t kCoordinateLimit = 1'000'000'000;
+
+// A coordinate field read by its leading number, rounded; nullopt when it lies
+// beyond kCoordinateLimit.
+std::optional<int32_t> CoordinateField(QStringView text);
+
+// Sets X, Y and the marker rectangle X-half .. X+half, Y-half .. Y+half of a
+// record with those members.
+template <typename Rec>
+void SetMarker(Rec& rec, int32_t x, int32_t y, int32_t half)
+{
+    rec.X = x;
+    rec.Y = y;
+    rec.Left = x - half;
+    rec.Top = y - half;
+    rec.Right = x + half;
+    rec.Bottom = y + half;
+}
+
+// Every two-character sequence backslash-n becomes CR LF.
+QString BackslashNToLineBreaks(QStringView text);
+
+} // namespace records

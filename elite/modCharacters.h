@@ -1,0 +1,44 @@
+// The player's characters ("Personal/Characters.txt"), the per-character file
+// names, and the captured elite skills of each character
+// ("Personal/CharNNCapElite.txt").
+#pragma once
+
+#include "core/LoadContext.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace modElite { struct Tables; }
+
+namespace modCharacters {
+
+// Character numbers are written with two digits: 1..99 are usable.
+constexpr int kMaxCharacterNumber = 99;
+
+struct Tables {
+    std::vector<QString> Characters{1}; // index = character number; "" = free; entry 0 unused
+    int highest() const { return static_cast<int>(Characters.size()) - 1; }
+};
+
+inline constexpr const char* kCharactersFile = "Personal/Characters.txt";
+inline constexpr const char* kCapEliteFile = "CapElite.txt";
+
+// "Personal/Char" + two-digit number + fileName, relative to the program folder
+// (CharacterFile(7, "CapElite.txt") == "Personal/Char07CapElite.txt").
+QString CharacterFile(int character, const QString& fileName);
+
+void LoadCharacters(const LoadContext& ctx, Tables& characters);
+// Rewrites "Personal/Characters.txt": one line NN<tab>name per named character
+// in number order. Refuses (writes nothing, false) a name holding a tab or a
+// line break, which the file could not carry.
+bool SaveCharacters(const QString& appFolder, const Tables& characters, QString* error = nullptr);
+
+// Sets the capture flags from every character's CapElite file (characters
+// 1..highest, named or not).
+void LoadCapturedElites(const LoadContext& ctx, const Tables& characters, modElite::Tables& elite);
+// Rewrites character c's CapElite file from the flags, elite numbers ascending.
+bool SaveCapturedElites(const QString& appFolder, int character, const modElite::Tables& elite,
+                        QString* error = nullptr);
+
+} // namespace modCharacters
