@@ -1,0 +1,83 @@
+#include "core/modLanguage.h"
+
+namespace modLanguage {
+
+namespace {
+
+// Far above any text number the program uses; keeps a stray huge number from
+// growing the table without bound.
+constexpr int kMaxTextNumber = 32767;
+
+const QString& EmptyText()
+{
+    static const QString empty;
+    return empty;
+}
+
+} // namespace
+
+const QString& LanguageStrings::operator()(int n) const
+{
+    if (n < 0 || n >= static_cast<int>(m_texts.size()))
+        return EmptyText();
+    return m_texts[n];
+}
+
+bool LanguageStrings::defined(int n) const
+{
+    return n >= 0 && n < static_cast<int>(m_defined.size()) && m_defined[n];
+}
+
+void LanguageStrings::set(int n, const QString& text)
+{
+    if (n < 0)
+        return;
+    if (n >= static_cast<int>(m_texts.size())) {
+        m_texts.resize(n + 1);
+        m_defined.resize(n + 1, false);
+    }
+    m_texts[n] = text;
+    m_defined[n] = true;
+}
+
+void LanguageStrings::clear()
+{
+    m_texts.assign(1, QString());
+    m_defined.assign(1, false);
+}
+
+QString LanguageStrings::allEntries() const
+{
+    return QStringLiteral("<<< ") + (*this)(txt::AllEntries) + QStringLiteral(" >>>");
+}
+
+bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings)
+{
+    strings.clear();
+    const QString relative = QString::fromUtf16(kLanguageFile);
+    records::RecordText file;
+    if (!records::ReadRecordFile(ctx.path(relative), file))
+        return false;
+    int lineNo = 0;
+    for (QStringView line : file.lines) {
+        ++lineNo;
+        if (line.isEmpty())
+            continue;
+        const auto fields = records::SplitFields(line);
+        if (fields.size() < 2) {
+            ctx.warn(relative, lineNo, QStringLiteral("text line without a tab"));
+            continue;
+        }
+        const auto n = records::NumberField<int>(fields[0]);
+        if (!n || *n < 0 || *n > kMaxTextNumber) {
+            ctx.warn(relative, lineNo, QStringLiteral("text number out of range 0..%1").arg(kMaxTextNumber));
+            continue;
+        }
+        QString text = fields[1].toString();
+        text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+        strings.set(*n, text);
+    }
+    return true;
+}
+
+} // namespace modLanguage

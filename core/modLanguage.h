@@ -1,0 +1,59 @@
+// Interface texts by number, read from "Data/Language.txt". The file is the
+// first data file read at start and the only one whose absence stops the
+// program.
+#pragma once
+
+#include "core/LoadContext.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace modLanguage {
+
+// Shown (under the program's title) when the language file is missing or
+// empty; the program ends when it is closed.
+inline constexpr char16_t kMissingLanguageFileMessage[] =
+    u"Can't load language file. It should be in your 'Data' folder.\r\n"
+    u"Please, download Wayloom again and, if the problem persists, contact me at: "
+    u"support@wayloom.org";
+
+inline constexpr char16_t kLanguageFile[] = u"Data/Language.txt";
+
+// Text numbers used by the core and shared by several windows.
+namespace txt {
+inline constexpr int AllEntries = 9;        // "<<< " + text + " >>>" heads a list standing for all / none
+inline constexpr int NoLastUpdate = 78;     // default text of the last update date
+} // namespace txt
+
+// Texts indexed by number, 0 .. highest number in the file. Numbers without a
+// line hold ""; looking up a number beyond the highest also gives "".
+class LanguageStrings {
+public:
+    LanguageStrings() = default;
+
+    const QString& operator()(int n) const;
+    // True when the file defined number n (even as an empty text).
+    bool defined(int n) const;
+    int highest() const { return static_cast<int>(m_texts.size()) - 1; }
+
+    // Sets text n, growing the table; used by the loader and by tests that
+    // build a small world of their own.
+    void set(int n, const QString& text);
+    void clear();
+
+    // "<<< " + text 9 + " >>>": the first entry of a list that stands for all
+    // entries or for no choice.
+    QString allEntries() const;
+
+private:
+    std::vector<QString> m_texts{1};
+    std::vector<bool> m_defined{false};
+};
+
+// Reads the language file. False when it is missing or empty (FileLength
+// below 1): the caller shows kMissingLanguageFileMessage and ends the program.
+// Lines without a tab and numbers out of range are skipped with a diagnostic.
+bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings);
+
+} // namespace modLanguage

@@ -1,0 +1,172 @@
+#include "core/modOptions.h"
+
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace modOptions {
+
+void InitColourTable(ColourTable& colours)
+{
+    colours = {
+        QColor(255, 219, 93), QColor(118, 156, 218), QColor(175, 224, 196),
+        QColor(176, 176, 176), QColor(204, 123, 60), QColor(0, 0, 0),
+        QColor(0, 0, 0), QColor(0, 0, 0), QColor(176, 176, 176),
+    };
+}
+
+namespace {
+
+// Stores a value read by its leading number into a setting; false when it
+// does not fit the setting's type.
+using Store = std::function<bool(Settings&, QStringView)>;
+
+template <typename T>
+Store Number(T Settings::*field)
+{
+    return [field](Settings& s, QStringView value) {
+        const auto v = records::NumberField<T>(value);
+        if (!v)
+            return false;
+        s.*field = *v;
+        return true;
+    };
+}
+
+Store Boolean(bool Settings::*field)
+{
+    return [field](Settings& s, QStringView value) {
+        s.*field = std::nearbyint(records::LeadingNumber(value)) != 0.0;
+        return true;
+    };
+}
+
+const std::map<QString, Store>& Keys()
+{
+    static const std::map<QString, Store> keys = {
+        {QStringLiteral("Campaign"), Number(&Settings::Campaign)},
+        {QStringLiteral("Region"), Number(&Settings::Region)},
+        // A start always comes up with the first zone entry (all zones).
+        {QStringLiteral("Zone"), [](Settings& s, QStringView) { s.Zone = 0; return true; }},
+        {QStringLiteral("Profession"), Number(&Settings::Profession)},
+        {QStringLiteral("SecondaryProfession"), Number(&Settings::SecondaryProfession)},
+        {QStringLiteral("AllElite"), Boolean(&Settings::AllElite)},
+        {QStringLiteral("Character"), Number(&Settings::Character)},
+        {QStringLiteral("Legend"), Boolean(&Settings::Legend)},
+        {QStringLiteral("PosX"), Number(&Settings::PosX)},
+        {QStringLiteral("PosY"), Number(&Settings::PosY)},
+        {QStringLiteral("DimX"), Number(&Settings::DimX)},
+        {QStringLiteral("DimY"), Number(&Settings::DimY)},
+        {QStringLiteral("ShowElites"), Number(&Settings::ShowElites)},
+        {QStringLiteral("ShowCollectors"), Number(&Settings::ShowCollectors)},
+        {QStringLiteral("ShowGreens"), Number(&Settings::ShowGreens)},
+        {QStringLiteral("ShowNotes"), Number(&Settings::ShowNotes)},
+        {QStringLiteral("LegendX"), Number(&Settings::LegendX)},
+        {QStringLiteral("LegendY"), Number(&Settings::LegendY)},
+        {QStringLiteral("RightClickNeeded"), Number(&Settings::RightClickNeeded)},
+        {QStringLiteral("AlwaysOnTop"), Number(&Settings::AlwaysOnTop)},
+        {QStringLiteral("CollectorLevel"), Number(&Settings::CollectorLevel)},
+    };
+    return keys;
+}
+
+void ReadOptionsFile(const LoadContext& ctx, Settings& settings)
+{
+    const QString relative = QString::fromUtf16(kOptionsFile);
+    records::RecordText file;
+    if (!records::ReadRecordFile(ctx.path(relative), file))
+        return;
+    int lineNo = 0;
+    for (QStringView raw : file.lines) {
+        ++lineNo;
+        const QStringView line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(u'['))
+            continue;
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0) {
+            ctx.warn(relative, lineNo, QStringLiteral("setting line without \"=\""));
+            continue;
+        }
+        const auto it = Keys().find(line.first(eq).toString());
+        if (it == Keys().end())
+            continue; // unknown keys are ignored
+        if (!it->second(settings, line.sliced(eq + 1)))
+            ctx.warn(relative, lineNo, QStringLiteral("value of %1 out of range").arg(it->first));
+    }
+}
+
+void ReadLastUpdate(const LoadContext& ctx, QString& lastUpdateText, const QLocale& locale)
+{
+    const QString relative = QString::fromUtf16(kLastUpdateFile);
+    records::RecordText file;
+    if (!records::ReadRecordFile(ctx.path(relative), file) || file.lines.empty())
+        return;
+    const QStringView line = file.lines.front().trimmed();
+    if (line.isEmpty())
+        return;
+    // Day in characters 1-2, month in 4-5, year in the last four; the
+    // separators are not checked.
+    const auto day = records::NumberField<int>(line.left(2));
+    const auto month = records::NumberField<int>(line.size() > 3 ? line.sliced(3).left(2) : QStringView());
+    const auto year = records::NumberField<int>(line.right(4));
+    const QDate date = day && month && year ? QDate(*year, *month, *day) : QDate();
+    if (!date.isValid()) {
+        ctx.warn(relative, 1, QStringLiteral("not a date"));
+        return;
+    }
+    lastUpdateText = FormatLastUpdate(date, locale);
+}
+
+QString Flag(bool b) { return b ? QStringLiteral("-1") : QStringLiteral("0"); }
+
+} // namespace
+
+QString FormatLastUpdate(const QDate& date, const QLocale& locale)
+{
+    return records::PadNumber(date.day(), 2) + u' ' + locale.monthName(date.month(), QLocale::ShortFormat) +
+           u' ' + QString::number(date.year());
+}
+
+void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& language,
+                 Settings& settings, QString& lastUpdateText, const QLocale& locale)
+{
+    settings = Settings{};
+    lastUpdateText = language(modLanguage::txt::NoLastUpdate);
+    ReadOptionsFile(ctx, settings);
+    ReadLastUpdate(ctx, lastUpdateText, locale);
+}
+
+QStringList OptionsLines(const Settings& s, bool maximisedLayout)
+{
+    auto line = [](const char* key, qint64 value) {
+        return QString::fromLatin1(key) + u'=' + QString::number(value);
+    };
+    QStringList lines;
+    lines << QStringLiteral("[OLD SELECTION]");
+    lines << line("Campaign", s.Campaign) << line("Region", s.Region) << line("Zone", s.Zone)
+          << line("Profession", s.Profession) << line("SecondaryProfession", s.SecondaryProfession);
+    lines << QStringLiteral("AllElite=") + Flag(s.AllElite);
+    lines << line("Character", s.Character);
+    lines << QStringLiteral("Legend=") + Flag(s.Legend);
+    if (maximisedLayout)
+        lines << line("PosX", -1) << line("PosY", -1) << line("DimX", -1) << line("DimY", -1);
+    else
+        lines << line("PosX", s.PosX) << line("PosY", s.PosY) << line("DimX", s.DimX) << line("DimY", s.DimY);
+    lines << line("ShowElites", s.ShowElites) << line("ShowCollectors", s.ShowCollectors)
+          << line("ShowGreens", s.ShowGreens) << line("ShowNotes", s.ShowNotes);
+    lines << line("LegendX", s.LegendX) << line("LegendY", s.LegendY);
+    const int hover = s.RightClickNeeded == 0 ? 0 : s.RightClickNeeded == 1 ? 1 : 2;
+    lines << line("RightClickNeeded", hover);
+    lines << line("AlwaysOnTop", s.AlwaysOnTop);
+    const int level = s.CollectorLevel == 2 ? 2 : s.CollectorLevel == 1 ? 1 : 0;
+    lines << line("CollectorLevel", level);
+    return lines;
+}
+
+bool SaveOptions(const QString& appFolder, const Settings& settings, bool maximisedLayout, QString* error)
+{
+    return records::WriteRecordFile(appFolder + QString::fromUtf16(kOptionsFile),
+                                    OptionsLines(settings, maximisedLayout), error);
+}
+
+} // namespace modOptions
