@@ -10,6 +10,14 @@
 #include "core/modCampaigns.h"
 #include "core/modLanguage.h"
 #include "core/modOptions.h"
+#include "elite/modCharacters.h"
+#include "elite/modElite.h"
+#include "elite/modProfessions.h"
+#include "layers/modCollectors.h"
+#include "layers/modGreens.h"
+#include "layers/modNotes.h"
+#include "layers/modPets.h"
+#include "layers/modTreasures.h"
 #include "mapview/modZones.h"
 
 #include <QString>
@@ -24,6 +32,16 @@ struct World {
     modOptions::ColourTable colourTable{};
     CampaignTable campaigns{1};
     modZones::ZoneIconAnchorTable zoneIconAnchors;
+
+    modCharacters::Tables characters;     // characters.Characters
+    modProfessions::Tables professions;   // professions.Professions
+    modElite::Tables elite;               // elite.EliteSkills, with locations and capture flags
+    modGreens::Tables greens;             // greens.Greens
+    modCollectors::Tables collectors;     // collectors.Collectors, collectors.RequestTypes
+    modTreasures::Tables treasures;       // treasures.Treasures, with opened dates
+    modPets::Tables pets;                 // pets.Pets, with places
+    modNotes::Tables notes;               // notes.Notes
+
     modOptions::Settings settings;
     QString lastUpdateText;
 

@@ -1,5 +1,7 @@
 #include "core/modLanguage.h"
 
+#include "core/TextNumbers.h"
+
 namespace modLanguage {
 
 namespace {
@@ -48,7 +50,7 @@ void LanguageStrings::clear()
 
 QString LanguageStrings::allEntries() const
 {
-    return QStringLiteral("<<< ") + (*this)(txt::AllEntries) + QStringLiteral(" >>>");
+    return QStringLiteral("<<< ") + (*this)(Text::AllEntry) + QStringLiteral(" >>>");
 }
 
 bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings)

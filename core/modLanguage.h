@@ -20,12 +20,6 @@ inline constexpr char16_t kMissingLanguageFileMessage[] =
 
 inline constexpr char16_t kLanguageFile[] = u"Data/Language.txt";
 
-// Text numbers used by the core and shared by several windows.
-namespace txt {
-inline constexpr int AllEntries = 9;        // "<<< " + text + " >>>" heads a list standing for all / none
-inline constexpr int NoLastUpdate = 78;     // default text of the last update date
-} // namespace txt
-
 // Texts indexed by number, 0 .. highest number in the file. Numbers without a
 // line hold ""; looking up a number beyond the highest also gives "".
 class LanguageStrings {

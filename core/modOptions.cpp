@@ -1,5 +1,7 @@
 #include "core/modOptions.h"
 
+#include "core/TextNumbers.h"
+
 #include <cmath>
 #include <functional>
 #include <map>
@@ -131,7 +133,7 @@ void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& lan
                  Settings& settings, QString& lastUpdateText, const QLocale& locale)
 {
     settings = Settings{};
-    lastUpdateText = language(modLanguage::txt::NoLastUpdate);
+    lastUpdateText = language(Text::NeverUpdated);
     ReadOptionsFile(ctx, settings);
     ReadLastUpdate(ctx, lastUpdateText, locale);
 }
