@@ -1,0 +1,58 @@
+// The elite tab's rules, decided without a window: which skills the filters
+// keep (the entries of lstElite), which places of a skill are listed
+// (lstLocations), and the region filter read from the campaign, region and
+// zone combos.
+#pragma once
+
+#include "core/modCampaigns.h"
+#include "elite/modElite.h"
+#include "elite/modProfessions.h"
+#include "panel/PanelState.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace modEliteTab {
+
+// The region filter of the panel: campaign c (-1 = none chosen), region r and
+// zone Id z (0 = any).
+struct RegionFilter {
+    int c = -1;
+    int r = 0;
+    int z = 0;
+};
+
+RegionFilter ReadRegionFilter(const CampaignTable& campaigns, const PanelState& panel);
+
+// A place of skill S passes the region filter: always with no campaign chosen,
+// always when both S's campaign and the chosen one are 0, otherwise when it
+// lies in the chosen campaign and (when chosen) region and zone.
+bool LocationMatches(const modElite::EliteSkill& skill, const modElite::EliteLocation& location,
+                     const RegionFilter& filter);
+
+// A place passes the boss filter when the text is empty or occurs, letter case
+// ignored, within its boss name.
+bool BossMatches(const modElite::EliteLocation& location, const QString& bossText);
+
+// The text of a skill in lstElite: name + " [" + profession abbreviation + "]".
+QString EliteEntryText(const modElite::EliteSkill& skill, const modProfessions::Tables& professions);
+
+// The skills that pass every filter of the tab, as lstElite shows them: text
+// and elite number, sorted by text with letter case ignored (ties keep
+// ascending elite numbers).
+std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite,
+                                           const modProfessions::Tables& professions,
+                                           const CampaignTable& campaigns, const PanelState& panel);
+
+// The places of skill `eliteNumber` that pass the region and boss filters, as
+// lstLocations lists them: zone name + " - " + region name + " - " + campaign
+// name, item data = location index. Empty for a number outside the catalogue.
+std::vector<PanelEntry> EliteLocationEntries(const modElite::Tables& elite, const CampaignTable& campaigns,
+                                             const PanelState& panel, int eliteNumber);
+
+// Sorts entries by text with letter case ignored, keeping the order of equal
+// texts (the order of a sorted list box).
+void SortEntriesCaseBlind(std::vector<PanelEntry>& entries);
+
+} // namespace modEliteTab

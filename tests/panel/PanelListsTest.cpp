@@ -1,0 +1,156 @@
+#include "panel/PanelOptions.h"
+#include "panel/modPanelLists.h"
+
+#include "TestWorld.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace modPanelLists;
+
+TEST(PanelLists, CampaignListSkipsNumbersWithoutAFolder)
+{
+    TestWorld w;
+    w.campaigns.resize(4);
+    w.campaigns[0].Name.clear();
+    w.campaigns[1].Name = QStringLiteral("A");
+    w.campaigns[3].Name = QStringLiteral("C");
+    const auto fill = FillCampaignList(w.campaigns, w.language);
+    const std::vector<PanelEntry> expected{{"<<< All >>>", -1}, {"A", 1}, {"C", 3}};
+    EXPECT_EQ(fill.list.entries, expected);
+    EXPECT_EQ(fill.list.selected, 0);
+}
+
+TEST(PanelLists, RegionListFollowsTheCampaignOrderAndIsDisabledWithoutCampaign)
+{
+    TestWorld w;
+    w.campaigns[1].Regions.resize(9);
+    for (int r = 3; r <= 8; ++r)
+        w.campaigns[1].Regions[r].Name = QStringLiteral("R%1").arg(r);
+    const auto fill = FillRegionList(w.campaigns, w.language, 1);
+    EXPECT_TRUE(fill.enabled);
+    ASSERT_EQ(fill.list.size(), 9);
+    EXPECT_EQ(fill.list.entries[0], (PanelEntry{"<<< All >>>", 0}));
+    EXPECT_EQ(fill.list.entries[1], (PanelEntry{"R8", 8})); // campaign 1 shows region 8 first
+
+    const auto none = FillRegionList(w.campaigns, w.language, -1);
+    EXPECT_FALSE(none.enabled);
+    EXPECT_TRUE(none.list.empty());
+}
+
+TEST(PanelLists, ZoneListSortsNamesCaseBlindBelowTheFirstEntry)
+{
+    TestWorld w;
+    w.addZone(1, 1, 12, QStringLiteral("!Camp"));
+    const auto fill = FillZoneList(w.campaigns, w.language, 1, 1);
+    const std::vector<PanelEntry> expected{
+        {"<<< All >>>", 0}, {"!Camp", 3}, {"ashen Gate", 2}, {"Thornwood", 1}};
+    EXPECT_EQ(fill.list.entries, expected);
+    EXPECT_FALSE(FillZoneList(w.campaigns, w.language, 1, 0).enabled);
+}
+
+TEST(PanelLists, ZoneListOfARegionWithoutZonesHoldsOnlyItsFirstEntry)
+{
+    TestWorld w;
+    w.campaigns[1].Regions.resize(4);
+    w.campaigns[1].Regions[3].Name = QStringLiteral("Empty");
+    const auto fill = FillZoneList(w.campaigns, w.language, 1, 3);
+    EXPECT_TRUE(fill.enabled);
+    EXPECT_EQ(fill.list.size(), 1);
+}
+
+struct AttributeCase {
+    const char* name;
+    int profession;
+    bool enabled;
+    std::vector<PanelEntry> expected;
+};
+
+class AttributeCombo : public ::testing::TestWithParam<AttributeCase> {};
+
+TEST_P(AttributeCombo, OffersTheProfessionsAttributes)
+{
+    TestWorld w;
+    const auto fill = FillAttributeCombo(w.professions, w.language, GetParam().profession);
+    EXPECT_EQ(fill.enabled, GetParam().enabled);
+    EXPECT_EQ(fill.list.entries, GetParam().expected);
+    EXPECT_EQ(fill.list.selected, 0);
+}
+
+const AttributeCase kAttributeCases[] = {
+    {"NoProfessionDisables", 0, false, {{"<<< All >>>", 0}}},
+    {"AttributesThenNoAttribute", 1, true,
+     {{"<<< All >>>", 0}, {"Blade Mastery", 1}, {"Tactics", 2}, {"No attribute", 99}}},
+    {"ProfessionWithoutAttributes", 2, true, {{"<<< All >>>", 0}, {"No attribute", 99}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Panel, AttributeCombo, ::testing::ValuesIn(kAttributeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PanelLists, ProfessionAndCharacterCombos)
+{
+    TestWorld w;
+    const auto secondary = FillProfessionCombo(w.professions, w.language, 96);
+    const std::vector<PanelEntry> professions{
+        {"<<< Any secondary >>>", 0}, {"Warden", 1}, {"Seer", 2}, {"Mender", 3}};
+    EXPECT_EQ(secondary.list.entries, professions);
+
+    const auto characters = FillCharacterCombo(w.characters, w.language);
+    const std::vector<PanelEntry> named{{"<<< All characters >>>", 0}, {"Ayla", 1}, {"Bren", 3}};
+    EXPECT_EQ(characters.list.entries, named);
+}
+
+// ---- Settings from and to the live panel ---------------------------------
+
+TEST(PanelOptions, SavedIndexesBeyondTheListAreNotApplied)
+{
+    EXPECT_EQ(PanelOptions::ApplicableIndex(3, 4), 3);
+    EXPECT_EQ(PanelOptions::ApplicableIndex(4, 4), -1);
+    EXPECT_EQ(PanelOptions::ApplicableIndex(-1, 4), -1);
+    EXPECT_EQ(PanelOptions::ApplicableIndex(0, 0), -1);
+}
+
+TEST(PanelOptions, SwitchesSurviveARoundTrip)
+{
+    modOptions::Settings s;
+    s.AllElite = false;
+    s.ShowGreens = 0;
+    s.RightClickNeeded = 2;
+    s.AlwaysOnTop = 1;
+    s.CollectorLevel = 0;
+    s.Legend = true;
+    PanelState p;
+    PanelOptions::ApplyToState(s, p);
+    EXPECT_EQ(p.optCapture, 1);
+    EXPECT_FALSE(p.chkShowObject[TabGreens]);
+    EXPECT_TRUE(p.chkShowObject[TabNotes]);
+    EXPECT_EQ(p.optCollLevel, 2);
+    EXPECT_EQ(p.LegendState, 1);
+
+    const auto back = PanelOptions::CollectSettings(p, s);
+    EXPECT_FALSE(back.AllElite);
+    EXPECT_EQ(back.ShowGreens, 0);
+    EXPECT_EQ(back.RightClickNeeded, 2);
+    EXPECT_EQ(back.AlwaysOnTop, 1);
+    EXPECT_EQ(back.CollectorLevel, 0);
+}
+
+TEST(PanelOptions, SelectionsAreEntryIndexesAndNoneIsMinusOne)
+{
+    TestWorld w;
+    PanelState p;
+    p.cmbCampaign = FillCampaignList(w.campaigns, w.language).list;
+    p.cmbCampaign.selected = 2;
+    p.HoverMode = 7; // any mode beyond 1 is saved as 2
+    modOptions::Settings placement;
+    placement.PosX = 150;
+    const auto s = PanelOptions::CollectSettings(p, placement);
+    EXPECT_EQ(s.Campaign, 2);
+    EXPECT_EQ(s.Region, -1);
+    EXPECT_EQ(s.Zone, -1);
+    EXPECT_EQ(s.RightClickNeeded, 2);
+    EXPECT_EQ(s.PosX, 150);
+}
+
+} // namespace
