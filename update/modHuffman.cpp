@@ -1,42 +1,599 @@
 #include "update/modHuffman.h"
 
+#include <QtEndian>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <limits>
+#include <vector>
+
 namespace modHuffman {
 
 HuffmanError::HuffmanError(std::int32_t number, QString source, QString message)
     : m_number(number), m_source(std::move(source)), m_message(std::move(message))
 {
-    m_what = (m_source + QStringLiteral(": ") + m_message + QStringLiteral(" (error %1)").arg(m_number)).toStdString();
+    m_what = (m_source + QStringLiteral(": ") + m_message + QStringLiteral(" (error %1)").arg(m_number))
+                 .toStdString();
 }
 
-// Work in progress: the real coder lands next.
+namespace {
+
+constexpr char kStoredId[4] = {'H', 'E', '0', '\r'};
+constexpr char kCompressedId[4] = {'H', 'E', '3', '\r'};
+constexpr qsizetype kHeaderSize = 11; // identification, checksum, length, table size
+
+// The one door through which a malformed stream becomes an error.
+[[noreturn]] void Malformed(const QString& what)
+{
+    throw HuffmanError(kErrorNumber, QString::fromLatin1(kSourceHuffmanDecode), what);
+}
+
+inline std::uint64_t Load64(const std::uint8_t* p)
+{
+    return qFromLittleEndian<std::uint64_t>(p);
+}
+
+inline void Store64(std::uint8_t* p, std::uint64_t v)
+{
+    qToLittleEndian<std::uint64_t>(v, p);
+}
+
+std::uint8_t XorOf(const std::uint8_t* p, std::size_t n)
+{
+    std::uint64_t acc = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8)
+        acc ^= Load64(p + i);
+    std::uint8_t x = 0;
+    for (; i < n; ++i)
+        x ^= p[i];
+    for (int k = 0; k < 8; ++k)
+        x ^= static_cast<std::uint8_t>(acc >> (8 * k));
+    return x;
+}
+
+// ---- Encoding ---------------------------------------------------------------
+
+// A code: `len` bits, the first one in bit 0 of words[0].
+struct CodeWord {
+    unsigned len = 0;
+    std::array<std::uint64_t, 4> words{};
+};
+
+// Writes bit runs least significant bit first. The buffer must have 8 bytes
+// of slack after the last byte it will hold.
+class BitWriter {
+public:
+    explicit BitWriter(std::uint8_t* out) : m_out(out) {}
+
+    // n <= 56
+    void Put(std::uint64_t bits, unsigned n)
+    {
+        m_buf |= bits << m_count;
+        m_count += n;
+        Store64(m_out, m_buf);
+        m_out += m_count >> 3;
+        m_buf >>= (m_count & 56u);
+        m_count &= 7u;
+    }
+
+    void PutCode(const CodeWord& c)
+    {
+        unsigned done = 0;
+        while (done < c.len) {
+            const unsigned n = std::min(32u, c.len - done);
+            const std::uint64_t word = c.words[done / 64] >> (done % 64);
+            Put(word & ((std::uint64_t{1} << n) - 1), n);
+            done += n;
+        }
+    }
+
+    // Ends the run on a whole byte; returns the byte after it.
+    std::uint8_t* Finish()
+    {
+        if (m_count > 0) {
+            Store64(m_out, m_buf);
+            m_out += 1;
+        }
+        m_buf = 0;
+        m_count = 0;
+        return m_out;
+    }
+
+private:
+    std::uint8_t* m_out;
+    std::uint64_t m_buf = 0;
+    unsigned m_count = 0;
+};
+
+// Builds the code tree exactly as every peer does and gives each byte value
+// its code. Leaves are created in ascending byte order; each round joins the
+// two parentless nodes chosen by the candidate rule below (ties keep the lower
+// index), the first candidate becoming the left child. Codes are the paths
+// from the root, left = 0.
+void BuildCodes(const std::array<std::int64_t, 256>& freq, std::array<CodeWord, 256>& codes)
+{
+    struct Node {
+        std::int16_t parent = -1, right = -1, left = -1, value = -1;
+        std::int64_t weight = 0;
+    };
+    std::array<Node, 512> nodes;
+    int count = 0;
+    for (int v = 0; v < 256; ++v) {
+        if (freq[v] > 0) {
+            nodes[count].value = static_cast<std::int16_t>(v);
+            nodes[count].weight = freq[v];
+            ++count;
+        }
+    }
+    const int leaves = count;
+    for (int round = 1; round < leaves; ++round) {
+        int i1 = -1, i2 = -1;
+        std::int64_t w1 = 0, w2 = 0;
+        for (int n = 0; n < count; ++n) {
+            if (nodes[n].parent != -1)
+                continue;
+            const std::int64_t w = nodes[n].weight;
+            if (i1 < 0) {
+                i1 = n, w1 = w;
+            } else if (i2 < 0) {
+                i2 = n, w2 = w;
+            } else if (w < w1) {
+                // Of the two candidates, the heavier one is replaced; on a
+                // tie the first.
+                if (w < w2 && w1 < w2)
+                    i2 = n, w2 = w;
+                else
+                    i1 = n, w1 = w;
+            } else if (w < w2) {
+                i2 = n, w2 = w;
+            }
+        }
+        Node& joined = nodes[count];
+        joined.left = static_cast<std::int16_t>(i1);
+        joined.right = static_cast<std::int16_t>(i2);
+        joined.weight = w1 + w2;
+        nodes[i1].parent = nodes[i2].parent = static_cast<std::int16_t>(count);
+        ++count;
+    }
+
+    // Depth-first from the root (the last node), left (0) before right (1).
+    // A lone leaf is the root and keeps an empty code. Depth stays below 256.
+    std::array<std::uint8_t, 256> path{};
+    auto visit = [&](auto&& self, int n, unsigned depth) -> void {
+        const Node& node = nodes[n];
+        if (node.value >= 0) {
+            CodeWord& c = codes[node.value];
+            c.len = depth;
+            c.words = {};
+            for (unsigned k = 0; k < depth; ++k)
+                c.words[k / 64] |= std::uint64_t{path[k]} << (k % 64);
+            return;
+        }
+        path[depth] = 0;
+        self(self, node.left, depth + 1);
+        path[depth] = 1;
+        self(self, node.right, depth + 1);
+    };
+    visit(visit, count - 1, 0);
+}
+
+// Codes of at most 56 bits as one word each, for the data loop.
+struct FastCode {
+    std::uint64_t bits;
+    std::uint32_t len;
+};
+
+// Writes the data bits, flushing after every `PerFlush` codes: with codes of
+// at most 56 / PerFlush bits the 64-bit buffer never overflows.
+template <int PerFlush>
+std::uint8_t* PutData(const std::uint8_t* in, std::size_t n, const std::array<FastCode, 256>& table,
+                      std::uint8_t* out)
+{
+    std::uint64_t buf = 0;
+    unsigned count = 0;
+    std::size_t i = 0;
+    for (; i + PerFlush <= n; i += PerFlush) {
+        for (int k = 0; k < PerFlush; ++k) {
+            const FastCode c = table[in[i + k]];
+            buf |= c.bits << count;
+            count += c.len;
+        }
+        Store64(out, buf);
+        out += count >> 3;
+        buf >>= (count & 56u);
+        count &= 7u;
+    }
+    for (; i < n; ++i) {
+        const FastCode c = table[in[i]];
+        buf |= c.bits << count;
+        count += c.len;
+        Store64(out, buf);
+        out += count >> 3;
+        buf >>= (count & 56u);
+        count &= 7u;
+    }
+    if (count > 0) {
+        Store64(out, buf);
+        ++out;
+    }
+    return out;
+}
+
+void CountBytes(const std::uint8_t* p, std::size_t n, std::array<std::int64_t, 256>& freq)
+{
+    // Four tables, so that runs of one value do not stall on one counter.
+    std::vector<std::uint32_t> t(4 * 256, 0);
+    std::size_t i = 0;
+    while (i < n) {
+        // Chunks keep every 32-bit counter far from overflow.
+        const std::size_t end = std::min(n, i + (std::size_t{1} << 30));
+        for (; i + 4 <= end; i += 4) {
+            ++t[p[i]];
+            ++t[256 + p[i + 1]];
+            ++t[512 + p[i + 2]];
+            ++t[768 + p[i + 3]];
+        }
+        for (; i < end; ++i)
+            ++t[p[i]];
+        for (int v = 0; v < 256; ++v) {
+            freq[v] += std::int64_t{t[v]} + t[256 + v] + t[512 + v] + t[768 + v];
+            t[v] = t[256 + v] = t[512 + v] = t[768 + v] = 0;
+        }
+    }
+}
+
+QByteArray StoredForm(QByteArrayView input)
+{
+    QByteArray out;
+    out.reserve(4 + input.size());
+    out.append(kStoredId, 4);
+    out.append(input);
+    return out;
+}
+
+// ---- Decoding ---------------------------------------------------------------
+
+// The code tree rebuilt from the table; node 0 is the root.
+struct DecodeTree {
+    std::vector<std::array<std::int32_t, 2>> child;
+    std::vector<std::int16_t> value;
+
+    DecodeTree()
+    {
+        child.push_back({-1, -1});
+        value.push_back(-1);
+    }
+
+    // Adds the code of `symbol`, refusing one that is a prefix of another
+    // code, starts with a whole other code, or repeats one.
+    void Insert(int symbol, const std::uint8_t* bits, std::uint64_t bitpos, unsigned len)
+    {
+        int node = 0;
+        for (unsigned k = 0; k < len; ++k, ++bitpos) {
+            if (value[node] >= 0)
+                Malformed(QStringLiteral("the code of byte value %1 begins with the whole code of byte value %2")
+                              .arg(symbol)
+                              .arg(value[node]));
+            const int bit = (bits[bitpos >> 3] >> (bitpos & 7)) & 1;
+            int next = child[node][bit];
+            if (next < 0) {
+                next = static_cast<int>(value.size());
+                child.push_back({-1, -1});
+                value.push_back(-1);
+                child[node][bit] = next;
+            }
+            node = next;
+        }
+        if (value[node] >= 0)
+            Malformed(QStringLiteral("the code of byte value %1 repeats the code of byte value %2")
+                          .arg(symbol)
+                          .arg(value[node]));
+        if (child[node][0] >= 0 || child[node][1] >= 0)
+            Malformed(QStringLiteral("the code of byte value %1 is the beginning of another code").arg(symbol));
+        value[node] = static_cast<std::int16_t>(symbol);
+    }
+};
+
+// Lookup of the next kTableBits bits (first bit in bit 0). An entry holds the
+// bits it consumes (bits 0-7), how many bytes it yields (bits 8-15: 1 or 2;
+// 0 sends the decoder down the tree bit by bit) and the bytes (16-23, 24-31).
+constexpr unsigned kTableBits = 12;
+constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
+
+void BuildTable(const DecodeTree& tree, std::vector<std::uint32_t>& table)
+{
+    // One byte per entry first: every leaf no deeper than the table.
+    std::vector<std::uint32_t> single(std::size_t{1} << kTableBits, 0);
+    struct Step {
+        int node;
+        unsigned depth;
+        std::uint32_t code;
+    };
+    std::vector<Step> stack{{0, 0, 0}};
+    while (!stack.empty()) {
+        const Step s = stack.back();
+        stack.pop_back();
+        if (s.node != 0 && tree.value[s.node] >= 0) {
+            const std::uint32_t entry = s.depth | (1u << 8) | (std::uint32_t(tree.value[s.node]) << 16);
+            for (std::uint32_t k = 0; k < (1u << (kTableBits - s.depth)); ++k)
+                single[s.code | (k << s.depth)] = entry;
+            continue;
+        }
+        if (s.depth == kTableBits)
+            continue; // longer codes go down the tree
+        for (std::uint32_t bit = 0; bit < 2; ++bit) {
+            const int next = tree.child[s.node][bit];
+            if (next >= 0)
+                stack.push_back({next, s.depth + 1, s.code | (bit << s.depth)});
+        }
+    }
+    // Then a second byte where its whole code fits in the bits left over.
+    table.assign(single.size(), 0);
+    for (std::uint32_t i = 0; i < single.size(); ++i) {
+        const std::uint32_t first = single[i];
+        if (first == 0)
+            continue;
+        const unsigned len1 = first & 0xFF;
+        const std::uint32_t second = single[i >> len1];
+        const unsigned len2 = second & 0xFF;
+        if (second != 0 && len1 + len2 <= kTableBits)
+            table[i] = (len1 + len2) | (2u << 8) | (first & 0x00FF0000u) | ((second & 0x00FF0000u) << 8);
+        else
+            table[i] = first;
+    }
+}
+
+enum class Walk { Byte, End };
+
+// One byte down the tree, bit by bit, from `bitpos`.
+inline Walk WalkOne(const DecodeTree& tree, const std::uint8_t* data, std::uint64_t totalBits,
+                    std::uint64_t& bitpos, std::uint8_t& out)
+{
+    int node = 0;
+    for (;;) {
+        if (bitpos >= totalBits)
+            return Walk::End;
+        const int bit = (data[bitpos >> 3] >> (bitpos & 7)) & 1;
+        ++bitpos;
+        node = tree.child[node][bit];
+        if (node < 0)
+            Malformed(QStringLiteral("data bit %1 leads to a code that is not in the table").arg(bitpos - 1));
+        if (tree.value[node] >= 0) {
+            out = static_cast<std::uint8_t>(tree.value[node]);
+            return Walk::Byte;
+        }
+    }
+}
+
+// Decodes exactly `length` bytes from the data bits into `out`, which has
+// 8 bytes of slack. Returns the number of bytes produced (less than `length`
+// when the data bits end first).
+std::size_t DecodeData(const DecodeTree& tree, const std::vector<std::uint32_t>& table, const std::uint8_t* data,
+                       std::size_t dataBytes, std::uint8_t* out, std::size_t length)
+{
+    const std::uint64_t totalBits = std::uint64_t{dataBytes} * 8;
+    std::uint8_t* o = out;
+    std::uint8_t* const oEnd = out + length;
+    std::uint64_t bitpos = 0;
+    const std::uint32_t* t = table.data();
+    // Four lookups of at most 12 bits fit in the 57 bits of one load.
+    while (oEnd - o >= 8 && (bitpos >> 3) + 8 <= dataBytes) {
+        std::uint64_t peek = Load64(data + (bitpos >> 3)) >> (bitpos & 7);
+        for (int k = 0; k < 4; ++k) {
+            const std::uint32_t e = t[peek & kTableMask];
+            const unsigned n = (e >> 8) & 0xFF;
+            if (n == 0) {
+                if (WalkOne(tree, data, totalBits, bitpos, *o) == Walk::End)
+                    return static_cast<std::size_t>(o - out);
+                ++o;
+                break;
+            }
+            o[0] = static_cast<std::uint8_t>(e >> 16);
+            o[1] = static_cast<std::uint8_t>(e >> 24);
+            o += n;
+            const unsigned len = e & 0xFF;
+            peek >>= len;
+            bitpos += len;
+        }
+    }
+    while (o < oEnd) {
+        if (WalkOne(tree, data, totalBits, bitpos, *o) == Walk::End)
+            break;
+        ++o;
+    }
+    return static_cast<std::size_t>(o - out);
+}
+
+} // namespace
+
+} // namespace modHuffman
+
+namespace modHuffman {
+
+bool IsStoredStream(QByteArrayView s) noexcept
+{
+    return s.size() >= 4 && std::memcmp(s.data(), kStoredId, 4) == 0;
+}
+
+qint64 DeclaredLength(QByteArrayView s) noexcept
+{
+    if (IsStoredStream(s))
+        return s.size() - 4;
+    if (s.size() < kHeaderSize)
+        return -1;
+    return qFromLittleEndian<qint32>(s.data() + 5);
+}
+
 QByteArray EncodeStream(QByteArrayView input)
 {
-    return QByteArray("HE0\r", 4) + input.toByteArray();
+    const std::size_t n = static_cast<std::size_t>(input.size());
+    // The length field is 32-bit; the stored form has none.
+    if (n == 0 || n > std::size_t(std::numeric_limits<qint32>::max()))
+        return StoredForm(input);
+    const auto* in = reinterpret_cast<const std::uint8_t*>(input.data());
+
+    std::array<std::int64_t, 256> freq{};
+    CountBytes(in, n, freq);
+    std::array<CodeWord, 256> codes;
+    BuildCodes(freq, codes);
+
+    std::uint64_t dataBits = 0, codeBits = 0;
+    int entries = 0;
+    unsigned longest = 0;
+    for (int v = 0; v < 256; ++v) {
+        if (codes[v].len == 0)
+            continue;
+        ++entries;
+        codeBits += codes[v].len;
+        dataBits += std::uint64_t(freq[v]) * codes[v].len;
+        longest = std::max(longest, codes[v].len);
+    }
+    const std::uint64_t codedSize = (dataBits + 7) / 8;
+    // Only the data bits count here, as every peer does.
+    if (codedSize == 0 || codedSize > n)
+        return StoredForm(input);
+
+    const std::size_t tableEnd = kHeaderSize + 2 * std::size_t(entries);
+    const std::size_t dataStart = tableEnd + (codeBits + 7) / 8;
+    const std::size_t total = dataStart + codedSize;
+    QByteArray stream(qsizetype(total + 8), Qt::Uninitialized);
+    auto* out = reinterpret_cast<std::uint8_t*>(stream.data());
+
+    std::memcpy(out, kCompressedId, 4);
+    out[4] = XorOf(in, n);
+    qToLittleEndian<qint32>(qint32(n), out + 5);
+    qToLittleEndian<qint16>(qint16(entries), out + 9);
+    std::uint8_t* p = out + kHeaderSize;
+    for (int v = 0; v < 256; ++v) {
+        if (codes[v].len != 0) {
+            *p++ = std::uint8_t(v);
+            *p++ = std::uint8_t(codes[v].len);
+        }
+    }
+    BitWriter table(p);
+    for (int v = 0; v < 256; ++v)
+        if (codes[v].len != 0)
+            table.PutCode(codes[v]);
+    table.Finish();
+
+    std::uint8_t* end;
+    if (longest <= 56) {
+        std::array<FastCode, 256> fast{};
+        for (int v = 0; v < 256; ++v)
+            fast[v] = {codes[v].words[0], codes[v].len};
+        if (longest <= 14)
+            end = PutData<4>(in, n, fast, out + dataStart);
+        else if (longest <= 28)
+            end = PutData<2>(in, n, fast, out + dataStart);
+        else
+            end = PutData<1>(in, n, fast, out + dataStart);
+    } else {
+        // Only weights near the 32-bit limit make codes this long.
+        BitWriter data(out + dataStart);
+        for (std::size_t i = 0; i < n; ++i)
+            data.PutCode(codes[in[i]]);
+        end = data.Finish();
+    }
+    Q_ASSERT(std::size_t(end - out) == total);
+    (void)end;
+    stream.resize(qsizetype(total));
+    return stream;
 }
 
 QByteArray DecodeStream(QByteArrayView stream)
 {
-    if (stream.size() < 4)
-        throw HuffmanError(kErrorNumber, kSourceHuffmanDecode, QStringLiteral("stream shorter than its header"));
-    return stream.sliced(4).toByteArray();
-}
+    const auto* s = reinterpret_cast<const std::uint8_t*>(stream.data());
+    const std::size_t n = static_cast<std::size_t>(stream.size());
+    if (n < 4)
+        Malformed(QStringLiteral("the stream has %1 bytes, fewer than its 4-byte identification").arg(n));
+    // Only bytes 0, 1 and 3 identify a stream; anything else is read as
+    // compressed all the same.
+    if (s[0] == 'H' && s[1] == 'E' && s[3] == '\r') {
+        if (s[2] == '0')
+            return stream.sliced(4).toByteArray();
+        if (s[2] != '3')
+            throw HuffmanError(kErrorNumber, QString::fromLatin1(kSourceHuffmanDecode),
+                               QString::fromLatin1(kMessageUnknownMethod));
+    }
+    if (n < std::size_t(kHeaderSize))
+        Malformed(QStringLiteral("the stream has %1 bytes, fewer than its 11-byte header").arg(n));
 
-bool IsStoredStream(QByteArrayView s) noexcept
-{
-    return s.size() >= 4 && s[0] == 'H' && s[1] == 'E' && s[2] == '0' && s[3] == '\r';
-}
+    const std::uint8_t checksum = s[4];
+    const qint32 length = qFromLittleEndian<qint32>(s + 5);
+    const qint16 entries = qFromLittleEndian<qint16>(s + 9);
+    if (length == 0)
+        return stream.toByteArray(); // a zero length leaves the stream as it is
+    if (length < 0)
+        Malformed(QStringLiteral("the stream declares a negative length (%1)").arg(length));
+    if (entries < 0)
+        Malformed(QStringLiteral("the stream declares a negative code table size (%1)").arg(entries));
+    const std::size_t tableEnd = std::size_t(kHeaderSize) + 2 * std::size_t(entries);
+    if (tableEnd > n)
+        Malformed(QStringLiteral("the code table of %1 entries runs past the end of the stream").arg(entries));
 
-qint64 DeclaredLength(QByteArrayView) noexcept { return -1; }
+    // A later pair for the same byte value replaces an earlier one.
+    std::array<unsigned, 256> codeLength{};
+    for (std::size_t k = kHeaderSize; k < tableEnd; k += 2) {
+        if (s[k + 1] == 0)
+            Malformed(QStringLiteral("the code table gives byte value %1 a code length of 0").arg(s[k]));
+        codeLength[s[k]] = s[k + 1];
+    }
+    std::uint64_t codeBits = 0;
+    for (unsigned len : codeLength)
+        codeBits += len;
+    if (tableEnd + (codeBits + 7) / 8 > n)
+        Malformed(QStringLiteral("the code bits run past the end of the stream"));
+
+    DecodeTree tree;
+    std::uint64_t bitpos = 0;
+    for (int v = 0; v < 256; ++v) {
+        if (codeLength[v] != 0) {
+            tree.Insert(v, s + tableEnd, bitpos, codeLength[v]);
+            bitpos += codeLength[v];
+        }
+    }
+    const std::size_t dataStart = tableEnd + (codeBits + 7) / 8;
+    const std::size_t dataBytes = n - dataStart;
+    // Every data bit yields at most one byte: never trust a length the data
+    // cannot produce.
+    if (std::uint64_t(length) > std::uint64_t(dataBytes) * 8)
+        Malformed(QStringLiteral("the stream declares %1 bytes but its %2 data bytes cannot hold them")
+                      .arg(length)
+                      .arg(dataBytes));
+
+    std::vector<std::uint32_t> table;
+    BuildTable(tree, table);
+    QByteArray result(qsizetype(length) + 8, Qt::Uninitialized);
+    auto* out = reinterpret_cast<std::uint8_t*>(result.data());
+    const std::size_t produced = DecodeData(tree, table, s + dataStart, dataBytes, out, std::size_t(length));
+    if (produced < std::size_t(length))
+        Malformed(QStringLiteral("the data bits end after %1 of the %2 declared bytes").arg(produced).arg(length));
+    result.resize(length);
+    if (XorOf(out, produced) != checksum)
+        throw HuffmanError(kErrorNumber, QString::fromLatin1(kSourceChecksum), QString::fromLatin1(kMessageChecksum));
+    return result;
+}
 
 void HuffmanEncode(QByteArray& bytes, qsizetype length)
 {
-    bytes = EncodeStream(QByteArrayView(bytes).first(qBound<qsizetype>(0, length, bytes.size())));
+    bytes = EncodeStream(QByteArrayView(bytes).first(std::clamp<qsizetype>(length, 0, bytes.size())));
 }
-void HuffmanEncode(QByteArray& bytes) { HuffmanEncode(bytes, bytes.size()); }
+
+void HuffmanEncode(QByteArray& bytes)
+{
+    HuffmanEncode(bytes, bytes.size());
+}
+
 void HuffmanDecode(QByteArray& bytes, qsizetype length)
 {
-    bytes = DecodeStream(QByteArrayView(bytes).first(qBound<qsizetype>(0, length, bytes.size())));
+    bytes = DecodeStream(QByteArrayView(bytes).first(std::clamp<qsizetype>(length, 0, bytes.size())));
 }
-void HuffmanDecode(QByteArray& bytes) { HuffmanDecode(bytes, bytes.size()); }
+
+void HuffmanDecode(QByteArray& bytes)
+{
+    HuffmanDecode(bytes, bytes.size());
+}
 
 } // namespace modHuffman

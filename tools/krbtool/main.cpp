@@ -1,0 +1,97 @@
+// krbtool SUBCOMMAND ARGS...: exit 0 on success, 1 on failure (one line on
+// stderr naming the file and the reason), 2 on wrong usage.
+#include "tools/krbtool/Subcommands.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace krbtool {
+namespace {
+
+std::vector<Subcommand>& Table()
+{
+    static std::vector<Subcommand> table;
+    return table;
+}
+
+int PrintUsage()
+{
+    std::fputs("usage:\n", stderr);
+    for (const Subcommand& c : AllSubcommands())
+        std::fprintf(stderr, "  krbtool %s %s\n", c.name, c.usage);
+    return kUsage;
+}
+
+} // namespace
+
+Registrar::Registrar(const Subcommand& command)
+{
+    Table().push_back(command);
+}
+
+std::vector<Subcommand> AllSubcommands()
+{
+    std::vector<Subcommand> all = Table();
+    std::sort(all.begin(), all.end(),
+              [](const Subcommand& a, const Subcommand& b) { return QByteArrayView(a.name) < QByteArrayView(b.name); });
+    return all;
+}
+
+int Failed(const QString& file, const QString& reason)
+{
+    const QString line = QStringLiteral("krbtool: %1: %2\n").arg(file, QString(reason).replace(u'\n', u' '));
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    return kFailed;
+}
+
+bool WriteOutput(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Failed(path, QStringLiteral("cannot be written: ") + file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool ReadInput(const QString& path, QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Failed(path, QStringLiteral("cannot be read: ") + file.errorString());
+        return false;
+    }
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        Failed(path, QStringLiteral("cannot be read: ") + file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace krbtool
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty())
+        return krbtool::PrintUsage();
+    const QString name = args.takeFirst();
+    for (const krbtool::Subcommand& c : krbtool::AllSubcommands()) {
+        if (name != QLatin1String(c.name))
+            continue;
+        if (args.size() < c.minArgs || (c.maxArgs >= 0 && args.size() > c.maxArgs)) {
+            std::fprintf(stderr, "usage: krbtool %s %s\n", c.name, c.usage);
+            return krbtool::kUsage;
+        }
+        return c.run(args);
+    }
+    std::fprintf(stderr, "krbtool: unknown subcommand \"%s\"\n", name.toLocal8Bit().constData());
+    return krbtool::PrintUsage();
+}
