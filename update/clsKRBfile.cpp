@@ -183,7 +183,7 @@ bool clsKRBfile::SaveKRBfileOnDisk(const QString& KRBfileName)
     }
     QString error;
     if (!WriteWhole(KRBfileName, bytes, error))
-        return Fail(QStringLiteral("%1 cannot be written: %2").arg(KRBfileName, error));
+        return Fail(QStringLiteral("cannot be written: %1").arg(error));
     m_lastError.clear();
     return true;
 }
@@ -192,7 +192,7 @@ bool clsKRBfile::SaveKRBfileOnDisk(const QString& KRBfileName)
 // package reads cleanly. A file is read while at least two bytes are left
 // (its read position, counted from 1, is below its length); bytes in memory
 // while any byte is left.
-bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk, const QString& source)
+bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk)
 {
     const qsizetype n = bytes.size();
     const char* p = bytes.constData();
@@ -200,7 +200,7 @@ bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk, const QSt
     qsizetype pos = 0;
     while (fromDisk ? pos + 1 < n : pos < n) {
         const auto bad = [&](const QString& what) {
-            return Fail(QStringLiteral("%1 is not a valid package: the entry at byte %2 %3").arg(source).arg(pos).arg(what));
+            return Fail(QStringLiteral("not a valid package: the entry at byte %1 %2").arg(pos).arg(what));
         };
         if (n - pos < 6)
             return bad(QStringLiteral("is cut short"));
@@ -227,21 +227,21 @@ bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk, const QSt
 bool clsKRBfile::AddKRBfileFromDisk(const QString& KRBfileName)
 {
     if (FileLength(KRBfileName) < 1)
-        return Fail(QStringLiteral("%1 is missing or empty").arg(KRBfileName));
+        return Fail(QStringLiteral("missing or empty"));
     QFile file(KRBfileName);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("%1 cannot be read: %2").arg(KRBfileName, file.errorString()));
+        return Fail(QStringLiteral("cannot be read: %1").arg(file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Fail(QStringLiteral("%1 cannot be read: %2").arg(KRBfileName, file.errorString()));
-    return AppendPackage(bytes, true, KRBfileName);
+        return Fail(QStringLiteral("cannot be read: %1").arg(file.errorString()));
+    return AppendPackage(bytes, true);
 }
 
 bool clsKRBfile::AddKRBfileFromString(const QByteArray& KRBfile)
 {
     if (KRBfile.isEmpty())
         return Fail(QStringLiteral("the package is empty"));
-    return AppendPackage(KRBfile, false, QStringLiteral("the package"));
+    return AppendPackage(KRBfile, false);
 }
 
 bool clsKRBfile::ExtractOneFileToDisk(const QString& CompressedFile, const QString& Destinationpath)

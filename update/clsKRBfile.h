@@ -79,6 +79,8 @@ public:
     const QList<PackageMember>& Members() const { return m_members; }
 
     // Why the last operation that returned false failed (empty after success).
+    // Messages about the package file itself do not repeat its path; those
+    // about member files name the file.
     const QString& LastError() const { return m_lastError; }
 
     // Size of the file at `path`; 0 when the path is empty, names no regular
@@ -92,7 +94,7 @@ public:
 
 private:
     bool AddMember(const QString& name, const QByteArray& content);
-    bool AppendPackage(const QByteArray& bytes, bool fromDisk, const QString& source);
+    bool AppendPackage(const QByteArray& bytes, bool fromDisk);
     bool Fail(const QString& reason);
 
     QList<PackageMember> m_members;

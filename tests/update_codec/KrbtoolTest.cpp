@@ -1,1 +1,178 @@
+// krbtool run as a program: the package round trip, the raw codec commands,
+// and the exit codes and error lines of failures.
+#include "tests/update_codec/TestHelpers.h"
 
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#ifdef KRBTOOL_PATH
+
+namespace {
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+ToolRun Krbtool(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KRBTOOL_PATH), args);
+    ToolRun r;
+    if (!p.waitForFinished(30000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class KrbtoolRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(dir.path()).mkpath("src/deeper"));
+        ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
+        WriteAll(P("src/Zones.txt"), "abc");
+        WriteAll(P("src/deeper/big.bin"), QByteArray(1000, 'q') + "tail");
+        WriteAll(P("src/one.txt"), "aaaa");
+        WriteAll(P("src/abc.huf"), "HE0\rabc");
+    }
+    QString P(const QString& rel) const { return dir.filePath(rel); }
+    QTemporaryDir dir;
+};
+
+TEST_F(KrbtoolRun, PackListCatUnpack)
+{
+    ToolRun r = Krbtool({"pack", P("p.krb"), P("src/Zones.txt"), P("src/deeper/big.bin"), P("src/one.txt")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+
+    r = Krbtool({"list", P("p.krb")});
+    ASSERT_EQ(r.exitCode, 0);
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0], "Zones.txt\t19\thuffman\t3");
+    EXPECT_TRUE(lines[1].startsWith("big.bin\t")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("\thuffman\t1004"));
+    EXPECT_EQ(lines[2], "one.txt\t8\tstored\t4");
+
+    r = Krbtool({"cat", P("p.krb"), "ZONES.TXT"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "abc");
+
+    r = Krbtool({"unpack", P("p.krb"), P("out")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(ReadAll(P("out/Zones.txt")), "abc");
+    EXPECT_EQ(ReadAll(P("out/big.bin")), ReadAll(P("src/deeper/big.bin")));
+    EXPECT_EQ(ReadAll(P("out/one.txt")), "aaaa");
+}
+
+TEST_F(KrbtoolRun, EncodeAndDecodeRawStreams)
+{
+    ASSERT_EQ(Krbtool({"encode", P("src/Zones.txt"), P("abc.huf")}).exitCode, 0);
+    EXPECT_EQ(codectest::Hex(ReadAll(P("abc.huf"))),
+              "48 45 33 0D 60 03 00 00 00 03 00 61 02 62 02 63 01 0D 0D");
+    ASSERT_EQ(Krbtool({"decode", P("abc.huf"), P("abc.txt")}).exitCode, 0);
+    EXPECT_EQ(ReadAll(P("abc.txt")), "abc");
+}
+
+TEST_F(KrbtoolRun, CodecErrorsNameTheFileTheNumberAndTheMessage)
+{
+    WriteAll(P("bad.huf"), QByteArray::fromHex("4845330d61030000000300610262026301 0d0d"));
+    const ToolRun r = Krbtool({"decode", P("bad.huf"), P("never.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.count('\n'), 1);
+    EXPECT_TRUE(r.err.contains(P("bad.huf")));
+    EXPECT_TRUE(r.err.contains("-2147221504"));
+    EXPECT_TRUE(r.err.contains("checksum did not match")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(P("never.txt")));
+}
+
+TEST_F(KrbtoolRun, UnpackOfAPackageWithABadMemberNamesItAndWritesNothing)
+{
+    QByteArray package;
+    const QByteArray good = QByteArray::fromHex("4845300d616263");
+    const QByteArray bad = QByteArray::fromHex("4845330d61030000000300610262026301");
+    for (const auto& [name, stream] : {std::pair{QByteArray("good.txt"), good}, std::pair{QByteArray("bad.txt"), bad}}) {
+        char f[6];
+        qToLittleEndian<qint32>(qint32(stream.size()), f);
+        qToLittleEndian<qint16>(qint16(name.size()), f + 4);
+        package += QByteArray(f, 6) + name + stream;
+    }
+    WriteAll(P("bad.krb"), package);
+    const ToolRun r = Krbtool({"unpack", P("bad.krb"), P("out")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("bad.txt")) << r.err.toStdString();
+    EXPECT_TRUE(QDir(P("out")).isEmpty());
+}
+
+struct Failure {
+    const char* name;
+    QStringList args; // "@" is replaced by the test folder
+    int exitCode;
+    const char* errPart;
+};
+
+const Failure kFailures[] = {
+    {"NoArguments", {}, 2, "usage"},
+    {"UnknownSubcommand", {"explode"}, 2, "unknown subcommand"},
+    {"PackWithoutFiles", {"pack", "@/p.krb"}, 2, "usage: krbtool pack"},
+    {"DecodeWithOneArgument", {"decode", "@/x"}, 2, "usage: krbtool decode"},
+    {"ListTooManyArguments", {"list", "@/a", "@/b"}, 2, "usage"},
+    {"PackMissingFile", {"pack", "@/p.krb", "@/src/nothing.txt"}, 1, "nothing.txt"},
+    {"ListMissingPackage", {"list", "@/none.krb"}, 1, "none.krb"},
+    {"UnpackIntoMissingFolder", {"unpack", "@/ok.krb", "@/nowhere"}, 1, "nowhere"},
+    {"ListNotAPackage", {"list", "@/src/Zones.txt"}, 1, "not a valid package"},
+    {"EncodeMissingInput", {"encode", "@/none", "@/out.huf"}, 1, "none"},
+    {"DecodeIntoMissingFolder", {"decode", "@/src/abc.huf", "@/nowhere/x"}, 1, "nowhere"},
+};
+
+class KrbtoolFailure : public KrbtoolRun, public testing::WithParamInterface<Failure> {};
+
+TEST_P(KrbtoolFailure, ExitsWithOneLine)
+{
+    QStringList args = GetParam().args;
+    for (QString& a : args)
+        a.replace("@", dir.path());
+    // A valid package for the commands that need one.
+    ASSERT_EQ(Krbtool({"pack", P("ok.krb"), P("src/Zones.txt")}).exitCode, 0);
+    const ToolRun r = Krbtool(args);
+    EXPECT_EQ(r.exitCode, GetParam().exitCode);
+    EXPECT_TRUE(r.err.contains(GetParam().errPart)) << r.err.toStdString();
+    if (GetParam().exitCode == 1)
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, KrbtoolFailure, testing::ValuesIn(kFailures),
+                         [](const testing::TestParamInfo<Failure>& info) { return info.param.name; });
+
+TEST_F(KrbtoolRun, CatOfAMissingMemberFails)
+{
+    ASSERT_EQ(Krbtool({"pack", P("ok.krb"), P("src/Zones.txt")}).exitCode, 0);
+    const ToolRun r = Krbtool({"cat", P("ok.krb"), "other.txt"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("other.txt"));
+    EXPECT_TRUE(r.out.isEmpty());
+}
+
+} // namespace
+
+#endif
