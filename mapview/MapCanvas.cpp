@@ -1,0 +1,159 @@
+#include "mapview/MapCanvas.h"
+
+#include "mapview/MapResources.h"
+#include "mapview/ZoneLayer.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+namespace mapview {
+
+namespace {
+
+constexpr QImage::Format kFormat = QImage::Format_RGB32;
+
+} // namespace
+
+void MapCanvas::SetViewSize(QSize size)
+{
+    size = size.expandedTo(QSize(0, 0));
+    if (size != picMap.size())
+        picMap = QImage(size, kFormat);
+    picMap.fill(Qt::black);
+    RecomputeVisibleSize();
+}
+
+bool MapCanvas::LoadRegionPicture(const QString& path)
+{
+    QImage picture;
+    if (path.isEmpty() || !picture.load(path)) {
+        ClearRegionPicture();
+        return false;
+    }
+    SetRegionPicture(picture);
+    return true;
+}
+
+void MapCanvas::SetRegionPicture(const QImage& picture)
+{
+    picOriginal = picture.convertToFormat(kFormat);
+    picTemp = picOriginal.copy();
+    RecomputeVisibleSize();
+}
+
+void MapCanvas::ClearRegionPicture()
+{
+    picOriginal = QImage();
+    picTemp = QImage();
+    RecomputeVisibleSize();
+}
+
+void MapCanvas::RecomputeVisibleSize()
+{
+    const QSize visible = VisibleSize(picOriginal.size(), picMap.size());
+    VisibleWidth = visible.width();
+    VisibleHeight = visible.height();
+}
+
+int MapCanvas::ControllaCoordinataX(int x) const
+{
+    return mapview::ControllaCoordinataX(x, picMap.width(), picTemp.width());
+}
+
+int MapCanvas::ControllaCoordinataY(int y) const
+{
+    return mapview::ControllaCoordinataY(y, picMap.height(), picTemp.height());
+}
+
+void MapCanvas::CenterMapOn(int x, int y)
+{
+    const QPoint offset = CenterMapOnOffsets(x, y, picMap.size(), picTemp.size());
+    MapOffsetX = offset.x();
+    MapOffsetY = offset.y();
+    UpdateMap();
+}
+
+void MapCanvas::ResetDrawingBuffer()
+{
+    if (picTemp.size() != picOriginal.size() || picTemp.format() != picOriginal.format() || picTemp.isDetached() == false) {
+        picTemp = picOriginal.copy();
+        return;
+    }
+    // Same size: copy into the existing buffer, no allocation.
+    std::memcpy(picTemp.bits(), picOriginal.constBits(), static_cast<std::size_t>(picOriginal.sizeInBytes()));
+}
+
+void MapCanvas::UpdateMap()
+{
+    if (picMap.isNull() || picTemp.isNull())
+        return;
+    // The source rectangle, clipped to both pictures.
+    const int sx = -MapOffsetX;
+    const int sy = -MapOffsetY;
+    const int w = std::min({VisibleWidth, picTemp.width() - sx, picMap.width()});
+    const int h = std::min({VisibleHeight, picTemp.height() - sy, picMap.height()});
+    if (sx < 0 || sy < 0 || w <= 0 || h <= 0)
+        return;
+    const std::size_t rowBytes = static_cast<std::size_t>(w) * 4;
+    for (int y = 0; y < h; ++y) {
+        const uchar* src = picTemp.constScanLine(sy + y) + static_cast<std::size_t>(sx) * 4;
+        std::memcpy(picMap.scanLine(y), src, rowBytes);
+    }
+}
+
+void MapCanvas::DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& flasher, const MapContext& ctx)
+{
+    ResetDrawingBuffer();
+    if (!picTemp.isNull()) {
+        QPainter painter(&picTemp);
+        layers.DrawAll(painter, ctx);
+    }
+    if (!picTemp.isNull())
+        flasher.RestartFlashing(picTemp, layers, ctx);
+    UpdateMap();
+}
+
+void MapCanvas::ClearView()
+{
+    if (!picMap.isNull())
+        picMap.fill(Qt::black);
+}
+
+void MapCanvas::DrawStartPicture(const QString& title, const QString& author, const QStringList& credits)
+{
+    ClearView();
+    if (picMap.isNull())
+        return;
+    QPainter p(&picMap);
+    const QImage& splash = MapResources::Get().StartPicture();
+    p.drawImage(0, picMap.height() - splash.height(), splash);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPixelSize(PointsToPixels(24));
+    p.setFont(titleFont);
+    p.setPen(QColor(255, 236, 200));
+    const QFontMetrics titleMetrics(titleFont);
+    int y = 24;
+    const QRect band(0, y, picMap.width(), titleMetrics.height());
+    p.drawText(band, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, title);
+    y += titleMetrics.height();
+    p.drawText(QRect(0, y, picMap.width(), titleMetrics.height()), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+               author);
+    y += titleMetrics.height() + 16;
+
+    QFont creditsFont(QStringLiteral("Arial"));
+    creditsFont.setPixelSize(PointsToPixels(10));
+    p.setFont(creditsFont);
+    p.setPen(QColor(200, 200, 210));
+    const int lineHeight = QFontMetrics(creditsFont).height();
+    for (const QString& line : credits) {
+        p.drawText(QRect(0, y, picMap.width(), lineHeight), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, line);
+        y += lineHeight;
+    }
+}
+
+} // namespace mapview

@@ -1,0 +1,65 @@
+// The three buffers of the map window and the viewport over them: the region
+// picture as loaded (picOriginal, never drawn on), the drawing buffer of the
+// same size (picTemp, rebuilt from picOriginal with every layer on top), and
+// the viewport picture (picMap, a copy of the visible part of picTemp on a
+// black background).
+#pragma once
+
+#include "mapview/MapFlash.h"
+#include "mapview/MapLayer.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace mapview {
+
+class MapCanvas {
+public:
+    QImage picOriginal;
+    QImage picTemp;
+    QImage picMap;
+
+    int MapOffsetX = 0;
+    int MapOffsetY = 0;
+    int VisibleWidth = 0;
+    int VisibleHeight = 0;
+
+    // The viewport takes a new size; its picture restarts black.
+    void SetViewSize(QSize size);
+    QSize ViewSize() const { return picMap.size(); }
+    QSize MapSize() const { return picTemp.size(); }
+    QPoint Offset() const { return {MapOffsetX, MapOffsetY}; }
+
+    // Loads a region picture into picOriginal (and an unmarked copy into
+    // picTemp). False, with both buffers empty, when it cannot be read.
+    bool LoadRegionPicture(const QString& path);
+    // Same with a picture in memory.
+    void SetRegionPicture(const QImage& picture);
+    void ClearRegionPicture();
+    void ResetOffsets() { MapOffsetX = MapOffsetY = 0; }
+
+    void RecomputeVisibleSize();
+
+    int ControllaCoordinataX(int x) const;
+    int ControllaCoordinataY(int y) const;
+    // Centres the viewport on a map point and copies the view.
+    void CenterMapOn(int x, int y);
+
+    // picTemp becomes an unmarked copy of picOriginal.
+    void ResetDrawingBuffer();
+    // Copies the visible rectangle of picTemp into the top-left of picMap.
+    void UpdateMap();
+
+    // Full redraw: picTemp from picOriginal, the layers in draw order, the
+    // selection flashing re-armed, then the view copied.
+    void DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& flasher, const MapContext& ctx);
+
+    // Black viewport.
+    void ClearView();
+    // The start picture: the picture at the bottom-left, the title and author
+    // lines centred at the top, the credits below them.
+    void DrawStartPicture(const QString& title, const QString& author, const QStringList& credits);
+};
+
+} // namespace mapview

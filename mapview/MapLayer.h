@@ -1,0 +1,122 @@
+// The layer contract of the map: every layer draws its markers onto the
+// drawing buffer in map coordinates, and the pointer layers find the item
+// under the pointer, build its information window and say where their
+// selected item stands (for the blinking marker). The map window keeps one
+// slot per layer; slots not filled yet are simply skipped.
+#pragma once
+
+#include "mapview/MapGeometry.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+struct World;
+struct PanelState;
+class QPainter;
+
+namespace mapview {
+
+enum class LayerId { Zones, Greens, Elite, Collectors, Notes, Treasures, Pets };
+inline constexpr int LayerCount = 7;
+
+// Later layers cover earlier ones.
+inline constexpr std::array<LayerId, LayerCount> DrawOrder = {
+    LayerId::Zones, LayerId::Greens, LayerId::Elite, LayerId::Collectors,
+    LayerId::Notes, LayerId::Treasures, LayerId::Pets};
+
+// The first layer that answers the pointer wins; zones and greens never do.
+inline constexpr std::array<LayerId, 5> HitTestOrder = {
+    LayerId::Elite, LayerId::Collectors, LayerId::Notes, LayerId::Treasures, LayerId::Pets};
+
+// What a layer reads: the tables, the panel, and the map shown.
+struct MapContext {
+    const World& world;
+    const PanelState& panel;
+    int CurrentCampaign = -1;
+    int CurrentRegion = -1;
+    QPoint Offset;       // MapOffsetX, MapOffsetY
+    QSize ViewSize;      // size of the viewport picMap
+};
+
+// An item under the pointer: the layer's item number (elite number,
+// collector number, ...), an optional sub-index (location index), and the
+// marker rectangle in map coordinates that the information window sits by.
+struct LayerHit {
+    int Item = 0;
+    int SubItem = 0;
+    MarkerRect Marker;
+};
+
+// A finished information window: its picture and its place in the viewport.
+struct TooltipImage {
+    QImage Image;
+    QPoint Position;
+    QString Tag;         // identifies the item shown (decimal item number)
+};
+
+class MapLayer {
+public:
+    virtual ~MapLayer() = default;
+
+    // Draws the layer's markers of the current region onto the drawing buffer.
+    virtual void Draw(QPainter& picTemp, const MapContext& ctx) const = 0;
+
+    // The item whose marker lies under the viewport point, if any.
+    virtual std::optional<LayerHit> Find(QPointF pointer, const MapContext& ctx) const
+    {
+        return std::nullopt;
+    }
+
+    // The tag an information window for `hit` carries; a shown window with the
+    // same tag is not rebuilt.
+    virtual QString TooltipTag(const LayerHit& hit) const { return QString::number(hit.Item); }
+
+    // Builds the information window for `hit`; `viewport` is what picMap
+    // currently shows (blended under the window).
+    virtual std::optional<TooltipImage> BuildTooltip(const LayerHit& hit, const MapContext& ctx,
+                                                     const QImage& viewport) const
+    {
+        return std::nullopt;
+    }
+
+    // Map position of the item selected in the panel for this layer, when it
+    // has one on the map shown.
+    virtual std::optional<QPoint> SelectionPosition(const MapContext& ctx) const { return std::nullopt; }
+};
+
+// One slot per layer, by LayerId.
+class MapLayers {
+public:
+    void Set(LayerId id, std::unique_ptr<MapLayer> layer) { slots_[Index(id)] = std::move(layer); }
+    const MapLayer* Get(LayerId id) const { return slots_[Index(id)].get(); }
+
+    // Draws every filled slot in draw order.
+    void DrawAll(QPainter& picTemp, const MapContext& ctx) const;
+
+    struct ChainHit {
+        LayerId Layer;
+        LayerHit Hit;
+    };
+    // Asks the pointer layers in hit-test order; the first hit wins.
+    std::optional<ChainHit> HitTest(QPointF pointer, const MapContext& ctx) const;
+
+    // The layers of this build: zones and elite skills; the others join later.
+    static MapLayers Standard();
+
+private:
+    static std::size_t Index(LayerId id) { return static_cast<std::size_t>(id); }
+    std::array<std::unique_ptr<MapLayer>, LayerCount> slots_;
+};
+
+// Map point under a viewport point: pointer minus offset, each axis rounded to
+// the nearest whole number, halves to even.
+QPoint MapPointAt(QPointF pointer, QPoint offset);
+
+} // namespace mapview

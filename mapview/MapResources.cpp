@@ -1,0 +1,634 @@
+#include "mapview/MapResources.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cmath>
+
+namespace mapview {
+
+namespace {
+
+// Icon sizes, twice the anchor distances of the campaign that owns the set, so
+// that the anchor falls in the middle of the picture.
+struct IconSize {
+    int w, h;
+};
+constexpr IconSize kOutpost[4] = {{0, 0}, {22, 24}, {36, 42}, {38, 38}};
+constexpr IconSize kMission[4] = {{0, 0}, {32, 48}, {46, 48}, {64, 62}};
+constexpr IconSize kTown[4] = {{0, 0}, {32, 36}, {60, 52}, {62, 62}};
+constexpr IconSize kChallenge[4] = {{0, 0}, {32, 32}, {44, 52}, {60, 68}};
+constexpr IconSize kVanquish = {24, 30};
+constexpr IconSize kDungeon = {30, 26};
+
+// Body colours of the three icon sets: amber, jade, terracotta.
+struct Palette {
+    QColor light, dark;
+};
+const Palette kSetPalette[4] = {
+    {QColor(200, 200, 200), QColor(90, 90, 90)},
+    {QColor(246, 200, 92), QColor(150, 96, 22)},
+    {QColor(104, 210, 176), QColor(22, 104, 86)},
+    {QColor(236, 136, 88), QColor(128, 44, 22)},
+};
+const QColor kRim(28, 22, 16);
+const QColor kSymbol(255, 248, 228);
+
+QImage Blank(int w, int h)
+{
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    return img;
+}
+
+void Prepare(QPainter& p)
+{
+    p.setRenderHint(QPainter::Antialiasing, true);
+}
+
+// Shadow, gradient body and rim of an emblem outline.
+void Emblem(QPainter& p, const QPainterPath& shape, const Palette& pal)
+{
+    const QRectF r = shape.boundingRect();
+    p.save();
+    p.translate(0.8, 1.2);
+    p.fillPath(shape, QColor(0, 0, 0, 90));
+    p.restore();
+    QLinearGradient g(r.topLeft(), r.bottomLeft());
+    g.setColorAt(0.0, pal.light.lighter(115));
+    g.setColorAt(0.55, pal.light);
+    g.setColorAt(1.0, pal.dark);
+    p.fillPath(shape, g);
+    p.setPen(QPen(kRim, 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(shape);
+    // A thin highlight inside the rim gives the emblem some depth.
+    p.save();
+    p.setClipPath(shape);
+    p.setPen(QPen(QColor(255, 255, 255, 80), 1.0));
+    p.drawPath(shape.translated(0, 1));
+    p.restore();
+}
+
+// The square in the middle of the body where the symbol goes.
+QRectF SymbolBox(const QRectF& body, double share)
+{
+    const double s = std::min(body.width(), body.height()) * share;
+    return QRectF(body.center().x() - s / 2, body.center().y() - s / 2, s, s);
+}
+
+// Draws a symbol path twice: a dark outline, then the light fill.
+void Symbol(QPainter& p, const QPainterPath& path)
+{
+    p.setPen(QPen(kRim, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kSymbol);
+    p.drawPath(path);
+}
+
+QPainterPath ShieldPath(const QRectF& r)
+{
+    QPainterPath path;
+    path.moveTo(r.left(), r.top() + r.height() * 0.08);
+    path.quadTo(r.center().x(), r.top() - r.height() * 0.04, r.right(), r.top() + r.height() * 0.08);
+    path.lineTo(r.right(), r.top() + r.height() * 0.5);
+    path.quadTo(r.right(), r.bottom() - r.height() * 0.18, r.center().x(), r.bottom());
+    path.quadTo(r.left(), r.bottom() - r.height() * 0.18, r.left(), r.top() + r.height() * 0.5);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath CastlePath(const QRectF& s)
+{
+    // Three towers with battlements and a gate.
+    const double u = s.width() / 10.0;
+    QPainterPath path;
+    path.moveTo(s.left(), s.bottom());
+    path.lineTo(s.left(), s.top() + 2 * u);
+    path.lineTo(s.left() + u, s.top() + 2 * u);
+    path.lineTo(s.left() + u, s.top() + 3 * u);
+    path.lineTo(s.left() + 2 * u, s.top() + 3 * u);
+    path.lineTo(s.left() + 2 * u, s.top() + 2 * u);
+    path.lineTo(s.left() + 3 * u, s.top() + 2 * u);
+    path.lineTo(s.left() + 3 * u, s.top() + 4 * u);
+    path.lineTo(s.left() + 4 * u, s.top() + 4 * u);
+    path.lineTo(s.left() + 4 * u, s.top());
+    path.lineTo(s.left() + 5 * u, s.top() + u);
+    path.lineTo(s.left() + 6 * u, s.top());
+    path.lineTo(s.left() + 6 * u, s.top() + 4 * u);
+    path.lineTo(s.left() + 7 * u, s.top() + 4 * u);
+    path.lineTo(s.left() + 7 * u, s.top() + 2 * u);
+    path.lineTo(s.left() + 8 * u, s.top() + 2 * u);
+    path.lineTo(s.left() + 8 * u, s.top() + 3 * u);
+    path.lineTo(s.left() + 9 * u, s.top() + 3 * u);
+    path.lineTo(s.left() + 9 * u, s.top() + 2 * u);
+    path.lineTo(s.right(), s.top() + 2 * u);
+    path.lineTo(s.right(), s.bottom());
+    path.lineTo(s.left() + 6 * u, s.bottom());
+    path.lineTo(s.left() + 6 * u, s.bottom() - 2 * u);
+    path.arcTo(QRectF(s.left() + 4 * u, s.bottom() - 3 * u, 2 * u, 2 * u), 0, 180);
+    path.lineTo(s.left() + 4 * u, s.bottom());
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath FlagPath(const QRectF& s)
+{
+    const double u = s.width() / 10.0;
+    QPainterPath path;
+    // Pole.
+    path.addRect(QRectF(s.left() + 2 * u, s.top(), 1.3 * u, s.height()));
+    // Pennant.
+    QPainterPath flag;
+    flag.moveTo(s.left() + 3.3 * u, s.top() + 0.5 * u);
+    flag.cubicTo(s.left() + 6 * u, s.top() - 0.5 * u, s.left() + 7 * u, s.top() + 2 * u, s.right(),
+                 s.top() + 1.2 * u);
+    flag.lineTo(s.right() - 1.5 * u, s.top() + 3.2 * u);
+    flag.lineTo(s.right(), s.top() + 5.2 * u);
+    flag.cubicTo(s.left() + 7 * u, s.top() + 6 * u, s.left() + 6 * u, s.top() + 3.5 * u,
+                 s.left() + 3.3 * u, s.top() + 4.5 * u);
+    flag.closeSubpath();
+    path.addPath(flag);
+    // Base mound.
+    path.addEllipse(QRectF(s.left(), s.bottom() - 1.4 * u, 5.5 * u, 1.6 * u));
+    return path.simplified();
+}
+
+QPainterPath SwordsPath(const QRectF& s)
+{
+    // Two crossed blades with guards.
+    QPainterPath blade;
+    const double w = s.width();
+    blade.moveTo(0, -0.5 * w);
+    blade.lineTo(0.07 * w, -0.38 * w);
+    blade.lineTo(0.07 * w, 0.22 * w);
+    blade.lineTo(0.2 * w, 0.22 * w);
+    blade.lineTo(0.2 * w, 0.3 * w);
+    blade.lineTo(0.06 * w, 0.3 * w);
+    blade.lineTo(0.06 * w, 0.48 * w);
+    blade.lineTo(-0.06 * w, 0.48 * w);
+    blade.lineTo(-0.06 * w, 0.3 * w);
+    blade.lineTo(-0.2 * w, 0.3 * w);
+    blade.lineTo(-0.2 * w, 0.22 * w);
+    blade.lineTo(-0.07 * w, 0.22 * w);
+    blade.lineTo(-0.07 * w, -0.38 * w);
+    blade.closeSubpath();
+    QTransform t1;
+    t1.translate(s.center().x(), s.center().y());
+    t1.rotate(40);
+    QTransform t2;
+    t2.translate(s.center().x(), s.center().y());
+    t2.rotate(-40);
+    QPainterPath both = t1.map(blade);
+    both.addPath(t2.map(blade));
+    both.setFillRule(Qt::WindingFill);
+    return both.simplified();
+}
+
+QPainterPath StarPath(const QRectF& s, int points = 5, double inner = 0.45)
+{
+    QPainterPath path;
+    const QPointF c = s.center();
+    const double ro = s.width() / 2;
+    const double ri = ro * inner;
+    for (int i = 0; i < points * 2; ++i) {
+        const double a = -M_PI / 2 + i * M_PI / points;
+        const double r = (i % 2) ? ri : ro;
+        const QPointF pt(c.x() + r * std::cos(a), c.y() + r * std::sin(a));
+        if (i == 0)
+            path.moveTo(pt);
+        else
+            path.lineTo(pt);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath PolygonPath(const QRectF& r, int corners, double rotationDeg)
+{
+    QPainterPath path;
+    const QPointF c = r.center();
+    for (int i = 0; i < corners; ++i) {
+        const double a = (rotationDeg + 360.0 * i / corners) * M_PI / 180.0;
+        const QPointF pt(c.x() + r.width() / 2 * std::cos(a), c.y() + r.height() / 2 * std::sin(a));
+        if (i == 0)
+            path.moveTo(pt);
+        else
+            path.lineTo(pt);
+    }
+    path.closeSubpath();
+    return path;
+}
+
+QRectF Body(int w, int h)
+{
+    // Room for the rim and the shadow.
+    return QRectF(1.2, 1.0, w - 3.0, h - 3.0);
+}
+
+QImage MakeTown(IconSize size, const Palette& pal)
+{
+    QImage img = Blank(size.w, size.h);
+    QPainter p(&img);
+    Prepare(p);
+    const QRectF body = Body(size.w, size.h);
+    QPainterPath shape;
+    shape.addRoundedRect(body, body.width() * 0.22, body.width() * 0.22);
+    Emblem(p, shape, pal);
+    Symbol(p, CastlePath(SymbolBox(body, 0.66)));
+    return img;
+}
+
+QImage MakeOutpost(IconSize size, const Palette& pal)
+{
+    QImage img = Blank(size.w, size.h);
+    QPainter p(&img);
+    Prepare(p);
+    const QRectF body = Body(size.w, size.h);
+    QPainterPath shape;
+    shape.addEllipse(body);
+    Emblem(p, shape, pal);
+    Symbol(p, FlagPath(SymbolBox(body, 0.58)));
+    return img;
+}
+
+QImage MakeMission(IconSize size, const Palette& pal)
+{
+    QImage img = Blank(size.w, size.h);
+    QPainter p(&img);
+    Prepare(p);
+    const QRectF body = Body(size.w, size.h);
+    Emblem(p, ShieldPath(body), pal);
+    QRectF box = SymbolBox(body, 0.68);
+    box.moveTop(box.top() - body.height() * 0.04);
+    Symbol(p, SwordsPath(box));
+    return img;
+}
+
+QImage MakeChallenge(IconSize size, const Palette& pal)
+{
+    QImage img = Blank(size.w, size.h);
+    QPainter p(&img);
+    Prepare(p);
+    const QRectF body = Body(size.w, size.h);
+    Emblem(p, PolygonPath(body, 6, -90), pal);
+    Symbol(p, StarPath(SymbolBox(body, 0.62)));
+    return img;
+}
+
+QImage MakeVanquish()
+{
+    // Open area with foes to clear: a slate pin with a skull.
+    const Palette pal{QColor(170, 176, 190), QColor(58, 62, 78)};
+    QImage img = Blank(kVanquish.w, kVanquish.h);
+    QPainter p(&img);
+    Prepare(p);
+    const QRectF body = Body(kVanquish.w, kVanquish.h);
+    // A map pin: round head, point at the bottom.
+    const double r = body.width() / 2;
+    QPainterPath pin;
+    pin.moveTo(body.center().x(), body.bottom());
+    pin.arcTo(QRectF(body.left(), body.top(), body.width(), body.width()), 220, -260);
+    pin.closeSubpath();
+    Emblem(p, pin, pal);
+    const QPointF c(body.center().x(), body.top() + r);
+    QPainterPath skull;
+    skull.addEllipse(QRectF(c.x() - r * 0.55, c.y() - r * 0.62, r * 1.1, r * 0.95));
+    skull.addRoundedRect(QRectF(c.x() - r * 0.32, c.y() + 0.1 * r, r * 0.64, r * 0.45), 1.5, 1.5);
+    skull.setFillRule(Qt::WindingFill);
+    Symbol(p, skull.simplified());
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRim);
+    p.drawEllipse(QPointF(c.x() - r * 0.24, c.y() - r * 0.12), r * 0.16, r * 0.18);
+    p.drawEllipse(QPointF(c.x() + r * 0.24, c.y() - r * 0.12), r * 0.16, r * 0.18);
+    return img;
+}
+
+QImage MakeDungeon()
+{
+    // A stone arch over dark steps.
+    const Palette pal{QColor(168, 150, 128), QColor(74, 60, 48)};
+    QImage img = Blank(kDungeon.w, kDungeon.h);
+    QPainter p(&img);
+    Prepare(p);
+    const QRectF body = Body(kDungeon.w, kDungeon.h);
+    QPainterPath arch;
+    arch.moveTo(body.left(), body.bottom());
+    arch.lineTo(body.left(), body.top() + body.height() * 0.45);
+    arch.arcTo(QRectF(body.left(), body.top(), body.width(), body.height() * 0.9), 180, -180);
+    arch.lineTo(body.right(), body.bottom());
+    arch.closeSubpath();
+    Emblem(p, arch, pal);
+    const QRectF door(body.left() + body.width() * 0.28, body.top() + body.height() * 0.3, body.width() * 0.44,
+                      body.height() * 0.7);
+    QPainterPath opening;
+    opening.moveTo(door.left(), door.bottom());
+    opening.lineTo(door.left(), door.top() + door.width() / 2);
+    opening.arcTo(QRectF(door.left(), door.top(), door.width(), door.width()), 180, -180);
+    opening.lineTo(door.right(), door.bottom());
+    opening.closeSubpath();
+    QLinearGradient g(door.topLeft(), door.bottomLeft());
+    g.setColorAt(0, QColor(10, 8, 6));
+    g.setColorAt(1, QColor(60, 44, 30));
+    p.setPen(QPen(kRim, 1.0));
+    p.setBrush(g);
+    p.drawPath(opening);
+    p.setPen(QPen(QColor(200, 180, 150, 200), 1.0));
+    for (int i = 1; i <= 3; ++i) {
+        const double y = door.bottom() - i * door.height() / 7.0;
+        const double inset = i * door.width() / 10.0;
+        p.drawLine(QPointF(door.left() + inset, y), QPointF(door.right() - inset, y));
+    }
+    return img;
+}
+
+// A bright ring with four ticks, on a dark halo, for the blinking selection.
+QImage MakeSelection(const QColor& colour)
+{
+    const int size = 28;
+    QImage img = Blank(size, size);
+    QPainter p(&img);
+    Prepare(p);
+    const QPointF c(size / 2.0, size / 2.0);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 0, 0, 170), 4.2));
+    p.drawEllipse(c, 9.5, 9.5);
+    p.setPen(QPen(colour, 2.2));
+    p.drawEllipse(c, 9.5, 9.5);
+    for (int i = 0; i < 4; ++i) {
+        const double a = i * M_PI / 2;
+        const QPointF in(c.x() + 9.5 * std::cos(a), c.y() + 9.5 * std::sin(a));
+        const QPointF out(c.x() + 13.2 * std::cos(a), c.y() + 13.2 * std::sin(a));
+        p.setPen(QPen(QColor(0, 0, 0, 170), 3.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(in, out);
+        p.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(in, out);
+    }
+    return img;
+}
+
+QImage MakeCost(CostIcon icon)
+{
+    const int size = 15;
+    QImage img = Blank(size, size);
+    QPainter p(&img);
+    Prepare(p);
+    const QRectF r(1, 1, size - 2, size - 2);
+    const QPointF c = r.center();
+    switch (icon) {
+    case CostIcon::Upkeep: {
+        // A circling arrow on green.
+        QRadialGradient g(c - QPointF(2, 2), 8);
+        g.setColorAt(0, QColor(150, 230, 140));
+        g.setColorAt(1, QColor(40, 120, 40));
+        p.setPen(QPen(kRim, 1));
+        p.setBrush(g);
+        p.drawEllipse(r);
+        p.setPen(QPen(kSymbol, 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(r.adjusted(3, 3, -3, -3), 30 * 16, 280 * 16);
+        QPainterPath head;
+        head.moveTo(c.x() + 3.9, c.y() - 4.2);
+        head.lineTo(c.x() + 4.6, c.y() - 0.6);
+        head.lineTo(c.x() + 1.2, c.y() - 1.8);
+        head.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(kSymbol);
+        p.drawPath(head);
+        break;
+    }
+    case CostIcon::Adrenaline: {
+        // A red drop.
+        QPainterPath drop;
+        drop.moveTo(c.x(), r.top());
+        drop.cubicTo(c.x() + 2, r.top() + 4, r.right(), r.top() + 6, r.right() - 0.5, r.bottom() - 4);
+        drop.arcTo(QRectF(r.left() + 1.5, r.bottom() - 9, r.width() - 3, 9), 0, -180);
+        drop.cubicTo(r.left() + 1, r.top() + 6, c.x() - 2, r.top() + 4, c.x(), r.top());
+        QLinearGradient g(r.topLeft(), r.bottomLeft());
+        g.setColorAt(0, QColor(255, 120, 110));
+        g.setColorAt(1, QColor(150, 10, 10));
+        p.setPen(QPen(kRim, 1));
+        p.setBrush(g);
+        p.drawPath(drop);
+        break;
+    }
+    case CostIcon::Energy: {
+        // A blue orb with a shine.
+        QRadialGradient g(c - QPointF(2, 2.5), 8);
+        g.setColorAt(0, QColor(190, 225, 255));
+        g.setColorAt(0.5, QColor(70, 140, 235));
+        g.setColorAt(1, QColor(18, 50, 140));
+        p.setPen(QPen(kRim, 1));
+        p.setBrush(g);
+        p.drawEllipse(r);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 170));
+        p.drawEllipse(QRectF(c.x() - 3.6, c.y() - 4.2, 3.2, 2.4));
+        break;
+    }
+    case CostIcon::Cast: {
+        // An hourglass.
+        QPainterPath glass;
+        glass.moveTo(r.left() + 2, r.top() + 1);
+        glass.lineTo(r.right() - 2, r.top() + 1);
+        glass.lineTo(c.x() + 0.8, c.y());
+        glass.lineTo(r.right() - 2, r.bottom() - 1);
+        glass.lineTo(r.left() + 2, r.bottom() - 1);
+        glass.lineTo(c.x() - 0.8, c.y());
+        glass.closeSubpath();
+        p.setPen(QPen(kRim, 1));
+        p.setBrush(QColor(250, 236, 196));
+        p.drawPath(glass);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(214, 160, 60));
+        QPainterPath sand;
+        sand.moveTo(c.x(), c.y() + 1);
+        sand.lineTo(r.right() - 3, r.bottom() - 1.5);
+        sand.lineTo(r.left() + 3, r.bottom() - 1.5);
+        sand.closeSubpath();
+        p.drawPath(sand);
+        p.setPen(QPen(QColor(110, 70, 30), 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(r.left() + 1, r.top() + 0.8), QPointF(r.right() - 1, r.top() + 0.8));
+        p.drawLine(QPointF(r.left() + 1, r.bottom() - 0.8), QPointF(r.right() - 1, r.bottom() - 0.8));
+        break;
+    }
+    case CostIcon::Recharge: {
+        // A clock face.
+        QRadialGradient g(c - QPointF(2, 2), 9);
+        g.setColorAt(0, QColor(255, 255, 255));
+        g.setColorAt(1, QColor(190, 196, 210));
+        p.setPen(QPen(kRim, 1.1));
+        p.setBrush(g);
+        p.drawEllipse(r);
+        p.setPen(QPen(kRim, 1.3, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(c, QPointF(c.x(), r.top() + 3));
+        p.drawLine(c, QPointF(c.x() + 3, c.y() + 1.5));
+        break;
+    }
+    }
+    return img;
+}
+
+// An open or closed hand, white with a dark outline, 32 x 32.
+QImage MakeHand(bool closed)
+{
+    const int size = 32;
+    QImage img = Blank(size, size);
+    QPainter p(&img);
+    Prepare(p);
+    QPainterPath hand;
+    hand.setFillRule(Qt::WindingFill);
+    const double fingerTop = closed ? 11.0 : 4.0;
+    const double fingerX[4] = {9.0, 13.0, 17.0, 21.0};
+    const double fingerLift[4] = {2.0, 0.0, 0.5, 3.0};
+    for (int i = 0; i < 4; ++i) {
+        const double top = fingerTop + (closed ? 0.0 : fingerLift[i]);
+        hand.addRoundedRect(QRectF(fingerX[i], top, 4.0, 17.0 - top + 2.0), 2.0, 2.0);
+    }
+    hand.addRoundedRect(QRectF(8.0, 13.0, 17.5, 13.0), 5.0, 5.0);
+    // Thumb.
+    QPainterPath thumb;
+    if (closed) {
+        thumb.addRoundedRect(QRectF(5.0, 14.0, 7.0, 4.2), 2.0, 2.0);
+    } else {
+        QTransform t;
+        t.translate(8.5, 18.5);
+        t.rotate(-40);
+        QPainterPath raw;
+        raw.addRoundedRect(QRectF(-2.0, -9.0, 4.2, 10.0), 2.0, 2.0);
+        thumb = t.map(raw);
+    }
+    hand.addPath(thumb);
+    hand = hand.simplified();
+    p.setPen(QPen(Qt::black, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::white);
+    p.drawPath(hand);
+    // Knuckle lines.
+    p.setPen(QPen(QColor(90, 90, 90), 0.9));
+    for (int i = 1; i < 4; ++i)
+        p.drawLine(QPointF(fingerX[i], closed ? 12.5 : 12.0), QPointF(fingerX[i], closed ? 16.0 : 14.5));
+    return img;
+}
+
+// Dusk over hills, a winding route with waypoints and a compass rose.
+QImage MakeSplash()
+{
+    const int w = 640, h = 300;
+    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::black);
+    QPainter p(&img);
+    Prepare(p);
+    // Sky fading into the black window background at the top.
+    QLinearGradient sky(0, 0, 0, h);
+    sky.setColorAt(0.0, QColor(0, 0, 0));
+    sky.setColorAt(0.45, QColor(28, 30, 62));
+    sky.setColorAt(0.75, QColor(120, 70, 70));
+    sky.setColorAt(1.0, QColor(236, 160, 88));
+    p.fillRect(img.rect(), sky);
+    // Three ranges of hills, darker towards the viewer.
+    const QColor hills[3] = {QColor(66, 50, 76), QColor(42, 34, 54), QColor(20, 18, 28)};
+    const double base[3] = {0.62, 0.74, 0.86};
+    const double amp[3] = {0.12, 0.09, 0.07};
+    for (int layer = 0; layer < 3; ++layer) {
+        QPainterPath ridge;
+        ridge.moveTo(0, h);
+        for (int x = 0; x <= w; x += 8) {
+            const double t = x / double(w);
+            const double y = h * base[layer] - h * amp[layer] *
+                                                   (0.6 * std::sin(t * (5 + layer * 2) + layer) +
+                                                    0.4 * std::sin(t * (13 + layer * 3) + 2 * layer));
+            ridge.lineTo(x, y);
+        }
+        ridge.lineTo(w, h);
+        ridge.closeSubpath();
+        p.fillPath(ridge, hills[layer]);
+    }
+    // The route: a dashed golden line with waypoint pins.
+    QPainterPath route;
+    route.moveTo(40, h - 20);
+    route.cubicTo(160, h - 90, 220, h - 10, 330, h - 60);
+    route.cubicTo(420, h - 100, 470, h - 40, 590, h - 110);
+    p.setPen(QPen(QColor(255, 219, 93, 210), 2.5, Qt::DashLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(route);
+    const double stops[4] = {0.0, 0.36, 0.68, 1.0};
+    for (double t : stops) {
+        const QPointF pt = route.pointAtPercent(t);
+        p.setPen(QPen(kRim, 1.2));
+        p.setBrush(QColor(255, 219, 93));
+        p.drawEllipse(pt, 5.0, 5.0);
+        p.setBrush(kRim);
+        p.drawEllipse(pt, 1.6, 1.6);
+    }
+    // Compass rose.
+    const QPointF c(w - 90, 80);
+    p.setPen(QPen(QColor(255, 236, 200, 180), 1.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, 44, 44);
+    p.drawEllipse(c, 36, 36);
+    for (int i = 0; i < 8; ++i) {
+        const double a = i * M_PI / 4 - M_PI / 2;
+        const double len = (i % 2) ? 26 : 50;
+        QPainterPath needle;
+        needle.moveTo(c);
+        needle.lineTo(c.x() + 6 * std::cos(a + M_PI / 2), c.y() + 6 * std::sin(a + M_PI / 2));
+        needle.lineTo(c.x() + len * std::cos(a), c.y() + len * std::sin(a));
+        needle.closeSubpath();
+        p.setPen(QPen(kRim, 1));
+        p.setBrush(i == 0 ? QColor(236, 110, 80) : QColor(250, 236, 206));
+        p.drawPath(needle);
+        QPainterPath other;
+        other.moveTo(c);
+        other.lineTo(c.x() + 6 * std::cos(a - M_PI / 2), c.y() + 6 * std::sin(a - M_PI / 2));
+        other.lineTo(c.x() + len * std::cos(a), c.y() + len * std::sin(a));
+        other.closeSubpath();
+        p.setBrush(i == 0 ? QColor(160, 50, 40) : QColor(176, 160, 134));
+        p.drawPath(other);
+    }
+    return img;
+}
+
+} // namespace
+
+const MapResources& MapResources::Get()
+{
+    static const MapResources resources;
+    return resources;
+}
+
+MapResources::MapResources()
+{
+    for (int set = 1; set <= ZoneIconSets; ++set) {
+        const Palette& pal = kSetPalette[set];
+        zone_[set][2] = MakeOutpost(kOutpost[set], pal);
+        zone_[set][3] = MakeMission(kMission[set], pal);
+        zone_[set][4] = MakeTown(kTown[set], pal);
+        zone_[set][5] = MakeChallenge(kChallenge[set], pal);
+    }
+    vanquish_ = MakeVanquish();
+    dungeon_ = MakeDungeon();
+    selection_[static_cast<int>(FlashLayer::Collectors)] = MakeSelection(QColor(96, 220, 255));
+    selection_[static_cast<int>(FlashLayer::Elite)] = MakeSelection(QColor(255, 244, 120));
+    selection_[static_cast<int>(FlashLayer::Greens)] = MakeSelection(QColor(120, 255, 110));
+    selection_[static_cast<int>(FlashLayer::Notes)] = MakeSelection(QColor(255, 160, 60));
+    selection_[static_cast<int>(FlashLayer::Treasures)] = MakeSelection(QColor(255, 110, 210));
+    for (int i = 0; i < CostIconCount; ++i)
+        cost_[i] = MakeCost(static_cast<CostIcon>(i));
+    hand_ = MakeHand(false);
+    grab_ = MakeHand(true);
+    splash_ = MakeSplash();
+}
+
+const QImage& MapResources::ZoneIcon(int kind, int iconSet) const
+{
+    if (kind == 1)
+        return vanquish_;
+    if (kind == 6)
+        return dungeon_;
+    if (kind < 2 || kind > 5 || iconSet < 1 || iconSet > ZoneIconSets)
+        return none_;
+    return zone_[iconSet][kind];
+}
+
+} // namespace mapview

@@ -1,0 +1,61 @@
+// The pictures the map window draws with: zone icons, selection markers, the
+// cost and time icons of the skill information window, the pointer shapes and
+// the start picture. They are drawn once, in code, with real alpha, in one
+// style: rounded emblems with a soft shadow, a gradient body, a dark rim and a
+// light symbol.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+
+#include <array>
+
+namespace mapview {
+
+// Layers whose selected item blinks, numbered as the flash table numbers them.
+enum class FlashLayer { Collectors = 0, Elite = 1, Greens = 2, Notes = 3, Treasures = 4 };
+inline constexpr int FlashLayerCount = 5;
+
+enum class CostIcon { Upkeep, Adrenaline, Energy, Cast, Recharge };
+inline constexpr int CostIconCount = 5;
+
+// Number of zone icon sets (one per original campaign).
+inline constexpr int ZoneIconSets = 3;
+
+class MapResources {
+public:
+    // Built on first use; needs no window system.
+    static const MapResources& Get();
+
+    // The icon of a zone kind (1 open area .. 6 dungeon entrance) in icon set
+    // 1..3. Open areas and dungeon entrances have one picture for every set.
+    // A null image for kinds outside 1..6 or sets outside 1..3.
+    const QImage& ZoneIcon(int kind, int iconSet) const;
+
+    const QImage& Selection(FlashLayer layer) const { return selection_[static_cast<int>(layer)]; }
+    const QImage& Cost(CostIcon icon) const { return cost_[static_cast<int>(icon)]; }
+
+    // Pointer shapes: an open hand over the map, a closed hand while dragging.
+    const QImage& HandCursor() const { return hand_; }
+    const QImage& GrabCursor() const { return grab_; }
+    QPoint CursorHotSpot() const { return {hand_.width() / 2, hand_.height() / 2}; }
+
+    // The start picture shown while no region is chosen.
+    const QImage& StartPicture() const { return splash_; }
+
+private:
+    MapResources();
+
+    // [set 1..3][kind 2..5]; index 0 of each is unused.
+    std::array<std::array<QImage, 7>, ZoneIconSets + 1> zone_;
+    QImage vanquish_;
+    QImage dungeon_;
+    QImage none_;
+    std::array<QImage, FlashLayerCount> selection_;
+    std::array<QImage, CostIconCount> cost_;
+    QImage hand_;
+    QImage grab_;
+    QImage splash_;
+};
+
+} // namespace mapview

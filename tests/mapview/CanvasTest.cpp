@@ -1,0 +1,184 @@
+#include "MapTestWorld.h"
+
+#include "mapview/MapCanvas.h"
+#include "mapview/MapFlash.h"
+
+#include <gtest/gtest.h>
+
+using namespace mapview;
+
+namespace {
+
+// A map with a distinct colour in every pixel, so that copies can be checked.
+QImage GradientMap(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + (y / 256)));
+    return img;
+}
+
+struct CanvasFixture : ::testing::Test {
+    MapTestWorld t;
+    MapCanvas canvas;
+    MapLayers layers = MapLayers::Standard();
+    SelectionFlasher flasher;
+
+    MapContext Context() const { return MapContext{t.world, t.panel, 1, 1, canvas.Offset(), canvas.ViewSize()}; }
+    void Redraw() { canvas.DrawEverythingOnMap(layers, flasher, Context()); }
+};
+
+TEST_F(CanvasFixture, MapSmallerThanTheViewCopiedTopLeftOnBlack)
+{
+    canvas.SetViewSize({200, 150});
+    canvas.SetRegionPicture(GradientMap(120, 90));
+    canvas.CenterMapOn(60, 45);
+    EXPECT_EQ(canvas.Offset(), QPoint(0, 0));
+    EXPECT_EQ(canvas.picMap.copy(0, 0, 120, 90), canvas.picTemp);
+    EXPECT_EQ(canvas.picMap.pixel(120, 10), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.picMap.pixel(10, 90), qRgb(0, 0, 0));
+    EXPECT_EQ(canvas.picMap.pixel(199, 149), qRgb(0, 0, 0));
+}
+
+TEST_F(CanvasFixture, UpdateMapCopiesTheVisibleRectangleAtTheOffsets)
+{
+    canvas.SetViewSize({100, 80});
+    const QImage map = GradientMap(400, 300);
+    canvas.SetRegionPicture(map);
+    canvas.MapOffsetX = -150;
+    canvas.MapOffsetY = -37;
+    canvas.UpdateMap();
+    EXPECT_EQ(canvas.picMap, map.copy(150, 37, 100, 80));
+
+    canvas.CenterMapOn(400, 300);
+    EXPECT_EQ(canvas.Offset(), QPoint(-300, -220));
+    EXPECT_EQ(canvas.picMap, map.copy(300, 220, 100, 80));
+}
+
+TEST_F(CanvasFixture, RedrawLeavesTheOriginalUntouchedAndHidingALayerRemovesIt)
+{
+    canvas.SetViewSize({100, 100});
+    const QImage map = PlainMap(100, 100);
+    canvas.SetRegionPicture(map);
+    t.place(1, 1, 1, 50, 50);
+    t.list({1});
+    Redraw();
+    EXPECT_EQ(canvas.picOriginal, map);
+    EXPECT_NE(canvas.picTemp, map);
+    EXPECT_EQ(canvas.picMap, canvas.picTemp);
+
+    t.panel.chkShowObject[TabElite] = false;
+    Redraw();
+    EXPECT_EQ(canvas.picTemp, map);
+    EXPECT_EQ(canvas.picMap, map);
+}
+
+TEST_F(CanvasFixture, NoPictureLeavesTheViewAlone)
+{
+    canvas.SetViewSize({50, 40});
+    EXPECT_FALSE(canvas.LoadRegionPicture(QStringLiteral("/nonexistent/map.jpg")));
+    canvas.DrawStartPicture(QStringLiteral("Wayloom"), QStringLiteral("by us"), {});
+    const QImage start = canvas.picMap;
+    Redraw();
+    canvas.CenterMapOn(10, 10);
+    EXPECT_EQ(canvas.picMap, start);
+    EXPECT_EQ(canvas.VisibleWidth, 0);
+}
+
+// ---- Flashing ------------------------------------------------------------------
+
+struct FlashFixture : CanvasFixture {
+    QImage before;
+    void SetUp() override
+    {
+        canvas.SetViewSize({200, 200});
+        canvas.SetRegionPicture(PlainMap(200, 200));
+        const int loc = t.place(1, 1, 1, 100, 100);
+        t.list({1});
+        t.panel.lstElite.selected = 0;
+        t.panel.lstLocations.entries = {{QStringLiteral("here"), loc}};
+        t.panel.lstLocations.selected = 0;
+        t.panel.ActiveTab = TabElite;
+    }
+    QRect MarkerArea() const
+    {
+        return FlashMarkerRect({100, 100}, MapResources::Get().Selection(FlashLayer::Elite).size());
+    }
+};
+
+TEST_F(FlashFixture, RestartArmsOnlyWhenShownSelectedAndTabActive)
+{
+    struct Case {
+        const char* name;
+        void (*change)(PanelState&);
+        bool armed;
+    };
+    const Case cases[] = {
+        {"all conditions hold", [](PanelState&) {}, true},
+        {"show box off", [](PanelState& p) { p.chkShowObject[TabElite] = false; }, false},
+        {"another tab active", [](PanelState& p) { p.ActiveTab = TabNotes; }, false},
+        {"no place selected", [](PanelState& p) { p.lstLocations.clear(); }, false},
+        {"no skill selected", [](PanelState& p) { p.lstElite.selected = -1; }, false},
+    };
+    for (const Case& c : cases) {
+        PanelState saved = t.panel;
+        c.change(t.panel);
+        Redraw();
+        EXPECT_EQ(flasher.Enabled(FlashLayer::Elite), c.armed) << c.name;
+        for (FlashLayer other : {FlashLayer::Collectors, FlashLayer::Greens, FlashLayer::Notes, FlashLayer::Treasures})
+            EXPECT_FALSE(flasher.Enabled(other)) << c.name;
+        t.panel = saved;
+    }
+}
+
+TEST_F(FlashFixture, SelectionOnAnotherMapDoesNotBlink)
+{
+    t.world.elite.EliteSkills[1].Locations[1].Region = 2;
+    Redraw();
+    EXPECT_FALSE(flasher.Enabled(FlashLayer::Elite));
+}
+
+TEST_F(FlashFixture, TicksEraseAndRedrawWithoutTouchingTheRest)
+{
+    // The map with markers but without the selection ring.
+    t.panel.ActiveTab = TabNotes;
+    Redraw();
+    const QImage plain = canvas.picTemp;
+    t.panel.ActiveTab = TabElite;
+    Redraw();
+    const QImage marked = canvas.picTemp;
+    ASSERT_NE(marked, plain);
+    EXPECT_EQ(flasher.MarkerRect(FlashLayer::Elite), MarkerArea());
+
+    EXPECT_TRUE(flasher.Tick(FlashLayer::Elite, canvas.picTemp, t.panel, false));
+    EXPECT_EQ(canvas.picTemp, plain) << "first tick erases";
+    EXPECT_TRUE(flasher.Tick(FlashLayer::Elite, canvas.picTemp, t.panel, false));
+    EXPECT_EQ(canvas.picTemp, marked) << "second tick draws again";
+
+    EXPECT_FALSE(flasher.Tick(FlashLayer::Elite, canvas.picTemp, t.panel, true)) << "paused while dragging";
+    t.panel.chkShowObject[TabElite] = false;
+    EXPECT_FALSE(flasher.Tick(FlashLayer::Elite, canvas.picTemp, t.panel, false)) << "show box cleared";
+    EXPECT_EQ(canvas.picTemp, marked);
+}
+
+TEST(FlashTable, RowsMatchTheirShowBoxesAndTabs)
+{
+    struct Row {
+        FlashLayer layer;
+        LayerId mapLayer;
+        int box;
+    };
+    const Row rows[] = {
+        {FlashLayer::Collectors, LayerId::Collectors, 1}, {FlashLayer::Elite, LayerId::Elite, 0},
+        {FlashLayer::Greens, LayerId::Greens, 2},         {FlashLayer::Notes, LayerId::Notes, 3},
+        {FlashLayer::Treasures, LayerId::Treasures, 4},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(FlashTableRow(r.layer).MapLayer, r.mapLayer);
+        EXPECT_EQ(FlashTableRow(r.layer).ShowBox, r.box);
+        EXPECT_EQ(FlashTableRow(r.layer).Tab, r.box);
+    }
+}
+
+} // namespace

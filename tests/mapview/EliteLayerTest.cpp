@@ -1,0 +1,355 @@
+#include "MapTestWorld.h"
+
+#include "elite/EliteLayer.h"
+#include "mapview/MapResources.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace elitelayer;
+
+namespace {
+
+const QColor kBackground(40, 80, 40);
+
+QImage DrawOn(const MapTestWorld& t, int c, int r)
+{
+    QImage map = PlainMap(120, 100, kBackground);
+    QPainter p(&map);
+    DrawElites(p, t.world, t.panel, c, r);
+    return map;
+}
+
+// Pixels of a 12 x 12 box from (left, top): black rim, `fill` inside, and the
+// background just outside on every side.
+void ExpectBox(const QImage& map, int left, int top, QColor fill, const char* name)
+{
+    const QRgb black = qRgb(0, 0, 0);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(map.pixel(left + i, top), black) << name << " top rim " << i;
+        EXPECT_EQ(map.pixel(left + i, top + 11), black) << name << " bottom rim " << i;
+        EXPECT_EQ(map.pixel(left, top + i), black) << name << " left rim " << i;
+        EXPECT_EQ(map.pixel(left + 11, top + i), black) << name << " right rim " << i;
+        EXPECT_EQ(map.pixel(left + i, top - 1), kBackground.rgb()) << name << " above " << i;
+        EXPECT_EQ(map.pixel(left + i, top + 12), kBackground.rgb()) << name << " below " << i;
+        EXPECT_EQ(map.pixel(left - 1, top + i), kBackground.rgb()) << name << " left of " << i;
+        EXPECT_EQ(map.pixel(left + 12, top + i), kBackground.rgb()) << name << " right of " << i;
+    }
+    for (int y = top + 1; y < top + 11; ++y)
+        for (int x = left + 1; x < left + 11; ++x)
+            ASSERT_EQ(map.pixel(x, y), fill.rgb()) << name << " inside " << x << "," << y;
+}
+
+bool Untouched(const QImage& map, QRect area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (map.pixel(x, y) != kBackground.rgb())
+                return false;
+    return true;
+}
+
+TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
+{
+    MapTestWorld t;
+    t.place(1, 1, 1, 30, 30);        // Warden: red
+    t.place(2, 1, 1, 80, 30);        // Seer: green
+    t.place(0, 1, 1, 30, 70);        // boss without skill
+    t.place(1, 1, 2, 80, 70);        // other region
+    t.list({1, 2});
+    const QImage map = DrawOn(t, 1, 1);
+    ExpectBox(map, 24, 24, QColor(255, 0, 0), "listed red");
+    ExpectBox(map, 74, 24, QColor(0, 255, 0), "listed green");
+    ExpectBox(map, 24, 64, kNoEliteGrey, "no elite");
+    EXPECT_TRUE(Untouched(map, QRect(70, 60, 20, 20))) << "place of another region";
+}
+
+TEST(DrawElites, WhatTheFiltersLeaveOut)
+{
+    struct Case {
+        const char* name;
+        void (*setup)(MapTestWorld&);
+        bool listedDrawn;
+        bool greyDrawn;
+    };
+    const Case cases[] = {
+        {"nothing listed still draws the grey bosses", [](MapTestWorld& t) { t.list({}); }, false, true},
+        {"show box off draws nothing", [](MapTestWorld& t) { t.panel.chkShowObject[0] = false; }, false, false},
+        {"boss text matching any part, any case", [](MapTestWorld& t) { t.panel.txtEliteBossName = "GRIM"; }, true, true},
+        {"boss text not matching hides listed, never grey",
+         [](MapTestWorld& t) { t.panel.txtEliteBossName = "nobody"; }, false, true},
+        {"zone filter of another zone hides both", [](MapTestWorld& t) { t.chooseZone(1, 1, 2); }, false, false},
+        {"zone filter of their zone keeps both", [](MapTestWorld& t) { t.chooseZone(1, 1, 1); }, true, true},
+    };
+    for (const Case& c : cases) {
+        MapTestWorld t;
+        t.zone(1, 1, 5, 2, 0, 10, 10, QStringLiteral("Here"));
+        t.zone(1, 1, 6, 2, 0, 10, 10, QStringLiteral("There"));
+        t.place(1, 1, 1, 30, 30, QStringLiteral("Grim Orc"), QString(), 5);
+        t.place(0, 1, 1, 80, 30, QStringLiteral("Stray"), QString(), 5);
+        t.list({1});
+        c.setup(t);
+        const QImage map = DrawOn(t, 1, 1);
+        EXPECT_EQ(!Untouched(map, QRect(24, 24, 12, 12)), c.listedDrawn) << c.name;
+        EXPECT_EQ(!Untouched(map, QRect(74, 24, 12, 12)), c.greyDrawn) << c.name;
+    }
+}
+
+TEST(DrawElites, MarkerCodeInsideTheBox)
+{
+    MapTestWorld t;
+    t.place(1, 1, 1, 30, 30, QStringLiteral("Boss"), QStringLiteral("D"));
+    t.place(1, 1, 1, 80, 30, QStringLiteral("Boss"), QStringLiteral("AB"));
+    t.list({1});
+    const QImage map = DrawOn(t, 1, 1);
+    // Black text pixels inside each box, and the rim unchanged around them.
+    auto darkInside = [&](int left, int top) {
+        int dark = 0;
+        for (int y = top + 1; y < top + 11; ++y)
+            for (int x = left + 1; x < left + 11; ++x)
+                dark += qRed(map.pixel(x, y)) < 128 ? 1 : 0;
+        return dark;
+    };
+    EXPECT_GT(darkInside(24, 24), 4);
+    EXPECT_GT(darkInside(74, 24), 4);
+}
+
+TEST(FindEliteAt, OrderEdgesAndRounding)
+{
+    MapTestWorld t;
+    t.place(2, 1, 1, 50, 50);                   // skill 2, location 1
+    t.place(1, 1, 1, 54, 50);                   // skill 1, location 1 (overlaps)
+    t.place(1, 1, 1, 52, 50);                   // skill 1, location 2 (overlaps both)
+    t.place(1, 1, 2, 50, 50);                   // skill 1, location 3, other region
+    t.list({2, 1});
+    struct Case {
+        const char* name;
+        QPointF pointer;
+        QPoint offset;
+        std::optional<EliteHit> expected;
+    };
+    const Case cases[] = {
+        {"earlier list entry wins across skills", {53, 50}, {0, 0}, EliteHit{2, 1}},
+        {"lower location index wins within a skill", {57, 50}, {0, 0}, EliteHit{1, 1}},
+        {"right edge included", {56, 56}, {0, 0}, EliteHit{2, 1}},
+        {"left edge included", {44, 44}, {0, 0}, EliteHit{2, 1}},
+        {"one past the right edge of the last box", {61, 50}, {0, 0}, std::nullopt},
+        {"offset turns viewport into map point", {24, 30}, {-20, -20}, EliteHit{2, 1}},
+        {"43.5 rounds to 44 (even): inside", {43.5, 50}, {0, 0}, EliteHit{2, 1}},
+        {"42.5 rounds to 42 (even): outside", {42.5, 50}, {0, 0}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto hit = FindEliteAt(t.world, t.panel, 1, 1, c.pointer, c.offset, true);
+        ASSERT_EQ(hit.has_value(), c.expected.has_value()) << c.name;
+        if (hit) {
+            EXPECT_EQ(hit->Elite, c.expected->Elite) << c.name;
+            EXPECT_EQ(hit->Location, c.expected->Location) << c.name;
+        }
+    }
+}
+
+TEST(FindEliteAt, FiltersOfTheDrawingDoNotApply)
+{
+    MapTestWorld t;
+    t.zone(1, 1, 5, 2, 0, 10, 10, QStringLiteral("Here"));
+    t.zone(1, 1, 6, 2, 0, 10, 10, QStringLiteral("There"));
+    t.place(1, 1, 1, 30, 30, QStringLiteral("Grim"), QString(), 5);
+    t.list({1});
+    t.chooseZone(1, 1, 2);
+    t.panel.txtEliteBossName = QStringLiteral("nobody");
+    EXPECT_TRUE(Untouched(DrawOn(t, 1, 1), QRect(24, 24, 12, 12)));
+    EXPECT_TRUE(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, true).has_value());
+}
+
+TEST(FindEliteAt, BossesOfListedGreensAnswerUnlessEliteListOnly)
+{
+    MapTestWorld t;
+    t.place(3, 1, 1, 30, 30);
+    t.world.greens.Greens.resize(2);
+    t.world.greens.Greens[1].Name = QStringLiteral("Green Blade");
+    t.world.greens.Greens[1].EliteNumber = 3;
+    t.world.greens.Greens[1].LocationIndex = 1;
+    t.list({1});
+    t.panel.lstGreens.entries = {{QStringLiteral("Green Blade"), 1}};
+    EXPECT_FALSE(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, true).has_value());
+    const auto hit = FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, false);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->Elite, 3);
+}
+
+TEST(FindEliteAt, BadNumbersInTheListsAreSkipped)
+{
+    MapTestWorld t;
+    t.place(1, 1, 1, 30, 30);
+    t.panel.lstElite.entries = {{"x", 99}, {"y", -4}, {"Iron Will", 1}};
+    t.panel.lstGreens.entries = {{"g", 7}};
+    EXPECT_EQ(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, false)->Elite, 1);
+    EXPECT_FALSE(FindEliteAt(t.world, t.panel, 1, 1, {90, 90}, {0, 0}, false).has_value());
+}
+
+// ---- Information window ------------------------------------------------------
+
+struct TooltipFixture : ::testing::Test {
+    MapTestWorld t;
+    int location = 0;
+    void SetUp() override
+    {
+        auto& s = t.world.elite.EliteSkills[1];
+        s.Upkeep = -1;
+        s.Energy = 0;
+        s.Adrenaline = 5;
+        s.Recharge = 20;
+        s.CastTime = QStringLiteral("2");
+        s.Attribute = QStringLiteral("Strength");
+        s.SkillType = QStringLiteral("Stance");
+        s.Description = QStringLiteral("For 10 seconds you move faster and hit harder than anybody nearby.");
+        t.zone(1, 1, 5, 2, 0, 10, 10, QStringLiteral("Thornwood"));
+        location = t.place(1, 1, 1, 100, 100, QStringLiteral("Grim Orc"), QString(), 5);
+        t.list({1});
+    }
+    EliteTooltip Fill() { return FillEliteTooltip(t.world, t.panel, 1, 1, 1, location); }
+};
+
+TEST_F(TooltipFixture, CostsShownByTheirRules)
+{
+    const EliteTooltip tip = Fill();
+    ASSERT_TRUE(tip.SkillShown);
+    struct Row {
+        const char* name;
+        const TooltipLabel& label;
+        const TooltipIcon& icon;
+        bool visible;
+        QString text;
+    };
+    const Row rows[] = {
+        {"upkeep -1 is shown", tip.lblExtUpKeep, tip.imgExtUpKeep, true, "-1"},
+        {"adrenaline 5 is shown", tip.lblExtAdrenaline, tip.imgExtAdrenaline, true, "5"},
+        {"energy 0 is hidden", tip.lblExtEnergy, tip.imgExtEnergy, false, "0"},
+        {"cast time 2 is shown", tip.lblExtCastTime, tip.imgExtCast, true, "2"},
+        {"recharge 20 is shown", tip.lblExtRechargeTime, tip.imgExtRecharge, true, "20"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(r.label.Visible, r.visible) << r.name;
+        EXPECT_EQ(r.icon.Visible, r.visible) << r.name;
+        if (r.visible)
+            EXPECT_EQ(r.label.Text, r.text) << r.name;
+    }
+}
+
+TEST_F(TooltipFixture, CastTimeFractionSmallerAndLower)
+{
+    struct Case {
+        const char* name;
+        QString cast;
+        int pixels;
+        int below;
+    };
+    const Case cases[] = {
+        {"whole number: 8 points, level with recharge", "2", 11, 0},
+        {"fraction: 7 points, 2 pixels lower", "3/4", 9, 2},
+    };
+    for (const Case& c : cases) {
+        t.world.elite.EliteSkills[1].CastTime = c.cast;
+        const EliteTooltip tip = Fill();
+        EXPECT_EQ(tip.lblExtCastTime.Font.pixelSize(), c.pixels) << c.name;
+        EXPECT_EQ(tip.lblExtCastTime.Rect.top(), tip.lblExtRechargeTime.Rect.top() + c.below) << c.name;
+        EXPECT_EQ(tip.lblExtCastTime.Text, c.cast) << c.name;
+    }
+}
+
+TEST_F(TooltipFixture, VerticalLayoutWithAndWithoutNote)
+{
+    EliteTooltip tip = Fill();
+    EXPECT_EQ(tip.lblExtBoss.Text, "Grim Orc");
+    EXPECT_EQ(tip.lblExtZone.Text, "Thornwood");
+    EXPECT_EQ(tip.lblExtBoss.Rect.top(), tip.lblExtDescription.bottom() + 9);
+    EXPECT_EQ(tip.lblExtCaptionBoss.Rect.top(), tip.lblExtBoss.Rect.top());
+    EXPECT_EQ(tip.lblExtZone.Rect.top(), tip.lblExtBoss.bottom() + 2);
+    EXPECT_FALSE(tip.lblExtNote.Visible);
+    EXPECT_FALSE(tip.lblExtCaptionNote.Visible);
+    EXPECT_EQ(tip.Height, tip.lblExtZone.bottom() + 2 + 8);
+    EXPECT_EQ(tip.DescriptionSeparatorY, tip.lblExtDescription.bottom() + 5);
+
+    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Note = QStringLiteral("Spawns\r\nat night");
+    tip = Fill();
+    ASSERT_TRUE(tip.lblExtNote.Visible);
+    EXPECT_EQ(tip.lblExtCaptionNote.Rect.top(), tip.lblExtZone.bottom() + 2);
+    EXPECT_EQ(tip.lblExtNote.Rect.top(), tip.lblExtCaptionNote.bottom() + 2);
+    EXPECT_EQ(tip.Height, tip.lblExtNote.bottom() + 2 + 8);
+}
+
+TEST_F(TooltipFixture, BossFoundThroughGreensShowsOnlyTheBossSection)
+{
+    t.list({});
+    const EliteTooltip tip = Fill();
+    EXPECT_FALSE(tip.SkillShown);
+    EXPECT_FALSE(tip.lblExtEliteName.Visible);
+    EXPECT_FALSE(tip.lblExtUpKeep.Visible);
+    EXPECT_FALSE(tip.lblExtDescription.Visible);
+    EXPECT_FALSE(tip.DescriptionSeparatorY.has_value());
+    EXPECT_EQ(tip.lblExtBoss.Rect.top(), tip.lblExtEliteName.Rect.top() + 2);
+    EXPECT_TRUE(tip.lblExtBoss.Visible);
+}
+
+TEST_F(TooltipFixture, GreenRowsFollowTheShowBox)
+{
+    t.world.greens.Greens.resize(3);
+    t.world.greens.Greens[1].Name = QStringLiteral("Orc Cleaver");
+    t.world.greens.Greens[1].Stats = {QString(), QStringLiteral("Damage +15%"), QStringLiteral("Req. 9 Strength")};
+    t.world.greens.Greens[2].Name = QStringLiteral("Orc Shield");
+    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Greens = {0, 1, 2};
+
+    EliteTooltip tip = Fill();
+    ASSERT_EQ(tip.lblGreen.size(), 2u);
+    EXPECT_EQ(tip.lblGreen[0].Rect.top(), tip.lblExtZone.bottom() + 2 + 7);
+    EXPECT_EQ(tip.lblGreenStats[0].Text, "- Damage +15%\r\n- Req. 9 Strength");
+    EXPECT_EQ(tip.lblGreenStats[0].Rect.top(), tip.lblGreen[0].bottom());
+    EXPECT_EQ(tip.lblGreen[1].Rect.top(), tip.lblGreenStats[0].bottom() + 1);
+    EXPECT_EQ(tip.GreensSeparatorY, tip.lblGreen[0].Rect.top() - 5);
+    EXPECT_EQ(tip.Height, tip.lblGreenStats[1].bottom() + 1 + 8);
+
+    t.panel.chkShowObject[TabGreens] = false;
+    tip = Fill();
+    EXPECT_TRUE(tip.lblGreen.empty());
+    EXPECT_FALSE(tip.GreensSeparatorY.has_value());
+}
+
+TEST_F(TooltipFixture, PaintedFramesBandAndBlend)
+{
+    const EliteTooltip tip = Fill();
+    const QColor mapColour(200, 40, 40);
+    const QImage viewport = PlainMap(600, 500, mapColour);
+    const QImage img = PaintEliteTooltip(tip, viewport, QPoint(10, 10));
+    ASSERT_EQ(img.size(), QSize(tip.Width, tip.Height));
+    EXPECT_EQ(img.pixel(0, 0), qRgb(180, 180, 180));
+    EXPECT_EQ(img.pixel(tip.Width - 1, tip.Height - 1), qRgb(180, 180, 180));
+    EXPECT_EQ(img.pixel(6, tip.Height / 2), qRgb(100, 100, 100));
+    EXPECT_EQ(img.pixel(tip.Width - 7, tip.Height - 7), qRgb(100, 100, 100));
+
+    // Between the frames nothing but the background with the map at 80/255.
+    auto blend = [](int under, int over) { return (over * 80 + under * 175) / 255.0; };
+    const QRgb gap = img.pixel(3, tip.Height / 2);
+    EXPECT_NEAR(qRed(gap), blend(tip.Background.red(), mapColour.red()), 1.5);
+    EXPECT_NEAR(qGreen(gap), blend(tip.Background.green(), mapColour.green()), 1.5);
+    // The title band in the profession colour (red), blended the same way.
+    const QRgb band = img.pixel(tip.Width - 9, 8);
+    EXPECT_NEAR(qRed(band), blend(255, mapColour.red()), 1.5);
+    EXPECT_NEAR(qGreen(band), blend(0, mapColour.green()), 1.5);
+}
+
+TEST_F(TooltipFixture, LayerBuildsTheWindowAtPlaceTooltipsPosition)
+{
+    EliteLayer layer;
+    const mapview::MapContext ctx{t.world, t.panel, 1, 1, QPoint(-20, -30), QSize(640, 480)};
+    const auto hit = layer.Find(QPointF(80, 70), ctx);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->Item, 1);
+    EXPECT_EQ(hit->Marker, (mapview::MarkerRect{94, 94, 106, 106}));
+    const auto tooltip = layer.BuildTooltip(*hit, ctx, PlainMap(640, 480));
+    ASSERT_TRUE(tooltip.has_value());
+    EXPECT_EQ(tooltip->Tag, "1");
+    EXPECT_EQ(tooltip->Position, mapview::PlaceTooltip(tooltip->Image.size(), hit->Marker, ctx.Offset, ctx.ViewSize));
+}
+
+} // namespace

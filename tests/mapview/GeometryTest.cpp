@@ -1,0 +1,162 @@
+#include "mapview/MapGeometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace mapview;
+
+namespace {
+
+struct ClampCase {
+    const char* name;
+    int proposed, view, map, expected;
+};
+
+TEST(ViewportClamp, KeepsTheMapOverTheWholeView)
+{
+    const ClampCase cases[] = {
+        {"inside the range stays", -150, 400, 1000, -150},
+        {"positive offset goes to zero", 35, 400, 1000, 0},
+        {"past the right edge stops at view minus map", -700, 400, 1000, -600},
+        {"exactly at the limit stays", -600, 400, 1000, -600},
+        {"map smaller than view sticks to zero", -50, 400, 300, 0},
+        {"map smaller than view, positive proposal", 80, 400, 300, 0},
+        {"map as large as the view", -1, 400, 400, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ControllaCoordinataX(c.proposed, c.view, c.map), c.expected) << c.name;
+        EXPECT_EQ(ControllaCoordinataY(c.proposed, c.view, c.map), c.expected) << c.name;
+    }
+}
+
+struct CenterCase {
+    const char* name;
+    QPoint point;
+    QSize view, map;
+    QPoint expected;
+};
+
+TEST(CenterMapOn, CentresWhereTheMapAllowsIt)
+{
+    const CenterCase cases[] = {
+        {"middle of a large map", {500, 400}, {301, 201}, {1000, 800}, {150 - 500, 100 - 400}},
+        {"top-left corner stays at zero", {0, 0}, {300, 200}, {1000, 800}, {0, 0}},
+        {"bottom-right corner lands in the view's corner", {1000, 800}, {300, 200}, {1000, 800}, {-700, -600}},
+        {"map smaller than view never moves", {250, 150}, {800, 600}, {300, 200}, {0, 0}},
+        {"one axis fits, the other centres", {50, 500}, {800, 200}, {300, 1000}, {0, -400}},
+        {"point outside the map is clamped", {-40, 5000}, {300, 200}, {1000, 800}, {0, -600}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CenterMapOnOffsets(c.point.x(), c.point.y(), c.view, c.map), c.expected) << c.name;
+}
+
+TEST(VisibleSize, SmallerOfMapAndViewPerAxis)
+{
+    EXPECT_EQ(VisibleSize({1000, 100}, {400, 300}), QSize(400, 100));
+    EXPECT_EQ(VisibleSize({}, {400, 300}), QSize(0, 0));
+}
+
+struct PlaceCase {
+    const char* name;
+    QSize window;
+    MarkerRect marker;
+    QPoint offset;
+    QPoint expected;
+};
+
+TEST(PlaceTooltip, SitsBesideTheMarker)
+{
+    const QSize view(400, 300);
+    const PlaceCase cases[] = {
+        // Right edges aligned, bottom edge on the marker's top edge.
+        {"room above and to the left", {100, 50}, {194, 144, 206, 156}, {0, 0}, {106, 95}},
+        {"offsets move it with the map", {100, 50}, {494, 344, 506, 356}, {-300, -200}, {106, 95}},
+        {"top-left corner: below, from the marker's left edge", {100, 50}, {4, 4, 16, 16}, {0, 0}, {4, 17}},
+        {"bottom-right corner: above and to the left", {100, 50}, {380, 280, 392, 292}, {0, 0}, {292, 231}},
+        {"wider than the view goes to x = 0", {450, 50}, {194, 144, 206, 156}, {0, 0}, {0, 95}},
+        {"too wide on the left, half moved left", {100, 50}, {4, 144, 16, 156}, {0, 0}, {4, 95}},
+        {"taller than the room below and above goes to y = 0", {100, 250}, {194, 100, 206, 112}, {0, 0}, {106, 0}},
+        {"below does not fit: moved up by half", {100, 200}, {194, 100, 206, 112}, {0, 0}, {106, 13}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlaceTooltip(c.window, c.marker, c.offset, view), c.expected) << c.name;
+}
+
+TEST(PlaceTooltip, LeftShiftByHalfWhenTheLeftEdgeDoesNotFit)
+{
+    // x = 4 from the left edge rule; 4 + 398 > 400 so it moves left by 199, below 0, so 0.
+    EXPECT_EQ(PlaceTooltip({398, 20}, {4, 100, 16, 112}, {0, 0}, {400, 300}).x(), 0);
+    // Right-aligned would start left of 0: from the marker's left edge instead.
+    EXPECT_EQ(PlaceTooltip({300, 20}, {250, 100, 262, 112}, {-200, 0}, {400, 300}).x(), 50);
+    // From the left edge it would pass the right side: half back, then 0.
+    EXPECT_EQ(PlaceTooltip({300, 20}, {350, 100, 362, 112}, {-200, 0}, {400, 300}).x(), 0);
+}
+
+TEST(ScreenLayout, ToggleAlternatesBetweenFullAndInset)
+{
+    const WorkArea area{0, 0, 1600, 1000};
+    const int panelWidth = 300 * TwipsPerPixel;
+    const ScreenLayout full = ToggleMaximised(area, false, panelWidth);
+    EXPECT_TRUE(full.Maximised);
+    EXPECT_EQ(full.Panel, (TwipsRect{0, 0, panelWidth, 15000}));
+    EXPECT_EQ(full.Map, (TwipsRect{panelWidth, 0, 24000 - panelWidth, 15000}));
+
+    const ScreenLayout inset = ToggleMaximised(area, full.Maximised, panelWidth);
+    EXPECT_FALSE(inset.Maximised);
+    // Margin 1600 \ 20 = 80 pixels on every side.
+    EXPECT_EQ(inset.Panel, (TwipsRect{1200, 1200, panelWidth, (920 - 80) * 15}));
+    EXPECT_EQ(inset.Map, (TwipsRect{1200 + panelWidth, 1200, 1520 * 15 - 1200 - panelWidth, (920 - 80) * 15}));
+
+    // The third use is the full area again, not a user layout.
+    EXPECT_EQ(ToggleMaximised(area, inset.Maximised, panelWidth).Map, full.Map);
+}
+
+TEST(ScreenLayout, WorkAreaBesideATaskBarOnTheLeft)
+{
+    const ScreenLayout full = ToggleMaximised(WorkArea{48, 0, 1920, 1080}, false, 4500);
+    EXPECT_EQ(full.Panel.Left, 48 * 15);
+    EXPECT_EQ(full.Map.Left, 48 * 15 + 4500);
+    EXPECT_EQ(full.Map.Width, 1920 * 15 - 48 * 15 - 4500);
+}
+
+struct RestoreCase {
+    const char* name;
+    SavedPlacement saved;
+    bool discarded;
+    bool fullArea;
+};
+
+TEST(ScreenLayout, RestoreUsesTheSavedPlacementWhenItFits)
+{
+    const WorkArea area{0, 0, 1600, 1000};
+    const int screenWidth = 1600 * TwipsPerPixel;
+    const int panelWidth = 4500;
+    const RestoreCase cases[] = {
+        {"nothing saved fills the work area", {-1, -1, -1, -1}, false, true},
+        {"map window past the right edge is discarded", {0, 300, screenWidth, 9000}, true, true},
+        {"exactly up to the right edge is kept", {1500, 300, screenWidth - 1500 - panelWidth, 9000}, false, false},
+        {"a normal placement is kept", {1500, 600, 12000, 9000}, false, false},
+    };
+    for (const auto& c : cases) {
+        const RestoredLayout r = RestoreLayout(c.saved, area, screenWidth, panelWidth);
+        EXPECT_EQ(r.SettingsDiscarded, c.discarded) << c.name;
+        if (c.fullArea) {
+            EXPECT_TRUE(r.Layout.Maximised) << c.name;
+            EXPECT_EQ(r.Layout.Panel, (TwipsRect{0, 0, panelWidth, 15000})) << c.name;
+        } else {
+            EXPECT_FALSE(r.Layout.Maximised) << c.name;
+            // Panel height from the inset work area: (1000 - 80) - (0 + 80) pixels.
+            EXPECT_EQ(r.Layout.Panel, (TwipsRect{c.saved.PosX, c.saved.PosY, panelWidth, 840 * 15})) << c.name;
+            EXPECT_EQ(r.Layout.Map,
+                      (TwipsRect{c.saved.PosX + panelWidth, c.saved.PosY, c.saved.DimX, c.saved.DimY}))
+                << c.name;
+        }
+    }
+}
+
+TEST(ScreenLayout, HugeSavedValuesDoNotOverflow)
+{
+    const RestoredLayout r = RestoreLayout({2'000'000'000, 0, 2'000'000'000, 100}, {0, 0, 1600, 1000}, 24000, 4500);
+    EXPECT_TRUE(r.SettingsDiscarded);
+}
+
+} // namespace

@@ -1,0 +1,167 @@
+#include "MapTestWorld.h"
+
+#include "mapview/MapResources.h"
+#include "mapview/ZoneLayer.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace mapview;
+
+namespace {
+
+const QColor kBackground(40, 80, 40);
+const QRgb kLabel = qRgb(255, 234, 203);
+
+// The rectangle of pixels that differ from the plain background.
+QRect ChangedArea(const QImage& img)
+{
+    QRect area;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != kBackground.rgb())
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+// The icon as it must appear on the plain background.
+QImage IconOnBackground(const QImage& icon)
+{
+    QImage expected(icon.size(), QImage::Format_RGB32);
+    expected.fill(kBackground);
+    QPainter p(&expected);
+    p.drawImage(0, 0, icon);
+    return expected;
+}
+
+QImage Draw(MapTestWorld& t, int c, int r, QSize size = {300, 200})
+{
+    ComputeZoneLabelBoxes(t.world.campaigns, t.world.zoneIconAnchors);
+    QImage map = PlainMap(size.width(), size.height(), kBackground);
+    QPainter p(&map);
+    DrawZones(p, t.world.campaigns, t.world.zoneIconAnchors, c, r);
+    return map;
+}
+
+int TextHeight()
+{
+    return QFontMetrics(ZoneLabelFont()).height();
+}
+
+TEST(ZoneLabelBoxes, NameOnlyAreaCentredElseBelowTheIcon)
+{
+    MapTestWorld t;
+    t.zone(1, 1, 7, 1, 0, 100, 80, QStringLiteral("Open Field"));
+    t.zone(1, 1, 8, 4, 0, 100, 80, QStringLiteral("Town"));
+    t.zone(1, 1, 9, 1, 1, 100, 80, QStringLiteral("Wilds"));
+    t.zone(4, 1, 3, 4, 0, 100, 80, QStringLiteral("Delta Town"));
+    ComputeZoneLabelBoxes(t.world.campaigns, t.world.zoneIconAnchors);
+    const QFontMetrics fm(ZoneLabelFont());
+    const int th = fm.height();
+    const auto& zones = t.world.campaigns[1].Regions[1].Zones;
+
+    struct Row {
+        const char* name;
+        const ZoneEntry& zone;
+        int dy;
+        bool centred;
+    };
+    const Row rows[] = {
+        {"open area without flag: centred on the anchor", zones[1], 0, true},
+        {"town of campaign 1: dy 18", zones[2], 18, false},
+        {"open area with icon: dy 15", zones[3], 15, false},
+        {"town of campaign 4 uses campaign 4's anchor", t.world.campaigns[4].Regions[1].Zones[1], 18, false},
+    };
+    for (const Row& row : rows) {
+        const int tw2 = fm.horizontalAdvance(row.zone.Name) / 2;
+        const QRect box = row.zone.LabelBox;
+        EXPECT_EQ(box.left(), 100 - tw2) << row.name;
+        EXPECT_EQ(box.left() + box.width(), 100 + tw2) << row.name;
+        if (row.centred) {
+            EXPECT_EQ(box.top(), 80 - th / 2) << row.name;
+            EXPECT_EQ(box.top() + box.height(), 80 + th / 2) << row.name;
+        } else {
+            EXPECT_EQ(box.top(), 80 - row.dy) << row.name;
+            EXPECT_EQ(box.top() + box.height(), 80 + th + row.dy) << row.name;
+        }
+    }
+}
+
+TEST(DrawZones, IconTopLeftAtAnchorOffset)
+{
+    struct Case {
+        const char* name;
+        int campaign, kind, flag, iconSet, dx, dy;
+    };
+    const Case cases[] = {
+        {"outpost of campaign 1", 1, 2, 0, 1, 11, 12},
+        {"mission of campaign 1", 1, 3, 0, 1, 16, 24},
+        {"campaign 4 town: set 1 picture, campaign 4 anchor", 4, 4, 0, 1, 16, 18},
+        {"open area with the icon flag", 1, 1, 1, 0, 12, 15},
+        {"dungeon entrance of campaign 4", 4, 6, 0, 0, 15, 13},
+    };
+    for (const Case& c : cases) {
+        MapTestWorld t;
+        // An empty name keeps the label out of the comparison.
+        t.zone(c.campaign, 1, 1, c.kind, c.flag, 120, 90, QString());
+        const QImage map = Draw(t, c.campaign, 1);
+        const QImage& icon = MapResources::Get().ZoneIcon(c.kind, c.iconSet);
+        ASSERT_FALSE(icon.isNull()) << c.name;
+        const QRect where(120 - c.dx, 90 - c.dy, icon.width(), icon.height());
+        EXPECT_EQ(map.copy(where), IconOnBackground(icon)) << c.name;
+        EXPECT_TRUE(where.contains(ChangedArea(map))) << c.name;
+    }
+}
+
+TEST(DrawZones, NameOnlyAreaDrawsItsNameCentredOnTheAnchor)
+{
+    MapTestWorld t;
+    t.zone(1, 1, 1, 1, 0, 150, 100, QStringLiteral("Meadow"));
+    const QImage map = Draw(t, 1, 1);
+    const QRect changed = ChangedArea(map);
+    ASSERT_FALSE(changed.isEmpty());
+    const QRect box = t.world.campaigns[1].Regions[1].Zones[1].LabelBox;
+    // No icon: only text, within the label box horizontally, around the anchor vertically.
+    EXPECT_GE(changed.left(), box.left() - 1);
+    EXPECT_LE(changed.right(), box.left() + box.width() + 1);
+    EXPECT_LE(changed.top(), 100);
+    EXPECT_GE(changed.bottom(), 100 - 2);
+    EXPECT_LE(std::abs((changed.left() + changed.right()) / 2 - 150), 2);
+}
+
+TEST(DrawZones, NameSitsInTheBandBelowTheIcon)
+{
+    MapTestWorld t;
+    t.zone(1, 1, 1, 4, 0, 150, 60, QStringLiteral("Harbour Town"));
+    const QImage map = Draw(t, 1, 1);
+    // Look only below the icon: the band of height th that begins dy = 18 below the anchor.
+    int minY = 1 << 30, maxY = -1;
+    bool labelColourSeen = false;
+    for (int y = 60 + 18; y < map.height(); ++y)
+        for (int x = 0; x < map.width(); ++x)
+            if (map.pixel(x, y) != kBackground.rgb()) {
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+                labelColourSeen |= map.pixel(x, y) == kLabel;
+            }
+    EXPECT_TRUE(labelColourSeen);
+    EXPECT_GE(minY, 60 + 18);
+    EXPECT_LT(maxY, 60 + 18 + TextHeight());
+}
+
+TEST(DrawZones, NothingWithoutARegionAndNoIconForUnknownKinds)
+{
+    MapTestWorld t;
+    t.zone(1, 1, 1, 4, 0, 150, 60, QStringLiteral("Town"));
+    EXPECT_TRUE(ChangedArea(Draw(t, 1, 0)).isEmpty()) << "region 0";
+    EXPECT_TRUE(ChangedArea(Draw(t, 1, 2)).isEmpty()) << "other region";
+    EXPECT_TRUE(ChangedArea(Draw(t, 3, 1)).isEmpty()) << "region that does not exist";
+
+    MapTestWorld odd;
+    odd.zone(1, 1, 1, 9, 0, 150, 60, QString());
+    EXPECT_TRUE(ChangedArea(Draw(odd, 1, 1)).isEmpty()) << "kind 9 has no icon";
+}
+
+} // namespace
