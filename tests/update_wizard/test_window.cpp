@@ -1,0 +1,408 @@
+// The Update window end to end: a real HTTP server on 127.0.0.1 over a
+// folder made by the publishing tool, the real window driven by clicks.
+#include "TestSupport.h"
+
+#include "update/frmMain.h"
+#include "update/modInternet.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace modUpdate;
+using namespace testing_support;
+
+namespace {
+
+QByteArray RandomBytes(int size, quint32 seed)
+{
+    QRandomGenerator gen(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char& c : bytes)
+        c = static_cast<char>(gen.bounded(256));
+    return bytes;
+}
+
+class UpdateWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_app.isValid() && m_site.isValid() && m_sources.isValid());
+        m_appFolder = m_app.path() + QStringLiteral("/program/");
+        QDir().mkpath(m_appFolder + QStringLiteral("Data"));
+        m_serverFolder = m_site.path() + QStringLiteral("/files/");
+        modInternet::SetStallTimeout(std::chrono::seconds(30));
+    }
+    void TearDown() override { modInternet::SetStallTimeout(std::chrono::seconds(30)); }
+
+    // Writes the sources and publishes two packages: one into a campaign
+    // folder (two files), one into the program folder (one file).
+    void PublishTwoPackages(const char* date1 = "01-05-2009", const char* date2 = "02-05-2009")
+    {
+        const QString src = m_sources.path() + u'/';
+        ASSERT_TRUE(WriteBytes(src + QStringLiteral("camp/Zones.txt"), m_zones));
+        ASSERT_TRUE(WriteBytes(src + QStringLiteral("camp/map.jpg"), m_map));
+        ASSERT_TRUE(WriteBytes(src + QStringLiteral("History.txt"), m_history));
+        const QByteArray manifest = QByteArray("campaign.krb\t") + date1 + "\tCampaign.01.Test\\\tcamp\r\n" +
+                                    "data.krb\t" + date2 + "\tData\tHistory.txt\r\n";
+        Publish(manifest);
+    }
+    void Publish(const QByteArray& manifest)
+    {
+        const QString path = m_sources.path() + QStringLiteral("/manifest.txt");
+        ASSERT_TRUE(WriteBytes(path, manifest));
+        QString output;
+        ASSERT_TRUE(RunPublish(path, m_serverFolder, &output)) << output.toStdString();
+    }
+    void StartServer(const QStringList& extraArgs = {})
+    {
+        ASSERT_TRUE(m_server.Start(m_site.path(), extraArgs));
+        ASSERT_TRUE(WriteBytes(m_appFolder + QStringLiteral("Data/Servers.txt"),
+                               QStringLiteral("Test server\t%1\tfiles\r\n").arg(m_server.Base()).toLatin1()));
+    }
+    std::unique_ptr<frmMain> OpenWindow()
+    {
+        auto w = std::make_unique<frmMain>(m_appFolder);
+        w->show();
+        return w;
+    }
+    static void Click(QPushButton* button)
+    {
+        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QString LastUpdateFile() const { return m_appFolder + kLastUpdateFile; }
+    QStringList FilesOutsideTemp() const
+    {
+        QStringList files = FilesBelow(m_app.path());
+        files.removeIf([](const QString& f) { return f.startsWith(QStringLiteral("program/Temp/")); });
+        return files;
+    }
+
+    QTemporaryDir m_app;
+    QTemporaryDir m_site;
+    QTemporaryDir m_sources;
+    QString m_appFolder;
+    QString m_serverFolder;
+    HttpServer m_server;
+    const QByteArray m_zones = QByteArray("1\tTown\t10\t20\r\n").repeated(200);
+    const QByteArray m_map = RandomBytes(20000, 7);
+    const QByteArray m_history = "Version 2\r\n";
+};
+
+TEST_F(UpdateWindow, OpensOnTheFirstPageWithTheServersOfTheProgramFolder)
+{
+    StartServer();
+    auto w = OpenWindow();
+    EXPECT_EQ(w->Wizard().CurrentStep, StepStart);
+    EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("Wayloom internet update [")));
+    ASSERT_EQ(w->cmbserverSelection->count(), 1);
+    EXPECT_EQ(w->cmbserverSelection->currentText(), QStringLiteral("Test server"));
+    EXPECT_TRUE(w->cmbserverSelection->isVisible());
+    EXPECT_EQ(w->chkLaunchWayloomAfterUpdate->text(), QStringLiteral("Launch Wayloom after the update process"));
+
+    QStringList opened;
+    w->OpenFile = [&](const QString& path) {
+        opened.append(path);
+        return true;
+    };
+    w->Wizard().ShowStep(StepFinished, QString());
+    Click(w->cmdViewHistory);
+    EXPECT_EQ(opened, QStringList{m_appFolder + QStringLiteral("Data/History.txt")});
+}
+
+TEST_F(UpdateWindow, PagesSetTheControlsOfTheTable)
+{
+    StartServer();
+    auto w = OpenWindow();
+    struct Row {
+        int page;
+        QColor colour;
+        const char* next;
+        bool nextOn, previousOn, quitOn, cancelShown, historyShown, progressShown, serverShown;
+        const char* title;
+        const char* subtitle;
+        const char* firstLine;
+    } rows[] = {
+        {StepError, QColor(255, 0, 0), "Restart", true, false, true, false, false, false, false, "ERROR", "",
+         "An error occurred during the procedure."},
+        {StepStart, QColor(0, 0, 255), "Next", true, false, true, false, false, false, true, "Step 1",
+         "Starting the update process",
+         "The program is up to connect to our ftp server, to retrieve if a new update is available."},
+        {StepResults, QColor(0, 0, 255), "Next", true, true, true, false, false, false, false, "Step 3",
+         "Showing results", "Press the 'Next' button to continue downloading files and upgrading your software."},
+        {StepNoUpdates, QColor(0, 150, 0), "Finish", true, false, false, false, false, false, false, "Step 4",
+         "No updates available.", "No updates available."},
+        {StepFinished, QColor(0, 150, 0), "Finish", true, true, false, false, true, false, false, "Step 5",
+         "Operation completed", "The update progress is completed."},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.title);
+        w->Wizard().ShowStep(r.page, QString());
+        EXPECT_EQ(w->lblStep->palette().color(QPalette::WindowText), r.colour);
+        EXPECT_EQ(w->lblInfo->palette().color(QPalette::WindowText), r.colour);
+        EXPECT_EQ(w->cmdNext->text(), QString::fromLatin1(r.next));
+        EXPECT_EQ(w->cmdNext->isEnabled(), r.nextOn);
+        EXPECT_EQ(w->cmdPrevious->isEnabled(), r.previousOn);
+        EXPECT_EQ(w->cmdQuit->isEnabled(), r.quitOn);
+        EXPECT_EQ(w->cmdCancel->isVisible(), r.cancelShown);
+        EXPECT_EQ(w->cmdViewHistory->isVisible(), r.historyShown);
+        EXPECT_EQ(w->picProgressBar->isVisible(), r.progressShown);
+        EXPECT_EQ(w->cmbserverSelection->isVisible(), r.serverShown);
+        EXPECT_EQ(w->lblServerSelection->isVisible(), r.serverShown);
+        EXPECT_EQ(w->lblStep->text(), QString::fromLatin1(r.title));
+        EXPECT_EQ(w->lblStepInfo->text(), QString::fromLatin1(r.subtitle));
+        EXPECT_TRUE(w->lblInfo->text().startsWith(QString::fromLatin1(r.firstLine) + u'\n'));
+    }
+}
+
+TEST_F(UpdateWindow, NothingNewEndsOnTheNoUpdatesPage)
+{
+    // Dated the same day as the default last update: not newer.
+    PublishTwoPackages("28-03-2007", "01-01-2007");
+    StartServer();
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepNoUpdates) << w->Wizard().LastFailure.toStdString();
+    EXPECT_FALSE(QFile::exists(LastUpdateFile()));
+    w->chkLaunchWayloomAfterUpdate->setChecked(false);
+    Click(w->cmdNext);
+    EXPECT_FALSE(w->isVisible()) << "Finish ends the program";
+    EXPECT_FALSE(QFileInfo::exists(m_appFolder + QStringLiteral("Temp")));
+}
+
+TEST_F(UpdateWindow, TwoPackagesAreDownloadedAndInstalled)
+{
+    ASSERT_TRUE(WriteBytes(LastUpdateFile(), "30-04-2009\r\n"));
+    PublishTwoPackages();
+    StartServer();
+    auto w = OpenWindow();
+    QStringList progressTexts;
+    QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(),
+                     [&] {
+                         // Nothing is drawn while the file list comes in.
+                         if (!w->picProgressBar->Text().isEmpty())
+                             progressTexts.append(w->picProgressBar->Text());
+                     });
+
+    Click(w->cmdNext);
+    ASSERT_EQ(w->Wizard().CurrentStep, StepResults) << w->Wizard().LastFailure.toStdString();
+    const qint64 total = QFileInfo(m_serverFolder + QStringLiteral("campaign.krb")).size() +
+                         QFileInfo(m_serverFolder + QStringLiteral("data.krb")).size();
+    EXPECT_EQ(w->Wizard().TotalDownloadSize, total);
+    EXPECT_TRUE(w->lblInfo->text().endsWith(QStringLiteral(" KB in 2 files"))) << w->lblInfo->text().toStdString();
+
+    Click(w->cmdNext);
+    ASSERT_EQ(w->Wizard().CurrentStep, StepFinished) << w->Wizard().LastFailure.toStdString();
+    EXPECT_EQ(ReadBytes(m_appFolder + QStringLiteral("Campaign.01.Test/Zones.txt")), m_zones);
+    EXPECT_EQ(ReadBytes(m_appFolder + QStringLiteral("Campaign.01.Test/map.jpg")), m_map);
+    EXPECT_EQ(ReadBytes(m_appFolder + QStringLiteral("Data/History.txt")), m_history);
+    EXPECT_EQ(ReadBytes(LastUpdateFile()), FormatDate(QDate::currentDate()).toLatin1() + "\r\n");
+    ASSERT_FALSE(progressTexts.isEmpty());
+    EXPECT_EQ(w->txtProgress->text(), QString::number(total)) << "the count runs on across both files";
+    EXPECT_EQ(progressTexts.back(), ProgressText(total, total));
+    EXPECT_TRUE(progressTexts.back().endsWith(QStringLiteral("KB [100%]")));
+    EXPECT_TRUE(progressTexts.front().endsWith(u'%' + QStringLiteral("]")));
+
+    // Previous returns to the results; Next downloads the same packages again.
+    Click(w->cmdPrevious);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepResults);
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepFinished);
+}
+
+TEST_F(UpdateWindow, MissingPackageKeepsTheOnesInstalledBefore)
+{
+    PublishTwoPackages();
+    ASSERT_TRUE(QFile::remove(m_serverFolder + QStringLiteral("data.krb")));
+    StartServer();
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+    EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("404"))) << w->Wizard().LastFailure.toStdString();
+    EXPECT_EQ(ReadBytes(m_appFolder + QStringLiteral("Campaign.01.Test/Zones.txt")), m_zones);
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/History.txt")));
+    EXPECT_FALSE(QFile::exists(LastUpdateFile()));
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepStart) << "Restart";
+}
+
+TEST_F(UpdateWindow, MissingFileListIsAFailure)
+{
+    StartServer();
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+}
+
+TEST_F(UpdateWindow, AbortDuringASlowTransfer)
+{
+    const QString src = m_sources.path() + u'/';
+    ASSERT_TRUE(WriteBytes(src + QStringLiteral("big.bin"), RandomBytes(400000, 3)));
+    Publish("big.krb\t01-05-2009\tData\tbig.bin\r\n");
+    StartServer({QStringLiteral("--delay"), QStringLiteral("0.02")});
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    ASSERT_EQ(w->Wizard().CurrentStep, StepResults) << w->Wizard().LastFailure.toStdString();
+
+    // Abort as soon as the first blocks have arrived.
+    bool clicked = false;
+    QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(), [&] {
+        if (!clicked && w->txtProgress->text().toLongLong() > 20000) {
+            clicked = true;
+            QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
+        }
+    });
+    QElapsedTimer timer;
+    timer.start();
+    Click(w->cmdNext);
+    EXPECT_TRUE(clicked);
+    EXPECT_LT(timer.elapsed(), 10000) << "the transfer stopped early";
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+    EXPECT_FALSE(w->Wizard().CancelRequested);
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/big.bin")));
+}
+
+TEST_F(UpdateWindow, ClosingTheWindowDuringTheDownloadEndsCleanly)
+{
+    const QString src = m_sources.path() + u'/';
+    ASSERT_TRUE(WriteBytes(src + QStringLiteral("big.bin"), RandomBytes(400000, 5)));
+    Publish("big.krb\t01-05-2009\tData\tbig.bin\r\n");
+    StartServer({QStringLiteral("--delay"), QStringLiteral("0.02")});
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    bool closed = false;
+    QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(), [&] {
+        if (!closed) {
+            closed = true;
+            w->close();
+        }
+    });
+    w->chkLaunchWayloomAfterUpdate->setChecked(true);
+    Click(w->cmdNext);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(m_appFolder + QStringLiteral("Temp")));
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/big.bin")));
+}
+
+TEST_F(UpdateWindow, StalledTransferIsAFailure)
+{
+    PublishTwoPackages();
+    StartServer({QStringLiteral("--stall")});
+    modInternet::SetStallTimeout(std::chrono::milliseconds(700));
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+    EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("no data"))) << w->Wizard().LastFailure.toStdString();
+}
+
+TEST_F(UpdateWindow, CorruptPackageWritesNoFileOfIt)
+{
+    // Two members; the second one's checksum does not match its data.
+    QByteArray good = StoredStream("first member");
+    QByteArray bad = QByteArray::fromHex("4845330D"   // compressed form
+                                         "00"         // checksum 00, but "abc" gives 60
+                                         "03000000"   // length 3
+                                         "0300"       // three table entries
+                                         "610262026301"
+                                         "0D0D");     // codes a=10 b=11 c=0, then the data bits
+    QDir().mkpath(m_serverFolder);
+    const QByteArray package = PackageBytes({{"one.txt", good}, {"two.txt", bad}});
+    ASSERT_TRUE(WriteBytes(m_serverFolder + QStringLiteral("bad.krb"), package));
+    ASSERT_TRUE(WriteFileList(m_serverFolder, {QStringLiteral("bad.krb;%1;01-05-2009;Data").arg(package.size())}));
+    StartServer();
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/one.txt")));
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/two.txt")));
+    EXPECT_FALSE(QFile::exists(LastUpdateFile()));
+}
+
+TEST_F(UpdateWindow, NothingIsWrittenOutsideTheProgramFolder)
+{
+    struct Row {
+        const char* name;
+        const char* line;           // %1 = package size
+        const char* packageName;    // file on the server
+        QByteArray memberName;
+    } rows[] = {
+        {"package name climbs", "../evil.krb;%1;01-05-2009;Data", "evil.krb", "evil.txt"},
+        {"destination climbs", "ok.krb;%1;01-05-2009;..\\..\\outside", "ok.krb", "evil.txt"},
+        {"destination climbs later", "ok.krb;%1;01-05-2009;Data/../../outside", "ok.krb", "evil.txt"},
+        {"absolute destination", "ok.krb;%1;01-05-2009;/tmp/outside", "ok.krb", "evil.txt"},
+        {"drive letter", "ok.krb;%1;01-05-2009;C:\\outside", "ok.krb", "evil.txt"},
+        {"member name climbs", "ok.krb;%1;01-05-2009;Data", "ok.krb", "../../evil.txt"},
+    };
+    StartServer();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        QDir(m_serverFolder).removeRecursively();
+        const QByteArray package = PackageBytes({{r.memberName, StoredStream("evil")}});
+        ASSERT_TRUE(WriteBytes(m_serverFolder + QString::fromLatin1(r.packageName), package));
+        ASSERT_TRUE(WriteFileList(m_serverFolder, {QString::fromLatin1(r.line).arg(package.size())}));
+        const QStringList before = FilesOutsideTemp();
+        auto w = OpenWindow();
+        Click(w->cmdNext);
+        if (w->Wizard().CurrentStep == StepResults)
+            Click(w->cmdNext);
+        EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+        EXPECT_EQ(FilesOutsideTemp(), before);
+        EXPECT_TRUE(FilesBelow(m_site.path() + QStringLiteral("/../outside")).isEmpty());
+    }
+}
+
+TEST_F(UpdateWindow, DigestMismatchIsAFailure)
+{
+    PublishTwoPackages();
+    // Same size, other content: only the digest can tell.
+    QByteArray package = ReadBytes(m_serverFolder + QStringLiteral("data.krb"));
+    package[package.size() - 1] = static_cast<char>(package.back() ^ 0x20);
+    ASSERT_TRUE(WriteBytes(m_serverFolder + QStringLiteral("data.krb"), package));
+    StartServer();
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    Click(w->cmdNext);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+    EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("SHA-256"))) << w->Wizard().LastFailure.toStdString();
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/History.txt")));
+}
+
+TEST_F(UpdateWindow, FinishStartsWayloomWhenTheBoxIsChecked)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "uses a shell script as the main program";
+#else
+    // A stand-in for the main program that records its working folder.
+    const QString program = m_appFolder + WayloomExecutable();
+    ASSERT_TRUE(WriteBytes(program, "#!/bin/sh\npwd > started.txt\n"));
+    QFile(program).setPermissions(QFile::permissions(program) | QFileDevice::ExeOwner);
+    PublishTwoPackages("01-01-2007", "01-01-2007");
+    StartServer();
+    auto w = OpenWindow();
+    Click(w->cmdNext);
+    ASSERT_EQ(w->Wizard().CurrentStep, StepNoUpdates);
+    w->chkLaunchWayloomAfterUpdate->setChecked(true);
+    Click(w->cmdNext);
+    EXPECT_FALSE(w->isVisible());
+    const QString marker = m_appFolder + QStringLiteral("started.txt");
+    for (int i = 0; i < 100 && ReadBytes(marker).isEmpty(); ++i)
+        QTest::qWait(50);
+    EXPECT_EQ(QDir(QString::fromLocal8Bit(ReadBytes(marker).trimmed())).canonicalPath(),
+              QDir(m_appFolder).canonicalPath());
+#endif
+}
+
+} // namespace

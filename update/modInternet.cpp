@@ -1,0 +1,212 @@
+#include "update/modInternet.h"
+
+#include "core/RecordFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkProxyFactory>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+
+#include <memory>
+
+namespace modInternet {
+
+namespace {
+
+std::chrono::milliseconds g_stallTimeout{30000};
+
+// While waiting for data the window stays responsive and the abort flag is
+// looked at this often.
+constexpr int kWaitSliceMs = 50;
+
+QString Trimmed(QStringView s, QChar c)
+{
+    while (!s.isEmpty() && s.front() == c)
+        s = s.sliced(1);
+    while (!s.isEmpty() && s.back() == c)
+        s.chop(1);
+    return s.toString();
+}
+
+bool IsHttpSuccess(const QNetworkReply& reply)
+{
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!status.isValid())
+        return false;
+    const int code = status.toInt();
+    return code >= 200 && code < 300;
+}
+
+} // namespace
+
+std::vector<ServerEntry> BuiltInServers()
+{
+    return {
+        {QStringLiteral("Wayloom official site"), QStringLiteral("www.wayloom.org"), QStringLiteral("files")},
+        {QStringLiteral("Mirror: Shardrealm guild hall"), QStringLiteral("www.shardrealm-guildhall.net"),
+         QStringLiteral("Wayloom")},
+        {QStringLiteral("Mirror: Shardrealm fan archive"), QStringLiteral("archive.shardrealm-fans.org"),
+         QStringLiteral("Wayloom")},
+    };
+}
+
+std::vector<ServerEntry> LoadServers(const QString& appFolder, QStringList* diagnostics)
+{
+    records::RecordText file;
+    if (!records::ReadRecordFile(appFolder + QStringLiteral("Data/Servers.txt"), file))
+        return BuiltInServers();
+    std::vector<ServerEntry> servers;
+    int lineNumber = 0;
+    for (QStringView line : file.lines) {
+        ++lineNumber;
+        if (line.trimmed().isEmpty() || line.startsWith(u';'))
+            continue;
+        const QList<QStringView> fields = records::SplitFields(line);
+        const QString base = fields.size() >= 2 ? Trimmed(fields[1].trimmed(), u'/') : QString();
+        if (fields.size() < 3 || base.isEmpty() || base.contains(u' ')) {
+            if (diagnostics)
+                diagnostics->append(QStringLiteral("Data/Servers.txt:%1: expected text, base address and "
+                                                   "folder separated by tabs").arg(lineNumber));
+            continue;
+        }
+        servers.push_back({fields[0].trimmed().toString(), base,
+                           Trimmed(fields[2].trimmed().toString().replace(u'\\', u'/'), u'/')});
+    }
+    if (servers.empty())
+        return BuiltInServers();
+    return servers;
+}
+
+QUrl ServerAddress(const ServerEntry& server, const QString& remoteName)
+{
+    QString address = QStringLiteral("http://") + server.Base + u'/';
+    if (!server.Folder.isEmpty())
+        address += server.Folder + u'/';
+    address += QString::fromLatin1(QUrl::toPercentEncoding(remoteName));
+    return QUrl(address, QUrl::StrictMode);
+}
+
+std::chrono::milliseconds StallTimeout() { return g_stallTimeout; }
+void SetStallTimeout(std::chrono::milliseconds timeout) { g_stallTimeout = timeout; }
+
+bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath,
+                  qint64 startCount, bool& cancelRequested, const DownloadHooks& hooks, QString* why)
+{
+    QString reason;
+    bool ok = false;
+    [&] {
+        if (remoteName.isEmpty() || localPath.isEmpty()) {
+            reason = QStringLiteral("no file named");
+            return;
+        }
+        if (!server) {
+            reason = QStringLiteral("no server selected");
+            return;
+        }
+        const QUrl address = ServerAddress(*server, remoteName);
+        if (!address.isValid()) {
+            reason = QStringLiteral("invalid address %1").arg(address.toString());
+            return;
+        }
+
+        // A leftover file must never pass for the new one.
+        QFile::remove(localPath);
+        QFile file(localPath);
+        if (!file.open(QIODevice::WriteOnly)) {
+            reason = QStringLiteral("cannot create %1: %2").arg(localPath, file.errorString());
+            return;
+        }
+
+        QNetworkProxyFactory::setUseSystemConfiguration(true);
+        QNetworkAccessManager manager;
+        QNetworkRequest request(address);
+        request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Update"));
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        std::unique_ptr<QNetworkReply> reply(manager.get(request));
+
+        qint64 count = startCount;
+        char block[kBlockSize];
+        QElapsedTimer sinceData;
+        sinceData.start();
+        bool statusChecked = false;
+        for (;;) {
+            if (cancelRequested) {
+                reason = QStringLiteral("download aborted");
+                break;
+            }
+            if (reply->bytesAvailable() > 0) {
+                if (!statusChecked) {
+                    if (!IsHttpSuccess(*reply)) {
+                        reason = QStringLiteral("HTTP status %1 for %2")
+                                     .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
+                                     .arg(address.toString());
+                        break;
+                    }
+                    statusChecked = true;
+                }
+                const qint64 n = reply->read(block, kBlockSize);
+                if (n < 0) {
+                    reason = QStringLiteral("read failed: %1").arg(reply->errorString());
+                    break;
+                }
+                count += n;
+                if (hooks.Progress)
+                    hooks.Progress(count);
+                if (file.write(block, n) != n) {
+                    reason = QStringLiteral("cannot write %1: %2").arg(localPath, file.errorString());
+                    break;
+                }
+                if (hooks.ProcessEvents)
+                    hooks.ProcessEvents();
+                sinceData.restart();
+                continue;
+            }
+            if (reply->isFinished()) {
+                if (reply->error() != QNetworkReply::NoError) {
+                    reason = QStringLiteral("%1: %2").arg(address.toString(), reply->errorString());
+                } else if (!IsHttpSuccess(*reply)) {
+                    reason = QStringLiteral("HTTP status %1 for %2")
+                                 .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
+                                 .arg(address.toString());
+                } else if (!file.flush()) {
+                    reason = QStringLiteral("cannot write %1: %2").arg(localPath, file.errorString());
+                } else {
+                    ok = true;
+                }
+                break;
+            }
+            if (sinceData.elapsed() > g_stallTimeout.count()) {
+                reason = QStringLiteral("no data from %1 for %2 s")
+                             .arg(address.toString())
+                             .arg(g_stallTimeout.count() / 1000.0);
+                break;
+            }
+            // Wait for data, the end of the transfer or the next look at the
+            // abort flag; window events run meanwhile.
+            QEventLoop wait;
+            QTimer slice;
+            slice.setSingleShot(true);
+            QObject::connect(&slice, &QTimer::timeout, &wait, &QEventLoop::quit);
+            QObject::connect(reply.get(), &QNetworkReply::readyRead, &wait, &QEventLoop::quit);
+            QObject::connect(reply.get(), &QNetworkReply::finished, &wait, &QEventLoop::quit);
+            slice.start(kWaitSliceMs);
+            if (!reply->isFinished() && reply->bytesAvailable() == 0)
+                wait.exec();
+        }
+        if (!reply->isFinished())
+            reply->abort();
+    }();
+    cancelRequested = false;
+    if (!ok && why)
+        *why = reason;
+    return ok;
+}
+
+} // namespace modInternet

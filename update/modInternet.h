@@ -1,0 +1,62 @@
+// Fetching one file from a download server over HTTP, in blocks, with a
+// running byte count and an abort flag; the server entries and their
+// addresses.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+namespace modInternet {
+
+// A download server: the text shown in the server list, the base address (a
+// host name, optionally with a port and a path) and the folder below it.
+struct ServerEntry {
+    QString Text;
+    QString Base;
+    QString Folder;
+};
+
+// The three built-in entries: the official site ("files" folder) and two
+// mirrors ("Wayloom" folder).
+std::vector<ServerEntry> BuiltInServers();
+
+// Data/Servers.txt below the program folder, one entry a line: display
+// text, tab, base address, tab, folder. When it holds at least one usable
+// entry, its entries replace the built-in ones. Malformed lines are skipped
+// and reported in `diagnostics` (when given).
+std::vector<ServerEntry> LoadServers(const QString& appFolder, QStringList* diagnostics = nullptr);
+
+// "http://" + base + "/" + folder + "/" + remote name (percent-encoded).
+QUrl ServerAddress(const ServerEntry& server, const QString& remoteName);
+
+// Reports and hooks of one download.
+struct DownloadHooks {
+    // The running byte count after every block.
+    std::function<void(qint64)> Progress;
+    // Lets pending window events run (after every block and while waiting).
+    std::function<void()> ProcessEvents;
+};
+
+// Largest block read and written at once.
+inline constexpr qint64 kBlockSize = 4096;
+
+// A transfer that delivers nothing for this long fails. Tests shorten it.
+std::chrono::milliseconds StallTimeout();
+void SetStallTimeout(std::chrono::milliseconds timeout);
+
+// Fetches `remoteName` from `server` into `localPath` (deleted first; the
+// bytes are appended as they arrive), counting on from `startCount`. True
+// when the whole body of a 2xx answer was written. False for a missing
+// server or empty argument, a connection or read failure, a status other
+// than 2xx, a stall, a file error, or `cancelRequested` seen before a read;
+// `cancelRequested` is cleared when the call returns. `why` (when given)
+// receives the reason of a failure. System proxy settings apply.
+bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath,
+                  qint64 startCount, bool& cancelRequested, const DownloadHooks& hooks,
+                  QString* why = nullptr);
+
+} // namespace modInternet
