@@ -127,7 +127,7 @@ frmMain::frmMain(const QString& appFolder, QWidget* parent)
     lblInfo->setWordWrap(true);
     lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblInfo->setTextFormat(Qt::PlainText);
-    lblInfo->setMinimumHeight(150);
+    lblInfo->setMinimumHeight(120);
 
     lblServerSelection = new QLabel(QStringLiteral("FTP server selection"), this);
     lblServerSelection->setObjectName(QStringLiteral("lblServerSelection"));
@@ -184,7 +184,7 @@ frmMain::frmMain(const QString& appFolder, QWidget* parent)
     root->addWidget(header);
     root->addWidget(rule);
     root->addLayout(body, 1);
-    setFixedSize(520, 400);
+    setFixedSize(520, 360);
 
     connect(cmdNext, &QPushButton::clicked, this, [this] { m_wizard.Next(); });
     connect(cmdPrevious, &QPushButton::clicked, this, [this] { m_wizard.Previous(); });

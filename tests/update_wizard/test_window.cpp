@@ -260,6 +260,12 @@ TEST_F(UpdateWindow, AbortDuringASlowTransfer)
     QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(), [&] {
         if (!clicked && w->txtProgress->text().toLongLong() > 20000) {
             clicked = true;
+            // Page 4 offers only Abort download.
+            EXPECT_EQ(w->Wizard().CurrentStep, StepDownloading);
+            EXPECT_TRUE(w->picProgressBar->isVisible());
+            EXPECT_FALSE(w->cmdNext->isEnabled());
+            EXPECT_FALSE(w->cmdPrevious->isEnabled());
+            EXPECT_FALSE(w->cmdQuit->isEnabled());
             QTest::mouseClick(w->cmdCancel, Qt::LeftButton);
         }
     });
@@ -403,6 +409,39 @@ TEST_F(UpdateWindow, FinishStartsWayloomWhenTheBoxIsChecked)
     EXPECT_EQ(QDir(QString::fromLocal8Bit(ReadBytes(marker).trimmed())).canonicalPath(),
               QDir(m_appFolder).canonicalPath());
 #endif
+}
+
+// Not a check: with WAYLOOM_SCREENSHOTS=<folder> (under a display server such
+// as xvfb-run) saves pictures of pages 1, 3, 4 and 5 for the documentation.
+TEST_F(UpdateWindow, Screenshots)
+{
+    const QString folder = qEnvironmentVariable("WAYLOOM_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set WAYLOOM_SCREENSHOTS to a folder to take them";
+    QDir().mkpath(folder);
+    ASSERT_TRUE(WriteBytes(m_sources.path() + QStringLiteral("/big.bin"), RandomBytes(300000, 9)));
+    PublishTwoPackages();
+    Publish("campaign.krb\t01-05-2009\tCampaign.01.Test\\\t" + m_sources.path().toLocal8Bit() +
+            "/camp\r\nbig.krb\t02-05-2009\tData\t" + m_sources.path().toLocal8Bit() + "/big.bin\r\n");
+    StartServer({QStringLiteral("--delay"), QStringLiteral("0.01")});
+    auto w = OpenWindow();
+    QTest::qWait(200);
+    EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/update-page1.png")));
+    Click(w->cmdNext);
+    ASSERT_EQ(w->Wizard().CurrentStep, StepResults);
+    QTest::qWait(100);
+    EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/update-page3.png")));
+    bool taken = false;
+    QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(), [&] {
+        if (!taken && w->txtProgress->text().toLongLong() > 150000) {
+            taken = true;
+            w->grab().save(folder + QStringLiteral("/update-page4.png"));
+        }
+    });
+    Click(w->cmdNext);
+    ASSERT_EQ(w->Wizard().CurrentStep, StepFinished);
+    QTest::qWait(100);
+    EXPECT_TRUE(w->grab().save(folder + QStringLiteral("/update-page5.png")));
 }
 
 } // namespace
