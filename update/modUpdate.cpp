@@ -293,33 +293,31 @@ void UpdateWizard::LoadServers() { Servers = modInternet::LoadServers(AppFolder)
 void UpdateWizard::ShowStep(int p, const QString& extra)
 {
     // The work of a page leads to the next page here rather than by calling
-    // back into ShowStep, so a run never nests deeper than one page.
+    // back into ShowStep, so a run never nests deeper than one page. Window
+    // events run while pages are shown and while work goes on; a Quit that
+    // arrives meanwhile takes effect once the work has stopped.
+    m_working = true;
     std::optional<Transition> next = Transition{p, extra};
-    while (next) {
+    while (next && next->page >= 0 && next->page < kStepCount) {
         const int page = next->page;
-        if (page < 0 || page >= kStepCount)
-            return;
         const WizardStep& step = StepTable[page];
         m_host.ApplyStep(page, step, step.Description + kCrLf + next->extra);
         m_host.ProcessEvents();
         CurrentStep = page;
-        if (m_quitPending) {
-            CleanUpAndQuit();
-            return;
-        }
-        m_working = true;
+        if (m_quitPending)
+            break;
         switch (page) {
         case StepSearching: next = RetrieveFileList(); break;
         case StepDownloading: next = DownloadUpdates(); break;
         case StepFinished: next = WriteLastUpdate(); break;
         default: next.reset(); break;
         }
-        m_working = false;
-        if (m_quitPending) {
-            CleanUpAndQuit();
-            return;
-        }
+        if (m_quitPending)
+            break;
     }
+    m_working = false;
+    if (m_quitPending)
+        CleanUpAndQuit();
 }
 
 void UpdateWizard::Next()
@@ -479,6 +477,7 @@ bool UpdateWizard::InstallPackage(const QString& packagePath, const QString& des
 std::optional<UpdateWizard::Transition> UpdateWizard::WriteLastUpdate()
 {
     QString error;
+    MakePath(AppFolder + QStringLiteral("Personal"));
     if (!modUpdate::WriteLastUpdate(AppFolder, QDate::currentDate(), &error))
         return Fail(QStringLiteral("%1: %2").arg(kLastUpdateFile, error));
     return std::nullopt;
