@@ -297,12 +297,22 @@ struct DecodeTree {
 };
 
 // Lookup of the next kTableBits bits (first bit in bit 0). An entry holds the
-// bits it consumes (bits 0-7), how many bytes it yields (bits 8-15: 1 or 2;
-// 0 sends the decoder down the tree bit by bit) and the bytes (16-23, 24-31).
+// bits it consumes (bits 0-5), how many bytes it yields (bits 6-7: 1 to 3;
+// 0 sends the decoder down the tree bit by bit) and the bytes themselves
+// (bits 8-31, first byte lowest). 16 KiB: the table stays in the L1 cache.
 constexpr unsigned kTableBits = 12;
-constexpr std::uint32_t kTableMask = (1u << kTableBits) - 1;
+constexpr std::uint64_t kTableMask = (1u << kTableBits) - 1;
+constexpr unsigned kMaxPerEntry = 3;
 
-void BuildTable(const DecodeTree& tree, std::vector<std::uint32_t>& table)
+struct DecodeTables {
+    std::vector<std::uint32_t> multi;
+    // Every code is 8 bits long (what incompressible data gives): each data
+    // byte is one code, decoded through this map.
+    bool allEightBits = false;
+    std::array<std::uint8_t, 256> byteMap{};
+};
+
+void BuildTables(const DecodeTree& tree, DecodeTables& tables)
 {
     // One byte per entry first: every leaf no deeper than the table.
     std::vector<std::uint32_t> single(std::size_t{1} << kTableBits, 0);
@@ -312,11 +322,13 @@ void BuildTable(const DecodeTree& tree, std::vector<std::uint32_t>& table)
         std::uint32_t code;
     };
     std::vector<Step> stack{{0, 0, 0}};
+    int eightBitLeaves = 0;
     while (!stack.empty()) {
         const Step s = stack.back();
         stack.pop_back();
         if (s.node != 0 && tree.value[s.node] >= 0) {
-            const std::uint32_t entry = s.depth | (1u << 8) | (std::uint32_t(tree.value[s.node]) << 16);
+            eightBitLeaves += s.depth == 8 ? 1 : 0;
+            const std::uint32_t entry = s.depth | (std::uint32_t(tree.value[s.node]) << 16);
             for (std::uint32_t k = 0; k < (1u << (kTableBits - s.depth)); ++k)
                 single[s.code | (k << s.depth)] = entry;
             continue;
@@ -329,19 +341,27 @@ void BuildTable(const DecodeTree& tree, std::vector<std::uint32_t>& table)
                 stack.push_back({next, s.depth + 1, s.code | (bit << s.depth)});
         }
     }
-    // Then a second byte where its whole code fits in the bits left over.
-    table.assign(single.size(), 0);
+    tables.allEightBits = eightBitLeaves == 256;
+    if (tables.allEightBits) {
+        for (int b = 0; b < 256; ++b)
+            tables.byteMap[b] = static_cast<std::uint8_t>(single[b] >> 16);
+        return;
+    }
+    // Then as many further bytes as fit whole in the bits left over.
+    tables.multi.assign(single.size(), 0);
     for (std::uint32_t i = 0; i < single.size(); ++i) {
-        const std::uint32_t first = single[i];
-        if (first == 0)
-            continue;
-        const unsigned len1 = first & 0xFF;
-        const std::uint32_t second = single[i >> len1];
-        const unsigned len2 = second & 0xFF;
-        if (second != 0 && len1 + len2 <= kTableBits)
-            table[i] = (len1 + len2) | (2u << 8) | (first & 0x00FF0000u) | ((second & 0x00FF0000u) << 8);
-        else
-            table[i] = first;
+        std::uint32_t entry = 0;
+        unsigned used = 0, count = 0;
+        while (count < kMaxPerEntry) {
+            const std::uint32_t e = single[i >> used];
+            const unsigned len = e & 0xFF;
+            if (len == 0 || used + len > kTableBits)
+                break;
+            entry |= ((e >> 16) & 0xFF) << (8 + 8 * count);
+            used += len;
+            ++count;
+        }
+        tables.multi[i] = count == 0 ? 0 : (entry | used | (count << 6));
     }
 }
 
@@ -367,43 +387,102 @@ inline Walk WalkOne(const DecodeTree& tree, const std::uint8_t* data, std::uint6
     }
 }
 
+// The bit reader of the table loop: `buf` holds `cnt` unread bits and `in`
+// is the first byte not yet loaded into it.
+struct Reader {
+    const std::uint8_t* in;
+    std::uint64_t buf;
+    unsigned cnt;
+
+    std::uint64_t Pos(const std::uint8_t* data) const { return std::uint64_t(in - data) * 8 - cnt; }
+};
+
+struct Decoder {
+    const DecodeTree& tree;
+    const std::uint32_t* table;
+    const std::uint8_t* data;
+    const std::uint8_t* inEnd;
+    std::uint64_t totalBits;
+};
+
+// Puts the reader at `bitpos`; with fewer than 8 bytes left there the buffer
+// stays empty (same position) and only the tree walk can go on.
+inline void Seek(Reader& r, const Decoder& d, std::uint64_t bitpos)
+{
+    r.in = d.data + (bitpos >> 3);
+    const unsigned skip = bitpos & 7;
+    if (d.inEnd - r.in >= 8) {
+        r.buf = Load64(r.in) >> skip;
+        r.cnt = 56 - skip;
+        r.in += 7;
+    } else {
+        r.buf = 0;
+        r.in += skip != 0 ? 1 : 0;
+        r.cnt = skip != 0 ? 8 - skip : 0;
+    }
+}
+
+// Tops the buffer up to 56..63 bits: room for four lookups of at most 12.
+// Needs 8 readable bytes at `in`.
+inline void Refill(Reader& r)
+{
+    r.buf |= Load64(r.in) << r.cnt;
+    r.in += (63 - r.cnt) >> 3;
+    r.cnt |= 56;
+}
+
+// One lookup: up to three bytes out. The entry's low six bits are the shift
+// itself, which keeps the chain from one lookup to the next short. False
+// (nothing consumed) for an entry that needs the tree.
+inline bool Step(Reader& r, const std::uint32_t* t, std::uint8_t*& o)
+{
+    const std::uint32_t e = t[r.buf & kTableMask];
+    if ((e & 0xC0) == 0)
+        return false;
+    qToLittleEndian<std::uint32_t>(e >> 8, o); // first byte first
+    o += (e >> 6) & 3;
+    r.buf >>= (e & 63);
+    r.cnt -= (e & 63);
+    return true;
+}
+
+// Decodes from `bitpos` into [o, oEnd) (with 8 bytes of slack); returns the
+// end of what was written: oEnd unless the data bits end first.
+std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o, std::uint8_t* const oEnd)
+{
+    Reader r;
+    Seek(r, d, bitpos);
+    while (oEnd - o >= 4 * kMaxPerEntry && d.inEnd - r.in >= 8) {
+        Refill(r);
+        if (Step(r, d.table, o) && Step(r, d.table, o) && Step(r, d.table, o) && Step(r, d.table, o))
+            continue;
+        // A code longer than the table, or none at all: down the tree.
+        std::uint64_t pos = r.Pos(d.data);
+        if (WalkOne(d.tree, d.data, d.totalBits, pos, *o) == Walk::End)
+            return o;
+        ++o;
+        Seek(r, d, pos);
+    }
+    std::uint64_t pos = r.Pos(d.data);
+    while (o < oEnd && WalkOne(d.tree, d.data, d.totalBits, pos, *o) == Walk::Byte)
+        ++o;
+    return o;
+}
+
 // Decodes exactly `length` bytes from the data bits into `out`, which has
 // 8 bytes of slack. Returns the number of bytes produced (less than `length`
 // when the data bits end first).
-std::size_t DecodeData(const DecodeTree& tree, const std::vector<std::uint32_t>& table, const std::uint8_t* data,
+std::size_t DecodeData(const DecodeTree& tree, const DecodeTables& tables, const std::uint8_t* data,
                        std::size_t dataBytes, std::uint8_t* out, std::size_t length)
 {
-    const std::uint64_t totalBits = std::uint64_t{dataBytes} * 8;
-    std::uint8_t* o = out;
-    std::uint8_t* const oEnd = out + length;
-    std::uint64_t bitpos = 0;
-    const std::uint32_t* t = table.data();
-    // Four lookups of at most 12 bits fit in the 57 bits of one load.
-    while (oEnd - o >= 8 && (bitpos >> 3) + 8 <= dataBytes) {
-        std::uint64_t peek = Load64(data + (bitpos >> 3)) >> (bitpos & 7);
-        for (int k = 0; k < 4; ++k) {
-            const std::uint32_t e = t[peek & kTableMask];
-            const unsigned n = (e >> 8) & 0xFF;
-            if (n == 0) {
-                if (WalkOne(tree, data, totalBits, bitpos, *o) == Walk::End)
-                    return static_cast<std::size_t>(o - out);
-                ++o;
-                break;
-            }
-            o[0] = static_cast<std::uint8_t>(e >> 16);
-            o[1] = static_cast<std::uint8_t>(e >> 24);
-            o += n;
-            const unsigned len = e & 0xFF;
-            peek >>= len;
-            bitpos += len;
-        }
+    if (tables.allEightBits) {
+        const std::size_t n = std::min(length, dataBytes);
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = tables.byteMap[data[i]];
+        return n;
     }
-    while (o < oEnd) {
-        if (WalkOne(tree, data, totalBits, bitpos, *o) == Walk::End)
-            break;
-        ++o;
-    }
-    return static_cast<std::size_t>(o - out);
+    const Decoder d{tree, tables.multi.data(), data, data + dataBytes, std::uint64_t{dataBytes} * 8};
+    return std::size_t(DecodeFrom(d, 0, out, out + length) - out);
 }
 
 } // namespace
@@ -563,11 +642,11 @@ QByteArray DecodeStream(QByteArrayView stream)
                       .arg(length)
                       .arg(dataBytes));
 
-    std::vector<std::uint32_t> table;
-    BuildTable(tree, table);
+    DecodeTables tables;
+    BuildTables(tree, tables);
     QByteArray result(qsizetype(length) + 8, Qt::Uninitialized);
     auto* out = reinterpret_cast<std::uint8_t*>(result.data());
-    const std::size_t produced = DecodeData(tree, table, s + dataStart, dataBytes, out, std::size_t(length));
+    const std::size_t produced = DecodeData(tree, tables, s + dataStart, dataBytes, out, std::size_t(length));
     if (produced < std::size_t(length))
         Malformed(QStringLiteral("the data bits end after %1 of the %2 declared bytes").arg(produced).arg(length));
     result.resize(length);

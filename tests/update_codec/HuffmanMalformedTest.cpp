@@ -145,3 +145,25 @@ TEST(HuffmanMalformedSweep, TruncationsAndByteChangesOnlyEverRaiseTheCodecError)
 }
 
 } // namespace
+
+namespace {
+
+// With every code 8 bits long each data byte is one code; a declared length
+// beyond the data bytes must still end in the error, not in stray bytes.
+TEST(HuffmanMalformedEightBitCodes, DeclaredLengthBeyondTheDataBytesIsTruncation)
+{
+    QByteArray input;
+    for (int v = 0; v < 256; ++v)
+        input.append(char(v));
+    QByteArray stream = modHuffman::EncodeStream(input);
+    ASSERT_EQ(DecodeStream(stream), input);
+    stream[5] = 1; // 256 -> 257 (01 01 00 00)
+    try {
+        DecodeStream(stream);
+        FAIL();
+    } catch (const HuffmanError& e) {
+        EXPECT_TRUE(e.message().contains("end after 256 of the 257")) << e.message().toStdString();
+    }
+}
+
+} // namespace
