@@ -71,10 +71,10 @@ constexpr int CollectorRequestCaption = 50;  // collector window lblCollRequestC
 constexpr int WeaponCollectors = 51;     // optCollType(1), legend row "Coll1"
 constexpr int ArmourCollectors = 52;     // optCollType(2), legend row "Coll2"
 constexpr int Attribute = 53;            // panel lblAttribute, lblExtCaptionAttribute
-constexpr int HandOne = 54;              // cmbCollHand, item data 1
-constexpr int HandOff = 55;              // cmbCollHand, item data 2
-constexpr int HandTwo = 56;              // cmbCollHand, item data 4
-constexpr int HandFocus = 57;            // cmbCollHand, item data 8
+constexpr int HandOne = 54;              // cmbCollHand, item data 1: one-handed weapons
+constexpr int HandOff = 55;              // cmbCollHand, item data 2: shields and foci
+constexpr int HandTwo = 56;              // cmbCollHand, item data 4: two-handed weapons
+constexpr int HandRanged = 57;           // cmbCollHand, item data 8: ranged weapons
 constexpr int GreenName = 58;            // lblGreenName
 constexpr int GreenItems = 59;           // lblGreensList + ": " + count, show menu entry 2
 constexpr int LegendNoElite = 60;        // legend row "noBoss"
@@ -147,7 +147,7 @@ inline constexpr std::array AllUsed{
     LegendPatrol, LegendChallenge, LegendMissionOnly, Note, Zone, SaveCapture,
     CaptureExplanation, Collectors, NoAttribute, CollectorRequest, Search, CollectorStuffType,
     CollectorLocationCaption, CollectorRequestCaption, WeaponCollectors, ArmourCollectors, Attribute, HandOne,
-    HandOff, HandTwo, HandFocus, GreenName, GreenItems, LegendNoElite,
+    HandOff, HandTwo, HandRanged, GreenName, GreenItems, LegendNoElite,
     LegendGreen, ShowLegend, NoteShortDescFilter, NoteBodyFilter, Notes, NoteInsert,
     NoteEdit, NoteDelete, NoteShortDesc, NoteBody, NoteShortDescMissing, DeleteNoteQuestion,
     LegendNote, TooltipHeading, TooltipWhileHeld, TooltipOnHover, InvertSelection, NeverUpdated,
