@@ -75,6 +75,17 @@ protected:
         w->show();
         return w;
     }
+    // One large package on a server that sends a block every 20 ms; the
+    // window is left on the results page.
+    void OpenOnASlowServer(std::unique_ptr<frmMain>& w)
+    {
+        ASSERT_TRUE(WriteBytes(m_sources.path() + QStringLiteral("/big.bin"), RandomBytes(400000, 3)));
+        Publish("big.krb\t01-05-2009\tData\tbig.bin\r\n");
+        StartServer({QStringLiteral("--delay"), QStringLiteral("0.02")});
+        w = OpenWindow();
+        Click(w->cmdNext);
+        ASSERT_EQ(w->Wizard().CurrentStep, StepResults) << w->Wizard().LastFailure.toStdString();
+    }
     static void Click(QPushButton* button)
     {
         ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->objectName().toStdString();
@@ -247,13 +258,8 @@ TEST_F(UpdateWindow, MissingFileListIsAFailure)
 
 TEST_F(UpdateWindow, AbortDuringASlowTransfer)
 {
-    const QString src = m_sources.path() + u'/';
-    ASSERT_TRUE(WriteBytes(src + QStringLiteral("big.bin"), RandomBytes(400000, 3)));
-    Publish("big.krb\t01-05-2009\tData\tbig.bin\r\n");
-    StartServer({QStringLiteral("--delay"), QStringLiteral("0.02")});
-    auto w = OpenWindow();
-    Click(w->cmdNext);
-    ASSERT_EQ(w->Wizard().CurrentStep, StepResults) << w->Wizard().LastFailure.toStdString();
+    std::unique_ptr<frmMain> w;
+    ASSERT_NO_FATAL_FAILURE(OpenOnASlowServer(w));
 
     // Abort as soon as the first blocks have arrived.
     bool clicked = false;
@@ -281,12 +287,8 @@ TEST_F(UpdateWindow, AbortDuringASlowTransfer)
 
 TEST_F(UpdateWindow, ClosingTheWindowDuringTheDownloadEndsCleanly)
 {
-    const QString src = m_sources.path() + u'/';
-    ASSERT_TRUE(WriteBytes(src + QStringLiteral("big.bin"), RandomBytes(400000, 5)));
-    Publish("big.krb\t01-05-2009\tData\tbig.bin\r\n");
-    StartServer({QStringLiteral("--delay"), QStringLiteral("0.02")});
-    auto w = OpenWindow();
-    Click(w->cmdNext);
+    std::unique_ptr<frmMain> w;
+    ASSERT_NO_FATAL_FAILURE(OpenOnASlowServer(w));
     bool closed = false;
     QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(), [&] {
         if (!closed) {
