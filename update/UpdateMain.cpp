@@ -8,8 +8,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     frmMain window(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-    if (window.Wizard().CurrentStep < 0)
-        return 0;
     window.show();
     return app.exec();
 }
