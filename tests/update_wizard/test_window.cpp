@@ -304,6 +304,23 @@ TEST_F(UpdateWindow, ClosingTheWindowDuringTheDownloadEndsCleanly)
     EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/big.bin")));
 }
 
+TEST_F(UpdateWindow, QuitWhileTheFileListIsFetchedEndsCleanly)
+{
+    PublishTwoPackages();
+    StartServer({QStringLiteral("--stall")});
+    auto w = OpenWindow();
+    QTimer::singleShot(300, w.get(), [&] {
+        EXPECT_EQ(w->Wizard().CurrentStep, StepSearching);
+        Click(w->cmdQuit);
+    });
+    QElapsedTimer timer;
+    timer.start();
+    Click(w->cmdNext);
+    EXPECT_LT(timer.elapsed(), 10000) << "the quit did not wait for the stall";
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(m_appFolder + QStringLiteral("Temp")));
+}
+
 TEST_F(UpdateWindow, StalledTransferIsAFailure)
 {
     PublishTwoPackages();
