@@ -313,8 +313,9 @@ void Generator::planCampaigns()
             r.written = c == 2 ? records::PadNumber(n, 2) : QString::number(n);
             r.name = m_names.region();
             const int w = m_rng.range(1200, 3200);
-            r.width = w;
-            r.height = std::clamp(w * 3 / 4 + m_rng.range(-80, 80), 900, 2400);
+            const int h = std::clamp(w * 3 / 4 + m_rng.range(-80, 80), 900, 2400);
+            r.width = std::max(400, int(w * m_opt.mapSize));
+            r.height = std::max(300, int(h * m_opt.mapSize));
             r.seed = Random::derive(m_opt.seed, 300 + c, n);
             camp.regions.push_back(std::move(r));
         }
@@ -411,10 +412,16 @@ Region* Generator::regionFor(int campaign)
 std::pair<Region*, QPoint> Generator::takeSlot(int campaign, QRgb dot)
 {
     Region* r = regionFor(campaign);
-    if (!r) { // every place of the campaign used: share one (never at scale 1)
+    if (!r) {
+        // Every free place of the campaign is used (small test maps only):
+        // share one, or stand on a zone when a map has no free place at all.
         auto& regions = m_campaigns[size_t(campaign)].regions;
         r = &regions[size_t(m_rng.below(int(regions.size())))];
-        const QPoint p = r->spots[size_t(m_rng.below(int(r->spots.size())))];
+        QPoint p(r->width / 2, r->height / 2);
+        if (!r->spots.empty())
+            p = r->spots[size_t(m_rng.below(int(r->spots.size())))];
+        else if (!r->zones.empty())
+            p = r->zones[size_t(m_rng.below(int(r->zones.size())))].pos;
         r->dots.push_back({p, dot});
         return {r, p};
     }
@@ -1020,9 +1027,9 @@ bool Generator::run(Summary* summary, QString* error)
 
 bool GenerateDemoWorld(const Options& options, Summary* summary, QString* error)
 {
-    if (options.scale < 1 || options.outDir.isEmpty()) {
+    if (options.scale < 1 || options.outDir.isEmpty() || !(options.mapSize > 0.1 && options.mapSize <= 1.0)) {
         if (error)
-            *error = QStringLiteral("scale must be at least 1 and an output folder is needed");
+            *error = QStringLiteral("scale must be at least 1, map size within (0.1, 1], and an output folder is needed");
         return false;
     }
     Generator g(options);

@@ -1,6 +1,6 @@
 // wayloom-demoworld: writes the demo world into a program folder.
 //
-//   wayloom-demoworld --out DIR [--scale N] [--no-maps] [--threads N] [--contact-sheet FILE]
+//   wayloom-demoworld --out DIR [--scale N] [--no-maps] [--map-size F] [--threads N] [--contact-sheet FILE]
 #include "tools/demoworld/DemoWorld.h"
 
 #include <QElapsedTimer>
@@ -12,7 +12,7 @@ namespace {
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: wayloom-demoworld --out DIR [--scale N] [--no-maps] [--threads N] [--contact-sheet FILE]\n");
+    std::fprintf(stderr, "usage: wayloom-demoworld --out DIR [--scale N] [--no-maps] [--map-size F] [--threads N] [--contact-sheet FILE]\n");
     return 2;
 }
 
@@ -41,6 +41,8 @@ int main(int argc, char** argv)
             options.threads = value().toInt();
         } else if (a == QLatin1String("--contact-sheet")) {
             options.contactSheet = value();
+        } else if (a == QLatin1String("--map-size")) {
+            options.mapSize = value().toDouble();
         } else if (a == QLatin1String("--no-maps")) {
             options.maps = false;
         } else {
