@@ -7,8 +7,8 @@ namespace demoworld {
 namespace {
 
 const char* const kOnsets[] = {"b", "br", "d", "dr", "f", "g", "gr", "h", "k", "kr", "l", "m", "n", "r",
-                               "s", "st", "t", "th", "v", "vr", "z", "sh", "c", "cr", "y", "w", "j", "ph"};
-const char* const kVowels[] = {"a", "e", "i", "o", "u", "ae", "ai", "ei", "ou", "ia", "y", "a", "e", "o"};
+                               "s", "st", "t", "th", "v", "vr", "z", "sh", "c", "cr", "w", "j", "ph"};
+const char* const kVowels[] = {"a", "e", "i", "o", "u", "ae", "ai", "ei", "ou", "ia", "a", "e", "o", "a", "i"};
 const char* const kCodas[] = {"", "", "n", "r", "l", "s", "th", "k", "nd", "rn", "sk", "m", "x", "ld", "v", ""};
 
 const char* const kEpithets[] = {"the Hollow", "the Unbowed", "Ashbinder", "the Pale", "Duskmantle", "the Gaunt",
@@ -67,12 +67,19 @@ QString Capitalised(QString s)
 QString NameForge::syllables(int count)
 {
     QString s;
+    bool closed = false; // the previous syllable ended in a consonant
     for (int i = 0; i < count; ++i) {
-        if (i == 0 || m_rng.chance(0.7))
+        // A syllable may start on its vowel only after a consonant, so that
+        // vowels never pile up ("Taaith").
+        if (i == 0 || !closed || m_rng.chance(0.6))
             s += QLatin1String(m_rng.pick(kOnsets));
         s += QLatin1String(m_rng.pick(kVowels));
-        if (i + 1 == count || m_rng.chance(0.3))
-            s += QLatin1String(m_rng.pick(kCodas));
+        closed = false;
+        if (i + 1 == count || m_rng.chance(0.3)) {
+            const QLatin1String coda(m_rng.pick(kCodas));
+            s += coda;
+            closed = !coda.isEmpty();
+        }
     }
     return Capitalised(s);
 }
@@ -146,7 +153,7 @@ QString NameForge::zone(int kind)
             break;
         }
         case 4:
-            s = m_rng.chance(0.7) ? Capitalised(syllables(2).toLower() + QLatin1String(m_rng.pick(kTownEnds)))
+            s = m_rng.chance(0.7) ? Capitalised(syllables(1).toLower() + QLatin1String(m_rng.pick(kTownEnds)))
                                   : n + QStringLiteral(" Harbour");
             break;
         case 5: {
