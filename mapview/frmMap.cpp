@@ -1,0 +1,512 @@
+#include "mapview/frmMap.h"
+
+#include "core/TextNumbers.h"
+#include "core/World.h"
+#include "mapview/MapResources.h"
+#include "mapview/ZoneLayer.h"
+#include "panel/PanelState.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+namespace mapview {
+
+namespace {
+
+// Width of the frame around the viewport.
+constexpr int kBorder = 2;
+const QColor kFrameColour(52, 50, 58);
+
+PointerButton ButtonOf(Qt::MouseButton b)
+{
+    switch (b) {
+    case Qt::LeftButton:
+        return PointerButton::Left;
+    case Qt::RightButton:
+        return PointerButton::Right;
+    default:
+        return PointerButton::Other;
+    }
+}
+
+int Twips(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
+
+int Pixels(int twips)
+{
+    return twips / TwipsPerPixel;
+}
+
+QRect PixelRect(const TwipsRect& r)
+{
+    return QRect(Pixels(r.Left), Pixels(r.Top), Pixels(r.Width), Pixels(r.Height));
+}
+
+const char* const kFlashTimerNames[FlashLayerCount] = {"tmrFlashCollector", "tmrFlashSelection", "tmrFlashGreen",
+                                                       "tmrFlashNote", "tmrFlashTreasures"};
+const char* const kInformationWindowNames[InformationWindows::Count] = {
+    "picExtToolTip", "picCollectorToolTip", "picNoteTooltip", "picTreasureTooltip", "picPetTooltip"};
+
+} // namespace
+
+// ---- MapViewport -----------------------------------------------------------------
+
+MapViewport::MapViewport(frmMap& map, QWidget* parent) : QWidget(parent), map_(map)
+{
+    setObjectName(QStringLiteral("picMap"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void MapViewport::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QImage& view = map_.Canvas().picMap;
+    p.fillRect(rect(), Qt::black);
+    p.drawImage(0, 0, view);
+}
+
+void MapViewport::mousePressEvent(QMouseEvent* e)
+{
+    map_.PointerDown(ButtonOf(e->button()), e->modifiers() & Qt::ShiftModifier, e->position(),
+                     e->globalPosition().toPoint());
+}
+
+void MapViewport::mouseMoveEvent(QMouseEvent* e)
+{
+    map_.PointerMove(e->position());
+}
+
+void MapViewport::mouseReleaseEvent(QMouseEvent* e)
+{
+    map_.PointerUp(ButtonOf(e->button()));
+}
+
+void MapViewport::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    map_.PointerDoubleClick(ButtonOf(e->button()), e->position(), e->globalPosition().toPoint());
+}
+
+// ---- InformationWindow -------------------------------------------------------------
+
+InformationWindow::InformationWindow(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    hide();
+}
+
+void InformationWindow::SetImage(const QImage& image)
+{
+    image_ = image;
+    resize(image.size());
+    update();
+}
+
+void InformationWindow::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, image_);
+}
+
+void InformationWindow::mousePressEvent(QMouseEvent*)
+{
+    emit clicked();
+}
+
+// ---- MapButton -------------------------------------------------------------------
+
+MapButton::MapButton(Glyph glyph, QWidget* parent) : QAbstractButton(parent), glyph_(glyph)
+{
+    setCursor(Qt::ArrowCursor);
+    setFocusPolicy(Qt::NoFocus);
+    resize(sizeHint());
+}
+
+void MapButton::enterEvent(QEnterEvent*)
+{
+    hover_ = true;
+    update();
+}
+
+void MapButton::leaveEvent(QEvent*)
+{
+    hover_ = false;
+    update();
+}
+
+void MapButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QColor back = glyph_ == Glyph::Close && hover_ ? QColor(196, 52, 44, 230)
+                  : hover_                         ? QColor(90, 90, 104, 230)
+                                                   : QColor(24, 24, 30, 190);
+    if (isDown())
+        back = back.darker(130);
+    p.setPen(Qt::NoPen);
+    p.setBrush(back);
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    p.setPen(QPen(QColor(240, 236, 226), 1.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    const QPointF c = QRectF(rect()).center();
+    switch (glyph_) {
+    case Glyph::Close:
+        p.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
+        p.drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));
+        break;
+    case Glyph::Maximise:
+        p.drawRect(QRectF(c.x() - 4.5, c.y() - 4, 9, 8));
+        p.drawLine(c + QPointF(-4.5, -2.5), c + QPointF(4.5, -2.5));
+        break;
+    case Glyph::Minimise:
+        p.drawLine(c + QPointF(-4.5, 4), c + QPointF(4.5, 4));
+        break;
+    }
+}
+
+// ---- frmMap ----------------------------------------------------------------------
+
+frmMap::frmMap(World& world, const PanelState& panel, QWidget* owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), world_(world), panel_(panel),
+      layers_(MapLayers::Standard())
+{
+    setObjectName(QStringLiteral("frmMap"));
+    setWindowTitle(world_.language(Text::ProgramTitle));
+    setMinimumSize(Pixels(MinimumWindowTwips), Pixels(MinimumWindowTwips));
+    setCursor(Qt::ArrowCursor);
+
+    const MapResources& res = MapResources::Get();
+    handCursor_ = QCursor(QPixmap::fromImage(res.HandCursor()), res.CursorHotSpot().x(), res.CursorHotSpot().y());
+    grabCursor_ = QCursor(QPixmap::fromImage(res.GrabCursor()), res.CursorHotSpot().x(), res.CursorHotSpot().y());
+
+    picMap_ = new MapViewport(*this, this);
+    picMap_->setCursor(handCursor_);
+    cmdClose_ = new MapButton(MapButton::Glyph::Close, picMap_);
+    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+    cmdMaximize_ = new MapButton(MapButton::Glyph::Maximise, picMap_);
+    cmdMaximize_->setObjectName(QStringLiteral("cmdMaximize"));
+    cmdMinimize_ = new MapButton(MapButton::Glyph::Minimise, picMap_);
+    cmdMinimize_->setObjectName(QStringLiteral("cmdMinimize"));
+    connect(cmdClose_, &QAbstractButton::clicked, this, &frmMap::quitRequested);
+    connect(cmdMaximize_, &QAbstractButton::clicked, this, [this] {
+        ToggleMaximised();
+        picMap_->setFocus();
+    });
+    connect(cmdMinimize_, &QAbstractButton::clicked, this, [this] {
+        picMap_->setFocus();
+        emit minimiseRequested();
+    });
+
+    for (int i = 0; i < InformationWindows::Count; ++i) {
+        infoWidgets_[i] = new InformationWindow(picMap_);
+        infoWidgets_[i]->setObjectName(QString::fromLatin1(kInformationWindowNames[i]));
+        connect(infoWidgets_[i], &InformationWindow::clicked, this, &frmMap::HideInformationWindows);
+    }
+    for (int i = 0; i < FlashLayerCount; ++i) {
+        auto* timer = new QTimer(this);
+        timer->setObjectName(QString::fromLatin1(kFlashTimerNames[i]));
+        timer->setInterval(FlashIntervalMs);
+        const auto layer = static_cast<FlashLayer>(i);
+        connect(timer, &QTimer::timeout, this, [this, layer] { FlashTick(layer); });
+        flashTimers_[static_cast<std::size_t>(i)] = timer;
+    }
+
+    // Load handler: the zone label boxes are worked out once.
+    ComputeZoneLabelBoxes(world_.campaigns, world_.zoneIconAnchors);
+    resize(800, 600);
+}
+
+frmMap::~frmMap() = default;
+
+MapContext frmMap::Context() const
+{
+    return MapContext{world_, panel_, currentCampaign_, currentRegion_, canvas_.Offset(), canvas_.ViewSize()};
+}
+
+InformationWindow* frmMap::InformationWindowOf(LayerId layer) const
+{
+    return infoWidgets_[static_cast<std::size_t>(InformationWindows::Slot(layer))];
+}
+
+void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
+{
+    if (campaign != currentCampaign_ || region != currentRegion_) {
+        drag_.Reset();
+        canvas_.ResetOffsets();
+        canvas_.ClearView();
+        if (imagePath.isEmpty() || !canvas_.LoadRegionPicture(imagePath)) {
+            // No picture (or one that cannot be read): the start picture,
+            // and nothing left of an earlier map to be drawn over it.
+            imagePath.clear();
+            canvas_.ClearRegionPicture();
+            DrawStartPicture();
+        }
+        currentCampaign_ = campaign;
+        currentRegion_ = region;
+    } else if (region == -1 || currentCampaign_ == -1) {
+        imagePath.clear();
+        canvas_.ClearRegionPicture();
+        DrawStartPicture();
+    }
+    mapLoaded_ = !imagePath.isEmpty();
+    picMap_->update();
+}
+
+void frmMap::DrawEverythingOnMap()
+{
+    canvas_.DrawEverythingOnMap(layers_, flasher_, Context());
+    SyncFlashTimers();
+    picMap_->update();
+}
+
+void frmMap::UpdateMapWithNewEliteSkills()
+{
+    HideInformationWindows();
+    if (mapLoaded_)
+        DrawEverythingOnMap();
+}
+
+void frmMap::UpdateMap()
+{
+    canvas_.UpdateMap();
+    picMap_->update();
+}
+
+void frmMap::CenterMapOn(int x, int y)
+{
+    canvas_.CenterMapOn(x, y);
+    picMap_->update();
+}
+
+void frmMap::HideInformationWindows()
+{
+    info_.HideInformationWindows();
+    SyncInformationWindows();
+}
+
+void frmMap::SyncInformationWindows()
+{
+    for (int i = 0; i < InformationWindows::Count; ++i) {
+        const auto& w = info_.Get(HitTestOrder[static_cast<std::size_t>(i)]);
+        InformationWindow* widget = infoWidgets_[static_cast<std::size_t>(i)];
+        if (!w.Visible()) {
+            widget->hide();
+            continue;
+        }
+        if (widget->Image().constBits() != w.Image.constBits())
+            widget->SetImage(w.Image);
+        widget->move(w.Position);
+        widget->show();
+        widget->raise();
+    }
+}
+
+void frmMap::SyncFlashTimers()
+{
+    for (int i = 0; i < FlashLayerCount; ++i) {
+        QTimer* timer = flashTimers_[static_cast<std::size_t>(i)];
+        if (flasher_.Enabled(static_cast<FlashLayer>(i))) {
+            if (!timer->isActive())
+                timer->start();
+        } else {
+            timer->stop();
+        }
+    }
+}
+
+void frmMap::SetFlashTimerEnabled(FlashLayer layer, bool on)
+{
+    flasher_.SetEnabled(layer, on);
+    SyncFlashTimers();
+}
+
+bool frmMap::FlashTimerEnabled(FlashLayer layer) const
+{
+    return flashTimers_[static_cast<std::size_t>(layer)]->isActive();
+}
+
+void frmMap::FlashTick(FlashLayer layer)
+{
+    if (flasher_.Tick(layer, canvas_.picTemp, panel_, drag_.Dragging))
+        UpdateMap();
+}
+
+void frmMap::DrawStartPicture()
+{
+    QString title = world_.language(Text::ProgramTitle);
+    if (title.isEmpty())
+        title = QStringLiteral("Wayloom");
+    const QString version = QCoreApplication::applicationVersion();
+    if (!version.isEmpty())
+        title += QStringLiteral(" v") + version;
+    const QString author = QStringLiteral("Maps of Shardrealm, drawn for its explorers");
+    const QStringList credits = {QStringLiteral("Choose a campaign and a region, or an elite skill, on the control panel."),
+                                 QStringLiteral("Drag the map to move it; rest the pointer on a marker to learn more.")};
+    canvas_.DrawStartPicture(title, author, credits);
+}
+
+void frmMap::PlaceButtons()
+{
+    const int w = picMap_->width();
+    cmdClose_->move(w - cmdClose_->width(), 0);
+    cmdMaximize_->move(cmdClose_->x() - cmdMaximize_->width(), 0);
+    cmdMinimize_->move(cmdMaximize_->x() - cmdMinimize_->width(), 0);
+    cmdClose_->raise();
+    cmdMaximize_->raise();
+    cmdMinimize_->raise();
+}
+
+void frmMap::resizeEvent(QResizeEvent*)
+{
+    if (isMinimized())
+        return;
+    picMap_->setGeometry(kBorder, kBorder, std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
+    canvas_.SetViewSize(picMap_->size());
+    // The offsets stay valid for the new size.
+    canvas_.MapOffsetX = canvas_.ControllaCoordinataX(canvas_.MapOffsetX);
+    canvas_.MapOffsetY = canvas_.ControllaCoordinataY(canvas_.MapOffsetY);
+    if (!mapLoaded_)
+        DrawStartPicture();
+    PlaceButtons();
+    UpdateMap();
+}
+
+void frmMap::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), kFrameColour);
+}
+
+// ---- Pointer --------------------------------------------------------------------
+
+void frmMap::PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos)
+{
+    HideInformationWindows();
+    lastPointer_ = pos;
+    lastButton_ = button;
+    switch (OnPress(button, shift)) {
+    case PressAction::StartDrag:
+        picMap_->setCursor(grabCursor_);
+        drag_.Begin(pos, canvas_.Offset());
+        break;
+    case PressAction::RightClick: {
+        const bool hit = info_.HitTest(pos, layers_, Context(), canvas_.picMap);
+        SyncInformationWindows();
+        if (!hit)
+            emit regionMenuRequested(globalPos);
+        break;
+    }
+    case PressAction::None:
+        break;
+    }
+}
+
+void frmMap::PointerMove(QPointF pos)
+{
+    if (drag_.Dragging) {
+        const QPoint offset = drag_.PanTo(pos, canvas_.Offset(), canvas_.ViewSize(), canvas_.MapSize());
+        canvas_.MapOffsetX = offset.x();
+        canvas_.MapOffsetY = offset.y();
+        UpdateMap();
+        return;
+    }
+    if (OnMove(panel_.HoverMode) == MoveAction::FollowPointer) {
+        if (!info_.HitTest(pos, layers_, Context(), canvas_.picMap))
+            info_.HideInformationWindows();
+        SyncInformationWindows();
+    }
+}
+
+void frmMap::PointerUp(PointerButton button)
+{
+    if (drag_.Dragging) {
+        picMap_->setCursor(handCursor_);
+        drag_.End();
+        return;
+    }
+    if (HidesOnRelease(button, panel_.HoverMode)) {
+        HideInformationWindows();
+        UpdateMap();
+    }
+}
+
+void frmMap::PointerDoubleClick(PointerButton button, QPointF pos, QPoint globalPos)
+{
+    // The double click stands in for the second press of the pair.
+    lastPointer_ = pos;
+    lastButton_ = button;
+    if (lastButton_ == PointerButton::Left)
+        ActOnMapPoint(lastPointer_, globalPos);
+}
+
+void frmMap::ActOnMapPoint(QPointF pos, QPoint globalPos)
+{
+    if (!mapLoaded_)
+        return;
+    const MapContext ctx = Context();
+    if (const MapLayer* elite = layers_.Get(LayerId::Elite)) {
+        if (const auto hit = elite->Find(pos, ctx)) {
+            if (hit->Item != 0)
+                emit captureRequested(hit->Item);
+            return;
+        }
+    }
+    // Treasures open their dialog, collectors and pets do nothing, notes and
+    // empty map offer the note menu; those layers answer once they are set.
+    for (LayerId id : {LayerId::Treasures, LayerId::Collectors, LayerId::Pets})
+        if (const MapLayer* layer = layers_.Get(id); layer && layer->Find(pos, ctx))
+            return;
+    int note = -1;
+    if (const MapLayer* notes = layers_.Get(LayerId::Notes))
+        if (const auto hit = notes->Find(pos, ctx))
+            note = hit->Item;
+    emit noteMenuRequested(globalPos, note);
+}
+
+// ---- Screen layout ------------------------------------------------------------------
+
+WorkArea frmMap::CurrentWorkArea() const
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect a = s ? s->availableGeometry() : QRect(0, 0, 1024, 768);
+    return WorkArea{a.left(), a.top(), a.left() + a.width(), a.top() + a.height()};
+}
+
+void frmMap::ApplyLayout(const ScreenLayout& layout)
+{
+    if (QWidget* owner = parentWidget())
+        owner->setGeometry(PixelRect(layout.Panel));
+    setGeometry(PixelRect(layout.Map));
+    maximised_ = layout.Maximised;
+}
+
+void frmMap::ToggleMaximised()
+{
+    QWidget* owner = parentWidget();
+    const int panelWidth = owner ? Twips(owner->width()) : 0;
+    ApplyLayout(mapview::ToggleMaximised(CurrentWorkArea(), maximised_, panelWidth));
+}
+
+void frmMap::RestoreLayout()
+{
+    QWidget* owner = parentWidget();
+    const int panelWidth = owner ? Twips(owner->width()) : 0;
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = Twips(s ? s->geometry().width() : 1024);
+    modOptions::Settings& st = world_.settings;
+    const RestoredLayout restored =
+        mapview::RestoreLayout(SavedPlacement{st.PosX, st.PosY, st.DimX, st.DimY}, CurrentWorkArea(), screenWidth,
+                               panelWidth);
+    if (restored.SettingsDiscarded)
+        st.PosX = st.PosY = st.DimX = st.DimY = -1;
+    maximised_ = false;
+    ApplyLayout(restored.Layout);
+}
+
+} // namespace mapview

@@ -1,0 +1,190 @@
+// The map window: a frameless window owned by the control panel, with the
+// viewport picMap (which receives all pointer input), its close, maximise and
+// minimise buttons, the information windows of the pointer layers over the
+// viewport, and the flash timers. Rendering, geometry and pointer decisions
+// are the window-free classes of mapview/; this window feeds them and shows
+// their results. It reads the control panel through PanelState only.
+#pragma once
+
+#include "mapview/MapCanvas.h"
+#include "mapview/MapFlash.h"
+#include "mapview/MapGeometry.h"
+#include "mapview/MapLayer.h"
+#include "mapview/MapPointer.h"
+
+#include <QAbstractButton>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+
+struct World;
+struct PanelState;
+
+namespace mapview {
+
+class frmMap;
+
+// The viewport: paints the viewport picture at one map pixel per logical
+// pixel and hands every pointer event to the map window.
+class MapViewport : public QWidget {
+    Q_OBJECT
+public:
+    MapViewport(frmMap& map, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+    void mouseMoveEvent(QMouseEvent*) override;
+    void mouseReleaseEvent(QMouseEvent*) override;
+    void mouseDoubleClickEvent(QMouseEvent*) override;
+
+private:
+    frmMap& map_;
+};
+
+// An information window over the viewport; a click on it hides them all.
+class InformationWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit InformationWindow(QWidget* parent);
+    void SetImage(const QImage& image);
+    const QImage& Image() const { return image_; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent*) override;
+
+private:
+    QImage image_;
+};
+
+// The small buttons along the viewport's top edge.
+class MapButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    enum class Glyph { Close, Maximise, Minimise };
+    MapButton(Glyph glyph, QWidget* parent);
+    QSize sizeHint() const override { return {24, 20}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void enterEvent(QEnterEvent*) override;
+    void leaveEvent(QEvent*) override;
+
+private:
+    Glyph glyph_;
+    bool hover_ = false;
+};
+
+class frmMap : public QWidget {
+    Q_OBJECT
+public:
+    // `owner` is the control panel window (may be null in tests); the map
+    // window stays above it and moves with it.
+    frmMap(World& world, const PanelState& panel, QWidget* owner = nullptr);
+    ~frmMap() override;
+
+    // ---- Operations of the layers and the control panel
+    // Switches the shown region; an empty or unreadable picture shows the
+    // start picture (imagePath becomes "").
+    void InizializzaVariabili(QString& imagePath, int campaign, int region);
+    void DrawEverythingOnMap();
+    void UpdateMapWithNewEliteSkills();
+    // Copies the visible part of the drawing buffer into the viewport and
+    // repaints it.
+    void UpdateMap();
+    void CenterMapOn(int x, int y);
+    void HideInformationWindows();
+    void ToggleMaximised();
+    // Places the panel and this window from the saved placement of the
+    // settings (which are set to -1 when they do not fit the screen).
+    void RestoreLayout();
+    // Switches a layer's flash timer on or off (the panel's show boxes).
+    void SetFlashTimerEnabled(FlashLayer layer, bool on);
+    bool FlashTimerEnabled(FlashLayer layer) const;
+
+    int CurrentCampaign() const { return currentCampaign_; }
+    int CurrentRegion() const { return currentRegion_; }
+    bool MapLoaded() const { return mapLoaded_; }
+    bool Maximised() const { return maximised_; }
+    int VisibleWidth() const { return canvas_.VisibleWidth; }
+    int VisibleHeight() const { return canvas_.VisibleHeight; }
+    int MapOffsetX() const { return canvas_.MapOffsetX; }
+    int MapOffsetY() const { return canvas_.MapOffsetY; }
+    bool Dragging() const { return drag_.Dragging; }
+
+    // The layer slots; later layers are set here.
+    MapLayers& Layers() { return layers_; }
+    const MapCanvas& Canvas() const { return canvas_; }
+    MapViewport* picMap() const { return picMap_; }
+    InformationWindow* picExtToolTip() const { return infoWidgets_[0]; }
+    InformationWindow* InformationWindowOf(LayerId layer) const;
+    QAbstractButton* cmdClose() const { return cmdClose_; }
+    QAbstractButton* cmdMaximize() const { return cmdMaximize_; }
+    QAbstractButton* cmdMinimize() const { return cmdMinimize_; }
+
+    // Pointer handling of picMap (viewport coordinates).
+    void PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos);
+    void PointerMove(QPointF pos);
+    void PointerUp(PointerButton button);
+    void PointerDoubleClick(PointerButton button, QPointF pos, QPoint globalPos);
+    // The double-click action at the last press.
+    void ActOnMapPoint(QPointF pos, QPoint globalPos);
+
+signals:
+    // cmdClose: the program quits.
+    void quitRequested();
+    // cmdMinimize: the program's task-bar window is minimised.
+    void minimiseRequested();
+    // Right click over empty map: the region menu at the pointer.
+    void regionMenuRequested(QPoint globalPos);
+    // Double click on the marker of an elite skill: the capture dialog.
+    void captureRequested(int elite);
+    // Double click elsewhere: the note menu (note number, -1 = none).
+    void noteMenuRequested(QPoint globalPos, int note);
+
+protected:
+    void resizeEvent(QResizeEvent*) override;
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    MapContext Context() const;
+    void DrawStartPicture();
+    void SyncInformationWindows();
+    void SyncFlashTimers();
+    void FlashTick(FlashLayer layer);
+    void PlaceButtons();
+    void ApplyLayout(const ScreenLayout& layout);
+    WorkArea CurrentWorkArea() const;
+
+    World& world_;
+    const PanelState& panel_;
+    MapCanvas canvas_;
+    MapLayers layers_;
+    SelectionFlasher flasher_;
+    MapDrag drag_;
+    InformationWindows info_;
+
+    int currentCampaign_ = -1;
+    int currentRegion_ = -1;
+    bool mapLoaded_ = false;
+    bool maximised_ = false;
+    QPointF lastPointer_;
+    PointerButton lastButton_ = PointerButton::Other;
+
+    MapViewport* picMap_ = nullptr;
+    MapButton* cmdClose_ = nullptr;
+    MapButton* cmdMaximize_ = nullptr;
+    MapButton* cmdMinimize_ = nullptr;
+    std::array<InformationWindow*, InformationWindows::Count> infoWidgets_{};
+    std::array<QTimer*, FlashLayerCount> flashTimers_{};
+    QCursor handCursor_;
+    QCursor grabCursor_;
+};
+
+} // namespace mapview

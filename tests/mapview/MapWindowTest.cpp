@@ -1,0 +1,302 @@
+// The map window on the offscreen platform: region switches, the start
+// picture, centring, dragging, the information windows of the three tooltip
+// modes, the reserved right-click and double-click hooks, and flashing.
+#include "MapTestWorld.h"
+
+#include "elite/EliteLayer.h"
+#include "mapview/MapResources.h"
+#include "mapview/frmMap.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace mapview;
+
+namespace {
+
+struct MapWindowFixture : ::testing::Test {
+    MapTestWorld t;
+    QTemporaryDir dir;
+    std::unique_ptr<frmMap> map;
+    QString bigMap, smallMap;
+
+    void SetUp() override
+    {
+        bigMap = dir.filePath("big.png");
+        smallMap = dir.filePath("small.png");
+        PlainMap(1000, 800, QColor(30, 90, 60)).save(bigMap);
+        PlainMap(120, 90, QColor(90, 30, 60)).save(smallMap);
+        t.world.campaigns[1].Regions[1].ImagePath = bigMap;
+        t.world.campaigns[1].Regions[2].ImagePath = smallMap;
+        t.place(1, 1, 1, 500, 400, QStringLiteral("Grim Orc"));
+        t.place(0, 1, 1, 700, 400, QStringLiteral("Stray"));
+        t.list({1});
+        map = std::make_unique<frmMap>(t.world, t.panel);
+        map->resize(404, 304);   // viewport 400 x 300
+        map->show();
+        QString none;
+        map->InizializzaVariabili(none, -1, -1);
+    }
+
+    void Open(int region)
+    {
+        QString path = t.world.campaigns[1].Regions[static_cast<std::size_t>(region)].ImagePath;
+        map->InizializzaVariabili(path, 1, region);
+        map->UpdateMapWithNewEliteSkills();
+    }
+    QWidget* view() const { return map->picMap(); }
+    QPoint ViewPointOf(int mapX, int mapY) const { return {mapX + map->MapOffsetX(), mapY + map->MapOffsetY()}; }
+};
+
+TEST_F(MapWindowFixture, ViewportLayoutAndButtons)
+{
+    EXPECT_EQ(view()->geometry(), QRect(2, 2, 400, 300));
+    EXPECT_EQ(map->cmdClose()->geometry().right(), 399);
+    EXPECT_EQ(map->cmdClose()->y(), 0);
+    EXPECT_EQ(map->cmdMaximize()->geometry().right(), map->cmdClose()->x() - 1);
+    EXPECT_EQ(map->cmdMinimize()->geometry().right(), map->cmdMaximize()->x() - 1);
+    QSignalSpy quit(map.get(), &frmMap::quitRequested);
+    QTest::mouseClick(map->cmdClose(), Qt::LeftButton);
+    EXPECT_EQ(quit.count(), 1);
+}
+
+TEST_F(MapWindowFixture, StartPictureUntilARegionIsChosen)
+{
+    EXPECT_FALSE(map->MapLoaded());
+    const QImage& splash = MapResources::Get().StartPicture();
+    const QImage shown = map->Canvas().picMap;
+    // The start picture sits on the bottom edge at the left.
+    EXPECT_EQ(shown.pixel(5, 299), splash.pixel(5, splash.height() - 1));
+    EXPECT_EQ(shown.pixel(300, 299 - 10), splash.pixel(300, splash.height() - 11));
+
+    Open(1);
+    EXPECT_TRUE(map->MapLoaded());
+    EXPECT_EQ(map->CurrentRegion(), 1);
+    EXPECT_EQ(map->VisibleWidth(), 400);
+    EXPECT_EQ(map->VisibleHeight(), 300);
+
+    QString missing = dir.filePath("missing.jpg");
+    map->InizializzaVariabili(missing, 1, 2);
+    EXPECT_FALSE(map->MapLoaded());
+    EXPECT_TRUE(missing.isEmpty());
+    map->DrawEverythingOnMap();   // nothing of the old map comes back
+    EXPECT_EQ(map->Canvas().picMap.pixel(5, 299), splash.pixel(5, splash.height() - 1));
+}
+
+TEST_F(MapWindowFixture, SameRegionAgainKeepsOffsetsAndPicture)
+{
+    Open(1);
+    map->CenterMapOn(500, 400);
+    const QPoint offset(map->MapOffsetX(), map->MapOffsetY());
+    QString path = bigMap;
+    map->InizializzaVariabili(path, 1, 1);
+    EXPECT_EQ(QPoint(map->MapOffsetX(), map->MapOffsetY()), offset);
+}
+
+TEST_F(MapWindowFixture, CenteringCornerCasesAndTheViewShown)
+{
+    Open(1);
+    struct Case {
+        const char* name;
+        QPoint point;
+        QPoint offset;
+    };
+    const Case cases[] = {
+        {"middle", {500, 400}, {200 - 500, 150 - 400}},
+        {"top-left corner", {0, 0}, {0, 0}},
+        {"bottom-right corner", {1000, 800}, {400 - 1000, 300 - 800}},
+    };
+    for (const Case& c : cases) {
+        map->CenterMapOn(c.point.x(), c.point.y());
+        EXPECT_EQ(QPoint(map->MapOffsetX(), map->MapOffsetY()), c.offset) << c.name;
+        EXPECT_EQ(map->Canvas().picMap,
+                  map->Canvas().picTemp.copy(-c.offset.x(), -c.offset.y(), 400, 300)) << c.name;
+    }
+    // What the viewport paints is the viewport picture, pixel for pixel.
+    // (Below the buttons along the top edge.)
+    EXPECT_EQ(view()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 30, 400, 270),
+              map->Canvas().picMap.copy(0, 30, 400, 270));
+}
+
+TEST_F(MapWindowFixture, SmallMapSticksTopLeftOnBlack)
+{
+    Open(2);
+    map->CenterMapOn(60, 45);
+    EXPECT_EQ(map->MapOffsetX(), 0);
+    const QImage shown = view()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(119, 89), qRgb(90, 30, 60));
+    EXPECT_EQ(shown.pixel(120, 89), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(119, 90), qRgb(0, 0, 0));
+    // Dragging does not move a map that fits.
+    QTest::mousePress(view(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseMove(view(), QPoint(10, 20));
+    QTest::mouseRelease(view(), Qt::LeftButton, {}, QPoint(10, 20));
+    EXPECT_EQ(QPoint(map->MapOffsetX(), map->MapOffsetY()), QPoint(0, 0));
+}
+
+TEST_F(MapWindowFixture, DraggingPansAndClamps)
+{
+    Open(1);
+    struct Case {
+        const char* name;
+        QPoint from, to;
+        Qt::KeyboardModifiers mods;
+        QPoint offset;
+    };
+    const Case cases[] = {
+        {"drag left and up", {300, 200}, {100, 50}, {}, {-200, -150}},
+        {"far past the corner stops at the edge", {390, 290}, {-900, -900}, {}, {-600, -500}},
+        {"back past the origin stops at zero", {10, 10}, {390, 290}, {}, {0, 0}},
+        {"shift held: no pan", {300, 200}, {100, 50}, Qt::ShiftModifier, {0, 0}},
+    };
+    for (const Case& c : cases) {
+        map->CenterMapOn(0, 0);
+        QTest::mousePress(view(), Qt::LeftButton, c.mods, c.from);
+        EXPECT_EQ(map->Dragging(), c.mods == Qt::NoModifier) << c.name;
+        QTest::mouseMove(view(), c.to);
+        QTest::mouseRelease(view(), Qt::LeftButton, c.mods, c.to);
+        EXPECT_FALSE(map->Dragging()) << c.name;
+        EXPECT_EQ(QPoint(map->MapOffsetX(), map->MapOffsetY()), c.offset) << c.name;
+    }
+}
+
+TEST_F(MapWindowFixture, HoverShowsTheSkillWindowBesideTheMarker)
+{
+    Open(1);
+    map->CenterMapOn(500, 400);
+    t.panel.HoverMode = HoverFollowPointer;
+    QTest::mouseMove(view(), ViewPointOf(500, 400));
+    InformationWindow* tip = map->picExtToolTip();
+    ASSERT_TRUE(tip->isVisible());
+    const MarkerRect marker{494, 394, 506, 406};
+    EXPECT_EQ(tip->pos(), PlaceTooltip(tip->size(), marker, {map->MapOffsetX(), map->MapOffsetY()}, {400, 300}));
+    // Moving within the marker keeps the same window picture (no rebuild).
+    const qint64 key = tip->Image().cacheKey();
+    QTest::mouseMove(view(), ViewPointOf(503, 402));
+    EXPECT_EQ(tip->Image().cacheKey(), key);
+    // Off every marker it disappears.
+    // (The window may cover the marker's neighbourhood: leave it at the view's corner.)
+    QTest::mouseMove(view(), QPoint(10, 20));
+    EXPECT_FALSE(tip->isVisible());
+    // A click on the window hides it.
+    t.panel.HoverMode = HoverSticky;
+    QTest::mouseClick(view(), Qt::RightButton, {}, ViewPointOf(500, 400));
+    ASSERT_TRUE(tip->isVisible());
+    QTest::mouseClick(tip, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(MapWindowFixture, RightButtonModes)
+{
+    Open(1);
+    map->CenterMapOn(500, 400);
+    InformationWindow* tip = map->picExtToolTip();
+    struct Case {
+        const char* name;
+        uint8_t mode;
+        bool visibleAfterRelease;
+    };
+    const Case cases[] = {
+        {"mode 0: while held", HoverWhileRightHeld, false},
+        {"mode 1: stays until the pointer moves off", HoverFollowPointer, true},
+        {"mode 2: stays", HoverSticky, true},
+    };
+    for (const Case& c : cases) {
+        t.panel.HoverMode = c.mode;
+        map->HideInformationWindows();
+        QTest::mousePress(view(), Qt::RightButton, {}, ViewPointOf(500, 400));
+        EXPECT_TRUE(tip->isVisible()) << c.name;
+        QTest::mouseRelease(view(), Qt::RightButton, {}, ViewPointOf(500, 400));
+        EXPECT_EQ(tip->isVisible(), c.visibleAfterRelease) << c.name;
+    }
+    // In modes 0 and 2 moving the pointer does not show anything.
+    t.panel.HoverMode = HoverSticky;
+    map->HideInformationWindows();
+    QTest::mouseMove(view(), ViewPointOf(500, 400));
+    EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(MapWindowFixture, RightClickOnEmptyMapAndDoubleClickOnAMarker)
+{
+    Open(1);
+    map->CenterMapOn(500, 400);
+    QSignalSpy regionMenu(map.get(), &frmMap::regionMenuRequested);
+    QSignalSpy capture(map.get(), &frmMap::captureRequested);
+    QSignalSpy noteMenu(map.get(), &frmMap::noteMenuRequested);
+
+    QTest::mouseClick(view(), Qt::RightButton, {}, ViewPointOf(450, 350));
+    EXPECT_EQ(regionMenu.count(), 1);
+    QTest::mouseClick(view(), Qt::RightButton, {}, ViewPointOf(500, 400));
+    EXPECT_EQ(regionMenu.count(), 1) << "a marker only shows its window";
+
+    QTest::mouseDClick(view(), Qt::LeftButton, {}, ViewPointOf(500, 400));
+    ASSERT_EQ(capture.count(), 1);
+    EXPECT_EQ(capture.at(0).at(0).toInt(), 1);
+    QTest::mouseDClick(view(), Qt::LeftButton, {}, ViewPointOf(450, 350));
+    ASSERT_EQ(noteMenu.count(), 1);
+    EXPECT_EQ(noteMenu.at(0).at(1).toInt(), -1);
+    EXPECT_EQ(capture.count(), 1);
+}
+
+TEST_F(MapWindowFixture, SelectionBlinksOnlyWhenItsTabIsActive)
+{
+    t.panel.lstElite.selected = 0;
+    t.panel.lstLocations.entries = {{QStringLiteral("Thornwood"), 1}};
+    t.panel.lstLocations.selected = 0;
+    t.panel.ActiveTab = TabNotes;
+    Open(1);
+    EXPECT_FALSE(map->FlashTimerEnabled(FlashLayer::Elite));
+    t.panel.ActiveTab = TabElite;
+    map->DrawEverythingOnMap();
+    ASSERT_TRUE(map->FlashTimerEnabled(FlashLayer::Elite));
+    map->CenterMapOn(500, 400);
+    const QImage on = map->Canvas().picMap;
+    QTest::qWait(FlashIntervalMs + 100);
+    EXPECT_NE(map->Canvas().picMap, on) << "one tick later the ring is gone";
+    map->SetFlashTimerEnabled(FlashLayer::Elite, false);
+    EXPECT_FALSE(map->FlashTimerEnabled(FlashLayer::Elite));
+}
+
+TEST(MapWindowLayout, ToggleMaximisedMovesPanelAndMap)
+{
+    MapTestWorld t;
+    QWidget panel(nullptr, Qt::Window | Qt::FramelessWindowHint);
+    panel.resize(300, 500);
+    frmMap map(t.world, t.panel, &panel);
+    const QRect area = panel.screen()->availableGeometry();
+    map.ToggleMaximised();
+    EXPECT_TRUE(map.Maximised());
+    EXPECT_EQ(panel.geometry(), QRect(area.left(), area.top(), 300, area.height()));
+    EXPECT_EQ(map.geometry(), QRect(area.left() + 300, area.top(), area.width() - 300, area.height()));
+    map.ToggleMaximised();
+    EXPECT_FALSE(map.Maximised());
+    const int margin = (area.left() + area.width()) / 20;
+    EXPECT_EQ(panel.geometry().topLeft(), area.topLeft() + QPoint(margin, margin));
+
+    t.world.settings.PosX = 15 * 10;
+    t.world.settings.PosY = 15 * 20;
+    t.world.settings.DimX = 15 * 400;
+    t.world.settings.DimY = 15 * 300;
+    map.RestoreLayout();
+    EXPECT_EQ(panel.pos(), QPoint(10, 20));
+    EXPECT_EQ(map.geometry(), QRect(310, 20, 400, 300));
+
+    t.world.settings.DimX = 15 * 100000;
+    map.RestoreLayout();
+    EXPECT_EQ(t.world.settings.PosX, -1);
+    EXPECT_EQ(t.world.settings.DimY, -1);
+    EXPECT_TRUE(map.Maximised());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
