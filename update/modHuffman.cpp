@@ -127,34 +127,37 @@ void BuildCodes(const std::array<std::int64_t, 256>& freq, std::array<CodeWord, 
             ++count;
         }
     }
-    const int leaves = count;
-    for (int round = 1; round < leaves; ++round) {
-        int i1 = -1, i2 = -1;
-        std::int64_t w1 = 0, w2 = 0;
-        for (int n = 0; n < count; ++n) {
-            if (nodes[n].parent != -1)
-                continue;
-            const std::int64_t w = nodes[n].weight;
-            if (i1 < 0) {
-                i1 = n, w1 = w;
-            } else if (i2 < 0) {
-                i2 = n, w2 = w;
-            } else if (w < w1) {
+    // The parentless nodes in index order: scanning them is scanning the
+    // whole table and skipping the others, only faster. Two leave each round
+    // and the new node (the highest index) joins at the end.
+    std::vector<int> live(static_cast<std::size_t>(count));
+    for (int n = 0; n < count; ++n)
+        live[std::size_t(n)] = n;
+    while (live.size() > 1) {
+        std::size_t k1 = 0, k2 = 1;
+        std::int64_t w1 = nodes[live[0]].weight, w2 = nodes[live[1]].weight;
+        for (std::size_t k = 2; k < live.size(); ++k) {
+            const std::int64_t w = nodes[live[k]].weight;
+            if (w < w1) {
                 // Of the two candidates, the heavier one is replaced; on a
                 // tie the first.
                 if (w < w2 && w1 < w2)
-                    i2 = n, w2 = w;
+                    k2 = k, w2 = w;
                 else
-                    i1 = n, w1 = w;
+                    k1 = k, w1 = w;
             } else if (w < w2) {
-                i2 = n, w2 = w;
+                k2 = k, w2 = w;
             }
         }
+        const int i1 = live[k1], i2 = live[k2];
         Node& joined = nodes[count];
         joined.left = static_cast<std::int16_t>(i1);
         joined.right = static_cast<std::int16_t>(i2);
         joined.weight = w1 + w2;
         nodes[i1].parent = nodes[i2].parent = static_cast<std::int16_t>(count);
+        live.erase(live.begin() + std::ptrdiff_t(std::max(k1, k2)));
+        live.erase(live.begin() + std::ptrdiff_t(std::min(k1, k2)));
+        live.push_back(count);
         ++count;
     }
 
@@ -301,10 +304,16 @@ struct DecodeTree {
 // 0 sends the decoder down the tree bit by bit) and the bytes themselves
 // (bits 8-31, first byte lowest). 16 KiB: the table stays in the L1 cache.
 constexpr unsigned kTableBits = 12;
-constexpr std::uint64_t kTableMask = (1u << kTableBits) - 1;
+// Short streams get a smaller table: building it would cost more than it
+// saves.
+unsigned TableBitsFor(std::size_t dataBytes)
+{
+    return dataBytes < 256 ? 8 : dataBytes < 2048 ? 10 : kTableBits;
+}
 constexpr unsigned kMaxPerEntry = 3;
 
 struct DecodeTables {
+    unsigned bits = kTableBits;
     std::vector<std::uint32_t> multi;
     // Every code is 8 bits long (what incompressible data gives): each data
     // byte is one code, decoded through this map.
@@ -312,10 +321,11 @@ struct DecodeTables {
     std::array<std::uint8_t, 256> byteMap{};
 };
 
-void BuildTables(const DecodeTree& tree, DecodeTables& tables)
+void BuildTables(const DecodeTree& tree, unsigned bits, DecodeTables& tables)
 {
+    tables.bits = bits;
     // One byte per entry first: every leaf no deeper than the table.
-    std::vector<std::uint32_t> single(std::size_t{1} << kTableBits, 0);
+    std::vector<std::uint32_t> single(std::size_t{1} << bits, 0);
     struct Step {
         int node;
         unsigned depth;
@@ -329,11 +339,11 @@ void BuildTables(const DecodeTree& tree, DecodeTables& tables)
         if (s.node != 0 && tree.value[s.node] >= 0) {
             eightBitLeaves += s.depth == 8 ? 1 : 0;
             const std::uint32_t entry = s.depth | (std::uint32_t(tree.value[s.node]) << 16);
-            for (std::uint32_t k = 0; k < (1u << (kTableBits - s.depth)); ++k)
+            for (std::uint32_t k = 0; k < (1u << (bits - s.depth)); ++k)
                 single[s.code | (k << s.depth)] = entry;
             continue;
         }
-        if (s.depth == kTableBits)
+        if (s.depth == bits)
             continue; // longer codes go down the tree
         for (std::uint32_t bit = 0; bit < 2; ++bit) {
             const int next = tree.child[s.node][bit];
@@ -355,7 +365,7 @@ void BuildTables(const DecodeTree& tree, DecodeTables& tables)
         while (count < kMaxPerEntry) {
             const std::uint32_t e = single[i >> used];
             const unsigned len = e & 0xFF;
-            if (len == 0 || used + len > kTableBits)
+            if (len == 0 || used + len > bits)
                 break;
             entry |= ((e >> 16) & 0xFF) << (8 + 8 * count);
             used += len;
@@ -400,6 +410,7 @@ struct Reader {
 struct Decoder {
     const DecodeTree& tree;
     const std::uint32_t* table;
+    std::uint64_t mask;
     const std::uint8_t* data;
     const std::uint8_t* inEnd;
     std::uint64_t totalBits;
@@ -434,9 +445,9 @@ inline void Refill(Reader& r)
 // One lookup: up to three bytes out. The entry's low six bits are the shift
 // itself, which keeps the chain from one lookup to the next short. False
 // (nothing consumed) for an entry that needs the tree.
-inline bool Step(Reader& r, const std::uint32_t* t, std::uint8_t*& o)
+inline bool Step(Reader& r, const std::uint32_t* t, std::uint64_t mask, std::uint8_t*& o)
 {
-    const std::uint32_t e = t[r.buf & kTableMask];
+    const std::uint32_t e = t[r.buf & mask];
     if ((e & 0xC0) == 0)
         return false;
     qToLittleEndian<std::uint32_t>(e >> 8, o); // first byte first
@@ -454,7 +465,7 @@ std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o
     Seek(r, d, bitpos);
     while (oEnd - o >= 4 * kMaxPerEntry && d.inEnd - r.in >= 8) {
         Refill(r);
-        if (Step(r, d.table, o) && Step(r, d.table, o) && Step(r, d.table, o) && Step(r, d.table, o))
+        if (Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o))
             continue;
         // A code longer than the table, or none at all: down the tree.
         std::uint64_t pos = r.Pos(d.data);
@@ -481,7 +492,8 @@ std::size_t DecodeData(const DecodeTree& tree, const DecodeTables& tables, const
             out[i] = tables.byteMap[data[i]];
         return n;
     }
-    const Decoder d{tree, tables.multi.data(), data, data + dataBytes, std::uint64_t{dataBytes} * 8};
+    const Decoder d{tree, tables.multi.data(), (std::uint64_t{1} << tables.bits) - 1, data, data + dataBytes,
+                    std::uint64_t{dataBytes} * 8};
     return std::size_t(DecodeFrom(d, 0, out, out + length) - out);
 }
 
@@ -643,7 +655,7 @@ QByteArray DecodeStream(QByteArrayView stream)
                       .arg(dataBytes));
 
     DecodeTables tables;
-    BuildTables(tree, tables);
+    BuildTables(tree, TableBitsFor(n - dataStart), tables);
     QByteArray result(qsizetype(length) + 8, Qt::Uninitialized);
     auto* out = reinterpret_cast<std::uint8_t*>(result.data());
     const std::size_t produced = DecodeData(tree, tables, s + dataStart, dataBytes, out, std::size_t(length));

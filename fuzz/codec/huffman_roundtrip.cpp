@@ -1,0 +1,21 @@
+// Encode then decode gives the input back, and the stream says what it holds.
+#include "update/modHuffman.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray stream = modHuffman::EncodeStream(input);
+    if (modHuffman::DeclaredLength(stream) != input.size())
+        std::abort();
+    QByteArray decoded;
+    try {
+        decoded = modHuffman::DecodeStream(stream);
+    } catch (const modHuffman::HuffmanError&) {
+        std::abort();
+    }
+    if (decoded != input)
+        std::abort();
+    return 0;
+}
