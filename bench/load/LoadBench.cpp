@@ -1,0 +1,156 @@
+// load_bench [--world DIR] [benchmark options]
+//   Loads a scale-10 demo world (written once into DIR, by default a folder in
+//   the system temp folder) as the program's start-up does, and reads the
+//   bytes of the same record files for comparison.
+// load_bench --rss DIR
+//   Loads the world in DIR once and prints the resident memory it added.
+#include "core/LoadAllData.h"
+#include "tools/demoworld/DemoWorld.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+QString g_world;
+
+// Every record file the start-up loader reads (pictures are only looked up).
+QStringList RecordFiles(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, {QStringLiteral("*.txt")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
+}
+
+void BM_LoadAllData(benchmark::State& state)
+{
+    StartupOptions options;
+    options.readOnly = true;
+    std::size_t diagnostics = 0;
+    for (auto _ : state) {
+        World world;
+        if (!LoadProgramFolder(world, g_world, options))
+            state.SkipWithError("the world has no language file");
+        diagnostics = world.diagnostics.size();
+        benchmark::DoNotOptimize(world);
+    }
+    state.counters["diagnostics"] = double(diagnostics);
+}
+BENCHMARK(BM_LoadAllData)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_ReadRecordBytes(benchmark::State& state)
+{
+    const QStringList files = RecordFiles(g_world);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        bytes = 0;
+        for (const QString& path : files) {
+            QFile f(path);
+            if (!f.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray data = f.readAll();
+            bytes += data.size();
+            benchmark::DoNotOptimize(data.constData());
+        }
+    }
+    state.counters["files"] = double(files.size());
+    state.counters["bytes"] = double(bytes);
+    state.SetBytesProcessed(int64_t(state.iterations()) * bytes);
+}
+BENCHMARK(BM_ReadRecordBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+long StatusKilobytes(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(key, 0) == 0)
+            return std::stol(line.substr(std::strlen(key)));
+    return -1;
+}
+
+int MeasureResidentMemory(const QString& folder)
+{
+    const long before = StatusKilobytes("VmRSS:");
+    World world;
+    StartupOptions options;
+    options.readOnly = true;
+    if (!LoadProgramFolder(world, folder, options)) {
+        std::fprintf(stderr, "load_bench: no language file in %s\n", qPrintable(folder));
+        return 1;
+    }
+    const long after = StatusKilobytes("VmRSS:");
+    const long peak = StatusKilobytes("VmHWM:");
+    std::printf("resident before load %ld kB, after %ld kB (+%.1f MB), peak %ld kB (+%.1f MB above the empty process)\n",
+                before, after, (after - before) / 1024.0, peak, (peak - before) / 1024.0);
+    return 0;
+}
+
+// Writes the scale-10 world once; later runs reuse it.
+bool PrepareWorld(const QString& folder)
+{
+    const QString stamp = folder + QStringLiteral("/.scale10");
+    if (QFileInfo::exists(stamp))
+        return true;
+    std::fprintf(stderr, "load_bench: writing a scale-10 demo world into %s ...\n", qPrintable(folder));
+    demoworld::Options options;
+    options.scale = 10;
+    options.outDir = folder;
+    options.maps = false; // the loaders only look the map pictures up by name
+    QString error;
+    if (!demoworld::GenerateDemoWorld(options, nullptr, &error)) {
+        std::fprintf(stderr, "load_bench: %s\n", qPrintable(error));
+        return false;
+    }
+    QDir().mkpath(folder + QStringLiteral("/Data"));
+    QFile::remove(folder + QStringLiteral("/Data/Language.txt"));
+    if (!QFile::copy(QStringLiteral(WAYLOOM_LANGUAGE_FILE), folder + QStringLiteral("/Data/Language.txt"))) {
+        std::fprintf(stderr, "load_bench: cannot copy the language file\n");
+        return false;
+    }
+    QFile f(stamp);
+    return f.open(QIODevice::WriteOnly);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "--rss") == 0) {
+        // No Qt application object: measure the world alone.
+        return MeasureResidentMemory(QString::fromLocal8Bit(argv[2]));
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    g_world = QDir::tempPath() + QStringLiteral("/wayloom-load-bench");
+    // --world DIR is ours; the remaining arguments go to the benchmark library.
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--world") == 0 && i + 1 < argc)
+            g_world = QString::fromLocal8Bit(argv[++i]);
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    if (!PrepareWorld(g_world))
+        return 1;
+    g_world += u'/';
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
