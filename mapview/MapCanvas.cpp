@@ -78,11 +78,13 @@ void MapCanvas::CenterMapOn(int x, int y)
 
 void MapCanvas::ResetDrawingBuffer()
 {
-    if (picTemp.size() != picOriginal.size() || picTemp.format() != picOriginal.format() || picTemp.isDetached() == false) {
+    const bool reusable = picTemp.size() == picOriginal.size() && picTemp.format() == picOriginal.format() &&
+                          picTemp.isDetached() && !picOriginal.isNull();
+    if (!reusable) {
         picTemp = picOriginal.copy();
         return;
     }
-    // Same size: copy into the existing buffer, no allocation.
+    // Same size and format: copy into the existing buffer, no allocation.
     std::memcpy(picTemp.bits(), picOriginal.constBits(), static_cast<std::size_t>(picOriginal.sizeInBytes()));
 }
 

@@ -227,54 +227,45 @@ QRectF Body(int w, int h)
     return QRectF(1.2, 1.0, w - 3.0, h - 3.0);
 }
 
-QImage MakeTown(IconSize size, const Palette& pal)
+// An emblem: the body outline `shape` of the icon box with `symbol` drawn in
+// the square of `share` of the body's smaller side, raised by `lift` of its
+// height.
+template <typename Shape, typename SymbolPath>
+QImage MakeEmblem(IconSize size, const Palette& pal, Shape shape, SymbolPath symbol, double share, double lift = 0.0)
 {
     QImage img = Blank(size.w, size.h);
     QPainter p(&img);
     Prepare(p);
     const QRectF body = Body(size.w, size.h);
-    QPainterPath shape;
-    shape.addRoundedRect(body, body.width() * 0.22, body.width() * 0.22);
-    Emblem(p, shape, pal);
-    Symbol(p, CastlePath(SymbolBox(body, 0.66)));
+    Emblem(p, shape(body), pal);
+    QRectF box = SymbolBox(body, share);
+    box.moveTop(box.top() - body.height() * lift);
+    Symbol(p, symbol(box));
     return img;
 }
 
-QImage MakeOutpost(IconSize size, const Palette& pal)
+QPainterPath RoundedBadgePath(const QRectF& r)
 {
-    QImage img = Blank(size.w, size.h);
-    QPainter p(&img);
-    Prepare(p);
-    const QRectF body = Body(size.w, size.h);
-    QPainterPath shape;
-    shape.addEllipse(body);
-    Emblem(p, shape, pal);
-    Symbol(p, FlagPath(SymbolBox(body, 0.58)));
-    return img;
+    QPainterPath path;
+    path.addRoundedRect(r, r.width() * 0.22, r.width() * 0.22);
+    return path;
 }
 
-QImage MakeMission(IconSize size, const Palette& pal)
+QPainterPath EllipsePath(const QRectF& r)
 {
-    QImage img = Blank(size.w, size.h);
-    QPainter p(&img);
-    Prepare(p);
-    const QRectF body = Body(size.w, size.h);
-    Emblem(p, ShieldPath(body), pal);
-    QRectF box = SymbolBox(body, 0.68);
-    box.moveTop(box.top() - body.height() * 0.04);
-    Symbol(p, SwordsPath(box));
-    return img;
+    QPainterPath path;
+    path.addEllipse(r);
+    return path;
 }
 
-QImage MakeChallenge(IconSize size, const Palette& pal)
+QPainterPath HexagonPath(const QRectF& r)
 {
-    QImage img = Blank(size.w, size.h);
-    QPainter p(&img);
-    Prepare(p);
-    const QRectF body = Body(size.w, size.h);
-    Emblem(p, PolygonPath(body, 6, -90), pal);
-    Symbol(p, StarPath(SymbolBox(body, 0.62)));
-    return img;
+    return PolygonPath(r, 6, -90);
+}
+
+QPainterPath FivePointStar(const QRectF& r)
+{
+    return StarPath(r);
 }
 
 QImage MakeVanquish()
@@ -601,10 +592,10 @@ MapResources::MapResources()
 {
     for (int set = 1; set <= ZoneIconSets; ++set) {
         const Palette& pal = kSetPalette[set];
-        zone_[set][2] = MakeOutpost(kOutpost[set], pal);
-        zone_[set][3] = MakeMission(kMission[set], pal);
-        zone_[set][4] = MakeTown(kTown[set], pal);
-        zone_[set][5] = MakeChallenge(kChallenge[set], pal);
+        zone_[set][2] = MakeEmblem(kOutpost[set], pal, EllipsePath, FlagPath, 0.58);
+        zone_[set][3] = MakeEmblem(kMission[set], pal, ShieldPath, SwordsPath, 0.68, 0.04);
+        zone_[set][4] = MakeEmblem(kTown[set], pal, RoundedBadgePath, CastlePath, 0.66);
+        zone_[set][5] = MakeEmblem(kChallenge[set], pal, HexagonPath, FivePointStar, 0.62);
     }
     vanquish_ = MakeVanquish();
     dungeon_ = MakeDungeon();
