@@ -49,6 +49,7 @@ struct Region {
     size_t nextSlot = 0;
     std::vector<Dot> dots;     // every marker, for the contact sheet
     QImage thumbnail;
+    std::unique_ptr<Terrain> terrain; // kept from the survey to the drawing when memory allows
 
     size_t freeSlots() const { return spots.size() - nextSlot; }
     int nearestZone(QPoint p) const
@@ -327,7 +328,8 @@ void Generator::planCampaigns()
 // parallel over regions: it only uses the region's own seed.
 void Generator::surveyRegion(Region& r) const
 {
-    const Terrain terrain(r.seed, r.width, r.height, CampaignPalette(r.campaign));
+    auto kept = std::make_unique<Terrain>(r.seed, r.width, r.height, CampaignPalette(r.campaign));
+    const Terrain& terrain = *kept;
     Random rng(Random::derive(r.seed, 1));
 
     // Every region has each zone kind, and open areas with and without icon.
@@ -376,6 +378,10 @@ void Generator::surveyRegion(Region& r) const
         if (clear)
             r.spots.push_back(p);
     }
+    // Small worlds keep the fields for drawing (a few megabytes a map);
+    // large ones compute them again.
+    if (m_opt.maps && m_opt.scale <= 2)
+        r.terrain = std::move(kept);
 }
 
 void Generator::nameZones()
@@ -905,7 +911,9 @@ void Generator::writeMaps(Output& out)
     const bool thumbs = !m_opt.contactSheet.isEmpty();
     ForEachParallel(regions.size(), m_opt.threads, [&](size_t i) {
         Region& r = *regions[i];
-        const Terrain terrain(r.seed, r.width, r.height, CampaignPalette(r.campaign));
+        std::unique_ptr<Terrain> terrain = std::move(r.terrain);
+        if (!terrain)
+            terrain = std::make_unique<Terrain>(r.seed, r.width, r.height, CampaignPalette(r.campaign));
         // Roads join each settlement to its nearest neighbour.
         std::vector<Road> roads;
         std::set<std::pair<int, int>> joined;
@@ -927,7 +935,8 @@ void Generator::writeMaps(Output& out)
             if (best >= 0 && joined.insert({std::min(int(a), best), std::max(int(a), best)}).second)
                 roads.push_back({r.zones[a].pos, r.zones[size_t(best)].pos});
         }
-        const QImage map = terrain.render(roads);
+        const QImage map = terrain->render(roads);
+        terrain.reset();
         jpegs[i] = JpegBytes(map, 85);
         if (thumbs)
             r.thumbnail = map.scaledToWidth(420, Qt::SmoothTransformation);

@@ -33,12 +33,6 @@ QRgb Mix(QRgb a, QRgb b, float t)
                 int(Lerp(qBlue(a), qBlue(b), t) + 0.5f));
 }
 
-QRgb Scale(QRgb c, float f)
-{
-    auto ch = [f](int v) { return std::clamp(int(v * f + 0.5f), 0, 255); };
-    return qRgb(ch(qRed(c)), ch(qGreen(c)), ch(qBlue(c)));
-}
-
 // Gradient noise over a permutation table drawn from the seed.
 class Noise {
 public:
@@ -142,7 +136,7 @@ const Palette& CampaignPalette(int campaign)
         qRgb(168, 176, 96), qRgb(112, 156, 78), qRgb(74, 122, 62), qRgb(38, 78, 40), qRgb(104, 150, 82),
         qRgb(150, 146, 98), qRgb(146, 132, 112), qRgb(92, 80, 66), qRgb(242, 244, 246),
         qRgb(96, 148, 184), qRgb(70, 116, 170), qRgb(128, 92, 56), qRgb(236, 224, 190),
-        0.82f, 0.56f, false};
+        0.88f, 0.56f, false};
     static const Palette arid{
         qRgb(24, 92, 120), qRgb(64, 160, 170), qRgb(90, 62, 36), qRgb(238, 214, 158),
         qRgb(214, 178, 112), qRgb(184, 168, 92), qRgb(128, 138, 70), qRgb(82, 92, 44), qRgb(150, 160, 88),
@@ -160,7 +154,7 @@ const Palette& CampaignPalette(int campaign)
         qRgb(182, 190, 176), qRgb(150, 176, 158), qRgb(84, 116, 104), qRgb(40, 70, 66), qRgb(110, 146, 132),
         qRgb(170, 178, 180), qRgb(140, 148, 156), qRgb(80, 88, 100), qRgb(248, 250, 252),
         qRgb(150, 190, 210), qRgb(110, 160, 196), qRgb(110, 96, 86), qRgb(226, 232, 236),
-        0.64f, 0.54f, true};
+        0.72f, 0.54f, true};
     switch (campaign) {
     case 2: return arid;
     case 3: return volcanic;
@@ -186,7 +180,7 @@ void Terrain::buildFields(uint64_t seed)
     const int layout = rng.below(5); // 0, 1: coast, 2: island, 3: inland, 4: two coasts
     const double angle = rng.range(0.0, 6.283185307);
     const float dx = float(std::cos(angle)), dy = float(std::sin(angle));
-    const float mountains = float(rng.range(0.22, 0.45));
+    const float mountains = float(rng.range(0.15, 0.36));
     const float ox = float(rng.range(0.0, 200.0)), oy = float(rng.range(0.0, 200.0));
 
     m_h.assign(size_t(m_gw) * m_gh, 0);
@@ -228,6 +222,29 @@ void Terrain::buildFields(uint64_t seed)
             m_lake[k] = lake - 2.5f * std::max(0.f, h - 0.32f) - 2.5f * std::max(0.f, 0.09f - h);
         }
     }
+    // Slopes for the hill shading, over the sea surface rather than its floor.
+    m_gx.assign(m_h.size(), 0);
+    m_gy.assign(m_h.size(), 0);
+    for (int j = 1; j + 1 < m_gh; ++j)
+        for (int i = 1; i + 1 < m_gw; ++i) {
+            const size_t k = size_t(j) * m_gw + i;
+            m_gx[k] = std::max(m_h[k + 1], 0.f) - std::max(m_h[k - 1], 0.f);
+            m_gy[k] = std::max(m_h[k + m_gw], 0.f) - std::max(m_h[k - m_gw], 0.f);
+        }
+}
+
+Terrain::Shaded Terrain::shadedAt(int x, int y) const
+{
+    const float gx = std::min(float(x) / kStep, float(m_gw - 1.001f));
+    const float gy = std::min(float(y) / kStep, float(m_gh - 1.001f));
+    const int i = int(gx), j = int(gy);
+    const float fx = gx - i, fy = gy - j;
+    const size_t k = size_t(j) * m_gw + i;
+    const float w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy), w01 = (1 - fx) * fy, w11 = fx * fy;
+    auto bil = [&](const std::vector<float>& f) {
+        return f[k] * w00 + f[k + 1] * w10 + f[k + m_gw] * w01 + f[k + m_gw + 1] * w11;
+    };
+    return {bil(m_h), bil(m_m), bil(m_lake), bil(m_gx), bil(m_gy)};
 }
 
 Terrain::Sample Terrain::sampleAt(float x, float y) const
@@ -237,20 +254,11 @@ Terrain::Sample Terrain::sampleAt(float x, float y) const
     const int i = int(gx), j = int(gy);
     const float fx = gx - i, fy = gy - j;
     const size_t k = size_t(j) * m_gw + i;
+    const float w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy), w01 = (1 - fx) * fy, w11 = fx * fy;
     auto bil = [&](const std::vector<float>& f) {
-        return Lerp(Lerp(f[k], f[k + 1], fx), Lerp(f[k + m_gw], f[k + m_gw + 1], fx), fy);
+        return f[k] * w00 + f[k + 1] * w10 + f[k + m_gw] * w01 + f[k + m_gw + 1] * w11;
     };
     return {bil(m_h), bil(m_m), bil(m_lake)};
-}
-
-float Terrain::heightOnly(float x, float y) const
-{
-    const float gx = std::clamp(x / kStep, 0.f, float(m_gw - 1.001f));
-    const float gy = std::clamp(y / kStep, 0.f, float(m_gh - 1.001f));
-    const int i = int(gx), j = int(gy);
-    const float fx = gx - i, fy = gy - j;
-    const size_t k = size_t(j) * m_gw + i;
-    return Lerp(Lerp(m_h[k], m_h[k + 1], fx), Lerp(m_h[k + m_gw], m_h[k + m_gw + 1], fx), fy);
 }
 
 float Terrain::heightAt(int x, int y) const
@@ -370,58 +378,79 @@ QImage Terrain::render(const std::vector<Road>& roads) const
     const Palette& p = m_palette;
     const DetailTexture& d = Detail();
     QImage img(m_width, m_height, QImage::Format_RGB32);
-    const QRgb shallowLight = Mix(p.shallowSea, qRgb(235, 240, 230), 0.35f);
+    // Colours as floats while a pixel is mixed; rounded once at the end.
+    struct Rgb {
+        float r, g, b;
+        Rgb() = default;
+        Rgb(float r_, float g_, float b_) : r(r_), g(g_), b(b_) {}
+        explicit Rgb(QRgb c) : r(float(qRed(c))), g(float(qGreen(c))), b(float(qBlue(c))) {}
+    };
+    auto mix = [](const Rgb& a, const Rgb& b, float t) {
+        t = std::clamp(t, 0.f, 1.f);
+        return Rgb(a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t);
+    };
+    const Rgb shallow(p.shallowSea), deep(p.deepSea), coast(p.coastLine), lakeC(p.lake), sand(p.sand);
+    const Rgb dryGrass(p.dryGrass), grass(p.grass), forest(p.forest), hills(p.hills), rock(p.rock), snow(p.snow);
+    const Rgb paper(p.paper);
+    const Rgb shallowLight = mix(shallow, Rgb(235, 240, 230), 0.35f);
+    const Rgb beach = mix(coast, sand, 0.35f);
 
     for (int y = 0; y < m_height; ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         const float vy = std::abs(2.f * y / m_height - 1.f);
         for (int x = 0; x < m_width; ++x) {
-            const Sample s = sampleAt(float(x), float(y));
+            const Shaded s = shadedAt(x, y);
             const float dc = d.c(x, y), df = d.f(x, y);
             const float h = s.h + 0.03f * dc;
             const float lake = s.lake + 0.03f * d.c(x + 97, y + 31);
-            QRgb c;
+            Rgb c;
             float shadeAmount = 1.f;
             if (h <= 0.f) {
                 const float depth = -h;
-                c = Mix(p.shallowSea, p.deepSea, Smoothstep(0.f, 0.3f, depth));
+                c = mix(shallow, deep, Smoothstep(0.f, 0.3f, depth));
                 if (depth < 0.05f)
-                    c = Mix(c, shallowLight, (1.f - depth / 0.05f) * 0.55f);
+                    c = mix(c, shallowLight, (1.f - depth / 0.05f) * 0.55f);
                 // Ripple lines parallel to the coast, as drawn on old charts.
-                const float band = std::fmod(depth * 90.f, 1.f);
+                const float band = depth * 90.f - std::floor(depth * 90.f);
                 if (depth < 0.09f && band < 0.12f)
-                    c = Mix(c, shallowLight, 0.35f * (1.f - depth / 0.09f));
+                    c = mix(c, shallowLight, 0.35f * (1.f - depth / 0.09f));
                 if (depth < 0.006f)
-                    c = p.coastLine;
+                    c = coast;
                 shadeAmount = 0.25f;
             } else if (lake > 0.f) {
-                c = Mix(p.lake, p.deepSea, Smoothstep(0.f, 0.25f, lake) * 0.5f);
+                c = mix(lakeC, deep, Smoothstep(0.f, 0.25f, lake) * 0.5f);
                 if (lake < 0.012f)
-                    c = p.coastLine;
+                    c = coast;
                 shadeAmount = 0.2f;
             } else if (h < 0.035f) {
-                c = (h < 0.008f) ? Mix(p.coastLine, p.sand, 0.35f) : p.sand;
+                c = (h < 0.008f) ? beach : sand;
             } else {
                 const float m = s.m + 0.06f * df;
-                c = Mix(p.dryGrass, p.grass, Smoothstep(0.3f, 0.62f, m));
-                c = Mix(p.sand, c, Smoothstep(0.035f, 0.06f, h));
-                c = Mix(c, p.forest, Smoothstep(p.forestAbove - 0.02f, p.forestAbove + 0.04f, m) *
-                                         (1.f - Smoothstep(0.42f, 0.55f, h)));
-                c = Mix(c, p.hills, Smoothstep(0.3f, 0.48f, h));
-                c = Mix(c, p.rock, Smoothstep(0.5f, 0.68f, h));
-                c = Mix(c, p.snow, Smoothstep(p.snowLevel, p.snowLevel + 0.06f, h));
+                c = mix(dryGrass, grass, Smoothstep(0.3f, 0.62f, m));
+                if (h < 0.06f)
+                    c = mix(sand, c, Smoothstep(0.035f, 0.06f, h));
+                if (h < 0.55f)
+                    c = mix(c, forest, Smoothstep(p.forestAbove - 0.02f, p.forestAbove + 0.04f, m) *
+                                           (1.f - Smoothstep(0.42f, 0.55f, h)));
+                if (h > 0.3f) {
+                    c = mix(c, hills, Smoothstep(0.3f, 0.48f, h));
+                    if (h > 0.5f)
+                        c = mix(c, rock, Smoothstep(0.5f, 0.68f, h));
+                    if (h > p.snowLevel)
+                        c = mix(c, snow, Smoothstep(p.snowLevel, p.snowLevel + 0.06f, h));
+                }
             }
             // Light from the upper left.
-            const float gx = std::max(heightOnly(float(x + 4), float(y)), 0.f) - std::max(heightOnly(float(x - 4), float(y)), 0.f);
-            const float gy = std::max(heightOnly(float(x), float(y + 4)), 0.f) - std::max(heightOnly(float(x), float(y - 4)), 0.f);
-            float light = 1.f - (gx + gy) * 5.5f * shadeAmount;
+            float light = 1.f - (s.gx + s.gy) * 5.5f * shadeAmount;
             light = std::clamp(light, 0.72f, 1.22f);
             // Paper grain and a soft darkening toward the sheet's edges.
             const float vx = std::abs(2.f * x / m_width - 1.f);
             const float edge = std::max(vx, vy);
-            light *= 0.965f + 0.035f * df - 0.12f * Smoothstep(0.82f, 1.f, edge);
-            c = Scale(c, light);
-            line[x] = Mix(c, p.paper, 0.07f);
+            light *= 0.965f + 0.035f * df - (edge > 0.82f ? 0.12f * Smoothstep(0.82f, 1.f, edge) : 0.f);
+            // 7% of paper tone over the shaded colour.
+            const float k = 0.93f * light;
+            auto ch = [&](float v, float pv) { return std::clamp(int(v * k + pv * 0.07f + 0.5f), 0, 255); };
+            line[x] = qRgb(ch(c.r, paper.r), ch(c.g, paper.g), ch(c.b, paper.b));
         }
     }
 
@@ -476,7 +505,7 @@ QImage Terrain::render(const std::vector<Road>& roads) const
     // Mountain peaks, drawn from the back rows to the front.
     const QColor rockLight = QColor(Mix(p.rock, qRgb(255, 255, 255), 0.12f));
     const QColor rockDark(p.rockDark);
-    const QColor snow(p.snow);
+    const QColor snowColour(p.snow);
     for (int gy = 12; gy < m_height - 12; gy += 18) {
         for (int gx = 12 + ((gy / 18) & 1) * 13; gx < m_width - 12; gx += 26) {
             const uint32_t r = Hash(gx, gy, symbolSeed + 1);
@@ -498,7 +527,7 @@ QImage Terrain::render(const std::vector<Road>& roads) const
                 QPolygonF cap;
                 cap << top << QPointF(x - size * 0.36, y - size * 0.6) << QPointF(x + size * 0.1, y - size * 0.5)
                     << QPointF(x + size * 0.36, y - size * 0.6);
-                painter.setBrush(snow);
+                painter.setBrush(snowColour);
                 painter.drawPolygon(cap);
             }
             painter.setPen(QPen(QColor(p.coastLine), 1.0));

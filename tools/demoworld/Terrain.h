@@ -55,8 +55,11 @@ private:
     struct Sample {
         float h, m, lake;
     };
+    struct Shaded {
+        float h, m, lake, gx, gy; // gx, gy: height change over 8 pixels
+    };
+    Shaded shadedAt(int x, int y) const;
     Sample sampleAt(float x, float y) const;
-    float heightOnly(float x, float y) const; // coarse height without detail
     bool riverNear(int x, int y) const;
     void buildFields(uint64_t seed);
     void traceRivers(uint64_t seed);
@@ -64,7 +67,7 @@ private:
     int m_width, m_height;
     int m_gw, m_gh; // grid size
     const Palette& m_palette;
-    std::vector<float> m_h, m_m, m_lake;
+    std::vector<float> m_h, m_m, m_lake, m_gx, m_gy;
     std::vector<uint8_t> m_riverMask; // per grid cell
     std::vector<std::vector<QPointF>> m_rivers;
     uint64_t m_seed;
