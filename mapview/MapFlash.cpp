@@ -23,6 +23,14 @@ const FlashRow& FlashTableRow(FlashLayer layer)
     return kFlashTable[static_cast<int>(layer)];
 }
 
+std::optional<FlashLayer> FlashLayerOfShowBox(int box)
+{
+    for (const FlashRow& row : kFlashTable)
+        if (row.ShowBox == box)
+            return row.Layer;
+    return std::nullopt;
+}
+
 bool FlashHasSelection(FlashLayer layer, const PanelState& panel)
 {
     switch (layer) {

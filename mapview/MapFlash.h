@@ -12,6 +12,7 @@
 #include <QRect>
 
 #include <array>
+#include <optional>
 
 namespace mapview {
 
@@ -26,6 +27,8 @@ struct FlashRow {
     int Tab;              // lblTab index
 };
 const FlashRow& FlashTableRow(FlashLayer layer);
+// The flashing layer of show box `box` (chkShowObject index 0..4).
+std::optional<FlashLayer> FlashLayerOfShowBox(int box);
 
 // Order in which a full redraw re-arms the timers.
 inline constexpr std::array<FlashLayer, FlashLayerCount> FlashRestartOrder = {

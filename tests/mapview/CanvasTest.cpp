@@ -178,7 +178,9 @@ TEST(FlashTable, RowsMatchTheirShowBoxesAndTabs)
         EXPECT_EQ(FlashTableRow(r.layer).MapLayer, r.mapLayer);
         EXPECT_EQ(FlashTableRow(r.layer).ShowBox, r.box);
         EXPECT_EQ(FlashTableRow(r.layer).Tab, r.box);
+        EXPECT_EQ(FlashLayerOfShowBox(r.box), r.layer);
     }
+    EXPECT_FALSE(FlashLayerOfShowBox(5).has_value());
 }
 
 } // namespace
