@@ -108,6 +108,14 @@ TEST_F(LoadedDemoWorld, LoadsWithoutDiagnostics)
         ADD_FAILURE() << records::Diagnostics::format(d).toStdString();
 }
 
+TEST_F(LoadedDemoWorld, EveryMarkerHasAPlaceOfItsOwn)
+{
+    EXPECT_EQ(s_summary.sharedPlaces, 0);
+    EXPECT_GE(s_summary.places, 550);
+    EXPECT_EQ(s_summary.collectors, 150);
+    EXPECT_EQ(s_summary.treasures, 60);
+}
+
 TEST_F(LoadedDemoWorld, CatalogueHasEveryCampaignAndItsRegions)
 {
     const CampaignTable& c = s_world->campaigns;

@@ -285,6 +285,7 @@ private:
     std::vector<Treasure> m_treasures;
     std::vector<Pet> m_pets;
     std::vector<PetPlace> m_petPlaces;
+    int m_sharedPlaces = 0;
 };
 
 std::vector<Region*> Generator::allRegions()
@@ -429,6 +430,7 @@ std::pair<Region*, QPoint> Generator::takeSlot(int campaign, QRgb dot)
         else if (!r->zones.empty())
             p = r->zones[size_t(m_rng.below(int(r->zones.size())))].pos;
         r->dots.push_back({p, dot});
+        ++m_sharedPlaces;
         return {r, p};
     }
     const QPoint p = r->spots[r->nextSlot++];
@@ -1027,6 +1029,7 @@ bool Generator::run(Summary* summary, QString* error)
         s.pets = int(m_pets.size());
         s.petPlaces = int(m_petPlaces.size());
         s.files = out.files;
+        s.sharedPlaces = m_sharedPlaces;
         *summary = s;
     }
     return true;

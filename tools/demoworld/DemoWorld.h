@@ -24,6 +24,7 @@ struct Options {
 struct Summary {
     int campaigns = 0, regions = 0, zones = 0, professions = 0, skills = 0, places = 0;
     int greens = 0, collectors = 0, treasures = 0, pets = 0, petPlaces = 0, files = 0;
+    int sharedPlaces = 0; // markers that had to share a place (a map ran out of free land)
 };
 
 // Writes the world into options.outDir. False with `error` set when a file
