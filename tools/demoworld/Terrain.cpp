@@ -333,7 +333,7 @@ void Terrain::traceRivers(uint64_t seed)
                 }
             if (bi < 0)
                 break;
-            if (best >= h(i, j) && ++climbs > 40)
+            if (best >= h(i, j) && ++climbs > 6)
                 break;
             i = bi;
             j = bj;
@@ -446,7 +446,7 @@ QImage Terrain::render(const std::vector<Road>& roads) const
             // Paper grain and a soft darkening toward the sheet's edges.
             const float vx = std::abs(2.f * x / m_width - 1.f);
             const float edge = std::max(vx, vy);
-            light *= 0.965f + 0.035f * df - (edge > 0.82f ? 0.12f * Smoothstep(0.82f, 1.f, edge) : 0.f);
+            light *= 0.955f + 0.05f * df + 0.02f * dc - (edge > 0.82f ? 0.12f * Smoothstep(0.82f, 1.f, edge) : 0.f);
             // 7% of paper tone over the shaded colour.
             const float k = 0.93f * light;
             auto ch = [&](float v, float pv) { return std::clamp(int(v * k + pv * 0.07f + 0.5f), 0, 255); };
