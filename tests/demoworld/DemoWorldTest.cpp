@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <map>
@@ -30,22 +31,37 @@ std::map<QString, QByteArray> Checksums(const QString& root)
     return sums;
 }
 
-TEST(DemoWorld, TwoRunsWriteTheSameBytes)
-{
-    // Small maps keep the run short; one and two threads must agree.
-    QTemporaryDir a, b;
-    ASSERT_TRUE(a.isValid() && b.isValid());
-    demoworld::Options options;
-    options.mapSize = 0.25;
-    options.outDir = a.path();
-    options.threads = 1;
-    QString error;
-    ASSERT_TRUE(demoworld::GenerateDemoWorld(options, nullptr, &error)) << error.toStdString();
-    options.outDir = b.path();
-    options.threads = 2;
-    ASSERT_TRUE(demoworld::GenerateDemoWorld(options, nullptr, &error)) << error.toStdString();
+// A world with small maps, written twice: once on one thread, once on two.
+class SmallDemoWorld : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_first = new QTemporaryDir;
+        s_second = new QTemporaryDir;
+        demoworld::Options options;
+        options.mapSize = 0.25;
+        QString error;
+        options.outDir = s_first->path();
+        options.threads = 1;
+        ASSERT_TRUE(demoworld::GenerateDemoWorld(options, nullptr, &error)) << error.toStdString();
+        options.outDir = s_second->path();
+        options.threads = 2;
+        ASSERT_TRUE(demoworld::GenerateDemoWorld(options, nullptr, &error)) << error.toStdString();
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_first;
+        delete s_second;
+    }
+    static QTemporaryDir* s_first;
+    static QTemporaryDir* s_second;
+};
+QTemporaryDir* SmallDemoWorld::s_first = nullptr;
+QTemporaryDir* SmallDemoWorld::s_second = nullptr;
 
-    const auto first = Checksums(a.path()), second = Checksums(b.path());
+TEST_F(SmallDemoWorld, TwoRunsWriteTheSameBytes)
+{
+    const auto first = Checksums(s_first->path()), second = Checksums(s_second->path());
     ASSERT_GT(first.size(), 300u);
     EXPECT_TRUE(first.count(QStringLiteral("Campaign.01.Thornmere/8.jpg")));
     EXPECT_TRUE(first.count(QStringLiteral("Campaign.02.Saltreach/01.jpg"))) << "region numbers keep their spelling";
@@ -57,6 +73,57 @@ TEST(DemoWorld, TwoRunsWriteTheSameBytes)
         EXPECT_EQ(sum, it->second) << file.toStdString() << " differs";
     }
     EXPECT_EQ(first.size(), second.size());
+}
+
+// Every marker the loaders read lies on its region's picture (catches a
+// wrong coordinate unit, such as fifteenths of a pixel read as pixels).
+TEST_F(SmallDemoWorld, EveryMarkerLiesOnItsMap)
+{
+    // The language file goes into both folders, which stay alike.
+    for (const QTemporaryDir* dir : {s_first, s_second}) {
+        QDir().mkpath(dir->filePath(QStringLiteral("Data")));
+        QFile::copy(QStringLiteral(WAYLOOM_SOURCE_DIR "/resources/Language.txt"), dir->filePath(QStringLiteral("Data/Language.txt")));
+    }
+    const QString root = s_first->path() + u'/';
+    World world;
+    StartupOptions startup;
+    startup.readOnly = true;
+    ASSERT_TRUE(LoadProgramFolder(world, root, startup));
+    EXPECT_TRUE(world.diagnostics.empty());
+
+    std::map<std::pair<int, int>, QSize> sizes;
+    for (size_t c = 0; c < world.campaigns.size(); ++c)
+        for (size_t r = 1; r < world.campaigns[c].Regions.size(); ++r)
+            sizes[{int(c), int(r)}] = QImageReader(world.campaigns[c].Regions[r].ImagePath).size();
+    ASSERT_EQ(sizes.size(), 19u);
+    auto onMap = [&](const char* what, int c, int r, int x, int y) {
+        const auto it = sizes.find({c, r});
+        if (it == sizes.end()) {
+            ADD_FAILURE() << what << " in campaign " << c << " region " << r << ", which has no map";
+            return;
+        }
+        EXPECT_TRUE(x > 0 && y > 0 && x < it->second.width() && y < it->second.height())
+            << what << " at " << x << "," << y << " off the " << it->second.width() << "x" << it->second.height()
+            << " map of campaign " << c << " region " << r;
+    };
+    for (size_t c = 0; c < world.campaigns.size(); ++c)
+        for (size_t r = 1; r < world.campaigns[c].Regions.size(); ++r)
+            for (size_t z = 1; z < world.campaigns[c].Regions[r].Zones.size(); ++z)
+                onMap("zone", int(c), int(r), world.campaigns[c].Regions[r].Zones[z].X, world.campaigns[c].Regions[r].Zones[z].Y);
+    for (const auto& skill : world.elite.EliteSkills)
+        for (size_t i = 1; i < skill.Locations.size(); ++i)
+            onMap("boss", skill.Locations[i].Campaign, skill.Locations[i].Region, skill.Locations[i].X, skill.Locations[i].Y);
+    for (size_t i = 1; i < world.collectors.Collectors.size(); ++i) {
+        const auto& col = world.collectors.Collectors[i];
+        onMap("collector", col.Campaign, col.Region, col.X, col.Y);
+    }
+    for (size_t i = 1; i < world.treasures.Treasures.size(); ++i) {
+        const auto& t = world.treasures.Treasures[i];
+        onMap("treasure", t.Campaign, t.Region, t.X, t.Y);
+    }
+    for (const auto& pet : world.pets.Pets)
+        for (size_t i = 1; i < pet.Places.size(); ++i)
+            onMap("pet", pet.Places[i].Campaign, pet.Places[i].Region, pet.Places[i].X, pet.Places[i].Y);
 }
 
 TEST(DemoWorld, RefusesBadOptions)
