@@ -1,0 +1,72 @@
+// The running program: its world, the control panel's state and its windows,
+// with the start-up sequence (Main) and the quit procedure.
+#pragma once
+
+#include "core/World.h"
+#include "panel/PanelState.h"
+
+#include <QLockFile>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class frmMenu;
+namespace mapview { class frmMap; }
+using mapview::frmMap;
+
+class WayloomProgram {
+public:
+    enum class StartResult {
+        Started,         // both windows shown
+        AlreadyRunning,  // another copy runs for this program folder: end silently
+        NoLanguageFile,  // the fatal message was shown
+        FifthCampaign,   // the fifth-campaign message was shown
+    };
+
+    // `appFolder`: the program folder (the executable's folder in the program).
+    explicit WayloomProgram(const QString& appFolder);
+    ~WayloomProgram();
+
+    // Shows an error under the program's title and waits for it to be closed.
+    // Defaults to a message box; tests replace it.
+    std::function<void(const QString& text)> showError;
+    // Opens a document or address with the system's handler, starts another
+    // program detached in the program folder; defaults to the system's.
+    std::function<bool(const QString& target)> openWithShell;
+    std::function<bool(const QString& program)> startDetached;
+    // Ends the program; defaults to leaving the event loop.
+    std::function<void()> endProgram;
+
+    // The start-up sequence: single instance, language file, every table,
+    // the map window with the start picture, the control panel, placement.
+    StartResult Main();
+
+    // Captures the window placement into the settings, unloads the panel
+    // (which writes "Data/Options.txt") and the map window, ends the program.
+    void QuitProgram();
+    // Starts the updater from the program folder, then quits (even when the
+    // updater could not be started).
+    void StartUpdater();
+    // Opens "Data/History.txt" with the system's viewer.
+    void ShowHistory();
+    // Opens a document path or web address with the system's handler.
+    void OpenDocument(const QString& target);
+
+    World& world() { return m_world; }
+    PanelState& panel() { return m_panel; }
+    frmMenu* menu() const { return m_menu.get(); }
+    frmMap* map() const { return m_map; }
+
+    // Name of the lock that keeps a second copy of this program folder from
+    // running (in the system temporary folder).
+    static QString LockFilePath(const QString& appFolder);
+
+private:
+    World m_world;
+    PanelState m_panel;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<frmMenu> m_menu;
+    frmMap* m_map = nullptr; // owned by the panel
+    bool m_quitting = false;
+};

@@ -1,0 +1,192 @@
+// The control panel: a frameless window beside the map with its own title,
+// a menu bar, five tabs in rows of three (each with a show box) and the
+// filters and lists of every layer. The widgets write the PanelState that
+// the map and the layers read; the panel calls the layers' filters and the
+// map window's operations.
+#pragma once
+
+#include "core/World.h"
+#include "panel/PanelState.h"
+#include "panel/modPanelLists.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+namespace mapview { class frmMap; }
+using mapview::frmMap;
+
+class frmMenu : public QWidget {
+    Q_OBJECT
+
+public:
+    // Width of the panel, pixels.
+    static constexpr int kPanelWidth = 330;
+
+    frmMenu(World& world, PanelState& panel, QWidget* parent = nullptr);
+    ~frmMenu() override;
+
+    // The map window the panel drives (owned by the panel as its window).
+    void SetMap(frmMap* map) { m_map = map; }
+    frmMap* Map() const { return m_map; }
+
+    // What the program does for the panel's commands: quit (cmdQuit, the
+    // window closed), start the updater, open the change history, open a
+    // document or address; open the capture dialog for a skill (later).
+    struct Commands {
+        std::function<void()> quitProgram;
+        std::function<void()> startUpdater;
+        std::function<void()> showHistory;
+        std::function<void(const QString&)> openDocument;
+        std::function<void(int elite)> markEliteAsCaptured;
+        std::function<void()> toggleLegend;
+        std::function<void()> manageCharacters;
+        std::function<void()> showCredits;
+        std::function<void()> showInformation;
+    };
+    void SetCommands(Commands commands) { m_commands = std::move(commands); }
+
+    // The panel's load: fills the lists, restores the saved selection, runs
+    // the filters of every layer (the last one redraws the map), sets the
+    // captions and selects tab 0.
+    void Load();
+    // The panel's unload: writes "Data/Options.txt" from the live panel and
+    // the placement values the quit procedure stored in the settings.
+    // `maximisedLayout` = the windows fill the work area. False (with the
+    // reason) when the file could not be written.
+    bool Unload(bool maximisedLayout, QString* error = nullptr);
+
+    // Layer filters (each returns at once while the panel is not ready;
+    // `redraw` redraws the map afterwards).
+    void FilterElites(bool redraw);
+    void FilterCollectors(bool redraw);
+    void FilterGreens(bool redraw);
+    void FilterNotes(bool redraw);
+    void FilterTreasures(bool redraw);
+    void FilterPets(bool redraw);
+    // Switches the map to the place chosen in lstLocations and centres it.
+    void SelectEliteLocation();
+
+    // A click on tab label i.
+    void SelectTab(int i);
+    // Keeps the panel and the map window on top of other windows when the
+    // always-on-top value is 1.
+    void ApplyTopMost();
+    // A row of the menu bar's popup menus.
+    void OnMenuEntryClick(int menu, int entry);
+
+    // Controls, by their names (tests drive them directly).
+    std::array<QLabel*, 3> lblMenu{};
+    std::array<QWidget*, TabCount> lblTab{};
+    std::array<QWidget*, TabCount> picTab{};
+    std::array<QCheckBox*, TabCount> chkShowObject{};
+    QWidget* picFalseBorder = nullptr;
+    QPushButton* cmdQuit = nullptr;
+
+    QComboBox* cmbCampaign = nullptr;
+    QComboBox* cmbRegion = nullptr;
+    QComboBox* cmbZone = nullptr;
+    QComboBox* cmbProfession = nullptr;
+    QComboBox* cmbSecondaryProfession = nullptr;
+    QComboBox* cmbAttribute = nullptr;
+    QComboBox* cmbCharacter = nullptr;
+    std::array<QRadioButton*, 2> optCapture{};
+    QLineEdit* txtEliteName = nullptr;
+    QLineEdit* txtEliteBossName = nullptr;
+    QListWidget* lstElite = nullptr;
+    QListWidget* lstLocations = nullptr;
+    QLabel* lblTot = nullptr;
+    QLabel *lblCampaign = nullptr, *lblRegion = nullptr, *lblZone = nullptr, *lblClass = nullptr,
+           *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr,
+           *lblBossName = nullptr, *lblLocations = nullptr;
+
+    std::array<QRadioButton*, 3> optCollType{};
+    std::array<QRadioButton*, 3> optCollLevel{};
+    QWidget* picCollLevels = nullptr;
+    QComboBox* cmbCollReq = nullptr;
+    QComboBox* cmbCollHand = nullptr;
+    QLineEdit* txtCollSearch = nullptr;
+    QListWidget* lstCollectors = nullptr;
+    QLabel *lblCollStuffType = nullptr, *lblCollectorLevel = nullptr, *lblCollSearch = nullptr,
+           *lblCollectors = nullptr, *lblCollhand = nullptr, *lblCollRequest = nullptr;
+
+    QLineEdit* txtGreensName = nullptr;
+    QLineEdit* txtGreenAdditional = nullptr;
+    QListWidget* lstGreens = nullptr;
+    QLabel *lblGreenName = nullptr, *lblGreenAdditional = nullptr, *lblGreensList = nullptr;
+
+    QLineEdit* txtNoteShortDesc = nullptr;
+    QLineEdit* txtNoteBody = nullptr;
+    QListWidget* lstNotes = nullptr;
+    QLabel *lblNoteShortDesc = nullptr, *lblNoteBody = nullptr, *lblNoteList = nullptr;
+
+    QListWidget* lstVarshaTreasures = nullptr;
+    QListWidget* lstPets = nullptr;
+    QListWidget* lstPetLocations = nullptr;
+    QLabel *lblTreasures = nullptr, *lblPets = nullptr, *lblPetLocations = nullptr;
+
+    // "Wayloom v" + major.minor.revision, painted at the top.
+    QString TitleText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildEliteTab(QWidget* page);
+    void BuildCollectorsTab(QWidget* page);
+    void BuildGreensTab(QWidget* page);
+    void BuildNotesTab(QWidget* page);
+    void BuildTreasuresPetsTab(QWidget* page);
+    void ApplyCaptions();
+    void ApplyOptions();
+    void LayOutPages();
+    void PlaceTabLabels();
+    void AttachMap();
+    void OpenMenu(int menu);
+
+    // Refills a combo (signals held back) and its model from `fill`.
+    void ShowCombo(QComboBox* combo, PanelList& model, const modPanelLists::ComboFill& fill, QLabel* caption);
+    // Refills a list box and its model from entries, nothing selected.
+    void ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entries);
+    void RedrawMap();
+
+    // Event handlers of the elite tab.
+    void cmbCampaign_Click();
+    void cmbRegion_Click();
+    void cmbZone_Click();
+    void cmbProfession_Click();
+    void cmbAttribute_Click();
+    void optCapture_Click();
+    void lstElite_Click();
+    void FillRegionList();
+    void FillZoneList();
+    void FillAttributeCombo();
+    void chkShowObject_Click(int k);
+
+    World& m_world;
+    PanelState& m_panel;
+    frmMap* m_map = nullptr;
+    Commands m_commands;
+    std::vector<int> m_tabTops;
+    bool m_unloaded = false;
+    bool m_dragging = false;
+    QPoint m_dragOffset;
+    int m_pressedMenu = -1;
+};
