@@ -3,6 +3,7 @@
 #include "core/TextNumbers.h"
 #include "core/World.h"
 #include "mapview/MapResources.h"
+#include "mapview/MarkerPainter.h"
 #include "mapview/ZoneLayer.h"
 #include "mapview/modZones.h"
 #include "panel/PanelState.h"
@@ -39,20 +40,18 @@ QFont MarkerFont()
     return font;
 }
 
-// One box: 12 x 12 pixels from (Left, Top), filled, outlined in black, with
+// One box: 12 x 12 pixels from (Left, Top), filled, with a black rim, and
 // the marker code printed inside.
-void DrawMarker(QPainter& p, const modElite::EliteLocation& loc, const QColor& fill)
+void DrawMarker(mapview::MarkerPainter& p, const modElite::EliteLocation& loc, QRgb fill)
 {
     const int w = loc.Right - loc.Left;
     const int h = loc.Bottom - loc.Top;
     if (w <= 0 || h <= 0)
         return;
-    p.fillRect(QRect(loc.Left, loc.Top, w, h), fill);
-    p.drawRect(QRect(loc.Left, loc.Top, w - 1, h - 1));
+    p.Box(QRect(loc.Left, loc.Top, w, h), fill, qRgb(0, 0, 0));
     if (!loc.MarkerType.isEmpty()) {
         const int x = loc.Left + (loc.MarkerType.size() == 1 ? 3 : 1);
-        p.drawText(QRect(x, loc.Top - 1, 64, 32), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip,
-                   loc.MarkerType);
+        p.Text(loc.MarkerType, x, loc.Top - 1);
     }
 }
 
@@ -66,18 +65,15 @@ QColor ProfessionColour(const World& world, int profession)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-void DrawElites(QPainter& picTemp, const World& world, const PanelState& panel, int c, int r)
+void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
 {
     if (!panel.isShown(TabElite))
         return;
-    picTemp.save();
-    picTemp.setFont(MarkerFont());
-    picTemp.setPen(Qt::black);
-    picTemp.setBrush(Qt::NoBrush);
+    mapview::MarkerPainter painter(picTemp, MarkerFont(), qRgb(0, 0, 0));
     const int zone = panel.ChosenZone(world.campaigns);
     const QString boss = panel.txtEliteBossName.toLower();
 
-    auto drawSkill = [&](const modElite::EliteSkill& skill, const QColor& fill, bool bossFilter) {
+    auto drawSkill = [&](const modElite::EliteSkill& skill, QRgb fill, bool bossFilter) {
         for (std::size_t i = 1; i < skill.Locations.size(); ++i) {
             const modElite::EliteLocation& loc = skill.Locations[i];
             if (!OnMap(loc, c, r))
@@ -86,7 +82,7 @@ void DrawElites(QPainter& picTemp, const World& world, const PanelState& panel, 
                 continue;
             if (bossFilter && !boss.isEmpty() && !loc.Boss.toLower().contains(boss))
                 continue;
-            DrawMarker(picTemp, loc, fill);
+            DrawMarker(painter, loc, fill);
         }
     };
 
@@ -94,10 +90,9 @@ void DrawElites(QPainter& picTemp, const World& world, const PanelState& panel, 
         const modElite::EliteSkill* skill = Skill(world, entry.data);
         if (!skill)
             continue;
-        drawSkill(*skill, ProfessionColour(world, skill->Profession), true);
+        drawSkill(*skill, ProfessionColour(world, skill->Profession).rgb(), true);
     }
-    drawSkill(world.elite.EliteSkills[0], kNoEliteGrey, false);
-    picTemp.restore();
+    drawSkill(world.elite.EliteSkills[0], kNoEliteGrey.rgb(), false);
 }
 
 std::optional<EliteHit> FindEliteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer,
@@ -382,7 +377,7 @@ QImage PaintEliteTooltip(const EliteTooltip& t, const QImage& viewport, QPoint p
 
 // ---- The layer -----------------------------------------------------------------
 
-void EliteLayer::Draw(QPainter& picTemp, const MapContext& ctx) const
+void EliteLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
     DrawElites(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
 }

@@ -25,7 +25,7 @@ QColor ProfessionColour(const World& world, int profession);
 
 // Draws the markers of the listed skills, then those of the bosses without
 // skill, for campaign c, region r.
-void DrawElites(QPainter& picTemp, const World& world, const PanelState& panel, int c, int r);
+void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
 
 struct EliteHit {
     int Elite = 0;
@@ -91,7 +91,7 @@ QImage PaintEliteTooltip(const EliteTooltip& tooltip, const QImage& viewport, QP
 
 class EliteLayer : public mapview::MapLayer {
 public:
-    void Draw(QPainter& picTemp, const mapview::MapContext& ctx) const override;
+    void Draw(QImage& picTemp, const mapview::MapContext& ctx) const override;
     std::optional<mapview::LayerHit> Find(QPointF pointer, const mapview::MapContext& ctx) const override;
     std::optional<mapview::TooltipImage> BuildTooltip(const mapview::LayerHit& hit, const mapview::MapContext& ctx,
                                                       const QImage& viewport) const override;

@@ -110,11 +110,9 @@ void MapCanvas::DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& f
 {
     ResetDrawingBuffer();
     if (!picTemp.isNull()) {
-        QPainter painter(&picTemp);
-        layers.DrawAll(painter, ctx);
-    }
-    if (!picTemp.isNull())
+        layers.DrawAll(picTemp, ctx);
         flasher.RestartFlashing(picTemp, layers, ctx);
+    }
     UpdateMap();
 }
 

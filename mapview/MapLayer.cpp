@@ -3,13 +3,11 @@
 #include "elite/EliteLayer.h"
 #include "mapview/ZoneLayer.h"
 
-#include <QPainter>
-
 #include <cmath>
 
 namespace mapview {
 
-void MapLayers::DrawAll(QPainter& picTemp, const MapContext& ctx) const
+void MapLayers::DrawAll(QImage& picTemp, const MapContext& ctx) const
 {
     for (LayerId id : DrawOrder)
         if (const MapLayer* layer = Get(id))

@@ -19,7 +19,6 @@
 
 struct World;
 struct PanelState;
-class QPainter;
 
 namespace mapview {
 
@@ -65,8 +64,9 @@ class MapLayer {
 public:
     virtual ~MapLayer() = default;
 
-    // Draws the layer's markers of the current region onto the drawing buffer.
-    virtual void Draw(QPainter& picTemp, const MapContext& ctx) const = 0;
+    // Draws the layer's markers of the current region onto the drawing buffer
+    // (a 32-bit image), setting up whatever painter, font and colours it needs.
+    virtual void Draw(QImage& picTemp, const MapContext& ctx) const = 0;
 
     // The item whose marker lies under the viewport point, if any.
     virtual std::optional<LayerHit> Find(QPointF pointer, const MapContext& ctx) const
@@ -98,7 +98,7 @@ public:
     const MapLayer* Get(LayerId id) const { return slots_[Index(id)].get(); }
 
     // Draws every filled slot in draw order.
-    void DrawAll(QPainter& picTemp, const MapContext& ctx) const;
+    void DrawAll(QImage& picTemp, const MapContext& ctx) const;
 
     struct ChainHit {
         LayerId Layer;

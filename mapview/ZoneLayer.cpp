@@ -99,9 +99,10 @@ void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones
     picTemp.restore();
 }
 
-void ZoneLayer::Draw(QPainter& picTemp, const MapContext& ctx) const
+void ZoneLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
-    DrawZones(picTemp, ctx.world.campaigns, ctx.world.zoneIconAnchors, ctx.CurrentCampaign, ctx.CurrentRegion);
+    QPainter painter(&picTemp);
+    DrawZones(painter, ctx.world.campaigns, ctx.world.zoneIconAnchors, ctx.CurrentCampaign, ctx.CurrentRegion);
 }
 
 } // namespace mapview

@@ -35,7 +35,7 @@ void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones
 
 class ZoneLayer : public MapLayer {
 public:
-    void Draw(QPainter& picTemp, const MapContext& ctx) const override;
+    void Draw(QImage& picTemp, const MapContext& ctx) const override;
 };
 
 } // namespace mapview

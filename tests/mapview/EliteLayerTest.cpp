@@ -16,8 +16,7 @@ const QColor kBackground(40, 80, 40);
 QImage DrawOn(const MapTestWorld& t, int c, int r)
 {
     QImage map = PlainMap(120, 100, kBackground);
-    QPainter p(&map);
-    DrawElites(p, t.world, t.panel, c, r);
+    DrawElites(map, t.world, t.panel, c, r);
     return map;
 }
 
@@ -63,6 +62,21 @@ TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
     ExpectBox(map, 74, 24, QColor(0, 255, 0), "listed green");
     ExpectBox(map, 24, 64, kNoEliteGrey, "no elite");
     EXPECT_TRUE(Untouched(map, QRect(70, 60, 20, 20))) << "place of another region";
+}
+
+TEST(DrawElites, BoxesAcrossTheMapEdgeAreClipped)
+{
+    MapTestWorld t;
+    t.place(1, 1, 1, 2, 2);          // box -4..7
+    t.place(1, 1, 1, 117, 97);       // box 111..122 on a 120 x 100 map
+    t.place(1, 1, 1, -50, -50, QStringLiteral("Off"), QStringLiteral("XY"));
+    t.list({1});
+    const QImage map = DrawOn(t, 1, 1);
+    EXPECT_EQ(map.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(map.pixel(7, 7), qRgb(0, 0, 0));
+    EXPECT_EQ(map.pixel(8, 8), kBackground.rgb());
+    EXPECT_EQ(map.pixel(111, 91), qRgb(0, 0, 0));
+    EXPECT_EQ(map.pixel(119, 99), qRgb(255, 0, 0));
 }
 
 TEST(DrawElites, WhatTheFiltersLeaveOut)
@@ -232,8 +246,9 @@ TEST_F(TooltipFixture, CostsShownByTheirRules)
     for (const Row& r : rows) {
         EXPECT_EQ(r.label.Visible, r.visible) << r.name;
         EXPECT_EQ(r.icon.Visible, r.visible) << r.name;
-        if (r.visible)
+        if (r.visible) {
             EXPECT_EQ(r.label.Text, r.text) << r.name;
+        }
     }
 }
 

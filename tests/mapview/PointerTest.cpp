@@ -49,7 +49,7 @@ struct CountingLayer : MapLayer {
     int item;
     mutable int built = 0;
     explicit CountingLayer(int i) : item(i) {}
-    void Draw(QPainter&, const MapContext&) const override {}
+    void Draw(QImage&, const MapContext&) const override {}
     std::optional<LayerHit> Find(QPointF, const MapContext&) const override { return LayerHit{item, 0, {}}; }
     std::optional<TooltipImage> BuildTooltip(const LayerHit& hit, const MapContext&, const QImage&) const override
     {

@@ -1,0 +1,38 @@
+// Fast drawing of the many small markers of a layer onto the drawing buffer:
+// filled boxes with a one-pixel rim written straight into the pixels, and
+// short texts drawn once into a cached picture and then blended in. A full
+// redraw with thousands of markers costs little more than the copy of the
+// region picture it starts from.
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+namespace mapview {
+
+class MarkerPainter {
+public:
+    // The target must stay alive while the painter is used; an image that is
+    // not 32-bit is converted to 32-bit RGB first. Texts are set in `font`
+    // and `textColour`.
+    MarkerPainter(QImage& target, const QFont& font, QRgb textColour);
+
+    // `rect` filled with `fill`, its outermost pixels in `rim`; clipped to
+    // the image.
+    void Box(const QRect& rect, QRgb fill, QRgb rim);
+
+    // `text` as a single line, its text cell's top-left corner at (x, y);
+    // clipped to the image.
+    void Text(const QString& text, int x, int y);
+
+private:
+    QImage& image_;
+    QFont font_;
+    QRgb textColour_;
+    QHash<QString, QImage> texts_;   // this painter's texts, by text
+};
+
+} // namespace mapview
