@@ -1,0 +1,258 @@
+// The conventions every record file shares: the Windows-1252 boundary, line
+// and field splitting, number readings, zero padding and atomic writes.
+
+#include "TestFiles.h"
+
+#include "core/RecordFile.h"
+
+#include <QStringDecoder>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace records;
+
+namespace {
+
+TEST(Windows1252, DecodeAgreesWithTheSystemCodecForEveryByte)
+{
+    QStringDecoder system("windows-1252");
+    if (!system.isValid())
+        GTEST_SKIP() << "no windows-1252 codec in this Qt build";
+    for (int b = 0; b < 256; ++b) {
+        const char byte = static_cast<char>(b);
+        const QString expected = system.decode(QByteArrayView(&byte, 1));
+        const QString ours = DecodeWindows1252(QByteArrayView(&byte, 1));
+        EXPECT_EQ(ours, expected) << "byte 0x" << std::hex << b;
+        // Whatever a byte decodes to encodes back to that byte.
+        EXPECT_EQ(EncodeWindows1252(ours), QByteArray(1, byte)) << "byte 0x" << std::hex << b;
+    }
+}
+
+TEST(Windows1252, CharactersOutsideTheCodePageBecomeQuestionMarks)
+{
+    const struct {
+        const char* name;
+        QString text;
+        QByteArray bytes;
+    } cases[] = {
+        {"euro and curly quotes", QStringLiteral("\u20AC \u201Cx\u201D"), QByteArray("\x80 \x93x\x94")},
+        {"latin-1 letters", QStringLiteral("caf\u00E9 \u00FF"), QByteArray("caf\xE9 \xFF")},
+        {"greek letter", QStringLiteral("\u03A9"), QByteArray("?")},
+        {"cjk between ascii", QStringLiteral("a\u4E2Db"), QByteArray("a?b")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EncodeWindows1252(c.text), c.bytes) << c.name;
+}
+
+TEST(LeadingNumber, RoundsHalvesToEvenAndSkipsLeadingBlanks)
+{
+    const struct {
+        const char* text;
+        std::optional<int> value;
+    } cases[] = {
+        {"2.5", 2},
+        {"3.5", 4},
+        {"-2.5", -2},
+        {"0.5", 0},
+        {"1.5", 2},
+        {" 12abc", 12},
+        {"  7", 7},
+        {"", 0},
+        {"abc", 0},
+        {"-", 0},
+        {".5x", 0},
+        {"1e3", 1000},
+        {"1e", 1},
+        {"12 34", 12},
+        {"+4", 4},
+        {"9999999999", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NumberField<int>(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';
+}
+
+TEST(NumberField, RefusesValuesOutsideTheFieldType)
+{
+    EXPECT_EQ(NumberField<int16_t>(u"70000"), std::nullopt);
+    EXPECT_EQ(NumberField<int16_t>(u"-32768"), std::optional<int16_t>(-32768));
+    EXPECT_EQ(NumberField<uint8_t>(u"300"), std::nullopt);
+    EXPECT_EQ(NumberField<uint8_t>(u"255.4"), std::optional<uint8_t>(255));
+    EXPECT_EQ(NumberField<uint8_t>(u"-1"), std::nullopt);
+}
+
+TEST(StrictField, WholeTextMustBeANumberInRange)
+{
+    const struct {
+        const char* text;
+        std::optional<int> value;
+    } cases[] = {
+        {"12", 12},
+        {" 12 ", 12},
+        {"2.5", 2},
+        {"12a", std::nullopt},
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+        {"a12", std::nullopt},
+        {"300", std::nullopt},
+        {"-1", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto v = StrictField<uint8_t>(QString::fromLatin1(c.text));
+        EXPECT_EQ(v ? std::optional<int>(*v) : std::nullopt, c.value) << '"' << c.text << '"';
+    }
+}
+
+TEST(PadNumber, KeepsTheLastDigits)
+{
+    EXPECT_EQ(PadNumber(7, 2), QStringLiteral("07"));
+    EXPECT_EQ(PadNumber(12, 2), QStringLiteral("12"));
+    EXPECT_EQ(PadNumber(123, 4), QStringLiteral("0123"));
+    EXPECT_EQ(PadNumber(12345, 4), QStringLiteral("2345"));
+    EXPECT_EQ(PadNumber(123, 2), QStringLiteral("23"));
+    EXPECT_EQ(QStringLiteral("Char") + PadNumber(7, 2) + QStringLiteral("CapElite.txt"),
+              QStringLiteral("Char07CapElite.txt"));
+}
+
+TEST(SplitLines, EndsLinesAtLfOrCrLfOnly)
+{
+    const struct {
+        const char* name;
+        QString text;
+        QStringList lines;
+    } cases[] = {
+        {"mixed endings", QStringLiteral("a\r\nb\nc"), {"a", "b", "c"}},
+        {"final line end adds no line", QStringLiteral("a\r\n"), {"a"}},
+        {"empty line kept", QStringLiteral("a\r\n\r\nb\r\n"), {"a", "", "b"}},
+        {"lone CR is text", QStringLiteral("a\rb\n"), {"a\rb"}},
+        {"CR before end of text dropped", QStringLiteral("a\r"), {"a"}},
+        {"empty text", QString(), {}},
+    };
+    for (const auto& c : cases) {
+        QStringList got;
+        for (QStringView l : SplitLines(c.text))
+            got << l.toString();
+        EXPECT_EQ(got, c.lines) << c.name;
+    }
+}
+
+TEST(SplitFields, EveryTabSeparates)
+{
+    auto fields = [](const char* line) {
+        QStringList out;
+        const QString text = QString::fromLatin1(line);
+        for (QStringView f : SplitFields(text))
+            out << f.toString();
+        return out;
+    };
+    EXPECT_EQ(fields("a\t\tb"), QStringList({"a", "", "b"}));
+    EXPECT_EQ(fields("a\t"), QStringList({"a", ""}));
+    EXPECT_EQ(fields(""), QStringList({""}));
+    EXPECT_EQ(fields("one field"), QStringList({"one field"}));
+}
+
+TEST(RecordFiles, EmptyMissingAndFolderCountAsMissing)
+{
+    ProgramFolder dir;
+    dir.write("empty.txt", "");
+    dir.write("one.txt", "x");
+    dir.mkdir("folder.txt");
+    RecordText text;
+    EXPECT_EQ(FileLength(dir.path("empty.txt")), 0);
+    EXPECT_FALSE(ReadRecordFile(dir.path("empty.txt"), text));
+    EXPECT_FALSE(ReadRecordFile(dir.path("missing.txt"), text));
+    EXPECT_FALSE(ReadRecordFile(dir.path("folder.txt"), text));
+    EXPECT_EQ(FileLength(QString()), 0);
+    EXPECT_EQ(FileLength(dir.path("one.txt")), 1);
+    EXPECT_TRUE(FolderExists(dir.path("folder.txt")));
+    EXPECT_TRUE(FolderExists(dir.path("one.txt")));
+    EXPECT_FALSE(FolderExists(QString()));
+}
+
+TEST(RecordFiles, ReadDecodesAndWriteEncodesWithCrLf)
+{
+    ProgramFolder dir;
+    dir.write("in.txt", QByteArray("1\tcaf\xE9\r\n2\t\x80\n"));
+    RecordText text;
+    ASSERT_TRUE(ReadRecordFile(dir.path("in.txt"), text));
+    ASSERT_EQ(text.lines.size(), 2u);
+    EXPECT_EQ(text.lines[0].toString(), QStringLiteral("1\tcaf\u00E9"));
+    EXPECT_EQ(text.lines[1].toString(), QStringLiteral("2\t\u20AC"));
+
+    QString error;
+    ASSERT_TRUE(WriteRecordFile(dir.path("out.txt"),
+                                {QStringLiteral("caf\u00E9"), QString(), QStringLiteral("\u20AC\u03A9")}, &error));
+    EXPECT_EQ(dir.read("out.txt"), QByteArray("caf\xE9\r\n\r\n\x80?\r\n"));
+}
+
+// Restores the file-size limit when the test ends, however it ends.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = m_old;
+        lim.rlim_cur = bytes;
+        m_ok = setrlimit(RLIMIT_FSIZE, &lim) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_ok = false;
+};
+
+TEST(AtomicWrite, AFailedWriteKeepsTheOldFileAndSaysSo)
+{
+    ProgramFolder dir;
+    const QByteArray old("old content\r\n");
+    dir.write("target.txt", old);
+    const QStringList big(2000, QString(100, u'x')); // about 200 kB
+
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.ok());
+        QString error;
+        EXPECT_FALSE(WriteRecordFile(dir.path("target.txt"), big, &error));
+        EXPECT_FALSE(error.isEmpty());
+    }
+    EXPECT_EQ(dir.read("target.txt"), old);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"target.txt"}));
+}
+
+TEST(AtomicWrite, AFolderThatCannotBeCreatedIsReported)
+{
+    ProgramFolder dir;
+    dir.write("plainfile", "x");
+    QString error;
+    EXPECT_FALSE(WriteRecordFile(dir.path("plainfile/target.txt"), {QStringLiteral("a")}, &error));
+    EXPECT_FALSE(error.isEmpty());
+    if (geteuid() != 0) {
+        // Without write permission for the temporary file (root ignores it).
+        dir.mkdir("locked");
+        dir.write("locked/target.txt", "old");
+        QFile::setPermissions(dir.path("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        EXPECT_FALSE(WriteRecordFile(dir.path("locked/target.txt"), {QStringLiteral("new")}));
+        QFile::setPermissions(dir.path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                      QFileDevice::ExeOwner);
+        EXPECT_EQ(dir.read("locked/target.txt"), QByteArray("old"));
+    }
+}
+
+TEST(ContainsAnyWord, IsCaseSensitive)
+{
+    EXPECT_TRUE(ContainsAnyWord(u"armor +5", {QStringLiteral("x"), QStringLiteral("armor")}));
+    EXPECT_FALSE(ContainsAnyWord(u"Armor +5", {QStringLiteral("armor")}));
+    EXPECT_FALSE(ContainsAnyWord(u"anything", {}));
+}
+
+} // namespace

@@ -1,0 +1,200 @@
+// Start-up housekeeping and the order of the start-up loader.
+
+#include "TestFiles.h"
+
+#include "core/LoadAllData.h"
+#include "core/modMain.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+TEST(AppFolder, EndsInExactlyOneSlash)
+{
+    EXPECT_EQ(modMain::AppFolderFrom(QStringLiteral("/opt/wayloom")), QStringLiteral("/opt/wayloom/"));
+    EXPECT_EQ(modMain::AppFolderFrom(QStringLiteral("/opt/wayloom/")), QStringLiteral("/opt/wayloom/"));
+    EXPECT_EQ(modMain::AppFolderFrom(QStringLiteral("/")), QStringLiteral("/"));
+}
+
+TEST(MovePersonalFiles, MovesCapturesAndCharactersOnce)
+{
+    ProgramFolder dir;
+    dir.write("Data/Char01CapElite.txt", "0007\r\n");
+    dir.write("Data/Char42CapElite.txt", "0001\r\n");
+    dir.write("Data/Char05CapElite.txt", ""); // empty: counts as missing, stays
+    dir.write("Data/Characters.txt", "01\tAlda\r\n");
+    dir.write("Data/Char01OpenedTreasures.txt", "0001\t01012010\r\n");
+    modMain::MovePersonalFiles(dir.path());
+
+    EXPECT_EQ(dir.read("Personal/Char01CapElite.txt"), QByteArray("0007\r\n"));
+    EXPECT_TRUE(dir.exists("Personal/Char42CapElite.txt"));
+    EXPECT_EQ(dir.read("Personal/Characters.txt"), QByteArray("01\tAlda\r\n"));
+    EXPECT_FALSE(dir.exists("Data/Char01CapElite.txt"));
+    EXPECT_FALSE(dir.exists("Data/Characters.txt"));
+    EXPECT_TRUE(dir.exists("Data/Char05CapElite.txt"));
+    EXPECT_FALSE(dir.exists("Personal/Char05CapElite.txt"));
+    EXPECT_TRUE(dir.exists("Data/Char01OpenedTreasures.txt"));
+
+    // Personal now exists: leftovers in Data stay where they are.
+    dir.write("Data/Char02CapElite.txt", "0003\r\n");
+    modMain::MovePersonalFiles(dir.path());
+    EXPECT_TRUE(dir.exists("Data/Char02CapElite.txt"));
+    EXPECT_FALSE(dir.exists("Personal/Char02CapElite.txt"));
+}
+
+TEST(MovePersonalFiles, MissingSourcesAreIgnored)
+{
+    ProgramFolder dir;
+    modMain::MovePersonalFiles(dir.path()); // no Data folder at all
+    EXPECT_TRUE(dir.exists("Personal"));
+}
+
+TEST(MovePersonalFiles, AFileNamedPersonalCountsAsTheFolder)
+{
+    ProgramFolder other;
+    other.write("Data/Char01CapElite.txt", "0001\r\n");
+    other.write("Data/Char02CapElite.txt", "0002\r\n");
+    other.write("Personal", "a file named like the folder");
+    modMain::MovePersonalFiles(other.path());
+    EXPECT_TRUE(other.exists("Data/Char01CapElite.txt"));
+    EXPECT_TRUE(other.exists("Data/Char02CapElite.txt"));
+}
+
+TEST(ApplyPendingUpdater, ReplacesTheUpdaterByTheWaitingCopy)
+{
+    const QString updater = QString::fromUtf16(modMain::kUpdaterFile);
+    {
+        ProgramFolder dir;
+        dir.write(updater, "old updater");
+        dir.write("update.dat", "new updater");
+        modMain::ApplyPendingUpdater(dir.path(), 0ms);
+        EXPECT_EQ(dir.read(updater), QByteArray("new updater"));
+        EXPECT_FALSE(dir.exists("update.dat"));
+        EXPECT_TRUE(QFileInfo(dir.path(updater)).isExecutable());
+    }
+    {
+        ProgramFolder dir; // no updater yet: the waiting copy still goes in
+        dir.write("update.dat", "new updater");
+        modMain::ApplyPendingUpdater(dir.path(), 0ms);
+        EXPECT_EQ(dir.read(updater), QByteArray("new updater"));
+    }
+    {
+        ProgramFolder dir; // an empty waiting copy is no copy
+        dir.write(updater, "old updater");
+        dir.write("update.dat", "");
+        modMain::ApplyPendingUpdater(dir.path(), 0ms);
+        EXPECT_EQ(dir.read(updater), QByteArray("old updater"));
+        EXPECT_TRUE(dir.exists("update.dat"));
+    }
+    {
+        ProgramFolder dir; // cannot be replaced: both stay for the next start
+        dir.mkdir(updater + QStringLiteral("/busy"));
+        dir.write("update.dat", "new updater");
+        modMain::ApplyPendingUpdater(dir.path(), 0ms);
+        EXPECT_TRUE(dir.exists(updater + QStringLiteral("/busy")));
+        EXPECT_EQ(dir.read("update.dat"), QByteArray("new updater"));
+    }
+}
+
+// A small program folder in which the order of the loaders shows.
+void WriteSmallWorld(const ProgramFolder& dir)
+{
+    dir.write("Data/Language.txt", "9\tAll\r\n78\tNever\r\n");
+    dir.write("Data/Options.txt", "[OLD SELECTION]\r\nRegion=2\r\n");
+    dir.write("Personal/Characters.txt", "01\tAlda\r\n");
+    dir.write("Personal/Char01CapElite.txt", "0001\r\n");
+    dir.write("Campaign.01.A/Regions.txt", "1\tOne\r\n");
+    dir.write("Campaign.01.A/EliteList.txt", "1\t0\tFirst Skill\r\n");
+    dir.write("Campaign.01.A/EliteLocations.txt", ";[Version]2.0\r\n1\t1\t10\t20\tBig Boss\t\t0\r\n");
+    dir.write("Campaign.01.A/Greens.txt", "Boss Axe\tbig boss\tDamage 5\r\n");
+}
+
+TEST(LoadAllData, RunsTheStepsInTheirOrder)
+{
+    ProgramFolder dir;
+    WriteSmallWorld(dir);
+    World world;
+    QStringList steps;
+    StartupOptions options;
+    options.updaterWait = 0ms;
+    options.onStep = [&](int n, const QString& name) {
+        EXPECT_EQ(n, steps.size() + 1);
+        steps << name;
+    };
+    ASSERT_TRUE(LoadProgramFolder(world, dir.path(), options));
+    EXPECT_EQ(steps, QStringList({
+                         "move personal files", "pending updater", "colour table", "characters",
+                         "campaigns and regions", "zone icon anchors", "zones", "professions", "collectors",
+                         "elite catalogue", "greens", "notes", "elite locations", "captured elites",
+                         "collector locations", "treasures", "opened treasures", "pets", "pet places",
+                         "empty-list guarantee", "settings",
+                     }));
+    EXPECT_EQ(world.settings.Region, 2);
+    EXPECT_EQ(world.lastUpdateText, QStringLiteral("Never"));
+}
+
+TEST(LoadAllData, OrderMattersWhereTablesDependOnEachOther)
+{
+    ProgramFolder dir;
+    WriteSmallWorld(dir);
+    World world;
+    StartupOptions options;
+    options.updaterWait = 0ms;
+    ASSERT_TRUE(LoadProgramFolder(world, dir.path(), options));
+
+    // In order: the boss location links the green item it drops, and the
+    // capture read after the catalogue survives.
+    ASSERT_EQ(world.greens.count(), 1);
+    EXPECT_EQ(world.greens.Greens[1].EliteNumber, 1);
+    EXPECT_EQ(world.greens.Greens[1].LocationIndex, 1);
+    ASSERT_EQ(world.elite.EliteSkills.size(), 2u);
+    ASSERT_EQ(world.elite.EliteSkills[1].Locations.size(), 2u);
+    EXPECT_EQ(world.elite.EliteSkills[1].Locations[1].Greens, (std::vector<int32_t>{0, 1}));
+    ASSERT_GE(world.elite.EliteSkills[1].Captured.size(), 2u);
+    EXPECT_TRUE(world.elite.EliteSkills[1].Captured[1]);
+
+    // Out of order: locations before the greens link nothing; captures read
+    // before the catalogue are discarded by it.
+    World swapped;
+    swapped.appFolder = dir.path();
+    const LoadContext ctx = swapped.context();
+    modCharacters::LoadCharacters(ctx, swapped.characters);
+    modCampaigns::LoadCampaigns(ctx, swapped.campaigns);
+    modElite::LoadEliteList(ctx, swapped.campaigns, swapped.characters, swapped.elite);
+    modElite::LoadEliteLocations(ctx, swapped.campaigns, swapped.greens, swapped.elite);
+    modGreens::LoadGreens(ctx, swapped.campaigns, swapped.greens);
+    EXPECT_EQ(swapped.greens.Greens[1].EliteNumber, -1);
+    EXPECT_EQ(swapped.elite.EliteSkills[1].Locations[1].Greens, (std::vector<int32_t>{0}));
+
+    modCharacters::LoadCapturedElites(ctx, swapped.characters, swapped.elite);
+    modElite::LoadEliteList(ctx, swapped.campaigns, swapped.characters, swapped.elite);
+    EXPECT_FALSE(swapped.elite.EliteSkills[1].Captured[1]);
+}
+
+TEST(LoadAllData, ReadOnlyLeavesTheFolderAsItWas)
+{
+    ProgramFolder dir;
+    dir.write("Data/Language.txt", "9\tAll\r\n");
+    dir.write("Data/Characters.txt", "01\tAlda\r\n");
+    dir.write("update.dat", "new updater");
+    World world;
+    StartupOptions options;
+    options.readOnly = true;
+    options.updaterWait = 0ms;
+    ASSERT_TRUE(LoadProgramFolder(world, dir.path(), options));
+    EXPECT_FALSE(dir.exists("Personal"));
+    EXPECT_TRUE(dir.exists("update.dat"));
+    EXPECT_TRUE(dir.exists("Data/Characters.txt"));
+}
+
+TEST(LoadAllData, NothingLoadsWithoutTheLanguageFile)
+{
+    ProgramFolder dir;
+    dir.write("Data/Characters.txt", "01\tAlda\r\n");
+    World world;
+    EXPECT_FALSE(LoadProgramFolder(world, dir.path()));
+    EXPECT_FALSE(dir.exists("Personal"));
+    EXPECT_EQ(world.appFolder, dir.path());
+}
+
+} // namespace
