@@ -144,6 +144,15 @@ TEST(Options, SaveThenLoadGivesTheSameSettings)
     EXPECT_EQ(LoadFrom(dir).settings, expected);
 }
 
+TEST(Options, AFailedSaveIsReported)
+{
+    ProgramFolder dir;
+    dir.write("Data", "a file where the folder should be");
+    QString error;
+    EXPECT_FALSE(modOptions::SaveOptions(dir.path(), Settings{}, false, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
 TEST(LastUpdate, DateTextFromTheFirstLine)
 {
     const struct {
