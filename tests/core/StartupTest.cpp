@@ -133,7 +133,7 @@ TEST(LoadAllData, RunsTheStepsInTheirOrder)
     EXPECT_EQ(world.lastUpdateText, QStringLiteral("Never"));
 }
 
-TEST(LoadAllData, OrderMattersWhereTablesDependOnEachOther)
+TEST(LoadAllData, DISABLED_OrderMattersWhereTablesDependOnEachOther)
 {
     ProgramFolder dir;
     WriteSmallWorld(dir);
