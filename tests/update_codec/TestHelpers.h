@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <QtEndian>
 
 #include <initializer_list>
 #include <string>
@@ -22,9 +24,29 @@ inline std::string Hex(const QByteArray& bytes)
     return bytes.toHex(' ').toUpper().toStdString();
 }
 
-} // namespace codectest
+inline QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
 
-#include <QtEndian>
+inline void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+// One package entry written field by field.
+inline QByteArray Entry(const QByteArray& name, const QByteArray& stream)
+{
+    char f[6];
+    qToLittleEndian<qint32>(qint32(stream.size()), f);
+    qToLittleEndian<qint16>(qint16(name.size()), f + 4);
+    return QByteArray(f, 6) + name + stream;
+}
+
+} // namespace codectest
 
 #include <utility>
 #include <vector>
