@@ -188,40 +188,27 @@ struct FastCode {
     std::uint32_t len;
 };
 
-// Writes the data bits, flushing after every `PerFlush` codes: with codes of
-// at most 56 / PerFlush bits the 64-bit buffer never overflows.
+// Writes the data bits, `PerFlush` codes at a time: with codes of at most
+// 56 / PerFlush bits they fit one put of the writer.
 template <int PerFlush>
 std::uint8_t* PutData(const std::uint8_t* in, std::size_t n, const std::array<FastCode, 256>& table,
                       std::uint8_t* out)
 {
-    std::uint64_t buf = 0;
-    unsigned count = 0;
+    BitWriter writer(out);
     std::size_t i = 0;
     for (; i + PerFlush <= n; i += PerFlush) {
+        std::uint64_t bits = 0;
+        unsigned count = 0;
         for (int k = 0; k < PerFlush; ++k) {
             const FastCode c = table[in[i + k]];
-            buf |= c.bits << count;
+            bits |= c.bits << count;
             count += c.len;
         }
-        Store64(out, buf);
-        out += count >> 3;
-        buf >>= (count & 56u);
-        count &= 7u;
+        writer.Put(bits, count);
     }
-    for (; i < n; ++i) {
-        const FastCode c = table[in[i]];
-        buf |= c.bits << count;
-        count += c.len;
-        Store64(out, buf);
-        out += count >> 3;
-        buf >>= (count & 56u);
-        count &= 7u;
-    }
-    if (count > 0) {
-        Store64(out, buf);
-        ++out;
-    }
-    return out;
+    for (; i < n; ++i)
+        writer.Put(table[in[i]].bits, table[in[i]].len);
+    return writer.Finish();
 }
 
 void CountBytes(const std::uint8_t* p, std::size_t n, std::array<std::int64_t, 256>& freq)
