@@ -26,6 +26,12 @@ std::optional<int32_t> CoordinateField(QStringView text)
     return v;
 }
 
+QString PadNumberWhole(qint64 n, int k)
+{
+    const QString digits = QString::number(n);
+    return digits.size() >= k ? digits : records::PadNumber(n, k);
+}
+
 QString BackslashNToLineBreaks(QStringView text)
 {
     if (!text.contains(u"\\n"))

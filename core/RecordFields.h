@@ -40,6 +40,10 @@ void SetMarker(Rec& rec, int32_t x, int32_t y, int32_t half)
     rec.Bottom = y + half;
 }
 
+// n with leading zeros to at least k digits; unlike PadNumber a longer number
+// keeps all its digits, so that a written number always reads back as itself.
+QString PadNumberWhole(qint64 n, int k);
+
 // Every two-character sequence backslash-n becomes CR LF.
 QString BackslashNToLineBreaks(QStringView text);
 

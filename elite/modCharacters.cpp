@@ -1,17 +1,129 @@
 #include "elite/modCharacters.h"
 
+#include "core/RecordFields.h"
 #include "elite/modElite.h"
 
+#include <QDir>
+#include <QStringList>
+
 namespace modCharacters {
+
+namespace {
+
+bool ValidCharacter(int character) { return character >= 1 && character <= kMaxCharacterNumber; }
+
+} // namespace
+
+bool EnsurePersonalFolder(const QString& appFolder, QString* error)
+{
+    if (QDir(appFolder).mkpath(QStringLiteral("Personal")))
+        return true;
+    if (error)
+        *error = QStringLiteral("cannot create the folder %1Personal").arg(appFolder);
+    return false;
+}
 
 QString CharacterFile(int character, const QString& fileName)
 {
     return QStringLiteral("Personal/Char") + records::PadNumber(character, 2) + fileName;
 }
 
-void LoadCharacters(const LoadContext&, Tables& characters) { characters = Tables{}; }
-bool SaveCharacters(const QString&, const Tables&, QString*) { return false; }
-void LoadCapturedElites(const LoadContext&, const Tables&, modElite::Tables&) {}
-bool SaveCapturedElites(const QString&, int, const modElite::Tables&, QString*) { return false; }
+void LoadCharacters(const LoadContext& ctx, Tables& characters)
+{
+    characters = Tables{};
+    const QString rel = QString::fromLatin1(kCharactersFile);
+    records::RecordText text;
+    if (!records::ReadRecordFile(ctx.path(rel), text))
+        return;
+    for (size_t li = 0; li < text.lines.size(); ++li) {
+        const QStringView line = text.lines[li];
+        const int lineNo = static_cast<int>(li) + 1;
+        if (line.isEmpty())
+            continue;
+        const QList<QStringView> f = records::SplitFields(line);
+        if (f.size() < 2) {
+            ctx.warn(rel, lineNo, QStringLiteral("no name field"));
+            continue;
+        }
+        const auto number = records::NumberField<int32_t>(f[0]);
+        if (!number || !ValidCharacter(*number)) {
+            ctx.warn(rel, lineNo, QStringLiteral("character number outside 1..%1").arg(kMaxCharacterNumber));
+            continue;
+        }
+        if (*number > characters.highest())
+            characters.Characters.resize(static_cast<size_t>(*number) + 1);
+        characters.Characters[static_cast<size_t>(*number)] = f[1].toString();
+    }
+}
+
+bool SaveCharacters(const QString& appFolder, const Tables& characters, QString* error)
+{
+    QStringList lines;
+    for (int c = 1; c <= characters.highest(); ++c) {
+        const QString& name = characters.Characters[static_cast<size_t>(c)];
+        if (name.isEmpty())
+            continue;
+        if (!ValidCharacter(c)) {
+            if (error)
+                *error = QStringLiteral("character number %1 is above %2").arg(c).arg(kMaxCharacterNumber);
+            return false;
+        }
+        if (name.contains(u'\t') || name.contains(u'\r') || name.contains(u'\n')) {
+            if (error)
+                *error = QStringLiteral("the name of character %1 holds a tab or a line break").arg(c);
+            return false;
+        }
+        lines << records::PadNumber(c, 2) + u'\t' + name;
+    }
+    if (!EnsurePersonalFolder(appFolder, error))
+        return false;
+    return records::WriteRecordFile(appFolder + QString::fromLatin1(kCharactersFile), lines, error);
+}
+
+void LoadCapturedElites(const LoadContext& ctx, const Tables& characters, modElite::Tables& elite)
+{
+    const QString fileName = QString::fromLatin1(kCapEliteFile);
+    records::RecordText text;
+    for (int c = 1; c <= characters.highest(); ++c) {
+        const QString rel = CharacterFile(c, fileName);
+        if (!records::ReadRecordFile(ctx.path(rel), text))
+            continue;
+        for (size_t li = 0; li < text.lines.size(); ++li) {
+            const QStringView line = text.lines[li];
+            // A blank line would read as elite 0, the bosses without a skill.
+            if (records::IsBlankText(line))
+                continue;
+            const auto number = records::NumberField<int32_t>(line);
+            if (!number || *number < 0 || *number > elite.highest()) {
+                ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no elite skill with this number"));
+                continue;
+            }
+            std::vector<bool>& captured = elite.EliteSkills[static_cast<size_t>(*number)].Captured;
+            if (captured.size() <= static_cast<size_t>(c))
+                captured.resize(static_cast<size_t>(c) + 1, false);
+            captured[static_cast<size_t>(c)] = true;
+        }
+    }
+}
+
+bool SaveCapturedElites(const QString& appFolder, int character, const modElite::Tables& elite, QString* error)
+{
+    if (!ValidCharacter(character)) {
+        if (error)
+            *error = QStringLiteral("character number %1 outside 1..%2").arg(character).arg(kMaxCharacterNumber);
+        return false;
+    }
+    const auto c = static_cast<size_t>(character);
+    QStringList lines;
+    for (int n = 0; n <= elite.highest(); ++n) {
+        const std::vector<bool>& captured = elite.EliteSkills[static_cast<size_t>(n)].Captured;
+        if (c < captured.size() && captured[c])
+            lines << records::PadNumberWhole(n, 4);
+    }
+    if (!EnsurePersonalFolder(appFolder, error))
+        return false;
+    return records::WriteRecordFile(appFolder + CharacterFile(character, QString::fromLatin1(kCapEliteFile)),
+                                    lines, error);
+}
 
 } // namespace modCharacters

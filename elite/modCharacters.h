@@ -28,6 +28,10 @@ inline constexpr const char* kCapEliteFile = "CapElite.txt";
 // (CharacterFile(7, "CapElite.txt") == "Personal/Char07CapElite.txt").
 QString CharacterFile(int character, const QString& fileName);
 
+// Creates "Personal" below the program folder when it is missing; false (with
+// the reason) when it cannot be made. Every writer of personal files calls it.
+bool EnsurePersonalFolder(const QString& appFolder, QString* error = nullptr);
+
 void LoadCharacters(const LoadContext& ctx, Tables& characters);
 // Rewrites "Personal/Characters.txt": one line NN<tab>name per named character
 // in number order. Refuses (writes nothing, false) a name holding a tab or a

@@ -1,23 +1,227 @@
 #include "elite/modElite.h"
 
+#include "core/RecordFields.h"
 #include "elite/modCharacters.h"
 #include "layers/modGreens.h"
 
+#include <QStringLiteral>
+
 namespace modElite {
 
-void LoadEliteList(const LoadContext&, const CampaignTable&, const modCharacters::Tables&, Tables& elite)
+namespace {
+
+const QString kEliteListFile = QStringLiteral("EliteList.txt");
+const QString kLocationsFile = QStringLiteral("EliteLocations.txt");
+
+// A record of the catalogue carries 11 columns; any other count is a short
+// record of which only number, profession and name are used.
+constexpr qsizetype kFullRecordFields = 11;
+constexpr qsizetype kShortRecordFields = 3;
+constexpr qsizetype kLocationFields = 7;
+constexpr qsizetype kLocationFieldsWithNote = 8;
+constexpr int32_t kMarkerHalf = 6;
+
+// Locations written in the first format version measure in 1/15 pixel.
+const QString kFirstFormatVersion = QStringLiteral("1.0");
+constexpr int32_t kFirstFormatUnitsPerPixel = 15;
+
+// Bosses whose note or marker says they appear only at times drop nothing
+// worth listing, except this one, whose greens are always linked.
+const QString kAlwaysLinkedBoss = QStringLiteral("Vaddeth Stickleback");
+const QString kOnlyDuring = QStringLiteral("only during");
+const QString kTimedMarker = QStringLiteral("D");
+
+bool IsComment(QStringView line) { return !line.isEmpty() && line.front() == u';'; }
+
+// Reads one catalogue line into `elite`; false (and nothing changed) when the
+// line is malformed, with `why` saying what was wrong.
+bool ReadEliteLine(QStringView line, int campaign, const LoadContext& ctx, const CampaignTable& campaigns,
+                   Tables& elite, QString& why)
+{
+    const QList<QStringView> f = records::SplitFields(line);
+    if (f.size() < kShortRecordFields) {
+        why = QStringLiteral("fewer than 3 fields");
+        return false;
+    }
+    const auto number = records::NumberField<int32_t>(f[0]);
+    if (!number || *number < 0 || *number > kMaxEliteNumber) {
+        why = QStringLiteral("elite number outside 0..%1").arg(kMaxEliteNumber);
+        return false;
+    }
+    const auto profession = records::StrictField<uint8_t>(f[1]);
+    if (!profession) {
+        why = QStringLiteral("profession is not a whole number 0..255");
+        return false;
+    }
+    const bool full = f.size() == kFullRecordFields;
+    std::optional<int16_t> upkeep, recharge;
+    std::optional<uint8_t> adrenaline, energy;
+    if (full) {
+        upkeep = records::NumberField<int16_t>(f[5]);
+        adrenaline = records::NumberField<uint8_t>(f[6]);
+        energy = records::NumberField<uint8_t>(f[7]);
+        recharge = records::NumberField<int16_t>(f[9]);
+        if (!upkeep || !recharge) {
+            why = QStringLiteral("upkeep or recharge beyond 16 bits");
+            return false;
+        }
+        if (!adrenaline || !energy) {
+            why = QStringLiteral("adrenaline or energy outside 0..255");
+            return false;
+        }
+    }
+
+    const int n = *number;
+    if (n > elite.highest())
+        elite.EliteSkills.resize(static_cast<size_t>(n) + 1);
+    EliteSkill& s = elite.EliteSkills[static_cast<size_t>(n)];
+    s.Profession = *profession;
+    s.Name = records::TrimBlanks(f[2]).toString();
+    s.Defined = !s.Name.isEmpty();
+    if (full) {
+        s.Attribute = f[3].toString();
+        s.SkillType = f[4].toString();
+        s.Upkeep = *upkeep;
+        s.Adrenaline = *adrenaline;
+        s.Energy = *energy;
+        s.CastTime = f[8].toString();
+        s.Recharge = *recharge;
+        s.Description = f[10].toString();
+        const QString picture = ctx.path(ElitePicturePath(n, campaign, campaigns));
+        s.Picture = records::FileLength(picture) >= 1 ? picture : QString();
+    } else {
+        s.Picture.clear();
+    }
+    s.Campaign = static_cast<uint8_t>(campaign);
+    return true;
+}
+
+} // namespace
+
+QString ElitePicturePath(int eliteNumber, int campaign, const CampaignTable& campaigns)
+{
+    return modCampaigns::CampaignFolder(campaign, campaigns) + QStringLiteral("imgElite/") +
+           records::PadNumber(eliteNumber, 4) + QStringLiteral(".jpg");
+}
+
+void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
+                   const modCharacters::Tables& characters, Tables& elite)
 {
     elite = Tables{};
+    records::RecordText text;
+    for (size_t c = 0; c < campaigns.size(); ++c) {
+        if (campaigns[c].Name.isEmpty())
+            continue;
+        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kEliteListFile;
+        if (!records::ReadRecordFile(ctx.path(rel), text))
+            continue;
+        QString why;
+        for (size_t i = 0; i < text.lines.size(); ++i) {
+            const QStringView line = text.lines[i];
+            if (line.isEmpty() || IsComment(line))
+                continue;
+            if (!ReadEliteLine(line, static_cast<int>(c), ctx, campaigns, elite, why))
+                ctx.warn(rel, static_cast<int>(i) + 1, why);
+        }
+    }
+    const size_t flags = static_cast<size_t>(std::max(characters.highest(), 0)) + 1;
+    for (EliteSkill& s : elite.EliteSkills) {
+        s.Captured.assign(flags, false);
+        s.Locations.assign(1, EliteLocation{});
+    }
 }
 
-void LoadEliteLocations(const LoadContext&, const CampaignTable&, modGreens::Tables&, Tables&) {}
-
-std::vector<int32_t> LinkGreensToBoss(int, int, QStringView, modGreens::Tables&) { return {0}; }
-std::vector<int32_t> LinkGreensToBoss(int, int, QStringView, modGreens::Tables&, const modGreens::BossIndex&)
+std::vector<int32_t> LinkGreensToBoss(int e, int i, QStringView boss, modGreens::Tables& greens,
+                                      const modGreens::BossIndex& index)
 {
-    return {0};
+    std::vector<int32_t> result{0};
+    const QString prepared = records::TrimBlanks(boss).toString().toLower();
+    if (const std::vector<int32_t>* items = index.find(prepared)) {
+        result.insert(result.end(), items->begin(), items->end());
+        for (int32_t g : *items) {
+            modGreens::GreenItem& item = greens.Greens[static_cast<size_t>(g)];
+            item.EliteNumber = e;
+            item.LocationIndex = i;
+        }
+    }
+    return result;
 }
 
-QString ElitePicturePath(int, int, const CampaignTable&) { return {}; }
+std::vector<int32_t> LinkGreensToBoss(int e, int i, QStringView boss, modGreens::Tables& greens)
+{
+    return LinkGreensToBoss(e, i, boss, greens, modGreens::BossIndex(greens));
+}
+
+void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, modGreens::Tables& greens,
+                        Tables& elite)
+{
+    const modGreens::BossIndex index(greens);
+    records::RecordText text;
+    for (size_t c = 0; c < campaigns.size(); ++c) {
+        if (campaigns[c].Name.isEmpty())
+            continue;
+        QString formatVersion = kFirstFormatVersion;
+        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kLocationsFile;
+        if (!records::ReadRecordFile(ctx.path(rel), text))
+            continue;
+        for (size_t li = 0; li < text.lines.size(); ++li) {
+            const QStringView line = text.lines[li];
+            const int lineNo = static_cast<int>(li) + 1;
+            if (line.isEmpty())
+                continue;
+            if (IsComment(line)) {
+                // ";[Version]x.y": the last three characters name the format
+                // of the lines that follow.
+                if (line.sliced(1).startsWith(u"[Version]"))
+                    formatVersion = line.right(3).toString();
+                continue;
+            }
+            const QList<QStringView> f = records::SplitFields(line);
+            if (f.size() < kLocationFields) {
+                ctx.warn(rel, lineNo, QStringLiteral("fewer than 7 fields"));
+                continue;
+            }
+            const auto number = records::NumberField<int32_t>(f[0]);
+            if (!number || *number < 0 || *number > elite.highest()) {
+                ctx.warn(rel, lineNo, QStringLiteral("no elite skill with this number"));
+                continue;
+            }
+            const auto region = records::StrictField<uint8_t>(f[1]);
+            if (!region) {
+                ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
+                continue;
+            }
+            auto x = records::CoordinateField(f[2]);
+            auto y = records::CoordinateField(f[3]);
+            const auto zone = records::NumberField<int32_t>(f[6]);
+            if (!x || !y || !zone) {
+                ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
+                continue;
+            }
+            if (formatVersion == kFirstFormatVersion) {
+                *x /= kFirstFormatUnitsPerPixel; // truncates toward zero
+                *y /= kFirstFormatUnitsPerPixel;
+            }
+
+            EliteSkill& skill = elite.EliteSkills[static_cast<size_t>(*number)];
+            EliteLocation& loc = skill.Locations.emplace_back();
+            const int locationIndex = static_cast<int>(skill.Locations.size()) - 1;
+            loc.Campaign = static_cast<uint8_t>(c);
+            loc.Region = *region;
+            loc.Zone = *zone;
+            records::SetMarker(loc, *x, *y, kMarkerHalf);
+            loc.Boss = f[4].toString();
+            loc.MarkerType = f[5].toString();
+            if (f.size() == kLocationFieldsWithNote)
+                loc.Note = records::BackslashNToLineBreaks(f[7]);
+
+            const bool timed =
+                QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
+                loc.MarkerType == kTimedMarker;
+            if (!timed || loc.Boss == kAlwaysLinkedBoss)
+                loc.Greens = LinkGreensToBoss(*number, locationIndex, loc.Boss, greens, index);
+        }
+    }
+}
 
 } // namespace modElite

@@ -1,10 +1,62 @@
 #include "layers/modGreens.h"
 
+#include "core/RecordFields.h"
+
 namespace modGreens {
 
-void LoadGreens(const LoadContext&, const CampaignTable&, Tables& greens) { greens = Tables{}; }
-BossIndex::BossIndex(const Tables&) {}
-const std::vector<int32_t>* BossIndex::find(const QString&) const { return nullptr; }
-void EnsureEmptyLists(Tables&) {}
+namespace {
+const QString kGreensFile = QStringLiteral("Greens.txt");
+constexpr qsizetype kMinFields = 2; // name and boss
+} // namespace
+
+void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& greens)
+{
+    greens = Tables{};
+    records::RecordText text;
+    for (size_t c = 0; c < campaigns.size(); ++c) {
+        if (campaigns[c].Name.isEmpty())
+            continue;
+        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kGreensFile;
+        if (!records::ReadRecordFile(ctx.path(rel), text))
+            continue;
+        greens.Greens.reserve(greens.Greens.size() + text.lines.size());
+        for (size_t li = 0; li < text.lines.size(); ++li) {
+            const QStringView line = records::TrimBlanks(text.lines[li]);
+            if (line.isEmpty() || line.front() == u';')
+                continue;
+            const QList<QStringView> f = records::SplitFields(line);
+            if (f.size() < kMinFields) {
+                ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no boss field"));
+                continue;
+            }
+            GreenItem& item = greens.Greens.emplace_back();
+            item.Name = records::TrimBlanks(f[0]).toString();
+            item.Boss = records::TrimBlanks(f[1]).toString();
+            item.Stats.reserve(static_cast<size_t>(f.size()) - 1);
+            for (qsizetype k = 2; k < f.size(); ++k)
+                item.Stats.push_back(records::TrimBlanks(f[k]).toString());
+        }
+    }
+}
+
+BossIndex::BossIndex(const Tables& greens)
+{
+    m_byBoss.reserve(static_cast<qsizetype>(greens.Greens.size()));
+    for (size_t g = 1; g < greens.Greens.size(); ++g)
+        m_byBoss[greens.Greens[g].Boss.toLower()].push_back(static_cast<int32_t>(g));
+}
+
+const std::vector<int32_t>* BossIndex::find(const QString& lowerBoss) const
+{
+    const auto it = m_byBoss.constFind(lowerBoss);
+    return it == m_byBoss.cend() ? nullptr : &it.value();
+}
+
+void EnsureEmptyLists(Tables& greens)
+{
+    for (GreenItem& item : greens.Greens)
+        if (item.Name.isEmpty() && item.Stats.empty())
+            item.Stats.resize(1);
+}
 
 } // namespace modGreens

@@ -1,11 +1,107 @@
 #include "layers/modNotes.h"
 
 #include "core/RecordFields.h"
+#include "elite/modCharacters.h"
+
+#include <QStringList>
 
 namespace modNotes {
 
-void PlaceNote(MapNote& note, int32_t x, int32_t y) { records::SetMarker(note, x, y, 7); }
-void LoadNotes(const LoadContext&, Tables& notes) { notes = Tables{}; }
-bool SaveNotes(const QString&, const Tables&, QString*) { return false; }
+namespace {
+constexpr qsizetype kNoteFields = 6;
+constexpr int32_t kMarkerHalf = 7;
+const QString kEnterMark = QStringLiteral("{#ENTER#}");
+const QString kLineBreak = QStringLiteral("\r\n");
+
+// A tab would split the field; a line break would split the record.
+QString ShortDescForFile(const QString& text)
+{
+    QString out = text;
+    for (QChar& ch : out)
+        if (ch == u'\t' || ch == u'\r' || ch == u'\n')
+            ch = u' ';
+    return out;
+}
+
+// CR LF pairs become the marker; so do a lone CR or LF, which the file could
+// not hold either; tabs become blanks.
+QString BodyForFile(const QString& body)
+{
+    QString out;
+    out.reserve(body.size() + 16);
+    for (qsizetype i = 0; i < body.size(); ++i) {
+        const QChar ch = body[i];
+        if (ch == u'\r') {
+            out += kEnterMark;
+            if (i + 1 < body.size() && body[i + 1] == u'\n')
+                ++i;
+        } else if (ch == u'\n') {
+            out += kEnterMark;
+        } else if (ch == u'\t') {
+            out += u' ';
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+} // namespace
+
+void PlaceNote(MapNote& note, int32_t x, int32_t y)
+{
+    records::SetMarker(note, x, y, kMarkerHalf);
+}
+
+void LoadNotes(const LoadContext& ctx, Tables& notes)
+{
+    notes = Tables{};
+    const QString rel = QString::fromLatin1(kNotesFile);
+    records::RecordText text;
+    if (!records::ReadRecordFile(ctx.path(rel), text))
+        return;
+    notes.Notes.reserve(text.lines.size() + 1);
+    for (size_t li = 0; li < text.lines.size(); ++li) {
+        const QStringView line = records::TrimBlanks(text.lines[li]);
+        const int lineNo = static_cast<int>(li) + 1;
+        if (line.isEmpty() || line.front() == u';')
+            continue;
+        const QList<QStringView> f = records::SplitFields(line);
+        if (f.size() != kNoteFields) {
+            ctx.warn(rel, lineNo, QStringLiteral("a note line has 6 fields, this one %1").arg(f.size()));
+            continue;
+        }
+        const auto x = records::CoordinateField(f[2]);
+        const auto y = records::CoordinateField(f[3]);
+        const auto campaign = records::NumberField<uint8_t>(f[4]);
+        const auto region = records::NumberField<uint8_t>(f[5]);
+        if (!x || !y || !campaign || !region) {
+            ctx.warn(rel, lineNo, QStringLiteral("coordinate, campaign or region out of range"));
+            continue;
+        }
+        MapNote& note = notes.Notes.emplace_back();
+        note.ShortDesc = records::TrimBlanks(f[0]).toString();
+        note.Body = f[1].toString();
+        note.Body.replace(kEnterMark, kLineBreak);
+        note.Campaign = *campaign;
+        note.Region = *region;
+        PlaceNote(note, *x, *y);
+    }
+}
+
+bool SaveNotes(const QString& appFolder, const Tables& notes, QString* error)
+{
+    QStringList lines;
+    for (size_t n = 1; n < notes.Notes.size(); ++n) {
+        const MapNote& note = notes.Notes[n];
+        if (note.ShortDesc.isEmpty())
+            continue;
+        lines << ShortDescForFile(note.ShortDesc) + u'\t' + BodyForFile(note.Body) + u'\t' +
+                     QString::number(note.X) + u'\t' + QString::number(note.Y) + u'\t' +
+                     QString::number(note.Campaign) + u'\t' + QString::number(note.Region);
+    }
+    if (!modCharacters::EnsurePersonalFolder(appFolder, error))
+        return false;
+    return records::WriteRecordFile(appFolder + QString::fromLatin1(kNotesFile), lines, error);
+}
 
 } // namespace modNotes

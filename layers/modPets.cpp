@@ -1,8 +1,111 @@
 #include "layers/modPets.h"
 
+#include "core/RecordFields.h"
+
 namespace modPets {
 
-void LoadPets(const LoadContext&, const CampaignTable&, Tables& pets) { pets = Tables{}; }
-void LoadPetPlaces(const LoadContext&, const CampaignTable&, Tables&) {}
+namespace {
+const QString kCatalogueFile = QStringLiteral("PetsList.txt");
+const QString kPlacesFile = QStringLiteral("PetsLocations.txt");
+constexpr int kCoreCampaign = 0;
+constexpr qsizetype kMinCatalogueFields = 2; // identifier and name
+constexpr qsizetype kDetailField = 2;
+constexpr qsizetype kPlaceFields = 5;
+constexpr qsizetype kPlaceFieldsWithNote = 6;
+constexpr int32_t kMarkerHalf = 7;
+
+bool SkippedLine(QStringView line) { return line.isEmpty() || line.front() == u';'; }
+
+// The identifier as written names the picture file; anything that could
+// reach outside the picture folder does not.
+bool SafePictureName(QStringView name)
+{
+    return !name.isEmpty() && !name.contains(u'/') && !name.contains(u'\\') && name != u"." && name != u"..";
+}
+} // namespace
+
+void LoadPets(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pets)
+{
+    pets = Tables{};
+    if (campaigns.empty() || campaigns[kCoreCampaign].Name.isEmpty())
+        return;
+    const QString folder = modCampaigns::CampaignFolder(kCoreCampaign, campaigns);
+    const QString rel = folder + kCatalogueFile;
+    records::RecordText text;
+    if (!records::ReadRecordFile(ctx.path(rel), text))
+        return;
+    const QString pictureFolder = ctx.path(folder + QStringLiteral("imgPets/"));
+    for (size_t li = 0; li < text.lines.size(); ++li) {
+        const QStringView line = text.lines[li];
+        const int lineNo = static_cast<int>(li) + 1;
+        if (SkippedLine(line))
+            continue;
+        const QList<QStringView> f = records::SplitFields(line);
+        if (f.size() < kMinCatalogueFields) {
+            ctx.warn(rel, lineNo, QStringLiteral("no name field"));
+            continue;
+        }
+        const auto id = records::NumberField<int32_t>(f[0]);
+        if (!id || *id < 1 || *id > kMaxPetId) {
+            ctx.warn(rel, lineNo, QStringLiteral("pet identifier outside 1..%1").arg(kMaxPetId));
+            continue;
+        }
+        if (*id > pets.highest())
+            pets.Pets.resize(static_cast<size_t>(*id) + 1);
+        Pet& pet = pets.Pets[static_cast<size_t>(*id)];
+        pet.Name = f[1].toString();
+        pet.Detail = f.size() > kDetailField ? f[kDetailField].toString() : QString();
+        if (SafePictureName(f[0])) {
+            pet.Picture = pictureFolder + f[0].toString() + QStringLiteral(".jpg");
+        } else {
+            pet.Picture.clear();
+            ctx.warn(rel, lineNo, QStringLiteral("identifier is no usable picture name"));
+        }
+        pet.Places.assign(1, PetPlace{});
+    }
+}
+
+void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pets)
+{
+    records::RecordText text;
+    for (size_t c = 0; c < campaigns.size(); ++c) {
+        if (campaigns[c].Name.isEmpty())
+            continue;
+        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kPlacesFile;
+        if (!records::ReadRecordFile(ctx.path(rel), text))
+            continue;
+        for (size_t li = 0; li < text.lines.size(); ++li) {
+            const QStringView line = text.lines[li];
+            const int lineNo = static_cast<int>(li) + 1;
+            if (SkippedLine(line))
+                continue;
+            const QList<QStringView> f = records::SplitFields(line);
+            if (f.size() < kPlaceFields) {
+                ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
+                continue;
+            }
+            const auto id = records::NumberField<int32_t>(f[0]);
+            if (!id || *id < 1 || *id > pets.highest()) {
+                ctx.warn(rel, lineNo, QStringLiteral("no pet with this identifier"));
+                continue;
+            }
+            const auto region = records::NumberField<uint8_t>(f[1]);
+            const auto zone = records::NumberField<int32_t>(f[2]);
+            const auto x = records::CoordinateField(f[3]);
+            const auto y = records::CoordinateField(f[4]);
+            if (!region || !zone || !x || !y) {
+                ctx.warn(rel, lineNo, QStringLiteral("region, zone or coordinate out of range"));
+                continue;
+            }
+            PetPlace& place = pets.Pets[static_cast<size_t>(*id)].Places.emplace_back();
+            place.Campaign = static_cast<uint8_t>(c);
+            place.Region = *region;
+            place.Zone = *zone;
+            records::SetMarker(place, *x, *y, kMarkerHalf);
+            if (f.size() == kPlaceFieldsWithNote)
+                place.Note = records::BackslashNToLineBreaks(f[5]);
+        }
+    }
+}
 
 } // namespace modPets

@@ -1,13 +1,132 @@
 #include "layers/modTreasures.h"
 
+#include "core/RecordFields.h"
 #include "elite/modCharacters.h"
+
+#include <QStringList>
 
 namespace modTreasures {
 
-void LoadTreasures(const LoadContext&, const modCharacters::Tables&, Tables& treasures) { treasures = Tables{}; }
-void LoadOpenedTreasures(const LoadContext&, const modCharacters::Tables&, Tables&) {}
-bool SaveOpenedTreasures(const QString&, int, const Tables&, QString*) { return false; }
-std::optional<QDate> ParseOpenedDate(QStringView) { return std::nullopt; }
-QString FormatOpenedDate(const QDate& date) { return date.toString(QStringLiteral("ddMMyyyy")); }
+namespace {
+constexpr qsizetype kTreasureFields = 5;
+constexpr int32_t kMarkerHalf = 7;
+constexpr uint8_t kTreasureCampaign = 3;
+constexpr qsizetype kDateLength = 8;
+constexpr int kFirstYear = 100;
+constexpr int kLastYear = 9999;
+
+size_t CharacterSlots(const modCharacters::Tables& characters)
+{
+    return static_cast<size_t>(std::max(characters.highest(), 0)) + 1;
+}
+} // namespace
+
+std::optional<QDate> ParseOpenedDate(QStringView text)
+{
+    if (text.size() != kDateLength || records::IsBlankText(text))
+        return std::nullopt;
+    const auto day = records::NumberField<int>(text.sliced(0, 2));
+    const auto month = records::NumberField<int>(text.sliced(2, 2));
+    const auto year = records::NumberField<int>(text.sliced(4, 4));
+    if (!day || !month || !year || *year < kFirstYear || *year > kLastYear)
+        return std::nullopt;
+    // Days and months beyond their end carry over (day 32 of January is
+    // 1 February); day or month 0 step back into the previous month or year.
+    const QDate date = QDate(*year, 1, 1).addMonths(*month - 1).addDays(*day - 1);
+    if (!date.isValid() || date.year() < kFirstYear || date.year() > kLastYear)
+        return std::nullopt;
+    return date;
+}
+
+QString FormatOpenedDate(const QDate& date)
+{
+    return QString::asprintf("%02d%02d%04d", date.day(), date.month(), date.year());
+}
+
+void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characters, Tables& treasures)
+{
+    treasures = Tables{};
+    const QString rel = QString::fromLatin1(kTreasureFile);
+    records::RecordText text;
+    if (!records::ReadRecordFile(ctx.path(rel), text))
+        return;
+    const size_t characterSlots = CharacterSlots(characters);
+    treasures.Treasures.reserve(text.lines.size() + 1);
+    for (size_t li = 0; li < text.lines.size(); ++li) {
+        const QStringView line = text.lines[li];
+        const int lineNo = static_cast<int>(li) + 1;
+        if (line.isEmpty() || line.front() == u';')
+            continue;
+        const QList<QStringView> f = records::SplitFields(line);
+        if (f.size() < kTreasureFields) {
+            ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
+            continue;
+        }
+        const auto x = records::CoordinateField(f[1]);
+        const auto y = records::CoordinateField(f[2]);
+        const auto region = records::NumberField<uint8_t>(f[3]);
+        const auto zone = records::StrictField<int32_t>(f[4]);
+        if (!x || !y || !region || !zone) {
+            ctx.warn(rel, lineNo, QStringLiteral("coordinate, region or zone out of range"));
+            continue;
+        }
+        Treasure& t = treasures.Treasures.emplace_back();
+        t.Name = f[0].toString();
+        t.Campaign = kTreasureCampaign;
+        t.Region = *region;
+        t.Zone = *zone;
+        records::SetMarker(t, *x, *y, kMarkerHalf);
+        t.OpenedOn.assign(characterSlots, std::nullopt);
+    }
+}
+
+void LoadOpenedTreasures(const LoadContext& ctx, const modCharacters::Tables& characters, Tables& treasures)
+{
+    const QString fileName = QString::fromLatin1(kOpenedTreasuresFile);
+    records::RecordText text;
+    for (int k = 1; k <= characters.highest(); ++k) {
+        const QString rel = modCharacters::CharacterFile(k, fileName);
+        if (!records::ReadRecordFile(ctx.path(rel), text))
+            continue;
+        for (size_t li = 0; li < text.lines.size(); ++li) {
+            const QStringView line = text.lines[li];
+            if (records::IsBlankText(line))
+                continue;
+            const QList<QStringView> f = records::SplitFields(line);
+            const auto number = records::NumberField<int32_t>(f[0]);
+            if (!number || *number < 1 || *number > treasures.count()) {
+                ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no treasure with this number"));
+                continue;
+            }
+            auto& opened = treasures.Treasures[static_cast<size_t>(*number)].OpenedOn;
+            if (opened.size() <= static_cast<size_t>(k))
+                opened.resize(static_cast<size_t>(k) + 1);
+            // A line without a usable date leaves the chest not opened.
+            opened[static_cast<size_t>(k)] = f.size() >= 2 ? ParseOpenedDate(f[1]) : std::nullopt;
+        }
+    }
+}
+
+bool SaveOpenedTreasures(const QString& appFolder, int character, const Tables& treasures, QString* error)
+{
+    if (character < 1 || character > modCharacters::kMaxCharacterNumber) {
+        if (error)
+            *error = QStringLiteral("character number %1 outside 1..%2")
+                         .arg(character)
+                         .arg(modCharacters::kMaxCharacterNumber);
+        return false;
+    }
+    const auto k = static_cast<size_t>(character);
+    QStringList lines;
+    for (int t = 1; t <= treasures.count(); ++t) {
+        const auto& opened = treasures.Treasures[static_cast<size_t>(t)].OpenedOn;
+        if (k < opened.size() && opened[k])
+            lines << records::PadNumberWhole(t, 4) + u'\t' + FormatOpenedDate(*opened[k]);
+    }
+    if (!modCharacters::EnsurePersonalFolder(appFolder, error))
+        return false;
+    return records::WriteRecordFile(appFolder + modCharacters::CharacterFile(character, QString::fromLatin1(kOpenedTreasuresFile)),
+                                    lines, error);
+}
 
 } // namespace modTreasures
