@@ -85,7 +85,9 @@ void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Table
                 continue;
             }
             const auto id = records::NumberField<int32_t>(f[0]);
-            if (!id || *id < 1 || *id > pets.highest()) {
+            // Places of identifiers the catalogue leaves empty would list
+            // nameless pets.
+            if (!id || *id < 1 || *id > pets.highest() || pets.Pets[static_cast<size_t>(*id)].Name.isEmpty()) {
                 ctx.warn(rel, lineNo, QStringLiteral("no pet with this identifier"));
                 continue;
             }

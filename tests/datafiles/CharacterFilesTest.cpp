@@ -1,0 +1,111 @@
+#include "DataFolder.h"
+
+#include "elite/modCharacters.h"
+#include "elite/modElite.h"
+
+namespace {
+
+TEST(CharacterFiles, ListReadsNumbersLenientlyAndRefusesNumbersOutsideTwoDigits)
+{
+    DataFolder data;
+    data.write("Personal/Characters.txt",
+               "01\tAsha\r\n"
+               "3\tB\xf6rn\r\n"     // one digit reads alike; Windows-1252 name
+               "100\tToo Far\r\n"   // would share the file names of 00
+               "0\tNobody\r\n"      // numbering starts at 1
+               "04\r\n"             // no name
+               "\r\n");
+    modCharacters::Tables ch;
+    modCharacters::LoadCharacters(data.ctx, ch);
+    EXPECT_EQ(ch.Characters, (std::vector<QString>{"", "Asha", "", QString::fromUtf8("Börn")}));
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4, 5}));
+}
+
+TEST(CharacterFiles, SaveWritesNamedCharactersInOrderAndRoundTrips)
+{
+    DataFolder data;
+    modCharacters::Tables ch;
+    ch.Characters = {"", "Asha", "", QString::fromUtf8("Börn €"), QString::fromUtf8("Ω")};
+    QString error;
+    ASSERT_TRUE(modCharacters::SaveCharacters(data.ctx.appFolder, ch, &error)) << error.toStdString();
+    EXPECT_EQ(data.read("Personal/Characters.txt"), QByteArray("01\tAsha\r\n03\tB\xf6rn \x80\r\n04\t?\r\n"));
+
+    modCharacters::Tables back;
+    modCharacters::LoadCharacters(data.ctx, back);
+    EXPECT_EQ(back.Characters, (std::vector<QString>{"", "Asha", "", QString::fromUtf8("Börn €"), "?"}));
+}
+
+TEST(CharacterFiles, NameWithATabIsRefusedAndTheOldFileKept)
+{
+    DataFolder data;
+    data.write("Personal/Characters.txt", "01\tAsha\r\n");
+    modCharacters::Tables ch;
+    ch.Characters = {"", "Asha", "Bad\tName"};
+    QString error;
+    EXPECT_FALSE(modCharacters::SaveCharacters(data.ctx.appFolder, ch, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(data.read("Personal/Characters.txt"), QByteArray("01\tAsha\r\n"));
+}
+
+TEST(CharacterFiles, FileNamesUseTwoDigits)
+{
+    EXPECT_EQ(modCharacters::CharacterFile(7, "CapElite.txt"), "Personal/Char07CapElite.txt");
+    EXPECT_EQ(modCharacters::CharacterFile(12, "OpenedTreasures.txt"), "Personal/Char12OpenedTreasures.txt");
+}
+
+class CapturedElites : public ::testing::Test {
+protected:
+    CapturedElites()
+    {
+        characters.Characters = {"", "Asha", "", ""}; // 2 and 3 unnamed
+        elite.EliteSkills.resize(12346);
+        for (auto& s : elite.EliteSkills)
+            s.Captured.assign(4, false);
+    }
+    bool captured(int n, int c) const { return elite.EliteSkills[static_cast<size_t>(n)].Captured[static_cast<size_t>(c)]; }
+
+    DataFolder data;
+    modCharacters::Tables characters;
+    modElite::Tables elite;
+};
+
+TEST_F(CapturedElites, LinesReadByValueForNamedAndUnnamedCharacters)
+{
+    data.write("Personal/Char01CapElite.txt", "0007\r\n7\r\n0042\r\n\r\n  \r\n99999\r\n");
+    data.write("Personal/Char03CapElite.txt", "12345");
+    modCharacters::LoadCapturedElites(data.ctx, characters, elite);
+    EXPECT_TRUE(captured(7, 1));
+    EXPECT_TRUE(captured(42, 1));
+    EXPECT_FALSE(captured(0, 1)) << "a blank line marks nothing";
+    EXPECT_TRUE(captured(12345, 3));
+    EXPECT_FALSE(captured(7, 3));
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{6}));
+}
+
+TEST_F(CapturedElites, SaveWritesFourDigitsAscendingAndNeverTruncatesLargeNumbers)
+{
+    for (int n : {42, 7, 12345})
+        elite.EliteSkills[static_cast<size_t>(n)].Captured[2] = true;
+    elite.EliteSkills[9].Captured[1] = true; // another character's capture stays out
+    QString error;
+    ASSERT_TRUE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 2, elite, &error)) << error.toStdString();
+    EXPECT_EQ(data.read("Personal/Char02CapElite.txt"), QByteArray("0007\r\n0042\r\n12345\r\n"));
+
+    for (auto& s : elite.EliteSkills)
+        s.Captured.assign(4, false);
+    modCharacters::LoadCapturedElites(data.ctx, characters, elite);
+    EXPECT_TRUE(captured(7, 2));
+    EXPECT_TRUE(captured(12345, 2));
+    EXPECT_FALSE(captured(2345, 2));
+}
+
+TEST_F(CapturedElites, FailedSaveIsReported)
+{
+    data.write("Personal", "not a folder");
+    QString error;
+    EXPECT_FALSE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 1, elite, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 100, elite, &error));
+}
+
+} // namespace

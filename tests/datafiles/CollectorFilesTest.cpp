@@ -1,0 +1,176 @@
+#include "DataFolder.h"
+
+#include "layers/modCollectors.h"
+#include "layers/modGreens.h"
+
+namespace {
+
+using modCollectors::Collector;
+
+class CollectorFiles : public ::testing::Test {
+protected:
+    CollectorFiles()
+    {
+        data.addCampaign(1, QStringLiteral("Dawnreach"));
+        data.addCampaign(2, QStringLiteral("Emberwake"));
+    }
+    void load()
+    {
+        modCollectors::LoadCollectors(data.ctx, data.campaigns, table);
+        modCollectors::LoadCollectorLocations(data.ctx, data.campaigns, table);
+    }
+    const Collector& col(int id) const { return table.Collectors.at(static_cast<size_t>(id)); }
+
+    DataFolder data;
+    modCollectors::Tables table;
+};
+
+TEST_F(CollectorFiles, HeaderFieldCountDecidesTheLevel)
+{
+    struct Row {
+        const char* name;
+        QByteArray header;
+        bool armour;
+        uint8_t lowLevel;
+    };
+    const Row rows[] = {
+        {"three fields: high level", "1\tA\t1", true, 0},
+        {"four fields: level from field 4", "1\tA\t0\t1", false, 1},
+        {"five fields: high level even with 1", "1\tA\t1\t1\textra", true, 0},
+        {"armour only when exactly 1", "1\tA\t1.0\t1", false, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        data.write(data.folder(1) + "Collectors.txt", r.header + "\r\nNear the gate\r\n5 Wolf Pelts\r\nSword\t1\r\n");
+        load();
+        EXPECT_EQ(col(1).IsArmor, r.armour);
+        EXPECT_EQ(col(1).IsLowLevel, r.lowLevel);
+    }
+}
+
+TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
+{
+    data.write(data.folder(1) + "Collectors.txt",
+               "; collectors of the first region\r\n"
+               "3\tTarn\t0\t1\r\n"
+               "By the well\r\n"
+               "5 Wolf Pelts\r\n"
+               "Sword\t3\tDamage 5-10\tAxe Mastery 9\r\n"
+               "   \r\n"                  // blanks only: skipped, block goes on
+               "Shield\t8\r\n"
+               "\r\n"
+               "\r\n"                     // a second separator line carries nothing
+               "5\tMira\t1\r\n"
+               "\r\n"                     // an empty location line is taken whole
+               "2 Bone Charms\r\n"
+               "Helm\t70000\r\n"          // hand mask beyond 16 bits
+               "Boots\t-1");
+    load();
+    ASSERT_EQ(table.highest(), 5);
+    const Collector& tarn = col(3);
+    EXPECT_EQ(tarn.Location, "By the well");
+    ASSERT_EQ(tarn.Rewards.size(), 3u);
+    EXPECT_EQ(tarn.Rewards[1].Name, "Sword");
+    EXPECT_EQ(tarn.Rewards[1].HandMask, 3);
+    EXPECT_EQ(tarn.Rewards[1].Stats, (std::vector<QString>{"", "Damage 5-10", "Axe Mastery 9"}));
+    EXPECT_EQ(tarn.Rewards[2].Name, "Shield");
+    EXPECT_EQ(tarn.Rewards[2].Stats.size(), 1u);
+    const Collector& mira = col(5);
+    EXPECT_EQ(mira.Location, "");
+    EXPECT_EQ(mira.Request, "2 Bone Charms");
+    ASSERT_EQ(mira.Rewards.size(), 2u);
+    EXPECT_EQ(mira.Rewards[1].HandMask, -1);
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{13}));
+    // Identifiers no header defines: no location, no rewards beyond entry 0.
+    EXPECT_EQ(col(4).X, -1);
+    EXPECT_EQ(col(4).Rewards.size(), 1u);
+}
+
+TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
+{
+    data.write(data.folder(1) + "Collectors.txt",
+               "1\tA\t0\t1\nx\n5 Wolf Pelts\nR\t1\n\n"
+               "2\tB\t0\nx\n3 wolf pelts\nR\t1\n\n"
+               "3\tC\t0\nx\nBoneCharm\nR\t1\n");
+    data.write(data.folder(2) + "Collectors.txt", "4\tD\t0\nx\n2 Fire Opals\nR\t1\n");
+    load();
+    ASSERT_EQ(table.RequestTypes.size(), 4u);
+    EXPECT_EQ(table.RequestTypes[1].Name, "Wolf Pelts");
+    EXPECT_EQ(table.RequestTypes[1].IsLowLevel, 1);
+    EXPECT_EQ(table.RequestTypes[2].Name, "BoneCharm") << "no blank: the whole request";
+    EXPECT_EQ(table.RequestTypes[3].Name, "Fire Opals");
+}
+
+TEST_F(CollectorFiles, MalformedHeadersSkipTheirWholeBlock)
+{
+    data.write(data.folder(1) + "Collectors.txt",
+               "1\tOnly two\nloc\nreq\nR\t1\n\n"
+               "0\tZero\t1\nloc\nreq\nR\t1\n\n"
+               "2\tGood\t1\nloc\n1 Req\nR\t1\n\n"
+               "3\tLevel\t1\t300\nloc\nreq\nR\t1\n\n"
+               "4\tCut short\t1\nloc");
+    load();
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{1, 6, 16, 21}));
+    EXPECT_EQ(table.highest(), 2);
+    EXPECT_EQ(col(2).Rewards.size(), 2u);
+}
+
+TEST_F(CollectorFiles, LocationsPlaceKnownCollectorsAndSkipTheRest)
+{
+    data.write(data.folder(1) + "Collectors.txt", "1\tA\t0\nx\n1 T\nR\t1\n\n2\tB\t0\nx\n1 T\nR\t1\n");
+    data.write(data.folder(2) + "CollectorsLocations.txt",
+               "1\t4\t100.5\t200\t17\n"
+               "1\t5\t101.5\t201\t18\n"   // a later line overwrites
+               "9\t4\t1\t1\t1\n"          // no such collector
+               "2\t4.5\t1\t1\t1\n"        // region rounds to 4
+               "2\tx\t1\t1\t1\n"          // region must be a number
+               "2\t300\t1\t1\t1\n"
+               "2\t4\t1\t1\t1abc\n"       // zone must be a number
+               "2\t4\t1\n");
+    load();
+    const Collector& a = col(1);
+    EXPECT_EQ(a.Campaign, 2);
+    EXPECT_EQ(a.Region, 5);
+    EXPECT_EQ(a.Zone, 18);
+    EXPECT_EQ(std::make_pair(a.X, a.Y), std::make_pair(102, 201));
+    EXPECT_EQ((std::array{a.Left, a.Top, a.Right, a.Bottom}), (std::array{96, 195, 108, 207}));
+    EXPECT_EQ(col(2).Region, 4);
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 5, 6, 7, 8}));
+}
+
+TEST(EmptyListGuarantee, EveryUnnamedRecordHasItsListEntry)
+{
+    modCollectors::Tables c;
+    c.Collectors.resize(3);
+    c.Collectors[2].Rewards.clear();
+    modCollectors::EnsureEmptyLists(c);
+    for (const auto& col : c.Collectors)
+        EXPECT_EQ(col.Rewards.size(), 1u);
+
+    modGreens::Tables g;
+    g.Greens.resize(2);
+    g.Greens[1].Stats.clear();
+    modGreens::EnsureEmptyLists(g);
+    EXPECT_EQ(g.Greens[1].Stats.size(), 1u);
+}
+
+TEST(GreenFiles, LinesTrimmedCommentsSkippedAndShortLinesWarned)
+{
+    DataFolder data;
+    data.addCampaign(1, QStringLiteral("Dawnreach"));
+    data.write(data.folder(1) + "Greens.txt",
+               "  ; indented comment\r\n"
+               "   \r\n"
+               " Blade of Dusk \t Gorrak \t Armor +5 \t\r\n"
+               "Lonely\r\n");
+    modGreens::Tables g;
+    modGreens::LoadGreens(data.ctx, data.campaigns, g);
+    ASSERT_EQ(g.count(), 1);
+    EXPECT_EQ(g.Greens[1].Name, "Blade of Dusk");
+    EXPECT_EQ(g.Greens[1].Boss, "Gorrak");
+    EXPECT_EQ(g.Greens[1].Stats, (std::vector<QString>{"", "Armor +5", ""}));
+    EXPECT_EQ(g.Greens[1].EliteNumber, -1);
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{4}));
+}
+
+} // namespace

@@ -1,0 +1,220 @@
+#include "DataFolder.h"
+
+#include "elite/modCharacters.h"
+#include "elite/modElite.h"
+#include "elite/modProfessions.h"
+#include "layers/modGreens.h"
+
+namespace {
+
+using modElite::EliteSkill;
+
+class EliteFiles : public ::testing::Test {
+protected:
+    EliteFiles()
+    {
+        data.addCampaign(1, QStringLiteral("Dawnreach"));
+        data.addCampaign(2, QStringLiteral("Emberwake"));
+        characters.Characters.resize(4); // highest character 3
+    }
+    void loadList() { modElite::LoadEliteList(data.ctx, data.campaigns, characters, elite); }
+    void loadLocations() { modElite::LoadEliteLocations(data.ctx, data.campaigns, greens, elite); }
+    const EliteSkill& skill(int n) const { return elite.EliteSkills.at(static_cast<size_t>(n)); }
+
+    DataFolder data;
+    modCharacters::Tables characters;
+    modElite::Tables elite;
+    modGreens::Tables greens;
+};
+
+TEST_F(EliteFiles, FullRecordReadsEveryColumnAndItsPicture)
+{
+    data.write(data.folder(1) + "EliteList.txt",
+               "; comment\r\n"
+               "7\t3\t  Caf\xe9 Strike \tAxe Mastery\tElite Attack\t-1\t2.5\t3.5\t1/2\t20\tDeals \x80 damage.\r\n");
+    data.write(data.folder(1) + "imgElite/0007.jpg", "x");
+    loadList();
+    const EliteSkill& s = skill(7);
+    EXPECT_EQ(s.Name, QString::fromUtf8("Café Strike"));
+    EXPECT_TRUE(s.Defined);
+    EXPECT_EQ(s.Profession, 3);
+    EXPECT_EQ(s.Attribute, "Axe Mastery");
+    EXPECT_EQ(s.Upkeep, -1);
+    EXPECT_EQ(s.Adrenaline, 2); // halves to even
+    EXPECT_EQ(s.Energy, 4);
+    EXPECT_EQ(s.CastTime, "1/2");
+    EXPECT_EQ(s.Recharge, 20);
+    EXPECT_EQ(s.Description, QString::fromUtf8("Deals € damage."));
+    EXPECT_EQ(s.Campaign, 1);
+    EXPECT_EQ(s.Picture, data.ctx.path(data.folder(1) + "imgElite/0007.jpg"));
+    EXPECT_EQ(s.Captured.size(), 4u);
+    EXPECT_EQ(s.Locations.size(), 1u);
+    EXPECT_TRUE(data.diagnostics.empty());
+}
+
+TEST_F(EliteFiles, GapsShortRecordsPicturesAndLaterCampaigns)
+{
+    data.write(data.folder(1) + "EliteList.txt",
+               "1\t1\tOne\ta\tb\t0\t0\t5\t1\t0\td\n"
+               "2\t1\tTwo\n"                               // short: name and profession only
+               "5\t2\t   \ta\tb\t0\t0\t0\t1\t0\td\n"       // blank name
+               "12345\t0\tFar\ta\tb\t0\t0\t0\t1\t0\td\n");
+    data.write(data.folder(1) + "imgElite/0001.jpg", ""); // empty picture counts as missing
+    data.write(data.folder(1) + "imgElite/2345.jpg", "x");
+    data.write(data.folder(2) + "EliteList.txt", "1\t4\tOne Renamed\n");
+    loadList();
+    ASSERT_EQ(elite.highest(), 12345);
+    EXPECT_EQ(skill(1).Name, "One Renamed");
+    EXPECT_EQ(skill(1).Profession, 4);
+    EXPECT_EQ(skill(1).Campaign, 2);
+    EXPECT_EQ(skill(1).Energy, 5) << "a short record keeps the costs it had";
+    EXPECT_TRUE(skill(1).Picture.isEmpty());
+    EXPECT_EQ(skill(2).Name, "Two");
+    EXPECT_FALSE(skill(3).Defined);
+    EXPECT_FALSE(skill(5).Defined);
+    EXPECT_TRUE(skill(12345).Picture.endsWith("imgElite/2345.jpg"));
+}
+
+TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
+{
+    data.write(data.folder(1) + "EliteList.txt",
+               "1\t1\tGood\n"
+               "2\t1\tBad\ta\tb\t0\t300\t0\t1\t0\td\n"   // adrenaline beyond a byte
+               "3\t1\tBad\ta\tb\t70000\t0\t0\t1\t0\td\n" // upkeep beyond 16 bits
+               "4\tx\tBad\n"                             // profession not a number
+               "5\t256\tBad\n"                           // profession beyond a byte
+               "6\t1\n"                                  // too few fields
+               "\n"                                      // empty lines are no records
+               "-1\t1\tBad\n"
+               "8\t1\tAlso good\n");
+    loadList();
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{2, 3, 4, 5, 6, 8}));
+    EXPECT_EQ(data.diagnostics.items().front().file, data.folder(1) + "EliteList.txt");
+    EXPECT_EQ(elite.highest(), 8);
+    for (int n = 2; n <= 6; ++n)
+        EXPECT_FALSE(skill(n).Defined) << n;
+    EXPECT_TRUE(skill(8).Defined);
+}
+
+TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
+{
+    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
+    data.write(data.folder(1) + "EliteLocations.txt",
+               "1\t3\t1500\t3007\tBoss\t\t0\n"          // first format: 1/15 pixel
+               "1\t3\t-3007\t14\tBoss\t\t0\n"           // truncated toward zero
+               ";[Version]2.0\n"
+               "1\t3\t1500\t3007\tBoss\t\t4\n");
+    data.write(data.folder(2) + "EliteLocations.txt", "1\t1\t30\t45\tBoss\t\t0\n"); // version resets per file
+    loadList();
+    loadLocations();
+    const auto& locs = skill(1).Locations;
+    ASSERT_EQ(locs.size(), 5u);
+    EXPECT_EQ(std::make_pair(locs[1].X, locs[1].Y), std::make_pair(100, 200));
+    EXPECT_EQ(std::make_pair(locs[2].X, locs[2].Y), std::make_pair(-200, 0));
+    EXPECT_EQ(std::make_pair(locs[3].X, locs[3].Y), std::make_pair(1500, 3007));
+    EXPECT_EQ(locs[3].Zone, 4);
+    EXPECT_EQ(std::make_pair(locs[4].X, locs[4].Y), std::make_pair(2, 3));
+    EXPECT_EQ(locs[4].Campaign, 2);
+    EXPECT_EQ((std::array{locs[3].Left, locs[3].Top, locs[3].Right, locs[3].Bottom}),
+              (std::array{1494, 3001, 1506, 3013}));
+}
+
+TEST_F(EliteFiles, NoteColumnOnlyWithExactlyEightFields)
+{
+    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
+    data.write(data.folder(1) + "EliteLocations.txt",
+               ";[Version]1.1\n"
+               "1\t1\t0\t0\tA\t\t0\n"
+               "1\t1\t0\t0\tB\t\t0\tfirst\\nsecond\n"
+               "1\t1\t0\t0\tC\t\t0\tnote\textra\n");
+    loadList();
+    loadLocations();
+    const auto& locs = skill(1).Locations;
+    ASSERT_EQ(locs.size(), 4u);
+    EXPECT_EQ(locs[1].Note, "");
+    EXPECT_EQ(locs[2].Note, "first\r\nsecond");
+    EXPECT_EQ(locs[3].Note, "");
+}
+
+TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
+{
+    data.write(data.folder(1) + "Greens.txt",
+               "Blade\t  Gorrak the Vile \tArmor +5\n"
+               "Shield\tSeasonal Boss\n"
+               "Staff\tVaddeth Stickleback\n"
+               "Bow\tTimed Boss\n"
+               "Wand\tGORRAK THE VILE\n");
+    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
+    data.write(data.folder(1) + "EliteLocations.txt",
+               ";[Version]2.0\n"
+               "1\t1\t0\t0\t gorrak the vile\t\t0\n"
+               "0\t1\t0\t0\tSeasonal Boss\t\t0\tOnly During the festival\n"
+               "0\t1\t0\t0\tVaddeth Stickleback\tD\t0\tonly during nights\n"
+               "0\t1\t0\t0\tTimed Boss\tD\t0\n"
+               "1\t2\t0\t0\tGorrak the Vile\t\t0\n");
+    modGreens::LoadGreens(data.ctx, data.campaigns, greens);
+    loadList();
+    loadLocations();
+    EXPECT_EQ(skill(1).Locations[1].Greens, (std::vector<int32_t>{0, 1, 5}));
+    EXPECT_EQ(skill(0).Locations[1].Greens, (std::vector<int32_t>{0})) << "note starts with only during";
+    EXPECT_EQ(skill(0).Locations[2].Greens, (std::vector<int32_t>{0, 3})) << "this boss is always linked";
+    EXPECT_EQ(skill(0).Locations[3].Greens, (std::vector<int32_t>{0})) << "marker type D";
+    // A boss standing in two places points to the last one.
+    EXPECT_EQ(greens.Greens[1].EliteNumber, 1);
+    EXPECT_EQ(greens.Greens[1].LocationIndex, 2);
+    EXPECT_EQ(greens.Greens[2].EliteNumber, -1);
+    EXPECT_EQ(greens.Greens[1].Stats, (std::vector<QString>{"", "Armor +5"}));
+}
+
+TEST_F(EliteFiles, GreensLoadedAfterTheLocationsAreNeverLinked)
+{
+    data.write(data.folder(1) + "Greens.txt", "Blade\tGorrak\n");
+    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
+    data.write(data.folder(1) + "EliteLocations.txt", "1\t1\t0\t0\tGorrak\t\t0\n");
+    loadList();
+    loadLocations();
+    modGreens::LoadGreens(data.ctx, data.campaigns, greens);
+    EXPECT_EQ(skill(1).Locations[1].Greens, (std::vector<int32_t>{0}));
+    EXPECT_EQ(greens.Greens[1].EliteNumber, -1);
+}
+
+TEST_F(EliteFiles, MalformedLocationLinesAreSkipped)
+{
+    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
+    data.write(data.folder(1) + "EliteLocations.txt",
+               "2\t1\t0\t0\tBoss\t\t0\n"     // no skill 2
+               "1\t300\t0\t0\tBoss\t\t0\n"   // region beyond a byte
+               "1\tnorth\t0\t0\tBoss\t\t0\n" // region not a number
+               "1\t1\t0\t0\tBoss\n"          // too few fields
+               "1\t1\t0\t0\tBoss\t\t0\n");
+    loadList();
+    loadLocations();
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(skill(1).Locations.size(), 2u);
+}
+
+TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntries)
+{
+    DataFolder data;
+    data.addCampaign(0, QStringLiteral("Core"));
+    data.addCampaign(1, QStringLiteral("Dawnreach"));
+    data.write(data.folder(0) + "Professions.txt",
+               "1\tWarrior\t255\tW\tStrength\tAxe Mastery\n"
+               "3\tMonk\t16711680\tMo\n"
+               "4\tRanger\tgreen\tR\n"  // colour not a number
+               "5\tNecro\t1\n");        // too few fields
+    data.write(data.folder(1) + "Professions.txt", "1\tWarrior\t255\tW\tTactics\n");
+    modProfessions::Tables p;
+    modProfessions::LoadProfessions(data.ctx, data.campaigns, p);
+    ASSERT_EQ(p.highest(), 3);
+    EXPECT_EQ(p.Professions[0].Name, "No profession");
+    EXPECT_EQ(p.Professions[0].Abbreviation, "#");
+    EXPECT_EQ(p.Professions[0].Colour, 0xAAAAAAu);
+    EXPECT_EQ(p.Professions[1].Colour, 255u); // red in the low byte
+    EXPECT_EQ(p.Professions[1].Attributes, (std::vector<QString>{"", "Tactics"}));
+    EXPECT_TRUE(p.Professions[2].Name.isEmpty());
+    EXPECT_EQ(p.Professions[3].Attributes, (std::vector<QString>{""}));
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4}));
+}
+
+} // namespace

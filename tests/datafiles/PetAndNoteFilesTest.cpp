@@ -1,0 +1,107 @@
+#include "DataFolder.h"
+
+#include "layers/modNotes.h"
+#include "layers/modPets.h"
+
+namespace {
+
+TEST(PetFiles, CatalogueFromTheCoreCampaignAndPlacesFromEveryCampaign)
+{
+    DataFolder data;
+    data.addCampaign(0, QStringLiteral("Core"));
+    data.addCampaign(2, QStringLiteral("Emberwake"));
+    data.write(data.folder(0) + "PetsList.txt",
+               "; pets\n"
+               "03\tStrider\tfast\n"
+               "5\tMoa\n"                  // no detail
+               "../x\tEscape\tbad\n"       // identifier 0 and no picture name
+               "7/../../etc\tSneaky\td\n"  // reads as 7, but no usable picture name
+               "\n");
+    data.write(data.folder(0) + "PetsLocations.txt", "3\t1\t10\t100\t200\n");
+    data.write(data.folder(2) + "PetsLocations.txt",
+               "3\t2\t11\t30\t40\tfirst\\nsecond\n"
+               "3\t2\t11\t30\t40\tnote\textra\n" // seven fields: no note
+               "4\t1\t1\t1\t1\n"                 // no pet 4
+               "5\t300\t1\t1\t1\n"               // region beyond a byte
+               "5\t1\t1\t1\n");
+    modPets::Tables pets;
+    modPets::LoadPets(data.ctx, data.campaigns, pets);
+    modPets::LoadPetPlaces(data.ctx, data.campaigns, pets);
+
+    ASSERT_EQ(pets.highest(), 7);
+    const modPets::Pet& strider = pets.Pets[3];
+    EXPECT_EQ(strider.Name, "Strider");
+    EXPECT_EQ(strider.Detail, "fast");
+    EXPECT_EQ(strider.Picture, data.ctx.path(data.folder(0) + "imgPets/03.jpg")) << "identifier as written";
+    ASSERT_EQ(strider.Places.size(), 4u);
+    const modPets::PetPlace& p1 = strider.Places[1];
+    EXPECT_EQ((std::array{int(p1.Campaign), int(p1.Region), p1.Zone, p1.X, p1.Y}), (std::array{0, 1, 10, 100, 200}));
+    EXPECT_EQ((std::array{p1.Left, p1.Top, p1.Right, p1.Bottom}), (std::array{93, 193, 107, 207}));
+    EXPECT_EQ(strider.Places[2].Campaign, 2);
+    EXPECT_EQ(strider.Places[2].Note, "first\r\nsecond");
+    EXPECT_EQ(strider.Places[3].Note, "");
+    EXPECT_EQ(pets.Pets[5].Detail, "");
+    EXPECT_TRUE(pets.Pets[7].Picture.isEmpty());
+    std::vector<QString> files;
+    for (const auto& d : data.diagnostics.items())
+        files.push_back(d.file + ':' + QString::number(d.line));
+    const QString list = data.folder(0) + "PetsList.txt:";
+    const QString places = data.folder(2) + "PetsLocations.txt:";
+    EXPECT_EQ(files, (std::vector<QString>{list + "4", list + "5", places + "3", places + "4", places + "5"}));
+}
+
+TEST(NoteFiles, LinesTrimmedFieldCountExactAndEnterMarkersRestored)
+{
+    DataFolder data;
+    data.write("Personal/Notes.txt",
+               "   Bridge \tfirst{#ENTER#}second\t100\t200.5\t3\t2   \r\n"
+               "; a comment\r\n"
+               "\r\n"
+               "Five\tfields\t1\t2\t3\r\n"
+               "Seven\tfields\t1\t2\t3\t4\t5\r\n"
+               "Big\tcampaign\t1\t2\t300\t4\r\n"
+               "\t\t5\t6\t1\t1\r\n"); // empty short description: a deleted note
+    modNotes::Tables notes;
+    modNotes::LoadNotes(data.ctx, notes);
+    ASSERT_EQ(notes.count(), 2);
+    const modNotes::MapNote& n = notes.Notes[1];
+    EXPECT_EQ(n.ShortDesc, "Bridge");
+    EXPECT_EQ(n.Body, "first\r\nsecond");
+    EXPECT_EQ((std::array{n.X, n.Y, int(n.Campaign), int(n.Region)}), (std::array{100, 200, 3, 2}));
+    EXPECT_EQ((std::array{n.Left, n.Top, n.Right, n.Bottom}), (std::array{93, 193, 107, 207}));
+    EXPECT_TRUE(notes.Notes[2].ShortDesc.isEmpty());
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{4, 5, 6}));
+}
+
+TEST(NoteFiles, SaveSkipsDeletedNotesKeepsTheFileReadableAndRoundTrips)
+{
+    DataFolder data;
+    modNotes::Tables notes;
+    auto add = [&](QString shortDesc, QString body, int x, int y, int c, int r) {
+        modNotes::MapNote& n = notes.Notes.emplace_back();
+        n.ShortDesc = shortDesc;
+        n.Body = body;
+        n.Campaign = static_cast<uint8_t>(c);
+        n.Region = static_cast<uint8_t>(r);
+        modNotes::PlaceNote(n, x, y);
+    };
+    add(QString::fromUtf8("Café"), "first\r\nsecond", 10, -20, 1, 2);
+    add("", "deleted", 0, 0, 0, 0);
+    add("Tab\there", "a\tb\nc\rd", 5, 6, 3, 4); // tabs and lone line ends cannot stay as they are
+    QString error;
+    ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, notes, &error)) << error.toStdString();
+    EXPECT_EQ(data.read("Personal/Notes.txt"),
+              QByteArray("Caf\xe9\tfirst{#ENTER#}second\t10\t-20\t1\t2\r\n"
+                         "Tab here\ta b{#ENTER#}c{#ENTER#}d\t5\t6\t3\t4\r\n"));
+
+    modNotes::Tables back;
+    modNotes::LoadNotes(data.ctx, back);
+    ASSERT_EQ(back.count(), 2);
+    EXPECT_EQ(back.Notes[1].ShortDesc, QString::fromUtf8("Café"));
+    EXPECT_EQ(back.Notes[1].Body, "first\r\nsecond");
+    EXPECT_EQ(back.Notes[1].Top, -27);
+    EXPECT_EQ(back.Notes[2].Body, "a b\r\nc\r\nd");
+    EXPECT_TRUE(data.diagnostics.empty());
+}
+
+} // namespace

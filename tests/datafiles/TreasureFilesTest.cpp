@@ -1,0 +1,123 @@
+#include "DataFolder.h"
+
+#include "elite/modCharacters.h"
+#include "layers/modTreasures.h"
+
+namespace {
+
+TEST(OpenedDates, ReadWithCarryOverAndOnlyFromEightCharacters)
+{
+    struct Row {
+        const char* name;
+        const char* text;
+        QDate expected; // invalid = no date
+    };
+    const Row rows[] = {
+        {"plain date", "01022010", QDate(2010, 2, 1)},
+        {"day 32 carries into February", "32012010", QDate(2010, 2, 1)},
+        {"month 13 carries into the next year", "01132010", QDate(2011, 1, 1)},
+        {"day 0 is the last day of the month before", "00032012", QDate(2012, 2, 29)},
+        {"seven characters", "0102201", QDate()},
+        {"nine characters", "010220100", QDate()},
+        {"blank", "        ", QDate()},
+        {"year beyond 9999 after carrying", "01139999", QDate()},
+        {"year before 100", "01010099", QDate()},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const auto date = modTreasures::ParseOpenedDate(QString::fromLatin1(r.text));
+        if (r.expected.isValid()) {
+            ASSERT_TRUE(date.has_value());
+            EXPECT_EQ(*date, r.expected);
+        } else {
+            EXPECT_FALSE(date.has_value());
+        }
+    }
+    EXPECT_EQ(modTreasures::FormatOpenedDate(QDate(2010, 2, 1)), "01022010");
+}
+
+class TreasureFiles : public ::testing::Test {
+protected:
+    TreasureFiles() { characters.Characters = {"", "Asha", "", "Bo"}; }
+    void load()
+    {
+        modTreasures::LoadTreasures(data.ctx, characters, table);
+        modTreasures::LoadOpenedTreasures(data.ctx, characters, table);
+    }
+    std::optional<QDate> opened(int t, int k) const
+    {
+        return table.Treasures.at(static_cast<size_t>(t)).OpenedOn.at(static_cast<size_t>(k));
+    }
+
+    DataFolder data;
+    modCharacters::Tables characters;
+    modTreasures::Tables table;
+};
+
+TEST_F(TreasureFiles, TreasureLinesFromTheFixedPath)
+{
+    data.write("Campaign.03.Emberwake/Treasures.txt",
+               "; chests of Varsha\r\n"
+               "Old Chest\t100.5\t200\t2\t14\r\n"
+               "Broken\t1\t2\t3\r\n"          // four fields
+               "Huge Region\t1\t2\t300\t1\r\n" // region beyond a byte
+               "Luxon Chest\t-5\t7\t3\t15\r\n");
+    load();
+    ASSERT_EQ(table.count(), 2);
+    const auto& t = table.Treasures[1];
+    EXPECT_EQ(t.Name, "Old Chest");
+    EXPECT_EQ(t.Campaign, 3);
+    EXPECT_EQ(t.Region, 2);
+    EXPECT_EQ(t.Zone, 14);
+    EXPECT_EQ((std::array{t.X, t.Y, t.Left, t.Top, t.Right, t.Bottom}), (std::array{100, 200, 93, 193, 107, 207}));
+    EXPECT_EQ(t.OpenedOn.size(), 4u);
+    EXPECT_EQ(table.Treasures[2].Name, "Luxon Chest");
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4}));
+}
+
+TEST_F(TreasureFiles, OpenedRecordsPerCharacter)
+{
+    data.write("Campaign.03.Emberwake/Treasures.txt", "A\t1\t1\t1\t1\nB\t1\t1\t1\t1\nC\t1\t1\t1\t1\n");
+    data.write("Personal/Char01OpenedTreasures.txt",
+               "0003\t01022010\r\n"
+               "0001\r\n"             // no date: not opened
+               "0002\t0102201\r\n"    // seven characters: not opened
+               "0009\t01022010\r\n"); // no such treasure
+    data.write("Personal/Char03OpenedTreasures.txt", "1\t32012010");
+    load();
+    EXPECT_EQ(opened(3, 1), QDate(2010, 2, 1));
+    EXPECT_FALSE(opened(1, 1));
+    EXPECT_FALSE(opened(2, 1));
+    EXPECT_EQ(opened(1, 3), QDate(2010, 2, 1));
+    EXPECT_FALSE(opened(3, 3));
+    EXPECT_EQ(data.warnedLines(), (std::vector<int>{4}));
+}
+
+TEST_F(TreasureFiles, SaveWritesEveryDatedTreasureOfOneCharacterAndRoundTrips)
+{
+    data.write("Campaign.03.Emberwake/Treasures.txt", "A\t1\t1\t1\t1\nB\t1\t1\t1\t1\nC\t1\t1\t1\t1\n");
+    load();
+    table.Treasures[3].OpenedOn[1] = QDate(2011, 10, 16);
+    table.Treasures[1].OpenedOn[1] = QDate(2010, 2, 1);
+    table.Treasures[2].OpenedOn[3] = QDate(2012, 5, 5); // another character
+    QString error;
+    ASSERT_TRUE(modTreasures::SaveOpenedTreasures(data.ctx.appFolder, 1, table, &error)) << error.toStdString();
+    EXPECT_EQ(data.read("Personal/Char01OpenedTreasures.txt"), QByteArray("0001\t01022010\r\n0003\t16102011\r\n"));
+
+    modTreasures::Tables back;
+    modTreasures::LoadTreasures(data.ctx, characters, back);
+    modTreasures::LoadOpenedTreasures(data.ctx, characters, back);
+    EXPECT_EQ(back.Treasures[1].OpenedOn[1], QDate(2010, 2, 1));
+    EXPECT_EQ(back.Treasures[3].OpenedOn[1], QDate(2011, 10, 16));
+    EXPECT_FALSE(back.Treasures[2].OpenedOn[3]) << "character 3's file was not written";
+}
+
+TEST_F(TreasureFiles, FailedSaveIsReported)
+{
+    data.write("Personal/Char01OpenedTreasures.txt/blocker", "x"); // a folder where the file should go
+    QString error;
+    EXPECT_FALSE(modTreasures::SaveOpenedTreasures(data.ctx.appFolder, 1, table, &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+} // namespace
