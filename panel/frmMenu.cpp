@@ -662,9 +662,8 @@ void frmMenu::ApplyCaptions()
         const int needed = caption->fontMetrics().horizontalAdvance(caption->text());
         if (needed <= caption->width() || needed == 0 || caption->objectName() == QLatin1String("menuTitle"))
             continue;
-        QFont f = caption->font();
-        f.setPointSizeF(std::max(6.5, f.pointSizeF() * caption->width() / needed));
-        caption->setFont(f);
+        const double size = std::max(6.5, caption->font().pointSizeF() * caption->width() / needed);
+        caption->setStyleSheet(QStringLiteral("font-size: %1pt;").arg(size, 0, 'f', 1));
     }
 }
 
@@ -731,10 +730,17 @@ void frmMenu::ShowList(QListWidget* list, PanelList& model, std::vector<PanelEnt
     const QSignalBlocker block(list);
     list->setUpdatesEnabled(false);
     list->clear();
-    for (const auto& e : model.entries) {
-        auto* item = new QListWidgetItem(e.text);
-        item->setData(Qt::UserRole, e.data);
-        list->addItem(item);
+    // One insertion for every row (a filter may list thousands); the item data
+    // are not shown, so the view need not hear of them.
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(model.entries.size()));
+    for (const auto& e : model.entries)
+        texts.append(e.text);
+    list->addItems(texts);
+    {
+        const QSignalBlocker quiet(list->model());
+        for (int i = 0; i < model.size(); ++i)
+            list->item(i)->setData(Qt::UserRole, model.entries[static_cast<std::size_t>(i)].data);
     }
     list->setCurrentRow(-1);
     list->setUpdatesEnabled(true);
