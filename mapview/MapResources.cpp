@@ -505,7 +505,7 @@ QImage MakeHand(bool closed)
 // Dusk over hills, a winding route with waypoints and a compass rose.
 QImage MakeSplash()
 {
-    const int w = 640, h = 300;
+    const int w = 880, h = 360;
     QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::black);
     QPainter p(&img);
@@ -537,9 +537,9 @@ QImage MakeSplash()
     }
     // The route: a dashed golden line with waypoint pins.
     QPainterPath route;
-    route.moveTo(40, h - 20);
-    route.cubicTo(160, h - 90, 220, h - 10, 330, h - 60);
-    route.cubicTo(420, h - 100, 470, h - 40, 590, h - 110);
+    route.moveTo(50, h - 24);
+    route.cubicTo(200, h - 110, 290, h - 12, 440, h - 72);
+    route.cubicTo(560, h - 120, 620, h - 48, 760, h - 132);
     p.setPen(QPen(QColor(255, 219, 93, 210), 2.5, Qt::DashLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     p.drawPath(route);
@@ -553,7 +553,7 @@ QImage MakeSplash()
         p.drawEllipse(pt, 1.6, 1.6);
     }
     // Compass rose.
-    const QPointF c(w - 90, 80);
+    const QPointF c(w - 250, 96);
     p.setPen(QPen(QColor(255, 236, 200, 180), 1.2));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, 44, 44);
@@ -577,6 +577,11 @@ QImage MakeSplash()
         p.setBrush(i == 0 ? QColor(160, 50, 40) : QColor(176, 160, 134));
         p.drawPath(other);
     }
+    // The right edge fades into the black of the window.
+    QLinearGradient fade(w - 220, 0, w, 0);
+    fade.setColorAt(0, QColor(0, 0, 0, 0));
+    fade.setColorAt(1, QColor(0, 0, 0, 255));
+    p.fillRect(QRect(w - 220, 0, 220, h), fade);
     return img;
 }
 
