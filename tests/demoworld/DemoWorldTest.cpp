@@ -2,6 +2,7 @@
 // the start-up loader reads without a single skipped line.
 #include "core/LoadAllData.h"
 #include "core/TextNumbers.h"
+#include "core/RecordFile.h"
 #include "tools/demoworld/DemoWorld.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -181,6 +183,107 @@ TEST_F(LoadedDemoWorld, EveryMarkerHasAPlaceOfItsOwn)
     EXPECT_GE(s_summary.places, 550);
     EXPECT_EQ(s_summary.collectors, 150);
     EXPECT_EQ(s_summary.treasures, 60);
+}
+
+TEST_F(LoadedDemoWorld, EveryTableIsFilled)
+{
+    const World& w = *s_world;
+    EXPECT_EQ(w.professions.highest(), 10);
+    EXPECT_EQ(w.elite.highest(), s_summary.skills);
+    EXPECT_EQ(w.greens.count(), s_summary.greens);
+    EXPECT_EQ(w.collectors.highest(), s_summary.collectors);
+    EXPECT_EQ(w.treasures.count(), s_summary.treasures);
+    EXPECT_EQ(w.pets.highest(), s_summary.pets);
+    int locations = 0, petPlaces = 0;
+    for (const auto& s : w.elite.EliteSkills)
+        locations += int(s.Locations.size()) - 1;
+    for (const auto& p : w.pets.Pets)
+        petPlaces += int(p.Places.size()) - 1;
+    EXPECT_EQ(locations, s_summary.places);
+    EXPECT_EQ(petPlaces, s_summary.petPlaces);
+    EXPECT_GE(w.collectors.RequestTypes.size(), 10u);
+}
+
+// What makes the world worth looking at: every entry reaches the map, and
+// every quirk of the files is there at least once.
+TEST_F(LoadedDemoWorld, EveryEntryIsListedSomewhere)
+{
+    const World& w = *s_world;
+    for (int g = 1; g <= w.greens.count(); ++g)
+        EXPECT_NE(w.greens.Greens[size_t(g)].EliteNumber, -1) << w.greens.Greens[size_t(g)].Name.toStdString() << " has no boss";
+    for (int c = 1; c <= w.collectors.highest(); ++c) {
+        const auto& col = w.collectors.Collectors[size_t(c)];
+        EXPECT_NE(col.X, -1) << col.Name.toStdString() << " has no place";
+        EXPECT_TRUE(std::any_of(col.Rewards.begin() + 1, col.Rewards.end(), [](const auto& r) { return r.HandMask != 0; }))
+            << col.Name.toStdString() << " offers nothing a hand filter keeps";
+    }
+    for (int p = 1; p <= w.pets.highest(); ++p) {
+        EXPECT_GT(w.pets.Pets[size_t(p)].Places.size(), 1u) << w.pets.Pets[size_t(p)].Name.toStdString();
+        EXPECT_GT(records::FileLength(w.pets.Pets[size_t(p)].Picture), 0) << w.pets.Pets[size_t(p)].Picture.toStdString();
+    }
+    // Boss places name a zone of their own region.
+    for (const auto& s : w.elite.EliteSkills)
+        for (size_t i = 1; i < s.Locations.size(); ++i) {
+            const auto& l = s.Locations[i];
+            const auto& zones = w.campaigns[l.Campaign].Regions[l.Region].Zones;
+            EXPECT_TRUE(std::any_of(zones.begin() + 1, zones.end(), [&](const ZoneEntry& z) { return z.Id == l.Zone; }))
+                << l.Boss.toStdString() << " stands in zone " << l.Zone << ", unknown to its region";
+        }
+}
+
+TEST_F(LoadedDemoWorld, SkillsMatchTheirProfessionsAndTexts)
+{
+    const World& w = *s_world;
+    const QString noAttribute = w.language(Text::NoAttribute);
+    int withoutAttribute = 0, shortRecords = 0, noProfession = 0, upkeep = 0, fractions = 0;
+    for (int e = 1; e <= w.elite.highest(); ++e) {
+        const auto& s = w.elite.EliteSkills[size_t(e)];
+        ASSERT_TRUE(s.Defined) << "elite " << e;
+        if (s.Description.isEmpty()) { // a short record: name and profession only
+            ++shortRecords;
+            EXPECT_TRUE(s.Picture.isEmpty());
+            continue;
+        }
+        EXPECT_FALSE(s.Picture.isEmpty()) << s.Name.toStdString() << " has no picture";
+        noProfession += s.Profession == 0;
+        upkeep += s.Upkeep == -1;
+        fractions += s.CastTime.contains(u'/');
+        if (s.Attribute == noAttribute) {
+            ++withoutAttribute;
+            continue;
+        }
+        // Any other attribute is one of the skill's profession.
+        const auto& attrs = w.professions.Professions[s.Profession].Attributes;
+        EXPECT_NE(std::find(attrs.begin() + 1, attrs.end(), s.Attribute), attrs.end())
+            << s.Name.toStdString() << ": " << s.Attribute.toStdString();
+    }
+    EXPECT_GT(withoutAttribute, 10);
+    EXPECT_GT(shortRecords, 3);
+    EXPECT_GT(noProfession, 0);
+    EXPECT_GT(upkeep, 10);
+    EXPECT_GT(fractions, 50);
+}
+
+TEST_F(LoadedDemoWorld, BossPlacesShowEveryMarkerCodeAndNoteKind)
+{
+    const World& w = *s_world;
+    std::set<QString> codes;
+    int multiLine = 0, onlyDuring = 0, withoutElite = int(w.elite.EliteSkills[0].Locations.size()) - 1;
+    bool missionBossDrops = false;
+    for (const auto& s : w.elite.EliteSkills)
+        for (size_t i = 1; i < s.Locations.size(); ++i) {
+            const auto& l = s.Locations[i];
+            codes.insert(l.MarkerType);
+            multiLine += l.Note.contains(QStringLiteral("\r\n"));
+            onlyDuring += l.Note.startsWith(QStringLiteral("only during"), Qt::CaseInsensitive);
+            if (l.MarkerType == QStringLiteral("D") && l.Greens.size() > 1)
+                missionBossDrops = true;
+        }
+    EXPECT_EQ(codes, (std::set<QString>{QString(), "D", "P", "C", "1", "a", "?"}));
+    EXPECT_GT(multiLine, 5);
+    EXPECT_GT(onlyDuring, 2);
+    EXPECT_GT(withoutElite, 20);
+    EXPECT_TRUE(missionBossDrops) << "one boss marked D still drops green items";
 }
 
 TEST_F(LoadedDemoWorld, CatalogueHasEveryCampaignAndItsRegions)
