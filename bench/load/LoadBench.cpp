@@ -4,12 +4,15 @@
 //   bytes of the same record files for comparison.
 // load_bench --rss DIR
 //   Loads the world in DIR once and prints the resident memory it added.
+// load_bench --steps DIR
+//   Loads the world in DIR 20 times and prints the mean time of each loader.
 #include "core/LoadAllData.h"
 #include "tools/demoworld/DemoWorld.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +21,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace {
@@ -99,6 +104,40 @@ int MeasureResidentMemory(const QString& folder)
     return 0;
 }
 
+// Where the load spends its time: the mean wall time of each start-up step,
+// plus the world's destruction, over 20 loads.
+int MeasureSteps(const QString& folder)
+{
+    constexpr int kRuns = 20;
+    std::map<int, std::pair<QString, double>> steps; // step -> name, total ms
+    double destroy = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        auto world = std::make_unique<World>();
+        QElapsedTimer timer;
+        int current = 0;
+        StartupOptions options;
+        options.readOnly = true;
+        options.onStep = [&](int step, const QString& name) {
+            if (current)
+                steps[current].second += timer.nsecsElapsed() / 1e6;
+            current = step;
+            steps[step].first = name;
+            timer.restart();
+        };
+        timer.start();
+        if (!LoadProgramFolder(*world, folder, options))
+            return 1;
+        steps[current].second += timer.nsecsElapsed() / 1e6;
+        timer.restart();
+        world.reset();
+        destroy += timer.nsecsElapsed() / 1e6;
+    }
+    for (const auto& [step, entry] : steps)
+        std::printf("%2d %-34s %7.2f ms\n", step, qPrintable(entry.first), entry.second / kRuns);
+    std::printf("   %-34s %7.2f ms\n", "destroying the world", destroy / kRuns);
+    return 0;
+}
+
 // Writes the scale-10 world once; later runs reuse it.
 bool PrepareWorld(const QString& folder)
 {
@@ -129,6 +168,8 @@ bool PrepareWorld(const QString& folder)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "--steps") == 0)
+        return MeasureSteps(QString::fromLocal8Bit(argv[2]));
     if (argc == 3 && std::strcmp(argv[1], "--rss") == 0) {
         // No Qt application object: measure the world alone.
         return MeasureResidentMemory(QString::fromLocal8Bit(argv[2]));
