@@ -351,6 +351,11 @@ void Generator::surveyRegion(Region& r) const
             const QPoint p(rng.range(110, r.width - 110), rng.range(60, r.height - 60));
             if (!terrain.isLandAround(p.x(), p.y(), 14))
                 continue;
+            // Light label text reads badly on snow: keep names below it.
+            const float snow = CampaignPalette(r.campaign).snowLevel - 0.04f;
+            if (terrain.heightAt(p.x(), p.y()) > snow || terrain.heightAt(p.x() - 90, p.y() + 22) > snow ||
+                terrain.heightAt(p.x() + 90, p.y() + 22) > snow || terrain.heightAt(p.x(), p.y() + 22) > snow)
+                continue;
             const QRect box = zoneBox(p);
             if (std::any_of(taken.begin(), taken.end(), [&](const QRect& t) { return t.intersects(box); }))
                 continue;

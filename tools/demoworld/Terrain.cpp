@@ -150,9 +150,9 @@ const Palette& CampaignPalette(int campaign)
         qRgb(150, 70, 40), qRgb(206, 96, 40), qRgb(60, 40, 32), qRgb(210, 196, 180),
         0.80f, 0.60f, false};
     static const Palette frozen{
-        qRgb(34, 62, 96), qRgb(104, 150, 176), qRgb(44, 56, 70), qRgb(200, 204, 196),
-        qRgb(182, 190, 176), qRgb(150, 176, 158), qRgb(84, 116, 104), qRgb(40, 70, 66), qRgb(110, 146, 132),
-        qRgb(170, 178, 180), qRgb(140, 148, 156), qRgb(80, 88, 100), qRgb(248, 250, 252),
+        qRgb(34, 62, 96), qRgb(104, 150, 176), qRgb(44, 56, 70), qRgb(172, 174, 164),
+        qRgb(136, 148, 136), qRgb(108, 134, 118), qRgb(74, 104, 94), qRgb(36, 64, 60), qRgb(100, 134, 120),
+        qRgb(128, 136, 140), qRgb(112, 120, 130), qRgb(72, 80, 92), qRgb(244, 246, 250),
         qRgb(150, 190, 210), qRgb(110, 160, 196), qRgb(110, 96, 86), qRgb(226, 232, 236),
         0.72f, 0.54f, true};
     switch (campaign) {
