@@ -109,7 +109,7 @@ TEST_F(CheckJson, SettingsTextsAndColours)
     EXPECT_FALSE(at("language").toObject().contains(QStringLiteral("50")));
 }
 
-TEST_F(CheckJson, DISABLED_EliteCatalogueLocationsAndCaptures)
+TEST_F(CheckJson, EliteCatalogueLocationsAndCaptures)
 {
     const QJsonArray skills = at("eliteSkills").toArray();
     ASSERT_EQ(skills.size(), 8); // 0..7, gaps included
@@ -125,7 +125,7 @@ TEST_F(CheckJson, DISABLED_EliteCatalogueLocationsAndCaptures)
     EXPECT_EQ(at("eliteSkills/0/locations/0/note").toString(), QStringLiteral("Note line one\r\nline two"));
 }
 
-TEST_F(CheckJson, DISABLED_GreensLinkedToTheirBosses)
+TEST_F(CheckJson, GreensLinkedToTheirBosses)
 {
     const QJsonObject axe = find("greens", "name", QStringLiteral("Grash's Axe"));
     // Marker type "D" keeps the second Grash location from linking.
@@ -138,7 +138,7 @@ TEST_F(CheckJson, DISABLED_GreensLinkedToTheirBosses)
     EXPECT_EQ(find("greens", "name", QStringLiteral("Orphan Shield")).value("locationIndex").toInt(), -1);
 }
 
-TEST_F(CheckJson, DISABLED_CollectorsAndRequestTypes)
+TEST_F(CheckJson, CollectorsAndRequestTypes)
 {
     const QJsonObject ossa = find("collectors", "id", 1);
     EXPECT_EQ(ossa.value("isLowLevel").toInt(), 1);
@@ -152,7 +152,7 @@ TEST_F(CheckJson, DISABLED_CollectorsAndRequestTypes)
     EXPECT_EQ(types[0].toObject().value("name").toString(), QStringLiteral("Wolf Pelts"));
 }
 
-TEST_F(CheckJson, DISABLED_TreasuresPetsNotesAndCharacters)
+TEST_F(CheckJson, TreasuresPetsNotesAndCharacters)
 {
     EXPECT_EQ(at("treasures/0/openedOn/1").toString(), QStringLiteral("2010-02-01"));
     EXPECT_EQ(at("treasures/1/openedOn/1").toString(), QStringLiteral("2010-02-01")); // day 32 carries
@@ -168,7 +168,7 @@ TEST_F(CheckJson, DISABLED_TreasuresPetsNotesAndCharacters)
     EXPECT_EQ(at("characters/2/name").toString(), QStringLiteral("Brann"));
 }
 
-TEST(CheckSummary, DISABLED_DiagnosticsThenOneSummaryLine)
+TEST(CheckSummary, DiagnosticsThenOneSummaryLine)
 {
     const CheckRun r = Check({kFixture});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();

@@ -133,7 +133,7 @@ TEST(LoadAllData, RunsTheStepsInTheirOrder)
     EXPECT_EQ(world.lastUpdateText, QStringLiteral("Never"));
 }
 
-TEST(LoadAllData, DISABLED_OrderMattersWhereTablesDependOnEachOther)
+TEST(LoadAllData, OrderMattersWhereTablesDependOnEachOther)
 {
     ProgramFolder dir;
     WriteSmallWorld(dir);
