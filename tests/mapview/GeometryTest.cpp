@@ -49,12 +49,6 @@ TEST(CenterMapOn, CentresWhereTheMapAllowsIt)
         EXPECT_EQ(CenterMapOnOffsets(c.point.x(), c.point.y(), c.view, c.map), c.expected) << c.name;
 }
 
-TEST(VisibleSize, SmallerOfMapAndViewPerAxis)
-{
-    EXPECT_EQ(VisibleSize({1000, 100}, {400, 300}), QSize(400, 100));
-    EXPECT_EQ(VisibleSize({}, {400, 300}), QSize(0, 0));
-}
-
 struct PlaceCase {
     const char* name;
     QSize window;

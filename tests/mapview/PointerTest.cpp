@@ -30,20 +30,6 @@ TEST(MapDrag, AnchorsOnTheMapPointAndPansPerAxis)
     }
 }
 
-TEST(PointerDecisions, ButtonsAndModes)
-{
-    EXPECT_EQ(OnPress(PointerButton::Left, false), PressAction::StartDrag);
-    EXPECT_EQ(OnPress(PointerButton::Left, true), PressAction::None);
-    EXPECT_EQ(OnPress(PointerButton::Right, true), PressAction::RightClick);
-    EXPECT_EQ(OnPress(PointerButton::Other, false), PressAction::None);
-    EXPECT_EQ(OnMove(HoverFollowPointer), MoveAction::FollowPointer);
-    EXPECT_EQ(OnMove(HoverSticky), MoveAction::None);
-    EXPECT_EQ(OnMove(HoverWhileRightHeld), MoveAction::None);
-    EXPECT_TRUE(HidesOnRelease(PointerButton::Right, HoverWhileRightHeld));
-    EXPECT_FALSE(HidesOnRelease(PointerButton::Left, HoverWhileRightHeld));
-    EXPECT_FALSE(HidesOnRelease(PointerButton::Right, HoverSticky));
-}
-
 // A pointer layer that answers everywhere and counts the windows it builds.
 struct CountingLayer : MapLayer {
     int item;
