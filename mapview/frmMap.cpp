@@ -254,7 +254,8 @@ void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
         canvas_.ClearRegionPicture();
         DrawStartPicture();
     }
-    mapLoaded_ = !imagePath.isEmpty();
+    // A region whose picture could not be read stays not loaded when asked for again.
+    mapLoaded_ = !imagePath.isEmpty() && !canvas_.picOriginal.isNull();
     picMap_->update();
 }
 

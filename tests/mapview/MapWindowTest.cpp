@@ -84,6 +84,9 @@ TEST_F(MapWindowFixture, StartPictureUntilARegionIsChosen)
     EXPECT_FALSE(map->MapLoaded());
     EXPECT_TRUE(missing.isEmpty());
     map->DrawEverythingOnMap();   // nothing of the old map comes back
+    missing = dir.filePath("missing.jpg");
+    map->InizializzaVariabili(missing, 1, 2);
+    EXPECT_FALSE(map->MapLoaded()) << "asked again for the region without picture";
     EXPECT_EQ(map->Canvas().picMap.pixel(5, 299), splash.pixel(5, splash.height() - 1));
 }
 
