@@ -3,7 +3,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdlib>
 
 namespace records {
@@ -62,11 +64,36 @@ qsizetype NumericPrefix(QStringView text, qsizetype pos)
 
 double ParseNumber(QStringView number)
 {
-    QByteArray ascii;
-    ascii.reserve(number.size());
-    for (QChar c : number)
-        ascii.append(c == u'd' || c == u'D' ? 'e' : static_cast<char>(c.unicode()));
-    return std::strtod(ascii.constData(), nullptr);
+    // Locale-independent: the decimal point is "." whatever the user's
+    // locale says, and no allocation for the short texts numbers are.
+    char stack[64];
+    QByteArray heap;
+    char* ascii = stack;
+    if (number.size() >= qsizetype(sizeof stack)) {
+        heap.resize(number.size());
+        ascii = heap.data();
+    }
+    qsizetype len = 0;
+    bool negative = false;
+    qsizetype i = 0;
+    if (i < number.size() && (number[i] == u'+' || number[i] == u'-'))
+        negative = number[i++] == u'-';
+    for (; i < number.size(); ++i) {
+        const QChar c = number[i];
+        ascii[len++] = c == u'd' || c == u'D' ? 'e' : static_cast<char>(c.unicode());
+    }
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(ascii, ascii + len, value);
+    if (ec == std::errc::result_out_of_range) {
+        // Too large a magnitude reads as infinite (no integer field holds
+        // it), too small as 0.
+        const char* e = std::find(ascii, ascii + len, 'e');
+        const bool tiny = e + 1 < ascii + len && e[1] == '-';
+        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
+    } else if (ec != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
 }
 
 } // namespace
@@ -95,8 +122,9 @@ qint64 FileLength(const QString& path)
 {
     if (path.isEmpty())
         return 0;
+    // One look-up: isFile() is false for a missing path as well.
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile() || info.isHidden())
+    if (!info.isFile() || info.isHidden())
         return 0;
     return info.size();
 }
@@ -149,12 +177,19 @@ bool ReadRecordFile(const QString& path, RecordText& out)
 QList<QStringView> SplitFields(QStringView line)
 {
     QList<QStringView> fields;
+    SplitFields(line, fields);
+    return fields;
+}
+
+void SplitFields(QStringView line, QList<QStringView>& fields)
+{
+    fields.clear();
     qsizetype start = 0;
     for (;;) {
         const qsizetype tab = line.indexOf(u'\t', start);
         if (tab < 0) {
             fields.append(line.sliced(start));
-            return fields;
+            return;
         }
         fields.append(line.sliced(start, tab - start));
         start = tab + 1;

@@ -52,6 +52,8 @@ std::vector<QStringView> SplitLines(QStringView text);
 // Fields of a record line, split at every tab; consecutive tabs give empty
 // fields, so a line without tabs is one field.
 QList<QStringView> SplitFields(QStringView line);
+// The same into `fields`, whose storage is reused from line to line.
+void SplitFields(QStringView line, QList<QStringView>& fields);
 
 // Writes the lines whole, each ended by CR LF, encoded as Windows-1252, through
 // a temporary file that replaces `path` only when everything was written.
