@@ -12,6 +12,8 @@ namespace {
 
 const QString kEliteListFile = QStringLiteral("EliteList.txt");
 const QString kLocationsFile = QStringLiteral("EliteLocations.txt");
+const QString kPictureFolder = QStringLiteral("imgElite/");
+const QString kPictureExtension = QStringLiteral(".jpg");
 
 // A record of the catalogue carries 11 columns; any other count is a short
 // record of which only number, profession and name are used.
@@ -35,10 +37,10 @@ bool IsComment(QStringView line) { return !line.isEmpty() && line.front() == u';
 
 // Reads one catalogue line into `elite`; false (and nothing changed) when the
 // line is malformed, with `why` saying what was wrong.
-bool ReadEliteLine(QStringView line, int campaign, const LoadContext& ctx, const CampaignTable& campaigns,
+bool ReadEliteLine(QStringView line, QList<QStringView>& f, int campaign, const QString& pictureFolder,
                    Tables& elite, QString& why)
 {
-    const QList<QStringView> f = records::SplitFields(line);
+    records::SplitFields(line, f);
     if (f.size() < kShortRecordFields) {
         why = QStringLiteral("fewer than 3 fields");
         return false;
@@ -87,7 +89,7 @@ bool ReadEliteLine(QStringView line, int campaign, const LoadContext& ctx, const
         s.CastTime = f[8].toString();
         s.Recharge = *recharge;
         s.Description = f[10].toString();
-        const QString picture = ctx.path(ElitePicturePath(n, campaign, campaigns));
+        const QString picture = pictureFolder + records::PadNumber(n, 4) + kPictureExtension;
         s.Picture = records::FileLength(picture) >= 1 ? picture : QString();
     } else {
         s.Picture.clear();
@@ -100,8 +102,8 @@ bool ReadEliteLine(QStringView line, int campaign, const LoadContext& ctx, const
 
 QString ElitePicturePath(int eliteNumber, int campaign, const CampaignTable& campaigns)
 {
-    return modCampaigns::CampaignFolder(campaign, campaigns) + QStringLiteral("imgElite/") +
-           records::PadNumber(eliteNumber, 4) + QStringLiteral(".jpg");
+    return modCampaigns::CampaignFolder(campaign, campaigns) + kPictureFolder + records::PadNumber(eliteNumber, 4) +
+           kPictureExtension;
 }
 
 void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
@@ -109,6 +111,7 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
 {
     elite = Tables{};
     records::RecordText text;
+    QList<QStringView> fields;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         if (campaigns[c].Name.isEmpty())
             continue;
@@ -116,11 +119,13 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
         if (!records::ReadRecordFile(ctx.path(rel), text))
             continue;
         QString why;
+        const QString pictureFolder =
+            ctx.path(modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kPictureFolder);
         for (size_t i = 0; i < text.lines.size(); ++i) {
             const QStringView line = text.lines[i];
             if (line.isEmpty() || IsComment(line))
                 continue;
-            if (!ReadEliteLine(line, static_cast<int>(c), ctx, campaigns, elite, why))
+            if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, elite, why))
                 ctx.warn(rel, static_cast<int>(i) + 1, why);
         }
     }
@@ -157,6 +162,7 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
 {
     const modGreens::BossIndex index(greens);
     records::RecordText text;
+    QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         if (campaigns[c].Name.isEmpty())
             continue;
@@ -176,7 +182,7 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
                     formatVersion = line.right(3).toString();
                 continue;
             }
-            const QList<QStringView> f = records::SplitFields(line);
+            records::SplitFields(line, f);
             if (f.size() < kLocationFields) {
                 ctx.warn(rel, lineNo, QStringLiteral("fewer than 7 fields"));
                 continue;

@@ -50,7 +50,8 @@ private:
     void readBlock()
     {
         const size_t headerIndex = m_next++;
-        const QList<QStringView> f = records::SplitFields(m_lines[headerIndex]);
+        QList<QStringView>& f = m_fields;
+        records::SplitFields(m_lines[headerIndex], f);
         if (f.size() < kMinHeaderFields) {
             m_ctx.warn(m_rel, lineNo(headerIndex), QStringLiteral("collector header with fewer than 3 fields"));
             skipBlock();
@@ -98,7 +99,8 @@ private:
             // A line of blanks is no reward and does not end the block.
             if (records::IsBlankText(line))
                 continue;
-            const QList<QStringView> rf = records::SplitFields(line);
+            QList<QStringView>& rf = m_fields;
+            records::SplitFields(line, rf);
             std::optional<int16_t> mask = int16_t{0};
             if (rf.size() >= 2)
                 mask = records::NumberField<int16_t>(rf[1]);
@@ -133,6 +135,7 @@ private:
     Tables& m_table;
     QHash<QString, int>& m_requestIndex;
     size_t m_next = 0;
+    QList<QStringView> m_fields;
 };
 
 } // namespace
@@ -161,6 +164,7 @@ void LoadCollectors(const LoadContext& ctx, const CampaignTable& campaigns, Tabl
 void LoadCollectorLocations(const LoadContext& ctx, const CampaignTable& campaigns, Tables& collectors)
 {
     records::RecordText text;
+    QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         if (campaigns[c].Name.isEmpty())
             continue;
@@ -172,7 +176,7 @@ void LoadCollectorLocations(const LoadContext& ctx, const CampaignTable& campaig
             const int lineNo = static_cast<int>(li) + 1;
             if (line.isEmpty())
                 continue;
-            const QList<QStringView> f = records::SplitFields(line);
+            records::SplitFields(line, f);
             if (f.size() < kLocationFields) {
                 ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
                 continue;

@@ -13,6 +13,7 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
 {
     greens = Tables{};
     records::RecordText text;
+    QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         if (campaigns[c].Name.isEmpty())
             continue;
@@ -24,7 +25,7 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
             const QStringView line = records::TrimBlanks(text.lines[li]);
             if (line.isEmpty() || line.front() == u';')
                 continue;
-            const QList<QStringView> f = records::SplitFields(line);
+            records::SplitFields(line, f);
             if (f.size() < kMinFields) {
                 ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no boss field"));
                 continue;

@@ -68,6 +68,7 @@ void LoadPets(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pe
 void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pets)
 {
     records::RecordText text;
+    QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         if (campaigns[c].Name.isEmpty())
             continue;
@@ -79,7 +80,7 @@ void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Table
             const int lineNo = static_cast<int>(li) + 1;
             if (SkippedLine(line))
                 continue;
-            const QList<QStringView> f = records::SplitFields(line);
+            records::SplitFields(line, f);
             if (f.size() < kPlaceFields) {
                 ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
                 continue;

@@ -52,12 +52,13 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
         return;
     const size_t characterSlots = CharacterSlots(characters);
     treasures.Treasures.reserve(text.lines.size() + 1);
+    QList<QStringView> f;
     for (size_t li = 0; li < text.lines.size(); ++li) {
         const QStringView line = text.lines[li];
         const int lineNo = static_cast<int>(li) + 1;
         if (line.isEmpty() || line.front() == u';')
             continue;
-        const QList<QStringView> f = records::SplitFields(line);
+        records::SplitFields(line, f);
         if (f.size() < kTreasureFields) {
             ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
             continue;
