@@ -159,7 +159,9 @@ void WayloomProgram::QuitProgram()
     }
     s.Legend = m_panel.LegendState == 1;
     // LegendX and LegendY keep their values until the legend window joins.
-    m_menu->Unload(m_map && m_map->Maximised());
+    QString error;
+    if (!m_menu->Unload(m_map && m_map->Maximised(), &error))
+        showError(QStringLiteral("The settings could not be saved (%1); the previous ones are kept.").arg(error));
     if (m_map)
         m_map->hide();
     if (endProgram)

@@ -1,0 +1,213 @@
+// Run offscreen: QT_QPA_PLATFORM=offscreen bench_panel
+#include "app/WayloomProgram.h"
+#include "mapview/frmMap.h"
+#include "panel/frmMenu.h"
+#include "panel/modEliteTab.h"
+#include "tools/demoworld/DemoWorld.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+#include <memory>
+
+namespace {
+
+void CopyData(const QString& from, const QString& to)
+{
+    const QDir source(from);
+    for (const QString& entry : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        // Campaign folders are only read: linked, not copied.
+        if (entry.startsWith(QStringLiteral("Campaign.")) &&
+            QFile::link(source.filePath(entry), to + QLatin1Char('/') + entry))
+            continue;
+        QDirIterator it(source.filePath(entry), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        QDir().mkpath(to + QLatin1Char('/') + entry);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString target = to + QLatin1Char('/') + entry + file.mid(source.filePath(entry).size());
+            if (it.fileInfo().isDir())
+                QDir().mkpath(target);
+            else
+                QFile::copy(file, target);
+        }
+    }
+}
+
+// The region with the most elite bosses: its campaign and region.
+std::pair<int, int> BusiestRegion(const World& w)
+{
+    std::map<std::pair<int, int>, int> count;
+    for (const auto& skill : w.elite.EliteSkills)
+        for (std::size_t i = 1; i < skill.Locations.size(); ++i)
+            ++count[{skill.Locations[i].Campaign, skill.Locations[i].Region}];
+    std::pair<int, int> best{-1, -1};
+    int most = 0;
+    for (const auto& [key, n] : count)
+        if (key.first > 0 && n > most && modCampaigns::RegionExists(w.campaigns, key.first, key.second)) {
+            most = n;
+            best = key;
+        }
+    return best;
+}
+
+// The largest region picture of the bundled demo world.
+QString LargestMapPicture()
+{
+    QString best;
+    qint64 bestArea = 0;
+    QDirIterator it(QStringLiteral(WAYLOOM_BENCH_PROGRAM_DIR), {QStringLiteral("*.jpg")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (file.contains(QStringLiteral("/imgElite/")) || file.contains(QStringLiteral("/imgPets/")))
+            continue;
+        const QSize size = QImageReader(file).size();
+        if (qint64(size.width()) * size.height() > bestArea) {
+            bestArea = qint64(size.width()) * size.height();
+            best = file;
+        }
+    }
+    return best;
+}
+
+// A scale-10 world (record files only, made once per run) started in the
+// program, showing the region with the most bosses on the largest map
+// picture of the bundled demo world.
+struct ScaleTenProgram {
+    QTemporaryDir dir;
+    std::unique_ptr<WayloomProgram> program;
+    QString error;
+
+    ScaleTenProgram()
+    {
+        demoworld::Options options;
+        options.scale = 10;
+        options.maps = false;
+        options.outDir = dir.path();
+        if (!demoworld::GenerateDemoWorld(options, nullptr, &error))
+            return;
+        QDir().mkpath(dir.path() + QStringLiteral("/Data"));
+        QFile::copy(QStringLiteral(WAYLOOM_BENCH_PROGRAM_DIR "/Data/Language.txt"),
+                    dir.path() + QStringLiteral("/Data/Language.txt"));
+        program = std::make_unique<WayloomProgram>(dir.path());
+        if (program->Main() != WayloomProgram::StartResult::Started) {
+            error = QStringLiteral("start-up failed");
+            program.reset();
+            return;
+        }
+        auto [c, r] = BusiestRegion(program->world());
+        if (c < 0) {
+            error = QStringLiteral("no region with bosses");
+            program.reset();
+            return;
+        }
+        QString picture = LargestMapPicture();
+        program->world().campaigns[c].Regions[r].ImagePath = picture;
+        program->map()->InizializzaVariabili(picture, c, r);
+        program->map()->DrawEverythingOnMap();
+    }
+};
+
+std::unique_ptr<ScaleTenProgram> g_scaleTen;
+
+// One keystroke in the skill name box: the panel refilters lstElite and the
+// map redraws every layer. No campaign is chosen in the panel, so every skill
+// of the world is listed before the keystroke.
+void BM_KeystrokeInNameBox(benchmark::State& state)
+{
+    if (!g_scaleTen)
+        g_scaleTen = std::make_unique<ScaleTenProgram>();
+    if (!g_scaleTen->program) {
+        state.SkipWithError(qPrintable(g_scaleTen->error));
+        return;
+    }
+    frmMenu& menu = *g_scaleTen->program->menu();
+    menu.txtEliteName->clear();
+    state.counters["listed"] = menu.lstElite->count();
+    for (auto _ : state) {
+        menu.txtEliteName->setText(QStringLiteral("e"));
+        state.PauseTiming();
+        menu.txtEliteName->clear();
+        state.ResumeTiming();
+    }
+    menu.txtEliteName->setText(QStringLiteral("e"));
+    state.counters["after"] = menu.lstElite->count();
+    menu.txtEliteName->clear();
+}
+BENCHMARK(BM_KeystrokeInNameBox)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The parts of a keystroke: the filter rules alone, and the map redraw alone.
+void BM_FilterEliteEntries(benchmark::State& state)
+{
+    if (!g_scaleTen)
+        g_scaleTen = std::make_unique<ScaleTenProgram>();
+    if (!g_scaleTen->program) {
+        state.SkipWithError(qPrintable(g_scaleTen->error));
+        return;
+    }
+    const World& w = g_scaleTen->program->world();
+    PanelState panel = g_scaleTen->program->panel();
+    panel.txtEliteName = QStringLiteral("e");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(modEliteTab::FilterEliteEntries(w.elite, w.professions, w.campaigns, panel));
+}
+BENCHMARK(BM_FilterEliteEntries)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RedrawAfterFilter(benchmark::State& state)
+{
+    if (!g_scaleTen)
+        g_scaleTen = std::make_unique<ScaleTenProgram>();
+    if (!g_scaleTen->program) {
+        state.SkipWithError(qPrintable(g_scaleTen->error));
+        return;
+    }
+    for (auto _ : state)
+        g_scaleTen->program->map()->UpdateMapWithNewEliteSkills();
+}
+BENCHMARK(BM_RedrawAfterFilter)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From Main to both windows shown, on a copy of the bundled demo world.
+void BM_StartUp(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    CopyData(QStringLiteral(WAYLOOM_BENCH_PROGRAM_DIR), dir.path());
+    for (auto _ : state) {
+        auto program = std::make_unique<WayloomProgram>(dir.path());
+        if (program->Main() != WayloomProgram::StartResult::Started) {
+            state.SkipWithError("start-up failed");
+            return;
+        }
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(program->menu()->isVisible() && program->map()->isVisible());
+        state.PauseTiming();
+        program.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_scaleTen.reset(); // its windows go before the application
+    return 0;
+}
