@@ -382,14 +382,8 @@ void frmMenu::BuildEliteTab(QWidget* page)
             m_panel.optCapture = i;
             optCapture_Click();
         });
-    connect(txtEliteName, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_panel.txtEliteName = text;
-        FilterElites(true);
-    });
-    connect(txtEliteBossName, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_panel.txtEliteBossName = text;
-        FilterElites(true);
-    });
+    BindText(txtEliteName, m_panel.txtEliteName, &frmMenu::FilterElites);
+    BindText(txtEliteBossName, m_panel.txtEliteBossName, &frmMenu::FilterElites);
     connect(lstElite, &QListWidget::currentRowChanged, this, [this](int row) {
         m_panel.lstElite.selected = row;
         lstElite_Click();
@@ -471,56 +465,52 @@ void frmMenu::BuildCollectorsTab(QWidget* page)
         m_panel.cmbCollReq.selected = index;
         FilterCollectors(true);
     });
-    connect(txtCollSearch, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_panel.txtCollSearch = text;
-        FilterCollectors(true);
+    BindText(txtCollSearch, m_panel.txtCollSearch, &frmMenu::FilterCollectors);
+    BindSelection(lstCollectors, m_panel.lstCollectors);
+}
+
+void frmMenu::BindText(QLineEdit* box, QString& state, void (frmMenu::*filter)(bool))
+{
+    connect(box, &QLineEdit::textChanged, this, [this, &state, filter](const QString& text) {
+        state = text;
+        (this->*filter)(true);
     });
-    connect(lstCollectors, &QListWidget::currentRowChanged, this,
-            [this](int row) { m_panel.lstCollectors.selected = row; });
+}
+
+void frmMenu::BindSelection(QListWidget* list, PanelList& state)
+{
+    connect(list, &QListWidget::currentRowChanged, this, [&state](int row) { state.selected = row; });
+}
+
+QListWidget* frmMenu::BuildTwoFilterPage(QWidget* page, std::array<QLabel**, 3> captions,
+                                         std::array<QLineEdit**, 2> boxes)
+{
+    int y = kMargin;
+    for (std::size_t i = 0; i < boxes.size(); ++i, y += kRow) {
+        *captions[i] = Caption(page, kMargin, y);
+        *boxes[i] = TextBox(page, y);
+    }
+    y += 4;
+    *captions[2] = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
+    return ListBox(page, y + kLabelHeight + 2, 100);
 }
 
 void frmMenu::BuildGreensTab(QWidget* page)
 {
-    int y = kMargin;
-    lblGreenName = Caption(page, kMargin, y);
-    txtGreensName = TextBox(page, y);
-    y += kRow;
-    lblGreenAdditional = Caption(page, kMargin, y);
-    txtGreenAdditional = TextBox(page, y);
-    y += kRow + 4;
-    lblGreensList = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    lstGreens = ListBox(page, y + kLabelHeight + 2, 100);
-    connect(txtGreensName, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_panel.txtGreensName = text;
-        FilterGreens(true);
-    });
-    connect(txtGreenAdditional, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_panel.txtGreenAdditional = text;
-        FilterGreens(true);
-    });
-    connect(lstGreens, &QListWidget::currentRowChanged, this, [this](int row) { m_panel.lstGreens.selected = row; });
+    lstGreens = BuildTwoFilterPage(page, {&lblGreenName, &lblGreenAdditional, &lblGreensList},
+                                   {&txtGreensName, &txtGreenAdditional});
+    BindText(txtGreensName, m_panel.txtGreensName, &frmMenu::FilterGreens);
+    BindText(txtGreenAdditional, m_panel.txtGreenAdditional, &frmMenu::FilterGreens);
+    BindSelection(lstGreens, m_panel.lstGreens);
 }
 
 void frmMenu::BuildNotesTab(QWidget* page)
 {
-    int y = kMargin;
-    lblNoteShortDesc = Caption(page, kMargin, y);
-    txtNoteShortDesc = TextBox(page, y);
-    y += kRow;
-    lblNoteBody = Caption(page, kMargin, y);
-    txtNoteBody = TextBox(page, y);
-    y += kRow + 4;
-    lblNoteList = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    lstNotes = ListBox(page, y + kLabelHeight + 2, 100);
-    connect(txtNoteShortDesc, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_panel.txtNoteShortDesc = text;
-        FilterNotes(true);
-    });
-    connect(txtNoteBody, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_panel.txtNoteBody = text;
-        FilterNotes(true);
-    });
-    connect(lstNotes, &QListWidget::currentRowChanged, this, [this](int row) { m_panel.lstNotes.selected = row; });
+    lstNotes = BuildTwoFilterPage(page, {&lblNoteShortDesc, &lblNoteBody, &lblNoteList},
+                                  {&txtNoteShortDesc, &txtNoteBody});
+    BindText(txtNoteShortDesc, m_panel.txtNoteShortDesc, &frmMenu::FilterNotes);
+    BindText(txtNoteBody, m_panel.txtNoteBody, &frmMenu::FilterNotes);
+    BindSelection(lstNotes, m_panel.lstNotes);
 }
 
 void frmMenu::BuildTreasuresPetsTab(QWidget* page)
@@ -547,7 +537,7 @@ void frmMenu::BuildTreasuresPetsTab(QWidget* page)
         m_panel.lstPetLocations.selected = -1;
         m_panel.lstPets.selected = -1;
     });
-    connect(lstPets, &QListWidget::currentRowChanged, this, [this](int row) { m_panel.lstPets.selected = row; });
+    BindSelection(lstPets, m_panel.lstPets);
     connect(lstPetLocations, &QListWidget::currentRowChanged, this, [this](int row) {
         m_panel.lstPetLocations.selected = row;
         if (row < 0)
@@ -592,12 +582,7 @@ void frmMenu::Load()
         combo->setMaxVisibleItems(std::max(1, combo->count()));
     ApplyOptions();
     m_panel.Ready = true;
-    FilterElites(false);
-    FilterCollectors(false);
-    FilterGreens(false);
-    FilterNotes(false);
-    FilterTreasures(false);
-    FilterPets(true);
+    FilterAllLayers();
 
     ApplyCaptions();
     SelectTab(TabElite);
@@ -786,12 +771,7 @@ void frmMenu::cmbCampaign_Click()
     FillRegionList();
     FillZoneList();
     m_panel.Ready = ready;
-    FilterElites(false);
-    FilterCollectors(false);
-    FilterGreens(false);
-    FilterNotes(false);
-    FilterTreasures(false);
-    FilterPets(true);
+    FilterAllLayers();
 }
 
 void frmMenu::cmbRegion_Click()
@@ -808,22 +788,12 @@ void frmMenu::cmbRegion_Click()
         }
     }
     FillZoneList();
-    FilterElites(false);
-    FilterCollectors(false);
-    FilterGreens(false);
-    FilterNotes(false);
-    FilterTreasures(false);
-    FilterPets(true);
+    FilterAllLayers();
 }
 
 void frmMenu::cmbZone_Click()
 {
-    FilterElites(false);
-    FilterCollectors(false);
-    FilterGreens(false);
-    FilterNotes(false);
-    FilterTreasures(false);
-    FilterPets(true);
+    FilterAllLayers();
     if (m_panel.Ready && !m_panel.lstElite.empty() && m_panel.cmbZone.selected > 0)
         lstElite->setCurrentRow(0);
 }
@@ -835,18 +805,12 @@ void frmMenu::cmbProfession_Click()
     FillAttributeCombo();
     m_panel.Ready = ready;
     SetEnabled(m_panel.cmbProfession.selected > 0, {cmbSecondaryProfession, lblSecondaryProfession});
-    FilterElites(false);
-    FilterCollectors(false);
-    FilterGreens(false);
-    FilterNotes(true);
+    FilterProfessionLayers();
 }
 
 void frmMenu::cmbAttribute_Click()
 {
-    FilterElites(false);
-    FilterCollectors(false);
-    FilterGreens(false);
-    FilterNotes(true);
+    FilterProfessionLayers();
 }
 
 void frmMenu::optCapture_Click()
@@ -905,39 +869,41 @@ void frmMenu::SelectEliteLocation()
     m_map->CenterMapOn(l.X, l.Y);
 }
 
+// ---- Filter chains -------------------------------------------------------------
+
+void frmMenu::FilterAllLayers()
+{
+    FilterElites(false);
+    FilterCollectors(false);
+    FilterGreens(false);
+    FilterNotes(false);
+    FilterTreasures(false);
+    FilterPets(true);
+}
+
+void frmMenu::FilterProfessionLayers()
+{
+    FilterElites(false);
+    FilterCollectors(false);
+    FilterGreens(false);
+    FilterNotes(true);
+}
+
 // ---- The other layers' filters ----------------------------------------------
 // Their lists arrive with their layers; until then each keeps the contract:
 // nothing while the panel is not ready, and a redraw when asked for one.
 
-void frmMenu::FilterCollectors(bool redraw)
+void frmMenu::PendingLayerFilter(bool redraw)
 {
     if (m_panel.Ready && redraw)
         RedrawMap();
 }
 
-void frmMenu::FilterGreens(bool redraw)
-{
-    if (m_panel.Ready && redraw)
-        RedrawMap();
-}
-
-void frmMenu::FilterNotes(bool redraw)
-{
-    if (m_panel.Ready && redraw)
-        RedrawMap();
-}
-
-void frmMenu::FilterTreasures(bool redraw)
-{
-    if (m_panel.Ready && redraw)
-        RedrawMap();
-}
-
-void frmMenu::FilterPets(bool redraw)
-{
-    if (m_panel.Ready && redraw)
-        RedrawMap();
-}
+void frmMenu::FilterCollectors(bool redraw) { PendingLayerFilter(redraw); }
+void frmMenu::FilterGreens(bool redraw) { PendingLayerFilter(redraw); }
+void frmMenu::FilterNotes(bool redraw) { PendingLayerFilter(redraw); }
+void frmMenu::FilterTreasures(bool redraw) { PendingLayerFilter(redraw); }
+void frmMenu::FilterPets(bool redraw) { PendingLayerFilter(redraw); }
 
 // ---- Tabs and show boxes -----------------------------------------------------
 

@@ -154,6 +154,12 @@ private:
     void BuildGreensTab(QWidget* page);
     void BuildNotesTab(QWidget* page);
     void BuildTreasuresPetsTab(QWidget* page);
+    // A text filter box writes its state and runs its layer's filter with a redraw.
+    void BindText(QLineEdit* box, QString& state, void (frmMenu::*filter)(bool));
+    // A list's selection is mirrored into its state.
+    void BindSelection(QListWidget* list, PanelList& state);
+    // Two captioned text filters over one captioned list (greens, notes).
+    QListWidget* BuildTwoFilterPage(QWidget* page, std::array<QLabel**, 3> captions, std::array<QLineEdit**, 2> boxes);
     void ApplyCaptions();
     void ApplyOptions();
     void LayOutPages();
@@ -166,6 +172,13 @@ private:
     // Refills a list box and its model from entries, nothing selected.
     void ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entries);
     void RedrawMap();
+    // The filters that a region choice runs (elite skills, collectors, greens,
+    // notes, treasures; pets last, redrawing), and those of a profession or
+    // attribute choice (elite skills, collectors, greens; notes last, redrawing).
+    void FilterAllLayers();
+    void FilterProfessionLayers();
+    // What a layer filter does until its layer's list joins the panel.
+    void PendingLayerFilter(bool redraw);
 
     // Event handlers of the elite tab.
     void cmbCampaign_Click();
