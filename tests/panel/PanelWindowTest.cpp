@@ -34,12 +34,16 @@ public:
     ProgramCopy()
     {
         const QDir source(QStringLiteral(WAYLOOM_TEST_PROGRAM_DIR));
-        // The campaign folders are only read: linked, not copied.
+        // The campaign folders are only read: linked, not copied. What a run
+        // of the program left there (settings, personal files) stays behind.
         for (const QString& entry : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
             const QString target = QDir(m_dir.path()).filePath(entry);
+            if (entry == QLatin1String("Personal"))
+                continue;
             if (!entry.startsWith(QStringLiteral("Campaign.")) || !QFile::link(source.filePath(entry), target))
                 CopyTree(source.filePath(entry), target);
         }
+        QFile::remove(path() + QStringLiteral("Data/Options.txt"));
     }
     QString path() const { return m_dir.path() + QLatin1Char('/'); }
 
