@@ -57,8 +57,9 @@ void ApplyLook()
 WayloomProgram::WayloomProgram(const QString& appFolder)
 {
     m_world.appFolder = modMain::AppFolderFrom(appFolder);
-    showError = [](const QString& text) {
-        QMessageBox::critical(nullptr, QString::fromLatin1(kProgramTitle), text);
+    showError = [](const QString& text, bool offerCancel) {
+        QMessageBox::critical(nullptr, QString::fromLatin1(kProgramTitle), text,
+                              offerCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
     };
     openWithShell = [](const QString& target) {
         const QUrl url = target.contains(QStringLiteral("://")) || target.startsWith(QStringLiteral("mailto:"))
@@ -103,11 +104,11 @@ WayloomProgram::StartResult WayloomProgram::Main()
     }
 
     if (!LoadProgramFolder(m_world, m_world.appFolder)) {
-        showError(QString::fromUtf16(modLanguage::kMissingLanguageFileMessage));
+        showError(QString::fromUtf16(modLanguage::kMissingLanguageFileMessage), false);
         return StartResult::NoLanguageFile;
     }
     if (m_world.campaigns.size() > 5 && !m_world.campaigns[5].Name.isEmpty()) {
-        showError(QString::fromLatin1(kFifthCampaignMessage));
+        showError(QString::fromLatin1(kFifthCampaignMessage), true);
         return StartResult::FifthCampaign;
     }
 
@@ -161,7 +162,7 @@ void WayloomProgram::QuitProgram()
     // LegendX and LegendY keep their values until the legend window joins.
     QString error;
     if (!m_menu->Unload(m_map && m_map->Maximised(), &error))
-        showError(QStringLiteral("The settings could not be saved (%1); the previous ones are kept.").arg(error));
+        showError(QStringLiteral("The settings could not be saved (%1); the previous ones are kept.").arg(error), false);
     if (m_map)
         m_map->hide();
     if (endProgram)

@@ -28,9 +28,10 @@ public:
     explicit WayloomProgram(const QString& appFolder);
     ~WayloomProgram();
 
-    // Shows an error under the program's title and waits for it to be closed.
+    // Shows an error under the program's title and waits for it to be closed
+    // (with a Cancel button beside OK when `offerCancel`; either ends it).
     // Defaults to a message box; tests replace it.
-    std::function<void(const QString& text)> showError;
+    std::function<void(const QString& text, bool offerCancel)> showError;
     // Opens a document or address with the system's handler, starts another
     // program detached in the program folder; defaults to the system's.
     std::function<bool(const QString& target)> openWithShell;

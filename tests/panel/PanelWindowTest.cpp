@@ -81,7 +81,10 @@ private:
 struct Started {
     explicit Started(const ProgramCopy& folder) : program(std::make_unique<WayloomProgram>(folder.path()))
     {
-        program->showError = [this](const QString& text) { errors << text; };
+        program->showError = [this](const QString& text, bool offerCancel) {
+            errors << text;
+            cancelOffered << offerCancel;
+        };
         program->endProgram = [this] { ended = true; };
         program->openWithShell = [this](const QString& target) {
             opened << target;
@@ -100,6 +103,7 @@ struct Started {
     std::unique_ptr<WayloomProgram> program;
     WayloomProgram::StartResult result{};
     QStringList errors, opened, started;
+    QList<bool> cancelOffered;
     bool ended = false;
 };
 
@@ -404,6 +408,7 @@ TEST(PanelWindow, StartUpMessagesEndTheProgram)
         Started s(folder);
         EXPECT_EQ(s.result, WayloomProgram::StartResult::FifthCampaign);
         EXPECT_EQ(s.errors, QStringList{QStringLiteral("I haven't released chapert 5 yet... how can you have it?")});
+        EXPECT_EQ(s.cancelOffered, QList<bool>{true});
     }
 }
 
