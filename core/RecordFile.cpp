@@ -66,7 +66,7 @@ double ParseNumber(QStringView number)
 {
     // Locale-independent: the decimal point is "." whatever the user's
     // locale says, and no allocation for the short texts numbers are.
-    char stack[64];
+    char stack[64] = {};
     QByteArray heap;
     char* ascii = stack;
     if (number.size() >= qsizetype(sizeof stack)) {
@@ -83,7 +83,7 @@ double ParseNumber(QStringView number)
         ascii[len++] = c == u'd' || c == u'D' ? 'e' : static_cast<char>(c.unicode());
     }
     double value = 0.0;
-    const auto [end, ec] = std::from_chars(ascii, ascii + len, value);
+    const auto [rest, ec] = std::from_chars(ascii, ascii + len, value);
     if (ec == std::errc::result_out_of_range) {
         // Too large a magnitude reads as infinite (no integer field holds
         // it), too small as 0.

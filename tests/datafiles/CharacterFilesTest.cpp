@@ -47,12 +47,6 @@ TEST(CharacterFiles, NameWithATabIsRefusedAndTheOldFileKept)
     EXPECT_EQ(data.read("Personal/Characters.txt"), QByteArray("01\tAsha\r\n"));
 }
 
-TEST(CharacterFiles, FileNamesUseTwoDigits)
-{
-    EXPECT_EQ(modCharacters::CharacterFile(7, "CapElite.txt"), "Personal/Char07CapElite.txt");
-    EXPECT_EQ(modCharacters::CharacterFile(12, "OpenedTreasures.txt"), "Personal/Char12OpenedTreasures.txt");
-}
-
 class CapturedElites : public ::testing::Test {
 protected:
     CapturedElites()

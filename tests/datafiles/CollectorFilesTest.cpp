@@ -138,22 +138,6 @@ TEST_F(CollectorFiles, LocationsPlaceKnownCollectorsAndSkipTheRest)
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 5, 6, 7, 8}));
 }
 
-TEST(EmptyListGuarantee, EveryUnnamedRecordHasItsListEntry)
-{
-    modCollectors::Tables c;
-    c.Collectors.resize(3);
-    c.Collectors[2].Rewards.clear();
-    modCollectors::EnsureEmptyLists(c);
-    for (const auto& col : c.Collectors)
-        EXPECT_EQ(col.Rewards.size(), 1u);
-
-    modGreens::Tables g;
-    g.Greens.resize(2);
-    g.Greens[1].Stats.clear();
-    modGreens::EnsureEmptyLists(g);
-    EXPECT_EQ(g.Greens[1].Stats.size(), 1u);
-}
-
 TEST(GreenFiles, LinesTrimmedCommentsSkippedAndShortLinesWarned)
 {
     DataFolder data;

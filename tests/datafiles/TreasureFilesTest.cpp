@@ -112,12 +112,4 @@ TEST_F(TreasureFiles, SaveWritesEveryDatedTreasureOfOneCharacterAndRoundTrips)
     EXPECT_FALSE(back.Treasures[2].OpenedOn[3]) << "character 3's file was not written";
 }
 
-TEST_F(TreasureFiles, FailedSaveIsReported)
-{
-    data.write("Personal/Char01OpenedTreasures.txt/blocker", "x"); // a folder where the file should go
-    QString error;
-    EXPECT_FALSE(modTreasures::SaveOpenedTreasures(data.ctx.appFolder, 1, table, &error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
 } // namespace
