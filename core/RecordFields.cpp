@@ -18,6 +18,15 @@ bool IsBlankText(QStringView text)
     return TrimBlanks(text).isEmpty();
 }
 
+bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
+                      QString& rel, RecordText& text)
+{
+    if (c >= campaigns.size() || campaigns[c].Name.isEmpty())
+        return false;
+    rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + fileName;
+    return ReadRecordFile(ctx.path(rel), text);
+}
+
 std::optional<int32_t> CoordinateField(QStringView text)
 {
     const auto v = NumberField<int32_t>(text);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/RecordFile.h"
+#include "core/modCampaigns.h"
 
 #include <QString>
 #include <QStringView>
@@ -18,6 +19,12 @@ namespace records {
 QStringView TrimBlanks(QStringView text);
 // True when the text is empty or holds only blanks.
 bool IsBlankText(QStringView text);
+
+// Reads `fileName` in the folder of campaign c; false when the campaign does
+// not exist or the file is missing or empty. `rel` receives the file's path
+// relative to the program folder, for diagnostics.
+bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
+                      QString& rel, RecordText& text);
 
 // Map coordinates beyond this magnitude are refused: no region picture comes
 // near it, and it keeps every marker rectangle inside 32 bits.

@@ -113,10 +113,8 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
     records::RecordText text;
     QList<QStringView> fields;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (campaigns[c].Name.isEmpty())
-            continue;
-        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kEliteListFile;
-        if (!records::ReadRecordFile(ctx.path(rel), text))
+        QString rel;
+        if (!records::ReadCampaignFile(ctx, campaigns, c, kEliteListFile, rel, text))
             continue;
         QString why;
         const QString pictureFolder =
@@ -164,11 +162,9 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
     records::RecordText text;
     QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (campaigns[c].Name.isEmpty())
-            continue;
         QString formatVersion = kFirstFormatVersion;
-        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kLocationsFile;
-        if (!records::ReadRecordFile(ctx.path(rel), text))
+        QString rel;
+        if (!records::ReadCampaignFile(ctx, campaigns, c, kLocationsFile, rel, text))
             continue;
         for (size_t li = 0; li < text.lines.size(); ++li) {
             const QStringView line = text.lines[li];

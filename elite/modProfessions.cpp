@@ -1,6 +1,6 @@
 #include "elite/modProfessions.h"
 
-#include "core/RecordFile.h"
+#include "core/RecordFields.h"
 
 namespace modProfessions {
 
@@ -24,10 +24,8 @@ void LoadProfessions(const LoadContext& ctx, const CampaignTable& campaigns, Tab
     professions = Tables{};
     records::RecordText text;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (campaigns[c].Name.isEmpty())
-            continue;
-        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kProfessionsFile;
-        if (!records::ReadRecordFile(ctx.path(rel), text))
+        QString rel;
+        if (!records::ReadCampaignFile(ctx, campaigns, c, kProfessionsFile, rel, text))
             continue;
         for (size_t li = 0; li < text.lines.size(); ++li) {
             const QStringView line = text.lines[li];

@@ -152,10 +152,8 @@ void LoadCollectors(const LoadContext& ctx, const CampaignTable& campaigns, Tabl
     QHash<QString, int> requestIndex;
     records::RecordText text;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (campaigns[c].Name.isEmpty())
-            continue;
-        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kCollectorsFile;
-        if (!records::ReadRecordFile(ctx.path(rel), text))
+        QString rel;
+        if (!records::ReadCampaignFile(ctx, campaigns, c, kCollectorsFile, rel, text))
             continue;
         BlockReader(ctx, rel, text.lines, collectors, requestIndex).run();
     }
@@ -166,10 +164,8 @@ void LoadCollectorLocations(const LoadContext& ctx, const CampaignTable& campaig
     records::RecordText text;
     QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (campaigns[c].Name.isEmpty())
-            continue;
-        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kLocationsFile;
-        if (!records::ReadRecordFile(ctx.path(rel), text))
+        QString rel;
+        if (!records::ReadCampaignFile(ctx, campaigns, c, kLocationsFile, rel, text))
             continue;
         for (size_t li = 0; li < text.lines.size(); ++li) {
             const QStringView line = text.lines[li];

@@ -15,10 +15,8 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
     records::RecordText text;
     QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (campaigns[c].Name.isEmpty())
-            continue;
-        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kGreensFile;
-        if (!records::ReadRecordFile(ctx.path(rel), text))
+        QString rel;
+        if (!records::ReadCampaignFile(ctx, campaigns, c, kGreensFile, rel, text))
             continue;
         greens.Greens.reserve(greens.Greens.size() + text.lines.size());
         for (size_t li = 0; li < text.lines.size(); ++li) {

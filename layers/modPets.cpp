@@ -70,10 +70,8 @@ void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Table
     records::RecordText text;
     QList<QStringView> f;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (campaigns[c].Name.isEmpty())
-            continue;
-        const QString rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kPlacesFile;
-        if (!records::ReadRecordFile(ctx.path(rel), text))
+        QString rel;
+        if (!records::ReadCampaignFile(ctx, campaigns, c, kPlacesFile, rel, text))
             continue;
         for (size_t li = 0; li < text.lines.size(); ++li) {
             const QStringView line = text.lines[li];
