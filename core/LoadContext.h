@@ -21,4 +21,22 @@ struct LoadContext {
         if (diagnostics)
             diagnostics->add(relative, line, message);
     }
+
+    // Reads the record file `relative` when it is present (at least 1 byte)
+    // and calls fn(line, lineNumber) for each non-empty line, numbered from 1.
+    // False when the file is missing.
+    template <typename Fn>
+    bool forEachLine(const QString& relative, Fn&& fn) const
+    {
+        records::RecordText file;
+        if (!records::ReadRecordFile(path(relative), file))
+            return false;
+        int lineNo = 0;
+        for (QStringView line : file.lines) {
+            ++lineNo;
+            if (!line.isEmpty())
+                fn(line, lineNo);
+        }
+        return true;
+    }
 };

@@ -16,26 +16,19 @@ bool ValidCampaign(const CampaignTable& campaigns, int c)
     return c >= 0 && c < static_cast<int>(campaigns.size()) && !campaigns[c].Name.isEmpty();
 }
 
-void ReadRegions(const LoadContext& ctx, int c, CampaignEntry& campaign, const QString& folder)
+void ReadRegions(const LoadContext& ctx, CampaignEntry& campaign, const QString& folder)
 {
     const QString relative = folder + QStringLiteral("Regions.txt");
-    records::RecordText file;
-    if (!records::ReadRecordFile(ctx.path(relative), file))
-        return;
-    int lineNo = 0;
-    for (QStringView line : file.lines) {
-        ++lineNo;
-        if (line.isEmpty())
-            continue;
+    ctx.forEachLine(relative, [&](QStringView line, int lineNo) {
         const auto fields = records::SplitFields(line);
         if (fields.size() < 2) {
             ctx.warn(relative, lineNo, QStringLiteral("region line without a name column"));
-            continue;
+            return;
         }
         const auto r = records::NumberField<int>(fields[0]);
         if (!r || *r < 0 || *r > kMaxRegion) {
             ctx.warn(relative, lineNo, QStringLiteral("region number out of range 0..%1").arg(kMaxRegion));
-            continue;
+            return;
         }
         if (*r >= static_cast<int>(campaign.Regions.size()))
             campaign.Regions.resize(*r + 1);
@@ -44,7 +37,7 @@ void ReadRegions(const LoadContext& ctx, int c, CampaignEntry& campaign, const Q
         // The picture is named by the number column exactly as written.
         region.ImagePath = ctx.path(folder + fields[0].toString() + QStringLiteral(".jpg"));
         region.Zones.assign(1, ZoneEntry{});
-    }
+    });
 }
 
 } // namespace
@@ -94,7 +87,7 @@ void LoadCampaigns(const LoadContext& ctx, CampaignTable& campaigns)
         campaign.Regions.assign(1, RegionEntry{});
         if (campaign.Name.isEmpty())
             continue;
-        ReadRegions(ctx, c, campaign, CampaignFolder(c, campaigns));
+        ReadRegions(ctx, campaign, CampaignFolder(c, campaigns));
     }
 }
 

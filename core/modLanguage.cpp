@@ -57,29 +57,21 @@ bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings)
 {
     strings.clear();
     const QString relative = QString::fromUtf16(kLanguageFile);
-    records::RecordText file;
-    if (!records::ReadRecordFile(ctx.path(relative), file))
-        return false;
-    int lineNo = 0;
-    for (QStringView line : file.lines) {
-        ++lineNo;
-        if (line.isEmpty())
-            continue;
+    return ctx.forEachLine(relative, [&](QStringView line, int lineNo) {
         const auto fields = records::SplitFields(line);
         if (fields.size() < 2) {
             ctx.warn(relative, lineNo, QStringLiteral("text line without a tab"));
-            continue;
+            return;
         }
         const auto n = records::NumberField<int>(fields[0]);
         if (!n || *n < 0 || *n > kMaxTextNumber) {
             ctx.warn(relative, lineNo, QStringLiteral("text number out of range 0..%1").arg(kMaxTextNumber));
-            continue;
+            return;
         }
         QString text = fields[1].toString();
         text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
         strings.set(*n, text);
-    }
-    return true;
+    });
 }
 
 } // namespace modLanguage

@@ -75,26 +75,21 @@ const std::map<QString, Store>& Keys()
 void ReadOptionsFile(const LoadContext& ctx, Settings& settings)
 {
     const QString relative = QString::fromUtf16(kOptionsFile);
-    records::RecordText file;
-    if (!records::ReadRecordFile(ctx.path(relative), file))
-        return;
-    int lineNo = 0;
-    for (QStringView raw : file.lines) {
-        ++lineNo;
+    ctx.forEachLine(relative, [&](QStringView raw, int lineNo) {
         const QStringView line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(u'['))
-            continue;
+            return;
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0) {
             ctx.warn(relative, lineNo, QStringLiteral("setting line without \"=\""));
-            continue;
+            return;
         }
         const auto it = Keys().find(line.first(eq).toString());
         if (it == Keys().end())
-            continue; // unknown keys are ignored
+            return; // unknown keys are ignored
         if (!it->second(settings, line.sliced(eq + 1)))
             ctx.warn(relative, lineNo, QStringLiteral("value of %1 out of range").arg(it->first));
-    }
+    });
 }
 
 void ReadLastUpdate(const LoadContext& ctx, QString& lastUpdateText, const QLocale& locale)

@@ -37,48 +37,43 @@ namespace {
 void ReadZones(const LoadContext& ctx, CampaignTable& campaigns, int c)
 {
     const QString relative = modCampaigns::CampaignFolder(c, campaigns) + QStringLiteral("Zones.txt");
-    records::RecordText file;
-    if (!records::ReadRecordFile(ctx.path(relative), file))
-        return;
-    int lineNo = 0;
-    for (QStringView line : file.lines) {
-        ++lineNo;
-        if (line.isEmpty() || line.startsWith(u';'))
-            continue;
+    ctx.forEachLine(relative, [&](QStringView line, int lineNo) {
+        if (line.startsWith(u';'))
+            return;
         const auto fields = records::SplitFields(line);
         if (fields.size() < 7) {
             ctx.warn(relative, lineNo, QStringLiteral("zone line with %1 of 7 columns").arg(fields.size()));
-            continue;
+            return;
         }
         const auto x = records::NumberField<int32_t>(fields[4]);
         const auto y = records::NumberField<int32_t>(fields[5]);
         // Zones off the map's positive quarter are not loaded. A coordinate
         // beyond 32 bits is a data error, not an off-map zone.
         if ((x && *x <= 0) || (y && *y <= 0))
-            continue;
+            return;
         if (!x || !y) {
             ctx.warn(relative, lineNo, QStringLiteral("zone coordinate out of range"));
-            continue;
+            return;
         }
         const auto id = records::StrictField<int16_t>(fields[0]);
         if (!id) {
             ctx.warn(relative, lineNo, QStringLiteral("zone number is not a 16-bit integer"));
-            continue;
+            return;
         }
         const auto kind = records::StrictField<uint8_t>(fields[2]);
         if (!kind || *kind < OpenArea || *kind > DungeonEntrance) {
             ctx.warn(relative, lineNo, QStringLiteral("zone kind is not 1..6"));
-            continue;
+            return;
         }
         const auto iconFlag = records::StrictField<uint8_t>(fields[3]);
         if (!iconFlag) {
             ctx.warn(relative, lineNo, QStringLiteral("icon flag is not 0..255"));
-            continue;
+            return;
         }
         const auto r = records::NumberField<int>(fields[1]);
         if (!r || !modCampaigns::RegionExists(campaigns, c, *r)) {
             ctx.warn(relative, lineNo, QStringLiteral("region %1 does not exist").arg(fields[1].toString()));
-            continue;
+            return;
         }
         ZoneEntry zone;
         zone.Id = *id;
@@ -88,7 +83,7 @@ void ReadZones(const LoadContext& ctx, CampaignTable& campaigns, int c)
         zone.Y = *y;
         zone.Name = fields[6].toString();
         campaigns[c].Regions[*r].Zones.push_back(std::move(zone));
-    }
+    });
 }
 
 } // namespace
