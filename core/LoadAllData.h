@@ -16,7 +16,7 @@ struct StartupOptions {
     // Each of the two waits of the updater hand-over.
     std::chrono::milliseconds updaterWait{1000};
     // Called before each step with its number (1..21) and name.
-    std::function<void(int step, const QString& name)> onStep;
+    std::function<void(int step, const QString& name)> onStep{};
 };
 
 // Runs the 21 loaders in order: personal-file move, pending updater, colour
