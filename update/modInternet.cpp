@@ -49,7 +49,7 @@ std::vector<ServerEntry> BuiltInServers()
 {
     return {
         {QStringLiteral("Wayloom official site"), QStringLiteral("www.wayloom.org"), QStringLiteral("files")},
-        {QStringLiteral("Mirror: Shardrealm guild hall"), QStringLiteral("www.shardrealm-guildhall.net"),
+        {QStringLiteral("Mirror: Shardrealm cartographers"), QStringLiteral("www.shardrealm-maps.net"),
          QStringLiteral("Wayloom")},
         {QStringLiteral("Mirror: Shardrealm fan archive"), QStringLiteral("archive.shardrealm-fans.org"),
          QStringLiteral("Wayloom")},

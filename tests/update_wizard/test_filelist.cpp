@@ -85,7 +85,7 @@ TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
 {
     const QString list = QStringLiteral(
         "same.krb;100;28-03-2007;Data\r\n"
-        "next.krb;200;29-03-2007;Campaign.01.Prophecies\\\r\n"
+        "next.krb;200;29-03-2007;Campaign.01.Thornmere\\\r\n"
         "old.krb;300;01-01-2006;Data\r\n"
         "short.krb;400;01-01-2010\r\n"
         "baddate.krb;500;2010-01-01;Data\r\n"
@@ -94,7 +94,7 @@ TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
     const FileListChoice c = SelectNewFiles(list, QDate(2007, 3, 28));
     ASSERT_EQ(c.NewFiles.size(), 2u);
     EXPECT_EQ(c.NewFiles[0].PackageName, QStringLiteral("next.krb"));
-    EXPECT_EQ(c.NewFiles[0].DestinationFolder, QStringLiteral("Campaign.01.Prophecies/"));
+    EXPECT_EQ(c.NewFiles[0].DestinationFolder, QStringLiteral("Campaign.01.Thornmere/"));
     EXPECT_EQ(c.NewFiles[0].Size, 200);
     EXPECT_EQ(c.NewFiles[1].PackageName, QStringLiteral("root.krb"));
     EXPECT_EQ(c.NewFiles[1].DestinationFolder, QString());
