@@ -26,6 +26,23 @@ bool IsBlankText(QStringView text);
 bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
                       QString& rel, RecordText& text);
 
+// Calls fn(c, rel, line, lineNumber) for every non-empty line of `fileName` in
+// the folder of each campaign, campaigns in ascending order, lines numbered
+// from 1; `rel` is the file's path relative to the program folder.
+template <typename Fn>
+void ForEachCampaignLine(const LoadContext& ctx, const CampaignTable& campaigns, const QString& fileName, Fn&& fn)
+{
+    RecordText text;
+    QString rel;
+    for (size_t c = 0; c < campaigns.size(); ++c) {
+        if (!ReadCampaignFile(ctx, campaigns, c, fileName, rel, text))
+            continue;
+        for (size_t i = 0; i < text.lines.size(); ++i)
+            if (!text.lines[i].isEmpty())
+                fn(c, static_cast<const QString&>(rel), text.lines[i], static_cast<int>(i) + 1);
+    }
+}
+
 // Map coordinates beyond this magnitude are refused: no region picture comes
 // near it, and it keeps every marker rectangle inside 32 bits.
 constexpr int32_t kCoordinateLimit = 1'000'000'000;

@@ -22,42 +22,33 @@ Profession NoProfession()
 void LoadProfessions(const LoadContext& ctx, const CampaignTable& campaigns, Tables& professions)
 {
     professions = Tables{};
-    records::RecordText text;
-    for (size_t c = 0; c < campaigns.size(); ++c) {
-        QString rel;
-        if (!records::ReadCampaignFile(ctx, campaigns, c, kProfessionsFile, rel, text))
-            continue;
-        for (size_t li = 0; li < text.lines.size(); ++li) {
-            const QStringView line = text.lines[li];
-            const int lineNo = static_cast<int>(li) + 1;
-            if (line.isEmpty())
-                continue;
-            const QList<QStringView> f = records::SplitFields(line);
-            if (f.size() < kMinFields) {
-                ctx.warn(rel, lineNo, QStringLiteral("fewer than 4 fields"));
-                continue;
-            }
-            const auto number = records::NumberField<int32_t>(f[0]);
-            if (!number || *number < 0 || *number > kMaxProfessionNumber) {
-                ctx.warn(rel, lineNo, QStringLiteral("profession number outside 0..255"));
-                continue;
-            }
-            const auto colour = records::StrictField<uint32_t>(f[2]);
-            if (!colour) {
-                ctx.warn(rel, lineNo, QStringLiteral("colour is not a whole number"));
-                continue;
-            }
-            if (*number > professions.highest())
-                professions.Professions.resize(static_cast<size_t>(*number) + 1);
-            Profession& p = professions.Professions[static_cast<size_t>(*number)];
-            p.Name = f[1].toString();
-            p.Colour = *colour;
-            p.Abbreviation = f[3].toString();
-            p.Attributes.assign(1, QString());
-            for (qsizetype k = kFirstAttributeField; k < f.size(); ++k)
-                p.Attributes.push_back(f[k].toString());
+    records::ForEachCampaignLine(ctx, campaigns, kProfessionsFile, [&](size_t, const QString& rel, QStringView line,
+                                                                       int lineNo) {
+        const QList<QStringView> f = records::SplitFields(line);
+        if (f.size() < kMinFields) {
+            ctx.warn(rel, lineNo, QStringLiteral("fewer than 4 fields"));
+            return;
         }
-    }
+        const auto number = records::NumberField<int32_t>(f[0]);
+        if (!number || *number < 0 || *number > kMaxProfessionNumber) {
+            ctx.warn(rel, lineNo, QStringLiteral("profession number outside 0..255"));
+            return;
+        }
+        const auto colour = records::StrictField<uint32_t>(f[2]);
+        if (!colour) {
+            ctx.warn(rel, lineNo, QStringLiteral("colour is not a whole number"));
+            return;
+        }
+        if (*number > professions.highest())
+            professions.Professions.resize(static_cast<size_t>(*number) + 1);
+        Profession& p = professions.Professions[static_cast<size_t>(*number)];
+        p.Name = f[1].toString();
+        p.Colour = *colour;
+        p.Abbreviation = f[3].toString();
+        p.Attributes.assign(1, QString());
+        for (qsizetype k = kFirstAttributeField; k < f.size(); ++k)
+            p.Attributes.push_back(f[k].toString());
+    });
 }
 
 } // namespace modProfessions

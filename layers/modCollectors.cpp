@@ -161,46 +161,37 @@ void LoadCollectors(const LoadContext& ctx, const CampaignTable& campaigns, Tabl
 
 void LoadCollectorLocations(const LoadContext& ctx, const CampaignTable& campaigns, Tables& collectors)
 {
-    records::RecordText text;
     QList<QStringView> f;
-    for (size_t c = 0; c < campaigns.size(); ++c) {
-        QString rel;
-        if (!records::ReadCampaignFile(ctx, campaigns, c, kLocationsFile, rel, text))
-            continue;
-        for (size_t li = 0; li < text.lines.size(); ++li) {
-            const QStringView line = text.lines[li];
-            const int lineNo = static_cast<int>(li) + 1;
-            if (line.isEmpty())
-                continue;
-            records::SplitFields(line, f);
-            if (f.size() < kLocationFields) {
-                ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
-                continue;
-            }
-            const auto id = records::NumberField<int32_t>(f[0]);
-            if (!id || *id < 1 || *id > collectors.highest()) {
-                ctx.warn(rel, lineNo, QStringLiteral("no collector with this identifier"));
-                continue;
-            }
-            const auto region = records::StrictField<uint8_t>(f[1]);
-            if (!region) {
-                ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
-                continue;
-            }
-            const auto x = records::CoordinateField(f[2]);
-            const auto y = records::CoordinateField(f[3]);
-            const auto zone = records::StrictField<int32_t>(f[4]);
-            if (!x || !y || !zone) {
-                ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
-                continue;
-            }
-            Collector& col = collectors.Collectors[static_cast<size_t>(*id)];
-            col.Campaign = static_cast<uint8_t>(c);
-            col.Region = *region;
-            col.Zone = *zone;
-            records::SetMarker(col, *x, *y, kMarkerHalf);
+    records::ForEachCampaignLine(ctx, campaigns, kLocationsFile, [&](size_t c, const QString& rel, QStringView line,
+                                                                     int lineNo) {
+        records::SplitFields(line, f);
+        if (f.size() < kLocationFields) {
+            ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
+            return;
         }
-    }
+        const auto id = records::NumberField<int32_t>(f[0]);
+        if (!id || *id < 1 || *id > collectors.highest()) {
+            ctx.warn(rel, lineNo, QStringLiteral("no collector with this identifier"));
+            return;
+        }
+        const auto region = records::StrictField<uint8_t>(f[1]);
+        if (!region) {
+            ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
+            return;
+        }
+        const auto x = records::CoordinateField(f[2]);
+        const auto y = records::CoordinateField(f[3]);
+        const auto zone = records::StrictField<int32_t>(f[4]);
+        if (!x || !y || !zone) {
+            ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
+            return;
+        }
+        Collector& col = collectors.Collectors[static_cast<size_t>(*id)];
+        col.Campaign = static_cast<uint8_t>(c);
+        col.Region = *region;
+        col.Zone = *zone;
+        records::SetMarker(col, *x, *y, kMarkerHalf);
+    });
 }
 
 void EnsureEmptyLists(Tables& collectors)

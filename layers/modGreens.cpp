@@ -12,30 +12,24 @@ constexpr qsizetype kMinFields = 2; // name and boss
 void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& greens)
 {
     greens = Tables{};
-    records::RecordText text;
     QList<QStringView> f;
-    for (size_t c = 0; c < campaigns.size(); ++c) {
-        QString rel;
-        if (!records::ReadCampaignFile(ctx, campaigns, c, kGreensFile, rel, text))
-            continue;
-        greens.Greens.reserve(greens.Greens.size() + text.lines.size());
-        for (size_t li = 0; li < text.lines.size(); ++li) {
-            const QStringView line = records::TrimBlanks(text.lines[li]);
-            if (line.isEmpty() || line.front() == u';')
-                continue;
-            records::SplitFields(line, f);
-            if (f.size() < kMinFields) {
-                ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no boss field"));
-                continue;
-            }
-            GreenItem& item = greens.Greens.emplace_back();
-            item.Name = records::TrimBlanks(f[0]).toString();
-            item.Boss = records::TrimBlanks(f[1]).toString();
-            item.Stats.reserve(static_cast<size_t>(f.size()) - 1);
-            for (qsizetype k = 2; k < f.size(); ++k)
-                item.Stats.push_back(records::TrimBlanks(f[k]).toString());
+    records::ForEachCampaignLine(ctx, campaigns, kGreensFile, [&](size_t, const QString& rel, QStringView raw,
+                                                                  int lineNo) {
+        const QStringView line = records::TrimBlanks(raw);
+        if (line.isEmpty() || line.front() == u';')
+            return;
+        records::SplitFields(line, f);
+        if (f.size() < kMinFields) {
+            ctx.warn(rel, lineNo, QStringLiteral("no boss field"));
+            return;
         }
-    }
+        GreenItem& item = greens.Greens.emplace_back();
+        item.Name = records::TrimBlanks(f[0]).toString();
+        item.Boss = records::TrimBlanks(f[1]).toString();
+        item.Stats.reserve(static_cast<size_t>(f.size()) - 1);
+        for (qsizetype k = 2; k < f.size(); ++k)
+            item.Stats.push_back(records::TrimBlanks(f[k]).toString());
+    });
 }
 
 BossIndex::BossIndex(const Tables& greens)
