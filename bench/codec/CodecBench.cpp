@@ -22,7 +22,7 @@ QByteArray TextInput()
 {
     static const char* const words[] = {"Loomhearth", "Elite", "Boss", "Collector", "Treasure", "Chest", "Pet",
                                         "Outpost",    "Mission", "Challenge", "Dungeon", "of", "the", "Thornmere",
-                                        "Saltreach", "Rimeholt",  , "Amber", "Marsh", "Skill", "Trophy", "Green"};
+                                        "Saltreach", "Rimeholt", "Amber", "Marsh", "Skill", "Trophy", "Green"};
     std::mt19937 rng(1);
     QByteArray out;
     out.reserve(kSize + 200);
