@@ -114,7 +114,7 @@ TEST_F(CheckJson, EliteCatalogueLocationsAndCaptures)
     const QJsonArray skills = at("eliteSkills").toArray();
     ASSERT_EQ(skills.size(), 8); // 0..7, gaps included
     EXPECT_EQ(at("eliteSkills/3/defined").toBool(), false);
-    EXPECT_EQ(at("eliteSkills/2/name").toString(), QStringLiteral("Healing Light"));
+    EXPECT_EQ(at("eliteSkills/2/name").toString(), QStringLiteral("Lantern Mending"));
     EXPECT_EQ(at("eliteSkills/7/captured").toArray(), QJsonArray({1}));
     // Version 1.0 coordinates are fifteenths of a pixel, truncated.
     EXPECT_EQ(at("eliteSkills/1/locations/0/x").toInt(), 200);
@@ -165,7 +165,7 @@ TEST_F(CheckJson, TreasuresPetsNotesAndCharacters)
     EXPECT_EQ(at("notes").toArray().size(), 2);
     EXPECT_EQ(at("notes/1/shortDesc").toString(), QStringLiteral("Trimmed"));
     EXPECT_EQ(at("characters").toArray().size(), 3);
-    EXPECT_EQ(at("characters/2/name").toString(), QStringLiteral("Brann"));
+    EXPECT_EQ(at("characters/2/name").toString(), QStringLiteral("Tovin"));
 }
 
 TEST(CheckSummary, DiagnosticsThenOneSummaryLine)

@@ -55,14 +55,14 @@ TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
                "3\tTarn\t0\t1\r\n"
                "By the well\r\n"
                "5 Wolf Pelts\r\n"
-               "Sword\t3\tDamage 5-10\tAxe Mastery 9\r\n"
+               "Sword\t3\tDamage 5-10\tHewing 9\r\n"
                "   \r\n"                  // blanks only: skipped, block goes on
                "Shield\t8\r\n"
                "\r\n"
                "\r\n"                     // a second separator line carries nothing
                "5\tMira\t1\r\n"
                "\r\n"                     // an empty location line is taken whole
-               "2 Bone Charms\r\n"
+               "2 Reed Whistles\r\n"
                "Helm\t70000\r\n"          // hand mask beyond 16 bits
                "Boots\t-1");
     load();
@@ -72,12 +72,12 @@ TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
     ASSERT_EQ(tarn.Rewards.size(), 3u);
     EXPECT_EQ(tarn.Rewards[1].Name, "Sword");
     EXPECT_EQ(tarn.Rewards[1].HandMask, 3);
-    EXPECT_EQ(tarn.Rewards[1].Stats, (std::vector<QString>{"", "Damage 5-10", "Axe Mastery 9"}));
+    EXPECT_EQ(tarn.Rewards[1].Stats, (std::vector<QString>{"", "Damage 5-10", "Hewing 9"}));
     EXPECT_EQ(tarn.Rewards[2].Name, "Shield");
     EXPECT_EQ(tarn.Rewards[2].Stats.size(), 1u);
     const Collector& mira = col(5);
     EXPECT_EQ(mira.Location, "");
-    EXPECT_EQ(mira.Request, "2 Bone Charms");
+    EXPECT_EQ(mira.Request, "2 Reed Whistles");
     ASSERT_EQ(mira.Rewards.size(), 2u);
     EXPECT_EQ(mira.Rewards[1].HandMask, -1);
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{13}));
@@ -91,13 +91,13 @@ TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
     data.write(data.folder(1) + "Collectors.txt",
                "1\tA\t0\t1\nx\n5 Wolf Pelts\nR\t1\n\n"
                "2\tB\t0\nx\n3 wolf pelts\nR\t1\n\n"
-               "3\tC\t0\nx\nBoneCharm\nR\t1\n");
+               "3\tC\t0\nx\nReedWhistle\nR\t1\n");
     data.write(data.folder(2) + "Collectors.txt", "4\tD\t0\nx\n2 Fire Opals\nR\t1\n");
     load();
     ASSERT_EQ(table.RequestTypes.size(), 4u);
     EXPECT_EQ(table.RequestTypes[1].Name, "Wolf Pelts");
     EXPECT_EQ(table.RequestTypes[1].IsLowLevel, 1);
-    EXPECT_EQ(table.RequestTypes[2].Name, "BoneCharm") << "no blank: the whole request";
+    EXPECT_EQ(table.RequestTypes[2].Name, "ReedWhistle") << "no blank: the whole request";
     EXPECT_EQ(table.RequestTypes[3].Name, "Fire Opals");
 }
 

@@ -31,14 +31,14 @@ TEST_F(EliteFiles, FullRecordReadsEveryColumnAndItsPicture)
 {
     data.write(data.folder(1) + "EliteList.txt",
                "; comment\r\n"
-               "7\t3\t  Caf\xe9 Strike \tAxe Mastery\tElite Attack\t-1\t2.5\t3.5\t1/2\t20\tDeals \x80 damage.\r\n");
+               "7\t3\t  Caf\xe9 Strike \tHewing\tElite Attack\t-1\t2.5\t3.5\t1/2\t20\tDeals \x80 damage.\r\n");
     data.write(data.folder(1) + "imgElite/0007.jpg", "x");
     loadList();
     const EliteSkill& s = skill(7);
     EXPECT_EQ(s.Name, QString::fromUtf8("Café Strike"));
     EXPECT_TRUE(s.Defined);
     EXPECT_EQ(s.Profession, 3);
-    EXPECT_EQ(s.Attribute, "Axe Mastery");
+    EXPECT_EQ(s.Attribute, "Hewing");
     EXPECT_EQ(s.Upkeep, -1);
     EXPECT_EQ(s.Adrenaline, 2); // halves to even
     EXPECT_EQ(s.Energy, 4);
@@ -199,11 +199,11 @@ TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntrie
     data.addCampaign(0, QStringLiteral("Core"));
     data.addCampaign(1, QStringLiteral("Dawnreach"));
     data.write(data.folder(0) + "Professions.txt",
-               "1\tWarrior\t255\tW\tStrength\tAxe Mastery\n"
-               "3\tMonk\t16711680\tMo\n"
-               "4\tRanger\tgreen\tR\n"  // colour not a number
-               "5\tNecro\t1\n");        // too few fields
-    data.write(data.folder(1) + "Professions.txt", "1\tWarrior\t255\tW\tTactics\n");
+               "1\tHearthguard\t255\tH\tVigour\tHewing\n"
+               "3\tLampbearer\t16711680\tLb\n"
+               "4\tBriarscout\tgreen\tB\n" // colour not a number
+               "5\tMirebinder\t1\n");     // too few fields
+    data.write(data.folder(1) + "Professions.txt", "1\tHearthguard\t255\tH\tShieldcraft\n");
     modProfessions::Tables p;
     modProfessions::LoadProfessions(data.ctx, data.campaigns, p);
     ASSERT_EQ(p.highest(), 3);
@@ -211,7 +211,7 @@ TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntrie
     EXPECT_EQ(p.Professions[0].Abbreviation, "#");
     EXPECT_EQ(p.Professions[0].Colour, 0xAAAAAAu);
     EXPECT_EQ(p.Professions[1].Colour, 255u); // red in the low byte
-    EXPECT_EQ(p.Professions[1].Attributes, (std::vector<QString>{"", "Tactics"}));
+    EXPECT_EQ(p.Professions[1].Attributes, (std::vector<QString>{"", "Shieldcraft"}));
     EXPECT_TRUE(p.Professions[2].Name.isEmpty());
     EXPECT_EQ(p.Professions[3].Attributes, (std::vector<QString>{""}));
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4}));

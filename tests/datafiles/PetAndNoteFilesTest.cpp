@@ -12,8 +12,8 @@ TEST(PetFiles, CatalogueFromTheCoreCampaignAndPlacesFromEveryCampaign)
     data.addCampaign(2, QStringLiteral("Emberwake"));
     data.write(data.folder(0) + "PetsList.txt",
                "; pets\n"
-               "03\tStrider\tfast\n"
-               "5\tMoa\n"                  // no detail
+               "03\tReedloper\tfast\n"
+               "5\tGlimmerbeak\n"          // no detail
                "../x\tEscape\tbad\n"       // identifier 0 and no picture name
                "7/../../etc\tSneaky\td\n"  // reads as 7, but no usable picture name
                "\n");
@@ -29,17 +29,17 @@ TEST(PetFiles, CatalogueFromTheCoreCampaignAndPlacesFromEveryCampaign)
     modPets::LoadPetPlaces(data.ctx, data.campaigns, pets);
 
     ASSERT_EQ(pets.highest(), 7);
-    const modPets::Pet& strider = pets.Pets[3];
-    EXPECT_EQ(strider.Name, "Strider");
-    EXPECT_EQ(strider.Detail, "fast");
-    EXPECT_EQ(strider.Picture, data.ctx.path(data.folder(0) + "imgPets/03.jpg")) << "identifier as written";
-    ASSERT_EQ(strider.Places.size(), 4u);
-    const modPets::PetPlace& p1 = strider.Places[1];
+    const modPets::Pet& loper = pets.Pets[3];
+    EXPECT_EQ(loper.Name, "Reedloper");
+    EXPECT_EQ(loper.Detail, "fast");
+    EXPECT_EQ(loper.Picture, data.ctx.path(data.folder(0) + "imgPets/03.jpg")) << "identifier as written";
+    ASSERT_EQ(loper.Places.size(), 4u);
+    const modPets::PetPlace& p1 = loper.Places[1];
     EXPECT_EQ((std::array{int(p1.Campaign), int(p1.Region), p1.Zone, p1.X, p1.Y}), (std::array{0, 1, 10, 100, 200}));
     EXPECT_EQ((std::array{p1.Left, p1.Top, p1.Right, p1.Bottom}), (std::array{93, 193, 107, 207}));
-    EXPECT_EQ(strider.Places[2].Campaign, 2);
-    EXPECT_EQ(strider.Places[2].Note, "first\r\nsecond");
-    EXPECT_EQ(strider.Places[3].Note, "");
+    EXPECT_EQ(loper.Places[2].Campaign, 2);
+    EXPECT_EQ(loper.Places[2].Note, "first\r\nsecond");
+    EXPECT_EQ(loper.Places[3].Note, "");
     EXPECT_EQ(pets.Pets[5].Detail, "");
     EXPECT_TRUE(pets.Pets[7].Picture.isEmpty());
     std::vector<QString> files;

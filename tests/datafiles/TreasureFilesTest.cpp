@@ -61,7 +61,7 @@ TEST_F(TreasureFiles, TreasureLinesFromTheFixedPath)
                "Old Chest\t100.5\t200\t2\t14\r\n"
                "Broken\t1\t2\t3\r\n"          // four fields
                "Huge Region\t1\t2\t300\t1\r\n" // region beyond a byte
-               "Luxon Chest\t-5\t7\t3\t15\r\n");
+               "Reedbank Chest\t-5\t7\t3\t15\r\n");
     load();
     ASSERT_EQ(table.count(), 2);
     const auto& t = table.Treasures[1];
@@ -71,7 +71,7 @@ TEST_F(TreasureFiles, TreasureLinesFromTheFixedPath)
     EXPECT_EQ(t.Zone, 14);
     EXPECT_EQ((std::array{t.X, t.Y, t.Left, t.Top, t.Right, t.Bottom}), (std::array{100, 200, 93, 193, 107, 207}));
     EXPECT_EQ(t.OpenedOn.size(), 4u);
-    EXPECT_EQ(table.Treasures[2].Name, "Luxon Chest");
+    EXPECT_EQ(table.Treasures[2].Name, "Reedbank Chest");
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4}));
 }
 

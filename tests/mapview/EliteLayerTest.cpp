@@ -52,7 +52,7 @@ bool Untouched(const QImage& map, QRect area)
 TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
 {
     MapTestWorld t;
-    t.place(1, 1, 1, 30, 30);        // Warden: red
+    t.place(1, 1, 1, 30, 30);        // Hearthguard: red
     t.place(2, 1, 1, 80, 30);        // Seer: green
     t.place(0, 1, 1, 30, 70);        // boss without skill
     t.place(1, 1, 2, 80, 70);        // other region
@@ -196,7 +196,7 @@ TEST(FindEliteAt, BadNumbersInTheListsAreSkipped)
 {
     MapTestWorld t;
     t.place(1, 1, 1, 30, 30);
-    t.panel.lstElite.entries = {{"x", 99}, {"y", -4}, {"Iron Will", 1}};
+    t.panel.lstElite.entries = {{"x", 99}, {"y", -4}, {"Oaken Resolve", 1}};
     t.panel.lstGreens.entries = {{"g", 7}};
     EXPECT_EQ(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, false)->Elite, 1);
     EXPECT_FALSE(FindEliteAt(t.world, t.panel, 1, 1, {90, 90}, {0, 0}, false).has_value());
@@ -215,7 +215,7 @@ struct TooltipFixture : ::testing::Test {
         s.Adrenaline = 5;
         s.Recharge = 20;
         s.CastTime = QStringLiteral("2");
-        s.Attribute = QStringLiteral("Strength");
+        s.Attribute = QStringLiteral("Vigour");
         s.SkillType = QStringLiteral("Stance");
         s.Description = QStringLiteral("For 10 seconds you move faster and hit harder than anybody nearby.");
         t.zone(1, 1, 5, 2, 0, 10, 10, QStringLiteral("Thornwood"));
@@ -311,14 +311,14 @@ TEST_F(TooltipFixture, GreenRowsFollowTheShowBox)
 {
     t.world.greens.Greens.resize(3);
     t.world.greens.Greens[1].Name = QStringLiteral("Orc Cleaver");
-    t.world.greens.Greens[1].Stats = {QString(), QStringLiteral("Damage +15%"), QStringLiteral("Req. 9 Strength")};
+    t.world.greens.Greens[1].Stats = {QString(), QStringLiteral("Damage +15%"), QStringLiteral("Req. 9 Vigour")};
     t.world.greens.Greens[2].Name = QStringLiteral("Orc Shield");
     t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Greens = {0, 1, 2};
 
     EliteTooltip tip = Fill();
     ASSERT_EQ(tip.lblGreen.size(), 2u);
     EXPECT_EQ(tip.lblGreen[0].Rect.top(), tip.lblExtZone.bottom() + 2 + 7);
-    EXPECT_EQ(tip.lblGreenStats[0].Text, "- Damage +15%\r\n- Req. 9 Strength");
+    EXPECT_EQ(tip.lblGreenStats[0].Text, "- Damage +15%\r\n- Req. 9 Vigour");
     EXPECT_EQ(tip.lblGreenStats[0].Rect.top(), tip.lblGreen[0].bottom());
     EXPECT_EQ(tip.lblGreen[1].Rect.top(), tip.lblGreenStats[0].bottom() + 1);
     EXPECT_EQ(tip.GreensSeparatorY, tip.lblGreen[0].Rect.top() - 5);

@@ -34,11 +34,11 @@ struct MapTestWorld {
         world.campaigns[4].Regions[1].Name = QStringLiteral("Low Marsh");
 
         world.professions.Professions.resize(3);
-        world.professions.Professions[1] = {QStringLiteral("Warden"), QStringLiteral("W"), 0x0000ff, {QString()}};
+        world.professions.Professions[1] = {QStringLiteral("Hearthguard"), QStringLiteral("H"), 0x0000ff, {QString()}};
         world.professions.Professions[2] = {QStringLiteral("Seer"), QStringLiteral("S"), 0x00ff00, {QString()}};
 
         world.elite.EliteSkills.resize(4);
-        skill(1, QStringLiteral("Iron Will"), 1);
+        skill(1, QStringLiteral("Oaken Resolve"), 1);
         skill(2, QStringLiteral("Quick Eye"), 2);
         skill(3, QStringLiteral("Unlisted"), 2);
         panel.chkShowObject = {true, true, true, true, true};

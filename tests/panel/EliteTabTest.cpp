@@ -97,7 +97,7 @@ const FilterCase kFilterCases[] = {
      [](const TestWorld& w, PanelState& p) {
          Choose(p.cmbProfession, 1);
          p.cmbAttribute = modPanelLists::FillAttributeCombo(w.professions, w.language, 1).list;
-         Choose(p.cmbAttribute, 2); // "Tactics" vs the skill's "tactics"
+         Choose(p.cmbAttribute, 2); // "Shieldcraft" vs the skill's "shieldcraft"
      },
      {3}},
     {"NoAttributeEntryMatchesItsText",

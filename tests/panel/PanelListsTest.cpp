@@ -81,7 +81,7 @@ TEST_P(AttributeCombo, OffersTheProfessionsAttributes)
 const AttributeCase kAttributeCases[] = {
     {"NoProfessionDisables", 0, false, {{"<<< All >>>", 0}}},
     {"AttributesThenNoAttribute", 1, true,
-     {{"<<< All >>>", 0}, {"Blade Mastery", 1}, {"Tactics", 2}, {"No attribute", 99}}},
+     {{"<<< All >>>", 0}, {"Hewing", 1}, {"Shieldcraft", 2}, {"No attribute", 99}}},
     {"ProfessionWithoutAttributes", 2, true, {{"<<< All >>>", 0}, {"No attribute", 99}}},
 };
 
@@ -93,7 +93,7 @@ TEST(PanelLists, ProfessionAndCharacterCombos)
     TestWorld w;
     const auto secondary = FillProfessionCombo(w.professions, w.language, 96);
     const std::vector<PanelEntry> professions{
-        {"<<< Any secondary >>>", 0}, {"Warden", 1}, {"Seer", 2}, {"Mender", 3}};
+        {"<<< Any secondary >>>", 0}, {"Hearthguard", 1}, {"Seer", 2}, {"Mender", 3}};
     EXPECT_EQ(secondary.list.entries, professions);
 
     const auto characters = FillCharacterCombo(w.characters, w.language);

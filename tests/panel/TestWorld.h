@@ -35,8 +35,8 @@ struct TestWorld {
         addZone(1, 2, 20, QStringLiteral("Frost Hollow"));
 
         professions.Professions.resize(4);
-        professions.Professions[1] = {QStringLiteral("Warden"), QStringLiteral("W"), 0xff,
-                                      {QString(), QStringLiteral("Blade Mastery"), QStringLiteral("Tactics")}};
+        professions.Professions[1] = {QStringLiteral("Hearthguard"), QStringLiteral("H"), 0xff,
+                                      {QString(), QStringLiteral("Hewing"), QStringLiteral("Shieldcraft")}};
         professions.Professions[2] = {QStringLiteral("Seer"), QStringLiteral("S"), 0xff00, {QString()}};
         professions.Professions[3] = {QStringLiteral("Mender"), QStringLiteral("M"), 0xff0000,
                                       {QString(), QStringLiteral("Healing")}};
@@ -45,9 +45,9 @@ struct TestWorld {
 
         elite.EliteSkills.resize(6);
         //     number name                      prof campaign attribute
-        skill(1, QStringLiteral("Zeta Strike"), 1, 1, QStringLiteral("Blade Mastery"));
+        skill(1, QStringLiteral("Zeta Strike"), 1, 1, QStringLiteral("Hewing"));
         skill(2, QStringLiteral("alpha Burst"), 2, 1, QStringLiteral("No attribute"));
-        skill(3, QStringLiteral("Beta Ward"), 1, 0, QStringLiteral("tactics"));
+        skill(3, QStringLiteral("Beta Ward"), 1, 0, QStringLiteral("shieldcraft"));
         skill(4, QStringLiteral("Lost Art"), 1, 1, QString());
         skill(5, QStringLiteral("Gamma Mend"), 3, 1, QStringLiteral("Healing"));
         //       elite campaign region zone boss

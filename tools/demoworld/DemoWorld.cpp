@@ -87,16 +87,16 @@ struct Profession {
 const std::vector<Profession>& Professions()
 {
     static const std::vector<Profession> list = {
-        {1, "Warden", "Wd", qRgb(204, 170, 60), {"Bulwark", "Blade Mastery", "Rallying", "Stonehide", "Vigilance"}, 0},
-        {2, "Spellwright", "Sw", qRgb(214, 64, 44), {"Pyromancy", "Frostcraft", "Stormcalling", "Geomancy", "Arcane Focus", "Runic Lore"}, 0},
-        {3, "Mender", "Me", qRgb(96, 172, 232), {"Restoration", "Warding", "Devotion", "Mercy"}, 0},
-        {4, "Reaver", "Rv", qRgb(146, 32, 64), {"Bloodletting", "Scythe Mastery", "Fury", "Wraithcraft", "Harvest"}, 0},
-        {5, "Hexer", "Hx", qRgb(64, 152, 64), {"Malison", "Dread", "Soul Siphon", "Grave Binding", "Decay"}, 0},
-        {6, "Tracker", "Tr", qRgb(150, 112, 52), {"Marksmanship", "Wilds Lore", "Snaring", "Beast Bond"}, 0},
-        {7, "Shaper", "Sh", qRgb(164, 84, 204), {"Illusion", "Mind Bending", "Echoes", "Subtlety", "Distortion"}, 0},
-        {8, "Chanter", "Ch", qRgb(242, 142, 40), {"Cadence", "Resonance", "War Songs", "Lore of Ages"}, 0},
-        {9, "Duelist", "Du", qRgb(60, 92, 204), {"Footwork", "Rapier Mastery", "Feint", "Poise", "Precision"}, 2},
-        {10, "Veilwalker", "Vw", qRgb(40, 182, 172), {"Shadowstep", "Veilcraft", "Ancestry", "Starlore", "Twilight", "Ritualism"}, 2},
+        {1, "Hearthguard", "Hg", qRgb(204, 170, 60), {"Bulwark", "Hewing", "Rallying", "Stonehide", "Vigilance"}, 0},
+        {2, "Cinderwright", "Cw", qRgb(214, 64, 44), {"Emberlore", "Frostcraft", "Stormcalling", "Stonesong", "Shardsight", "Runic Lore"}, 0},
+        {3, "Dawnmender", "Dm", qRgb(96, 172, 232), {"Lantern Rites", "Warding", "Devotion", "Mercy"}, 0},
+        {4, "Ashreaper", "Ar", qRgb(146, 32, 64), {"Bloodletting", "Sickle Dance", "Fury", "Wraithcraft", "Gleaning"}, 0},
+        {5, "Mirebinder", "Mb", qRgb(64, 152, 64), {"Malison", "Dread", "Marrow Draw", "Grave Binding", "Decay"}, 0},
+        {6, "Briarscout", "Bs", qRgb(150, 112, 52), {"Longbow Craft", "Briar Lore", "Snaring", "Houndkin"}, 0},
+        {7, "Mirrorweaver", "Mw", qRgb(164, 84, 204), {"Glamour", "Mind Bending", "Mirror Lore", "Subtlety", "Warping"}, 0},
+        {8, "Bellsinger", "Bl", qRgb(242, 142, 40), {"Cadence", "Resonance", "Marching Hymns", "Lore of Ages"}, 0},
+        {9, "Quillblade", "Qb", qRgb(60, 92, 204), {"Footwork", "Needle Fencing", "Feint", "Poise", "Precision"}, 2},
+        {10, "Veilwalker", "Vw", qRgb(40, 182, 172), {"Dusk Stepping", "Veilcraft", "Ancestry", "Starlore", "Twilight", "Loom Rites"}, 2},
     };
     return list;
 }
@@ -448,10 +448,10 @@ QString Generator::attributeStat(int profession, bool weapon)
     const Profession& p = Professions()[size_t(profession - 1)];
     const QString attr = QLatin1String(p.attributes[size_t(m_rng.below(int(p.attributes.size())))]);
     switch (m_rng.below(weapon ? 4 : 3)) {
-    case 0: return attr + QStringLiteral(" +1 (%1% chance while using skills)").arg(m_rng.range(2, 4) * 5);
+    case 0: return QStringLiteral("%1 +1 now and then (%2 in 100 skill uses)").arg(attr).arg(m_rng.range(2, 4) * 5);
     case 1: return QStringLiteral("Requires %1 %2").arg(m_rng.range(6, 13)).arg(attr);
     case 2: return attr + QStringLiteral(" +1");
-    default: return QStringLiteral("Halves skill recharge of %1 spells (%2% chance)").arg(attr).arg(m_rng.range(2, 4) * 5);
+    default: return QStringLiteral("%1 skills may recharge twice as fast (%2 in 100 uses)").arg(attr).arg(m_rng.range(2, 4) * 5);
     }
 }
 
@@ -485,16 +485,16 @@ void Generator::makeSkills()
             const int pct = m_rng.range(2, 10) * 5;
             const QString elem = QLatin1String(m_rng.pick(elements));
             switch (type) {
-            case 0: s.description = QStringLiteral("Deal %1 %2 damage to target foe and all adjacent foes.").arg(d).arg(elem); break;
-            case 1: s.description = QStringLiteral("For %1 seconds, target foe moves %2% slower and suffers -%3 health degeneration.").arg(t).arg(pct).arg(m_rng.range(2, 6)); break;
-            case 2: s.description = QStringLiteral("For %1 seconds, target ally gains +%2 armor and is healed for %3 whenever struck.").arg(t).arg(m_rng.range(2, 8) * 5).arg(d); break;
-            case 3: s.description = QStringLiteral("For %1 seconds, allies within earshot attack %2% faster.").arg(t).arg(pct); break;
-            case 4: s.description = QStringLiteral("For %1 seconds, you move %2% faster and block the next %3 attacks.").arg(t).arg(pct).arg(m_rng.range(1, 4)); break;
-            case 5: s.description = QStringLiteral("If this attack hits, you deal +%1 damage and target foe bleeds for %2 seconds.").arg(d).arg(t); break;
-            case 6: s.description = QStringLiteral("Lose %1% of your health. Every party member is healed for %2.").arg(pct).arg(d * 2); break;
-            case 7: s.description = QStringLiteral("When triggered, foes in the area are knocked down and take %1 %2 damage.").arg(d).arg(elem); break;
-            case 8: s.description = QStringLiteral("While you maintain this aura, nearby allies gain 1 energy every %1 seconds.").arg(m_rng.range(2, 6)); break;
-            default: s.description = QStringLiteral("For %1 seconds, the next skill of each ally within earshot recharges %2% faster.").arg(t).arg(pct);
+            case 0: s.description = QStringLiteral("Deals %1 %2 damage to the chosen foe and every foe beside it.").arg(d).arg(elem); break;
+            case 1: s.description = QStringLiteral("For %1 seconds the chosen foe is %2% slower and loses %3 health every second.").arg(t).arg(pct).arg(m_rng.range(2, 6)); break;
+            case 2: s.description = QStringLiteral("For %1 seconds an ally gains %2 armor and recovers %3 health each time a blow lands.").arg(t).arg(m_rng.range(2, 8) * 5).arg(d); break;
+            case 3: s.description = QStringLiteral("For %1 seconds every ally who hears the call attacks %2% faster.").arg(t).arg(pct); break;
+            case 4: s.description = QStringLiteral("For %1 seconds you run %2% faster and turn aside the next %3 attacks.").arg(t).arg(pct).arg(m_rng.range(1, 4)); break;
+            case 5: s.description = QStringLiteral("A blow that lands deals %1 more damage and leaves the foe bleeding for %2 seconds.").arg(d).arg(t); break;
+            case 6: s.description = QStringLiteral("You give up %1% of your health; every companion recovers %2 health.").arg(pct).arg(d * 2); break;
+            case 7: s.description = QStringLiteral("Foes who spring it are thrown to the ground and take %1 %2 damage.").arg(d).arg(elem); break;
+            case 8: s.description = QStringLiteral("While you keep this aura up, nearby allies regain 1 energy every %1 seconds.").arg(m_rng.range(2, 6)); break;
+            default: s.description = QStringLiteral("For %1 seconds the next skill of every nearby ally recharges %2% faster.").arg(t).arg(pct);
             }
             if (s.attribute != QLatin1String("No attribute") && m_rng.chance(0.5))
                 s.description += QStringLiteral(" Lasts longer with more ") + s.attribute + u'.';

@@ -29,7 +29,7 @@ const char* const kRegionWords[] = {"Vale", "Marches", "Coast", "Reaches", "Lowl
 
 const char* const kSkillAdjectives[] = {
     "Ashen", "Bitter", "Gleaming", "Hollow", "Iron", "Lucid", "Mirthless", "Quiet", "Rending", "Sable",
-    "Thorned", "Vivid", "Woven", "Wild", "Gilded", "Pale", "Sundered", "Hungry", "Patient", "Ember",
+    "Thorned", "Vivid", "Woven", "Briar", "Gilded", "Pale", "Sundered", "Hungry", "Patient", "Ember",
     "Rime", "Storm", "Tidal", "Grave", "Brazen", "Veiled", "Kindled", "Shattered", "Silent", "Crimson",
     "Wandering", "Radiant", "Feral", "Sombre", "Lingering"};
 const char* const kSkillNouns[] = {
@@ -43,7 +43,7 @@ const char* const kSkillOf[] = {"Cinders", "Thorns", "the Tide", "Hollow Bells",
 
 const char* const kPetAdjectives[] = {"Mossback", "Ember", "Dune", "Frost", "Thistle", "Ash", "Reed", "Cinder",
                                       "Marsh", "Storm", "Copper", "Gloom", "Sun", "Salt", "Rime", "Bramble"};
-const char* const kPetNouns[] = {"Tortoise", "Lynx", "Strider", "Hare", "Drake", "Hound", "Owl", "Boar",
+const char* const kPetNouns[] = {"Tortoise", "Lynx", "Loper", "Hare", "Drake", "Hound", "Owl", "Boar",
                                  "Beetle", "Heron", "Ferret", "Stag", "Wyrmling", "Crab", "Moth", "Toad",
                                  "Kestrel", "Badger"};
 
