@@ -1,4 +1,5 @@
 #include "update/modHuffman.h"
+#include "update/HuffmanKernels.h"
 
 #include <QtEndian>
 
@@ -306,6 +307,9 @@ struct DecodeTables {
     // byte is one code, decoded through this map.
     bool allEightBits = false;
     std::array<std::uint8_t, 256> byteMap{};
+    // One byte per entry (bits 0-7: its code length, 0 for a longer code;
+    // bits 16-23: the byte).
+    std::vector<std::uint32_t> single;
 };
 
 void BuildTables(const DecodeTree& tree, unsigned bits, DecodeTables& tables)
@@ -360,23 +364,29 @@ void BuildTables(const DecodeTree& tree, unsigned bits, DecodeTables& tables)
         }
         tables.multi[i] = count == 0 ? 0 : (entry | used | (count << 6));
     }
+    tables.single = std::move(single);
 }
 
-enum class Walk { Byte, End };
+enum class Walk { Byte, End, Nowhere };
 
-// One byte down the tree, bit by bit, from `bitpos`.
+// One byte down the tree, bit by bit, from `bitpos`. A bit that leads to no
+// code is an error of the stream, unless `quiet` (a guess at a code boundary
+// may lead anywhere): then the walk reports Nowhere.
 inline Walk WalkOne(const DecodeTree& tree, const std::uint8_t* data, std::uint64_t totalBits,
-                    std::uint64_t& bitpos, std::uint8_t& out)
+                    std::uint64_t& bitpos, std::uint8_t& out, bool quiet = false)
 {
     int node = 0;
     for (;;) {
         if (bitpos >= totalBits)
             return Walk::End;
         const int bit = (data[bitpos >> 3] >> (bitpos & 7)) & 1;
-        ++bitpos;
         node = tree.child[node][bit];
-        if (node < 0)
-            Malformed(QStringLiteral("data bit %1 leads to a code that is not in the table").arg(bitpos - 1));
+        if (node < 0) {
+            if (quiet)
+                return Walk::Nowhere;
+            Malformed(QStringLiteral("data bit %1 leads to a code that is not in the table").arg(bitpos));
+        }
+        ++bitpos;
         if (tree.value[node] >= 0) {
             out = static_cast<std::uint8_t>(tree.value[node]);
             return Walk::Byte;
@@ -444,6 +454,25 @@ inline bool Step(Reader& r, const std::uint32_t* t, std::uint64_t mask, std::uin
     return true;
 }
 
+inline bool FourSteps(Reader& r, const Decoder& d, std::uint8_t*& o)
+{
+    Refill(r);
+    return Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o) &&
+           Step(r, d.table, d.mask, o);
+}
+
+// One byte down the tree for a reader whose lookup needs it; false when the
+// data bits end (or, when quiet, lead nowhere) first.
+inline bool WalkReader(Reader& r, const Decoder& d, std::uint8_t*& o, bool quiet = false)
+{
+    std::uint64_t pos = r.Pos(d.data);
+    if (WalkOne(d.tree, d.data, d.totalBits, pos, *o, quiet) != Walk::Byte)
+        return false;
+    ++o;
+    Seek(r, d, pos);
+    return true;
+}
+
 // Decodes from `bitpos` into [o, oEnd) (with 8 bytes of slack); returns the
 // end of what was written: oEnd unless the data bits end first.
 std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o, std::uint8_t* const oEnd)
@@ -451,15 +480,9 @@ std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o
     Reader r;
     Seek(r, d, bitpos);
     while (oEnd - o >= 4 * kMaxPerEntry && d.inEnd - r.in >= 8) {
-        Refill(r);
-        if (Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o) && Step(r, d.table, d.mask, o))
-            continue;
         // A code longer than the table, or none at all: down the tree.
-        std::uint64_t pos = r.Pos(d.data);
-        if (WalkOne(d.tree, d.data, d.totalBits, pos, *o) == Walk::End)
+        if (!FourSteps(r, d, o) && !WalkReader(r, d, o))
             return o;
-        ++o;
-        Seek(r, d, pos);
     }
     std::uint64_t pos = r.Pos(d.data);
     while (o < oEnd && WalkOne(d.tree, d.data, d.totalBits, pos, *o) == Walk::Byte)
@@ -467,21 +490,117 @@ std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o
     return o;
 }
 
+// Two cursors over one bit stream. The lookup chain (bits -> table entry ->
+// shift -> next bits) leaves the processor waiting; a second, independent
+// chain fills those gaps. The second cursor starts at a byte near the middle,
+// which is rarely a code boundary, but prefix codes fall back into step after
+// a few codes: the first cursor, on reaching the middle, walks on code by
+// code until it stands where the second one began a code. From there on both
+// read the same codes, so the second cursor's bytes are the rest of the
+// output. Without such a meeting point the first cursor decodes everything
+// itself: the second cursor only ever saves time, it never decides a byte.
+constexpr std::size_t kMarks = 1024; // the second cursor's first code starts
+
+std::size_t DecodeTwoCursors(const Decoder& d, const std::uint32_t* single, std::uint8_t* out, std::size_t length)
+{
+    std::uint8_t* const oaEnd = out + length;
+    const std::uint64_t mid = d.totalBits / 16 * 8;
+    const std::uint8_t* const midPtr = d.data + mid / 8;
+
+    // The second cursor's bytes; bounded by the output (it cannot owe more
+    // than what the first cursor will not write), plus slack.
+    std::vector<std::uint8_t> tmp(length - length / 4 + 16);
+    std::uint8_t* ob = tmp.data();
+    std::uint8_t* const obEnd = tmp.data() + tmp.size() - 8;
+    struct Mark {
+        std::uint64_t bitpos;
+        std::size_t out;
+    };
+    std::vector<Mark> marks;
+    marks.reserve(kMarks);
+
+    // Its first codes one at a time, remembering where each begins.
+    Reader rb;
+    Seek(rb, d, mid);
+    bool bGoes = true;
+    while (marks.size() < kMarks) {
+        if (d.inEnd - rb.in < 8 || obEnd - ob < 4 * std::ptrdiff_t(kMaxPerEntry)) {
+            bGoes = false;
+            break;
+        }
+        Refill(rb);
+        marks.push_back({rb.Pos(d.data), std::size_t(ob - tmp.data())});
+        const std::uint32_t e = single[rb.buf & d.mask];
+        if ((e & 0xFF) == 0) {
+            if (!WalkReader(rb, d, ob, true)) {
+                marks.pop_back();
+                bGoes = false;
+                break;
+            }
+            continue;
+        }
+        *ob++ = static_cast<std::uint8_t>(e >> 16);
+        rb.buf >>= (e & 0xFF);
+        rb.cnt -= (e & 0xFF);
+    }
+
+    // Both cursors together until the first reaches the middle.
+    Reader ra;
+    Seek(ra, d, 0);
+    std::uint8_t* oa = out;
+    while (ra.in < midPtr && d.inEnd - ra.in >= 8 && oaEnd - oa >= 4 * std::ptrdiff_t(kMaxPerEntry)) {
+        if (!FourSteps(ra, d, oa) && !WalkReader(ra, d, oa))
+            return std::size_t(oa - out); // the data bits end before the middle
+        if (bGoes) {
+            bGoes = d.inEnd - rb.in >= 8 && obEnd - ob >= 4 * std::ptrdiff_t(kMaxPerEntry) &&
+                    (FourSteps(rb, d, ob) || WalkReader(rb, d, ob, true));
+        }
+    }
+    const std::uint64_t bEnd = rb.Pos(d.data);
+
+    // The first cursor alone, code by code, looking for a code start of the
+    // second.
+    std::uint64_t pos = ra.Pos(d.data);
+    std::size_t m = 0;
+    while (oa < oaEnd) {
+        while (m < marks.size() && marks[m].bitpos < pos)
+            ++m;
+        if (m == marks.size())
+            break;
+        if (marks[m].bitpos == pos) {
+            const std::size_t from = marks[m].out;
+            const std::size_t n = std::min(std::size_t(ob - tmp.data()) - from, std::size_t(oaEnd - oa));
+            std::memcpy(oa, tmp.data() + from, n);
+            oa += n;
+            pos = bEnd;
+            break;
+        }
+        if (WalkOne(d.tree, d.data, d.totalBits, pos, *oa) != Walk::Byte)
+            return std::size_t(oa - out);
+        ++oa;
+    }
+    return std::size_t(DecodeFrom(d, pos, oa, oaEnd) - out);
+}
+
 // Decodes exactly `length` bytes from the data bits into `out`, which has
-// 8 bytes of slack. Returns the number of bytes produced (less than `length`
-// when the data bits end first).
+// 8 bytes of slack, and gives the XOR of them. Returns the number of bytes
+// produced (less than `length` when the data bits end first).
 std::size_t DecodeData(const DecodeTree& tree, const DecodeTables& tables, const std::uint8_t* data,
-                       std::size_t dataBytes, std::uint8_t* out, std::size_t length)
+                       std::size_t dataBytes, std::uint8_t* out, std::size_t length, std::uint8_t& xorOut)
 {
     if (tables.allEightBits) {
         const std::size_t n = std::min(length, dataBytes);
-        for (std::size_t i = 0; i < n; ++i)
-            out[i] = tables.byteMap[data[i]];
+        xorOut = kernels::MapBytes(data, n, tables.byteMap.data(), out);
         return n;
     }
     const Decoder d{tree, tables.multi.data(), (std::uint64_t{1} << tables.bits) - 1, data, data + dataBytes,
                     std::uint64_t{dataBytes} * 8};
-    return std::size_t(DecodeFrom(d, 0, out, out + length) - out);
+    const std::size_t twoCursorMin = kernels::TwoCursorMinBytes();
+    const std::size_t produced = dataBytes >= twoCursorMin && length >= twoCursorMin
+                                     ? DecodeTwoCursors(d, tables.single.data(), out, length)
+                                     : std::size_t(DecodeFrom(d, 0, out, out + length) - out);
+    xorOut = XorOf(out, produced);
+    return produced;
 }
 
 } // namespace
@@ -580,7 +699,7 @@ QByteArray EncodeStream(QByteArrayView input)
     return stream;
 }
 
-QByteArray DecodeStream(QByteArrayView stream)
+void DecodeStreamInto(QByteArrayView stream, QByteArray& result)
 {
     const auto* s = reinterpret_cast<const std::uint8_t*>(stream.data());
     const std::size_t n = static_cast<std::size_t>(stream.size());
@@ -589,8 +708,10 @@ QByteArray DecodeStream(QByteArrayView stream)
     // Only bytes 0, 1 and 3 identify a stream; anything else is read as
     // compressed all the same.
     if (s[0] == 'H' && s[1] == 'E' && s[3] == '\r') {
-        if (s[2] == '0')
-            return stream.sliced(4).toByteArray();
+        if (s[2] == '0') {
+            result = stream.sliced(4).toByteArray();
+            return;
+        }
         if (s[2] != '3')
             throw HuffmanError(kErrorNumber, QString::fromLatin1(kSourceHuffmanDecode),
                                QString::fromLatin1(kMessageUnknownMethod));
@@ -601,8 +722,10 @@ QByteArray DecodeStream(QByteArrayView stream)
     const std::uint8_t checksum = s[4];
     const qint32 length = qFromLittleEndian<qint32>(s + 5);
     const qint16 entries = qFromLittleEndian<qint16>(s + 9);
-    if (length == 0)
-        return stream.toByteArray(); // a zero length leaves the stream as it is
+    if (length == 0) {
+        result = stream.toByteArray(); // a zero length leaves the stream as it is
+        return;
+    }
     if (length < 0)
         Malformed(QStringLiteral("the stream declares a negative length (%1)").arg(length));
     if (entries < 0)
@@ -643,16 +766,27 @@ QByteArray DecodeStream(QByteArrayView stream)
 
     DecodeTables tables;
     BuildTables(tree, TableBitsFor(n - dataStart), tables);
-    QByteArray result(qsizetype(length) + 8, Qt::Uninitialized);
+    // A buffer the caller reuses keeps its memory (no fresh pages to fault
+    // in); the decoder needs 8 bytes of slack after the last byte.
+    result.resize(qsizetype(length) + 8);
     auto* out = reinterpret_cast<std::uint8_t*>(result.data());
-    const std::size_t produced = DecodeData(tree, tables, s + dataStart, dataBytes, out, std::size_t(length));
+    std::uint8_t sum = 0;
+    const std::size_t produced = DecodeData(tree, tables, s + dataStart, dataBytes, out, std::size_t(length), sum);
     if (produced < std::size_t(length))
         Malformed(QStringLiteral("the data bits end after %1 of the %2 declared bytes").arg(produced).arg(length));
     result.resize(length);
-    if (XorOf(out, produced) != checksum)
+    if (sum != checksum)
         throw HuffmanError(kErrorNumber, QString::fromLatin1(kSourceChecksum), QString::fromLatin1(kMessageChecksum));
+}
+
+QByteArray DecodeStream(QByteArrayView stream)
+{
+    QByteArray result;
+    DecodeStreamInto(stream, result);
     return result;
 }
+
+
 
 void HuffmanEncode(QByteArray& bytes, qsizetype length)
 {

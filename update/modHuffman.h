@@ -67,6 +67,9 @@ void HuffmanDecode(QByteArray& bytes);
 // The same as pure functions over a view.
 QByteArray EncodeStream(QByteArrayView input);
 QByteArray DecodeStream(QByteArrayView stream); // throws HuffmanError
+// DecodeStream into `out`, reusing its memory when it is large enough (for
+// callers that decode many streams). On failure `out` holds no useful bytes.
+void DecodeStreamInto(QByteArrayView stream, QByteArray& out); // throws HuffmanError
 
 // True when the stream starts with the stored form's identification
 // (48 45 30 0D); everything else is read as compressed.

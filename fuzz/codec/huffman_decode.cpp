@@ -1,19 +1,47 @@
 // Any bytes as a codec stream: a result or a codec error, nothing else, and
-// never more output than the data bits can hold.
+// never more output than the data bits can hold. Every stream is decoded
+// twice, with one cursor and with two, and both must agree to the byte (or
+// fail with the same error).
+#include "update/HuffmanKernels.h"
 #include "update/modHuffman.h"
 
 #include <cstdlib>
+#include <limits>
+#include <optional>
+
+namespace {
+
+struct Outcome {
+    std::optional<QByteArray> bytes;
+    QString error;
+    bool operator==(const Outcome&) const = default;
+};
+
+Outcome Decode(QByteArrayView stream, std::size_t twoCursorMinBytes)
+{
+    modHuffman::kernels::SetTwoCursorMinBytes(twoCursorMinBytes);
+    Outcome o;
+    try {
+        o.bytes = modHuffman::DecodeStream(stream);
+    } catch (const modHuffman::HuffmanError& e) {
+        if (e.number() != modHuffman::kErrorNumber || e.message().isEmpty())
+            std::abort();
+        o.error = e.source() + u'|' + e.message();
+    }
+    return o;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArrayView stream(reinterpret_cast<const char*>(data), qsizetype(size));
-    try {
-        const QByteArray out = modHuffman::DecodeStream(stream);
-        if (!modHuffman::IsStoredStream(stream) && out.size() > qsizetype(size) * 8 && out != stream.toByteArray())
-            std::abort();
-    } catch (const modHuffman::HuffmanError& e) {
-        if (e.number() != modHuffman::kErrorNumber || e.message().isEmpty())
-            std::abort();
-    }
+    const Outcome one = Decode(stream, std::numeric_limits<std::size_t>::max());
+    const Outcome two = Decode(stream, 0);
+    if (!(one == two))
+        std::abort();
+    if (one.bytes && !modHuffman::IsStoredStream(stream) && one.bytes->size() > qsizetype(size) * 8 &&
+        *one.bytes != stream.toByteArray())
+        std::abort();
     return 0;
 }

@@ -1,7 +1,10 @@
-// Encode then decode gives the input back, and the stream says what it holds.
+// Encode then decode gives the input back, and the stream says what it holds;
+// with one cursor and with two.
+#include "update/HuffmanKernels.h"
 #include "update/modHuffman.h"
 
 #include <cstdlib>
+#include <limits>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -9,13 +12,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray stream = modHuffman::EncodeStream(input);
     if (modHuffman::DeclaredLength(stream) != input.size())
         std::abort();
-    QByteArray decoded;
-    try {
-        decoded = modHuffman::DecodeStream(stream);
-    } catch (const modHuffman::HuffmanError&) {
-        std::abort();
+    for (const std::size_t twoCursorMinBytes : {std::numeric_limits<std::size_t>::max(), std::size_t{0}}) {
+        modHuffman::kernels::SetTwoCursorMinBytes(twoCursorMinBytes);
+        QByteArray decoded;
+        try {
+            decoded = modHuffman::DecodeStream(stream);
+        } catch (const modHuffman::HuffmanError&) {
+            std::abort();
+        }
+        if (decoded != input)
+            std::abort();
     }
-    if (decoded != input)
-        std::abort();
     return 0;
 }

@@ -1,0 +1,190 @@
+// The decoder's fast paths against the plain one: two cursors over one bit
+// stream (used from 32 KiB on; lowered to 0 or raised out of reach here) and
+// the byte map of streams whose codes are all 8 bits long.
+#include "tests/update_codec/TestHelpers.h"
+#include "update/HuffmanKernels.h"
+#include "update/modHuffman.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+
+using modHuffman::DecodeStream;
+using modHuffman::EncodeStream;
+namespace kernels = modHuffman::kernels;
+
+namespace {
+
+constexpr std::size_t kOneCursor = std::numeric_limits<std::size_t>::max();
+
+// Restores the default threshold after each test.
+class CursorThreshold {
+public:
+    CursorThreshold() : m_saved(kernels::TwoCursorMinBytes()) {}
+    ~CursorThreshold() { kernels::SetTwoCursorMinBytes(m_saved); }
+
+private:
+    std::size_t m_saved;
+};
+
+// The outcome of decoding: the bytes, or the error's source and message.
+std::string Outcome(const QByteArray& stream, std::size_t twoCursorMinBytes)
+{
+    kernels::SetTwoCursorMinBytes(twoCursorMinBytes);
+    try {
+        return "bytes " + DecodeStream(stream).toHex().toStdString();
+    } catch (const modHuffman::HuffmanError& e) {
+        return "error " + (e.source() + u'|' + e.message()).toStdString();
+    }
+}
+
+QByteArray Random(std::mt19937& rng, int size, int alphabet)
+{
+    QByteArray out(size, Qt::Uninitialized);
+    std::uniform_int_distribution<int> pick(0, alphabet - 1);
+    for (char& c : out)
+        c = char(pick(rng));
+    return out;
+}
+
+QByteArray Words(std::mt19937& rng, int size)
+{
+    static const char* const words[] = {"Loomhearth ", "elite ", "boss\t", "1200\t", "Saltreach ", "chest\r\n"};
+    QByteArray out;
+    while (out.size() < size)
+        out += words[rng() % std::size(words)];
+    out.truncate(size);
+    return out;
+}
+
+QByteArray FibonacciShuffled(int values)
+{
+    QByteArray out;
+    long long a = 1, b = 1;
+    for (int v = 0; v < values; ++v) {
+        out.append(QByteArray(int(a), char(v)));
+        std::tie(a, b) = std::pair(b, a + b);
+    }
+    std::shuffle(out.begin(), out.end(), std::mt19937(11));
+    return out;
+}
+
+struct Large {
+    std::string name;
+    QByteArray input;
+};
+
+std::vector<Large> LargeInputs()
+{
+    std::mt19937 rng(61);
+    return {
+        {"RecordText", Words(rng, 200000)},
+        // Eight values, every code 3 bits: a cursor starting at a bit that is
+        // not a multiple of 3 never meets a code boundary of the first one
+        // (40003 values), one starting on a multiple does (40000).
+        {"ThreeBitCodesNeverMeeting", Random(rng, 40003, 8)},
+        {"ThreeBitCodesMeeting", Random(rng, 40000, 8)},
+        // Codes up to 24 bits: both cursors go down the tree.
+        {"CodesLongerThanTheTable", FibonacciShuffled(25)},
+        // The second half yields far more bytes per bit than the first: the
+        // second cursor's buffer fills up before the first cursor gets there.
+        {"DenseSecondHalf", Random(rng, 20000, 256) + QByteArray(200000, 'a')},
+        {"DenseFirstHalf", QByteArray(200000, 'a') + Random(rng, 20000, 256)},
+        {"AllValues", Random(rng, 100000, 256)},
+    };
+}
+
+class HuffmanTwoCursors : public testing::TestWithParam<Large> {};
+
+TEST_P(HuffmanTwoCursors, DecodeAsOneCursorDoes)
+{
+    CursorThreshold restore;
+    const QByteArray& input = GetParam().input;
+    const QByteArray stream = EncodeStream(input);
+    const std::string expected = "bytes " + input.toHex().toStdString();
+    EXPECT_EQ(Outcome(stream, kOneCursor), expected);
+    EXPECT_EQ(Outcome(stream, 0), expected);
+    EXPECT_EQ(Outcome(stream, 32 * 1024), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursors, testing::ValuesIn(LargeInputs()),
+                         [](const testing::TestParamInfo<Large>& info) { return info.param.name; });
+
+// Hand-built streams of about 60 KB whose fault lies past the middle: both
+// ways of decoding report the same error, found by the first cursor.
+struct Fault {
+    std::string name;
+    codectest::StreamParts parts;
+};
+
+std::vector<Fault> Faults()
+{
+    // 0 -> "0", 1 -> "10"; "11" is no code.
+    auto base = [] {
+        codectest::StreamParts p;
+        p.codes = {{'x', {0}}, {'y', {1, 0}}};
+        std::mt19937 rng(3);
+        for (int i = 0; i < 300000; ++i) {
+            const bool y = rng() % 2;
+            p.data.insert(p.data.end(), y ? std::initializer_list<int>{1, 0} : std::initializer_list<int>{0});
+            p.checksum ^= y ? 'y' : 'x';
+            ++p.length;
+        }
+        return p;
+    };
+    std::vector<Fault> all;
+    Fault nowhere{"BitLeadingNowhereInTheSecondHalf", base()};
+    nowhere.parts.data.insert(nowhere.parts.data.end() - 1000, {1, 1});
+    nowhere.parts.length += 1;
+    all.push_back(nowhere);
+    Fault shortData{"DataEndingBeforeTheDeclaredLength", base()};
+    shortData.parts.length += 40;
+    all.push_back(shortData);
+    Fault checksum{"ChecksumNotMatching", base()};
+    checksum.parts.checksum ^= 1;
+    all.push_back(checksum);
+    return all;
+}
+
+class HuffmanTwoCursorFaults : public testing::TestWithParam<Fault> {};
+
+TEST_P(HuffmanTwoCursorFaults, ReportTheSameError)
+{
+    CursorThreshold restore;
+    const QByteArray stream = codectest::BuildStream(GetParam().parts);
+    const std::string one = Outcome(stream, kOneCursor);
+    EXPECT_EQ(one.rfind("error ", 0), 0u) << one.substr(0, 80);
+    EXPECT_EQ(Outcome(stream, 0), one);
+    EXPECT_EQ(Outcome(stream, 32 * 1024), one);
+}
+
+INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursorFaults, testing::ValuesIn(Faults()),
+                         [](const testing::TestParamInfo<Fault>& info) { return info.param.name; });
+
+// Every byte-map variant this processor runs maps and sums like a plain loop,
+// on lengths around its block sizes.
+TEST(HuffmanByteMap, EveryVariantMatchesAPlainLoop)
+{
+    std::mt19937 rng(17);
+    std::vector<std::uint8_t> map(256);
+    for (int v = 0; v < 256; ++v)
+        map[v] = std::uint8_t(v);
+    std::shuffle(map.begin(), map.end(), rng);
+    for (const kernels::MapBytesVariant& variant : kernels::MapBytesVariants()) {
+        for (std::size_t n : {0, 1, 7, 8, 31, 32, 33, 63, 64, 65, 127, 128, 1000, 4099}) {
+            std::vector<std::uint8_t> in(n), out(n + 8, 0xEE);
+            for (auto& b : in)
+                b = std::uint8_t(rng());
+            std::uint8_t sum = 0;
+            std::vector<std::uint8_t> expected(n);
+            for (std::size_t i = 0; i < n; ++i)
+                sum ^= expected[i] = map[in[i]];
+            EXPECT_EQ(variant.fn(in.data(), n, map.data(), out.data()), sum) << variant.name << " " << n;
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), out.begin())) << variant.name << " " << n;
+            EXPECT_EQ(out[n], 0xEE) << variant.name << " writes past " << n;
+        }
+    }
+}
+
+} // namespace
