@@ -6,6 +6,7 @@
 #include "core/RecordFile.h"
 #include "core/modCampaigns.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
@@ -42,6 +43,26 @@ void ForEachCampaignLine(const LoadContext& ctx, const CampaignTable& campaigns,
                 fn(c, static_cast<const QString&>(rel), text.lines[i], static_cast<int>(i) + 1);
     }
 }
+
+// `text` in lower case, as QString::toLower gives it, into `out` (whose
+// storage is reused). Names are mostly plain ASCII, which is lowered here
+// without the general case tables.
+void LowerCase(QStringView text, QString& out);
+QString LowerCase(QStringView text);
+
+// Shares the text of equal field values: columns that repeat a few values
+// over thousands of records (attributes, skill types, marker codes, item
+// properties) then hold one copy of each instead of one per record. Equal
+// texts give equal strings, so what a record holds is the same either way.
+class TextPool {
+public:
+    QString get(QStringView text);
+
+private:
+    // Keys view the data of their values, which lives as long as the pool
+    // holds the value.
+    QHash<QStringView, QString> m_texts;
+};
 
 // Map coordinates beyond this magnitude are refused: no region picture comes
 // near it, and it keeps every marker rectangle inside 32 bits.

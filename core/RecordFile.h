@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <cmath>
 #include <cstdint>
@@ -48,12 +49,15 @@ struct RecordText {
 bool ReadRecordFile(const QString& path, RecordText& out);
 // Splits decoded text into lines as ReadRecordFile does.
 std::vector<QStringView> SplitLines(QStringView text);
+// The same into `lines`, whose storage is reused.
+void SplitLines(QStringView text, std::vector<QStringView>& lines);
 
 // Fields of a record line, split at every tab; consecutive tabs give empty
 // fields, so a line without tabs is one field.
 QList<QStringView> SplitFields(QStringView line);
 // The same into `fields`, whose storage is reused from line to line.
-void SplitFields(QStringView line, QList<QStringView>& fields);
+using Fields = QVarLengthArray<QStringView, 16>;
+void SplitFields(QStringView line, Fields& fields);
 
 // Writes the lines whole, each ended by CR LF, encoded as Windows-1252, through
 // a temporary file that replaces `path` only when everything was written.

@@ -19,8 +19,9 @@ bool ValidCampaign(const CampaignTable& campaigns, int c)
 void ReadRegions(const LoadContext& ctx, CampaignEntry& campaign, const QString& folder)
 {
     const QString relative = folder + QStringLiteral("Regions.txt");
+    records::Fields fields;
     ctx.forEachLine(relative, [&](QStringView line, int lineNo) {
-        const auto fields = records::SplitFields(line);
+        records::SplitFields(line, fields);
         if (fields.size() < 2) {
             ctx.warn(relative, lineNo, QStringLiteral("region line without a name column"));
             return;

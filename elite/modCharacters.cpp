@@ -35,12 +35,13 @@ void LoadCharacters(const LoadContext& ctx, Tables& characters)
     records::RecordText text;
     if (!records::ReadRecordFile(ctx.path(rel), text))
         return;
+    records::Fields f;
     for (size_t li = 0; li < text.lines.size(); ++li) {
         const QStringView line = text.lines[li];
         const int lineNo = static_cast<int>(li) + 1;
         if (line.isEmpty())
             continue;
-        const QList<QStringView> f = records::SplitFields(line);
+        records::SplitFields(line, f);
         if (f.size() < 2) {
             ctx.warn(rel, lineNo, QStringLiteral("no name field"));
             continue;

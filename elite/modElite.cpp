@@ -35,10 +35,25 @@ const QString kTimedMarker = QStringLiteral("D");
 
 bool IsComment(QStringView line) { return !line.isEmpty() && line.front() == u';'; }
 
+// Full path of the picture of elite n in `pictureFolder`: the last four
+// digits of the number, zero-padded, + ".jpg" (PadNumber(n, 4) spelled out
+// to build the path in one piece).
+QString PicturePath(const QString& pictureFolder, int n)
+{
+    QString path;
+    path.reserve(pictureFolder.size() + 4 + kPictureExtension.size());
+    path += pictureFolder;
+    int divisor = 1000;
+    for (int k = 0; k < 4; ++k, divisor /= 10)
+        path += QChar(u'0' + (n / divisor) % 10);
+    path += kPictureExtension;
+    return path;
+}
+
 // Reads one catalogue line into `elite`; false (and nothing changed) when the
 // line is malformed, with `why` saying what was wrong.
-bool ReadEliteLine(QStringView line, QList<QStringView>& f, int campaign, const QString& pictureFolder,
-                   Tables& elite, QString& why)
+bool ReadEliteLine(QStringView line, records::Fields& f, int campaign, const QString& pictureFolder,
+                   records::TextPool& pool, Tables& elite, QString& why)
 {
     records::SplitFields(line, f);
     if (f.size() < kShortRecordFields) {
@@ -81,21 +96,40 @@ bool ReadEliteLine(QStringView line, QList<QStringView>& f, int campaign, const 
     s.Name = records::TrimBlanks(f[2]).toString();
     s.Defined = !s.Name.isEmpty();
     if (full) {
-        s.Attribute = f[3].toString();
-        s.SkillType = f[4].toString();
+        s.Attribute = pool.get(f[3]);
+        s.SkillType = pool.get(f[4]);
         s.Upkeep = *upkeep;
         s.Adrenaline = *adrenaline;
         s.Energy = *energy;
-        s.CastTime = f[8].toString();
+        s.CastTime = pool.get(f[8]);
         s.Recharge = *recharge;
         s.Description = f[10].toString();
-        const QString picture = pictureFolder + records::PadNumber(n, 4) + kPictureExtension;
-        s.Picture = records::FileLength(picture) >= 1 ? picture : QString();
+        QString picture = PicturePath(pictureFolder, n);
+        if (records::FileLength(picture) >= 1)
+            s.Picture = std::move(picture);
+        else
+            s.Picture.clear();
     } else {
         s.Picture.clear();
     }
     s.Campaign = static_cast<uint8_t>(campaign);
     return true;
+}
+
+// Appends to `result` the green numbers of boss `boss` (see LinkGreensToBoss);
+// `key` is working storage reused from boss to boss.
+void AppendBossGreens(int e, int i, QStringView boss, modGreens::Tables& greens, const modGreens::BossIndex& index,
+                      QString& key, std::vector<int32_t>& result)
+{
+    records::LowerCase(records::TrimBlanks(boss), key);
+    if (const std::vector<int32_t>* items = index.find(key)) {
+        result.insert(result.end(), items->begin(), items->end());
+        for (int32_t g : *items) {
+            modGreens::GreenItem& item = greens.Greens[static_cast<size_t>(g)];
+            item.EliteNumber = e;
+            item.LocationIndex = i;
+        }
+    }
 }
 
 } // namespace
@@ -111,7 +145,8 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
 {
     elite = Tables{};
     records::RecordText text;
-    QList<QStringView> fields;
+    records::Fields fields;
+    records::TextPool pool;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         QString rel;
         if (!records::ReadCampaignFile(ctx, campaigns, c, kEliteListFile, rel, text))
@@ -123,14 +158,16 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
             const QStringView line = text.lines[i];
             if (line.isEmpty() || IsComment(line))
                 continue;
-            if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, elite, why))
+            if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, pool, elite, why))
                 ctx.warn(rel, static_cast<int>(i) + 1, why);
         }
     }
     const size_t flags = static_cast<size_t>(std::max(characters.highest(), 0)) + 1;
     for (EliteSkill& s : elite.EliteSkills) {
         s.Captured.assign(flags, false);
-        s.Locations.assign(1, EliteLocation{});
+        // Every record was built afresh above, with its placeholder location.
+        if (s.Locations.size() != 1)
+            s.Locations.assign(1, EliteLocation{});
     }
 }
 
@@ -138,15 +175,8 @@ std::vector<int32_t> LinkGreensToBoss(int e, int i, QStringView boss, modGreens:
                                       const modGreens::BossIndex& index)
 {
     std::vector<int32_t> result{0};
-    const QString prepared = records::TrimBlanks(boss).toString().toLower();
-    if (const std::vector<int32_t>* items = index.find(prepared)) {
-        result.insert(result.end(), items->begin(), items->end());
-        for (int32_t g : *items) {
-            modGreens::GreenItem& item = greens.Greens[static_cast<size_t>(g)];
-            item.EliteNumber = e;
-            item.LocationIndex = i;
-        }
-    }
+    QString key;
+    AppendBossGreens(e, i, boss, greens, index, key, result);
     return result;
 }
 
@@ -160,7 +190,9 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
 {
     const modGreens::BossIndex index(greens);
     records::RecordText text;
-    QList<QStringView> f;
+    records::Fields f;
+    records::TextPool markers;
+    QString key;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         QString formatVersion = kFirstFormatVersion;
         QString rel;
@@ -213,7 +245,7 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
             loc.Zone = *zone;
             records::SetMarker(loc, *x, *y, kMarkerHalf);
             loc.Boss = f[4].toString();
-            loc.MarkerType = f[5].toString();
+            loc.MarkerType = markers.get(f[5]);
             if (f.size() == kLocationFieldsWithNote)
                 loc.Note = records::BackslashNToLineBreaks(f[7]);
 
@@ -221,7 +253,7 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
                 QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
                 loc.MarkerType == kTimedMarker;
             if (!timed || loc.Boss == kAlwaysLinkedBoss)
-                loc.Greens = LinkGreensToBoss(*number, locationIndex, loc.Boss, greens, index);
+                AppendBossGreens(*number, locationIndex, loc.Boss, greens, index, key, loc.Greens);
         }
     }
 }

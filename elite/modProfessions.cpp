@@ -22,9 +22,10 @@ Profession NoProfession()
 void LoadProfessions(const LoadContext& ctx, const CampaignTable& campaigns, Tables& professions)
 {
     professions = Tables{};
+    records::Fields f;
     records::ForEachCampaignLine(ctx, campaigns, kProfessionsFile, [&](size_t, const QString& rel, QStringView line,
                                                                        int lineNo) {
-        const QList<QStringView> f = records::SplitFields(line);
+        records::SplitFields(line, f);
         if (f.size() < kMinFields) {
             ctx.warn(rel, lineNo, QStringLiteral("fewer than 4 fields"));
             return;

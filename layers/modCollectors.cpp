@@ -20,8 +20,8 @@ constexpr int32_t kMarkerHalf = 6;
 class BlockReader {
 public:
     BlockReader(const LoadContext& ctx, const QString& rel, const std::vector<QStringView>& lines,
-                Tables& table, QHash<QString, int>& requestIndex)
-        : m_ctx(ctx), m_rel(rel), m_lines(lines), m_table(table), m_requestIndex(requestIndex)
+                Tables& table, QHash<QString, int>& requestIndex, records::TextPool& pool)
+        : m_ctx(ctx), m_rel(rel), m_lines(lines), m_table(table), m_requestIndex(requestIndex), m_pool(pool)
     {
     }
 
@@ -50,7 +50,7 @@ private:
     void readBlock()
     {
         const size_t headerIndex = m_next++;
-        QList<QStringView>& f = m_fields;
+        records::Fields& f = m_fields;
         records::SplitFields(m_lines[headerIndex], f);
         if (f.size() < kMinHeaderFields) {
             m_ctx.warn(m_rel, lineNo(headerIndex), QStringLiteral("collector header with fewer than 3 fields"));
@@ -99,7 +99,7 @@ private:
             // A line of blanks is no reward and does not end the block.
             if (records::IsBlankText(line))
                 continue;
-            QList<QStringView>& rf = m_fields;
+            records::Fields& rf = m_fields;
             records::SplitFields(line, rf);
             std::optional<int16_t> mask = int16_t{0};
             if (rf.size() >= 2)
@@ -109,11 +109,11 @@ private:
                 continue;
             }
             CollectorReward& reward = col.Rewards.emplace_back();
-            reward.Name = rf[0].toString();
+            reward.Name = m_pool.get(rf[0]);
             reward.HandMask = *mask;
             reward.Stats.reserve(static_cast<size_t>(std::max<qsizetype>(rf.size() - 1, 1)));
             for (qsizetype k = 2; k < rf.size(); ++k)
-                reward.Stats.push_back(rf[k].toString());
+                reward.Stats.push_back(m_pool.get(rf[k]));
         }
     }
 
@@ -122,7 +122,7 @@ private:
     void addRequestType(const Collector& col)
     {
         const QStringView trophy = TrophyName(col.Request);
-        const QString key = trophy.toString().toLower();
+        const QString key = records::LowerCase(trophy);
         if (m_requestIndex.contains(key))
             return;
         m_requestIndex.insert(key, static_cast<int>(m_table.RequestTypes.size()));
@@ -134,8 +134,9 @@ private:
     const std::vector<QStringView>& m_lines;
     Tables& m_table;
     QHash<QString, int>& m_requestIndex;
+    records::TextPool& m_pool;
     size_t m_next = 0;
-    QList<QStringView> m_fields;
+    records::Fields m_fields;
 };
 
 } // namespace
@@ -150,18 +151,19 @@ void LoadCollectors(const LoadContext& ctx, const CampaignTable& campaigns, Tabl
 {
     collectors = Tables{};
     QHash<QString, int> requestIndex;
+    records::TextPool pool;
     records::RecordText text;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         QString rel;
         if (!records::ReadCampaignFile(ctx, campaigns, c, kCollectorsFile, rel, text))
             continue;
-        BlockReader(ctx, rel, text.lines, collectors, requestIndex).run();
+        BlockReader(ctx, rel, text.lines, collectors, requestIndex, pool).run();
     }
 }
 
 void LoadCollectorLocations(const LoadContext& ctx, const CampaignTable& campaigns, Tables& collectors)
 {
-    QList<QStringView> f;
+    records::Fields f;
     records::ForEachCampaignLine(ctx, campaigns, kLocationsFile, [&](size_t c, const QString& rel, QStringView line,
                                                                      int lineNo) {
         records::SplitFields(line, f);

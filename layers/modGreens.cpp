@@ -12,7 +12,8 @@ constexpr qsizetype kMinFields = 2; // name and boss
 void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& greens)
 {
     greens = Tables{};
-    QList<QStringView> f;
+    records::Fields f;
+    records::TextPool properties;
     records::ForEachCampaignLine(ctx, campaigns, kGreensFile, [&](size_t, const QString& rel, QStringView raw,
                                                                   int lineNo) {
         const QStringView line = records::TrimBlanks(raw);
@@ -28,7 +29,7 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
         item.Boss = records::TrimBlanks(f[1]).toString();
         item.Stats.reserve(static_cast<size_t>(f.size()) - 1);
         for (qsizetype k = 2; k < f.size(); ++k)
-            item.Stats.push_back(records::TrimBlanks(f[k]).toString());
+            item.Stats.push_back(properties.get(records::TrimBlanks(f[k])));
     });
 }
 
@@ -36,7 +37,7 @@ BossIndex::BossIndex(const Tables& greens)
 {
     m_byBoss.reserve(static_cast<qsizetype>(greens.Greens.size()));
     for (size_t g = 1; g < greens.Greens.size(); ++g)
-        m_byBoss[greens.Greens[g].Boss.toLower()].push_back(static_cast<int32_t>(g));
+        m_byBoss[records::LowerCase(greens.Greens[g].Boss)].push_back(static_cast<int32_t>(g));
 }
 
 const std::vector<int32_t>* BossIndex::find(const QString& lowerBoss) const

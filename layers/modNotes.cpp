@@ -60,12 +60,13 @@ void LoadNotes(const LoadContext& ctx, Tables& notes)
     if (!records::ReadRecordFile(ctx.path(rel), text))
         return;
     notes.Notes.reserve(text.lines.size() + 1);
+    records::Fields f;
     for (size_t li = 0; li < text.lines.size(); ++li) {
         const QStringView line = records::TrimBlanks(text.lines[li]);
         const int lineNo = static_cast<int>(li) + 1;
         if (line.isEmpty() || line.front() == u';')
             continue;
-        const QList<QStringView> f = records::SplitFields(line);
+        records::SplitFields(line, f);
         if (f.size() != kNoteFields) {
             ctx.warn(rel, lineNo, QStringLiteral("a note line has 6 fields, this one %1").arg(f.size()));
             continue;

@@ -35,12 +35,13 @@ void LoadPets(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pe
     if (!records::ReadRecordFile(ctx.path(rel), text))
         return;
     const QString pictureFolder = ctx.path(folder + QStringLiteral("imgPets/"));
+    records::Fields f;
     for (size_t li = 0; li < text.lines.size(); ++li) {
         const QStringView line = text.lines[li];
         const int lineNo = static_cast<int>(li) + 1;
         if (SkippedLine(line))
             continue;
-        const QList<QStringView> f = records::SplitFields(line);
+        records::SplitFields(line, f);
         if (f.size() < kMinCatalogueFields) {
             ctx.warn(rel, lineNo, QStringLiteral("no name field"));
             continue;
@@ -67,7 +68,7 @@ void LoadPets(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pe
 
 void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pets)
 {
-    QList<QStringView> f;
+    records::Fields f;
     records::ForEachCampaignLine(ctx, campaigns, kPlacesFile, [&](size_t c, const QString& rel, QStringView line,
                                                                   int lineNo) {
         if (SkippedLine(line))

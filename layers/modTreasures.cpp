@@ -52,7 +52,7 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
         return;
     const size_t characterSlots = CharacterSlots(characters);
     treasures.Treasures.reserve(text.lines.size() + 1);
-    QList<QStringView> f;
+    records::Fields f;
     for (size_t li = 0; li < text.lines.size(); ++li) {
         const QStringView line = text.lines[li];
         const int lineNo = static_cast<int>(li) + 1;
@@ -85,6 +85,7 @@ void LoadOpenedTreasures(const LoadContext& ctx, const modCharacters::Tables& ch
 {
     const QString fileName = QString::fromLatin1(kOpenedTreasuresFile);
     records::RecordText text;
+    records::Fields f;
     for (int k = 1; k <= characters.highest(); ++k) {
         const QString rel = modCharacters::CharacterFile(k, fileName);
         if (!records::ReadRecordFile(ctx.path(rel), text))
@@ -93,7 +94,7 @@ void LoadOpenedTreasures(const LoadContext& ctx, const modCharacters::Tables& ch
             const QStringView line = text.lines[li];
             if (records::IsBlankText(line))
                 continue;
-            const QList<QStringView> f = records::SplitFields(line);
+            records::SplitFields(line, f);
             const auto number = records::NumberField<int32_t>(f[0]);
             if (!number || *number < 1 || *number > treasures.count()) {
                 ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no treasure with this number"));

@@ -37,10 +37,11 @@ namespace {
 void ReadZones(const LoadContext& ctx, CampaignTable& campaigns, int c)
 {
     const QString relative = modCampaigns::CampaignFolder(c, campaigns) + QStringLiteral("Zones.txt");
+    records::Fields fields;
     ctx.forEachLine(relative, [&](QStringView line, int lineNo) {
         if (line.startsWith(u';'))
             return;
-        const auto fields = records::SplitFields(line);
+        records::SplitFields(line, fields);
         if (fields.size() < 7) {
             ctx.warn(relative, lineNo, QStringLiteral("zone line with %1 of 7 columns").arg(fields.size()));
             return;

@@ -3,6 +3,7 @@
 
 #include "TestFiles.h"
 
+#include "core/RecordFields.h"
 #include "core/RecordFile.h"
 
 #include <QStringDecoder>
@@ -150,6 +151,135 @@ TEST(SplitFields, EveryTabSeparates)
     EXPECT_EQ(fields("a\t"), QStringList({"a", ""}));
     EXPECT_EQ(fields(""), QStringList({""}));
     EXPECT_EQ(fields("one field"), QStringList({"one field"}));
+}
+
+// The readers take shortcuts for plain text (ASCII blocks, short integers,
+// tabs found eight characters at a time); these cases sit on the edges of
+// those shortcuts and compare with the plain reading.
+TEST(FastPaths, DecodeOfLongTextAgreesWithDecodingEachByte)
+{
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"ascii only", QByteArray("0123456789abcdefghijklmnopqrstuvwxyz")},
+        {"high bytes in the first block", QByteArray("\x80\x9F\xA0\xFF" "abcdefghijklmnop")},
+        {"high byte last of a block", QByteArray("abcdefg\x93hijklmnopq")},
+        {"high byte first of a block", QByteArray("abcdefgh\x94ijklmnopq")},
+        {"high bytes in the tail", QByteArray("abcdefghijklmnop\x8A\x9C")},
+        {"undefined bytes kept", QByteArray("abcdefgh\x81\x8D\x8F\x90\x9Dxyz")},
+    };
+    for (const auto& c : cases) {
+        QString expected;
+        for (char byte : c.bytes)
+            expected += DecodeWindows1252(QByteArrayView(&byte, 1));
+        EXPECT_EQ(DecodeWindows1252(c.bytes), expected) << c.name;
+    }
+    EXPECT_FALSE(DecodeWindows1252(QByteArray()).isNull()) << "empty text is empty, not null";
+}
+
+TEST(FastPaths, ShortIntegersReadAsTheGeneralNumberReading)
+{
+    const struct {
+        const char* text;
+        double leading;
+        std::optional<double> strict;
+    } cases[] = {
+        {"0007", 7, 7},
+        {"-0", -0.0, -0.0},
+        {"+12", 12, 12},
+        {"12.", 12, 12},
+        {"12.75", 12.75, 12.75},
+        {"12e2", 1200, 1200},
+        {"12d2", 1200, 1200},
+        {"12E", 12, std::nullopt},
+        {"12x", 12, std::nullopt},
+        {"12 ", 12, 12},
+        {"999999999999999", 999999999999999.0, 999999999999999.0},
+        {"9007199254740993", 9007199254740992.0, 9007199254740992.0},
+        {"123456789012345678901234567890", 1.2345678901234568e29, 1.2345678901234568e29},
+        {"-", 0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromLatin1(c.text);
+        EXPECT_EQ(LeadingNumber(text), c.leading) << '"' << c.text << '"';
+        EXPECT_EQ(std::signbit(LeadingNumber(text)), std::signbit(c.leading)) << '"' << c.text << '"';
+        EXPECT_EQ(StrictNumber(text), c.strict) << '"' << c.text << '"';
+    }
+}
+
+TEST(FastPaths, FieldsAndLinesSplitAsTheGeneralSplit)
+{
+    const struct {
+        const char* name;
+        QString line;
+    } cases[] = {
+        {"tabs at both sides of a block edge", QStringLiteral("abcdefg\t\tijklmno\t\tq")},
+        {"tab first and last", QStringLiteral("\tabcdefghijklmnop\t")},
+        {"only tabs", QString(20, u'\t')},
+        {"more fields than kept inline", QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18")},
+        {"no tab in a long line", QStringLiteral("a long line without any separator in it")},
+        {"wide characters", QStringLiteral("\u0909\u0109\t\u2009x\u0009\u0900")},
+    };
+    for (const auto& c : cases) {
+        Fields fields;
+        SplitFields(c.line, fields);
+        QStringList got;
+        for (QStringView f : fields)
+            got << f.toString();
+        EXPECT_EQ(got, c.line.split(u'\t')) << c.name;
+
+        // The same text as lines: LF separates as the tab did.
+        QString text = c.line;
+        text.replace(u'\t', u'\n');
+        QStringList lines;
+        for (QStringView l : SplitLines(text))
+            lines << l.toString();
+        QStringList expected = text.split(u'\n');
+        if (text.endsWith(u'\n'))
+            expected.removeLast();
+        EXPECT_EQ(lines, expected) << c.name;
+    }
+}
+
+TEST(FastPaths, LowerCaseAgreesWithTheGeneralLowering)
+{
+    const struct {
+        const char* name;
+        QString text;
+    } cases[] = {
+        {"ascii", QStringLiteral("Vaddeth STICKLEBACK [09]@Z")},
+        {"latin-1 capitals", QStringLiteral("\u00C9LODIE \u00D6RN")},
+        {"capital I with dot grows", QStringLiteral("\u0130STANBUL")},
+        {"greek", QStringLiteral("\u03A3\u039F\u03A6\u0399\u0391")},
+        {"empty", QString()},
+    };
+    QString reused = QStringLiteral("longer text left over from before");
+    for (const auto& c : cases) {
+        EXPECT_EQ(LowerCase(c.text), c.text.toLower()) << c.name;
+        LowerCase(c.text, reused);
+        EXPECT_EQ(reused, c.text.toLower()) << c.name;
+    }
+}
+
+TEST(FastPaths, PooledTextsAreEqualToTheFieldAndShareTheirCopy)
+{
+    TextPool pool;
+    const QString line = QStringLiteral("Armor: 70\tArmor: 70\tArmor: 80\t");
+    const QStringList fields = line.split(u'\t');
+    const QString a = pool.get(fields[0]);
+    const QString b = pool.get(fields[1]);
+    const QString c = pool.get(fields[2]);
+    EXPECT_EQ(a, QStringLiteral("Armor: 70"));
+    EXPECT_EQ(b, a);
+    EXPECT_EQ(c, QStringLiteral("Armor: 80"));
+    EXPECT_EQ(a.constData(), b.constData()) << "equal texts share one copy";
+    QString changed = b;
+    changed += u'!';
+    EXPECT_EQ(pool.get(u"Armor: 70"), QStringLiteral("Armor: 70")) << "a changed copy leaves the pool alone";
+    const QString empty = pool.get(fields[3]);
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_FALSE(empty.isNull()) << "an empty field reads as an empty text, as toString gives it";
 }
 
 TEST(RecordFiles, EmptyMissingAndFolderCountAsMissing)
