@@ -6,23 +6,17 @@
 #include <QString>
 #include <QtEndian>
 
-#include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace codectest {
 
-inline QByteArray Bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(static_cast<char>(v));
-    return out;
-}
+// "abc" coded: a = 10, b = 11, c = 0 (see the vectors).
+inline const QByteArray kAbcStream = QByteArray::fromHex("4845330D 60 03000000 0300 6102 6202 6301 0D 0D");
+inline const QByteArray kEmptyStream = QByteArray::fromHex("4845300D");
 
-inline std::string Hex(const QByteArray& bytes)
-{
-    return bytes.toHex(' ').toUpper().toStdString();
-}
+inline std::string Hex(const QByteArray& bytes) { return bytes.toHex(' ').toUpper().toStdString(); }
 
 inline QByteArray ReadAll(const QString& path)
 {
@@ -37,38 +31,34 @@ inline void WriteAll(const QString& path, const QByteArray& bytes)
         f.write(bytes);
 }
 
+// A package entry's header, sizes as given (also wrong ones).
+inline QByteArray EntryHeader(qint32 stored, qint16 nameLength)
+{
+    char f[6];
+    qToLittleEndian<qint32>(stored, f);
+    qToLittleEndian<qint16>(nameLength, f + 4);
+    return QByteArray(f, 6);
+}
+
 // One package entry written field by field.
 inline QByteArray Entry(const QByteArray& name, const QByteArray& stream)
 {
-    char f[6];
-    qToLittleEndian<qint32>(qint32(stream.size()), f);
-    qToLittleEndian<qint16>(qint16(name.size()), f + 4);
-    return QByteArray(f, 6) + name + stream;
+    return EntryHeader(qint32(stream.size()), qint16(name.size())) + name + stream;
 }
-
-} // namespace codectest
-
-#include <utility>
-#include <vector>
-
-namespace codectest {
 
 // Bits run together first bit = least significant bit, written one at a time
 // (independent of the codec's own writer).
 class BitSink {
 public:
-    void Put(int bit)
-    {
-        if (m_count % 8 == 0)
-            m_bytes.append('\0');
-        if (bit)
-            m_bytes[m_bytes.size() - 1] = char(quint8(m_bytes.back()) | (1u << (m_count % 8)));
-        ++m_count;
-    }
     void Put(const std::vector<int>& bits)
     {
-        for (int b : bits)
-            Put(b);
+        for (int bit : bits) {
+            if (m_count % 8 == 0)
+                m_bytes.append('\0');
+            if (bit)
+                m_bytes[m_bytes.size() - 1] = char(quint8(m_bytes.back()) | (1u << (m_count % 8)));
+            ++m_count;
+        }
     }
     const QByteArray& bytes() const { return m_bytes; }
 
@@ -94,18 +84,14 @@ inline QByteArray BuildStream(const StreamParts& p)
     out.append(le, 4);
     qToLittleEndian<qint16>(qint16(p.codes.size()), le);
     out.append(le, 2);
+    BitSink codeBits, dataBits;
     for (const auto& [value, bits] : p.codes) {
         out.append(char(value));
         out.append(char(bits.size()));
+        codeBits.Put(bits);
     }
-    BitSink codeBits;
-    for (const auto& c : p.codes)
-        codeBits.Put(c.second);
-    out.append(codeBits.bytes());
-    BitSink dataBits;
     dataBits.Put(p.data);
-    out.append(dataBits.bytes());
-    return out;
+    return out + codeBits.bytes() + dataBits.bytes();
 }
 
 } // namespace codectest
