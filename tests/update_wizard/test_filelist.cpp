@@ -19,32 +19,8 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-TEST(ParseDate, ReadsDayMonthAndTheLastFourCharacters)
-{
-    struct Row {
-        const char* name;
-        const char* text;
-        QDate expected;  // invalid = unreadable
-    } rows[] = {
-        {"plain", "05-11-2008", QDate(2008, 11, 5)},
-        {"no leap day", "29-02-2007", QDate()},
-        {"letters", "ab-01-2008", QDate()},
-        {"too short", "1-1-2008", QDate()},
-        {"empty", "", QDate()},
-        {"year taken from the end", "05-11-xx2008", QDate(2008, 11, 5)},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        const auto d = ParseDate(QString::fromLatin1(r.text));
-        if (r.expected.isValid()) {
-            ASSERT_TRUE(d.has_value());
-            EXPECT_EQ(*d, r.expected);
-        } else {
-            EXPECT_FALSE(d.has_value());
-        }
-    }
-}
-
+// Dates are day, month and the last four characters; anything unreadable
+// counts as the default date.
 TEST(LastUpdate, FileIsReadBackAndFallsBackToTheDefault)
 {
     struct Row {
@@ -59,13 +35,16 @@ TEST(LastUpdate, FileIsReadBackAndFallsBackToTheDefault)
         {"no line end", "01-02-2010", QDate(2010, 2, 1)},
         {"unreadable", "yesterday\r\n", QDate(2007, 3, 28)},
         {"impossible date", "31-02-2010\r\n", QDate(2007, 3, 28)},
+        {"no leap day", "29-02-2007\r\n", QDate(2007, 3, 28)},
+        {"too short", "1-1-2008\r\n", QDate(2007, 3, 28)},
+        {"year taken from the end", "05-11-xx2008\r\n", QDate(2008, 11, 5)},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         QTemporaryDir dir;
         const QString app = dir.path() + u'/';
         if (r.content) {
-            ASSERT_TRUE(WriteBytes(app + QStringLiteral("Personal/LastUpdate.txt"), r.content));
+            ASSERT_TRUE(WriteBytes(app + kLastUpdateFile, r.content));
         }
         EXPECT_EQ(ReadLastUpdate(app), r.expected);
     }
@@ -77,25 +56,27 @@ TEST(LastUpdate, WrittenAsDayMonthYearWithCrLf)
     const QString app = dir.path() + u'/';
     QDir().mkpath(app + QStringLiteral("Personal"));
     ASSERT_TRUE(WriteLastUpdate(app, QDate(2009, 7, 4)));
-    EXPECT_EQ(ReadBytes(app + QStringLiteral("Personal/LastUpdate.txt")), QByteArray("04-07-2009\r\n"));
-    EXPECT_EQ(ReadLastUpdate(app), QDate(2009, 7, 4));
+    EXPECT_EQ(ReadBytes(app + kLastUpdateFile), QByteArray("04-07-2009\r\n"));
 }
 
 TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
 {
+    const QString digest = QStringLiteral("00112233445566778899aabbccddeeff00112233445566778899AABBCCDDEEFF");
     const QString list = QStringLiteral(
-        "same.krb;100;28-03-2007;Data\r\n"
-        "next.krb;200;29-03-2007;Campaign.01.Thornmere\\\r\n"
-        "old.krb;300;01-01-2006;Data\r\n"
-        "short.krb;400;01-01-2010\r\n"
-        "baddate.krb;500;2010-01-01;Data\r\n"
-        "\r\n"
-        "root.krb;50.6 bytes;01-01-2010;;extra;fields\r\n");
+                             "same.krb;100;28-03-2007;Data\r\n"
+                             "next.krb;200;29-03-2007;Campaign.01.Thornmere\\;%1\r\n"
+                             "old.krb;300;01-01-2006;Data\r\n"
+                             "short.krb;400;01-01-2010\r\n"
+                             "baddate.krb;500;2010-01-01;Data\r\n"
+                             "\r\n"
+                             "root.krb;50.6 bytes;01-01-2010;;extra;fields\r\n")
+                             .arg(digest);
     const FileListChoice c = SelectNewFiles(list, QDate(2007, 3, 28));
     ASSERT_EQ(c.NewFiles.size(), 2u);
     EXPECT_EQ(c.NewFiles[0].PackageName, QStringLiteral("next.krb"));
     EXPECT_EQ(c.NewFiles[0].DestinationFolder, QStringLiteral("Campaign.01.Thornmere/"));
     EXPECT_EQ(c.NewFiles[0].Size, 200);
+    EXPECT_EQ(c.NewFiles[0].Sha256, QByteArray::fromHex(digest.toLatin1()));
     EXPECT_EQ(c.NewFiles[1].PackageName, QStringLiteral("root.krb"));
     EXPECT_EQ(c.NewFiles[1].DestinationFolder, QString());
     EXPECT_EQ(c.NewFiles[1].Size, 51);
@@ -103,15 +84,6 @@ TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
     EXPECT_EQ(c.TotalDownloadSize, 251);
     EXPECT_FALSE(c.Unsafe);
     EXPECT_EQ(c.Diagnostics.size(), 2) << c.Diagnostics.join(u'\n').toStdString();
-}
-
-TEST(SelectNewFiles, ReadsTheOptionalDigest)
-{
-    const QString digest = QStringLiteral("00112233445566778899aabbccddeeff00112233445566778899AABBCCDDEEFF");
-    const FileListChoice c =
-        SelectNewFiles(QStringLiteral("a.krb;1;01-01-2010;Data;") + digest, QDate(2007, 3, 28));
-    ASSERT_EQ(c.NewFiles.size(), 1u);
-    EXPECT_EQ(c.NewFiles[0].Sha256, QByteArray::fromHex(digest.toLatin1()));
 }
 
 TEST(SelectNewFiles, FlagsPackagesThatWouldLeaveTheirFolder)
@@ -215,12 +187,9 @@ TEST(Servers, BuiltInEntriesUseTheirFolders)
 {
     const auto servers = modInternet::BuiltInServers();
     ASSERT_EQ(servers.size(), 3u);
-    EXPECT_EQ(modInternet::ServerAddress(servers[0], QStringLiteral("files.krb")).toString(),
-              QStringLiteral("http://") + servers[0].Base + QStringLiteral("/files/files.krb"));
-    EXPECT_EQ(modInternet::ServerAddress(servers[1], QStringLiteral("a.krb")).toString(),
-              QStringLiteral("http://") + servers[1].Base + QStringLiteral("/Wayloom/a.krb"));
-    EXPECT_EQ(modInternet::ServerAddress(servers[2], QStringLiteral("a.krb")).toString(),
-              QStringLiteral("http://") + servers[2].Base + QStringLiteral("/Wayloom/a.krb"));
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(modInternet::ServerAddress(servers[i], QStringLiteral("a.krb")).toString(),
+                  QStringLiteral("http://") + servers[i].Base + (i == 0 ? "/files/a.krb" : "/Wayloom/a.krb"));
 }
 
 TEST(Servers, ServersFileReplacesTheBuiltInEntries)
