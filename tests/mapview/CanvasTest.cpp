@@ -29,18 +29,6 @@ struct CanvasFixture : ::testing::Test {
     void Redraw() { canvas.DrawEverythingOnMap(layers, flasher, Context()); }
 };
 
-TEST_F(CanvasFixture, MapSmallerThanTheViewCopiedTopLeftOnBlack)
-{
-    canvas.SetViewSize({200, 150});
-    canvas.SetRegionPicture(GradientMap(120, 90));
-    canvas.CenterMapOn(60, 45);
-    EXPECT_EQ(canvas.Offset(), QPoint(0, 0));
-    EXPECT_EQ(canvas.picMap.copy(0, 0, 120, 90), canvas.picTemp);
-    EXPECT_EQ(canvas.picMap.pixel(120, 10), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.picMap.pixel(10, 90), qRgb(0, 0, 0));
-    EXPECT_EQ(canvas.picMap.pixel(199, 149), qRgb(0, 0, 0));
-}
-
 TEST_F(CanvasFixture, UpdateMapCopiesTheVisibleRectangleAtTheOffsets)
 {
     canvas.SetViewSize({100, 80});
@@ -74,22 +62,9 @@ TEST_F(CanvasFixture, RedrawLeavesTheOriginalUntouchedAndHidingALayerRemovesIt)
     EXPECT_EQ(canvas.picMap, map);
 }
 
-TEST_F(CanvasFixture, NoPictureLeavesTheViewAlone)
-{
-    canvas.SetViewSize({50, 40});
-    EXPECT_FALSE(canvas.LoadRegionPicture(QStringLiteral("/nonexistent/map.jpg")));
-    canvas.DrawStartPicture(QStringLiteral("Wayloom"), QStringLiteral("by us"), {});
-    const QImage start = canvas.picMap;
-    Redraw();
-    canvas.CenterMapOn(10, 10);
-    EXPECT_EQ(canvas.picMap, start);
-    EXPECT_EQ(canvas.VisibleWidth, 0);
-}
-
 // ---- Flashing ------------------------------------------------------------------
 
 struct FlashFixture : CanvasFixture {
-    QImage before;
     void SetUp() override
     {
         canvas.SetViewSize({200, 200});
@@ -107,36 +82,31 @@ struct FlashFixture : CanvasFixture {
     }
 };
 
-TEST_F(FlashFixture, RestartArmsOnlyWhenShownSelectedAndTabActive)
+TEST_F(FlashFixture, RestartArmsOnlyWhenShownSelectedOnThisMapAndTabActive)
 {
     struct Case {
         const char* name;
-        void (*change)(PanelState&);
+        void (*change)(MapTestWorld&);
         bool armed;
     };
     const Case cases[] = {
-        {"all conditions hold", [](PanelState&) {}, true},
-        {"show box off", [](PanelState& p) { p.chkShowObject[TabElite] = false; }, false},
-        {"another tab active", [](PanelState& p) { p.ActiveTab = TabNotes; }, false},
-        {"no place selected", [](PanelState& p) { p.lstLocations.clear(); }, false},
-        {"no skill selected", [](PanelState& p) { p.lstElite.selected = -1; }, false},
+        {"all conditions hold", [](MapTestWorld&) {}, true},
+        {"show box off", [](MapTestWorld& t) { t.panel.chkShowObject[TabElite] = false; }, false},
+        {"another tab active", [](MapTestWorld& t) { t.panel.ActiveTab = TabNotes; }, false},
+        {"no place selected", [](MapTestWorld& t) { t.panel.lstLocations.clear(); }, false},
+        {"no skill selected", [](MapTestWorld& t) { t.panel.lstElite.selected = -1; }, false},
+        {"place on another map", [](MapTestWorld& t) { t.world.elite.EliteSkills[1].Locations[1].Region = 2; }, false},
     };
     for (const Case& c : cases) {
-        PanelState saved = t.panel;
-        c.change(t.panel);
+        const PanelState saved = t.panel;
+        c.change(t);
         Redraw();
         EXPECT_EQ(flasher.Enabled(FlashLayer::Elite), c.armed) << c.name;
         for (FlashLayer other : {FlashLayer::Collectors, FlashLayer::Greens, FlashLayer::Notes, FlashLayer::Treasures})
             EXPECT_FALSE(flasher.Enabled(other)) << c.name;
         t.panel = saved;
+        t.world.elite.EliteSkills[1].Locations[1].Region = 1;
     }
-}
-
-TEST_F(FlashFixture, SelectionOnAnotherMapDoesNotBlink)
-{
-    t.world.elite.EliteSkills[1].Locations[1].Region = 2;
-    Redraw();
-    EXPECT_FALSE(flasher.Enabled(FlashLayer::Elite));
 }
 
 TEST_F(FlashFixture, TicksEraseAndRedrawWithoutTouchingTheRest)
@@ -160,27 +130,6 @@ TEST_F(FlashFixture, TicksEraseAndRedrawWithoutTouchingTheRest)
     t.panel.chkShowObject[TabElite] = false;
     EXPECT_FALSE(flasher.Tick(FlashLayer::Elite, canvas.picTemp, t.panel, false)) << "show box cleared";
     EXPECT_EQ(canvas.picTemp, marked);
-}
-
-TEST(FlashTable, RowsMatchTheirShowBoxesAndTabs)
-{
-    struct Row {
-        FlashLayer layer;
-        LayerId mapLayer;
-        int box;
-    };
-    const Row rows[] = {
-        {FlashLayer::Collectors, LayerId::Collectors, 1}, {FlashLayer::Elite, LayerId::Elite, 0},
-        {FlashLayer::Greens, LayerId::Greens, 2},         {FlashLayer::Notes, LayerId::Notes, 3},
-        {FlashLayer::Treasures, LayerId::Treasures, 4},
-    };
-    for (const Row& r : rows) {
-        EXPECT_EQ(FlashTableRow(r.layer).MapLayer, r.mapLayer);
-        EXPECT_EQ(FlashTableRow(r.layer).ShowBox, r.box);
-        EXPECT_EQ(FlashTableRow(r.layer).Tab, r.box);
-        EXPECT_EQ(FlashLayerOfShowBox(r.box), r.layer);
-    }
-    EXPECT_FALSE(FlashLayerOfShowBox(5).has_value());
 }
 
 } // namespace

@@ -49,18 +49,15 @@ TEST(CenterMapOn, CentresWhereTheMapAllowsIt)
         EXPECT_EQ(CenterMapOnOffsets(c.point.x(), c.point.y(), c.view, c.map), c.expected) << c.name;
 }
 
-struct PlaceCase {
-    const char* name;
-    QSize window;
-    MarkerRect marker;
-    QPoint offset;
-    QPoint expected;
-};
-
 TEST(PlaceTooltip, SitsBesideTheMarker)
 {
-    const QSize view(400, 300);
-    const PlaceCase cases[] = {
+    const struct {
+        const char* name;
+        QSize window;
+        MarkerRect marker;
+        QPoint offset;
+        QPoint expected;
+    } cases[] = {
         // Right edges aligned, bottom edge on the marker's top edge.
         {"room above and to the left", {100, 50}, {194, 144, 206, 156}, {0, 0}, {106, 95}},
         {"offsets move it with the map", {100, 50}, {494, 344, 506, 356}, {-300, -200}, {106, 95}},
@@ -68,21 +65,16 @@ TEST(PlaceTooltip, SitsBesideTheMarker)
         {"bottom-right corner: above and to the left", {100, 50}, {380, 280, 392, 292}, {0, 0}, {292, 231}},
         {"wider than the view goes to x = 0", {450, 50}, {194, 144, 206, 156}, {0, 0}, {0, 95}},
         {"too wide on the left, half moved left", {100, 50}, {4, 144, 16, 156}, {0, 0}, {4, 95}},
+        {"from the left edge past the right side: half back, below 0, so 0", {398, 20}, {4, 100, 16, 112}, {0, 0},
+         {0, 81}},
+        {"right-aligned would start left of 0: from the left edge", {300, 20}, {250, 100, 262, 112}, {-200, 0},
+         {50, 81}},
+        {"from the left edge past the right: half back, then 0", {300, 20}, {350, 100, 362, 112}, {-200, 0}, {0, 81}},
         {"taller than the room below and above goes to y = 0", {100, 250}, {194, 100, 206, 112}, {0, 0}, {106, 0}},
         {"below does not fit: moved up by half", {100, 200}, {194, 100, 206, 112}, {0, 0}, {106, 13}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(PlaceTooltip(c.window, c.marker, c.offset, view), c.expected) << c.name;
-}
-
-TEST(PlaceTooltip, LeftShiftByHalfWhenTheLeftEdgeDoesNotFit)
-{
-    // x = 4 from the left edge rule; 4 + 398 > 400 so it moves left by 199, below 0, so 0.
-    EXPECT_EQ(PlaceTooltip({398, 20}, {4, 100, 16, 112}, {0, 0}, {400, 300}).x(), 0);
-    // Right-aligned would start left of 0: from the marker's left edge instead.
-    EXPECT_EQ(PlaceTooltip({300, 20}, {250, 100, 262, 112}, {-200, 0}, {400, 300}).x(), 50);
-    // From the left edge it would pass the right side: half back, then 0.
-    EXPECT_EQ(PlaceTooltip({300, 20}, {350, 100, 362, 112}, {-200, 0}, {400, 300}).x(), 0);
+        EXPECT_EQ(PlaceTooltip(c.window, c.marker, c.offset, {400, 300}), c.expected) << c.name;
 }
 
 TEST(ScreenLayout, ToggleAlternatesBetweenFullAndInset)
@@ -102,14 +94,11 @@ TEST(ScreenLayout, ToggleAlternatesBetweenFullAndInset)
 
     // The third use is the full area again, not a user layout.
     EXPECT_EQ(ToggleMaximised(area, inset.Maximised, panelWidth).Map, full.Map);
-}
 
-TEST(ScreenLayout, WorkAreaBesideATaskBarOnTheLeft)
-{
-    const ScreenLayout full = ToggleMaximised(WorkArea{48, 0, 1920, 1080}, false, 4500);
-    EXPECT_EQ(full.Panel.Left, 48 * 15);
-    EXPECT_EQ(full.Map.Left, 48 * 15 + 4500);
-    EXPECT_EQ(full.Map.Width, 1920 * 15 - 48 * 15 - 4500);
+    // A work area beside a task bar on the left.
+    const ScreenLayout beside = ToggleMaximised(WorkArea{48, 0, 1920, 1080}, false, 4500);
+    EXPECT_EQ(beside.Panel.Left, 48 * 15);
+    EXPECT_EQ(beside.Map, (TwipsRect{48 * 15 + 4500, 0, 1920 * 15 - 48 * 15 - 4500, 1080 * 15}));
 }
 
 struct RestoreCase {
@@ -129,6 +118,7 @@ TEST(ScreenLayout, RestoreUsesTheSavedPlacementWhenItFits)
         {"map window past the right edge is discarded", {0, 300, screenWidth, 9000}, true, true},
         {"exactly up to the right edge is kept", {1500, 300, screenWidth - 1500 - panelWidth, 9000}, false, false},
         {"a normal placement is kept", {1500, 600, 12000, 9000}, false, false},
+        {"huge values do not overflow", {2'000'000'000, 0, 2'000'000'000, 100}, true, true},
     };
     for (const auto& c : cases) {
         const RestoredLayout r = RestoreLayout(c.saved, area, screenWidth, panelWidth);
@@ -145,12 +135,6 @@ TEST(ScreenLayout, RestoreUsesTheSavedPlacementWhenItFits)
                 << c.name;
         }
     }
-}
-
-TEST(ScreenLayout, HugeSavedValuesDoNotOverflow)
-{
-    const RestoredLayout r = RestoreLayout({2'000'000'000, 0, 2'000'000'000, 100}, {0, 0, 1600, 1000}, 24000, 4500);
-    EXPECT_TRUE(r.SettingsDiscarded);
 }
 
 } // namespace

@@ -55,8 +55,8 @@ struct MapWindowFixture : ::testing::Test {
 TEST_F(MapWindowFixture, ViewportLayoutAndButtons)
 {
     EXPECT_EQ(view()->geometry(), QRect(2, 2, 400, 300));
-    EXPECT_EQ(map->cmdClose()->geometry().right(), 399);
-    EXPECT_EQ(map->cmdClose()->y(), 0);
+    // Close, maximise and minimise side by side in the viewport's top-right corner.
+    EXPECT_EQ(map->cmdClose()->geometry().topRight(), QPoint(399, 0));
     EXPECT_EQ(map->cmdMaximize()->geometry().right(), map->cmdClose()->x() - 1);
     EXPECT_EQ(map->cmdMinimize()->geometry().right(), map->cmdMaximize()->x() - 1);
     QSignalSpy quit(map.get(), &frmMap::quitRequested);
@@ -84,6 +84,7 @@ TEST_F(MapWindowFixture, StartPictureUntilARegionIsChosen)
     EXPECT_FALSE(map->MapLoaded());
     EXPECT_TRUE(missing.isEmpty());
     map->DrawEverythingOnMap();   // nothing of the old map comes back
+    map->CenterMapOn(10, 10);
     missing = dir.filePath("missing.jpg");
     map->InizializzaVariabili(missing, 1, 2);
     EXPECT_FALSE(map->MapLoaded()) << "asked again for the region without picture";
