@@ -15,14 +15,11 @@ struct SwapCase {
 
 class TabRows : public ::testing::TestWithParam<SwapCase> {};
 
-// Rows start with tabs 0-2 at the bottom (top 40, next to the pages) and
-// tabs 3-4 above them (top 20).
+// The row in front (top 40, next to the pages) holds the active tab; tabs
+// 0-2 form one row, tabs 3-4 the other.
 TEST_P(TabRows, SwapWhenTheClickedTabIsInTheOtherRow)
 {
-    const std::vector<int> start{40, 40, 40, 20, 20};
-    std::vector<int> tops = start;
-    if (GetParam().active >= 3) // the upper row is in front
-        tops = {20, 20, 20, 40, 40};
+    std::vector<int> tops = GetParam().active >= 3 ? std::vector{20, 20, 20, 40, 40} : std::vector{40, 40, 40, 20, 20};
     EXPECT_EQ(SwapTabRows(tops, GetParam().active, GetParam().clicked), GetParam().expected);
 }
 
@@ -38,24 +35,13 @@ const SwapCase kSwapCases[] = {
 INSTANTIATE_TEST_SUITE_P(Panel, TabRows, ::testing::ValuesIn(kSwapCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PanelLayout, ElitePageSharesItsHeightBetweenTheTwoLists)
+TEST(PanelLayout, ListsFollowWhatTheyTookAndNeverGoNegative)
 {
-    // page 400, lstElite at 150, caption 16: h = (400 - 150 - 16 - 5) / 2 = 114
-    const auto page = PanelLayout::LayOutElitePage(400, 150, 16, 114);
-    EXPECT_EQ(page.listHeight, 114);
-    EXPECT_EQ(page.lstLocationsTop, 400 - 114 - 5);
-    EXPECT_EQ(page.lblLocationsTop, 400 - 114 - 5 - 16);
-    // a list that rounded its height to whole rows is placed by what it took
-    EXPECT_EQ(PanelLayout::LayOutElitePage(400, 150, 16, 104).lstLocationsTop, 291);
-    // odd remainder truncates; a page too small gives empty lists, not negative ones
-    EXPECT_EQ(PanelLayout::EliteListHeight(402, 150, 16), 115);
+    // A list that rounded its height to whole rows is placed by what it took.
+    EXPECT_EQ(PanelLayout::LayOutElitePage(400, 150, 16, 104).lstLocationsTop, 400 - 104 - 5);
+    EXPECT_EQ(PanelLayout::LayOutElitePage(400, 150, 16, 104).lblLocationsTop, 400 - 104 - 5 - 16);
+    // Pages too small give empty lists, not negative ones.
     EXPECT_EQ(PanelLayout::EliteListHeight(100, 150, 16), 0);
-}
-
-TEST(PanelLayout, PagesAndListsReachTheBottom)
-{
-    EXPECT_EQ(PanelLayout::PageHeight(700, 90, 8), 602);
-    EXPECT_EQ(PanelLayout::ListHeightToBottom(602, 100), 497);
     EXPECT_EQ(PanelLayout::ListHeightToBottom(50, 100), 0);
 }
 

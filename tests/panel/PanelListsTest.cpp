@@ -43,21 +43,14 @@ TEST(PanelLists, ZoneListSortsNamesCaseBlindBelowTheFirstEntry)
 {
     TestWorld w;
     w.addZone(1, 1, 12, QStringLiteral("!Camp"));
-    const auto fill = FillZoneList(w.campaigns, w.language, 1, 1);
-    const std::vector<PanelEntry> expected{
-        {"<<< All >>>", 0}, {"!Camp", 3}, {"ashen Gate", 2}, {"Thornwood", 1}};
-    EXPECT_EQ(fill.list.entries, expected);
+    const std::vector<PanelEntry> expected{{"<<< All >>>", 0}, {"!Camp", 3}, {"ashen Gate", 2}, {"Thornwood", 1}};
+    EXPECT_EQ(FillZoneList(w.campaigns, w.language, 1, 1).list.entries, expected);
     EXPECT_FALSE(FillZoneList(w.campaigns, w.language, 1, 0).enabled);
-}
 
-TEST(PanelLists, ZoneListOfARegionWithoutZonesHoldsOnlyItsFirstEntry)
-{
-    TestWorld w;
-    w.campaigns[1].Regions.resize(4);
+    w.campaigns[1].Regions.resize(4); // region 3 without zones: only the first entry
     w.campaigns[1].Regions[3].Name = QStringLiteral("Empty");
-    const auto fill = FillZoneList(w.campaigns, w.language, 1, 3);
-    EXPECT_TRUE(fill.enabled);
-    EXPECT_EQ(fill.list.size(), 1);
+    EXPECT_TRUE(FillZoneList(w.campaigns, w.language, 1, 3).enabled);
+    EXPECT_EQ(FillZoneList(w.campaigns, w.language, 1, 3).list.size(), 1);
 }
 
 struct AttributeCase {
@@ -105,10 +98,8 @@ TEST(PanelLists, ProfessionAndCharacterCombos)
 
 TEST(PanelOptions, SavedIndexesBeyondTheListAreNotApplied)
 {
-    EXPECT_EQ(PanelOptions::ApplicableIndex(3, 4), 3);
-    EXPECT_EQ(PanelOptions::ApplicableIndex(4, 4), -1);
-    EXPECT_EQ(PanelOptions::ApplicableIndex(-1, 4), -1);
-    EXPECT_EQ(PanelOptions::ApplicableIndex(0, 0), -1);
+    for (auto [index, count, applied] : {std::tuple{3, 4, 3}, {4, 4, -1}, {-1, 4, -1}, {0, 0, -1}})
+        EXPECT_EQ(PanelOptions::ApplicableIndex(index, count), applied) << index << " of " << count;
 }
 
 TEST(PanelOptions, SwitchesSurviveARoundTrip)

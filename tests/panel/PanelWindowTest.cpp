@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,33 +26,23 @@
 
 namespace {
 
-// The demo world's program folder copied (data only) into a temporary folder,
-// so that the tests may write options and personal files.
+// The demo world's program folder in a temporary folder, so that the tests
+// may write options and personal files: campaign folders are only read and
+// linked, Data is copied without the settings a run of the program left, and
+// Personal stays behind.
 class ProgramCopy {
 public:
     ProgramCopy()
     {
         const QDir source(QStringLiteral(WAYLOOM_TEST_PROGRAM_DIR));
-        // The campaign folders are only read: linked, not copied. What a run
-        // of the program left there (settings, personal files) stays behind.
-        for (const QString& entry : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const QString target = QDir(m_dir.path()).filePath(entry);
-            if (entry == QLatin1String("Personal"))
-                continue;
-            if (!entry.startsWith(QStringLiteral("Campaign.")) || !QFile::link(source.filePath(entry), target))
-                CopyTree(source.filePath(entry), target);
-        }
-        QFile::remove(path() + QStringLiteral("Data/Options.txt"));
+        for (const QString& entry : source.entryList({QStringLiteral("Campaign.*")}, QDir::Dirs))
+            QFile::link(source.filePath(entry), path() + entry);
+        QDir().mkpath(path() + QStringLiteral("Data"));
+        for (const QString& file : QDir(source.filePath(QStringLiteral("Data"))).entryList(QDir::Files))
+            if (file != QLatin1String("Options.txt"))
+                QFile::copy(source.filePath(QStringLiteral("Data/") + file), path() + QStringLiteral("Data/") + file);
     }
     QString path() const { return m_dir.path() + QLatin1Char('/'); }
-
-    void write(const QString& relative, const QByteArray& bytes) const
-    {
-        QDir().mkpath(QFileInfo(path() + relative).path());
-        QFile f(path() + relative);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     QByteArray read(const QString& relative) const
     {
         QFile f(path() + relative);
@@ -61,19 +50,6 @@ public:
     }
 
 private:
-    static void CopyTree(const QString& from, const QString& to)
-    {
-        QDir().mkpath(to);
-        QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            const QString target = to + file.mid(from.size());
-            if (it.fileInfo().isDir())
-                QDir().mkpath(target);
-            else
-                QFile::copy(file, target);
-        }
-    }
     QTemporaryDir m_dir;
 };
 
@@ -107,11 +83,6 @@ struct Started {
     bool ended = false;
 };
 
-int IndexOfData(const QComboBox* combo, int data)
-{
-    return combo->findData(data);
-}
-
 // The first campaign (by number, above 0) that has a region with at least one
 // elite boss, and that region.
 std::pair<int, int> RegionWithBosses(const World& w)
@@ -132,42 +103,6 @@ void ClickRow(QListWidget* list, int row)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
 }
 
-TEST(PanelWindow, StartUpFillsTheListsAndComesUpWithTheSavedSelection)
-{
-    ProgramCopy folder;
-    Started first(folder);
-    ASSERT_EQ(first.result, WayloomProgram::StartResult::Started) << first.errors.join('\n').toStdString();
-    const auto [c, r] = RegionWithBosses(first.world());
-    ASSERT_GE(c, 1) << "the demo world has a region with elite bosses";
-    const int campaignIndex = IndexOfData(first.menu().cmbCampaign, c);
-    first.program.reset();
-
-    folder.write(QStringLiteral("Data/Options.txt"),
-                 QStringLiteral("[OLD SELECTION]\r\nCampaign=%1\r\nRegion=1\r\nProfession=1\r\nAllElite=0\r\n")
-                     .arg(campaignIndex)
-                     .toLatin1());
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& m = s.menu();
-    EXPECT_TRUE(m.isVisible());
-    EXPECT_TRUE(s.map().isVisible());
-    EXPECT_EQ(m.cmbCampaign->currentIndex(), campaignIndex);
-    EXPECT_EQ(m.cmbRegion->currentIndex(), 1);
-    EXPECT_TRUE(m.cmbRegion->isEnabled());
-    EXPECT_EQ(m.cmbZone->currentIndex(), 0);
-    EXPECT_EQ(m.cmbProfession->currentIndex(), 1);
-    EXPECT_TRUE(m.cmbSecondaryProfession->isEnabled());
-    EXPECT_TRUE(m.optCapture[1]->isChecked());
-    EXPECT_TRUE(m.cmbCharacter->isEnabled());
-    // The map shows the region that the saved selection names.
-    EXPECT_EQ(s.map().CurrentCampaign(), c);
-    EXPECT_EQ(s.map().CurrentRegion(), m.cmbRegion->currentData().toInt());
-    // The list and its count agree with the state the map reads.
-    EXPECT_EQ(m.lstElite->count(), s.program->panel().lstElite.size());
-    EXPECT_TRUE(m.lblTot->text().endsWith(QStringLiteral(": ") + QString::number(m.lstElite->count())));
-    EXPECT_TRUE(s.program->panel().Ready);
-}
-
 TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
 {
     ProgramCopy folder;
@@ -182,12 +117,12 @@ TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
     EXPECT_FALSE(m.cmbRegion->isEnabled());
     EXPECT_FALSE(m.cmbZone->isEnabled());
 
-    m.cmbCampaign->setCurrentIndex(IndexOfData(m.cmbCampaign, c));
+    m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(c));
     const int inCampaign = m.lstElite->count();
     EXPECT_LE(inCampaign, all);
     EXPECT_TRUE(m.cmbRegion->isEnabled());
 
-    m.cmbRegion->setCurrentIndex(IndexOfData(m.cmbRegion, r));
+    m.cmbRegion->setCurrentIndex(m.cmbRegion->findData(r));
     const int inRegion = m.lstElite->count();
     EXPECT_LE(inRegion, inCampaign);
     EXPECT_GT(inRegion, 0);
@@ -223,13 +158,15 @@ TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
     EXPECT_EQ(m.lstElite->currentRow(), 0);
     EXPECT_GT(m.lstLocations->count(), 0);
 
-    // The name box narrows further; a text matching nothing empties the list.
-    QTest::keyClicks(m.txtEliteName, QStringLiteral("qqzx no such skill"));
-    EXPECT_EQ(m.lstElite->count(), 0);
-    EXPECT_FALSE(m.lstLocations->isEnabled());
+    // The name and boss boxes narrow further; a text matching nothing empties the list.
+    for (QLineEdit* box : {m.txtEliteName, m.txtEliteBossName}) {
+        QTest::keyClicks(box, QStringLiteral("qqzx no such name"));
+        EXPECT_EQ(m.lstElite->count(), 0) << box->objectName().toStdString();
+        EXPECT_FALSE(m.lstLocations->isEnabled());
+        box->clear();
+    }
 
     // Back to all campaigns: region and zone lists empty and disabled.
-    m.txtEliteName->clear();
     m.cmbCampaign->setCurrentIndex(0);
     EXPECT_EQ(m.cmbRegion->count(), 0);
     EXPECT_FALSE(m.cmbZone->isEnabled());
@@ -272,35 +209,6 @@ TEST(PanelWindow, ClickingASkillListsItsPlacesSwitchesTheMapAndCentresIt)
     }
 }
 
-TEST(PanelWindow, BossTextLimitsThePlacesListed)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& m = s.menu();
-    const World& w = s.world();
-    m.cmbCampaign->setCurrentIndex(0);
-    // A skill with two or more places: its first boss's name limits the places.
-    for (int row = 0; row < m.lstElite->count(); ++row) {
-        const auto& skill = w.elite.EliteSkills[m.lstElite->item(row)->data(Qt::UserRole).toInt()];
-        if (skill.Locations.size() < 3 || skill.Locations[1].Boss == skill.Locations[2].Boss)
-            continue;
-        const QString boss = skill.Locations[1].Boss.toUpper();
-        QTest::keyClicks(m.txtEliteBossName, boss);
-        for (int i = 0; i < m.lstElite->count(); ++i)
-            if (&w.elite.EliteSkills[m.lstElite->item(i)->data(Qt::UserRole).toInt()] == &skill)
-                ClickRow(m.lstElite, i);
-        ASSERT_GT(m.lstLocations->count(), 0);
-        for (int i = 0; i < m.lstLocations->count(); ++i) {
-            const auto& l = skill.Locations[m.lstLocations->item(i)->data(Qt::UserRole).toInt()];
-            EXPECT_TRUE(l.Boss.contains(boss, Qt::CaseInsensitive));
-        }
-        EXPECT_LT(m.lstLocations->count(), static_cast<int>(skill.Locations.size()) - 1);
-        return;
-    }
-    GTEST_SKIP() << "no skill with two different bosses";
-}
-
 TEST(PanelWindow, TabsOfTheOtherRowSwapTheRows)
 {
     ProgramCopy folder;
@@ -330,20 +238,25 @@ TEST(PanelWindow, TabsOfTheOtherRowSwapTheRows)
     EXPECT_FALSE(s.program->panel().chkShowObject[0]);
 }
 
-TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartRestoresThem)
+TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
 {
     ProgramCopy folder;
-    int campaignIndex = 0, regionIndex = 0;
+    int campaign = 0, campaignIndex = 0, regionIndex = 0;
     {
         Started s(folder);
-        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started) << s.errors.join('\n').toStdString();
         auto& m = s.menu();
+        EXPECT_TRUE(m.isVisible());
+        EXPECT_TRUE(s.map().isVisible());
         const auto [c, r] = RegionWithBosses(s.world());
-        campaignIndex = IndexOfData(m.cmbCampaign, c);
+        ASSERT_GE(c, 1) << "the demo world has a region with elite bosses";
+        campaign = c;
+        campaignIndex = m.cmbCampaign->findData(c);
         m.cmbCampaign->setCurrentIndex(campaignIndex);
-        regionIndex = IndexOfData(m.cmbRegion, r);
+        regionIndex = m.cmbRegion->findData(r);
         m.cmbRegion->setCurrentIndex(regionIndex);
         m.cmbZone->setCurrentIndex(m.cmbZone->count() - 1);
+        m.cmbProfession->setCurrentIndex(1);
         m.chkShowObject[2]->setChecked(false);
         m.optCapture[1]->setChecked(true);
         QTest::mouseClick(m.cmdQuit, Qt::LeftButton);
@@ -360,17 +273,30 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartRestoresThem)
 
     Started again(folder);
     ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
-    EXPECT_EQ(again.menu().cmbCampaign->currentIndex(), campaignIndex);
-    EXPECT_EQ(again.menu().cmbRegion->currentIndex(), regionIndex);
-    EXPECT_EQ(again.menu().cmbZone->currentIndex(), 0); // a start always comes up with all zones
-    EXPECT_TRUE(again.menu().optCapture[1]->isChecked());
-    EXPECT_FALSE(again.menu().chkShowObject[2]->isChecked());
+    auto& m = again.menu();
+    EXPECT_TRUE(m.isVisible());
+    EXPECT_TRUE(again.map().isVisible());
+    EXPECT_EQ(m.cmbCampaign->currentIndex(), campaignIndex);
+    EXPECT_EQ(m.cmbRegion->currentIndex(), regionIndex);
+    EXPECT_TRUE(m.cmbRegion->isEnabled());
+    EXPECT_EQ(m.cmbZone->currentIndex(), 0); // a start always comes up with all zones
+    EXPECT_EQ(m.cmbProfession->currentIndex(), 1);
+    EXPECT_TRUE(m.cmbSecondaryProfession->isEnabled());
+    EXPECT_TRUE(m.optCapture[1]->isChecked());
+    EXPECT_TRUE(m.cmbCharacter->isEnabled());
+    EXPECT_FALSE(m.chkShowObject[2]->isChecked());
+    // The map shows the region that the saved selection names.
+    EXPECT_EQ(again.map().CurrentCampaign(), campaign);
+    EXPECT_EQ(again.map().CurrentRegion(), m.cmbRegion->currentData().toInt());
+    // The list and its count agree with the state the map reads.
+    EXPECT_EQ(m.lstElite->count(), again.program->panel().lstElite.size());
+    EXPECT_TRUE(m.lblTot->text().endsWith(QStringLiteral(": ") + QString::number(m.lstElite->count())));
+    EXPECT_TRUE(again.program->panel().Ready);
 }
 
 TEST(PanelWindow, SettingsThatCannotBeWrittenAreReportedAndTheProgramStillEnds)
 {
     ProgramCopy folder;
-    QFile::remove(folder.path() + QStringLiteral("Data/Options.txt"));
     QDir().mkpath(folder.path() + QStringLiteral("Data/Options.txt")); // a folder where the file goes
     Started s(folder);
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
