@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
@@ -33,33 +34,45 @@ std::map<QString, QByteArray> Checksums(const QString& root)
     return sums;
 }
 
+// A generated world in a temporary folder, with the shipped language file
+// beside it (written after the run, so two runs' folders stay alike).
+std::unique_ptr<QTemporaryDir> Generate(demoworld::Options options, demoworld::Summary* summary = nullptr)
+{
+    auto dir = std::make_unique<QTemporaryDir>();
+    options.outDir = dir->path();
+    QString error;
+    EXPECT_TRUE(demoworld::GenerateDemoWorld(options, summary, &error)) << error.toStdString();
+    QDir().mkpath(dir->filePath(QStringLiteral("Data")));
+    EXPECT_TRUE(QFile::copy(QStringLiteral(WAYLOOM_SOURCE_DIR "/resources/Language.txt"),
+                            dir->filePath(QStringLiteral("Data/Language.txt"))));
+    return dir;
+}
+
+// The folder loaded as the program loads it, read-only.
+std::unique_ptr<World> Load(const QTemporaryDir& dir)
+{
+    auto world = std::make_unique<World>();
+    StartupOptions startup;
+    startup.readOnly = true;
+    EXPECT_TRUE(LoadProgramFolder(*world, dir.path() + u'/', startup));
+    return world;
+}
+
 // A world with small maps, written twice: once on one thread, once on two.
 class SmallDemoWorld : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_first = new QTemporaryDir;
-        s_second = new QTemporaryDir;
         demoworld::Options options;
         options.mapSize = 0.25;
-        QString error;
-        options.outDir = s_first->path();
         options.threads = 1;
-        ASSERT_TRUE(demoworld::GenerateDemoWorld(options, nullptr, &error)) << error.toStdString();
-        options.outDir = s_second->path();
+        s_first = Generate(options);
         options.threads = 2;
-        ASSERT_TRUE(demoworld::GenerateDemoWorld(options, nullptr, &error)) << error.toStdString();
+        s_second = Generate(options);
     }
-    static void TearDownTestSuite()
-    {
-        delete s_first;
-        delete s_second;
-    }
-    static QTemporaryDir* s_first;
-    static QTemporaryDir* s_second;
+    static void TearDownTestSuite() { s_first.reset(), s_second.reset(); }
+    inline static std::unique_ptr<QTemporaryDir> s_first, s_second;
 };
-QTemporaryDir* SmallDemoWorld::s_first = nullptr;
-QTemporaryDir* SmallDemoWorld::s_second = nullptr;
 
 TEST_F(SmallDemoWorld, TwoRunsWriteTheSameBytes)
 {
@@ -81,16 +94,8 @@ TEST_F(SmallDemoWorld, TwoRunsWriteTheSameBytes)
 // wrong coordinate unit, such as fifteenths of a pixel read as pixels).
 TEST_F(SmallDemoWorld, EveryMarkerLiesOnItsMap)
 {
-    // The language file goes into both folders, which stay alike.
-    for (const QTemporaryDir* dir : {s_first, s_second}) {
-        QDir().mkpath(dir->filePath(QStringLiteral("Data")));
-        QFile::copy(QStringLiteral(WAYLOOM_SOURCE_DIR "/resources/Language.txt"), dir->filePath(QStringLiteral("Data/Language.txt")));
-    }
-    const QString root = s_first->path() + u'/';
-    World world;
-    StartupOptions startup;
-    startup.readOnly = true;
-    ASSERT_TRUE(LoadProgramFolder(world, root, startup));
+    const auto loaded = Load(*s_first);
+    const World& world = *loaded;
     EXPECT_TRUE(world.diagnostics.empty());
 
     std::map<std::pair<int, int>, QSize> sizes;
@@ -144,45 +149,21 @@ class LoadedDemoWorld : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_dir = new QTemporaryDir;
         demoworld::Options options;
-        options.outDir = s_dir->path();
         options.maps = false;
-        QString error;
-        ASSERT_TRUE(demoworld::GenerateDemoWorld(options, &s_summary, &error)) << error.toStdString();
-        QDir().mkpath(s_dir->filePath(QStringLiteral("Data")));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(WAYLOOM_SOURCE_DIR "/resources/Language.txt"),
-                                s_dir->filePath(QStringLiteral("Data/Language.txt"))));
-        s_world = new World;
-        StartupOptions startup;
-        startup.readOnly = true;
-        ASSERT_TRUE(LoadProgramFolder(*s_world, s_dir->path(), startup));
+        s_dir = Generate(options, &s_summary);
+        s_world = Load(*s_dir);
     }
-    static void TearDownTestSuite()
-    {
-        delete s_world;
-        delete s_dir;
-    }
-    static QTemporaryDir* s_dir;
-    static World* s_world;
-    static demoworld::Summary s_summary;
+    static void TearDownTestSuite() { s_world.reset(), s_dir.reset(); }
+    inline static std::unique_ptr<QTemporaryDir> s_dir;
+    inline static std::unique_ptr<World> s_world;
+    inline static demoworld::Summary s_summary;
 };
-QTemporaryDir* LoadedDemoWorld::s_dir = nullptr;
-World* LoadedDemoWorld::s_world = nullptr;
-demoworld::Summary LoadedDemoWorld::s_summary;
 
 TEST_F(LoadedDemoWorld, LoadsWithoutDiagnostics)
 {
     for (const auto& d : s_world->diagnostics.items())
         ADD_FAILURE() << records::Diagnostics::format(d).toStdString();
-}
-
-TEST_F(LoadedDemoWorld, EveryMarkerHasAPlaceOfItsOwn)
-{
-    EXPECT_EQ(s_summary.sharedPlaces, 0);
-    EXPECT_GE(s_summary.places, 550);
-    EXPECT_EQ(s_summary.collectors, 150);
-    EXPECT_EQ(s_summary.treasures, 60);
 }
 
 TEST_F(LoadedDemoWorld, EveryTableIsFilled)
@@ -202,6 +183,10 @@ TEST_F(LoadedDemoWorld, EveryTableIsFilled)
     EXPECT_EQ(locations, s_summary.places);
     EXPECT_EQ(petPlaces, s_summary.petPlaces);
     EXPECT_GE(w.collectors.RequestTypes.size(), 10u);
+    EXPECT_EQ(s_summary.sharedPlaces, 0) << "every marker has a place of its own";
+    EXPECT_GE(s_summary.places, 550);
+    EXPECT_EQ(s_summary.collectors, 150);
+    EXPECT_EQ(s_summary.treasures, 60);
 }
 
 // What makes the world worth looking at: every entry reaches the map, and

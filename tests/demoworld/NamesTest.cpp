@@ -13,42 +13,17 @@ namespace {
 using demoworld::NameForge;
 using demoworld::Random;
 
+// Draws index tables: one out of range reads past them.
 TEST(DemoWorldRandom, DrawsStayInTheirRanges)
 {
     Random rng(42);
     for (int i = 0; i < 20000; ++i) {
-        const int b = rng.below(7);
-        ASSERT_GE(b, 0);
-        ASSERT_LT(b, 7);
-        const int r = rng.range(-3, 3);
-        ASSERT_GE(r, -3);
-        ASSERT_LE(r, 3);
+        const int b = rng.below(7), r = rng.range(-3, 3);
         const double u = rng.unit();
-        ASSERT_GE(u, 0.0);
-        ASSERT_LT(u, 1.0);
+        ASSERT_TRUE(b >= 0 && b < 7 && r >= -3 && r <= 3 && u >= 0.0 && u < 1.0) << b << " " << r << " " << u;
     }
     EXPECT_EQ(rng.below(0), 0);
     EXPECT_EQ(rng.below(-5), 0);
-}
-
-TEST(DemoWorldRandom, EveryValueOfARangeComesUp)
-{
-    Random rng(7);
-    std::vector<int> seen(10);
-    for (int i = 0; i < 2000; ++i)
-        ++seen[size_t(rng.range(0, 9))];
-    for (int v = 0; v < 10; ++v)
-        EXPECT_GT(seen[size_t(v)], 120) << "value " << v; // about 200 each
-}
-
-TEST(DemoWorldRandom, DerivedSeedsDifferAndRepeat)
-{
-    EXPECT_EQ(Random::derive(1, 2, 3), Random::derive(1, 2, 3));
-    EXPECT_NE(Random::derive(1, 2, 3), Random::derive(1, 3, 2));
-    EXPECT_NE(Random::derive(1, 2), Random::derive(2, 2));
-    Random a(Random::derive(9, 1)), b(Random::derive(9, 1));
-    for (int i = 0; i < 100; ++i)
-        ASSERT_EQ(a.next(), b.next());
 }
 
 struct NameCase {
@@ -97,21 +72,16 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"pets", [](NameForge& f) { return f.pet(); }, 400, 30}),
     [](const ::testing::TestParamInfo<NameCase>& info) { return std::string(info.param.label); });
 
-TEST(DemoWorldNamesShared, ReservedNamesAreNotHandedOut)
+TEST(DemoWorldNamesShared, ReservedNamesAreNotHandedOutAndItemsCarryTheirOwnersFirstName)
 {
-    NameForge forge(5);
-    const QString first = forge.skill();
+    const QString first = NameForge(5).skill();
     NameForge again(5);
     again.reserve(first.toUpper());
     EXPECT_NE(again.skill().toLower(), first.toLower());
-}
 
-TEST(DemoWorldNamesShared, ItemsCarryTheirOwnersFirstName)
-{
-    NameForge forge(3);
-    const QString item = forge.item(QStringLiteral("Vorak the Hollow"), QStringLiteral("Cleaver"));
-    EXPECT_TRUE(item.startsWith(QStringLiteral("Vorak's "))) << item.toStdString();
-    EXPECT_TRUE(item.endsWith(QStringLiteral(" Cleaver"))) << item.toStdString();
+    const QString item = again.item(QStringLiteral("Vorak the Hollow"), QStringLiteral("Cleaver"));
+    EXPECT_TRUE(item.startsWith(QStringLiteral("Vorak's ")) && item.endsWith(QStringLiteral(" Cleaver")))
+        << item.toStdString();
 }
 
 } // namespace

@@ -50,12 +50,4 @@ TEST(DemoWorldTerrainEdges, NothingOutsideTheSheetIsLand)
         EXPECT_FALSE(terrain.isLand(p.x(), p.y())) << p.x() << "," << p.y();
 }
 
-TEST(DemoWorldTerrainEdges, SameSeedSamePicture)
-{
-    const Terrain a(77, 500, 400, CampaignPalette(4)), b(77, 500, 400, CampaignPalette(4));
-    EXPECT_EQ(a.render({}), b.render({}));
-    const Terrain c(78, 500, 400, CampaignPalette(4));
-    EXPECT_NE(a.render({}), c.render({}));
-}
-
 } // namespace
