@@ -54,38 +54,20 @@ struct MapTestWorld {
         s.Captured.assign(1, false);
     }
 
-    // Appends a place of skill `elite`; returns its location index.
+    // Appends a place of skill `elite` (its box 12 x 12 around x, y); returns
+    // its location index.
     int place(int elite, int c, int r, int x, int y, const QString& boss = QStringLiteral("Boss"),
               const QString& marker = QString(), int zone = 0)
     {
-        modElite::EliteLocation loc;
-        loc.Campaign = static_cast<uint8_t>(c);
-        loc.Region = static_cast<uint8_t>(r);
-        loc.Zone = zone;
-        loc.X = x;
-        loc.Y = y;
-        loc.Left = x - 6;
-        loc.Top = y - 6;
-        loc.Right = x + 6;
-        loc.Bottom = y + 6;
-        loc.Boss = boss;
-        loc.MarkerType = marker;
         auto& list = world.elite.EliteSkills[static_cast<std::size_t>(elite)].Locations;
-        list.push_back(loc);
+        list.push_back({uint8_t(c), uint8_t(r), zone, x, y, x - 6, y - 6, x + 6, y + 6, boss, QString(), marker});
         return static_cast<int>(list.size()) - 1;
     }
 
     ZoneEntry& zone(int c, int r, int id, int kind, int flag, int x, int y, const QString& name)
     {
-        ZoneEntry z;
-        z.Id = static_cast<int16_t>(id);
-        z.Kind = static_cast<uint32_t>(kind);
-        z.IconFlag = static_cast<uint8_t>(flag);
-        z.X = x;
-        z.Y = y;
-        z.Name = name;
         auto& zones = world.campaigns[static_cast<std::size_t>(c)].Regions[static_cast<std::size_t>(r)].Zones;
-        zones.push_back(z);
+        zones.push_back({int16_t(id), name, uint32_t(kind), uint8_t(flag), x, y, QRect()});
         return zones.back();
     }
 

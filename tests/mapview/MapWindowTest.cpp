@@ -7,7 +7,6 @@
 #include "mapview/MapResources.h"
 #include "mapview/frmMap.h"
 
-#include <QApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -297,13 +296,3 @@ TEST(MapWindowLayout, ToggleMaximisedMovesPanelAndMap)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

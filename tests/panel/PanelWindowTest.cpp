@@ -7,7 +7,6 @@
 #include "panel/frmMenu.h"
 #include "panel/modEliteTab.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -356,13 +355,3 @@ TEST(PanelWindow, UpdaterAndDocumentsGoThroughTheShell)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Windows are created off screen, also when the tests are only listed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
