@@ -82,18 +82,18 @@ struct Started {
     bool ended = false;
 };
 
-// The first campaign (by number, above 0) that has a region with at least one
-// elite boss, and that region.
-std::pair<int, int> RegionWithBosses(const World& w)
+// The campaign (above 0), region and zone of the first elite boss standing in
+// a region with zones.
+std::tuple<int, int, int> RegionWithBosses(const World& w)
 {
     for (int e = 1; e <= w.elite.highest(); ++e)
         for (std::size_t i = 1; i < w.elite.EliteSkills[e].Locations.size(); ++i) {
             const auto& l = w.elite.EliteSkills[e].Locations[i];
             if (l.Campaign > 0 && modCampaigns::RegionExists(w.campaigns, l.Campaign, l.Region) &&
                 w.campaigns[l.Campaign].Regions[l.Region].Zones.size() > 1)
-                return {l.Campaign, l.Region};
+                return {l.Campaign, l.Region, l.Zone};
         }
-    return {-1, -1};
+    return {-1, -1, 0};
 }
 
 void ClickRow(QListWidget* list, int row)
@@ -109,7 +109,7 @@ TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
     auto& m = s.menu();
     const World& w = s.world();
-    const auto [c, r] = RegionWithBosses(w);
+    const auto [c, r, zoneId] = RegionWithBosses(w);
     ASSERT_GE(c, 1);
 
     const int all = m.lstElite->count();
@@ -139,18 +139,11 @@ TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
         EXPECT_TRUE(here) << skill.Name.toStdString();
     }
 
-    // A zone with bosses: the list narrows and its first skill is chosen.
-    int zoneEntry = -1;
-    for (int i = 1; i < m.cmbZone->count() && zoneEntry < 0; ++i) {
-        const int zoneId = zones[m.cmbZone->itemData(i).toInt()].Id;
-        for (int e = 1; e <= w.elite.highest() && zoneEntry < 0; ++e)
-            for (std::size_t k = 1; k < w.elite.EliteSkills[e].Locations.size(); ++k) {
-                const auto& l = w.elite.EliteSkills[e].Locations[k];
-                if (l.Campaign == c && l.Region == r && l.Zone == zoneId)
-                    zoneEntry = i;
-            }
-    }
-    ASSERT_GT(zoneEntry, 0) << "the region has a zone with a boss";
+    // A zone with a boss: the list narrows and its first skill is chosen.
+    int zoneEntry = 1;
+    while (zoneEntry < m.cmbZone->count() && zones[m.cmbZone->itemData(zoneEntry).toInt()].Id != zoneId)
+        ++zoneEntry;
+    ASSERT_LT(zoneEntry, m.cmbZone->count()) << "zone " << zoneId << " is listed";
     m.cmbZone->setCurrentIndex(zoneEntry);
     EXPECT_LE(m.lstElite->count(), inRegion);
     EXPECT_GT(m.lstElite->count(), 0);
@@ -247,7 +240,7 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
         auto& m = s.menu();
         EXPECT_TRUE(m.isVisible());
         EXPECT_TRUE(s.map().isVisible());
-        const auto [c, r] = RegionWithBosses(s.world());
+        const auto [c, r, zone] = RegionWithBosses(s.world());
         ASSERT_GE(c, 1) << "the demo world has a region with elite bosses";
         campaign = c;
         campaignIndex = m.cmbCampaign->findData(c);
