@@ -9,30 +9,10 @@
 
 using modHuffman::DecodeStream;
 using modHuffman::EncodeStream;
+using codectest::Fibonacci;
+using codectest::Random;
 
 namespace {
-
-QByteArray Random(std::mt19937& rng, int size, int alphabet)
-{
-    QByteArray out(size, Qt::Uninitialized);
-    std::uniform_int_distribution<int> pick(0, alphabet - 1);
-    for (char& c : out)
-        c = char(pick(rng));
-    return out;
-}
-
-// Byte value v occurs Fib(v + 1) times: the deepest tree the weights allow.
-QByteArray Fibonacci(int values)
-{
-    QByteArray out;
-    long long a = 1, b = 1;
-    for (int v = 0; v < values; ++v) {
-        out.append(QByteArray(int(a), char(v)));
-        std::tie(a, b) = std::pair(b, a + b);
-    }
-    std::shuffle(out.begin(), out.end(), std::mt19937(7));
-    return out;
-}
 
 struct Generated {
     std::string name;

@@ -13,6 +13,8 @@
 using modHuffman::DecodeStream;
 using modHuffman::EncodeStream;
 namespace kernels = modHuffman::kernels;
+using codectest::Fibonacci;
+using codectest::Random;
 
 namespace {
 
@@ -39,15 +41,6 @@ std::string Outcome(const QByteArray& stream, std::size_t twoCursorMinBytes)
     }
 }
 
-QByteArray Random(std::mt19937& rng, int size, int alphabet)
-{
-    QByteArray out(size, Qt::Uninitialized);
-    std::uniform_int_distribution<int> pick(0, alphabet - 1);
-    for (char& c : out)
-        c = char(pick(rng));
-    return out;
-}
-
 QByteArray Words(std::mt19937& rng, int size)
 {
     static const char* const words[] = {"Loomhearth ", "elite ", "boss\t", "1200\t", "Saltreach ", "chest\r\n"};
@@ -55,18 +48,6 @@ QByteArray Words(std::mt19937& rng, int size)
     while (out.size() < size)
         out += words[rng() % std::size(words)];
     out.truncate(size);
-    return out;
-}
-
-QByteArray FibonacciShuffled(int values)
-{
-    QByteArray out;
-    long long a = 1, b = 1;
-    for (int v = 0; v < values; ++v) {
-        out.append(QByteArray(int(a), char(v)));
-        std::tie(a, b) = std::pair(b, a + b);
-    }
-    std::shuffle(out.begin(), out.end(), std::mt19937(11));
     return out;
 }
 
@@ -86,7 +67,7 @@ std::vector<Large> LargeInputs()
         {"ThreeBitCodesNeverMeeting", Random(rng, 40003, 8)},
         {"ThreeBitCodesMeeting", Random(rng, 40000, 8)},
         // Codes up to 24 bits: both cursors go down the tree.
-        {"CodesLongerThanTheTable", FibonacciShuffled(25)},
+        {"CodesLongerThanTheTable", Fibonacci(25)},
         // The second half yields far more bytes per bit than the first: the
         // second cursor's buffer fills up before the first cursor gets there.
         {"DenseSecondHalf", Random(rng, 20000, 256) + QByteArray(200000, 'a')},

@@ -6,11 +6,37 @@
 #include <QString>
 #include <QtEndian>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace codectest {
+
+// `size` bytes drawn evenly from the values 0 .. alphabet-1.
+inline QByteArray Random(std::mt19937& rng, int size, int alphabet)
+{
+    QByteArray out(size, Qt::Uninitialized);
+    std::uniform_int_distribution<int> pick(0, alphabet - 1);
+    for (char& c : out)
+        c = char(pick(rng));
+    return out;
+}
+
+// Byte value v occurs Fib(v + 1) times, shuffled: the deepest tree the
+// weights allow.
+inline QByteArray Fibonacci(int values)
+{
+    QByteArray out;
+    long long a = 1, b = 1;
+    for (int v = 0; v < values; ++v) {
+        out.append(QByteArray(int(a), char(v)));
+        std::tie(a, b) = std::pair(b, a + b);
+    }
+    std::shuffle(out.begin(), out.end(), std::mt19937(7));
+    return out;
+}
 
 // "abc" coded: a = 10, b = 11, c = 0 (see the vectors).
 inline const QByteArray kAbcStream = QByteArray::fromHex("4845330D 60 03000000 0300 6102 6202 6301 0D 0D");
