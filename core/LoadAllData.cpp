@@ -25,6 +25,9 @@ void LoadAllData(World& world, const StartupOptions& options)
 {
     const LoadContext ctx = world.context();
     Steps step(options);
+    // The catalogue's pictures are looked up on a second thread while the
+    // tables after it load; the answers are in before the load returns.
+    modElite::PictureChecks pictures;
 
     step(QStringLiteral("move personal files"));
     if (!options.readOnly)
@@ -47,7 +50,7 @@ void LoadAllData(World& world, const StartupOptions& options)
     step(QStringLiteral("collectors"));
     modCollectors::LoadCollectors(ctx, world.campaigns, world.collectors);
     step(QStringLiteral("elite catalogue"));
-    modElite::LoadEliteList(ctx, world.campaigns, world.characters, world.elite);
+    modElite::LoadEliteList(ctx, world.campaigns, world.characters, world.elite, pictures);
     step(QStringLiteral("greens"));
     modGreens::LoadGreens(ctx, world.campaigns, world.greens);
     step(QStringLiteral("notes"));
@@ -71,6 +74,7 @@ void LoadAllData(World& world, const StartupOptions& options)
     modGreens::EnsureEmptyLists(world.greens);
     step(QStringLiteral("settings"));
     modOptions::LoadOptions(ctx, world.language, world.settings, world.lastUpdateText);
+    pictures.finish(world.elite);
 }
 
 bool LoadProgramFolder(World& world, const QString& appFolder, const StartupOptions& options)

@@ -1,6 +1,8 @@
 #include "core/RecordFields.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 namespace records {
 
@@ -54,16 +56,65 @@ QString LowerCase(QStringView text)
     return out;
 }
 
+namespace {
+
+// FNV-1a over the UTF-16 units: field texts are short, and the pool only
+// ever holds texts of our own record files.
+std::size_t HashText(const char16_t* p, qsizetype n)
+{
+    std::uint64_t h = 14695981039346656037ULL;
+    for (qsizetype i = 0; i < n; ++i)
+        h = (h ^ p[i]) * 1099511628211ULL;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+// Beyond this many occupied slots on a text's probe path the text is simply
+// copied: sharing is only a saving, and no file can make the pool slow.
+constexpr std::size_t kMaxProbes = 16;
+
+} // namespace
+
 QString TextPool::get(QStringView text)
 {
     if (text.isEmpty())
         return text.toString();
-    const auto it = m_texts.constFind(text);
-    if (it != m_texts.cend())
-        return it.value();
-    QString owned = text.toString();
-    m_texts.insert(QStringView(owned), owned);
-    return owned;
+    if (2 * (m_used + 1) > m_slots.size())
+        grow();
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
+    const std::size_t hash = HashText(p, n);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t probe = 0, i = hash & mask; probe < kMaxProbes; ++probe, i = (i + 1) & mask) {
+        Slot& slot = m_slots[i];
+        if (slot.text.isNull()) {
+            slot.hash = hash;
+            slot.text = text.toString();
+            ++m_used;
+            return slot.text;
+        }
+        if (slot.hash == hash && slot.text.size() == n &&
+            std::equal(p, p + n, reinterpret_cast<const char16_t*>(slot.text.constData())))
+            return slot.text;
+    }
+    return text.toString();
+}
+
+void TextPool::grow()
+{
+    std::vector<Slot> old = std::exchange(m_slots, std::vector<Slot>(std::max<std::size_t>(64, 2 * m_slots.size())));
+    m_used = 0;
+    const std::size_t mask = m_slots.size() - 1;
+    for (Slot& slot : old) {
+        if (slot.text.isNull())
+            continue;
+        for (std::size_t probe = 0, i = slot.hash & mask; probe < kMaxProbes; ++probe, i = (i + 1) & mask) {
+            if (m_slots[i].text.isNull()) {
+                m_slots[i] = std::move(slot);
+                ++m_used;
+                break;
+            }
+        }
+    }
 }
 
 std::optional<int32_t> CoordinateField(QStringView text)

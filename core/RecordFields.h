@@ -6,12 +6,12 @@
 #include "core/RecordFile.h"
 #include "core/modCampaigns.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringView>
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace records {
 
@@ -59,9 +59,16 @@ public:
     QString get(QStringView text);
 
 private:
-    // Keys view the data of their values, which lives as long as the pool
-    // holds the value.
-    QHash<QStringView, QString> m_texts;
+    void grow();
+
+    // Open addressing over a power-of-two table; a slot holding a null
+    // string is free.
+    struct Slot {
+        std::size_t hash = 0;
+        QString text;
+    };
+    std::vector<Slot> m_slots;
+    std::size_t m_used = 0;
 };
 
 // Map coordinates beyond this magnitude are refused: no region picture comes

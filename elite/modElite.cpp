@@ -6,6 +6,8 @@
 
 #include <QStringLiteral>
 
+#include <system_error>
+
 namespace modElite {
 
 namespace {
@@ -53,7 +55,7 @@ QString PicturePath(const QString& pictureFolder, int n)
 // Reads one catalogue line into `elite`; false (and nothing changed) when the
 // line is malformed, with `why` saying what was wrong.
 bool ReadEliteLine(QStringView line, records::Fields& f, int campaign, const QString& pictureFolder,
-                   records::TextPool& pool, Tables& elite, QString& why)
+                   records::TextPool& pool, PictureChecks& pictures, Tables& elite, QString& why)
 {
     records::SplitFields(line, f);
     if (f.size() < kShortRecordFields) {
@@ -104,11 +106,8 @@ bool ReadEliteLine(QStringView line, records::Fields& f, int campaign, const QSt
         s.CastTime = pool.get(f[8]);
         s.Recharge = *recharge;
         s.Description = f[10].toString();
-        QString picture = PicturePath(pictureFolder, n);
-        if (records::FileLength(picture) >= 1)
-            s.Picture = std::move(picture);
-        else
-            s.Picture.clear();
+        s.Picture = PicturePath(pictureFolder, n);
+        pictures.add(n, s.Picture);
     } else {
         s.Picture.clear();
     }
@@ -116,13 +115,16 @@ bool ReadEliteLine(QStringView line, records::Fields& f, int campaign, const QSt
     return true;
 }
 
-// Appends to `result` the green numbers of boss `boss` (see LinkGreensToBoss);
-// `key` is working storage reused from boss to boss.
-void AppendBossGreens(int e, int i, QStringView boss, modGreens::Tables& greens, const modGreens::BossIndex& index,
-                      QString& key, std::vector<int32_t>& result)
+// LinkGreensToBoss with `key` as working storage reused from boss to boss.
+std::vector<int32_t> BossGreens(int e, int i, QStringView boss, modGreens::Tables& greens,
+                                const modGreens::BossIndex& index, QString& key)
 {
     records::LowerCase(records::TrimBlanks(boss), key);
-    if (const std::vector<int32_t>* items = index.find(key)) {
+    const std::vector<int32_t>* items = index.find(key);
+    std::vector<int32_t> result;
+    result.reserve(1 + (items ? items->size() : 0));
+    result.push_back(0);
+    if (items) {
         result.insert(result.end(), items->begin(), items->end());
         for (int32_t g : *items) {
             modGreens::GreenItem& item = greens.Greens[static_cast<size_t>(g)];
@@ -130,6 +132,7 @@ void AppendBossGreens(int e, int i, QStringView boss, modGreens::Tables& greens,
             item.LocationIndex = i;
         }
     }
+    return result;
 }
 
 } // namespace
@@ -140,8 +143,74 @@ QString ElitePicturePath(int eliteNumber, int campaign, const CampaignTable& cam
            kPictureExtension;
 }
 
+// Below this many pictures a second thread costs more than it saves.
+constexpr size_t kPicturesWorthAThread = 64;
+
+PictureChecks::PictureChecks() = default;
+
+PictureChecks::~PictureChecks()
+{
+    if (m_worker.valid())
+        m_worker.wait();
+}
+
+void PictureChecks::add(int number, const QString& path)
+{
+    m_items.push_back(Item{number, path});
+}
+
+void PictureChecks::start()
+{
+    m_present.assign(m_items.size(), 0);
+    m_next = 0;
+    if (m_items.size() < kPicturesWorthAThread)
+        return;
+    try {
+        m_worker = std::async(std::launch::async, [this] { work(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: finish() checks everything.
+    }
+}
+
+void PictureChecks::work()
+{
+    // Both threads take the next unchecked item until none is left.
+    for (size_t i; (i = m_next.fetch_add(1, std::memory_order_relaxed)) < m_items.size();)
+        m_present[i] = records::FileLength(m_items[i].path) >= 1;
+}
+
+void PictureChecks::finish(Tables& elite)
+{
+    if (m_present.size() != m_items.size()) {
+        m_present.assign(m_items.size(), 0);
+        m_next = 0;
+    }
+    work();
+    if (m_worker.valid())
+        m_worker.get();
+    for (size_t i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items[i];
+        if (m_present[i] || item.number < 0 || item.number > elite.highest())
+            continue;
+        QString& picture = elite.EliteSkills[static_cast<size_t>(item.number)].Picture;
+        // A later line that defined the skill again decided for itself.
+        if (picture == item.path)
+            picture.clear();
+    }
+    m_items.clear();
+    m_present.clear();
+}
+
 void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
                    const modCharacters::Tables& characters, Tables& elite)
+{
+    PictureChecks pictures;
+    LoadEliteList(ctx, campaigns, characters, elite, pictures);
+    pictures.finish(elite);
+}
+
+void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
+                   const modCharacters::Tables& characters, Tables& elite, PictureChecks& pictures)
 {
     elite = Tables{};
     records::RecordText text;
@@ -158,7 +227,7 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
             const QStringView line = text.lines[i];
             if (line.isEmpty() || IsComment(line))
                 continue;
-            if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, pool, elite, why))
+            if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, pool, pictures, elite, why))
                 ctx.warn(rel, static_cast<int>(i) + 1, why);
         }
     }
@@ -169,15 +238,14 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
         if (s.Locations.size() != 1)
             s.Locations.assign(1, EliteLocation{});
     }
+    pictures.start();
 }
 
 std::vector<int32_t> LinkGreensToBoss(int e, int i, QStringView boss, modGreens::Tables& greens,
                                       const modGreens::BossIndex& index)
 {
-    std::vector<int32_t> result{0};
     QString key;
-    AppendBossGreens(e, i, boss, greens, index, key, result);
-    return result;
+    return BossGreens(e, i, boss, greens, index, key);
 }
 
 std::vector<int32_t> LinkGreensToBoss(int e, int i, QStringView boss, modGreens::Tables& greens)
@@ -238,22 +306,25 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
             }
 
             EliteSkill& skill = elite.EliteSkills[static_cast<size_t>(*number)];
-            EliteLocation& loc = skill.Locations.emplace_back();
-            const int locationIndex = static_cast<int>(skill.Locations.size()) - 1;
-            loc.Campaign = static_cast<uint8_t>(c);
-            loc.Region = *region;
-            loc.Zone = *zone;
+            const int locationIndex = static_cast<int>(skill.Locations.size());
+            // Built whole, so that the green list is allocated once.
+            EliteLocation loc{.Campaign = static_cast<uint8_t>(c),
+                              .Region = *region,
+                              .Zone = *zone,
+                              .Boss = f[4].toString(),
+                              .Note = f.size() == kLocationFieldsWithNote ? records::BackslashNToLineBreaks(f[7])
+                                                                          : QString(),
+                              .MarkerType = markers.get(f[5]),
+                              .Greens = {}};
             records::SetMarker(loc, *x, *y, kMarkerHalf);
-            loc.Boss = f[4].toString();
-            loc.MarkerType = markers.get(f[5]);
-            if (f.size() == kLocationFieldsWithNote)
-                loc.Note = records::BackslashNToLineBreaks(f[7]);
-
             const bool timed =
                 QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
                 loc.MarkerType == kTimedMarker;
             if (!timed || loc.Boss == kAlwaysLinkedBoss)
-                AppendBossGreens(*number, locationIndex, loc.Boss, greens, index, key, loc.Greens);
+                loc.Greens = BossGreens(*number, locationIndex, loc.Boss, greens, index, key);
+            else
+                loc.Greens.push_back(0);
+            skill.Locations.push_back(std::move(loc));
         }
     }
 }

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <atomic>
 #include <cstdint>
+#include <future>
 #include <vector>
 
 namespace modCharacters { struct Tables; }
@@ -62,11 +64,49 @@ struct Tables {
     int highest() const { return static_cast<int>(EliteSkills.size()) - 1; }
 };
 
+// The picture look-ups of a catalogue load, one file-system look-up per
+// skill with a full record. They cost more than reading the catalogue
+// itself, so the start-up load lets a second thread do them while the
+// tables after the catalogue load, and collects the answers at its end.
+class PictureChecks {
+public:
+    PictureChecks();
+    ~PictureChecks(); // waits for the second thread, if one was started
+    PictureChecks(const PictureChecks&) = delete;
+    PictureChecks& operator=(const PictureChecks&) = delete;
+
+    // Elite `number` has the picture `path` if that file has at least 1 byte.
+    void add(int number, const QString& path);
+    // Starts checking on a second thread.
+    void start();
+    // Checks what is left on this thread, waits for the second one, and
+    // clears the Picture of every skill whose picture file is missing or
+    // empty. A skill defined again by a later line keeps what that line
+    // gave it.
+    void finish(Tables& elite);
+
+private:
+    void work();
+
+    struct Item {
+        int number;
+        QString path;
+    };
+    std::vector<Item> m_items;
+    std::vector<char> m_present; // by item; each written by the thread that claimed it
+    std::atomic<size_t> m_next{0};
+    std::future<void> m_worker;
+};
+
 // Builds the catalogue from every campaign's "EliteList.txt" and sizes each
 // skill's capture flags to the character numbers 0..highest. Discards all
 // locations and capture flags.
 void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
                    const modCharacters::Tables& characters, Tables& elite);
+// The same, but every picture path stays in its skill until
+// `pictures.finish(elite)`, which the load has already started checking.
+void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
+                   const modCharacters::Tables& characters, Tables& elite, PictureChecks& pictures);
 
 // Appends the boss locations of every campaign's "EliteLocations.txt" to the
 // catalogue and links each boss to the green items it drops (which receive

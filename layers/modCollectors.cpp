@@ -91,7 +91,12 @@ private:
         addRequestType(col);
         col.X = -1;
         col.Y = -1;
-        col.Rewards.assign(1, CollectorReward{});
+        // Entry 0 stays; rewards of an earlier block with this identifier go.
+        col.Rewards.resize(1);
+        size_t blockEnd = m_next;
+        while (blockEnd < m_lines.size() && !m_lines[blockEnd].isEmpty())
+            ++blockEnd;
+        col.Rewards.reserve(1 + (blockEnd - m_next));
 
         while (m_next < m_lines.size() && !m_lines[m_next].isEmpty()) {
             const size_t index = m_next++;
@@ -108,12 +113,13 @@ private:
                 m_ctx.warn(m_rel, lineNo(index), QStringLiteral("hand mask beyond 16 bits"));
                 continue;
             }
-            CollectorReward& reward = col.Rewards.emplace_back();
-            reward.Name = m_pool.get(rf[0]);
-            reward.HandMask = *mask;
-            reward.Stats.reserve(static_cast<size_t>(std::max<qsizetype>(rf.size() - 1, 1)));
+            // Built whole, so that the property list is allocated once.
+            std::vector<QString> stats;
+            stats.reserve(static_cast<size_t>(std::max<qsizetype>(rf.size() - 1, 1)));
+            stats.emplace_back();
             for (qsizetype k = 2; k < rf.size(); ++k)
-                reward.Stats.push_back(m_pool.get(rf[k]));
+                stats.push_back(m_pool.get(rf[k]));
+            col.Rewards.push_back(CollectorReward{.Name = m_pool.get(rf[0]), .HandMask = *mask, .Stats = std::move(stats)});
         }
     }
 

@@ -24,12 +24,15 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
             ctx.warn(rel, lineNo, QStringLiteral("no boss field"));
             return;
         }
-        GreenItem& item = greens.Greens.emplace_back();
-        item.Name = records::TrimBlanks(f[0]).toString();
-        item.Boss = records::TrimBlanks(f[1]).toString();
-        item.Stats.reserve(static_cast<size_t>(f.size()) - 1);
+        // Built whole, so that the property list is allocated once.
+        std::vector<QString> stats;
+        stats.reserve(static_cast<size_t>(f.size()) - 1);
+        stats.emplace_back();
         for (qsizetype k = 2; k < f.size(); ++k)
-            item.Stats.push_back(properties.get(records::TrimBlanks(f[k])));
+            stats.push_back(properties.get(records::TrimBlanks(f[k])));
+        greens.Greens.push_back(GreenItem{.Name = records::TrimBlanks(f[0]).toString(),
+                                          .Boss = records::TrimBlanks(f[1]).toString(),
+                                          .Stats = std::move(stats)});
     });
 }
 

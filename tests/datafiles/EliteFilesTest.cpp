@@ -75,6 +75,52 @@ TEST_F(EliteFiles, GapsShortRecordsPicturesAndLaterCampaigns)
     EXPECT_TRUE(skill(12345).Picture.endsWith("imgElite/2345.jpg"));
 }
 
+// The start-up load looks the pictures up on a second thread (when there
+// are enough of them) and collects the answers at its end.
+TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
+{
+    QByteArray first;
+    for (int n = 1; n <= 100; ++n) {
+        first += QByteArray::number(n) + "\t1\tSkill\ta\tb\t0\t0\t5\t1\t0\td\n";
+        if (n % 2 == 0)
+            data.write(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n), n == 10 ? "" : "x");
+    }
+    data.write(data.folder(1) + "EliteList.txt", first);
+    data.write(data.folder(2) + "EliteList.txt",
+               "20\t1\tAgain\ta\tb\t0\t0\t5\t1\t0\td\n"
+               "30\t1\tAgain\ta\tb\t0\t0\t5\t1\t0\td\n"
+               "40\t1\tShort again\n");
+    data.write(data.folder(2) + "imgElite/0030.jpg", "x");
+
+    modElite::PictureChecks pictures;
+    modElite::LoadEliteList(data.ctx, data.campaigns, characters, elite, pictures);
+    pictures.finish(elite);
+    modElite::Tables inLine;
+    modElite::LoadEliteList(data.ctx, data.campaigns, characters, inLine);
+
+    const struct {
+        const char* name;
+        int number;
+        QString picture;
+    } special[] = {
+        {"empty picture file", 10, QString()},
+        {"redefined where no picture is", 20, QString()},
+        {"redefined where a picture is", 30, data.ctx.path(data.folder(2) + "imgElite/0030.jpg")},
+        {"redefined by a short record", 40, QString()},
+    };
+    for (const auto& c : special)
+        EXPECT_EQ(skill(c.number).Picture, c.picture) << c.name;
+    for (int n = 1; n <= 100; ++n) {
+        if (n == 10 || n == 20 || n == 30 || n == 40)
+            continue;
+        const QString expected =
+            n % 2 == 0 ? data.ctx.path(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n)) : QString();
+        EXPECT_EQ(skill(n).Picture, expected) << "elite " << n;
+    }
+    for (int n = 0; n <= 100; ++n)
+        EXPECT_EQ(skill(n).Picture, inLine.EliteSkills[static_cast<size_t>(n)].Picture) << "elite " << n;
+}
+
 TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
 {
     data.write(data.folder(1) + "EliteList.txt",
