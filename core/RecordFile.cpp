@@ -1,5 +1,6 @@
 #include "core/RecordFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -13,6 +14,12 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+
+#if defined(Q_OS_LINUX)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace records {
@@ -200,6 +207,61 @@ qint64 FileLength(const QString& path)
         return 0;
     return info.size();
 }
+
+#if defined(Q_OS_LINUX)
+
+FileLengths::~FileLengths()
+{
+    if (m_handle >= 0)
+        ::close(m_handle);
+}
+
+qint64 FileLengths::operator()(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QStringView folder = QStringView(path).first(slash + 1);
+    const QStringView name = QStringView(path).sliced(slash + 1);
+    if (slash < 0 || name.isEmpty())
+        return FileLength(path);
+    if (folder != m_folder) {
+        if (m_handle >= 0)
+            ::close(m_handle);
+        m_folder = folder.toString();
+        m_handle = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (m_handle < 0)
+        return FileLength(path);
+    // Hidden files count as missing, as FileLength has them.
+    if (name.front() == u'.')
+        return 0;
+    // Plain short names (all the program looks up) go without an allocation.
+    char plain[64];
+    QByteArray encoded;
+    const char* systemName = plain;
+    if (name.size() < qsizetype(sizeof plain) &&
+        std::all_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0 && c.unicode() < 0x80; })) {
+        std::transform(name.begin(), name.end(), plain, [](QChar c) { return static_cast<char>(c.unicode()); });
+        plain[name.size()] = '\0';
+    } else {
+        encoded = QFile::encodeName(name.toString());
+        systemName = encoded.constData();
+    }
+    struct stat info;
+    if (::fstatat(m_handle, systemName, &info, 0) != 0 || !S_ISREG(info.st_mode))
+        return 0;
+    return static_cast<qint64>(info.st_size);
+}
+
+#else
+
+FileLengths::~FileLengths() = default;
+
+qint64 FileLengths::operator()(const QString& path)
+{
+    return FileLength(path);
+}
+
+#endif
 
 bool FolderExists(const QString& path)
 {

@@ -175,8 +175,9 @@ void PictureChecks::start()
 void PictureChecks::work()
 {
     // Both threads take the next unchecked item until none is left.
+    records::FileLengths length;
     for (size_t i; (i = m_next.fetch_add(1, std::memory_order_relaxed)) < m_items.size();)
-        m_present[i] = records::FileLength(m_items[i].path) >= 1;
+        m_present[i] = length(m_items[i].path) >= 1;
 }
 
 void PictureChecks::finish(Tables& elite)

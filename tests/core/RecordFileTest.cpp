@@ -300,6 +300,30 @@ TEST(RecordFiles, EmptyMissingAndFolderCountAsMissing)
     EXPECT_FALSE(FolderExists(QString()));
 }
 
+TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLength)
+{
+    ProgramFolder dir;
+    dir.write("a/one.jpg", "x");
+    dir.write("a/empty.jpg", "");
+    dir.write("a/.hidden.jpg", "x");
+    dir.mkdir("a/folder.jpg");
+    dir.write("b/two.jpg", "xy");
+    dir.write("b/caf\xc3\xa9.jpg", "xyz");
+    ASSERT_EQ(QFile::link(dir.path("a/one.jpg"), dir.path("b/link.jpg")), true);
+    ASSERT_EQ(QFile::link(dir.path("a/gone.jpg"), dir.path("b/broken.jpg")), true);
+    const char* paths[] = {
+        "a/one.jpg", "a/empty.jpg", "b/two.jpg", "a/.hidden.jpg", "a/folder.jpg", "b/link.jpg",
+        "b/broken.jpg", "b/missing.jpg", "c/missing.jpg", "a/", "b/caf\xc3\xa9.jpg", "a/one.jpg",
+    };
+    FileLengths lengths;
+    for (const char* p : paths) {
+        const QString path = dir.path(QString::fromUtf8(p));
+        EXPECT_EQ(lengths(path), FileLength(path)) << p;
+    }
+    EXPECT_EQ(lengths(QString()), 0);
+    EXPECT_EQ(lengths(QStringLiteral("no-folder.jpg")), FileLength(QStringLiteral("no-folder.jpg")));
+}
+
 TEST(RecordFiles, ReadDecodesAndWriteEncodesWithCrLf)
 {
     ProgramFolder dir;
