@@ -2,11 +2,20 @@
 
 #include "core/modMain.h"
 
+#include <array>
+#include <future>
+#include <system_error>
+
 namespace {
 
+constexpr int kStepCount = 21;
+
+// Numbers the steps, tells the caller before each one, and gives each step a
+// list of its own for the lines it skips.
 class Steps {
 public:
-    explicit Steps(const StartupOptions& options) : m_options(options) {}
+    Steps(const World& world, const StartupOptions& options) : m_world(world), m_options(options) {}
+
     void operator()(const QString& name)
     {
         ++m_step;
@@ -14,17 +23,46 @@ public:
             m_options.onStep(m_step, name);
     }
 
+    // What the current step's loader is handed.
+    LoadContext context() { return contextOf(m_step); }
+    LoadContext contextOf(int step)
+    {
+        return LoadContext{m_world.appFolder, &m_reports[static_cast<size_t>(step)]};
+    }
+
+    // The skipped lines of every step, in step order, whichever thread ran
+    // the step.
+    void report(records::Diagnostics& diagnostics) const
+    {
+        for (const records::Diagnostics& step : m_reports)
+            for (const records::Diagnostic& d : step.items())
+                diagnostics.add(d.file, d.line, d.message);
+    }
+
 private:
+    const World& m_world;
     const StartupOptions& m_options;
     int m_step = 0;
+    std::array<records::Diagnostics, kStepCount + 1> m_reports;
 };
+
+// Runs `work` on a second thread; on this one when no thread can be had.
+template <typename Work>
+std::future<void> RunAside(Work work)
+{
+    try {
+        return std::async(std::launch::async, std::move(work));
+    } catch (const std::system_error&) {
+        work();
+        return {};
+    }
+}
 
 } // namespace
 
 void LoadAllData(World& world, const StartupOptions& options)
 {
-    const LoadContext ctx = world.context();
-    Steps step(options);
+    Steps step(world, options);
     // The catalogue's pictures are looked up on a second thread while the
     // tables after it load; the answers are in before the load returns.
     modElite::PictureChecks pictures;
@@ -38,43 +76,56 @@ void LoadAllData(World& world, const StartupOptions& options)
     step(QStringLiteral("colour table"));
     modOptions::InitColourTable(world.colourTable);
     step(QStringLiteral("characters"));
-    modCharacters::LoadCharacters(ctx, world.characters);
+    modCharacters::LoadCharacters(step.context(), world.characters);
     step(QStringLiteral("campaigns and regions"));
-    modCampaigns::LoadCampaigns(ctx, world.campaigns);
+    modCampaigns::LoadCampaigns(step.context(), world.campaigns);
     step(QStringLiteral("zone icon anchors"));
     modZones::InitZoneIconAnchors(world.zoneIconAnchors);
     step(QStringLiteral("zones"));
-    modZones::LoadZones(ctx, world.campaigns);
+    modZones::LoadZones(step.context(), world.campaigns);
     step(QStringLiteral("professions"));
-    modProfessions::LoadProfessions(ctx, world.campaigns, world.professions);
+    modProfessions::LoadProfessions(step.context(), world.campaigns, world.professions);
+
+    // The collectors and their locations (steps 9 and 15) need nothing but the
+    // campaigns, which no later step changes, and no step before the
+    // empty-list guarantee reads them: a second thread loads both while this
+    // one goes on with the steps between.
     step(QStringLiteral("collectors"));
-    modCollectors::LoadCollectors(ctx, world.campaigns, world.collectors);
+    constexpr int kCollectorLocationsStep = 15;
+    std::future<void> collectors =
+        RunAside([&world, here = step.context(), locations = step.contextOf(kCollectorLocationsStep)] {
+            modCollectors::LoadCollectors(here, world.campaigns, world.collectors);
+            modCollectors::LoadCollectorLocations(locations, world.campaigns, world.collectors);
+        });
+
     step(QStringLiteral("elite catalogue"));
-    modElite::LoadEliteList(ctx, world.campaigns, world.characters, world.elite, pictures);
+    modElite::LoadEliteList(step.context(), world.campaigns, world.characters, world.elite, pictures);
     step(QStringLiteral("greens"));
-    modGreens::LoadGreens(ctx, world.campaigns, world.greens);
+    modGreens::LoadGreens(step.context(), world.campaigns, world.greens);
     step(QStringLiteral("notes"));
-    modNotes::LoadNotes(ctx, world.notes);
+    modNotes::LoadNotes(step.context(), world.notes);
     step(QStringLiteral("elite locations"));
-    modElite::LoadEliteLocations(ctx, world.campaigns, world.greens, world.elite);
+    modElite::LoadEliteLocations(step.context(), world.campaigns, world.greens, world.elite);
     step(QStringLiteral("captured elites"));
-    modCharacters::LoadCapturedElites(ctx, world.characters, world.elite);
-    step(QStringLiteral("collector locations"));
-    modCollectors::LoadCollectorLocations(ctx, world.campaigns, world.collectors);
+    modCharacters::LoadCapturedElites(step.context(), world.characters, world.elite);
+    step(QStringLiteral("collector locations")); // loaded with the collectors
     step(QStringLiteral("treasures"));
-    modTreasures::LoadTreasures(ctx, world.characters, world.treasures);
+    modTreasures::LoadTreasures(step.context(), world.characters, world.treasures);
     step(QStringLiteral("opened treasures"));
-    modTreasures::LoadOpenedTreasures(ctx, world.characters, world.treasures);
+    modTreasures::LoadOpenedTreasures(step.context(), world.characters, world.treasures);
     step(QStringLiteral("pets"));
-    modPets::LoadPets(ctx, world.campaigns, world.pets);
+    modPets::LoadPets(step.context(), world.campaigns, world.pets);
     step(QStringLiteral("pet places"));
-    modPets::LoadPetPlaces(ctx, world.campaigns, world.pets);
+    modPets::LoadPetPlaces(step.context(), world.campaigns, world.pets);
     step(QStringLiteral("empty-list guarantee"));
+    if (collectors.valid())
+        collectors.get();
     modCollectors::EnsureEmptyLists(world.collectors);
     modGreens::EnsureEmptyLists(world.greens);
     step(QStringLiteral("settings"));
-    modOptions::LoadOptions(ctx, world.language, world.settings, world.lastUpdateText);
+    modOptions::LoadOptions(step.context(), world.language, world.settings, world.lastUpdateText);
     pictures.finish(world.elite);
+    step.report(world.diagnostics);
 }
 
 bool LoadProgramFolder(World& world, const QString& appFolder, const StartupOptions& options)

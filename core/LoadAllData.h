@@ -15,7 +15,9 @@ struct StartupOptions {
     bool readOnly = false;
     // Each of the two waits of the updater hand-over.
     std::chrono::milliseconds updaterWait{1000};
-    // Called before each step with its number (1..21) and name.
+    // Called before each step with its number (1..21) and name, in order.
+    // The collector locations (step 15) load on a second thread together with
+    // the collectors (step 9), so they may be done before step 15 is called.
     std::function<void(int step, const QString& name)> onStep{};
 };
 
@@ -25,7 +27,8 @@ struct StartupOptions {
 // (linking greens to their bosses), captured elites, collector locations,
 // treasures, opened treasures, pets, pet places, empty-list guarantee,
 // settings. world.appFolder must be set and the language loaded (the
-// settings fall back on its text for the last update date).
+// settings fall back on its text for the last update date). Skipped lines are
+// added to world.diagnostics in step order.
 void LoadAllData(World& world, const StartupOptions& options = {});
 
 // What Main does before opening a window: sets the program folder, loads the

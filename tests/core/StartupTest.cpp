@@ -171,6 +171,35 @@ TEST(LoadAllData, OrderMattersWhereTablesDependOnEachOther)
     EXPECT_FALSE(swapped.elite.EliteSkills[1].Captured[1]);
 }
 
+TEST(LoadAllData, SkippedLinesAreReportedInStepOrder)
+{
+    // The collectors load on a second thread while the catalogue loads on
+    // this one; many bad collector lines keep that thread busy meanwhile.
+    ProgramFolder dir;
+    WriteSmallWorld(dir);
+    dir.write("Personal/Characters.txt", "01\tAlda\r\nno name\r\n");
+    QByteArray collectors;
+    for (int i = 0; i < 2000; ++i)
+        collectors += "1\tShort header\r\n\r\n";
+    dir.write("Campaign.01.A/Collectors.txt", collectors);
+    dir.write("Campaign.01.A/EliteList.txt", "1\t0\tFirst Skill\r\n2\t0\r\n");
+    dir.write("Campaign.01.A/CollectorsLocations.txt", "99\t1\t1\t1\t1\r\n");
+    dir.write("Campaign.03.Emberwake/Treasures.txt", "Chest\t1\r\n");
+    World world;
+    StartupOptions options;
+    options.readOnly = true;
+    ASSERT_TRUE(LoadProgramFolder(world, dir.path(), options));
+
+    QStringList files;
+    for (const records::Diagnostic& d : world.diagnostics.items())
+        if (files.isEmpty() || files.back() != d.file)
+            files << d.file;
+    EXPECT_EQ(files, QStringList({"Personal/Characters.txt", "Campaign.01.A/Collectors.txt",
+                                  "Campaign.01.A/EliteList.txt", "Campaign.01.A/CollectorsLocations.txt",
+                                  "Campaign.03.Emberwake/Treasures.txt"}));
+    EXPECT_EQ(world.diagnostics.size(), 2004u);
+}
+
 TEST(LoadAllData, ReadOnlyLeavesTheFolderAsItWas)
 {
     ProgramFolder dir;
