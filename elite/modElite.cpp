@@ -115,22 +115,19 @@ bool ReadEliteLine(QStringView line, records::Fields& f, int campaign, const QSt
     return true;
 }
 
-// LinkGreensToBoss with `key` as working storage reused from boss to boss.
+// LinkGreensToBoss with `items` as working storage reused from boss to boss.
 std::vector<int32_t> BossGreens(int e, int i, QStringView boss, modGreens::Tables& greens,
-                                const modGreens::BossIndex& index, QString& key)
+                                const modGreens::BossIndex& index, std::vector<int32_t>& items)
 {
-    records::LowerCase(records::TrimBlanks(boss), key);
-    const std::vector<int32_t>* items = index.find(key);
+    index.find(records::TrimBlanks(boss), items);
     std::vector<int32_t> result;
-    result.reserve(1 + (items ? items->size() : 0));
+    result.reserve(1 + items.size());
     result.push_back(0);
-    if (items) {
-        result.insert(result.end(), items->begin(), items->end());
-        for (int32_t g : *items) {
-            modGreens::GreenItem& item = greens.Greens[static_cast<size_t>(g)];
-            item.EliteNumber = e;
-            item.LocationIndex = i;
-        }
+    result.insert(result.end(), items.begin(), items.end());
+    for (int32_t g : items) {
+        modGreens::GreenItem& item = greens.Greens[static_cast<size_t>(g)];
+        item.EliteNumber = e;
+        item.LocationIndex = i;
     }
     return result;
 }
@@ -245,8 +242,8 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
 std::vector<int32_t> LinkGreensToBoss(int e, int i, QStringView boss, modGreens::Tables& greens,
                                       const modGreens::BossIndex& index)
 {
-    QString key;
-    return BossGreens(e, i, boss, greens, index, key);
+    std::vector<int32_t> items;
+    return BossGreens(e, i, boss, greens, index, items);
 }
 
 std::vector<int32_t> LinkGreensToBoss(int e, int i, QStringView boss, modGreens::Tables& greens)
@@ -261,7 +258,7 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
     records::RecordText text;
     records::Fields f;
     records::TextPool markers;
-    QString key;
+    std::vector<int32_t> bossItems;
     for (size_t c = 0; c < campaigns.size(); ++c) {
         QString formatVersion = kFirstFormatVersion;
         QString rel;
@@ -322,7 +319,7 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
                 QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
                 loc.MarkerType == kTimedMarker;
             if (!timed || loc.Boss == kAlwaysLinkedBoss)
-                loc.Greens = BossGreens(*number, locationIndex, loc.Boss, greens, index, key);
+                loc.Greens = BossGreens(*number, locationIndex, loc.Boss, greens, index, bossItems);
             else
                 loc.Greens.push_back(0);
             skill.Locations.push_back(std::move(loc));

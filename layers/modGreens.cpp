@@ -2,6 +2,9 @@
 
 #include "core/RecordFields.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace modGreens {
 
 namespace {
@@ -36,17 +39,68 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
     });
 }
 
-BossIndex::BossIndex(const Tables& greens)
+namespace {
+
+bool IsAscii(QStringView text)
 {
-    m_byBoss.reserve(static_cast<qsizetype>(greens.Greens.size()));
-    for (size_t g = 1; g < greens.Greens.size(); ++g)
-        m_byBoss[records::LowerCase(greens.Greens[g].Boss)].push_back(static_cast<int32_t>(g));
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-const std::vector<int32_t>* BossIndex::find(const QString& lowerBoss) const
+char16_t LowerAscii(char16_t c)
 {
-    const auto it = m_byBoss.constFind(lowerBoss);
-    return it == m_byBoss.cend() ? nullptr : &it.value();
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// FNV-1a of the text lower-cased. Names are mostly plain ASCII, lowered here
+// without the general case tables.
+std::size_t LowerHash(QStringView text)
+{
+    std::uint64_t h = 14695981039346656037ULL;
+    auto add = [&h](char16_t c) { h = (h ^ c) * 1099511628211ULL; };
+    if (IsAscii(text)) {
+        for (QChar c : text)
+            add(LowerAscii(c.unicode()));
+    } else {
+        for (QChar c : records::LowerCase(text))
+            add(c.unicode());
+    }
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+bool SameButCase(QStringView a, QStringView b)
+{
+    if (IsAscii(a) && IsAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i)
+            if (LowerAscii(a[i].unicode()) != LowerAscii(b[i].unicode()))
+                return false;
+        return true;
+    }
+    return records::LowerCase(a) == records::LowerCase(b);
+}
+
+} // namespace
+
+BossIndex::BossIndex(const Tables& greens) : m_greens(greens)
+{
+    m_entries.reserve(greens.Greens.size());
+    for (size_t g = 1; g < greens.Greens.size(); ++g)
+        m_entries.push_back(Entry{LowerHash(greens.Greens[g].Boss), static_cast<int32_t>(g)});
+    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.green < b.green;
+    });
+}
+
+void BossIndex::find(QStringView boss, std::vector<int32_t>& items) const
+{
+    items.clear();
+    const std::size_t hash = LowerHash(boss);
+    auto it = std::lower_bound(m_entries.begin(), m_entries.end(), hash,
+                               [](const Entry& e, std::size_t h) { return e.hash < h; });
+    for (; it != m_entries.end() && it->hash == hash; ++it)
+        if (SameButCase(m_greens.Greens[static_cast<size_t>(it->green)].Boss, boss))
+            items.push_back(it->green);
 }
 
 void EnsureEmptyLists(Tables& greens)

@@ -6,7 +6,6 @@
 #include "core/LoadContext.h"
 #include "core/modCampaigns.h"
 
-#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -29,16 +28,24 @@ struct Tables {
 
 void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& greens);
 
-// Green numbers by lower-cased boss name, ascending, so that linking a boss
-// costs one look-up instead of a scan of every item.
+// Green numbers by boss name without regard to letter case (names equal
+// once lower-cased as QString::toLower does it), so that linking a boss costs
+// one look-up instead of a scan of every item. Reads the boss names of
+// `greens`, which must outlive the index and keep their names.
 class BossIndex {
 public:
     explicit BossIndex(const Tables& greens);
-    // Items whose lower-cased boss equals `lowerBoss` exactly, ascending.
-    const std::vector<int32_t>* find(const QString& lowerBoss) const;
+    // Replaces `items` by the numbers of the items whose boss is `boss` but
+    // for letter case, ascending.
+    void find(QStringView boss, std::vector<int32_t>& items) const;
 
 private:
-    QHash<QString, std::vector<int32_t>> m_byBoss;
+    struct Entry {
+        std::size_t hash; // of the lower-cased boss name
+        int32_t green;
+    };
+    const Tables& m_greens;
+    std::vector<Entry> m_entries; // by hash, then green number
 };
 
 // Start-up guarantee: every green record has its property list with entry 0.

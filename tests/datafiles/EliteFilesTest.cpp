@@ -212,6 +212,33 @@ TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
     EXPECT_EQ(greens.Greens[1].Stats, (std::vector<QString>{"", "Armor +5"}));
 }
 
+TEST(BossIndex, NamesMatchAsTheyReadOnceLowerCased)
+{
+    modGreens::Tables greens;
+    for (const char* boss : {"Gorrak the Vile", "\xc3\x89lodie Frost", "GORRAK THE VILE", "Gorrak the Vilf",
+                             "\xc4\xb0lker", "gorrak the vile ", "Ilker"})
+        greens.Greens.push_back(modGreens::GreenItem{.Name = QStringLiteral("Item"), .Boss = QString::fromUtf8(boss)});
+    const modGreens::BossIndex index(greens);
+    const struct {
+        const char* name;
+        const char* boss;
+        std::vector<int32_t> items;
+    } cases[] = {
+        {"every spelling, ascending", "gORRAK the vILE", {1, 3}},
+        {"accented capital", "\xc3\xa9LODIE FROST", {2}},
+        {"capital I with dot lowers to two characters", "i\xcc\x87lker", {5}},
+        {"plain I is another letter", "ilker", {7}},
+        {"trailing blank is part of the name", "Gorrak the Vile ", {6}},
+        {"no such boss", "Gorrak", {}},
+        {"empty name", "", {}},
+    };
+    std::vector<int32_t> items{99};
+    for (const auto& c : cases) {
+        index.find(QString::fromUtf8(c.boss), items);
+        EXPECT_EQ(items, c.items) << c.name;
+    }
+}
+
 TEST_F(EliteFiles, GreensLoadedAfterTheLocationsAreNeverLinked)
 {
     data.write(data.folder(1) + "Greens.txt", "Blade\tGorrak\n");
