@@ -133,7 +133,13 @@ qsizetype FindChar(const char16_t* p, qsizetype from, qsizetype n, char16_t c)
     return n;
 }
 
-bool ShortInteger(QStringView text, qsizetype& length, double& value)
+struct Plain {
+    bool negative = false;
+    std::int64_t magnitude = 0;
+    qsizetype length = 0;
+};
+
+bool ReadPlain(QStringView text, Plain& out)
 {
     const char16_t* p = text.utf16();
     const qsizetype n = text.size();
@@ -153,8 +159,18 @@ bool ShortInteger(QStringView text, qsizetype& length, double& value)
         if (c == u'.' || c == u'e' || c == u'E' || c == u'd' || c == u'D')
             return false;
     }
-    length = i;
-    value = negative ? -static_cast<double>(v) : static_cast<double>(v);
+    out = Plain{negative, v, i};
+    return true;
+}
+
+bool ShortInteger(QStringView text, qsizetype& length, double& value)
+{
+    Plain plain;
+    if (!ReadPlain(text, plain))
+        return false;
+    length = plain.length;
+    // "-0" reads as negative zero, as the general reading has it.
+    value = plain.negative ? -static_cast<double>(plain.magnitude) : static_cast<double>(plain.magnitude);
     return true;
 }
 
@@ -401,6 +417,27 @@ double LeadingNumber(QStringView text)
     if (len == 0)
         return 0.0;
     return ParseNumber(text.sliced(i, len));
+}
+
+bool PlainInteger(QStringView text, bool whole, std::int64_t& value)
+{
+    Plain plain;
+    if (whole) {
+        // Only texts without blanks around them; the others take the
+        // general reading, which trims them.
+        if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+            return false;
+        if (!ReadPlain(text, plain) || plain.length != text.size())
+            return false;
+    } else {
+        qsizetype i = 0;
+        while (i < text.size() && IsBlank(text[i]))
+            ++i;
+        if (!ReadPlain(text.sliced(i), plain))
+            return false;
+    }
+    value = plain.negative ? -plain.magnitude : plain.magnitude;
+    return true;
 }
 
 std::optional<double> StrictNumber(QStringView text)

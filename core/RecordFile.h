@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace records {
@@ -105,11 +106,22 @@ std::optional<T> RoundToType(double value)
     return static_cast<T>(r);
 }
 
+// The common case of the readings here, a plain integer of at most 15 digits
+// (sign allowed, no decimal point or exponent after it), read without the
+// general conversion: with `whole`, the whole text must be one (as
+// StrictNumber has it); otherwise its start, after blanks (as LeadingNumber
+// has it). False when the text is not that simple; the general reading then
+// decides, with the same result.
+bool PlainInteger(QStringView text, bool whole, std::int64_t& value);
+
 // A numeric field read by its leading number and rounded; nullopt when the
 // rounded value is outside T's range (for example 70000 in a 16-bit field).
 template <typename T>
 std::optional<T> NumberField(QStringView text)
 {
+    std::int64_t plain = 0;
+    if (PlainInteger(text, false, plain))
+        return std::in_range<T>(plain) ? std::optional<T>(static_cast<T>(plain)) : std::nullopt;
     return RoundToType<T>(LeadingNumber(text));
 }
 
@@ -122,6 +134,9 @@ std::optional<double> StrictNumber(QStringView text);
 template <typename T>
 std::optional<T> StrictField(QStringView text)
 {
+    std::int64_t plain = 0;
+    if (PlainInteger(text, true, plain))
+        return std::in_range<T>(plain) ? std::optional<T>(static_cast<T>(plain)) : std::nullopt;
     const auto v = StrictNumber(text);
     if (!v)
         return std::nullopt;

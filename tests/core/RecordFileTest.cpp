@@ -199,10 +199,19 @@ TEST(FastPaths, ShortIntegersReadAsTheGeneralNumberReading)
         {"9007199254740993", 9007199254740992.0, 9007199254740992.0},
         {"123456789012345678901234567890", 1.2345678901234568e29, 1.2345678901234568e29},
         {"-", 0, std::nullopt},
+        {"32767", 32767, 32767},
+        {"32768", 32768, 32768},
+        {"-32768", -32768, -32768},
+        {"-32769", -32769, -32769},
+        {" \t-12", -12, -12},
+        {"7\t", 7, 7},
     };
     for (const auto& c : cases) {
         const QString text = QString::fromLatin1(c.text);
         EXPECT_EQ(LeadingNumber(text), c.leading) << '"' << c.text << '"';
+        EXPECT_EQ(NumberField<int16_t>(text), RoundToType<int16_t>(c.leading)) << '"' << c.text << '"';
+        EXPECT_EQ(StrictField<int16_t>(text), c.strict ? RoundToType<int16_t>(*c.strict) : std::nullopt)
+            << '"' << c.text << '"';
         EXPECT_EQ(std::signbit(LeadingNumber(text)), std::signbit(c.leading)) << '"' << c.text << '"';
         EXPECT_EQ(StrictNumber(text), c.strict) << '"' << c.text << '"';
     }
