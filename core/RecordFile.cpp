@@ -235,18 +235,26 @@ FileLengths::~FileLengths()
 qint64 FileLengths::operator()(const QString& path)
 {
     const qsizetype slash = path.lastIndexOf(u'/');
-    const QStringView folder = QStringView(path).first(slash + 1);
-    const QStringView name = QStringView(path).sliced(slash + 1);
-    if (slash < 0 || name.isEmpty())
+    if (slash < 0)
         return FileLength(path);
-    if (folder != m_folder) {
+    const QStringView folder = QStringView(path).first(slash + 1);
+    if (folder != m_folder)
+        return (*this)(folder.toString(), QStringView(path).sliced(slash + 1));
+    return (*this)(m_folder, QStringView(path).sliced(slash + 1));
+}
+
+qint64 FileLengths::operator()(const QString& folder, QStringView name)
+{
+    if (folder.isEmpty() || !folder.endsWith(u'/') || name.isEmpty())
+        return FileLength(QString(folder).append(name));
+    if (folder.constData() != m_folder.constData() && folder != m_folder) {
         if (m_handle >= 0)
             ::close(m_handle);
-        m_folder = folder.toString();
+        m_folder = folder;
         m_handle = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     }
     if (m_handle < 0)
-        return FileLength(path);
+        return FileLength(QString(folder).append(name));
     // Hidden files count as missing, as FileLength has them.
     if (name.front() == u'.')
         return 0;
@@ -275,6 +283,11 @@ FileLengths::~FileLengths() = default;
 qint64 FileLengths::operator()(const QString& path)
 {
     return FileLength(path);
+}
+
+qint64 FileLengths::operator()(const QString& folder, QStringView name)
+{
+    return FileLength(QString(folder).append(name));
 }
 
 #endif

@@ -47,6 +47,9 @@ public:
     FileLengths& operator=(const FileLengths&) = delete;
 
     qint64 operator()(const QString& path);
+    // The same for the file `name` in `folder` (ending in "/"); cheapest when
+    // the calls for one folder pass the same string.
+    qint64 operator()(const QString& folder, QStringView name);
 
 private:
     QString m_folder; // of the open folder, with its final "/"

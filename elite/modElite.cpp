@@ -107,7 +107,7 @@ bool ReadEliteLine(QStringView line, records::Fields& f, int campaign, const QSt
         s.Recharge = *recharge;
         s.Description = f[10].toString();
         s.Picture = PicturePath(pictureFolder, n);
-        pictures.add(n, s.Picture);
+        pictures.add(n, pictureFolder, s.Picture);
     } else {
         s.Picture.clear();
     }
@@ -151,9 +151,9 @@ PictureChecks::~PictureChecks()
         m_worker.wait();
 }
 
-void PictureChecks::add(int number, const QString& path)
+void PictureChecks::add(int number, const QString& folder, const QString& path)
 {
-    m_items.push_back(Item{number, path});
+    m_items.push_back(Item{number, folder, path});
 }
 
 void PictureChecks::start()
@@ -173,8 +173,11 @@ void PictureChecks::work()
 {
     // Both threads take the next unchecked item until none is left.
     records::FileLengths length;
-    for (size_t i; (i = m_next.fetch_add(1, std::memory_order_relaxed)) < m_items.size();)
-        m_present[i] = length(m_items[i].path) >= 1;
+    for (size_t i; (i = m_next.fetch_add(1, std::memory_order_relaxed)) < m_items.size();) {
+        const Item& item = m_items[i];
+        const QStringView name = QStringView(item.path).sliced(item.folder.size()); // the path starts with the folder
+        m_present[i] = length(item.folder, name) >= 1;
+    }
 }
 
 void PictureChecks::finish(Tables& elite)

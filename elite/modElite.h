@@ -75,8 +75,9 @@ public:
     PictureChecks(const PictureChecks&) = delete;
     PictureChecks& operator=(const PictureChecks&) = delete;
 
-    // Elite `number` has the picture `path` if that file has at least 1 byte.
-    void add(int number, const QString& path);
+    // Elite `number` has the picture `path`, in `folder`, if that file has
+    // at least 1 byte.
+    void add(int number, const QString& folder, const QString& path);
     // Starts checking on a second thread.
     void start();
     // Checks what is left on this thread, waits for the second one, and
@@ -90,6 +91,7 @@ private:
 
     struct Item {
         int number;
+        QString folder;
         QString path;
     };
     std::vector<Item> m_items;

@@ -41,35 +41,38 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
 
 namespace {
 
-bool IsAscii(QStringView text)
-{
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-}
-
 char16_t LowerAscii(char16_t c)
 {
     return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
 }
 
-// FNV-1a of the text lower-cased. Names are mostly plain ASCII, lowered here
-// without the general case tables.
-std::size_t LowerHash(QStringView text)
+// FNV-1a of the text lower-cased; `ascii` tells whether the text is plain
+// ASCII. Names mostly are, and are lowered here without the general case
+// tables.
+std::size_t LowerHash(QStringView text, bool& ascii)
 {
-    std::uint64_t h = 14695981039346656037ULL;
+    constexpr std::uint64_t kBasis = 14695981039346656037ULL;
+    std::uint64_t h = kBasis;
     auto add = [&h](char16_t c) { h = (h ^ c) * 1099511628211ULL; };
-    if (IsAscii(text)) {
-        for (QChar c : text)
-            add(LowerAscii(c.unicode()));
-    } else {
+    ascii = true;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+        add(LowerAscii(c.unicode()));
+    }
+    if (!ascii) {
+        h = kBasis;
         for (QChar c : records::LowerCase(text))
             add(c.unicode());
     }
     return static_cast<std::size_t>(h ^ (h >> 32));
 }
 
-bool SameButCase(QStringView a, QStringView b)
+bool SameButCase(QStringView a, bool aAscii, QStringView b, bool bAscii)
 {
-    if (IsAscii(a) && IsAscii(b)) {
+    if (aAscii && bAscii) {
         if (a.size() != b.size())
             return false;
         for (qsizetype i = 0; i < a.size(); ++i)
@@ -85,8 +88,11 @@ bool SameButCase(QStringView a, QStringView b)
 BossIndex::BossIndex(const Tables& greens) : m_greens(greens)
 {
     m_entries.reserve(greens.Greens.size());
-    for (size_t g = 1; g < greens.Greens.size(); ++g)
-        m_entries.push_back(Entry{LowerHash(greens.Greens[g].Boss), static_cast<int32_t>(g)});
+    for (size_t g = 1; g < greens.Greens.size(); ++g) {
+        bool ascii = true;
+        const std::size_t hash = LowerHash(greens.Greens[g].Boss, ascii);
+        m_entries.push_back(Entry{hash, static_cast<int32_t>(g), ascii});
+    }
     std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
         return a.hash != b.hash ? a.hash < b.hash : a.green < b.green;
     });
@@ -95,11 +101,12 @@ BossIndex::BossIndex(const Tables& greens) : m_greens(greens)
 void BossIndex::find(QStringView boss, std::vector<int32_t>& items) const
 {
     items.clear();
-    const std::size_t hash = LowerHash(boss);
+    bool ascii = true;
+    const std::size_t hash = LowerHash(boss, ascii);
     auto it = std::lower_bound(m_entries.begin(), m_entries.end(), hash,
                                [](const Entry& e, std::size_t h) { return e.hash < h; });
     for (; it != m_entries.end() && it->hash == hash; ++it)
-        if (SameButCase(m_greens.Greens[static_cast<size_t>(it->green)].Boss, boss))
+        if (SameButCase(m_greens.Greens[static_cast<size_t>(it->green)].Boss, it->ascii, boss, ascii))
             items.push_back(it->green);
 }
 

@@ -325,9 +325,12 @@ TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLength)
         "b/broken.jpg", "b/missing.jpg", "c/missing.jpg", "a/", "b/caf\xc3\xa9.jpg", "a/one.jpg",
     };
     FileLengths lengths;
+    FileLengths byFolder;
     for (const char* p : paths) {
         const QString path = dir.path(QString::fromUtf8(p));
         EXPECT_EQ(lengths(path), FileLength(path)) << p;
+        const qsizetype slash = path.lastIndexOf(u'/');
+        EXPECT_EQ(byFolder(path.left(slash + 1), QStringView(path).sliced(slash + 1)), FileLength(path)) << p;
     }
     EXPECT_EQ(lengths(QString()), 0);
     EXPECT_EQ(lengths(QStringLiteral("no-folder.jpg")), FileLength(QStringLiteral("no-folder.jpg")));
