@@ -46,26 +46,44 @@ private:
     std::array<records::Diagnostics, kStepCount + 1> m_reports;
 };
 
-// Runs `work` on a second thread; on this one when no thread can be had.
-template <typename Work>
-std::future<void> RunAside(Work work)
+// Runs `work` and then `help` on a second thread; only `work`, on this one,
+// when no thread can be had.
+template <typename Work, typename Help>
+std::future<void> RunAside(Work work, Help help)
 {
     try {
-        return std::async(std::launch::async, std::move(work));
+        return std::async(std::launch::async, [work, help] {
+            work();
+            help();
+        });
     } catch (const std::system_error&) {
         work();
         return {};
     }
 }
 
+// Lets the second thread stop waiting for the catalogue's pictures when the
+// load ends, however it ends.
+class ReleaseHelpers {
+public:
+    explicit ReleaseHelpers(modElite::PictureChecks& pictures) : m_pictures(pictures) {}
+    ~ReleaseHelpers() { m_pictures.abandon(); }
+    ReleaseHelpers(const ReleaseHelpers&) = delete;
+    ReleaseHelpers& operator=(const ReleaseHelpers&) = delete;
+
+private:
+    modElite::PictureChecks& m_pictures;
+};
+
 } // namespace
 
 void LoadAllData(World& world, const StartupOptions& options)
 {
     Steps step(world, options);
-    // The catalogue's pictures are looked up on a second thread while the
-    // tables after it load; the answers are in before the load returns.
-    modElite::PictureChecks pictures;
+    // The catalogue's pictures are looked up by the second thread below once
+    // it has loaded the collectors, and by this one from the empty-list
+    // guarantee on; the answers are in before the load returns.
+    modElite::PictureChecks pictures(modElite::PictureChecks::Helpers::Callers);
 
     step(QStringLiteral("move personal files"));
     if (!options.readOnly)
@@ -89,14 +107,16 @@ void LoadAllData(World& world, const StartupOptions& options)
     // The collectors and their locations (steps 9 and 15) need nothing but the
     // campaigns, which no later step changes, and no step before the
     // empty-list guarantee reads them: a second thread loads both while this
-    // one goes on with the steps between.
+    // one goes on with the steps between, and then helps with the pictures.
     step(QStringLiteral("collectors"));
     constexpr int kCollectorLocationsStep = 15;
-    std::future<void> collectors =
-        RunAside([&world, here = step.context(), locations = step.contextOf(kCollectorLocationsStep)] {
+    std::future<void> collectors = RunAside(
+        [&world, here = step.context(), locations = step.contextOf(kCollectorLocationsStep)] {
             modCollectors::LoadCollectors(here, world.campaigns, world.collectors);
             modCollectors::LoadCollectorLocations(locations, world.campaigns, world.collectors);
-        });
+        },
+        [&pictures] { pictures.help(); });
+    const ReleaseHelpers releaseHelpers(pictures);
 
     step(QStringLiteral("elite catalogue"));
     modElite::LoadEliteList(step.context(), world.campaigns, world.characters, world.elite, pictures);
@@ -118,6 +138,7 @@ void LoadAllData(World& world, const StartupOptions& options)
     step(QStringLiteral("pet places"));
     modPets::LoadPetPlaces(step.context(), world.campaigns, world.pets);
     step(QStringLiteral("empty-list guarantee"));
+    pictures.help();
     if (collectors.valid())
         collectors.get();
     modCollectors::EnsureEmptyLists(world.collectors);

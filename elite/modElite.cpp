@@ -143,7 +143,7 @@ QString ElitePicturePath(int eliteNumber, int campaign, const CampaignTable& cam
 // Below this many pictures a second thread costs more than it saves.
 constexpr size_t kPicturesWorthAThread = 64;
 
-PictureChecks::PictureChecks() = default;
+PictureChecks::PictureChecks(Helpers helpers) : m_helpers(helpers) {}
 
 PictureChecks::~PictureChecks()
 {
@@ -160,7 +160,12 @@ void PictureChecks::start()
 {
     m_present.assign(m_items.size(), 0);
     m_next = 0;
-    if (m_items.size() < kPicturesWorthAThread)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_open = true;
+    }
+    m_started.notify_all();
+    if (m_helpers != Helpers::OwnThread || m_items.size() < kPicturesWorthAThread)
         return;
     try {
         m_worker = std::async(std::launch::async, [this] { work(); });
@@ -169,9 +174,32 @@ void PictureChecks::start()
     }
 }
 
+void PictureChecks::help()
+{
+    {
+        std::unique_lock lock(m_mutex);
+        m_started.wait(lock, [this] { return m_open; });
+    }
+    work();
+}
+
+void PictureChecks::abandon()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_open)
+            return;
+        // Nothing for help() to take.
+        m_present.assign(m_items.size(), 0);
+        m_next = m_items.size();
+        m_open = true;
+    }
+    m_started.notify_all();
+}
+
 void PictureChecks::work()
 {
-    // Both threads take the next unchecked item until none is left.
+    // Every thread takes the next unchecked item until none is left.
     records::FileLengths length;
     for (size_t i; (i = m_next.fetch_add(1, std::memory_order_relaxed)) < m_items.size();) {
         const Item& item = m_items[i];

@@ -11,8 +11,10 @@
 #include <QStringView>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <future>
+#include <mutex>
 #include <vector>
 
 namespace modCharacters { struct Tables; }
@@ -66,24 +68,34 @@ struct Tables {
 
 // The picture look-ups of a catalogue load, one file-system look-up per
 // skill with a full record. They cost more than reading the catalogue
-// itself, so the start-up load lets a second thread do them while the
-// tables after the catalogue load, and collects the answers at its end.
+// itself, so the start-up load lets another thread do them while the tables
+// after the catalogue load, and collects the answers at its end.
 class PictureChecks {
 public:
-    PictureChecks();
-    ~PictureChecks(); // waits for the second thread, if one was started
+    // Who shares the look-ups with the thread that calls finish(): a thread
+    // of their own, started by start(), or threads that call help().
+    enum class Helpers { OwnThread, Callers };
+
+    explicit PictureChecks(Helpers helpers = Helpers::OwnThread);
+    ~PictureChecks(); // waits for the own thread, if one was started
     PictureChecks(const PictureChecks&) = delete;
     PictureChecks& operator=(const PictureChecks&) = delete;
 
     // Elite `number` has the picture `path`, in `folder`, if that file has
     // at least 1 byte.
     void add(int number, const QString& folder, const QString& path);
-    // Starts checking on a second thread.
+    // The list is complete: the look-ups may begin.
     void start();
-    // Checks what is left on this thread, waits for the second one, and
-    // clears the Picture of every skill whose picture file is missing or
-    // empty. A skill defined again by a later line keeps what that line
-    // gave it.
+    // Waits until start() (or abandon()) and looks pictures up until none is
+    // left to take.
+    void help();
+    // Lets help() return at once if start() has not come (the load failed
+    // before the catalogue was read).
+    void abandon();
+    // Looks up what is left, waits for the own thread (every help() must
+    // have returned), and clears the Picture of every skill whose picture
+    // file is missing or empty. A skill defined again by a later line keeps
+    // what that line gave it.
     void finish(Tables& elite);
 
 private:
@@ -97,7 +109,11 @@ private:
     std::vector<Item> m_items;
     std::vector<char> m_present; // by item; each written by the thread that claimed it
     std::atomic<size_t> m_next{0};
+    Helpers m_helpers;
     std::future<void> m_worker;
+    std::mutex m_mutex;
+    std::condition_variable m_started;
+    bool m_open = false; // guarded by m_mutex
 };
 
 // Builds the catalogue from every campaign's "EliteList.txt" and sizes each

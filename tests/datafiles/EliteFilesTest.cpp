@@ -5,6 +5,8 @@
 #include "elite/modProfessions.h"
 #include "layers/modGreens.h"
 
+#include <thread>
+
 namespace {
 
 using modElite::EliteSkill;
@@ -92,9 +94,20 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
                "40\t1\tShort again\n");
     data.write(data.folder(2) + "imgElite/0030.jpg", "x");
 
+    // Checked by a thread of their own, or shared with a thread that offers
+    // its help before the catalogue is read (as the start-up load's second
+    // thread does).
     modElite::PictureChecks pictures;
     modElite::LoadEliteList(data.ctx, data.campaigns, characters, elite, pictures);
     pictures.finish(elite);
+    modElite::Tables helped;
+    {
+        modElite::PictureChecks shared(modElite::PictureChecks::Helpers::Callers);
+        std::thread helper([&shared] { shared.help(); });
+        modElite::LoadEliteList(data.ctx, data.campaigns, characters, helped, shared);
+        helper.join();
+        shared.finish(helped);
+    }
     modElite::Tables inLine;
     modElite::LoadEliteList(data.ctx, data.campaigns, characters, inLine);
 
@@ -117,8 +130,20 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
             n % 2 == 0 ? data.ctx.path(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n)) : QString();
         EXPECT_EQ(skill(n).Picture, expected) << "elite " << n;
     }
-    for (int n = 0; n <= 100; ++n)
+    for (int n = 0; n <= 100; ++n) {
         EXPECT_EQ(skill(n).Picture, inLine.EliteSkills[static_cast<size_t>(n)].Picture) << "elite " << n;
+        EXPECT_EQ(helped.EliteSkills[static_cast<size_t>(n)].Picture, skill(n).Picture) << "elite " << n;
+    }
+}
+
+TEST(PictureChecks, HelpersWaitingForACatalogueThatNeverCameAreReleased)
+{
+    modElite::PictureChecks pictures(modElite::PictureChecks::Helpers::Callers);
+    pictures.add(1, QStringLiteral("/nowhere/"), QStringLiteral("/nowhere/0001.jpg"));
+    std::thread helper([&pictures] { pictures.help(); });
+    pictures.abandon();
+    helper.join(); // returns: nothing was left to look up
+    SUCCEED();
 }
 
 TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
