@@ -61,7 +61,9 @@ void BM_LoadAllData(benchmark::State& state)
     }
     state.counters["diagnostics"] = double(diagnostics);
 }
-BENCHMARK(BM_LoadAllData)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+// The load runs partly on a second thread: the wall clock is the figure, and
+// the CPU column counts both threads.
+BENCHMARK(BM_LoadAllData)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
 
 void BM_ReadRecordBytes(benchmark::State& state)
 {
@@ -82,7 +84,7 @@ void BM_ReadRecordBytes(benchmark::State& state)
     state.counters["bytes"] = double(bytes);
     state.SetBytesProcessed(int64_t(state.iterations()) * bytes);
 }
-BENCHMARK(BM_ReadRecordBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReadRecordBytes)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime()->MeasureProcessCPUTime();
 
 long StatusKilobytes(const char* key)
 {
