@@ -42,58 +42,50 @@ TEST(MovePersonalFiles, MovesCapturesAndCharactersOnce)
     EXPECT_FALSE(dir.exists("Personal/Char02CapElite.txt"));
 }
 
-TEST(MovePersonalFiles, MissingSourcesAreIgnored)
+TEST(MovePersonalFiles, NoSourcesOrAFileNamedPersonal)
 {
-    ProgramFolder dir;
-    modMain::MovePersonalFiles(dir.path()); // no Data folder at all
-    EXPECT_TRUE(dir.exists("Personal"));
-}
+    ProgramFolder empty;
+    modMain::MovePersonalFiles(empty.path()); // no Data folder at all
+    EXPECT_TRUE(empty.exists("Personal"));
 
-TEST(MovePersonalFiles, AFileNamedPersonalCountsAsTheFolder)
-{
-    ProgramFolder other;
-    other.write("Data/Char01CapElite.txt", "0001\r\n");
-    other.write("Data/Char02CapElite.txt", "0002\r\n");
-    other.write("Personal", "a file named like the folder");
-    modMain::MovePersonalFiles(other.path());
-    EXPECT_TRUE(other.exists("Data/Char01CapElite.txt"));
-    EXPECT_TRUE(other.exists("Data/Char02CapElite.txt"));
+    ProgramFolder blocked;
+    blocked.write("Data/Char01CapElite.txt", "0001\r\n");
+    blocked.write("Personal", "a file named like the folder");
+    modMain::MovePersonalFiles(blocked.path());
+    EXPECT_EQ(blocked.read("Data/Char01CapElite.txt"), QByteArray("0001\r\n"));
 }
 
 TEST(ApplyPendingUpdater, ReplacesTheUpdaterByTheWaitingCopy)
 {
     const QString updater = QString::fromUtf16(modMain::kUpdaterFile);
-    {
+    const struct {
+        const char* name;
+        const char* updater; // null: none
+        const char* waiting;
+        const char* updaterAfter;
+        const char* waitingAfter; // null: moved in
+    } cases[] = {
+        {"replaced", "old updater", "new updater", "new updater", nullptr},
+        {"no updater yet: the waiting copy still goes in", nullptr, "new updater", "new updater", nullptr},
+        {"an empty waiting copy is no copy", "old updater", "", "old updater", ""},
+    };
+    for (const auto& c : cases) {
         ProgramFolder dir;
-        dir.write(updater, "old updater");
-        dir.write("update.dat", "new updater");
+        if (c.updater)
+            dir.write(updater, c.updater);
+        dir.write("update.dat", c.waiting);
         modMain::ApplyPendingUpdater(dir.path(), 0ms);
-        EXPECT_EQ(dir.read(updater), QByteArray("new updater"));
-        EXPECT_FALSE(dir.exists("update.dat"));
-        EXPECT_TRUE(QFileInfo(dir.path(updater)).isExecutable());
+        EXPECT_EQ(dir.read(updater), QByteArray(c.updaterAfter)) << c.name;
+        EXPECT_EQ(dir.exists("update.dat"), c.waitingAfter != nullptr) << c.name;
+        if (!c.waitingAfter)
+            EXPECT_TRUE(QFileInfo(dir.path(updater)).isExecutable()) << c.name;
     }
-    {
-        ProgramFolder dir; // no updater yet: the waiting copy still goes in
-        dir.write("update.dat", "new updater");
-        modMain::ApplyPendingUpdater(dir.path(), 0ms);
-        EXPECT_EQ(dir.read(updater), QByteArray("new updater"));
-    }
-    {
-        ProgramFolder dir; // an empty waiting copy is no copy
-        dir.write(updater, "old updater");
-        dir.write("update.dat", "");
-        modMain::ApplyPendingUpdater(dir.path(), 0ms);
-        EXPECT_EQ(dir.read(updater), QByteArray("old updater"));
-        EXPECT_TRUE(dir.exists("update.dat"));
-    }
-    {
-        ProgramFolder dir; // cannot be replaced: both stay for the next start
-        dir.mkdir(updater + QStringLiteral("/busy"));
-        dir.write("update.dat", "new updater");
-        modMain::ApplyPendingUpdater(dir.path(), 0ms);
-        EXPECT_TRUE(dir.exists(updater + QStringLiteral("/busy")));
-        EXPECT_EQ(dir.read("update.dat"), QByteArray("new updater"));
-    }
+    ProgramFolder dir; // cannot be replaced: both stay for the next start
+    dir.mkdir(updater + QStringLiteral("/busy"));
+    dir.write("update.dat", "new updater");
+    modMain::ApplyPendingUpdater(dir.path(), 0ms);
+    EXPECT_TRUE(dir.exists(updater + QStringLiteral("/busy")));
+    EXPECT_EQ(dir.read("update.dat"), QByteArray("new updater"));
 }
 
 // A small program folder in which the order of the loaders shows.
@@ -198,22 +190,6 @@ TEST(LoadAllData, SkippedLinesAreReportedInStepOrder)
                                   "Campaign.01.A/EliteList.txt", "Campaign.01.A/CollectorsLocations.txt",
                                   "Campaign.03.Emberwake/Treasures.txt"}));
     EXPECT_EQ(world.diagnostics.size(), 2004u);
-}
-
-TEST(LoadAllData, ReadOnlyLeavesTheFolderAsItWas)
-{
-    ProgramFolder dir;
-    dir.write("Data/Language.txt", "9\tAll\r\n");
-    dir.write("Data/Characters.txt", "01\tAlda\r\n");
-    dir.write("update.dat", "new updater");
-    World world;
-    StartupOptions options;
-    options.readOnly = true;
-    options.updaterWait = 0ms;
-    ASSERT_TRUE(LoadProgramFolder(world, dir.path(), options));
-    EXPECT_FALSE(dir.exists("Personal"));
-    EXPECT_TRUE(dir.exists("update.dat"));
-    EXPECT_TRUE(dir.exists("Data/Characters.txt"));
 }
 
 TEST(LoadAllData, NothingLoadsWithoutTheLanguageFile)

@@ -1,6 +1,9 @@
-// A throw-away program folder for loader tests: files are written byte by
+// Throw-away program folders for loader tests: files are written byte by
 // byte, exactly as given.
 #pragma once
+
+#include "core/LoadContext.h"
+#include "core/modCampaigns.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -10,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 class ProgramFolder {
 public:
@@ -39,6 +44,36 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// A program folder read through a LoadContext that collects diagnostics.
+class DataFolder : public ProgramFolder {
+public:
+    DataFolder() { ctx.appFolder = path(); ctx.diagnostics = &diagnostics; }
+
+    // Campaign n named `name`, its folder created ("Campaign.0n.name/").
+    void addCampaign(int n, const QString& name)
+    {
+        if (campaigns.size() <= static_cast<size_t>(n))
+            campaigns.resize(static_cast<size_t>(n) + 1);
+        campaigns[static_cast<size_t>(n)].Name = name;
+        mkdir(folder(n));
+    }
+
+    QString folder(int n) const { return modCampaigns::CampaignFolder(n, campaigns); }
+
+    // Line numbers of the diagnostics, in the order they were recorded.
+    std::vector<int> warnedLines() const
+    {
+        std::vector<int> lines;
+        for (const auto& d : diagnostics.items())
+            lines.push_back(d.line);
+        return lines;
+    }
+
+    records::Diagnostics diagnostics;
+    LoadContext ctx;
+    CampaignTable campaigns;
 };
 
 // gtest prints QStrings readably.

@@ -1,6 +1,6 @@
 // Every loader fed with arbitrary bytes: nothing may crash or hang, and the
 // tables keep the invariants the layers rely on.
-#include "DataFolder.h"
+#include "../core/TestFiles.h"
 
 #include "elite/modCharacters.h"
 #include "elite/modElite.h"

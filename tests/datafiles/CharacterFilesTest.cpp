@@ -1,4 +1,4 @@
-#include "DataFolder.h"
+#include "../core/TestFiles.h"
 
 #include "elite/modCharacters.h"
 #include "elite/modElite.h"
@@ -21,30 +21,24 @@ TEST(CharacterFiles, ListReadsNumbersLenientlyAndRefusesNumbersOutsideTwoDigits)
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4, 5}));
 }
 
-TEST(CharacterFiles, SaveWritesNamedCharactersInOrderAndRoundTrips)
+TEST(CharacterFiles, SaveWritesNamedCharactersInOrderRoundTripsAndRefusesTabs)
 {
     DataFolder data;
     modCharacters::Tables ch;
     ch.Characters = {"", "Asha", "", QString::fromUtf8("Börn €"), QString::fromUtf8("Ω")};
     QString error;
     ASSERT_TRUE(modCharacters::SaveCharacters(data.ctx.appFolder, ch, &error)) << error.toStdString();
-    EXPECT_EQ(data.read("Personal/Characters.txt"), QByteArray("01\tAsha\r\n03\tB\xf6rn \x80\r\n04\t?\r\n"));
+    const QByteArray saved("01\tAsha\r\n03\tB\xf6rn \x80\r\n04\t?\r\n");
+    EXPECT_EQ(data.read("Personal/Characters.txt"), saved);
 
     modCharacters::Tables back;
     modCharacters::LoadCharacters(data.ctx, back);
     EXPECT_EQ(back.Characters, (std::vector<QString>{"", "Asha", "", QString::fromUtf8("Börn €"), "?"}));
-}
 
-TEST(CharacterFiles, NameWithATabIsRefusedAndTheOldFileKept)
-{
-    DataFolder data;
-    data.write("Personal/Characters.txt", "01\tAsha\r\n");
-    modCharacters::Tables ch;
     ch.Characters = {"", "Asha", "Bad\tName"};
-    QString error;
     EXPECT_FALSE(modCharacters::SaveCharacters(data.ctx.appFolder, ch, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(data.read("Personal/Characters.txt"), QByteArray("01\tAsha\r\n"));
+    EXPECT_EQ(data.read("Personal/Characters.txt"), saved) << "the old file is kept";
 }
 
 class CapturedElites : public ::testing::Test {
@@ -76,7 +70,7 @@ TEST_F(CapturedElites, LinesReadByValueForNamedAndUnnamedCharacters)
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{6}));
 }
 
-TEST_F(CapturedElites, SaveWritesFourDigitsAscendingAndNeverTruncatesLargeNumbers)
+TEST_F(CapturedElites, SaveWritesFourDigitsAscendingNeverTruncatesAndReportsFailures)
 {
     for (int n : {42, 7, 12345})
         elite.EliteSkills[static_cast<size_t>(n)].Captured[2] = true;
@@ -91,15 +85,12 @@ TEST_F(CapturedElites, SaveWritesFourDigitsAscendingAndNeverTruncatesLargeNumber
     EXPECT_TRUE(captured(7, 2));
     EXPECT_TRUE(captured(12345, 2));
     EXPECT_FALSE(captured(2345, 2));
-}
 
-TEST_F(CapturedElites, FailedSaveIsReported)
-{
-    data.write("Personal", "not a folder");
-    QString error;
-    EXPECT_FALSE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 1, elite, &error));
+    DataFolder blocked;
+    blocked.write("Personal", "not a folder");
+    EXPECT_FALSE(modCharacters::SaveCapturedElites(blocked.ctx.appFolder, 1, elite, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 100, elite, &error));
+    EXPECT_FALSE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 100, elite, &error)) << "no character 100";
 }
 
 } // namespace

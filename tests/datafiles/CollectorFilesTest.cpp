@@ -1,4 +1,4 @@
-#include "DataFolder.h"
+#include "../core/TestFiles.h"
 
 #include "layers/modCollectors.h"
 #include "layers/modGreens.h"

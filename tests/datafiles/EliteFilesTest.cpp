@@ -1,4 +1,4 @@
-#include "DataFolder.h"
+#include "../core/TestFiles.h"
 
 #include "elite/modCharacters.h"
 #include "elite/modElite.h"
@@ -41,16 +41,13 @@ TEST_F(EliteFiles, FullRecordReadsEveryColumnAndItsPicture)
     EXPECT_TRUE(s.Defined);
     EXPECT_EQ(s.Profession, 3);
     EXPECT_EQ(s.Attribute, "Hewing");
-    EXPECT_EQ(s.Upkeep, -1);
-    EXPECT_EQ(s.Adrenaline, 2); // halves to even
-    EXPECT_EQ(s.Energy, 4);
+    // Upkeep, adrenaline and energy (halves to even), recharge.
+    EXPECT_EQ((std::array{int(s.Upkeep), int(s.Adrenaline), int(s.Energy), int(s.Recharge)}), (std::array{-1, 2, 4, 20}));
     EXPECT_EQ(s.CastTime, "1/2");
-    EXPECT_EQ(s.Recharge, 20);
     EXPECT_EQ(s.Description, QString::fromUtf8("Deals € damage."));
     EXPECT_EQ(s.Campaign, 1);
     EXPECT_EQ(s.Picture, data.ctx.path(data.folder(1) + "imgElite/0007.jpg"));
     EXPECT_EQ(s.Captured.size(), 4u);
-    EXPECT_EQ(s.Locations.size(), 1u);
     EXPECT_TRUE(data.diagnostics.empty());
 }
 
@@ -167,73 +164,55 @@ TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
     EXPECT_TRUE(skill(8).Defined);
 }
 
+// The checker's fixture covers the first format and the switch; these are
+// the edges: truncation of negatives, the reset per file, the note column.
 TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
 {
     data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
     data.write(data.folder(1) + "EliteLocations.txt",
-               "1\t3\t1500\t3007\tBoss\t\t0\n"          // first format: 1/15 pixel
-               "1\t3\t-3007\t14\tBoss\t\t0\n"           // truncated toward zero
+               "1\t3\t-3007\t14\tBoss\t\t0\tfirst format\n" // truncated toward zero
                ";[Version]2.0\n"
-               "1\t3\t1500\t3007\tBoss\t\t4\n");
+               "1\t3\t1500\t3007\tBoss\t\t4\n"
+               "1\t1\t0\t0\tB\t\t0\tfirst\\nsecond\n"
+               "1\t1\t0\t0\tC\t\t0\tnote\textra\n");   // nine fields: no note
     data.write(data.folder(2) + "EliteLocations.txt", "1\t1\t30\t45\tBoss\t\t0\n"); // version resets per file
     loadList();
     loadLocations();
     const auto& locs = skill(1).Locations;
-    ASSERT_EQ(locs.size(), 5u);
-    EXPECT_EQ(std::make_pair(locs[1].X, locs[1].Y), std::make_pair(100, 200));
-    EXPECT_EQ(std::make_pair(locs[2].X, locs[2].Y), std::make_pair(-200, 0));
-    EXPECT_EQ(std::make_pair(locs[3].X, locs[3].Y), std::make_pair(1500, 3007));
-    EXPECT_EQ(locs[3].Zone, 4);
-    EXPECT_EQ(std::make_pair(locs[4].X, locs[4].Y), std::make_pair(2, 3));
-    EXPECT_EQ(locs[4].Campaign, 2);
-    EXPECT_EQ((std::array{locs[3].Left, locs[3].Top, locs[3].Right, locs[3].Bottom}),
-              (std::array{1494, 3001, 1506, 3013}));
-}
-
-TEST_F(EliteFiles, NoteColumnOnlyWithExactlyEightFields)
-{
-    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
-    data.write(data.folder(1) + "EliteLocations.txt",
-               ";[Version]1.1\n"
-               "1\t1\t0\t0\tA\t\t0\n"
-               "1\t1\t0\t0\tB\t\t0\tfirst\\nsecond\n"
-               "1\t1\t0\t0\tC\t\t0\tnote\textra\n");
-    loadList();
-    loadLocations();
-    const auto& locs = skill(1).Locations;
-    ASSERT_EQ(locs.size(), 4u);
-    EXPECT_EQ(locs[1].Note, "");
-    EXPECT_EQ(locs[2].Note, "first\r\nsecond");
-    EXPECT_EQ(locs[3].Note, "");
+    ASSERT_EQ(locs.size(), 6u);
+    EXPECT_EQ(std::make_pair(locs[1].X, locs[1].Y), std::make_pair(-200, 0));
+    EXPECT_EQ(locs[1].Note, "first format");
+    EXPECT_EQ(std::make_pair(locs[2].X, locs[2].Y), std::make_pair(1500, 3007));
+    EXPECT_EQ(locs[2].Zone, 4);
+    EXPECT_EQ((std::array{locs[2].Left, locs[2].Top, locs[2].Right, locs[2].Bottom}), (std::array{1494, 3001, 1506, 3013}));
+    EXPECT_EQ(locs[3].Note, "first\r\nsecond");
+    EXPECT_EQ(locs[4].Note, "");
+    EXPECT_EQ(std::make_pair(locs[5].X, locs[5].Y), std::make_pair(2, 3));
+    EXPECT_EQ(locs[5].Campaign, 2);
 }
 
 TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
 {
+    // The fixture world covers "only during" notes and marker "D" on
+    // ordinary bosses; here the lists each location keeps.
     data.write(data.folder(1) + "Greens.txt",
                "Blade\t  Gorrak the Vile \tArmor +5\n"
-               "Shield\tSeasonal Boss\n"
                "Staff\tVaddeth Stickleback\n"
-               "Bow\tTimed Boss\n"
                "Wand\tGORRAK THE VILE\n");
     data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
     data.write(data.folder(1) + "EliteLocations.txt",
                ";[Version]2.0\n"
                "1\t1\t0\t0\t gorrak the vile\t\t0\n"
-               "0\t1\t0\t0\tSeasonal Boss\t\t0\tOnly During the festival\n"
                "0\t1\t0\t0\tVaddeth Stickleback\tD\t0\tonly during nights\n"
-               "0\t1\t0\t0\tTimed Boss\tD\t0\n"
                "1\t2\t0\t0\tGorrak the Vile\t\t0\n");
     modGreens::LoadGreens(data.ctx, data.campaigns, greens);
     loadList();
     loadLocations();
-    EXPECT_EQ(skill(1).Locations[1].Greens, (std::vector<int32_t>{0, 1, 5}));
-    EXPECT_EQ(skill(0).Locations[1].Greens, (std::vector<int32_t>{0})) << "note starts with only during";
-    EXPECT_EQ(skill(0).Locations[2].Greens, (std::vector<int32_t>{0, 3})) << "this boss is always linked";
-    EXPECT_EQ(skill(0).Locations[3].Greens, (std::vector<int32_t>{0})) << "marker type D";
+    EXPECT_EQ(skill(1).Locations[1].Greens, (std::vector<int32_t>{0, 1, 3}));
+    EXPECT_EQ(skill(0).Locations[1].Greens, (std::vector<int32_t>{0, 2})) << "this boss is always linked";
     // A boss standing in two places points to the last one.
     EXPECT_EQ(greens.Greens[1].EliteNumber, 1);
     EXPECT_EQ(greens.Greens[1].LocationIndex, 2);
-    EXPECT_EQ(greens.Greens[2].EliteNumber, -1);
     EXPECT_EQ(greens.Greens[1].Stats, (std::vector<QString>{"", "Armor +5"}));
 }
 
@@ -262,18 +241,6 @@ TEST(BossIndex, NamesMatchAsTheyReadOnceLowerCased)
         index.find(QString::fromUtf8(c.boss), items);
         EXPECT_EQ(items, c.items) << c.name;
     }
-}
-
-TEST_F(EliteFiles, GreensLoadedAfterTheLocationsAreNeverLinked)
-{
-    data.write(data.folder(1) + "Greens.txt", "Blade\tGorrak\n");
-    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
-    data.write(data.folder(1) + "EliteLocations.txt", "1\t1\t0\t0\tGorrak\t\t0\n");
-    loadList();
-    loadLocations();
-    modGreens::LoadGreens(data.ctx, data.campaigns, greens);
-    EXPECT_EQ(skill(1).Locations[1].Greens, (std::vector<int32_t>{0}));
-    EXPECT_EQ(greens.Greens[1].EliteNumber, -1);
 }
 
 TEST_F(EliteFiles, MalformedLocationLinesAreSkipped)

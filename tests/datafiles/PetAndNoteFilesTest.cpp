@@ -1,4 +1,4 @@
-#include "DataFolder.h"
+#include "../core/TestFiles.h"
 
 #include "layers/modNotes.h"
 #include "layers/modPets.h"
