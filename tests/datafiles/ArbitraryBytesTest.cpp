@@ -1,15 +1,8 @@
-// Every loader fed with arbitrary bytes: nothing may crash or hang, and the
-// tables keep the invariants the layers rely on.
+// The start-up load with every record file made of arbitrary bytes: nothing
+// may crash or hang, and the tables keep the invariants the layers rely on.
 #include "../core/TestFiles.h"
 
-#include "elite/modCharacters.h"
-#include "elite/modElite.h"
-#include "elite/modProfessions.h"
-#include "layers/modCollectors.h"
-#include "layers/modGreens.h"
-#include "layers/modNotes.h"
-#include "layers/modPets.h"
-#include "layers/modTreasures.h"
+#include "core/LoadAllData.h"
 
 #include <random>
 
@@ -47,30 +40,13 @@ TEST(ArbitraryBytes, LoadersSkipWhatTheyCannotReadAndKeepTheirTablesConsistent)
         data.write("Personal/Notes.txt", Garbage(rng, 400));
         data.write("Personal/Char01CapElite.txt", Garbage(rng, 100));
         data.write("Personal/Char02OpenedTreasures.txt", Garbage(rng, 100));
+        data.write("Data/Language.txt", "9\tAll\r\n");
 
-        modCharacters::Tables characters;
-        modProfessions::Tables professions;
-        modCollectors::Tables collectors;
-        modElite::Tables elite;
-        modGreens::Tables greens;
-        modNotes::Tables notes;
-        modTreasures::Tables treasures;
-        modPets::Tables pets;
-        modCharacters::LoadCharacters(data.ctx, characters);
-        modProfessions::LoadProfessions(data.ctx, data.campaigns, professions);
-        modCollectors::LoadCollectors(data.ctx, data.campaigns, collectors);
-        modElite::LoadEliteList(data.ctx, data.campaigns, characters, elite);
-        modGreens::LoadGreens(data.ctx, data.campaigns, greens);
-        modNotes::LoadNotes(data.ctx, notes);
-        modElite::LoadEliteLocations(data.ctx, data.campaigns, greens, elite);
-        modCharacters::LoadCapturedElites(data.ctx, characters, elite);
-        modCollectors::LoadCollectorLocations(data.ctx, data.campaigns, collectors);
-        modTreasures::LoadTreasures(data.ctx, characters, treasures);
-        modTreasures::LoadOpenedTreasures(data.ctx, characters, treasures);
-        modPets::LoadPets(data.ctx, data.campaigns, pets);
-        modPets::LoadPetPlaces(data.ctx, data.campaigns, pets);
-
-        ASSERT_FALSE(data.diagnostics.empty()) << "the bytes never reached a parser";
+        World world;
+        ASSERT_TRUE(LoadProgramFolder(world, data.path(), StartupOptions{.readOnly = true}));
+        const auto& [characters, elite, greens, collectors, treasures, notes] =
+            std::tie(world.characters, world.elite, world.greens, world.collectors, world.treasures, world.notes);
+        ASSERT_FALSE(world.diagnostics.empty()) << "the bytes never reached a parser";
         ASSERT_TRUE(elite.EliteSkills.at(1).Defined) << "a good line among bad ones is still read";
         ASSERT_LE(characters.highest(), modCharacters::kMaxCharacterNumber);
         for (const auto& skill : elite.EliteSkills) {
@@ -96,7 +72,7 @@ TEST(ArbitraryBytes, LoadersSkipWhatTheyCannotReadAndKeepTheirTablesConsistent)
             ASSERT_LE(t.OpenedOn.size(), size_t(characters.highest()) + 1);
 
         // What was read can be written and read back.
-        ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, notes));
+        ASSERT_TRUE(modNotes::SaveNotes(data.path(), notes));
         modNotes::Tables back;
         modNotes::LoadNotes(data.ctx, back);
         auto saved = [](const modNotes::Tables& t) {
