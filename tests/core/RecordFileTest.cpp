@@ -219,25 +219,7 @@ TEST(FastPaths, PooledTextsAreEqualToTheFieldAndShareTheirCopy)
     EXPECT_TRUE(empty.isEmpty() && !empty.isNull()) << "an empty field reads as an empty text, as toString gives it";
 }
 
-TEST(RecordFiles, EmptyMissingAndFolderCountAsMissing)
-{
-    ProgramFolder dir;
-    dir.write("empty.txt", "");
-    dir.write("one.txt", "x");
-    dir.mkdir("folder.txt");
-    RecordText text;
-    EXPECT_EQ(FileLength(dir.path("empty.txt")), 0);
-    EXPECT_FALSE(ReadRecordFile(dir.path("empty.txt"), text));
-    EXPECT_FALSE(ReadRecordFile(dir.path("missing.txt"), text));
-    EXPECT_FALSE(ReadRecordFile(dir.path("folder.txt"), text));
-    EXPECT_EQ(FileLength(QString()), 0);
-    EXPECT_EQ(FileLength(dir.path("one.txt")), 1);
-    EXPECT_TRUE(FolderExists(dir.path("folder.txt")));
-    EXPECT_TRUE(FolderExists(dir.path("one.txt")));
-    EXPECT_FALSE(FolderExists(QString()));
-}
-
-TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLength)
+TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLengthAndEmptyFilesReadAsMissing)
 {
     ProgramFolder dir;
     dir.write("a/one.jpg", "x");
@@ -262,6 +244,16 @@ TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLength)
     }
     EXPECT_EQ(lengths(QString()), 0);
     EXPECT_EQ(lengths(QStringLiteral("no-folder.jpg")), FileLength(QStringLiteral("no-folder.jpg")));
+    EXPECT_EQ(std::tuple(FileLength(dir.path("b/two.jpg")), FileLength(dir.path("a/empty.jpg")), FileLength(QString())),
+              std::tuple(2, 0, 0));
+
+    // An empty file, a missing one and a folder all read as missing.
+    RecordText text;
+    for (const char* p : {"a/empty.jpg", "b/missing.jpg", "a/folder.jpg"})
+        EXPECT_FALSE(ReadRecordFile(dir.path(p), text)) << p;
+    EXPECT_TRUE(FolderExists(dir.path("a/folder.jpg")));
+    EXPECT_TRUE(FolderExists(dir.path("a/one.jpg")));
+    EXPECT_FALSE(FolderExists(QString()));
 }
 
 TEST(RecordFiles, ReadDecodesAndWriteEncodesWithCrLf)
