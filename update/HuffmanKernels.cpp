@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <atomic>
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
@@ -46,29 +47,45 @@ std::uint8_t MapBytesPortable(const std::uint8_t* in, std::size_t n, const std::
 }
 
 #ifdef WAYLOOM_X86_DISPATCH
-// 64 bytes per step: two 128-entry permutes (the byte's low seven bits pick
-// the entry), its top bit picks between them.
+// 64 bytes: two 128-entry permutes (the byte's low seven bits pick the
+// entry), its top bit picks between them.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i
+Map64(const std::uint8_t* in, const __m512i (&t)[4])
+{
+    const __m512i idx = _mm512_loadu_si512(in);
+    return _mm512_mask_blend_epi8(_mm512_movepi8_mask(idx), _mm512_permutex2var_epi8(t[0], idx, t[1]),
+                                  _mm512_permutex2var_epi8(t[2], idx, t[3]));
+}
+
 __attribute__((target("avx512f,avx512bw,avx512vbmi"))) std::uint8_t
 MapBytesVbmi(const std::uint8_t* in, std::size_t n, const std::uint8_t* map, std::uint8_t* out)
 {
-    const __m512i t0 = _mm512_loadu_si512(map);
-    const __m512i t1 = _mm512_loadu_si512(map + 64);
-    const __m512i t2 = _mm512_loadu_si512(map + 128);
-    const __m512i t3 = _mm512_loadu_si512(map + 192);
+    const __m512i t[4] = {_mm512_loadu_si512(map), _mm512_loadu_si512(map + 64), _mm512_loadu_si512(map + 128),
+                          _mm512_loadu_si512(map + 192)};
     __m512i acc = _mm512_setzero_si512();
-    std::size_t i = 0;
+    // Up to the first output cache line boundary one by one: the whole-line
+    // stores after it never straddle two lines.
+    std::size_t i = std::min(n, std::size_t(-reinterpret_cast<std::uintptr_t>(out) & 63));
+    const std::uint8_t head = MapBytesPortable(in, i, map, out);
+    // Four lines a step keep enough loads in flight.
+    for (; i + 256 <= n; i += 256) {
+        const __m512i v0 = Map64(in + i, t), v1 = Map64(in + i + 64, t);
+        const __m512i v2 = Map64(in + i + 128, t), v3 = Map64(in + i + 192, t);
+        _mm512_storeu_si512(out + i, v0);
+        _mm512_storeu_si512(out + i + 64, v1);
+        _mm512_storeu_si512(out + i + 128, v2);
+        _mm512_storeu_si512(out + i + 192, v3);
+        acc = _mm512_ternarylogic_epi64(acc, v0, v1, 0x96); // acc ^ v0 ^ v1
+        acc = _mm512_ternarylogic_epi64(acc, v2, v3, 0x96);
+    }
     for (; i + 64 <= n; i += 64) {
-        const __m512i idx = _mm512_loadu_si512(in + i);
-        const __m512i low = _mm512_permutex2var_epi8(t0, idx, t1);
-        const __m512i high = _mm512_permutex2var_epi8(t2, idx, t3);
-        const __m512i v = _mm512_mask_blend_epi8(_mm512_movepi8_mask(idx), low, high);
+        const __m512i v = Map64(in + i, t);
         _mm512_storeu_si512(out + i, v);
         acc = _mm512_xor_si512(acc, v);
     }
     alignas(64) std::uint8_t lanes[64];
     _mm512_store_si512(lanes, acc);
-    std::uint8_t x = XorOf(lanes, 64);
-    return x ^ MapBytesPortable(in + i, n - i, map, out + i);
+    return head ^ XorOf(lanes, 64) ^ MapBytesPortable(in + i, n - i, map, out + i);
 }
 
 // 32 bytes per step: sixteen 16-entry shuffles, one per high nibble, each
