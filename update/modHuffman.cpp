@@ -7,6 +7,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace modHuffman {
@@ -501,6 +502,39 @@ std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o
 // itself: the second cursor only ever saves time, it never decides a byte.
 constexpr std::size_t kMarks = 1024; // the second cursor's first code starts
 
+// The second cursor's buffer, kept for the next stream on this thread: fresh
+// pages cost about as much as the decoding they would serve. Buffers above
+// 64 MiB are not kept.
+class ScratchBuffer {
+public:
+    std::uint8_t* get(std::size_t n)
+    {
+        if (n > m_size) {
+            m_data.reset(new std::uint8_t[n]);
+            m_size = n;
+        }
+        return m_data.get();
+    }
+    // After each stream, however it ended.
+    void trim() noexcept
+    {
+        if (m_size > (std::size_t{64} << 20)) {
+            m_data.reset();
+            m_size = 0;
+        }
+    }
+
+private:
+    std::unique_ptr<std::uint8_t[]> m_data;
+    std::size_t m_size = 0;
+};
+thread_local ScratchBuffer t_scratch;
+
+struct ScratchLease {
+    std::uint8_t* get(std::size_t n) { return t_scratch.get(n); }
+    ~ScratchLease() { t_scratch.trim(); }
+};
+
 std::size_t DecodeTwoCursors(const Decoder& d, const std::uint32_t* single, std::uint8_t* out, std::size_t length)
 {
     std::uint8_t* const oaEnd = out + length;
@@ -509,9 +543,11 @@ std::size_t DecodeTwoCursors(const Decoder& d, const std::uint32_t* single, std:
 
     // The second cursor's bytes; bounded by the output (it cannot owe more
     // than what the first cursor will not write), plus slack.
-    std::vector<std::uint8_t> tmp(length - length / 4 + 16);
-    std::uint8_t* ob = tmp.data();
-    std::uint8_t* const obEnd = tmp.data() + tmp.size() - 8;
+    const std::size_t tmpSize = length - length / 4 + 16;
+    ScratchLease lease;
+    std::uint8_t* const tmp = lease.get(tmpSize);
+    std::uint8_t* ob = tmp;
+    std::uint8_t* const obEnd = tmp + tmpSize - 8;
     struct Mark {
         std::uint64_t bitpos;
         std::size_t out;
@@ -529,7 +565,7 @@ std::size_t DecodeTwoCursors(const Decoder& d, const std::uint32_t* single, std:
             break;
         }
         Refill(rb);
-        marks.push_back({rb.Pos(d.data), std::size_t(ob - tmp.data())});
+        marks.push_back({rb.Pos(d.data), std::size_t(ob - tmp)});
         const std::uint32_t e = single[rb.buf & d.mask];
         if ((e & 0xFF) == 0) {
             if (!WalkReader(rb, d, ob, true)) {
@@ -569,8 +605,8 @@ std::size_t DecodeTwoCursors(const Decoder& d, const std::uint32_t* single, std:
             break;
         if (marks[m].bitpos == pos) {
             const std::size_t from = marks[m].out;
-            const std::size_t n = std::min(std::size_t(ob - tmp.data()) - from, std::size_t(oaEnd - oa));
-            std::memcpy(oa, tmp.data() + from, n);
+            const std::size_t n = std::min(std::size_t(ob - tmp) - from, std::size_t(oaEnd - oa));
+            std::memcpy(oa, tmp + from, n);
             oa += n;
             pos = bEnd;
             break;
