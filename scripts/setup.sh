@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
 # One entry point for a fresh Debian 12 machine:
 #   scripts/setup.sh run    install what is missing, build, start Wayloom on the demo world
-#   scripts/setup.sh test   install what is missing, build, run every test
+#   scripts/setup.sh test   install what is missing, check the format, build and run every test
+#                           twice (the dev preset, then under AddressSanitizer and
+#                           UndefinedBehaviorSanitizer in the asan preset), fuzz briefly
+# Under CI (CI=true) every compiler warning is an error.
 set -euo pipefail
 mode="${1:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${WAYLOOM_BUILD_DIR:-$here/build}"
+build="$here/build"
+jobs="$(nproc)"
+strict=()
+[ "${CI:-}" = "true" ] && strict=(-DWAYLOOM_WARNINGS_AS_ERRORS=ON)
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev libqt6svg6-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   python3 xvfb xauth fonts-liberation
 )
 
@@ -29,8 +35,22 @@ install_missing() {
 }
 
 build_all() {
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$build" -j "$(nproc)"
+  # A compiler cache makes the second pass and later runs cheap.
+  if command -v ccache >/dev/null; then
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+    export CCACHE_BASEDIR="$here" CCACHE_NOHASHDIR=1
+  fi
+  cmake --preset dev "${strict[@]}" >/dev/null
+  cmake --build --preset dev -j "$jobs"
+}
+
+# Every tracked C++ source must be formatted as .clang-format says.
+check_format() {
+  local files
+  mapfile -t files < <(cd "$here" && git ls-files '*.cpp' '*.h')
+  [ ${#files[@]} -eq 0 ] && return 0
+  (cd "$here" && clang-format --dry-run --Werror "${files[@]}")
+  echo "format: ${#files[@]} files clean"
 }
 
 case "$mode" in
@@ -45,13 +65,23 @@ case "$mode" in
     ;;
   test)
     install_missing
+    start=$SECONDS
+    check_format
     build_all
     export QT_QPA_PLATFORM=offscreen
-    (cd "$build" && ctest --output-on-failure -j "$(nproc)")
-    # Short fuzzing runs of the package and codec parsers, when they exist.
+    ctest --preset dev -j "$jobs"
+    echo "dev pass done after $((SECONDS - start)) s"
+    # The same tests under the sanitizers; a leak, an out-of-bounds access or
+    # undefined behaviour ends the test that caused it.
+    cmake --preset asan "${strict[@]}" >/dev/null
+    cmake --build --preset asan -j "$jobs"
+    ctest --preset asan -j "$jobs"
+    echo "asan pass done after $((SECONDS - start)) s"
+    # Short fuzzing runs of the package and codec parsers.
     if [ -x "$here/fuzz/run-ci.sh" ]; then
-      "$here/fuzz/run-ci.sh" "$build-fuzz"
+      "$here/fuzz/run-ci.sh" "$here/build-fuzz"
     fi
+    echo "all done after $((SECONDS - start)) s"
     ;;
   *)
     echo "usage: scripts/setup.sh run|test" >&2
