@@ -126,11 +126,11 @@ std::optional<QString> StepDatePart(DatePart part, const QString& text, bool up)
     bool ok = false;
     const double read = QLocale::c().toDouble(text.trimmed(), &ok);
     const int number = ok && std::isfinite(read) && std::abs(read) < 1e9 ? static_cast<int>(std::lround(read)) : 0;
+    // Past the end of the range in the arrow's direction, or outside it
+    // altogether, the number wraps to the range's other end.
     int result = up ? number + 1 : number - 1;
-    if (result > range.max)
-        result = range.min;
-    else if (result < range.min)
-        result = range.max;
+    if (result > range.max || result < range.min)
+        result = up ? range.min : range.max;
     if (result == number)
         return std::nullopt;
     return QStringLiteral("%1").arg(result, MaxLength(part), 10, QLatin1Char('0'));
