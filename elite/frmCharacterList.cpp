@@ -35,20 +35,29 @@ frmCharacterList::frmCharacterList(World& world, bool topMost, QWidget* parent)
     layout->setRowStretch(4, 1);
     layout->addWidget(cmdCancel, 5, 1);
 
-    connect(lstCharacters, &QListWidget::currentRowChanged, this, [this](int row) {
-        cmdModify->setEnabled(row >= 0);
-        cmdDelete->setEnabled(row >= 0);
+    // Only a chosen entry counts, not the focus frame the list puts on its
+    // first entry.
+    connect(lstCharacters, &QListWidget::itemSelectionChanged, this, [this] {
+        const bool chosen = SelectedItem() != nullptr;
+        cmdModify->setEnabled(chosen);
+        cmdDelete->setEnabled(chosen);
     });
     connect(lstCharacters, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { EditCharacter(item->data(Qt::UserRole).toInt()); });
     connect(cmdCreate, &QPushButton::clicked, this, [this] { EditCharacter(-1); });
     connect(cmdModify, &QPushButton::clicked, this, [this] {
-        if (const QListWidgetItem* item = lstCharacters->currentItem())
+        if (const QListWidgetItem* item = SelectedItem())
             EditCharacter(item->data(Qt::UserRole).toInt());
     });
     connect(cmdDelete, &QPushButton::clicked, this, &frmCharacterList::cmdDelete_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     FillList();
+}
+
+QListWidgetItem* frmCharacterList::SelectedItem() const
+{
+    const auto chosen = lstCharacters->selectedItems();
+    return chosen.isEmpty() ? nullptr : chosen.constFirst();
 }
 
 void frmCharacterList::FillList()
@@ -75,7 +84,7 @@ void frmCharacterList::EditCharacter(int c)
 
 void frmCharacterList::cmdDelete_Click()
 {
-    const QListWidgetItem* item = lstCharacters->currentItem();
+    const QListWidgetItem* item = SelectedItem();
     if (!item)
         return;
     const int c = item->data(Qt::UserRole).toInt();

@@ -7,6 +7,7 @@
 
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 class frmCharacterList : public QDialog {
@@ -20,6 +21,7 @@ public:
     QPushButton *cmdCreate = nullptr, *cmdModify = nullptr, *cmdDelete = nullptr, *cmdCancel = nullptr;
 
 private:
+    QListWidgetItem* SelectedItem() const;
     void FillList();
     void EditCharacter(int c);
     void cmdDelete_Click();

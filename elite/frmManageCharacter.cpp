@@ -48,7 +48,9 @@ frmManageCharacter::frmManageCharacter(World& world, int character, bool topMost
     txtName->setMaxLength(60);
     txtName->installEventFilter(this);
     lblName->setBuddy(txtName);
-    lblCampaign = new QLabel(t(Text::CharacterCampaign), this);
+    // The campaign list takes the panel's campaign caption (the note editor's
+    // body caption, which the language file shares with it, reads "Details").
+    lblCampaign = new QLabel(t(Text::Campaign), this);
     lstCampaign = new QListWidget(this);
     lblProfession = new QLabel(t(Text::CharacterProfession), this);
     lstProfession = new QListWidget(this);

@@ -40,7 +40,8 @@ frmMarkEliteAsCaptured::frmMarkEliteAsCaptured(World& world, int elite, int pres
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
 
-    connect(lstCharacters, &QListWidget::currentRowChanged, this, [this](int row) { cmdSave->setEnabled(row >= 0); });
+    connect(lstCharacters, &QListWidget::itemSelectionChanged, this,
+            [this] { cmdSave->setEnabled(!lstCharacters->selectedItems().isEmpty()); });
     connect(cmdSave, &QPushButton::clicked, this, &frmMarkEliteAsCaptured::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -54,9 +55,10 @@ frmMarkEliteAsCaptured::frmMarkEliteAsCaptured(World& world, int elite, int pres
 
 void frmMarkEliteAsCaptured::cmdSave_Click()
 {
-    const QListWidgetItem* item = lstCharacters->currentItem();
-    if (!item)
+    const auto chosen = lstCharacters->selectedItems();
+    if (chosen.isEmpty())
         return;
+    const QListWidgetItem* item = chosen.constFirst();
     QString error;
     if (!modCharacterDialogs::MarkCaptured(m_world.appFolder, m_world.elite, m_elite, item->data(Qt::UserRole).toInt(),
                                            &error)) {

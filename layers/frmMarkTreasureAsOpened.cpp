@@ -66,7 +66,8 @@ frmMarkTreasureAsOpened::frmMarkTreasureAsOpened(World& world, int treasure, boo
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
 
-    connect(lstCharacters, &QListWidget::currentRowChanged, this, [this](int row) { cmdSave->setEnabled(row >= 0); });
+    connect(lstCharacters, &QListWidget::itemSelectionChanged, this,
+            [this] { cmdSave->setEnabled(!lstCharacters->selectedItems().isEmpty()); });
     connect(cmdSave, &QPushButton::clicked, this, &frmMarkTreasureAsOpened::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -145,13 +146,18 @@ std::array<QString, 3> frmMarkTreasureAsOpened::BoxTexts() const
 void frmMarkTreasureAsOpened::UpdateSaveCaption()
 {
     cmdSave->setText(m_world.language(Text::MarkOpenedOn) + u' ' + modTreasureDate::DateBoxesText(BoxTexts()));
+    // The button grows with its caption (with a digit's room to spare), so
+    // the date is never cut.
+    const int wanted = cmdSave->sizeHint().width() + 2 * cmdSave->fontMetrics().horizontalAdvance(u'0');
+    cmdSave->setMinimumWidth(std::max(cmdSave->minimumWidth(), wanted));
 }
 
 void frmMarkTreasureAsOpened::cmdSave_Click()
 {
-    const QListWidgetItem* item = lstCharacters->currentItem();
-    if (!item)
+    const auto chosen = lstCharacters->selectedItems();
+    if (chosen.isEmpty())
         return;
+    const QListWidgetItem* item = chosen.constFirst();
     const auto entered = modTreasureDate::EnteredFromBoxes(m_order, BoxTexts());
     const auto date = modTreasureDate::ReadEnteredDate(entered);
     if (!date) {
