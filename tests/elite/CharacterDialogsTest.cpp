@@ -10,18 +10,16 @@ using namespace modCharacterDialogs;
 
 namespace {
 
-modCharacters::Tables Named(std::initializer_list<const char*> names)
+modCharacters::Tables Named(std::vector<QString> names)
 {
-    modCharacters::Tables t;
-    for (const char* n : names)
-        t.Characters.push_back(QString::fromUtf8(n));
-    return t;
+    names.insert(names.begin(), QString());
+    return modCharacters::Tables{std::move(names)};
 }
 
-// Characters 1 Ayla, 2 (deleted), 3 Bren; five skills over two campaigns and
-// two professions; two treasures.
+// Characters 1 Ayla, 2 (deleted), 3 Bren; skills 1..5 of campaign/profession
+// 1/1, 1/2, 2/1, 2/2, 1/1, profession 2 abbreviated "R"; two treasures.
 struct Tables {
-    modCharacters::Tables characters = Named({"Ayla", "", "Bren"});
+    modCharacters::Tables characters = Named({QStringLiteral("Ayla"), {}, QStringLiteral("Bren")});
     modElite::Tables elite;
     modProfessions::Tables professions;
     modTreasures::Tables treasures;
@@ -29,17 +27,14 @@ struct Tables {
     Tables()
     {
         professions.Professions.resize(3);
-        professions.Professions[1].Abbreviation = QStringLiteral("W");
         professions.Professions[2].Abbreviation = QStringLiteral("R");
         elite.EliteSkills.resize(6);
-        //                 campaign, profession
-        const int kinds[6][2] = {{0, 0}, {1, 1}, {1, 2}, {2, 1}, {2, 2}, {1, 1}};
         for (int n = 1; n <= 5; ++n) {
             auto& s = elite.EliteSkills[n];
             s.Name = QStringLiteral("Skill %1").arg(n);
             s.Defined = true;
-            s.Campaign = static_cast<uint8_t>(kinds[n][0]);
-            s.Profession = static_cast<uint8_t>(kinds[n][1]);
+            s.Campaign = n == 3 || n == 4 ? 2 : 1;
+            s.Profession = n == 2 || n == 4 ? 2 : 1;
         }
         for (auto& s : elite.EliteSkills)
             s.Captured.assign(4, false);
@@ -58,59 +53,48 @@ std::vector<int> Numbers(const std::vector<PanelEntry>& entries)
     return out;
 }
 
-TEST(CharacterDialogs, NewCharacterTakesTheLowestFreeNumber)
+TEST(CharacterDialogs, NewCharacterTakesTheLowestFreeNumberUpTo99)
 {
-    modCharacters::Tables full;
-    full.Characters.assign(100, QStringLiteral("x"));
-    modCharacters::Tables fullButFifty = full;
-    fullButFifty.Characters[50].clear();
-    modCharacters::Tables ninetyEight;
-    ninetyEight.Characters.assign(99, QStringLiteral("x"));
-    const struct {
-        const char* name;
-        modCharacters::Tables characters;
-        std::optional<int> expected;
-    } rows[] = {
-        {"no characters", {}, 1},
-        {"2 deleted between 1 and 3", Named({"A", "", "C"}), 2},
-        {"1 to 3 named", Named({"A", "B", "C"}), 4},
-        {"98 named: the 99th", ninetyEight, 99},
-        {"99 named: refused", full, std::nullopt},
-        {"99 named, 50 deleted", fullButFifty, 50},
+    auto many = [](int named, int freed) {
+        modCharacters::Tables t = Named(std::vector<QString>(static_cast<size_t>(named), QStringLiteral("x")));
+        if (freed > 0)
+            t.Characters[static_cast<size_t>(freed)].clear();
+        return t;
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(NewCharacterNumber(row.characters), row.expected) << row.name;
+    EXPECT_EQ(NewCharacterNumber({}), 1);
+    EXPECT_EQ(NewCharacterNumber(Tables().characters), 2) << "the deleted number";
+    EXPECT_EQ(NewCharacterNumber(many(3, 0)), 4);
+    EXPECT_EQ(NewCharacterNumber(many(98, 0)), 99);
+    EXPECT_EQ(NewCharacterNumber(many(99, 0)), std::nullopt) << "the hundredth is refused";
+    EXPECT_EQ(NewCharacterNumber(many(99, 50)), 50);
 }
 
 TEST(CharacterDialogs, NamesAreCheckedCaseBlindAndForTheFiles)
 {
-    const auto characters = Named({"Ayla", "", "Bren"});
+    const auto characters = Tables().characters;
     const struct {
         const char* name;
         int current;
-        QString text;
+        const char* text;
         NameProblem expected;
     } rows[] = {
-        {"empty", -1, QString(), NameProblem::Empty},
-        {"another's name in other case", -1, QStringLiteral("AYLA"), NameProblem::Taken},
-        {"renaming to another's name", 3, QStringLiteral("ayla"), NameProblem::Taken},
-        {"own name in other case", 1, QStringLiteral("AYLA"), NameProblem::None},
-        {"a deleted number has no name", -1, QStringLiteral("Cor"), NameProblem::None},
-        {"tab", -1, QStringLiteral("A\tB"), NameProblem::LineBreakOrTab},
-        {"line break", 1, QStringLiteral("A\r\nB"), NameProblem::LineBreakOrTab},
-        {"Western letters and the euro", -1, QString::fromUtf8("Zoë €"), NameProblem::None},
-        {"Greek letter", -1, QString::fromUtf8("Ωmega"), NameProblem::NotWindows1252},
-        {"emoji", -1, QString::fromUtf8("Ayla 🐉"), NameProblem::NotWindows1252},
+        {"empty", -1, "", NameProblem::Empty},
+        {"another's name in other case", -1, "AYLA", NameProblem::Taken},
+        {"renaming to another's name", 3, "ayla", NameProblem::Taken},
+        {"own name in other case", 1, "AYLA", NameProblem::None},
+        {"tab", -1, "A\tB", NameProblem::LineBreakOrTab},
+        {"line break", 1, "A\r\nB", NameProblem::LineBreakOrTab},
+        {"Western letters and the euro", -1, "Zoë €", NameProblem::None},
+        {"emoji", -1, "Ayla 🐉", NameProblem::NotWindows1252},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(CheckName(characters, row.current, row.text), row.expected) << row.name;
+        EXPECT_EQ(CheckName(characters, row.current, QString::fromUtf8(row.text)), row.expected) << row.name;
 }
 
 TEST(CharacterDialogs, SelectionButtonsChangeOnlyTheListedSkills)
 {
     Tables t;
-    // Skills 1 and 4 captured to begin with.
-    const std::vector<bool> start{false, true, false, false, true, false};
+    const std::vector<bool> start{false, true, false, false, true, false}; // 1 and 4 captured
     const struct {
         const char* name;
         int campaign, profession;
@@ -121,8 +105,7 @@ TEST(CharacterDialogs, SelectionButtonsChangeOnlyTheListedSkills)
         {"invert, campaign 1", 1, -1, Selection::Invert, {1, 2, 5}, {false, false, true, false, true, true}},
         {"select all, profession 2", -1, 2, Selection::SelectAll, {2, 4}, {false, true, true, false, true, false}},
         {"deselect all, campaign 2 profession 1", 2, 1, Selection::DeselectAll, {3}, start},
-        {"deselect all, no filter", -1, -1, Selection::DeselectAll, {1, 2, 3, 4, 5}, std::vector<bool>(6, false)},
-        {"a campaign without skills", 7, -1, Selection::SelectAll, {}, start},
+        {"deselect all, no filter", -1, -1, Selection::DeselectAll, {1, 2, 3, 4, 5}, std::vector<bool>(6)},
     };
     for (const auto& row : rows) {
         const auto listed = EditorEliteEntries(t.elite, t.professions, row.campaign, row.profession);
@@ -140,90 +123,56 @@ TEST(CharacterDialogs, CaptureDialogListsNamedCharactersWithoutTheSkill)
     t.characters.Characters.push_back(QStringLiteral("Cato")); // 4, beyond the flags
     t.elite.EliteSkills[2].Captured[1] = true;
     t.elite.EliteSkills[3].Captured[1] = t.elite.EliteSkills[3].Captured[3] = true;
-    t.elite.EliteSkills[4].Captured[2] = true; // a deleted number's flag
-    const struct {
-        const char* name;
-        int elite;
-        std::vector<int> expected;
-    } rows[] = {
-        {"nobody captured it", 1, {1, 3, 4}},
-        {"Ayla captured it", 2, {3, 4}},
-        {"captured by two", 3, {4}},
-        {"only the deleted number", 4, {1, 3, 4}},
-        {"no such skill", 9, {}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, row.elite)), row.expected) << row.name;
+    t.elite.EliteSkills[4].Captured[2] = true; // the deleted number's flag
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 1)), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 2)), (std::vector<int>{3, 4}));
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 3)), (std::vector<int>{4}));
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 4)), (std::vector<int>{1, 3, 4}));
+    EXPECT_TRUE(UncapturedCharacters(t.characters, t.elite, 9).empty());
 }
 
-TEST(CharacterDialogs, SavingNewCharactersFillsTheGapThenGrowsEveryTable)
+TEST(CharacterDialogs, NewCharactersFillTheGapThenGrowEveryTable)
 {
     ProgramFolder folder;
     Tables t;
     std::vector<bool> working(6, false);
     working[2] = working[5] = true;
-    const auto first = SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), working);
-    ASSERT_EQ(first.number, 2) << first.error.toStdString();
+    ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), working).number, 2);
     EXPECT_EQ(folder.read("Personal/Characters.txt"), "01\tAyla\r\n02\tCato\r\n03\tBren\r\n");
     EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), "0002\r\n0005\r\n");
-    EXPECT_TRUE(t.elite.EliteSkills[5].Captured[2]);
 
-    const auto second = SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {});
-    ASSERT_EQ(second.number, 4);
-    EXPECT_EQ(t.characters.highest(), 4);
+    ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {}).number, 4);
     for (const auto& s : t.elite.EliteSkills)
         EXPECT_EQ(s.Captured.size(), 5u);
     for (const auto& tr : t.treasures.Treasures)
         EXPECT_EQ(tr.OpenedOn.size(), 5u);
-    EXPECT_EQ(folder.read("Personal/Char04CapElite.txt"), "");
-
-    const auto taken = SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("dara"), {});
-    EXPECT_EQ(taken.problem, NameProblem::Taken);
-    EXPECT_FALSE(taken.number);
+    EXPECT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("dara"), {}).problem, NameProblem::Taken);
 }
 
 TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
 {
-    // A folder standing in a file's place makes its write fail: either the
-    // list cannot be written, or it is and the new character's captured
-    // skills cannot be, so that the list is put back.
-    const struct {
-        const char* name;
-        int current;
-        const char* blocked;
-    } rows[] = {{"renaming, the list blocked", 1, "Personal/Characters.txt"},
-                {"a new character, its captured skills blocked", -1, "Personal/Char02CapElite.txt"}};
-    for (const auto& row : rows) {
+    // A folder in a file's place makes its write fail: the list itself, or the
+    // new character's captured skills after the list (which is put back).
+    for (const char* blocked : {"Personal/Characters.txt", "Personal/Char02CapElite.txt"}) {
         ProgramFolder folder;
         const QByteArray list = "01\tAyla\r\n03\tBren\r\n";
-        folder.write("Personal/Char01CapElite.txt", "0001\r\n");
-        if (!QString::fromLatin1(row.blocked).endsWith(QLatin1String("Characters.txt")))
+        if (QByteArray(blocked) != "Personal/Characters.txt")
             folder.write("Personal/Characters.txt", list);
-        QDir().mkpath(folder.path(row.blocked));
+        QDir().mkpath(folder.path(blocked));
         Tables t;
-        t.elite.EliteSkills[1].Captured[1] = true;
         const Tables before = t;
-        const std::vector<bool> working(6, true);
-        const SaveResult result =
-            SaveCharacter(folder.path(), t.refs(), row.current, QStringLiteral("Cato"), working);
-        EXPECT_FALSE(result.number) << row.name;
-        EXPECT_FALSE(result.error.isEmpty()) << row.name;
+        const auto result = SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), std::vector<bool>(6, true));
+        EXPECT_FALSE(result.number || result.error.isEmpty()) << blocked;
         if (QFileInfo(folder.path("Personal/Characters.txt")).isFile())
-            EXPECT_EQ(folder.read("Personal/Characters.txt"), list) << row.name;
-        EXPECT_EQ(folder.read("Personal/Char01CapElite.txt"), "0001\r\n") << row.name;
-        EXPECT_EQ(t.characters.Characters, before.characters.Characters) << row.name;
+            EXPECT_EQ(folder.read("Personal/Characters.txt"), list) << blocked;
+        EXPECT_EQ(t.characters.Characters, before.characters.Characters) << blocked;
         for (int n = 0; n <= 5; ++n)
-            EXPECT_EQ(t.elite.EliteSkills[n].Captured, before.elite.EliteSkills[n].Captured) << row.name << n;
+            EXPECT_EQ(t.elite.EliteSkills[n].Captured, before.elite.EliteSkills[n].Captured) << blocked << n;
+        // A capture is not kept either when its file cannot be written.
+        QDir().mkpath(folder.path("Personal/Char01CapElite.txt"));
+        EXPECT_FALSE(MarkCaptured(folder.path(), t.elite, 2, 1));
+        EXPECT_FALSE(t.elite.EliteSkills[2].Captured[1]);
     }
-
-    ProgramFolder folder;
-    QDir().mkpath(folder.path("Personal/Char01CapElite.txt"));
-    Tables t;
-    t.elite.EliteSkills[4].Captured[3] = true;
-    EXPECT_FALSE(MarkCaptured(folder.path(), t.elite, 2, 1));
-    EXPECT_FALSE(t.elite.EliteSkills[2].Captured[1]);
-    EXPECT_TRUE(MarkCaptured(folder.path(), t.elite, 2, 3));
-    EXPECT_EQ(folder.read("Personal/Char03CapElite.txt"), "0002\r\n0004\r\n");
 }
 
 TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
@@ -236,18 +185,12 @@ TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
     t.elite.EliteSkills[1].Captured[1] = t.elite.EliteSkills[1].Captured[3] = true;
     t.treasures.Treasures[1].OpenedOn[1] = t.treasures.Treasures[1].OpenedOn[3] = QDate(2010, 2, 1);
 
-    QString error;
-    ASSERT_TRUE(DeleteCharacter(folder.path(), t.refs(), 1, &error)) << error.toStdString();
+    ASSERT_TRUE(DeleteCharacter(folder.path(), t.refs(), 1));
     EXPECT_EQ(folder.read("Personal/Characters.txt"), "03\tBren\r\n");
-    EXPECT_FALSE(QFileInfo::exists(folder.path("Personal/Char01CapElite.txt")));
-    EXPECT_FALSE(QFileInfo::exists(folder.path("Personal/Char01OpenedTreasures.txt")));
-    EXPECT_EQ(folder.read("Personal/Char03CapElite.txt"), "0001\r\n");
-    EXPECT_EQ(folder.read("Personal/Char03OpenedTreasures.txt"), "0001\r\n");
-    EXPECT_FALSE(t.elite.EliteSkills[1].Captured[1]);
-    EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3]);
-    EXPECT_FALSE(t.treasures.Treasures[1].OpenedOn[1]);
-    EXPECT_TRUE(t.treasures.Treasures[1].OpenedOn[3]);
-    EXPECT_EQ(NewCharacterNumber(t.characters), 1);
+    EXPECT_EQ(QDir(folder.path("Personal")).entryList(QDir::Files),
+              (QStringList{"Char03CapElite.txt", "Char03OpenedTreasures.txt", "Characters.txt"}));
+    EXPECT_FALSE(t.elite.EliteSkills[1].Captured[1] || t.treasures.Treasures[1].OpenedOn[1]);
+    EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3] && t.treasures.Treasures[1].OpenedOn[3]);
 
     // The list cannot be written: the character stays, with its files.
     QFile::remove(folder.path("Personal/Characters.txt"));
