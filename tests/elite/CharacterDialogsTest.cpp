@@ -147,6 +147,13 @@ TEST(CharacterDialogs, NewCharactersFillTheGapThenGrowEveryTable)
     for (const auto& tr : t.treasures.Treasures)
         EXPECT_EQ(tr.OpenedOn.size(), 5u);
     EXPECT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("dara"), {}).problem, NameProblem::Taken);
+
+    // The hundredth character is refused and writes nothing.
+    t.characters.Characters.resize(100, QStringLiteral("x"));
+    const QByteArray list = folder.read("Personal/Characters.txt");
+    EXPECT_TRUE(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Eno"), {}).full);
+    EXPECT_EQ(folder.read("Personal/Characters.txt"), list);
+    EXPECT_FALSE(QFileInfo::exists(folder.path("Personal/Char00CapElite.txt")));
 }
 
 TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
