@@ -126,7 +126,7 @@ WayloomProgram::StartResult WayloomProgram::Main()
         .openDocument = [this](const QString& target) { OpenDocument(target); },
         .markEliteAsCaptured = [this](int elite) { MarkEliteAsCaptured(elite); },
         .markTreasureAsOpened = [this](int treasure) { MarkTreasureAsOpened(treasure); },
-        .toggleLegend = {},         // the legend window comes with its own window
+        .toggleLegend = {},         // the legend window likewise
         .manageCharacters = [this] { ManageCharacters(); },
         .showCredits = {},
         .showInformation = {},
