@@ -4,6 +4,8 @@
 #include "../core/TestFiles.h"
 #include "layers/modTreasureDate.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 using namespace modTreasureDate;
@@ -29,6 +31,13 @@ TEST(TreasureDate, BoxOrderFollowsTheShortDateFormat)
     };
     for (const auto& row : rows)
         EXPECT_EQ(DetectDateOrder(QString::fromUtf8(row.format)), row.expected) << row.format;
+    // The short formats the system's locales give.
+    const std::pair<const char*, DateOrder> locales[] = {
+        {"en_US", {M, D, Y}}, {"en_GB", {D, M, Y}}, {"de_DE", {D, M, Y}}, {"ja_JP", {Y, M, D}},
+        {"sv_SE", {Y, M, D}}, {"hu_HU", {Y, M, D}}, {"fr_CA", {Y, M, D}}, {"nl_NL", {D, M, Y}},
+    };
+    for (const auto& [name, expected] : locales)
+        EXPECT_EQ(DetectDateOrder(QLocale(QLatin1String(name)).dateFormat(QLocale::ShortFormat)), expected) << name;
 }
 
 TEST(TreasureDate, BoxesAreLaidOutInTheirOrderWithTheirWidths)
