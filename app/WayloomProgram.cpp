@@ -3,6 +3,9 @@
 #include "core/LoadAllData.h"
 #include "core/modLanguage.h"
 #include "core/modMain.h"
+#include "elite/frmCharacterList.h"
+#include "elite/frmMarkEliteAsCaptured.h"
+#include "layers/frmMarkTreasureAsOpened.h"
 #include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
 
@@ -121,13 +124,15 @@ WayloomProgram::StartResult WayloomProgram::Main()
         .startUpdater = [this] { StartUpdater(); },
         .showHistory = [this] { ShowHistory(); },
         .openDocument = [this](const QString& target) { OpenDocument(target); },
-        .markEliteAsCaptured = {},  // the capture dialog comes with its own window
+        .markEliteAsCaptured = [this](int elite) { MarkEliteAsCaptured(elite); },
+        .markTreasureAsOpened = [this](int treasure) { MarkTreasureAsOpened(treasure); },
         .toggleLegend = {},         // the legend window likewise
-        .manageCharacters = {},     // the character dialogs likewise
+        .manageCharacters = [this] { ManageCharacters(); },
         .showCredits = {},
         .showInformation = {},
     });
     QObject::connect(m_map, &frmMap::quitRequested, m_menu.get(), [this] { QuitProgram(); });
+    QObject::connect(m_map, &frmMap::captureRequested, m_menu.get(), [this](int elite) { MarkEliteAsCaptured(elite); });
     // The region menu, the capture dialog, the note menu and the task-bar
     // window join through the map window's other requests.
     QString startPicture;
@@ -185,4 +190,31 @@ void WayloomProgram::OpenDocument(const QString& target)
 {
     if (openWithShell)
         openWithShell(target);
+}
+
+void WayloomProgram::ManageCharacters()
+{
+    if (!m_menu)
+        return;
+    frmCharacterList dialog(m_world, m_panel.AlwaysOnTop == 1, m_menu.get());
+    dialog.exec();
+}
+
+void WayloomProgram::MarkEliteAsCaptured(int elite)
+{
+    if (!m_menu || elite < 1 || elite > m_world.elite.highest())
+        return;
+    const int character = m_panel.cmbCharacter.selected > 0 ? m_panel.cmbCharacter.selectedData(0) : 0;
+    frmMarkEliteAsCaptured dialog(m_world, elite, character, m_panel.AlwaysOnTop == 1,
+                                  [this] { m_menu->FilterElites(true); }, m_menu.get());
+    dialog.exec();
+}
+
+void WayloomProgram::MarkTreasureAsOpened(int treasure)
+{
+    if (!m_menu || treasure < 1 || treasure > m_world.treasures.count())
+        return;
+    frmMarkTreasureAsOpened dialog(m_world, treasure, m_panel.AlwaysOnTop == 1,
+                                   [this] { m_menu->FilterTreasures(true); }, QString(), m_menu.get());
+    dialog.exec();
 }

@@ -53,6 +53,12 @@ public:
     void ShowHistory();
     // Opens a document path or web address with the system's handler.
     void OpenDocument(const QString& target);
+    // The personal-progress dialogs, modal over the panel: the character
+    // list, marking a skill captured (then the elite list is filtered again)
+    // and a chest opened (then the treasure list, and the map is redrawn).
+    void ManageCharacters();
+    void MarkEliteAsCaptured(int elite);
+    void MarkTreasureAsOpened(int treasure);
 
     World& world() { return m_world; }
     PanelState& panel() { return m_panel; }

@@ -48,6 +48,7 @@ public:
         std::function<void()> showHistory;
         std::function<void(const QString&)> openDocument;
         std::function<void(int elite)> markEliteAsCaptured;
+        std::function<void(int treasure)> markTreasureAsOpened;
         std::function<void()> toggleLegend;
         std::function<void()> manageCharacters;
         std::function<void()> showCredits;

@@ -1,0 +1,247 @@
+#include "elite/modCharacterDialogs.h"
+
+#include "core/RecordFile.h"
+#include "panel/modEliteTab.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace modCharacterDialogs {
+
+namespace {
+
+bool FitsWindows1252(const QString& text)
+{
+    return records::DecodeWindows1252(records::EncodeWindows1252(text)) == text;
+}
+
+bool HasControlCharacter(const QString& text)
+{
+    for (QChar ch : text)
+        if (ch.unicode() < 0x20 || ch.unicode() == 0x7f)
+            return true;
+    return false;
+}
+
+// Character c's capture flag of every skill, to be put back after a failed write.
+struct CaptureColumn {
+    std::vector<bool> flags;
+    std::vector<size_t> sizes;
+
+    CaptureColumn(const modElite::Tables& elite, size_t c)
+    {
+        for (const auto& skill : elite.EliteSkills) {
+            sizes.push_back(skill.Captured.size());
+            flags.push_back(c < skill.Captured.size() && skill.Captured[c]);
+        }
+    }
+    void restore(modElite::Tables& elite, size_t c) const
+    {
+        for (size_t n = 0; n < elite.EliteSkills.size(); ++n) {
+            auto& captured = elite.EliteSkills[n].Captured;
+            if (c < captured.size())
+                captured[c] = flags[n];
+            captured.resize(sizes[n]);
+        }
+    }
+};
+
+} // namespace
+
+std::optional<int> NewCharacterNumber(const modCharacters::Tables& characters)
+{
+    for (int c = 1; c <= characters.highest() && c <= modCharacters::kMaxCharacterNumber; ++c)
+        if (characters.Characters[static_cast<size_t>(c)].isEmpty())
+            return c;
+    const int next = characters.highest() + 1;
+    if (next > modCharacters::kMaxCharacterNumber)
+        return std::nullopt;
+    return next;
+}
+
+NameProblem CheckName(const modCharacters::Tables& characters, int current, const QString& name)
+{
+    if (name.isEmpty())
+        return NameProblem::Empty;
+    if (HasControlCharacter(name))
+        return NameProblem::LineBreakOrTab;
+    if (!FitsWindows1252(name))
+        return NameProblem::NotWindows1252;
+    for (int c = 1; c <= characters.highest(); ++c) {
+        const QString& other = characters.Characters[static_cast<size_t>(c)];
+        if (c != current && !other.isEmpty() && other.compare(name, Qt::CaseInsensitive) == 0)
+            return NameProblem::Taken;
+    }
+    return NameProblem::None;
+}
+
+std::vector<PanelEntry> EditorEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
+                                           int campaign, int profession)
+{
+    std::vector<PanelEntry> entries;
+    for (int n = 1; n <= elite.highest(); ++n) {
+        const auto& skill = elite.EliteSkills[static_cast<size_t>(n)];
+        if (!skill.Defined)
+            continue;
+        if ((campaign == -1 || skill.Campaign == campaign) && (profession <= 0 || skill.Profession == profession))
+            entries.push_back({modEliteTab::EliteEntryText(skill, professions), n});
+    }
+    return entries;
+}
+
+void ApplySelection(std::vector<bool>& working, const std::vector<PanelEntry>& listed, Selection selection)
+{
+    for (const PanelEntry& e : listed) {
+        if (e.data < 0)
+            continue;
+        const auto n = static_cast<size_t>(e.data);
+        if (n >= working.size())
+            working.resize(n + 1, false);
+        switch (selection) {
+        case Selection::SelectAll: working[n] = true; break;
+        case Selection::DeselectAll: working[n] = false; break;
+        case Selection::Invert: working[n] = !working[n]; break;
+        }
+    }
+}
+
+std::vector<bool> WorkingFlags(const modElite::Tables& elite, int character)
+{
+    std::vector<bool> flags(elite.EliteSkills.size(), false);
+    if (character < 1)
+        return flags;
+    const auto c = static_cast<size_t>(character);
+    for (size_t n = 0; n < elite.EliteSkills.size(); ++n) {
+        const auto& captured = elite.EliteSkills[n].Captured;
+        flags[n] = c < captured.size() && captured[c];
+    }
+    return flags;
+}
+
+SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int current, const QString& name,
+                         const std::vector<bool>& working)
+{
+    SaveResult result;
+    result.problem = CheckName(tables.characters, current, name);
+    if (result.problem != NameProblem::None)
+        return result;
+
+    int number = current;
+    if (number < 1 || number > tables.characters.highest()) {
+        const auto free = NewCharacterNumber(tables.characters);
+        if (!free) {
+            result.full = true;
+            return result;
+        }
+        number = *free;
+    }
+    modCharacters::Tables characters = tables.characters;
+    if (number > characters.highest())
+        characters.Characters.resize(static_cast<size_t>(number) + 1);
+    characters.Characters[static_cast<size_t>(number)] = name;
+    if (!modCharacters::SaveCharacters(appFolder, characters, &result.error))
+        return result;
+
+    const auto c = static_cast<size_t>(number);
+    const size_t slotCount = static_cast<size_t>(characters.highest()) + 1;
+    const CaptureColumn previous(tables.elite, c);
+    for (size_t n = 0; n < tables.elite.EliteSkills.size(); ++n) {
+        auto& captured = tables.elite.EliteSkills[n].Captured;
+        if (captured.size() < slotCount)
+            captured.resize(slotCount, false);
+        captured[c] = n < working.size() && working[n];
+    }
+    if (!modCharacters::SaveCapturedElites(appFolder, number, tables.elite, &result.error)) {
+        previous.restore(tables.elite, c);
+        QString rollbackError;
+        if (!modCharacters::SaveCharacters(appFolder, tables.characters, &rollbackError))
+            result.error += QStringLiteral("; the character list could not be put back either (%1)").arg(rollbackError);
+        return result;
+    }
+
+    tables.characters = std::move(characters);
+    for (auto& treasure : tables.treasures.Treasures)
+        if (treasure.OpenedOn.size() < slotCount)
+            treasure.OpenedOn.resize(slotCount);
+    result.number = number;
+    return result;
+}
+
+bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QString* error)
+{
+    if (c < 1 || c > tables.characters.highest()) {
+        if (error)
+            *error = QStringLiteral("there is no character %1").arg(c);
+        return false;
+    }
+    modCharacters::Tables characters = tables.characters;
+    characters.Characters[static_cast<size_t>(c)].clear();
+    if (!modCharacters::SaveCharacters(appFolder, characters, error))
+        return false;
+    tables.characters = std::move(characters);
+
+    const auto k = static_cast<size_t>(c);
+    for (auto& skill : tables.elite.EliteSkills)
+        if (k < skill.Captured.size())
+            skill.Captured[k] = false;
+    for (auto& treasure : tables.treasures.Treasures)
+        if (k < treasure.OpenedOn.size())
+            treasure.OpenedOn[k].reset();
+
+    bool removed = true;
+    for (const char* file : {modCharacters::kCapEliteFile, modTreasures::kOpenedTreasuresFile}) {
+        const QString path = appFolder + modCharacters::CharacterFile(c, QString::fromLatin1(file));
+        if (!QFileInfo::exists(path) || QFile::remove(path))
+            continue;
+        // A file left behind would be read for the next character with this
+        // number; an empty one records nothing.
+        QString writeError;
+        const bool emptied = records::WriteRecordFile(path, {}, &writeError);
+        if (error)
+            *error = emptied ? QStringLiteral("%1 could not be removed; it was emptied").arg(path)
+                             : QStringLiteral("%1 could not be removed (%2)").arg(path, writeError);
+        removed = false;
+    }
+    return removed;
+}
+
+std::vector<PanelEntry> UncapturedCharacters(const modCharacters::Tables& characters,
+                                             const modElite::Tables& elite, int eliteNumber)
+{
+    std::vector<PanelEntry> entries;
+    if (eliteNumber < 0 || eliteNumber > elite.highest())
+        return entries;
+    const auto& captured = elite.EliteSkills[static_cast<size_t>(eliteNumber)].Captured;
+    for (int c = 1; c <= characters.highest(); ++c) {
+        const QString& name = characters.Characters[static_cast<size_t>(c)];
+        const auto k = static_cast<size_t>(c);
+        if (!name.isEmpty() && !(k < captured.size() && captured[k]))
+            entries.push_back({name, c});
+    }
+    return entries;
+}
+
+bool MarkCaptured(const QString& appFolder, modElite::Tables& elite, int eliteNumber, int c, QString* error)
+{
+    if (eliteNumber < 0 || eliteNumber > elite.highest() || c < 1 || c > modCharacters::kMaxCharacterNumber) {
+        if (error)
+            *error = QStringLiteral("skill %1 or character %2 does not exist").arg(eliteNumber).arg(c);
+        return false;
+    }
+    auto& captured = elite.EliteSkills[static_cast<size_t>(eliteNumber)].Captured;
+    const auto k = static_cast<size_t>(c);
+    const size_t oldSize = captured.size();
+    const bool old = k < oldSize && captured[k];
+    if (captured.size() <= k)
+        captured.resize(k + 1, false);
+    captured[k] = true;
+    if (modCharacters::SaveCapturedElites(appFolder, c, elite, error))
+        return true;
+    if (k < oldSize)
+        captured[k] = old;
+    else
+        captured.resize(oldSize);
+    return false;
+}
+
+} // namespace modCharacterDialogs

@@ -1,0 +1,211 @@
+// The character dialogs' rules without a window: numbering, names, the
+// editor's list and selection buttons, the capture dialog's list, and saves
+// that change the tables only after their files were written.
+#include "../core/TestFiles.h"
+#include "elite/modCharacterDialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace modCharacterDialogs;
+
+namespace {
+
+modCharacters::Tables Named(std::vector<QString> names)
+{
+    names.insert(names.begin(), QString());
+    return modCharacters::Tables{std::move(names)};
+}
+
+// Characters 1 Ayla, 2 (deleted), 3 Bren; skills 1..5 of campaign/profession
+// 1/1, 1/2, 2/1, 2/2, 1/1, profession 2 abbreviated "R"; two treasures.
+struct Tables {
+    modCharacters::Tables characters = Named({QStringLiteral("Ayla"), {}, QStringLiteral("Bren")});
+    modElite::Tables elite;
+    modProfessions::Tables professions;
+    modTreasures::Tables treasures;
+
+    Tables()
+    {
+        professions.Professions.resize(3);
+        professions.Professions[2].Abbreviation = QStringLiteral("R");
+        elite.EliteSkills.resize(6);
+        for (int n = 1; n <= 5; ++n) {
+            auto& s = elite.EliteSkills[n];
+            s.Name = QStringLiteral("Skill %1").arg(n);
+            s.Defined = true;
+            s.Campaign = n == 3 || n == 4 ? 2 : 1;
+            s.Profession = n == 2 || n == 4 ? 2 : 1;
+        }
+        for (auto& s : elite.EliteSkills)
+            s.Captured.assign(4, false);
+        treasures.Treasures.resize(3);
+        for (auto& t : treasures.Treasures)
+            t.OpenedOn.assign(4, std::nullopt);
+    }
+    CharacterTables refs() { return {characters, elite, treasures}; }
+};
+
+std::vector<int> Numbers(const std::vector<PanelEntry>& entries)
+{
+    std::vector<int> out;
+    for (const auto& e : entries)
+        out.push_back(e.data);
+    return out;
+}
+
+TEST(CharacterDialogs, NewCharacterTakesTheLowestFreeNumberUpTo99)
+{
+    auto many = [](int named, int freed) {
+        modCharacters::Tables t = Named(std::vector<QString>(static_cast<size_t>(named), QStringLiteral("x")));
+        if (freed > 0)
+            t.Characters[static_cast<size_t>(freed)].clear();
+        return t;
+    };
+    EXPECT_EQ(NewCharacterNumber({}), 1);
+    EXPECT_EQ(NewCharacterNumber(Tables().characters), 2) << "the deleted number";
+    EXPECT_EQ(NewCharacterNumber(many(3, 0)), 4);
+    EXPECT_EQ(NewCharacterNumber(many(98, 0)), 99);
+    EXPECT_EQ(NewCharacterNumber(many(99, 0)), std::nullopt) << "the hundredth is refused";
+    EXPECT_EQ(NewCharacterNumber(many(99, 50)), 50);
+}
+
+TEST(CharacterDialogs, NamesAreCheckedCaseBlindAndForTheFiles)
+{
+    const auto characters = Tables().characters;
+    const struct {
+        const char* name;
+        int current;
+        const char* text;
+        NameProblem expected;
+    } rows[] = {
+        {"empty", -1, "", NameProblem::Empty},
+        {"another's name in other case", -1, "AYLA", NameProblem::Taken},
+        {"renaming to another's name", 3, "ayla", NameProblem::Taken},
+        {"own name in other case", 1, "AYLA", NameProblem::None},
+        {"tab", -1, "A\tB", NameProblem::LineBreakOrTab},
+        {"line break", 1, "A\r\nB", NameProblem::LineBreakOrTab},
+        {"Western letters and the euro", -1, "Zoë €", NameProblem::None},
+        {"emoji", -1, "Ayla 🐉", NameProblem::NotWindows1252},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CheckName(characters, row.current, QString::fromUtf8(row.text)), row.expected) << row.name;
+}
+
+TEST(CharacterDialogs, SelectionButtonsChangeOnlyTheListedSkills)
+{
+    Tables t;
+    const std::vector<bool> start{false, true, false, false, true, false}; // 1 and 4 captured
+    const struct {
+        const char* name;
+        int campaign, profession;
+        Selection selection;
+        std::vector<int> listed;
+        std::vector<bool> expected;
+    } rows[] = {
+        {"invert, campaign 1", 1, -1, Selection::Invert, {1, 2, 5}, {false, false, true, false, true, true}},
+        {"select all, profession 2", -1, 2, Selection::SelectAll, {2, 4}, {false, true, true, false, true, false}},
+        {"deselect all, campaign 2 profession 1", 2, 1, Selection::DeselectAll, {3}, start},
+        {"deselect all, no filter", -1, -1, Selection::DeselectAll, {1, 2, 3, 4, 5}, std::vector<bool>(6)},
+    };
+    for (const auto& row : rows) {
+        const auto listed = EditorEliteEntries(t.elite, t.professions, row.campaign, row.profession);
+        EXPECT_EQ(Numbers(listed), row.listed) << row.name;
+        auto working = start;
+        ApplySelection(working, listed, row.selection);
+        EXPECT_EQ(working, row.expected) << row.name;
+    }
+    EXPECT_EQ(EditorEliteEntries(t.elite, t.professions, 1, 2).front().text, QStringLiteral("Skill 2 [R]"));
+}
+
+TEST(CharacterDialogs, CaptureDialogListsNamedCharactersWithoutTheSkill)
+{
+    Tables t;
+    t.characters.Characters.push_back(QStringLiteral("Cato")); // 4, beyond the flags
+    t.elite.EliteSkills[2].Captured[1] = true;
+    t.elite.EliteSkills[3].Captured[1] = t.elite.EliteSkills[3].Captured[3] = true;
+    t.elite.EliteSkills[4].Captured[2] = true; // the deleted number's flag
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 1)), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 2)), (std::vector<int>{3, 4}));
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 3)), (std::vector<int>{4}));
+    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 4)), (std::vector<int>{1, 3, 4}));
+    EXPECT_TRUE(UncapturedCharacters(t.characters, t.elite, 9).empty());
+}
+
+TEST(CharacterDialogs, NewCharactersFillTheGapThenGrowEveryTable)
+{
+    ProgramFolder folder;
+    Tables t;
+    std::vector<bool> working(6, false);
+    working[2] = working[5] = true;
+    ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), working).number, 2);
+    EXPECT_EQ(folder.read("Personal/Characters.txt"), "01\tAyla\r\n02\tCato\r\n03\tBren\r\n");
+    EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), "0002\r\n0005\r\n");
+
+    ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {}).number, 4);
+    for (const auto& s : t.elite.EliteSkills)
+        EXPECT_EQ(s.Captured.size(), 5u);
+    for (const auto& tr : t.treasures.Treasures)
+        EXPECT_EQ(tr.OpenedOn.size(), 5u);
+    EXPECT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("dara"), {}).problem, NameProblem::Taken);
+
+    // The hundredth character is refused and writes nothing.
+    t.characters.Characters.resize(100, QStringLiteral("x"));
+    const QByteArray list = folder.read("Personal/Characters.txt");
+    EXPECT_TRUE(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Eno"), {}).full);
+    EXPECT_EQ(folder.read("Personal/Characters.txt"), list);
+    EXPECT_FALSE(QFileInfo::exists(folder.path("Personal/Char00CapElite.txt")));
+}
+
+TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
+{
+    // A folder in a file's place makes its write fail: the list itself, or the
+    // new character's captured skills after the list (which is put back).
+    for (const char* blocked : {"Personal/Characters.txt", "Personal/Char02CapElite.txt"}) {
+        ProgramFolder folder;
+        const QByteArray list = "01\tAyla\r\n03\tBren\r\n";
+        if (QByteArray(blocked) != "Personal/Characters.txt")
+            folder.write("Personal/Characters.txt", list);
+        QDir().mkpath(folder.path(blocked));
+        Tables t;
+        const Tables before = t;
+        const auto result = SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), std::vector<bool>(6, true));
+        EXPECT_FALSE(result.number || result.error.isEmpty()) << blocked;
+        if (QFileInfo(folder.path("Personal/Characters.txt")).isFile())
+            EXPECT_EQ(folder.read("Personal/Characters.txt"), list) << blocked;
+        EXPECT_EQ(t.characters.Characters, before.characters.Characters) << blocked;
+        for (int n = 0; n <= 5; ++n)
+            EXPECT_EQ(t.elite.EliteSkills[n].Captured, before.elite.EliteSkills[n].Captured) << blocked << n;
+        // A capture is not kept either when its file cannot be written.
+        QDir().mkpath(folder.path("Personal/Char01CapElite.txt"));
+        EXPECT_FALSE(MarkCaptured(folder.path(), t.elite, 2, 1));
+        EXPECT_FALSE(t.elite.EliteSkills[2].Captured[1]);
+    }
+}
+
+TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
+{
+    ProgramFolder folder;
+    for (const char* file : {"Personal/Char01CapElite.txt", "Personal/Char01OpenedTreasures.txt",
+                             "Personal/Char03CapElite.txt", "Personal/Char03OpenedTreasures.txt"})
+        folder.write(file, "0001\r\n");
+    Tables t;
+    t.elite.EliteSkills[1].Captured[1] = t.elite.EliteSkills[1].Captured[3] = true;
+    t.treasures.Treasures[1].OpenedOn[1] = t.treasures.Treasures[1].OpenedOn[3] = QDate(2010, 2, 1);
+
+    ASSERT_TRUE(DeleteCharacter(folder.path(), t.refs(), 1));
+    EXPECT_EQ(folder.read("Personal/Characters.txt"), "03\tBren\r\n");
+    EXPECT_EQ(QDir(folder.path("Personal")).entryList(QDir::Files),
+              (QStringList{"Char03CapElite.txt", "Char03OpenedTreasures.txt", "Characters.txt"}));
+    EXPECT_FALSE(t.elite.EliteSkills[1].Captured[1] || t.treasures.Treasures[1].OpenedOn[1]);
+    EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3] && t.treasures.Treasures[1].OpenedOn[3]);
+
+    // The list cannot be written: the character stays, with its files.
+    QFile::remove(folder.path("Personal/Characters.txt"));
+    QDir().mkpath(folder.path("Personal/Characters.txt"));
+    EXPECT_FALSE(DeleteCharacter(folder.path(), t.refs(), 3));
+    EXPECT_EQ(t.characters.Characters[3], QStringLiteral("Bren"));
+    EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3]);
+    EXPECT_EQ(folder.read("Personal/Char03CapElite.txt"), "0001\r\n");
+}
+
+} // namespace

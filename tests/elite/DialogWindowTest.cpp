@@ -1,0 +1,332 @@
+// The character, capture and chest dialogs on the running program, offscreen,
+// over a copy of the demo world: each main path, its refusals, failed saves,
+// and a restart that finds what was saved.
+#include "app/WayloomProgram.h"
+#include "core/TextNumbers.h"
+#include "elite/frmCharacterList.h"
+#include "elite/frmManageCharacter.h"
+#include "elite/frmMarkEliteAsCaptured.h"
+#include "layers/frmMarkTreasureAsOpened.h"
+#include "mapview/frmMap.h"
+#include "panel/frmMenu.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+
+namespace {
+
+// The demo world's program folder in a temporary folder (campaigns linked,
+// Data copied without settings) with the given character list.
+struct ProgramCopy {
+    QTemporaryDir dir;
+    explicit ProgramCopy(const QByteArray& characters = {})
+    {
+        const QDir source(QStringLiteral(WAYLOOM_TEST_PROGRAM_DIR));
+        for (const QString& entry : source.entryList({QStringLiteral("Campaign.*")}, QDir::Dirs))
+            QFile::link(source.filePath(entry), path() + entry);
+        QDir().mkpath(path() + QStringLiteral("Personal"));
+        QDir().mkpath(path() + QStringLiteral("Data"));
+        for (const QString& file : QDir(source.filePath(QStringLiteral("Data"))).entryList(QDir::Files))
+            if (file != QLatin1String("Options.txt"))
+                QFile::copy(source.filePath(QStringLiteral("Data/") + file), path() + QStringLiteral("Data/") + file);
+        if (!characters.isEmpty()) {
+            QFile f(path() + QStringLiteral("Personal/Characters.txt"));
+            EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(characters) == characters.size());
+        }
+    }
+    QString path() const { return dir.path() + QLatin1Char('/'); }
+    QByteArray read(const char* relative) const
+    {
+        QFile f(path() + QLatin1String(relative));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+struct Started {
+    std::unique_ptr<WayloomProgram> program;
+    explicit Started(const ProgramCopy& folder) : program(std::make_unique<WayloomProgram>(folder.path()))
+    {
+        program->showError = [](const QString&, bool) {};
+        program->endProgram = [] {};
+        EXPECT_EQ(program->Main(), WayloomProgram::StartResult::Started);
+    }
+    ~Started() { program->QuitProgram(); }
+    frmMenu& menu() { return *program->menu(); }
+    World& world() { return program->world(); }
+};
+
+// Runs `act` on the first shown top-level widget of type W, from the event
+// loop (dialogs and message boxes run modally); `repeat` keeps watching.
+template <class W>
+QTimer* WhenShown(std::function<void(W&)> act, bool repeat = false)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, repeat] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) {
+                if (!repeat) {
+                    timer->stop();
+                    timer->deleteLater();
+                }
+                act(*found);
+                if (!repeat && found->isVisible()) {
+                    ADD_FAILURE() << "left open";
+                    found->close();
+                }
+                return;
+            }
+    });
+    timer->start();
+    return timer;
+}
+
+// Answers every message box (Yes, else its only button) and keeps its text.
+struct MessageBoxes {
+    QStringList texts;
+    std::unique_ptr<QTimer> timer{WhenShown<QMessageBox>(
+        [this](QMessageBox& box) {
+            texts << box.text();
+            QAbstractButton* yes = box.button(QMessageBox::Yes);
+            (yes ? yes : box.buttons().constFirst())->click();
+        },
+        true)};
+};
+
+// The immutable attribute keeps a file from being replaced, by root too;
+// false when the file system has none.
+bool SetImmutable(const QString& path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    int flags = 0;
+    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return ok;
+}
+
+void ClickRow(QListWidget* list, int row)
+{
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+int RowOfData(const QListWidget* list, int data)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->data(Qt::UserRole).toInt() == data)
+            return i;
+    return -1;
+}
+
+const QByteArray kTwoCharacters = "01\tAyla\r\n02\tBren\r\n";
+
+TEST(DialogWindows, CharactersAreCreatedRefusedDeletedAndFoundAfterARestart)
+{
+    ProgramCopy folder;
+    MessageBoxes boxes;
+    int campaignSkills = -1;
+    {
+        Started s(folder);
+        const auto& t = s.world().language;
+        auto create = [](frmCharacterList& list, std::function<void(frmManageCharacter&)> edit) {
+            WhenShown<frmManageCharacter>(std::move(edit));
+            QTest::mouseClick(list.cmdCreate, Qt::LeftButton);
+        };
+        WhenShown<frmCharacterList>([&](frmCharacterList& list) {
+            EXPECT_FALSE(list.cmdDelete->isEnabled());
+            create(list, [](frmManageCharacter& e) { // Ayla, two skills captured
+                QTest::keyClicks(e.txtName, QStringLiteral("Ayla"));
+                e.lstElite->item(0)->setCheckState(Qt::Checked);
+                e.lstElite->item(1)->setCheckState(Qt::Checked);
+                QTest::mouseClick(e.cmdSave, Qt::LeftButton);
+            });
+            create(list, [&](frmManageCharacter& e) { // Bren, every skill of one campaign
+                QTest::keyClicks(e.txtName, QStringLiteral("Bren"));
+                ClickRow(e.lstCampaign, 1);
+                campaignSkills = e.lstElite->count();
+                QTest::mouseClick(e.cmdSelectAll, Qt::LeftButton);
+                QTest::mouseClick(e.cmdSave, Qt::LeftButton);
+            });
+            create(list, [&](frmManageCharacter& e) { // Ayla's name in other case: refused
+                QTest::keyClicks(e.txtName, QStringLiteral("AYLA"));
+                QTest::mouseClick(e.cmdSave, Qt::LeftButton);
+                EXPECT_EQ(boxes.texts.value(0), t(Text::NameTaken));
+                EXPECT_TRUE(e.isVisible());
+                // The list cannot be rewritten: reported, nothing changes,
+                // the input stays.
+                const QString listFile = folder.path() + QStringLiteral("Personal/Characters.txt");
+                const auto unlock = qScopeGuard([&] { SetImmutable(listFile, false); });
+                if (SetImmutable(listFile, true)) {
+                    e.txtName->setText(QStringLiteral("Cato"));
+                    QTest::mouseClick(e.cmdSave, Qt::LeftButton);
+                    EXPECT_TRUE(boxes.texts.value(1).startsWith(QStringLiteral("The character could not be saved")));
+                    EXPECT_TRUE(e.isVisible());
+                    EXPECT_EQ(e.txtName->text(), QStringLiteral("Cato"));
+                    EXPECT_EQ(folder.read("Personal/Characters.txt"), kTwoCharacters);
+                }
+                QTest::mouseClick(e.cmdCancel, Qt::LeftButton);
+            });
+            ASSERT_EQ(list.lstCharacters->count(), 2);
+            ClickRow(list.lstCharacters, 0);
+            QTest::mouseClick(list.cmdDelete, Qt::LeftButton);
+            EXPECT_EQ(boxes.texts.constLast(), t(Text::DeleteCharacterQuestion) + QStringLiteral(" Ayla ?"));
+            EXPECT_EQ(list.lstCharacters->count(), 1);
+            QTest::mouseClick(list.cmdCancel, Qt::LeftButton);
+        });
+        s.menu().OnMenuEntryClick(1, 8);
+        EXPECT_EQ(s.menu().cmbCharacter->count(), 2);
+        EXPECT_EQ(s.world().characters.Characters[1], QString());
+    }
+    EXPECT_EQ(folder.read("Personal/Characters.txt"), "02\tBren\r\n");
+    EXPECT_FALSE(QFile::exists(folder.path() + QStringLiteral("Personal/Char01CapElite.txt")));
+    EXPECT_EQ(folder.read("Personal/Char02CapElite.txt").count('\n'), campaignSkills);
+    ASSERT_GT(campaignSkills, 0);
+
+    Started again(folder);
+    EXPECT_EQ(again.world().characters.Characters, (std::vector<QString>{{}, {}, QStringLiteral("Bren")}));
+    int byAyla = 0, byBren = 0;
+    for (const auto& skill : again.world().elite.EliteSkills) {
+        byAyla += skill.Captured.at(1);
+        byBren += skill.Captured.at(2);
+    }
+    EXPECT_EQ(byAyla, 0);
+    EXPECT_EQ(byBren, campaignSkills);
+}
+
+TEST(DialogWindows, ASkillCapturedFromTheListOrTheMapLeavesTheNotYetCapturedList)
+{
+    ProgramCopy folder(kTwoCharacters);
+    MessageBoxes boxes;
+    std::vector<int> marked;
+    {
+        Started s(folder);
+        auto& m = s.menu();
+        m.optCapture[1]->setChecked(true);
+        m.cmbCharacter->setCurrentIndex(m.cmbCharacter->findData(2));
+        const int before = m.lstElite->count();
+        ASSERT_GT(before, 2);
+
+        // From the list: Bren, on whom the panel filters, is chosen already.
+        WhenShown<frmMarkEliteAsCaptured>([&](frmMarkEliteAsCaptured& d) {
+            EXPECT_EQ(d.lstCharacters->count(), 2);
+            EXPECT_EQ(d.lstCharacters->currentRow(), RowOfData(d.lstCharacters, 2));
+            marked.push_back(d.EliteNumber());
+            QTest::mouseClick(d.cmdSave, Qt::LeftButton);
+        });
+        ClickRow(m.lstElite, 0);
+        QTest::mouseDClick(m.lstElite->viewport(), Qt::LeftButton, {},
+                           m.lstElite->visualItemRect(m.lstElite->item(0)).center());
+        ASSERT_EQ(marked.size(), 1u);
+        EXPECT_EQ(RowOfData(m.lstElite, marked[0]), -1);
+
+        // From the map: a double click on the next skill's boss, the map centred on it.
+        ClickRow(m.lstElite, 0);
+        const int elite = m.lstElite->item(0)->data(Qt::UserRole).toInt();
+        const auto& place = s.world().elite.EliteSkills[elite].Locations.at(m.lstLocations->currentRow() + 1);
+        frmMap& map = *s.program->map();
+        WhenShown<frmMarkEliteAsCaptured>([&](frmMarkEliteAsCaptured& d) {
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("Elite: ") + s.world().elite.EliteSkills[d.EliteNumber()].Name);
+            marked.push_back(d.EliteNumber());
+            ClickRow(d.lstCharacters, RowOfData(d.lstCharacters, 2));
+            QTest::mouseClick(d.cmdSave, Qt::LeftButton);
+        });
+        map.PointerDoubleClick(mapview::PointerButton::Left,
+                               QPointF(place.X + map.MapOffsetX(), place.Y + map.MapOffsetY()), QPoint());
+        ASSERT_EQ(marked.size(), 2u) << "a double click on the boss opens the dialog";
+        EXPECT_EQ(RowOfData(m.lstElite, marked[1]), -1);
+        EXPECT_EQ(m.lstElite->count(), before - 2);
+    }
+    EXPECT_TRUE(boxes.texts.isEmpty());
+    QByteArray expected;
+    for (int n : std::set<int>(marked.begin(), marked.end()))
+        expected += QByteArray::number(n).rightJustified(4, '0') + "\r\n";
+    EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), expected);
+
+    Started again(folder);
+    for (int n : marked)
+        EXPECT_EQ(again.world().elite.EliteSkills[n].Captured, (std::vector<bool>{false, false, true}));
+}
+
+TEST(DialogWindows, AChestIsMarkedOpenedWithADateTypedInEachOrder)
+{
+    using modTreasureDate::DatePart;
+    ProgramCopy folder(kTwoCharacters);
+    MessageBoxes boxes;
+    Started s(folder);
+    ASSERT_GE(s.world().treasures.count(), 1);
+
+    const struct {
+        const char* format;
+        DatePart first;
+        std::array<const char*, 3> dayMonthYear;
+        QByteArray written; // empty: refused
+    } rows[] = {
+        {"d/M/yyyy", DatePart::Day, {"16", "10", "2011"}, "0001\t16102011\r\n"},
+        {"M/d/yy", DatePart::Month, {"5", "1", "2012"}, "0001\t05012012\r\n"},
+        {"yyyy-MM-dd", DatePart::Year, {"29", "02", "2008"}, "0001\t29022008\r\n"},
+        {"dd.MM.yyyy", DatePart::Day, {"31", "02", "2009"}, {}},
+    };
+    for (const auto& row : rows) {
+        int saved = 0;
+        frmMarkTreasureAsOpened d(s.world(), 1, false, [&] { ++saved; }, QString::fromLatin1(row.format));
+        d.show();
+        EXPECT_EQ(d.Order()[0], row.first) << row.format;
+        EXPECT_FALSE(d.cmdSave->isEnabled());
+        ClickRow(d.lstCharacters, RowOfData(d.lstCharacters, 1));
+        for (std::size_t k = 0; k < 3; ++k) {
+            d.txtDate[k]->selectAll();
+            QTest::keyClicks(d.txtDate[k], QString::fromLatin1(row.dayMonthYear[static_cast<int>(d.Order()[k])]));
+            QTest::keyClicks(d.txtDate[k], QStringLiteral("x/-")); // discarded
+        }
+        const QByteArray old = folder.read("Personal/Char01OpenedTreasures.txt");
+        QTest::mouseClick(d.cmdSave, Qt::LeftButton);
+        EXPECT_EQ(d.isVisible(), row.written.isEmpty()) << row.format;
+        EXPECT_EQ(saved, row.written.isEmpty() ? 0 : 1);
+        EXPECT_EQ(folder.read("Personal/Char01OpenedTreasures.txt"), row.written.isEmpty() ? old : row.written);
+    }
+    EXPECT_EQ(boxes.texts, QStringList{s.world().language(Text::InvalidDate)});
+
+    // A file that cannot be replaced: reported; the dialog keeps its input,
+    // the file and the table their date.
+    const QString file = folder.path() + QStringLiteral("Personal/Char01OpenedTreasures.txt");
+    const auto unlock = qScopeGuard([&] { SetImmutable(file, false); });
+    if (!SetImmutable(file, true))
+        GTEST_SKIP() << "the file system keeps no immutable attribute";
+    frmMarkTreasureAsOpened d(s.world(), 1, false, {}, QStringLiteral("d/M/yyyy"));
+    d.show();
+    EXPECT_EQ(d.lstCharacters->item(0)->text(), QStringLiteral("Ayla (29-02-2008)"));
+    ClickRow(d.lstCharacters, RowOfData(d.lstCharacters, 1));
+    d.txtDate[0]->setText(QStringLiteral("2"));
+    QTest::mouseClick(d.cmdSave, Qt::LeftButton);
+    EXPECT_TRUE(boxes.texts.constLast().startsWith(QStringLiteral("The date could not be saved")));
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(d.txtDate[0]->text(), QStringLiteral("2"));
+    EXPECT_EQ(folder.read("Personal/Char01OpenedTreasures.txt"), "0001\t29022008\r\n");
+    EXPECT_EQ(s.world().treasures.Treasures[1].OpenedOn[1], QDate(2008, 2, 29));
+}
+
+} // namespace
