@@ -136,12 +136,12 @@ WayloomProgram::StartResult WayloomProgram::Main()
         .markEliteAsCaptured = {},  // the capture dialog comes with its own window
         .toggleLegend = [this] { ShowLegend(); },
         .manageCharacters = {},     // the character dialogs likewise
-        .showCredits = [this] { (new frmCredits(m_world.language, m_menu.get()))->show(); },
+        .showCredits = [this] { ShowOverMap(new frmCredits(m_world.language, m_menu.get())); },
         .showInformation =
             [this] {
                 auto* about = new frmInformation(m_world.language, m_menu.get());
                 about->openLink = [this](const QString& target) { OpenDocument(target); };
-                about->show();
+                ShowOverMap(about);
             },
     });
     QObject::connect(m_map, &frmMap::quitRequested, m_menu.get(), [this] { QuitProgram(); });
@@ -198,6 +198,13 @@ void WayloomProgram::QuitProgram()
         m_map->hide();
     if (endProgram)
         endProgram();
+}
+
+void WayloomProgram::ShowOverMap(QWidget* window)
+{
+    if (m_map && m_map->isVisible())
+        window->move(m_map->geometry().center() - QPoint(window->width() / 2, window->height() / 2));
+    window->show();
 }
 
 void WayloomProgram::ShowLegend()

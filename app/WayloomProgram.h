@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
 class frmFAKE;
 class frmLegenda;
 class frmMenu;
@@ -68,6 +69,8 @@ public:
     static QString LockFilePath(const QString& appFolder);
 
 private:
+    // Shows a small window (credits, about) over the middle of the map window.
+    void ShowOverMap(QWidget* window);
     // Shows or hides the legend as the panel's switch says.
     void ShowLegend();
     // Places the legend at its saved position when that lies on a screen,

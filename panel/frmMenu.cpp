@@ -956,6 +956,14 @@ void frmMenu::OpenMenu(int menu)
     if (!popup) {
         popup = new frmPopupMenu(m_world.language, this);
         popup->onEntryClick = [this](int m, int entry) { OnMenuEntryClick(m, entry); };
+        // A press on another menu's title while one is open opens that one.
+        popup->onPressOutside = [this, popup](QPoint global) {
+            for (int i = 0; i < 3; ++i) {
+                QLabel* title = lblMenu[static_cast<std::size_t>(i)];
+                if (i != popup->OpenedMenu() && title->rect().contains(title->mapFromGlobal(global)))
+                    QMetaObject::invokeMethod(this, [this, i] { OpenMenu(i); }, Qt::QueuedConnection);
+            }
+        };
     }
     if (popup->ClosedJustNow(menu))
         return; // the click on the open menu's title closed it

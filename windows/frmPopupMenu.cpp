@@ -142,7 +142,10 @@ void frmPopupMenu::mousePressEvent(QMouseEvent* e)
     if (!rect().contains(e->position().toPoint())) {
         m_closedMenu = m_menu;
         m_closedAt.start();
+        const QPoint global = e->globalPosition().toPoint();
         QWidget::mousePressEvent(e);
+        if (onPressOutside)
+            onPressOutside(global);
         return;
     }
     m_pressed = e->button() == Qt::LeftButton ? PopupMenu::EntryAt(m_layout, e->position().toPoint()) : -1;

@@ -28,6 +28,9 @@ public:
 
     // Called with the menu and the entry when an enabled row is chosen.
     std::function<void(int menu, int entry)> onEntryClick;
+    // Called with the global position of a press outside that closed the
+    // popup (the owner may open another of its menus there).
+    std::function<void(QPoint globalPos)> onPressOutside;
 
     int OpenedMenu() const { return m_menu; }
     int Highlighted() const { return m_highlighted; }
