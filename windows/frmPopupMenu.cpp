@@ -1,6 +1,7 @@
 #include "windows/frmPopupMenu.h"
 
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -156,13 +157,47 @@ void frmPopupMenu::mouseReleaseEvent(QMouseEvent* e)
     const int entry = PopupMenu::EntryAt(m_layout, e->position().toPoint());
     const int pressed = m_pressed;
     m_pressed = -1;
-    if (e->button() != Qt::LeftButton || entry < 0 || entry != pressed || !m_ready)
-        return;
+    if (e->button() == Qt::LeftButton && entry >= 0 && entry == pressed)
+        Choose(entry);
+}
+
+void frmPopupMenu::Choose(int entry)
+{
     const auto& entries = m_menus[static_cast<std::size_t>(m_menu)].Entries;
-    if (!entries[static_cast<std::size_t>(entry)].Enabled)
+    if (!m_ready || entry < 0 || entry >= static_cast<int>(entries.size()) ||
+        !entries[static_cast<std::size_t>(entry)].Enabled)
         return;
     if (onEntryClick)
         onEntryClick(m_menu, entry);
+}
+
+void frmPopupMenu::keyPressEvent(QKeyEvent* e)
+{
+    // The arrows move the bar over the rows that can be chosen; Return chooses.
+    const auto& entries = m_menus[static_cast<std::size_t>(m_menu)].Entries;
+    const int n = static_cast<int>(entries.size());
+    switch (e->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_Up: {
+        const int step = e->key() == Qt::Key_Down ? 1 : -1;
+        int entry = m_highlighted;
+        for (int tries = 0; tries < n; ++tries) {
+            entry = entry < 0 ? (step > 0 ? 0 : n - 1) : (entry + step + n) % n;
+            if (entries[static_cast<std::size_t>(entry)].Enabled) {
+                Highlight(entry);
+                break;
+            }
+        }
+        return;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        Choose(m_highlighted);
+        return;
+    default:
+        QWidget::keyPressEvent(e); // Escape closes the popup
+    }
 }
 
 void frmPopupMenu::leaveEvent(QEvent*)

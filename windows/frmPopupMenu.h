@@ -49,10 +49,12 @@ protected:
     void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
     void leaveEvent(QEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
     void hideEvent(QHideEvent*) override;
 
 private:
     void Highlight(int entry);
+    void Choose(int entry);
     int FalseHoleWidth() const;
 
     PopupMenu::Menus m_menus;

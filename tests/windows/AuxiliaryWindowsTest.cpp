@@ -140,6 +140,22 @@ TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
     EXPECT_EQ(popup->Highlighted(), 2);
     QTest::mouseMove(popup, QPoint(popup->width() - 2, popup->height() - 2));
     EXPECT_EQ(popup->Highlighted(), -1);
+
+    // The arrows pass over the heading and the separators of menu 1; Return chooses.
+    popup->hide();
+    QTest::mouseClick(s.menu().lblMenu[1], Qt::LeftButton);
+    QTest::mouseMove(popup, QPoint(popup->width() - 2, popup->height() - 2));
+    const int down[] = {0, 1, 4, 5, 6, 8, 0};
+    for (int expected : down) {
+        QTest::keyClick(popup, Qt::Key_Down);
+        EXPECT_EQ(popup->Highlighted(), expected);
+    }
+    QTest::keyClick(popup, Qt::Key_Up);
+    EXPECT_EQ(popup->Highlighted(), 8);
+    QTest::keyClick(popup, Qt::Key_Up);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(s.panel().HoverMode, HoverFollowPointer);
 }
 
 TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
