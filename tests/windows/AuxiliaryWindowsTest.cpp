@@ -3,7 +3,6 @@
 // the credits and about windows.
 #include "app/WayloomProgram.h"
 #include "core/TextNumbers.h"
-#include "core/modMain.h"
 #include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
 #include "windows/Credits.h"
@@ -201,10 +200,6 @@ TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
         s.popup()->hide();
     }
 
-    // Help menu: the web site and the guide through the shell.
-    s.Choose(2, 1);
-    s.Choose(2, 6);
-    EXPECT_EQ(s.opened, (QStringList{QString::fromUtf16(modMain::kWebSite), QString::fromUtf16(modMain::kGuidePage)}));
 }
 
 TEST(Legend, ClosedByItsButtonAndPlacedWhereItWasLeft)
