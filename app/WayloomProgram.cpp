@@ -8,11 +8,18 @@
 #include "layers/frmMarkTreasureAsOpened.h"
 #include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
+#include "windows/frmCredits.h"
+#include "windows/frmFAKE.h"
+#include "windows/frmInformation.h"
+#include "windows/frmLegenda.h"
+#include "windows/frmPopupMenu.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPalette>
 #include <QProcess>
@@ -30,6 +37,11 @@ constexpr char kFifthCampaignMessage[] = "I haven't released chapert 5 yet... ho
 int ToTwips(int pixels)
 {
     return static_cast<int>(std::lround(pixels * 15.0));
+}
+
+int FromTwips(int twips)
+{
+    return twips / 15;
 }
 
 // One look for every window of the program: a dark frame around the maps.
@@ -126,28 +138,44 @@ WayloomProgram::StartResult WayloomProgram::Main()
         .openDocument = [this](const QString& target) { OpenDocument(target); },
         .markEliteAsCaptured = [this](int elite) { MarkEliteAsCaptured(elite); },
         .markTreasureAsOpened = [this](int treasure) { MarkTreasureAsOpened(treasure); },
-        .toggleLegend = {},         // the legend window likewise
+        .toggleLegend = [this] { ShowLegend(); },
         .manageCharacters = [this] { ManageCharacters(); },
-        .showCredits = {},
-        .showInformation = {},
+        .showCredits = [this] { ShowOverMap(new frmCredits(m_world.language, m_menu.get())); },
+        .showInformation =
+            [this] {
+                auto* about = new frmInformation(m_world.language, m_menu.get());
+                about->openLink = [this](const QString& target) { OpenDocument(target); };
+                ShowOverMap(about);
+            },
     });
     QObject::connect(m_map, &frmMap::quitRequested, m_menu.get(), [this] { QuitProgram(); });
     QObject::connect(m_map, &frmMap::captureRequested, m_menu.get(), [this](int elite) { MarkEliteAsCaptured(elite); });
-    // The region menu, the capture dialog, the note menu and the task-bar
-    // window join through the map window's other requests.
+    // The region menu and the note menu join through the map window's other
+    // requests.
     QString startPicture;
     m_map->InizializzaVariabili(startPicture, -1, -1);
 
     m_menu->Load();
+    // The legend, owned by the map window, kept on top with the other windows.
+    m_legend = new frmLegenda(m_world, m_map);
+    m_legend->onClosed = [this] { m_panel.LegendState = 0; };
     m_menu->ApplyTopMost();
     m_menu->show();
     m_map->show();
-    // The legend window, owned by the map, joins here.
+    ShowLegend();
     QCoreApplication::processEvents();
     m_map->RestoreLayout();
     m_menu->show();
     m_map->show();
-    // The task-bar window joins here.
+    PlaceLegend();
+    // The panel's task-bar entry stands for the program: minimising it (or
+    // the map's minimise button) hides every window, restoring shows them.
+    m_taskBar = new frmFAKE(m_menu.get(), m_map, m_legend, [this] { return m_panel.LegendState == 1; });
+    QObject::connect(m_map, &frmMap::minimiseRequested, m_menu.get(), [this] {
+        if (auto* popup = m_menu->findChild<frmPopupMenu*>())
+            popup->hide();
+        m_taskBar->Minimise();
+    });
     return StartResult::Started;
 }
 
@@ -163,8 +191,11 @@ void WayloomProgram::QuitProgram()
         s.DimX = ToTwips(m_map->width());
         s.DimY = ToTwips(m_map->height());
     }
+    if (m_legend) {
+        s.LegendX = ToTwips(m_legend->x());
+        s.LegendY = ToTwips(m_legend->y());
+    }
     s.Legend = m_panel.LegendState == 1;
-    // LegendX and LegendY keep their values until the legend window joins.
     QString error;
     if (!m_menu->Unload(m_map && m_map->Maximised(), &error))
         showError(QStringLiteral("The settings could not be saved (%1); the previous ones are kept.").arg(error), false);
@@ -172,6 +203,39 @@ void WayloomProgram::QuitProgram()
         m_map->hide();
     if (endProgram)
         endProgram();
+}
+
+void WayloomProgram::ShowOverMap(QWidget* window)
+{
+    if (m_map && m_map->isVisible())
+        window->move(m_map->geometry().center() - QPoint(window->width() / 2, window->height() / 2));
+    window->show();
+}
+
+void WayloomProgram::ShowLegend()
+{
+    if (!m_legend)
+        return;
+    const bool on = m_panel.LegendState == 1;
+    m_legend->setVisible(on);
+    if (on)
+        m_legend->raise();
+}
+
+void WayloomProgram::PlaceLegend()
+{
+    if (!m_legend || !m_map)
+        return;
+    const auto& s = m_world.settings;
+    if (s.LegendX != -1) {
+        // A saved place counts when the legend's title band would lie on a screen.
+        const QPoint saved(FromTwips(s.LegendX), FromTwips(s.LegendY));
+        if (QGuiApplication::screenAt(saved + QPoint(m_legend->width() / 2, 8))) {
+            m_legend->move(saved);
+            return;
+        }
+    }
+    m_legend->move(m_map->x() + m_map->width() - m_legend->width() - 16, m_map->y() + 32);
 }
 
 void WayloomProgram::StartUpdater()

@@ -11,6 +11,9 @@
 #include <functional>
 #include <memory>
 
+class QWidget;
+class frmFAKE;
+class frmLegenda;
 class frmMenu;
 namespace mapview { class frmMap; }
 using mapview::frmMap;
@@ -64,16 +67,28 @@ public:
     PanelState& panel() { return m_panel; }
     frmMenu* menu() const { return m_menu.get(); }
     frmMap* map() const { return m_map; }
+    frmLegenda* legend() const { return m_legend; }
+    frmFAKE* taskBar() const { return m_taskBar; }
 
     // Name of the lock that keeps a second copy of this program folder from
     // running (in the system temporary folder).
     static QString LockFilePath(const QString& appFolder);
 
 private:
+    // Shows a small window (credits, about) over the middle of the map window.
+    void ShowOverMap(QWidget* window);
+    // Shows or hides the legend as the panel's switch says.
+    void ShowLegend();
+    // Places the legend at its saved position when that lies on a screen,
+    // else at the top-right corner of the map window.
+    void PlaceLegend();
+
     World m_world;
     PanelState m_panel;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<frmMenu> m_menu;
     frmMap* m_map = nullptr; // owned by the panel
+    frmLegenda* m_legend = nullptr; // owned by the map window
+    frmFAKE* m_taskBar = nullptr;   // owned by the panel
     bool m_quitting = false;
 };

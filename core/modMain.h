@@ -17,6 +17,11 @@ inline constexpr char16_t kUpdaterFile[] = u"Update";
 #endif
 inline constexpr char16_t kPendingUpdaterFile[] = u"update.dat";
 
+// The program's web site, its guide pages and the address for mail to its makers.
+inline constexpr char16_t kWebSite[] = u"https://wayloom.org/";
+inline constexpr char16_t kGuidePage[] = u"https://wayloom.org/guide/";
+inline constexpr char16_t kSupportMail[] = u"support@wayloom.org";
+
 // The folder as a path that ends in exactly one "/".
 QString AppFolderFrom(const QString& folder);
 

@@ -1,6 +1,5 @@
 #include "mapview/MapCanvas.h"
 
-#include "mapview/MapResources.h"
 #include "mapview/ZoneLayer.h"
 
 #include <QFontMetrics>
@@ -118,41 +117,26 @@ void MapCanvas::DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& f
 
 void MapCanvas::ClearView()
 {
+    startPicture = QImage();
     if (!picMap.isNull())
         picMap.fill(Qt::black);
 }
 
-void MapCanvas::DrawStartPicture(const QString& title, const QString& author, const QStringList& credits)
+void MapCanvas::DrawStartPicture(const StartPictureTexts& texts, qreal devicePixelRatio)
 {
     ClearView();
     if (picMap.isNull())
         return;
-    QPainter p(&picMap);
-    const QImage& splash = MapResources::Get().StartPicture();
-    p.drawImage(0, picMap.height() - splash.height(), splash);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
-
-    QFont titleFont(QStringLiteral("Arial"));
-    titleFont.setPixelSize(PointsToPixels(24));
-    p.setFont(titleFont);
-    p.setPen(QColor(255, 236, 200));
-    const QFontMetrics titleMetrics(titleFont);
-    int y = 24;
-    const QRect band(0, y, picMap.width(), titleMetrics.height());
-    p.drawText(band, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, title);
-    y += titleMetrics.height();
-    p.drawText(QRect(0, y, picMap.width(), titleMetrics.height()), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
-               author);
-    y += titleMetrics.height() + 16;
-
-    QFont creditsFont(QStringLiteral("Arial"));
-    creditsFont.setPixelSize(PointsToPixels(10));
-    p.setFont(creditsFont);
-    p.setPen(QColor(200, 200, 210));
-    const int lineHeight = QFontMetrics(creditsFont).height();
-    for (const QString& line : credits) {
-        p.drawText(QRect(0, y, picMap.width(), lineHeight), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, line);
-        y += lineHeight;
+    {
+        QPainter p(&picMap);
+        PaintStartPicture(p, picMap.size(), texts);
+    }
+    if (devicePixelRatio > 1.0) {
+        startPicture = QImage(qRound(picMap.width() * devicePixelRatio), qRound(picMap.height() * devicePixelRatio),
+                              QImage::Format_RGB32);
+        startPicture.setDevicePixelRatio(devicePixelRatio);
+        QPainter p(&startPicture);
+        PaintStartPicture(p, picMap.size(), texts);
     }
 }
 

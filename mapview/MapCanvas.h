@@ -7,6 +7,7 @@
 
 #include "mapview/MapFlash.h"
 #include "mapview/MapLayer.h"
+#include "mapview/StartPicture.h"
 
 #include <QImage>
 #include <QSize>
@@ -19,6 +20,9 @@ public:
     QImage picOriginal;
     QImage picTemp;
     QImage picMap;
+    // The start picture at the screen's pixel ratio when that is above 1
+    // (shown instead of picMap while no region is loaded); null otherwise.
+    QImage startPicture;
 
     int MapOffsetX = 0;
     int MapOffsetY = 0;
@@ -55,11 +59,13 @@ public:
     // selection flashing re-armed, then the view copied.
     void DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& flasher, const MapContext& ctx);
 
-    // Black viewport.
+    // Black viewport (and no start picture).
     void ClearView();
-    // The start picture: the picture at the bottom-left, the title and author
-    // lines centred at the top, the credits below them.
-    void DrawStartPicture(const QString& title, const QString& author, const QStringList& credits);
+    // The start picture over the whole viewport: the dusk scene, the title
+    // and author lines centred at the top, the credits block at the bottom
+    // right. Drawn into picMap, and into startPicture when `devicePixelRatio`
+    // is above 1.
+    void DrawStartPicture(const StartPictureTexts& texts, qreal devicePixelRatio = 1.0);
 };
 
 } // namespace mapview

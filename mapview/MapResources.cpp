@@ -502,89 +502,6 @@ QImage MakeHand(bool closed)
     return img;
 }
 
-// Dusk over hills, a winding route with waypoints and a compass rose.
-QImage MakeSplash()
-{
-    const int w = 880, h = 360;
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::black);
-    QPainter p(&img);
-    Prepare(p);
-    // Sky fading into the black window background at the top.
-    QLinearGradient sky(0, 0, 0, h);
-    sky.setColorAt(0.0, QColor(0, 0, 0));
-    sky.setColorAt(0.45, QColor(28, 30, 62));
-    sky.setColorAt(0.75, QColor(120, 70, 70));
-    sky.setColorAt(1.0, QColor(236, 160, 88));
-    p.fillRect(img.rect(), sky);
-    // Three ranges of hills, darker towards the viewer.
-    const QColor hills[3] = {QColor(66, 50, 76), QColor(42, 34, 54), QColor(20, 18, 28)};
-    const double base[3] = {0.62, 0.74, 0.86};
-    const double amp[3] = {0.12, 0.09, 0.07};
-    for (int layer = 0; layer < 3; ++layer) {
-        QPainterPath ridge;
-        ridge.moveTo(0, h);
-        for (int x = 0; x <= w; x += 8) {
-            const double t = x / double(w);
-            const double y = h * base[layer] - h * amp[layer] *
-                                                   (0.6 * std::sin(t * (5 + layer * 2) + layer) +
-                                                    0.4 * std::sin(t * (13 + layer * 3) + 2 * layer));
-            ridge.lineTo(x, y);
-        }
-        ridge.lineTo(w, h);
-        ridge.closeSubpath();
-        p.fillPath(ridge, hills[layer]);
-    }
-    // The route: a dashed golden line with waypoint pins.
-    QPainterPath route;
-    route.moveTo(50, h - 24);
-    route.cubicTo(200, h - 110, 290, h - 12, 440, h - 72);
-    route.cubicTo(560, h - 120, 620, h - 48, 760, h - 132);
-    p.setPen(QPen(QColor(255, 219, 93, 210), 2.5, Qt::DashLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(route);
-    const double stops[4] = {0.0, 0.36, 0.68, 1.0};
-    for (double t : stops) {
-        const QPointF pt = route.pointAtPercent(t);
-        p.setPen(QPen(kRim, 1.2));
-        p.setBrush(QColor(255, 219, 93));
-        p.drawEllipse(pt, 5.0, 5.0);
-        p.setBrush(kRim);
-        p.drawEllipse(pt, 1.6, 1.6);
-    }
-    // Compass rose.
-    const QPointF c(w - 250, 96);
-    p.setPen(QPen(QColor(255, 236, 200, 180), 1.2));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(c, 44, 44);
-    p.drawEllipse(c, 36, 36);
-    for (int i = 0; i < 8; ++i) {
-        const double a = i * M_PI / 4 - M_PI / 2;
-        const double len = (i % 2) ? 26 : 50;
-        QPainterPath needle;
-        needle.moveTo(c);
-        needle.lineTo(c.x() + 6 * std::cos(a + M_PI / 2), c.y() + 6 * std::sin(a + M_PI / 2));
-        needle.lineTo(c.x() + len * std::cos(a), c.y() + len * std::sin(a));
-        needle.closeSubpath();
-        p.setPen(QPen(kRim, 1));
-        p.setBrush(i == 0 ? QColor(236, 110, 80) : QColor(250, 236, 206));
-        p.drawPath(needle);
-        QPainterPath other;
-        other.moveTo(c);
-        other.lineTo(c.x() + 6 * std::cos(a - M_PI / 2), c.y() + 6 * std::sin(a - M_PI / 2));
-        other.lineTo(c.x() + len * std::cos(a), c.y() + len * std::sin(a));
-        other.closeSubpath();
-        p.setBrush(i == 0 ? QColor(160, 50, 40) : QColor(176, 160, 134));
-        p.drawPath(other);
-    }
-    // The right edge fades into the black of the window.
-    QLinearGradient fade(w - 220, 0, w, 0);
-    fade.setColorAt(0, QColor(0, 0, 0, 0));
-    fade.setColorAt(1, QColor(0, 0, 0, 255));
-    p.fillRect(QRect(w - 220, 0, 220, h), fade);
-    return img;
-}
-
 } // namespace
 
 const MapResources& MapResources::Get()
@@ -613,7 +530,6 @@ MapResources::MapResources()
         cost_[i] = MakeCost(static_cast<CostIcon>(i));
     hand_ = MakeHand(false);
     grab_ = MakeHand(true);
-    splash_ = MakeSplash();
 }
 
 const QImage& MapResources::ZoneIcon(int kind, int iconSet) const

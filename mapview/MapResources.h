@@ -1,6 +1,6 @@
 // The pictures the map window draws with: zone icons, selection markers, the
-// cost and time icons of the skill information window, the pointer shapes and
-// the start picture. They are drawn once, in code, with real alpha, in one
+// cost and time icons of the skill information window and the pointer shapes.
+// They are drawn once, in code, with real alpha, in one
 // style: rounded emblems with a soft shadow, a gradient body, a dark rim and a
 // light symbol.
 #pragma once
@@ -40,9 +40,6 @@ public:
     const QImage& GrabCursor() const { return grab_; }
     QPoint CursorHotSpot() const { return {hand_.width() / 2, hand_.height() / 2}; }
 
-    // The start picture shown while no region is chosen.
-    const QImage& StartPicture() const { return splash_; }
-
 private:
     MapResources();
 
@@ -55,7 +52,6 @@ private:
     std::array<QImage, CostIconCount> cost_;
     QImage hand_;
     QImage grab_;
-    QImage splash_;
 };
 
 } // namespace mapview

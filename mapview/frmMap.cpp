@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QVersionNumber>
 
 namespace mapview {
 
@@ -67,9 +68,10 @@ MapViewport::MapViewport(frmMap& map, QWidget* parent) : QWidget(parent), map_(m
 void MapViewport::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const QImage& view = map_.Canvas().picMap;
+    const MapCanvas& canvas = map_.Canvas();
     p.fillRect(rect(), Qt::black);
-    p.drawImage(0, 0, view);
+    // The start picture comes at the screen's own pixel ratio when it has one.
+    p.drawImage(0, 0, canvas.startPicture.isNull() || map_.MapLoaded() ? canvas.picMap : canvas.startPicture);
 }
 
 void MapViewport::mousePressEvent(QMouseEvent* e)
@@ -173,7 +175,7 @@ void MapButton::paintEvent(QPaintEvent*)
 // ---- frmMap ----------------------------------------------------------------------
 
 frmMap::frmMap(World& world, const PanelState& panel, QWidget* owner)
-    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint), world_(world), panel_(panel),
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), world_(world), panel_(panel),
       layers_(MapLayers::Standard())
 {
     setObjectName(QStringLiteral("frmMap"));
@@ -340,16 +342,16 @@ void frmMap::FlashTick(FlashLayer layer)
 
 void frmMap::DrawStartPicture()
 {
-    QString title = world_.language(Text::ProgramTitle);
-    if (title.isEmpty())
-        title = QStringLiteral("Wayloom");
-    const QString version = QCoreApplication::applicationVersion();
-    if (!version.isEmpty())
-        title += QStringLiteral(" v") + version;
-    const QString author = QStringLiteral("Maps of Shardrealm, drawn for its explorers");
-    const QStringList credits = {QStringLiteral("Choose a campaign and a region, or an elite skill, on the control panel."),
-                                 QStringLiteral("Drag the map to move it; rest the pointer on a marker to learn more.")};
-    canvas_.DrawStartPicture(title, author, credits);
+    StartPictureTexts texts;
+    texts.title = world_.language(Text::ProgramTitle);
+    if (texts.title.isEmpty())
+        texts.title = QStringLiteral("Wayloom");
+    const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    if (!v.isNull())
+        texts.title += QStringLiteral(" v%1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
+    texts.author = QStringLiteral("by the Wayloom developers");
+    texts.hint = world_.language(Text::StartPictureHint);
+    canvas_.DrawStartPicture(texts, devicePixelRatioF());
 }
 
 void frmMap::PlaceButtons()

@@ -85,7 +85,8 @@ class frmMap : public QWidget {
     Q_OBJECT
 public:
     // `owner` is the control panel window (may be null in tests); the map
-    // window stays above it and moves with it.
+    // window stays above it and moves with it. A tool window: the program's
+    // task-bar entry is the panel's alone.
     frmMap(World& world, const PanelState& panel, QWidget* owner = nullptr);
     ~frmMap() override;
 

@@ -1,10 +1,12 @@
 #include "panel/frmMenu.h"
 
 #include "core/TextNumbers.h"
+#include "core/modMain.h"
 #include "mapview/frmMap.h"
 #include "panel/PanelLayout.h"
 #include "panel/PanelOptions.h"
 #include "panel/modEliteTab.h"
+#include "windows/frmPopupMenu.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -14,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -950,57 +951,43 @@ void frmMenu::chkShowObject_Click(int k)
 
 void frmMenu::OpenMenu(int menu)
 {
-    // A plain menu stands in for the panel's own popup menu window.
-    const auto& t = m_world.language;
-    QMenu popup(this);
-    auto add = [&](int entry, const QString& text, bool checkable = false, bool checked = false) {
-        QAction* a = popup.addAction(text);
-        a->setCheckable(checkable);
-        a->setChecked(checked);
-        connect(a, &QAction::triggered, this, [this, menu, entry] { OnMenuEntryClick(menu, entry); });
-    };
-    switch (menu) {
-    case 0: {
-        const int texts[TabCount] = {Text::EliteSkills, Text::Collectors, Text::GreenItems, Text::Notes,
-                                     Text::TreasuresAndPets};
-        for (int k = 0; k < TabCount; ++k)
-            add(k, t(texts[k]), true, chkShowObject[static_cast<std::size_t>(k)]->isChecked());
-        break;
+    // The popup menu window is loaded once and kept.
+    auto* popup = findChild<frmPopupMenu*>();
+    if (!popup) {
+        popup = new frmPopupMenu(m_world.language, this);
+        popup->onEntryClick = [this](int m, int entry) { OnMenuEntryClick(m, entry); };
+        // A press on another menu's title while one is open opens that one.
+        popup->onPressOutside = [this, popup](QPoint global) {
+            for (int i = 0; i < 3; ++i) {
+                QLabel* title = lblMenu[static_cast<std::size_t>(i)];
+                if (i != popup->OpenedMenu() && title->rect().contains(title->mapFromGlobal(global)))
+                    QMetaObject::invokeMethod(this, [this, i] { OpenMenu(i); }, Qt::QueuedConnection);
+            }
+        };
     }
-    case 1:
-        add(0, t(Text::ShowLegend), true, m_panel.LegendState == 1);
-        add(1, t(Text::AlwaysOnTop), true, m_panel.AlwaysOnTop == 1);
-        popup.addSeparator();
-        popup.addSection(t(Text::TooltipHeading));
-        add(4, t(Text::TooltipSticky), true, m_panel.HoverMode == HoverSticky);
-        add(5, t(Text::TooltipWhileHeld), true, m_panel.HoverMode == HoverWhileRightHeld);
-        add(6, t(Text::TooltipOnHover), true, m_panel.HoverMode == HoverFollowPointer);
-        popup.addSeparator();
-        add(8, t(Text::ManageCharacters));
-        break;
-    default:
-        add(0, t(Text::UpdateMenu));
-        add(1, t(Text::WebSiteMenu));
-        popup.addSeparator();
-        add(3, t(Text::CreditsMenu));
-        add(5, t(Text::HistoryMenu));
-        add(6, t(Text::HelpMenu));
-        popup.addSeparator();
-        add(8, t(Text::AboutMenu));
-        break;
-    }
-    const QLabel* title = lblMenu[static_cast<std::size_t>(menu)];
-    popup.exec(title->mapToGlobal(QPoint(0, title->height())));
+    if (popup->ClosedJustNow(menu))
+        return; // the click on the open menu's title closed it
+    // The boxes show the current settings.
+    for (int k = 0; k < TabCount; ++k)
+        popup->SetValue(0, k, chkShowObject[static_cast<std::size_t>(k)]->isChecked());
+    popup->SetValue(1, 0, m_panel.LegendState == 1);
+    popup->SetValue(1, 1, m_panel.AlwaysOnTop == 1);
+    popup->SetValue(1, 4, m_panel.HoverMode == HoverSticky);
+    popup->SetValue(1, 5, m_panel.HoverMode == HoverWhileRightHeld);
+    popup->SetValue(1, 6, m_panel.HoverMode == HoverFollowPointer);
+    popup->OpenMenu(menu, lblMenu[static_cast<std::size_t>(menu)]);
 }
 
 void frmMenu::OnMenuEntryClick(int menu, int entry)
 {
-    static const QString kWebSite = QStringLiteral("https://wayloom.org/");
-    static const QString kGuidePage = QStringLiteral("https://wayloom.org/guide/");
+    const QString kWebSite = QString::fromUtf16(modMain::kWebSite);
+    const QString kGuidePage = QString::fromUtf16(modMain::kGuidePage);
     auto run = [](const std::function<void()>& f) {
         if (f)
             f();
     };
+    if (auto* popup = findChild<frmPopupMenu*>())
+        popup->hide();
     switch (menu) {
     case 0:
         if (entry >= 0 && entry < TabCount)
@@ -1052,7 +1039,10 @@ void frmMenu::OnMenuEntryClick(int menu, int entry)
 
 void frmMenu::ApplyTopMost()
 {
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_map)}) {
+    // The legend, a window of the map's, follows the panel and the map.
+    QWidget* legend = m_map ? m_map->findChild<QWidget*>(QStringLiteral("frmLegenda"), Qt::FindDirectChildrenOnly)
+                            : nullptr;
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_map), legend}) {
         if (!w || w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == (m_panel.AlwaysOnTop == 1))
             continue;
         const bool visible = w->isVisible();

@@ -79,8 +79,8 @@ public:
 
     // A click on tab label i.
     void SelectTab(int i);
-    // Keeps the panel and the map window on top of other windows when the
-    // always-on-top value is 1.
+    // Keeps the panel, the map window and the legend on top of other windows
+    // when the always-on-top value is 1.
     void ApplyTopMost();
     // A row of the menu bar's popup menus.
     void OnMenuEntryClick(int menu, int entry);

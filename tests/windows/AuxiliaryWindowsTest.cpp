@@ -1,0 +1,322 @@
+// The program started offscreen on a copy of the demo world: the menu bar's
+// popup menu and what its rows do, the legend, minimising and restoring, and
+// the credits and about windows.
+#include "app/WayloomProgram.h"
+#include "core/TextNumbers.h"
+#include "mapview/frmMap.h"
+#include "panel/frmMenu.h"
+#include "windows/Credits.h"
+#include "windows/frmCredits.h"
+#include "windows/frmFAKE.h"
+#include "windows/frmInformation.h"
+#include "windows/frmLegenda.h"
+#include "windows/frmPopupMenu.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The demo world's program folder in a temporary folder (campaigns linked,
+// Data copied without saved settings) so that the tests may write options.
+class ProgramCopy {
+public:
+    explicit ProgramCopy(const QByteArray& options = {})
+    {
+        const QDir source(QStringLiteral(WAYLOOM_TEST_PROGRAM_DIR));
+        for (const QString& entry : source.entryList({QStringLiteral("Campaign.*")}, QDir::Dirs))
+            QFile::link(source.filePath(entry), path() + entry);
+        QDir().mkpath(path() + QStringLiteral("Data"));
+        for (const QString& file : QDir(source.filePath(QStringLiteral("Data"))).entryList(QDir::Files))
+            if (file != QLatin1String("Options.txt"))
+                QFile::copy(source.filePath(QStringLiteral("Data/") + file), path() + QStringLiteral("Data/") + file);
+        if (!options.isEmpty()) {
+            QFile f(path() + QStringLiteral("Data/Options.txt"));
+            if (f.open(QIODevice::WriteOnly))
+                f.write(options);
+        }
+    }
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
+    QByteArray read(const QString& relative) const
+    {
+        QFile f(path() + relative);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+struct Started {
+    explicit Started(const ProgramCopy& folder) : program(std::make_unique<WayloomProgram>(folder.path()))
+    {
+        program->showError = [this](const QString& text, bool) { errors << text; };
+        program->endProgram = [this] { ended = true; };
+        program->openWithShell = [this](const QString& target) {
+            opened << target;
+            return true;
+        };
+        program->startDetached = [](const QString&) { return false; };
+        result = program->Main();
+    }
+    frmMenu& menu() { return *program->menu(); }
+    frmMap& map() { return *program->map(); }
+    frmLegenda& legend() { return *program->legend(); }
+    PanelState& panel() { return program->panel(); }
+    frmPopupMenu* popup() { return menu().findChild<frmPopupMenu*>(); }
+
+    // Clicks a menu title, then the middle of an entry's label.
+    void Choose(int menuIndex, int entry)
+    {
+        QTest::mouseClick(menu().lblMenu[static_cast<std::size_t>(menuIndex)], Qt::LeftButton);
+        ASSERT_NE(popup(), nullptr);
+        ASSERT_TRUE(popup()->isVisible());
+        ASSERT_EQ(popup()->OpenedMenu(), menuIndex);
+        QTest::mouseClick(popup(), Qt::LeftButton, {},
+                          popup()->Layout().rows[static_cast<std::size_t>(entry)].label.center());
+    }
+
+    std::unique_ptr<WayloomProgram> program;
+    WayloomProgram::StartResult result{};
+    QStringList errors, opened;
+    bool ended = false;
+};
+
+TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    QLabel* title = s.menu().lblMenu[1];
+    QTest::mouseClick(title, Qt::LeftButton);
+    frmPopupMenu* popup = s.popup();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_TRUE(popup->Ready());
+    // Nine rows: ten pitches high; just under the title, on the frame round it.
+    EXPECT_EQ(popup->height(), 10 * PopupMenu::RowPitch);
+    const QPoint titleTopLeft = title->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(popup->y(), titleTopLeft.y() + title->height() + 2);
+    EXPECT_EQ(popup->x(), titleTopLeft.x() - 4);
+    ASSERT_NE(popup->TitleFrame(), nullptr);
+    EXPECT_TRUE(popup->TitleFrame()->isVisible());
+    EXPECT_TRUE(title->styleSheet().contains(QStringLiteral("#0000ff")));
+    // Values as the panel has them: legend off, not on top, tooltips follow the pointer.
+    const auto& rows = popup->MenuAt(1).Entries;
+    EXPECT_EQ(rows[0].Value, 0);
+    EXPECT_EQ(rows[1].Value, 0);
+    EXPECT_EQ(rows[4].Value, 0);
+    EXPECT_EQ(rows[5].Value, 0);
+    EXPECT_EQ(rows[6].Value, 1);
+
+    // The heading and a separator do nothing; the popup stays open.
+    QTest::mouseClick(popup, Qt::LeftButton, {}, popup->Layout().rows[3].label.center());
+    QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(20, popup->Layout().rows[2].centreY));
+    EXPECT_TRUE(popup->isVisible());
+
+    // Opening the show menu after it leaves five check rows and nothing of menu 1.
+    popup->hide();
+    EXPECT_FALSE(popup->TitleFrame()->isVisible());
+    EXPECT_TRUE(title->styleSheet().isEmpty());
+    QTest::mouseClick(s.menu().lblMenu[0], Qt::LeftButton);
+    EXPECT_EQ(popup->OpenedMenu(), 0);
+    EXPECT_EQ(popup->Layout().rows.size(), 5u);
+    EXPECT_EQ(popup->height(), 6 * PopupMenu::RowPitch);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(popup->MenuAt(0).Entries[static_cast<std::size_t>(k)].Value, 1) << k;
+    // Hovering a row highlights it; the background clears it.
+    QTest::mouseMove(popup, popup->Layout().rows[2].label.center());
+    EXPECT_EQ(popup->Highlighted(), 2);
+    QTest::mouseMove(popup, QPoint(popup->width() - 2, popup->height() - 2));
+    EXPECT_EQ(popup->Highlighted(), -1);
+
+    // The arrows pass over the heading and the separators of menu 1; Return chooses.
+    popup->hide();
+    QTest::mouseClick(s.menu().lblMenu[1], Qt::LeftButton);
+    QTest::mouseMove(popup, QPoint(popup->width() - 2, popup->height() - 2));
+    const int down[] = {0, 1, 4, 5, 6, 8, 0};
+    for (int expected : down) {
+        QTest::keyClick(popup, Qt::Key_Down);
+        EXPECT_EQ(popup->Highlighted(), expected);
+    }
+    QTest::keyClick(popup, Qt::Key_Up);
+    EXPECT_EQ(popup->Highlighted(), 8);
+    QTest::keyClick(popup, Qt::Key_Up);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(s.panel().HoverMode, HoverFollowPointer);
+}
+
+TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    // Show menu: a row toggles its layer's show box, and the popup goes.
+    s.Choose(0, 2);
+    EXPECT_FALSE(s.popup()->isVisible());
+    EXPECT_FALSE(s.menu().chkShowObject[2]->isChecked());
+    EXPECT_FALSE(s.panel().chkShowObject[2]);
+    s.Choose(0, 2);
+    EXPECT_TRUE(s.menu().chkShowObject[2]->isChecked());
+
+    // The legend switch shows and hides the legend.
+    ASSERT_FALSE(s.legend().isVisible());
+    s.Choose(1, 0);
+    EXPECT_EQ(s.panel().LegendState, 1);
+    EXPECT_TRUE(s.legend().isVisible());
+    s.Choose(1, 0);
+    EXPECT_EQ(s.panel().LegendState, 0);
+    EXPECT_FALSE(s.legend().isVisible());
+
+    // Always on top: the panel, the map and the legend; and off again.
+    s.Choose(1, 1);
+    EXPECT_EQ(s.panel().AlwaysOnTop, 1);
+    for (QWidget* w : {static_cast<QWidget*>(&s.menu()), static_cast<QWidget*>(&s.map()),
+                       static_cast<QWidget*>(&s.legend())})
+        EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << w->objectName().toStdString();
+    EXPECT_TRUE(s.map().isVisible());
+    s.Choose(1, 1);
+    EXPECT_FALSE(s.map().windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    // The three tooltip modes, each shown as the one set option next time.
+    const std::pair<int, int> modes[] = {{4, HoverSticky}, {5, HoverWhileRightHeld}, {6, HoverFollowPointer}};
+    for (const auto& [entry, mode] : modes) {
+        s.Choose(1, entry);
+        EXPECT_EQ(s.panel().HoverMode, mode) << entry;
+        QTest::mouseClick(s.menu().lblMenu[1], Qt::LeftButton);
+        for (int option = 4; option <= 6; ++option)
+            EXPECT_EQ(s.popup()->MenuAt(1).Entries[static_cast<std::size_t>(option)].Value, option == entry ? 1 : 0);
+        s.popup()->hide();
+    }
+
+}
+
+TEST(Legend, ClosedByItsButtonAndPlacedWhereItWasLeft)
+{
+    ProgramCopy folder;
+    QPoint placed;
+    {
+        Started s(folder);
+        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+        // The legend is a tool window of the map window; the map one of the panel.
+        EXPECT_EQ(s.legend().parentWidget(), &s.map());
+        EXPECT_EQ(s.legend().windowType(), Qt::Tool);
+        EXPECT_EQ(s.map().windowType(), Qt::Tool);
+        EXPECT_EQ(s.menu().windowType(), Qt::Window);
+        s.menu().OnMenuEntryClick(1, 0);
+        ASSERT_TRUE(s.legend().isVisible());
+        QTest::mouseClick(s.legend().cmdClose(), Qt::LeftButton);
+        EXPECT_FALSE(s.legend().isVisible());
+        EXPECT_EQ(s.panel().LegendState, 0);
+        s.menu().OnMenuEntryClick(1, 0);
+        placed = QPoint(120, 90);
+        s.legend().move(placed);
+        s.program->QuitProgram();
+        const QByteArray options = folder.read(QStringLiteral("Data/Options.txt"));
+        EXPECT_TRUE(options.contains("Legend=-1"));
+        EXPECT_TRUE(options.contains("LegendX=1800\r\nLegendY=1350"));
+    }
+    Started again(folder);
+    ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
+    EXPECT_TRUE(again.legend().isVisible());
+    EXPECT_EQ(again.panel().LegendState, 1);
+    EXPECT_EQ(again.legend().pos(), placed);
+}
+
+TEST(Legend, ASavedPlaceOffEveryScreenIsNotUsed)
+{
+    ProgramCopy folder("[OLD SELECTION]\r\nLegend=0\r\nLegendX=900000\r\nLegendY=900000\r\n");
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    EXPECT_FALSE(s.legend().isVisible());
+    EXPECT_LT(s.legend().x(), 900000 / 15);
+    // Next to the map's top-right corner instead.
+    EXPECT_EQ(s.legend().x() + s.legend().width() + 16, s.map().x() + s.map().width());
+}
+
+TEST(TaskBar, MinimiseHidesEveryWindowAndRestoreShowsThemAsTheSwitchSays)
+{
+    for (bool legendOn : {true, false}) {
+        SCOPED_TRACE(legendOn);
+        ProgramCopy folder;
+        Started s(folder);
+        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+        if (legendOn)
+            s.menu().OnMenuEntryClick(1, 0);
+        ASSERT_EQ(s.legend().isVisible(), legendOn);
+        QTest::mouseClick(s.map().cmdMinimize(), Qt::LeftButton);
+        EXPECT_TRUE(s.menu().isMinimized());
+        EXPECT_FALSE(s.map().isVisible());
+        EXPECT_FALSE(s.legend().isVisible());
+        EXPECT_TRUE(s.program->taskBar()->Minimised());
+        EXPECT_EQ(s.panel().LegendState, legendOn ? 1 : 0); // the switch itself stays
+        // Restored from the task bar.
+        s.menu().showNormal();
+        EXPECT_TRUE(s.menu().isVisible());
+        EXPECT_FALSE(s.menu().isMinimized());
+        EXPECT_TRUE(s.map().isVisible());
+        EXPECT_EQ(s.legend().isVisible(), legendOn);
+        // Minimised from the task bar itself.
+        s.menu().showMinimized();
+        EXPECT_FALSE(s.map().isVisible());
+        s.menu().showNormal();
+        EXPECT_TRUE(s.map().isVisible());
+    }
+}
+
+// A pointer move without buttons, straight to the widget.
+void MoveOver(QWidget* w, QPoint pos)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+}
+
+TEST(CreditsAndAbout, OpenFromTheHelpMenuAndClose)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    const auto& texts = s.program->world().language;
+
+    s.menu().OnMenuEntryClick(2, 3);
+    auto* credits = s.menu().findChild<frmCredits*>();
+    ASSERT_NE(credits, nullptr);
+    EXPECT_TRUE(credits->isVisible());
+    EXPECT_EQ(credits->windowTitle(), texts(Text::CreditsTitle));
+    EXPECT_EQ(credits->cmdCancel()->text(), texts(Text::Close));
+    QTest::mouseClick(credits->cmdCancel(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(s.menu().findChild<frmCredits*>(), nullptr);
+
+    s.menu().OnMenuEntryClick(2, 8);
+    auto* about = s.menu().findChild<frmInformation*>();
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+    EXPECT_EQ(about->size(), About::WindowSize);
+    MoveOver(about, About::GuildLinkRect.center());
+    EXPECT_EQ(about->RememberedLink(), About::Link::Guild);
+    EXPECT_EQ(about->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseClick(about, Qt::LeftButton, {}, About::GuildLinkRect.center());
+    QTest::mouseClick(about, Qt::LeftButton, {}, About::MailLinkRect.center());
+    EXPECT_EQ(s.opened, (QStringList{QStringLiteral("https://wayloom.org/"), QStringLiteral("mailto:support@wayloom.org")}));
+    EXPECT_TRUE(about->isVisible());
+    MoveOver(about, About::TextRect.center());
+    EXPECT_EQ(about->cursor().shape(), Qt::ArrowCursor);
+    QTest::mouseClick(about, Qt::LeftButton, {}, About::TextRect.center());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(s.menu().findChild<frmInformation*>(), nullptr);
+}
+
+} // namespace
