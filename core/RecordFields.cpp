@@ -22,13 +22,11 @@ bool IsBlankText(QStringView text)
     return TrimBlanks(text).isEmpty();
 }
 
-bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
-                      QString& rel, RecordText& text)
+QString CampaignFile(const CampaignTable& campaigns, size_t c, const QString& fileName)
 {
     if (c >= campaigns.size() || campaigns[c].Name.isEmpty())
-        return false;
-    rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + fileName;
-    return ReadRecordFile(ctx.path(rel), text);
+        return {};
+    return modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + fileName;
 }
 
 void LowerCase(QStringView text, QString& out)
