@@ -3,6 +3,7 @@
 
 #include "TestFiles.h"
 
+#include "core/Pictures.h"
 #include "core/RecordFields.h"
 #include "core/RecordFile.h"
 
@@ -393,6 +394,22 @@ TEST(RecordReader, LoadersReportRefusedFilesAndSkippedLines)
     EXPECT_FALSE(data.ctx.forEachLine(QStringLiteral("Data/locked.txt"), [](QStringView, int) {}));
     ASSERT_EQ(data.diagnostics.size(), 2u);
     EXPECT_TRUE(data.diagnostics.items()[1].message.contains(QString::fromLocal8Bit(std::strerror(EACCES))));
+}
+
+TEST(Pictures, OnlyARegularFileIsOpened)
+{
+    ProgramFolder dir;
+    QImage red(4, 3, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(dir.path("1.png")));
+    dir.mkdir("2.jpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.path("3.jpg")).constData(), 0644), 0);
+    dir.write("4.jpg", "no picture");
+    EXPECT_EQ(LoadPicture(dir.path("1.png")).size(), QSize(4, 3));
+    // A FIFO would block a plain open until a writer came: it counts as
+    // missing, as folders, missing files and what is no picture do.
+    for (const char* file : {"2.jpg", "3.jpg", "4.jpg", "5.jpg"})
+        EXPECT_TRUE(LoadPicture(dir.path(file)).isNull()) << file;
 }
 
 TEST(AtomicWrite, AFailedWriteKeepsTheOldFileAndSaysSo)
