@@ -575,6 +575,8 @@ bool ReadRecordFile(const QString& path, RecordText& out)
         out.text.clear();
         return false;
     }
+    while (static_cast<int>(spans.size()) < reader.lineNumber())
+        spans.emplace_back(out.text.size(), 0);
     out.lines.reserve(spans.size());
     for (const auto& [at, length] : spans)
         out.lines.emplace_back(out.text.constData() + at, length);

@@ -26,7 +26,7 @@ QString g_backupProblem;
 bool BackupPersonalFolder(const QString& appFolder, const QDateTime& now, QString* error)
 {
     const QDir personal(appFolder + QStringLiteral("Personal"));
-    const QStringList files = personal.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
+    const QStringList files = personal.entryList(QDir::Files | QDir::NoSymLinks, QDir::Name);
     if (files.isEmpty())
         return true; // nothing to keep yet
     const QString name = now.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));

@@ -58,13 +58,17 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
         t.Present = false;
         t.OpenedOn.assign(characterSlots, std::nullopt);
     };
+    const auto longLines = [&] {
+        for (int lineNo : reader.takeLongLines()) {
+            ctx.warn(rel, lineNo, QStringLiteral("line longer than %1 characters skipped").arg(records::kMaxRecordLineLength));
+            placeholder();
+        }
+    };
     records::Fields f;
     QStringView line;
     while (reader.next(line)) {
-        if (reader.hasLongLines()) {
-            for (std::size_t n = reader.takeLongLines().size(); n > 0; --n)
-                placeholder();
-        }
+        if (reader.hasLongLines())
+            longLines();
         const int lineNo = reader.lineNumber();
         if (line.isEmpty() || line.front() == u';')
             continue;
@@ -91,8 +95,7 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
         records::SetMarker(t, *x, *y, kMarkerHalf);
         t.OpenedOn.assign(characterSlots, std::nullopt);
     }
-    for (std::size_t n = reader.takeLongLines().size(); n > 0; --n)
-        placeholder();
+    longLines();
     ctx.finished(rel, reader);
 }
 
