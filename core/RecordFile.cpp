@@ -541,11 +541,11 @@ bool RecordReader::next(QStringView& line)
     if (m_state != State::Open)
         return false;
     for (;;) {
-        const char16_t* p = m_text.data();
-        const qsizetype nl = FindChar(p, m_pos, m_end, u'\n');
+        const qsizetype nl = FindChar(m_text.data(), m_pos, m_end, u'\n');
         const bool complete = nl < m_end;
         if (!complete && !m_eof && fill())
             continue;
+        const char16_t* p = m_text.data();
         if (!complete && m_pos >= m_end && !m_skipping)
             return false; // end of the file
         const qsizetype start = m_pos;
