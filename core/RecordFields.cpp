@@ -29,6 +29,15 @@ QString CampaignFile(const CampaignTable& campaigns, size_t c, const QString& fi
     return modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + fileName;
 }
 
+bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
+                      QString& rel, RecordText& text)
+{
+    rel = CampaignFile(campaigns, c, fileName);
+    if (rel.isEmpty())
+        return false;
+    return ReadRecordFile(ctx.path(rel), text);
+}
+
 void LowerCase(QStringView text, QString& out)
 {
     const char16_t* p = text.utf16();

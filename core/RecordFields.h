@@ -26,6 +26,14 @@ bool IsBlankText(QStringView text);
 // folder; empty when the campaign does not exist.
 QString CampaignFile(const CampaignTable& campaigns, size_t c, const QString& fileName);
 
+// Reads `fileName` in the folder of campaign c whole; false when the campaign
+// does not exist or the file is missing or empty. `rel` receives the file's
+// path relative to the program folder, for diagnostics. The loaders stream
+// their files instead (ForEachCampaignLine), which reports refused files and
+// over-long lines.
+bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
+                      QString& rel, RecordText& text);
+
 // Calls fn(c, rel, line, lineNumber) for every non-empty line of `fileName` in
 // the folder of each campaign, campaigns in ascending order, lines numbered
 // from 1; `rel` is the file's path relative to the program folder.
@@ -76,8 +84,7 @@ constexpr int32_t kCoordinateLimit = 1'000'000'000;
 std::optional<int32_t> CoordinateField(QStringView text);
 
 // Sets X, Y and the marker rectangle X-half .. X+half, Y-half .. Y+half of a
-// record with those members.
-// Edges beyond the 32-bit range stop at its ends.
+// record with those members; edges beyond the 32-bit range stop at its ends.
 template <typename Rec>
 void SetMarker(Rec& rec, int32_t x, int32_t y, int32_t half)
 {
