@@ -24,19 +24,53 @@ struct LoadContext {
 
     // Reads the record file `relative` when it is present (at least 1 byte)
     // and calls fn(line, lineNumber) for each non-empty line, numbered from 1.
-    // False when the file is missing.
+    // False when the file is missing or refused.
     template <typename Fn>
     bool forEachLine(const QString& relative, Fn&& fn) const
     {
-        records::RecordText file;
-        if (!records::ReadRecordFile(path(relative), file))
-            return false;
-        int lineNo = 0;
-        for (QStringView line : file.lines) {
-            ++lineNo;
+        return forEachRawLine(relative, [&fn](QStringView line, int lineNo) {
             if (!line.isEmpty())
                 fn(line, lineNo);
+        });
+    }
+
+    // The same for every line, empty ones included.
+    template <typename Fn>
+    bool forEachRawLine(const QString& relative, Fn&& fn) const
+    {
+        records::RecordReader reader(path(relative));
+        if (!opened(relative, reader))
+            return false;
+        QStringView line;
+        while (reader.next(line)) {
+            if (reader.hasLongLines())
+                reportLongLines(relative, reader);
+            fn(line, reader.lineNumber());
         }
+        finished(relative, reader);
         return true;
+    }
+
+    // For loaders that walk a RecordReader themselves: true when the file is
+    // there to be read; a refused file (too large, unreadable) is reported.
+    bool opened(const QString& relative, const records::RecordReader& reader) const
+    {
+        if (reader.state() == records::RecordReader::State::Refused)
+            warn(relative, 0, reader.reason());
+        return reader.state() == records::RecordReader::State::Open;
+    }
+    // Reports the over-long lines passed over so far.
+    void reportLongLines(const QString& relative, records::RecordReader& reader) const
+    {
+        for (int lineNo : reader.takeLongLines())
+            warn(relative, lineNo,
+                 QStringLiteral("line longer than %1 characters skipped").arg(records::kMaxRecordLineLength));
+    }
+    // After the last line: the over-long lines left, and a read that failed.
+    void finished(const QString& relative, records::RecordReader& reader) const
+    {
+        reportLongLines(relative, reader);
+        if (!reader.reason().isEmpty())
+            warn(relative, reader.lineNumber() + 1, reader.reason());
     }
 };

@@ -22,12 +22,19 @@ bool IsBlankText(QStringView text)
     return TrimBlanks(text).isEmpty();
 }
 
+QString CampaignFile(const CampaignTable& campaigns, size_t c, const QString& fileName)
+{
+    if (c >= campaigns.size() || campaigns[c].Name.isEmpty())
+        return {};
+    return modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + fileName;
+}
+
 bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
                       QString& rel, RecordText& text)
 {
-    if (c >= campaigns.size() || campaigns[c].Name.isEmpty())
+    rel = CampaignFile(campaigns, c, fileName);
+    if (rel.isEmpty())
         return false;
-    rel = modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + fileName;
     return ReadRecordFile(ctx.path(rel), text);
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -21,9 +22,15 @@ QStringView TrimBlanks(QStringView text);
 // True when the text is empty or holds only blanks.
 bool IsBlankText(QStringView text);
 
-// Reads `fileName` in the folder of campaign c; false when the campaign does
-// not exist or the file is missing or empty. `rel` receives the file's path
-// relative to the program folder, for diagnostics.
+// The path of `fileName` in the folder of campaign c relative to the program
+// folder; empty when the campaign does not exist.
+QString CampaignFile(const CampaignTable& campaigns, size_t c, const QString& fileName);
+
+// Reads `fileName` in the folder of campaign c whole; false when the campaign
+// does not exist or the file is missing or empty. `rel` receives the file's
+// path relative to the program folder, for diagnostics. The loaders stream
+// their files instead (ForEachCampaignLine), which reports refused files and
+// over-long lines.
 bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, size_t c, const QString& fileName,
                       QString& rel, RecordText& text);
 
@@ -33,14 +40,11 @@ bool ReadCampaignFile(const LoadContext& ctx, const CampaignTable& campaigns, si
 template <typename Fn>
 void ForEachCampaignLine(const LoadContext& ctx, const CampaignTable& campaigns, const QString& fileName, Fn&& fn)
 {
-    RecordText text;
-    QString rel;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        if (!ReadCampaignFile(ctx, campaigns, c, fileName, rel, text))
+        const QString rel = CampaignFile(campaigns, c, fileName);
+        if (rel.isEmpty())
             continue;
-        for (size_t i = 0; i < text.lines.size(); ++i)
-            if (!text.lines[i].isEmpty())
-                fn(c, static_cast<const QString&>(rel), text.lines[i], static_cast<int>(i) + 1);
+        ctx.forEachLine(rel, [&](QStringView line, int lineNo) { fn(c, rel, line, lineNo); });
     }
 }
 
@@ -80,16 +84,19 @@ constexpr int32_t kCoordinateLimit = 1'000'000'000;
 std::optional<int32_t> CoordinateField(QStringView text);
 
 // Sets X, Y and the marker rectangle X-half .. X+half, Y-half .. Y+half of a
-// record with those members.
+// record with those members; edges beyond the 32-bit range stop at its ends.
 template <typename Rec>
 void SetMarker(Rec& rec, int32_t x, int32_t y, int32_t half)
 {
+    const auto edge = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
     rec.X = x;
     rec.Y = y;
-    rec.Left = x - half;
-    rec.Top = y - half;
-    rec.Right = x + half;
-    rec.Bottom = y + half;
+    rec.Left = edge(int64_t{x} - half);
+    rec.Top = edge(int64_t{y} - half);
+    rec.Right = edge(int64_t{x} + half);
+    rec.Bottom = edge(int64_t{y} + half);
 }
 
 // n with leading zeros to at least k digits; unlike PadNumber a longer number

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <bit>
@@ -16,7 +17,8 @@
 #include <emmintrin.h>
 #endif
 
-#if defined(Q_OS_LINUX)
+#if defined(Q_OS_UNIX)
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -324,20 +326,272 @@ void SplitLines(QStringView text, std::vector<QStringView>& lines)
     }
 }
 
+namespace {
+
+constexpr qsizetype kReadChunk = qsizetype(256) << 10;
+
+QString SystemReason(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+} // namespace
+
+bool IsRegularFile(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+#if defined(Q_OS_UNIX)
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+#else
+    return QFileInfo(path).isFile();
+#endif
+}
+
+bool ReadRegularFile(const QString& path, qint64 limit, QByteArray& bytes)
+{
+    bytes.clear();
+    if (path.isEmpty())
+        return false;
+#if defined(Q_OS_UNIX)
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    struct stat info;
+    bool ok = ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limit;
+    if (ok) {
+        bytes.resize(static_cast<qsizetype>(info.st_size));
+        qsizetype have = 0;
+        while (have < bytes.size()) {
+            const ssize_t got = ::read(handle, bytes.data() + have, static_cast<size_t>(bytes.size() - have));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                ok = false;
+            if (got <= 0)
+                break; // an error, or a file that shrank: what is there
+            have += got;
+        }
+        bytes.resize(have);
+    }
+    ::close(handle);
+    if (!ok)
+        bytes.clear();
+    return ok;
+#else
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > limit)
+        return false;
+    bytes = file.read(limit);
+    return file.error() == QFileDevice::NoError;
+#endif
+}
+
+RecordReader::RecordReader(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    qint64 size = 0;
+#if defined(Q_OS_UNIX)
+    // Hidden files count as missing, as FileLength has them.
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (path.size() > slash + 1 && path[slash + 1] == u'.')
+        return;
+    // Opened without waiting, so that a FIFO or a device cannot block; only
+    // a regular file is then read.
+    m_handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (m_handle < 0) {
+        const int code = errno;
+        if (code != ENOENT && code != ENOTDIR && code != ENXIO && code != ELOOP && code != ENAMETOOLONG) {
+            m_state = State::Refused;
+            m_reason = QStringLiteral("cannot be read: %1").arg(SystemReason(code));
+        }
+        return;
+    }
+    struct stat info;
+    if (::fstat(m_handle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 1) {
+        ::close(m_handle);
+        m_handle = -1;
+        return;
+    }
+    size = static_cast<qint64>(info.st_size);
+#else
+    size = FileLength(path);
+    if (size < 1)
+        return;
+    m_file = std::make_unique<QFile>(path);
+    if (!m_file->open(QIODevice::ReadOnly)) {
+        m_state = State::Refused;
+        m_reason = QStringLiteral("cannot be read: %1").arg(m_file->errorString());
+        m_file.reset();
+        return;
+    }
+#endif
+    if (size > kMaxRecordFileSize) {
+        m_state = State::Refused;
+        m_reason = QStringLiteral("file of %1 bytes skipped: record files are at most %2 bytes")
+                       .arg(size)
+                       .arg(kMaxRecordFileSize);
+        return;
+    }
+    m_state = State::Open;
+    m_bytes.resize(static_cast<size_t>(std::min<qint64>(size, kReadChunk)));
+}
+
+RecordReader::~RecordReader()
+{
+#if defined(Q_OS_UNIX)
+    if (m_handle >= 0)
+        ::close(m_handle);
+#endif
+}
+
+void RecordReader::decodeAppend(const char* bytes, qsizetype n)
+{
+    if (m_first) {
+        m_first = false;
+        if (n >= 3 && std::memcmp(bytes, "\xEF\xBB\xBF", 3) == 0) {
+            m_utf8 = true;
+            m_decoder = std::make_unique<QStringDecoder>(QStringDecoder::Utf8);
+            bytes += 3;
+            n -= 3;
+        }
+    }
+    const qsizetype room = m_utf8 ? m_decoder->requiredSpace(n) : n;
+    if (m_text.size() < static_cast<size_t>(m_end + room))
+        m_text.resize(static_cast<size_t>(m_end + room));
+    char16_t* dst = m_text.data() + m_end;
+    if (m_utf8) {
+        // A sequence cut by the end of a read is completed by the next one.
+        QChar* out = m_decoder->appendToBuffer(reinterpret_cast<QChar*>(dst), QByteArrayView(bytes, n));
+        m_end = reinterpret_cast<char16_t*>(out) - m_text.data();
+        return;
+    }
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes);
+    // Windows-1252 agrees with Latin-1 but for 0x80..0x9F: every byte is
+    // widened (sixteen at a time where the processor allows), then those few
+    // are mended.
+    qsizetype w = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; w + 16 <= n; w += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + w));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + w + 8), _mm_unpackhi_epi8(chunk, zero));
+    }
+#endif
+    for (; w < n; ++w)
+        dst[w] = src[w];
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, src + i, sizeof word);
+        if ((word & 0x8080808080808080ULL) == 0)
+            continue;
+        for (qsizetype k = i; k < i + 8; ++k)
+            if ((src[k] & 0xE0) == 0x80)
+                dst[k] = kHigh[src[k] & 0x1F];
+    }
+    for (; i < n; ++i)
+        if ((src[i] & 0xE0) == 0x80)
+            dst[i] = kHigh[src[i] & 0x1F];
+    m_end += n;
+}
+
+bool RecordReader::fill()
+{
+    // What was not returned yet moves to the front; an unfinished line that
+    // is already too long is dropped and the rest of it passed over.
+    const qsizetype pending = m_end - m_pos;
+    if (m_skipping || pending > kMaxRecordLineLength + 1) {
+        m_skipping = true;
+        m_pos = m_end = 0;
+    } else if (m_pos > 0) {
+        std::memmove(m_text.data(), m_text.data() + m_pos, static_cast<size_t>(pending) * sizeof(char16_t));
+        m_pos = 0;
+        m_end = pending;
+    }
+    for (;;) {
+        qint64 got = 0;
+#if defined(Q_OS_UNIX)
+        got = ::read(m_handle, m_bytes.data(), m_bytes.size());
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (got < 0)
+            m_reason = QStringLiteral("read failed: %1").arg(SystemReason(errno));
+#else
+        got = m_file->read(m_bytes.data(), static_cast<qint64>(m_bytes.size()));
+        if (got < 0)
+            m_reason = QStringLiteral("read failed: %1").arg(m_file->errorString());
+#endif
+        if (got <= 0) {
+            m_eof = true;
+            return false;
+        }
+        decodeAppend(m_bytes.data(), static_cast<qsizetype>(got));
+        return true;
+    }
+}
+
+bool RecordReader::next(QStringView& line)
+{
+    if (m_state != State::Open)
+        return false;
+    for (;;) {
+        const qsizetype nl = FindChar(m_text.data(), m_pos, m_end, u'\n');
+        const bool complete = nl < m_end;
+        if (!complete && !m_eof && fill())
+            continue;
+        const char16_t* p = m_text.data();
+        if (!complete && m_pos >= m_end && !m_skipping)
+            return false; // end of the file
+        const qsizetype start = m_pos;
+        qsizetype stop = complete ? nl : m_end;
+        m_pos = complete ? nl + 1 : m_end;
+        ++m_lineNumber;
+        // A CR right before the line end is part of the line end, and so is
+        // a CR that ends the file.
+        if (stop > start && p[stop - 1] == u'\r')
+            --stop;
+        if (m_skipping || stop - start > kMaxRecordLineLength) {
+            m_skipping = false;
+            m_longLines.push_back(m_lineNumber);
+            continue;
+        }
+        line = QStringView(p + start, stop - start);
+        return true;
+    }
+}
+
 bool ReadRecordFile(const QString& path, RecordText& out)
 {
     out.text.clear();
     out.lines.clear();
-    if (FileLength(path) < 1)
+    RecordReader reader(path);
+    if (reader.state() != RecordReader::State::Open)
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Lines as offsets first: the text grows as it is read.
+    std::vector<std::pair<qsizetype, qsizetype>> spans;
+    QStringView line;
+    while (reader.next(line)) {
+        while (static_cast<int>(spans.size()) + 1 < reader.lineNumber())
+            spans.emplace_back(out.text.size(), 0); // over-long lines read as empty
+        spans.emplace_back(out.text.size(), line.size());
+        out.text.append(line);
+        out.text.append(u'\n');
+    }
+    if (!reader.reason().isEmpty()) {
+        out.text.clear();
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    out.text = DecodeWindows1252(bytes);
-    SplitLines(out.text, out.lines);
+    }
+    while (static_cast<int>(spans.size()) < reader.lineNumber())
+        spans.emplace_back(out.text.size(), 0);
+    out.lines.reserve(spans.size());
+    for (const auto& [at, length] : spans)
+        out.lines.emplace_back(out.text.constData() + at, length);
     return true;
 }
 
@@ -381,27 +635,119 @@ void SplitFields(QStringView line, Fields& fields)
     fields.append(QStringView(p + start, n - start));
 }
 
+#if defined(Q_OS_UNIX)
+
+namespace {
+
+// Removes the temporary file unless it was renamed into place.
+class TemporaryFile {
+public:
+    ~TemporaryFile()
+    {
+        if (handle >= 0)
+            ::close(handle);
+        if (!name.isEmpty())
+            ::unlink(name.constData());
+    }
+    QByteArray name;
+    int handle = -1;
+};
+
+bool Fail(QString* error, const QString& path, const char* step, int code)
+{
+    if (error)
+        *error = QStringLiteral("%1: %2 failed: %3").arg(path, QLatin1String(step), SystemReason(code));
+    return false;
+}
+
+} // namespace
+
+bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error)
+{
+    const QByteArray target = QFile::encodeName(path);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
+    const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
+    if (base.isEmpty())
+        return Fail(error, path, "open", EISDIR);
+
+    // A new file in the same folder, so that the rename below is atomic;
+    // it keeps the permissions of the file it replaces.
+    mode_t mode = 0666;
+    struct stat old;
+    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
+        mode = old.st_mode & 07777;
+    TemporaryFile temp;
+    const QByteArray prefix = (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' + base + ".tmp";
+    for (int attempt = 0; temp.handle < 0; ++attempt) {
+        const QByteArray name = prefix + QByteArray::number(::getpid()) + '.' + QByteArray::number(attempt);
+        const int handle = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (handle < 0) {
+            if (errno == EEXIST && attempt < 100)
+                continue;
+            return Fail(error, path, "open", errno);
+        }
+        temp.name = name;
+        temp.handle = handle;
+    }
+    if (mode != 0666 && ::fchmod(temp.handle, mode) != 0)
+        return Fail(error, path, "chmod", errno);
+
+    const char* data = bytes.data();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t wrote = ::write(temp.handle, data, static_cast<size_t>(left));
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            return Fail(error, path, "write", wrote == 0 ? ENOSPC : errno);
+        data += wrote;
+        left -= wrote;
+    }
+    if (::fsync(temp.handle) != 0)
+        return Fail(error, path, "sync", errno);
+    const int handle = std::exchange(temp.handle, -1);
+    if (::close(handle) != 0)
+        return Fail(error, path, "close", errno);
+    if (::rename(temp.name.constData(), target.constData()) != 0)
+        return Fail(error, path, "rename", errno);
+    temp.name.clear();
+    // The rename itself reaches the disk with the folder.
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+#else
+
 bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error)
 {
     QSaveFile file(path);
+    file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush() ||
+        file.size() != bytes.size()) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
+    if (!file.commit() || FileLength(path) != bytes.size()) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
     return true;
 }
+
+#endif
 
 bool WriteRecordFile(const QString& path, const QStringList& lines, QString* error)
 {
@@ -489,6 +835,8 @@ void Diagnostics::add(const QString& file, int line, const QString& message)
 
 QString Diagnostics::format(const Diagnostic& d)
 {
+    if (d.line < 1)
+        return QStringLiteral("%1: %2").arg(d.file, d.message);
     return QStringLiteral("%1:%2: %3").arg(d.file).arg(d.line).arg(d.message);
 }
 

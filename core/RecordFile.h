@@ -12,11 +12,15 @@
 #include <QVarLengthArray>
 
 #include <cmath>
+#include <memory>
 #include <cstdint>
 #include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
+
+class QFile;
+class QStringDecoder;
 
 namespace records {
 
@@ -59,8 +63,75 @@ private:
 // True when the path names an existing entry (a folder or a file).
 bool FolderExists(const QString& path);
 
+// True when the path names a regular file (not a folder, FIFO, socket or
+// device): the only kind of file the program opens for reading, so that no
+// read can block. Every picture is checked with it before it is loaded.
+bool IsRegularFile(const QString& path);
+
+// The whole content of a regular file of at most `limit` bytes, opened so
+// that no FIFO or device can block; false when the path names no regular
+// file, the file is larger or it cannot be read.
+bool ReadRegularFile(const QString& path, qint64 limit, QByteArray& bytes);
+
+// Limits of what is read from a record file: real files stay far below
+// both, and a file beyond them cannot stall the program or fill its memory.
+inline constexpr qint64 kMaxRecordFileSize = qint64(64) << 20;
+inline constexpr qsizetype kMaxRecordLineLength = qsizetype(64) << 10;
+
+// Streams a record file line by line, with memory bounded by the longest line
+// read. Lines end at LF or CR LF; a last line without a line end counts. The
+// text is Windows-1252, or UTF-8 when the file starts with the UTF-8 byte-order
+// mark (the mark itself is dropped). A file that is missing, empty, hidden or
+// not a regular file counts as missing; one above kMaxRecordFileSize, or one
+// that cannot be read, is refused with a reason; a line above
+// kMaxRecordLineLength is passed over (it still takes its line number).
+class RecordReader {
+public:
+    enum class State { Missing, Open, Refused };
+
+    explicit RecordReader(const QString& path);
+    ~RecordReader();
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
+
+    State state() const { return m_state; }
+    // Why a file was refused, or why reading stopped early.
+    const QString& reason() const { return m_reason; }
+    bool utf8() const { return m_utf8; }
+
+    // The next line; false at the end of the file (or when reading fails,
+    // which sets reason()). The view stays valid until the next call.
+    bool next(QStringView& line);
+    // Number of the line last returned, counted from 1.
+    int lineNumber() const { return m_lineNumber; }
+    // Numbers of the over-long lines passed over since the last call.
+    std::vector<int> takeLongLines() { return std::exchange(m_longLines, {}); }
+    bool hasLongLines() const { return !m_longLines.empty(); }
+
+private:
+    bool fill();
+    void decodeAppend(const char* bytes, qsizetype n);
+
+    State m_state = State::Missing;
+    QString m_reason;
+    int m_handle = -1;
+    std::unique_ptr<QFile> m_file; // where the system calls are not used
+    bool m_eof = false;
+    bool m_utf8 = false;
+    bool m_first = true;
+    bool m_skipping = false; // inside an over-long line
+    int m_lineNumber = 0;
+    std::vector<int> m_longLines;
+    std::vector<char> m_bytes;
+    std::vector<char16_t> m_text; // decoded, not yet returned: [m_pos, m_end)
+    qsizetype m_pos = 0;
+    qsizetype m_end = 0;
+    std::unique_ptr<QStringDecoder> m_decoder; // UTF-8 state across reads
+};
+
 // A record file read whole: the decoded text and its lines (without line
-// ends). Lines end at LF or CR LF; a last line without a line end counts.
+// ends), read through RecordReader (so within its limits; over-long lines
+// read as empty). The loaders stream instead; this suits small files only.
 struct RecordText {
     QString text;
     std::vector<QStringView> lines;
@@ -82,8 +153,10 @@ using Fields = QVarLengthArray<QStringView, 16>;
 void SplitFields(QStringView line, Fields& fields);
 
 // Writes the lines whole, each ended by CR LF, encoded as Windows-1252, through
-// a temporary file that replaces `path` only when everything was written.
-// On failure the old file stays as it was and `error` (when given) says why.
+// a temporary file in the same folder that replaces `path` only when
+// everything was written and synced to the disk (a link at `path` is
+// replaced, not written through). On any failure the old file stays byte for
+// byte and `error` (when given) holds the path and the system's reason.
 bool WriteRecordFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 // The same for raw bytes (already encoded).
 bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error = nullptr);
@@ -159,7 +232,7 @@ bool ContainsAnyWord(QStringView text, const QStringList& words);
 // folder (with "/"), the line number counted from 1, and the reason.
 struct Diagnostic {
     QString file;
-    int line = 0;
+    int line = 0; // 0: the file as a whole
     QString message;
 };
 
@@ -169,7 +242,7 @@ public:
     const std::vector<Diagnostic>& items() const { return m_items; }
     bool empty() const { return m_items.empty(); }
     std::size_t size() const { return m_items.size(); }
-    // "file:line: message"
+    // "file:line: message" ("file: message" for the file as a whole)
     static QString format(const Diagnostic& d);
 
 private:

@@ -9,6 +9,9 @@ namespace {
 // Far above any text number the program uses; keeps a stray huge number from
 // growing the table without bound.
 constexpr int kMaxTextNumber = 32767;
+// Interface texts are words and short sentences; a longer one is cut, so that
+// no language file can make a list or a label too costly to lay out.
+constexpr qsizetype kMaxTextLength = 1024;
 
 const QString& EmptyText()
 {
@@ -68,7 +71,9 @@ bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings)
             ctx.warn(relative, lineNo, QStringLiteral("text number out of range 0..%1").arg(kMaxTextNumber));
             return;
         }
-        QString text = fields[1].toString();
+        QString text = fields[1].left(kMaxTextLength).toString();
+        if (fields[1].size() > kMaxTextLength)
+            ctx.warn(relative, lineNo, QStringLiteral("text longer than %1 characters cut").arg(kMaxTextLength));
         text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
         strings.set(*n, text);
     });

@@ -35,6 +35,20 @@ Store Number(T Settings::*field)
     };
 }
 
+// The whole value must be a number within the setting's type ("1abc" is
+// refused).
+template <typename T>
+Store Strict(T Settings::*field)
+{
+    return [field](Settings& s, QStringView value) {
+        const auto v = records::StrictField<T>(value);
+        if (!v)
+            return false;
+        s.*field = *v;
+        return true;
+    };
+}
+
 Store Boolean(bool Settings::*field)
 {
     return [field](Settings& s, QStringView value) {
@@ -59,15 +73,15 @@ const std::map<QString, Store>& Keys()
         {QStringLiteral("PosY"), Number(&Settings::PosY)},
         {QStringLiteral("DimX"), Number(&Settings::DimX)},
         {QStringLiteral("DimY"), Number(&Settings::DimY)},
-        {QStringLiteral("ShowElites"), Number(&Settings::ShowElites)},
-        {QStringLiteral("ShowCollectors"), Number(&Settings::ShowCollectors)},
-        {QStringLiteral("ShowGreens"), Number(&Settings::ShowGreens)},
-        {QStringLiteral("ShowNotes"), Number(&Settings::ShowNotes)},
+        {QStringLiteral("ShowElites"), Strict(&Settings::ShowElites)},
+        {QStringLiteral("ShowCollectors"), Strict(&Settings::ShowCollectors)},
+        {QStringLiteral("ShowGreens"), Strict(&Settings::ShowGreens)},
+        {QStringLiteral("ShowNotes"), Strict(&Settings::ShowNotes)},
         {QStringLiteral("LegendX"), Number(&Settings::LegendX)},
         {QStringLiteral("LegendY"), Number(&Settings::LegendY)},
         {QStringLiteral("RightClickNeeded"), Number(&Settings::RightClickNeeded)},
-        {QStringLiteral("AlwaysOnTop"), Number(&Settings::AlwaysOnTop)},
-        {QStringLiteral("CollectorLevel"), Number(&Settings::CollectorLevel)},
+        {QStringLiteral("AlwaysOnTop"), Strict(&Settings::AlwaysOnTop)},
+        {QStringLiteral("CollectorLevel"), Strict(&Settings::CollectorLevel)},
     };
     return keys;
 }
@@ -95,10 +109,11 @@ void ReadOptionsFile(const LoadContext& ctx, Settings& settings)
 void ReadLastUpdate(const LoadContext& ctx, QString& lastUpdateText, const QLocale& locale)
 {
     const QString relative = QString::fromUtf16(kLastUpdateFile);
-    records::RecordText file;
-    if (!records::ReadRecordFile(ctx.path(relative), file) || file.lines.empty())
+    records::RecordReader reader(ctx.path(relative));
+    QStringView first;
+    if (!ctx.opened(relative, reader) || !reader.next(first) || reader.lineNumber() != 1)
         return;
-    const QStringView line = file.lines.front().trimmed();
+    const QStringView line = first.trimmed();
     if (line.isEmpty())
         return;
     // Day in characters 1-2, month in 4-5, year in the last four; the
@@ -121,7 +136,7 @@ QString Flag(bool b) { return b ? QStringLiteral("-1") : QStringLiteral("0"); }
 QString FormatLastUpdate(const QDate& date, const QLocale& locale)
 {
     return records::PadNumber(date.day(), 2) + u' ' + locale.monthName(date.month(), QLocale::ShortFormat) +
-           u' ' + QString::number(date.year());
+           u' ' + (date.year() >= 0 ? records::PadNumber(date.year(), 4) : QString::number(date.year()));
 }
 
 void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& language,

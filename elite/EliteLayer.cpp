@@ -1,5 +1,6 @@
 #include "elite/EliteLayer.h"
 
+#include "core/Pictures.h"
 #include "core/TextNumbers.h"
 #include "core/World.h"
 #include "mapview/MapResources.h"
@@ -252,7 +253,7 @@ EliteTooltip FillEliteTooltip(const World& world, const PanelState& panel, int c
     t.lblExtDescription = MakeLabel(skill->Description, kContentLeft, kPictureTop + kPictureSize + 8,
                                     kContentRight - kContentLeft, valueFont, kDescriptionColour);
     if (!skill->Picture.isEmpty()) {
-        QImage picture(skill->Picture);
+        const QImage picture = records::LoadPicture(skill->Picture);
         if (!picture.isNull())
             t.imgExtElite.Image = picture.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }

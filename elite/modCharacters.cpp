@@ -4,7 +4,10 @@
 #include "elite/modElite.h"
 
 #include <QDir>
+#include <QSet>
 #include <QStringList>
+
+#include <mutex>
 
 namespace modCharacters {
 
@@ -12,15 +15,75 @@ namespace {
 
 bool ValidCharacter(int character) { return character >= 1 && character <= kMaxCharacterNumber; }
 
+const QString kBackupFolder = QStringLiteral("Backup");
+
+std::mutex g_backupMutex;
+QSet<QString> g_backedUp; // program folders copied in this run
+QString g_backupProblem;
+
 } // namespace
+
+bool BackupPersonalFolder(const QString& appFolder, const QDateTime& now, QString* error)
+{
+    const QDir personal(appFolder + QStringLiteral("Personal"));
+    const QStringList files = personal.entryList(QDir::Files | QDir::NoSymLinks, QDir::Name);
+    if (files.isEmpty())
+        return true; // nothing to keep yet
+    const QString name = now.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    QDir backups(personal.filePath(kBackupFolder));
+    QString target = name;
+    for (int n = 2; backups.exists(target); ++n)
+        target = name + u'_' + QString::number(n);
+    if (!backups.mkpath(target)) {
+        if (error)
+            *error = QStringLiteral("cannot create the folder %1").arg(backups.filePath(target));
+        return false;
+    }
+    QStringList failed;
+    for (const QString& file : files) {
+        // Regular files only: a FIFO among them must not block the copy.
+        QByteArray bytes;
+        QString why;
+        if (!records::ReadRegularFile(personal.filePath(file), records::kMaxRecordFileSize, bytes) ||
+            !records::WriteFileAtomically(backups.filePath(target + u'/' + file), bytes, &why))
+            failed << file;
+    }
+    // The newest copies stay; names sort by their date and time.
+    QStringList copies = backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    while (copies.size() > kKeptBackups)
+        QDir(backups.filePath(copies.takeFirst())).removeRecursively();
+    if (failed.isEmpty())
+        return true;
+    if (error)
+        *error = QStringLiteral("the safety copy %1 lacks %2").arg(backups.filePath(target), failed.join(u", "));
+    return false;
+}
+
+QString BackupProblem()
+{
+    const std::lock_guard lock(g_backupMutex);
+    return g_backupProblem;
+}
 
 bool EnsurePersonalFolder(const QString& appFolder, QString* error)
 {
-    if (QDir(appFolder).mkpath(QStringLiteral("Personal")))
-        return true;
-    if (error)
-        *error = QStringLiteral("cannot create the folder %1Personal").arg(appFolder);
-    return false;
+    if (!QDir(appFolder).mkpath(QStringLiteral("Personal"))) {
+        if (error)
+            *error = QStringLiteral("cannot create the folder %1Personal").arg(appFolder);
+        return false;
+    }
+    // Before the first personal file of this run is rewritten, the folder as
+    // it was is copied; a copy that fails is reported and the save goes on.
+    const std::lock_guard lock(g_backupMutex);
+    if (!g_backedUp.contains(appFolder)) {
+        g_backedUp.insert(appFolder);
+        QString why;
+        if (!BackupPersonalFolder(appFolder, QDateTime::currentDateTime(), &why)) {
+            g_backupProblem = why;
+            qWarning("Wayloom: %s", qUtf8Printable(why));
+        }
+    }
+    return true;
 }
 
 QString CharacterFile(int character, const QString& fileName)
@@ -32,34 +95,30 @@ void LoadCharacters(const LoadContext& ctx, Tables& characters)
 {
     characters = Tables{};
     const QString rel = QString::fromLatin1(kCharactersFile);
-    records::RecordText text;
-    if (!records::ReadRecordFile(ctx.path(rel), text))
-        return;
     records::Fields f;
-    for (size_t li = 0; li < text.lines.size(); ++li) {
-        const QStringView line = text.lines[li];
-        const int lineNo = static_cast<int>(li) + 1;
-        if (line.isEmpty())
-            continue;
+    ctx.forEachLine(rel, [&](QStringView line, int lineNo) {
         records::SplitFields(line, f);
         if (f.size() < 2) {
-            ctx.warn(rel, lineNo, QStringLiteral("no name field"));
-            continue;
+            ctx.warn(rel, lineNo, QStringLiteral("no name field (kept as it is)"));
+            characters.Unread << line.toString();
+            return;
         }
         const auto number = records::NumberField<int32_t>(f[0]);
         if (!number || !ValidCharacter(*number)) {
-            ctx.warn(rel, lineNo, QStringLiteral("character number outside 1..%1").arg(kMaxCharacterNumber));
-            continue;
+            ctx.warn(rel, lineNo,
+                     QStringLiteral("character number outside 1..%1 (kept as it is)").arg(kMaxCharacterNumber));
+            characters.Unread << line.toString();
+            return;
         }
         if (*number > characters.highest())
             characters.Characters.resize(static_cast<size_t>(*number) + 1);
         characters.Characters[static_cast<size_t>(*number)] = f[1].toString();
-    }
+    });
 }
 
 bool SaveCharacters(const QString& appFolder, const Tables& characters, QString* error)
 {
-    QStringList lines;
+    QStringList lines = characters.Unread;
     for (int c = 1; c <= characters.highest(); ++c) {
         const QString& name = characters.Characters[static_cast<size_t>(c)];
         if (name.isEmpty())
@@ -84,26 +143,24 @@ bool SaveCharacters(const QString& appFolder, const Tables& characters, QString*
 void LoadCapturedElites(const LoadContext& ctx, const Tables& characters, modElite::Tables& elite)
 {
     const QString fileName = QString::fromLatin1(kCapEliteFile);
-    records::RecordText text;
+    elite.UnreadCaptures.clear();
     for (int c = 1; c <= characters.highest(); ++c) {
         const QString rel = CharacterFile(c, fileName);
-        if (!records::ReadRecordFile(ctx.path(rel), text))
-            continue;
-        for (size_t li = 0; li < text.lines.size(); ++li) {
-            const QStringView line = text.lines[li];
+        ctx.forEachLine(rel, [&](QStringView line, int lineNo) {
             // A blank line would read as elite 0, the bosses without a skill.
             if (records::IsBlankText(line))
-                continue;
+                return;
             const auto number = records::NumberField<int32_t>(line);
             if (!number || *number < 0 || *number > elite.highest()) {
-                ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no elite skill with this number"));
-                continue;
+                ctx.warn(rel, lineNo, QStringLiteral("no elite skill with this number (kept as it is)"));
+                elite.UnreadCaptures[c] << line.toString();
+                return;
             }
             std::vector<bool>& captured = elite.EliteSkills[static_cast<size_t>(*number)].Captured;
             if (captured.size() <= static_cast<size_t>(c))
                 captured.resize(static_cast<size_t>(c) + 1, false);
             captured[static_cast<size_t>(c)] = true;
-        }
+        });
     }
 }
 
@@ -115,7 +172,8 @@ bool SaveCapturedElites(const QString& appFolder, int character, const modElite:
         return false;
     }
     const auto c = static_cast<size_t>(character);
-    QStringList lines;
+    const auto unread = elite.UnreadCaptures.find(character);
+    QStringList lines = unread != elite.UnreadCaptures.end() ? unread->second : QStringList();
     for (int n = 0; n <= elite.highest(); ++n) {
         const std::vector<bool>& captured = elite.EliteSkills[static_cast<size_t>(n)].Captured;
         if (c < captured.size() && captured[c])

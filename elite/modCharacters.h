@@ -5,7 +5,9 @@
 
 #include "core/LoadContext.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -18,6 +20,10 @@ constexpr int kMaxCharacterNumber = 99;
 
 struct Tables {
     std::vector<QString> Characters{1}; // index = character number; "" = free; entry 0 unused
+    // Lines of "Characters.txt" that name no usable character, as they
+    // stood: written back first by SaveCharacters (so the characters after
+    // them win on the next load) and never lost.
+    QStringList Unread;
     int highest() const { return static_cast<int>(Characters.size()) - 1; }
 };
 
@@ -30,7 +36,16 @@ QString CharacterFile(int character, const QString& fileName);
 
 // Creates "Personal" below the program folder when it is missing; false (with
 // the reason) when it cannot be made. Every writer of personal files calls it.
+// The first call of a run that finds personal files first copies them into
+// "Personal/Backup/<yyyy-MM-dd_HHmmss>/" and keeps the newest ten such
+// copies; a copy that fails does not stop the save: BackupProblem() then
+// says why (it is also logged).
 bool EnsurePersonalFolder(const QString& appFolder, QString* error = nullptr);
+QString BackupProblem();
+// Makes the safety copy now (as the first EnsurePersonalFolder of a run
+// does); false with the reason when it could not be made whole.
+bool BackupPersonalFolder(const QString& appFolder, const QDateTime& now, QString* error = nullptr);
+inline constexpr int kKeptBackups = 10;
 
 void LoadCharacters(const LoadContext& ctx, Tables& characters);
 // Rewrites "Personal/Characters.txt": one line NN<tab>name per named character
@@ -39,7 +54,8 @@ void LoadCharacters(const LoadContext& ctx, Tables& characters);
 bool SaveCharacters(const QString& appFolder, const Tables& characters, QString* error = nullptr);
 
 // Sets the capture flags from every character's CapElite file (characters
-// 1..highest, named or not).
+// 1..highest, named or not). Lines naming no elite of the catalogue are kept
+// in elite.UnreadCaptures and written back by SaveCapturedElites.
 void LoadCapturedElites(const LoadContext& ctx, const Tables& characters, modElite::Tables& elite);
 // Rewrites character c's CapElite file from the flags, elite numbers ascending.
 bool SaveCapturedElites(const QString& appFolder, int character, const modElite::Tables& elite,

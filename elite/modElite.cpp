@@ -242,24 +242,22 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
                    const modCharacters::Tables& characters, Tables& elite, PictureChecks& pictures)
 {
     elite = Tables{};
-    records::RecordText text;
     records::Fields fields;
     records::TextPool pool;
-    for (size_t c = 0; c < campaigns.size(); ++c) {
-        QString rel;
-        if (!records::ReadCampaignFile(ctx, campaigns, c, kEliteListFile, rel, text))
-            continue;
-        QString why;
-        const QString pictureFolder =
-            ctx.path(modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kPictureFolder);
-        for (size_t i = 0; i < text.lines.size(); ++i) {
-            const QStringView line = text.lines[i];
-            if (line.isEmpty() || IsComment(line))
-                continue;
-            if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, pool, pictures, elite, why))
-                ctx.warn(rel, static_cast<int>(i) + 1, why);
+    QString why;
+    size_t pictureCampaign = campaigns.size();
+    QString pictureFolder;
+    records::ForEachCampaignLine(ctx, campaigns, kEliteListFile, [&](size_t c, const QString& rel,
+                                                                      QStringView line, int lineNo) {
+        if (IsComment(line))
+            return;
+        if (c != pictureCampaign) {
+            pictureCampaign = c;
+            pictureFolder = ctx.path(modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kPictureFolder);
         }
-    }
+        if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, pool, pictures, elite, why))
+            ctx.warn(rel, lineNo, why);
+    });
     const size_t flags = static_cast<size_t>(std::max(characters.highest(), 0)) + 1;
     for (EliteSkill& s : elite.EliteSkills) {
         s.Captured.assign(flags, false);
@@ -286,76 +284,72 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
                         Tables& elite)
 {
     const modGreens::BossIndex index(greens);
-    records::RecordText text;
     records::Fields f;
     records::TextPool markers;
     std::vector<int32_t> bossItems;
-    for (size_t c = 0; c < campaigns.size(); ++c) {
-        QString formatVersion = kFirstFormatVersion;
-        QString rel;
-        if (!records::ReadCampaignFile(ctx, campaigns, c, kLocationsFile, rel, text))
-            continue;
-        for (size_t li = 0; li < text.lines.size(); ++li) {
-            const QStringView line = text.lines[li];
-            const int lineNo = static_cast<int>(li) + 1;
-            if (line.isEmpty())
-                continue;
-            if (IsComment(line)) {
-                // ";[Version]x.y": the last three characters name the format
-                // of the lines that follow.
-                if (line.sliced(1).startsWith(u"[Version]"))
-                    formatVersion = line.right(3).toString();
-                continue;
-            }
-            records::SplitFields(line, f);
-            if (f.size() < kLocationFields) {
-                ctx.warn(rel, lineNo, QStringLiteral("fewer than 7 fields"));
-                continue;
-            }
-            const auto number = records::NumberField<int32_t>(f[0]);
-            if (!number || *number < 0 || *number > elite.highest()) {
-                ctx.warn(rel, lineNo, QStringLiteral("no elite skill with this number"));
-                continue;
-            }
-            const auto region = records::StrictField<uint8_t>(f[1]);
-            if (!region) {
-                ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
-                continue;
-            }
-            auto x = records::CoordinateField(f[2]);
-            auto y = records::CoordinateField(f[3]);
-            const auto zone = records::NumberField<int32_t>(f[6]);
-            if (!x || !y || !zone) {
-                ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
-                continue;
-            }
-            if (formatVersion == kFirstFormatVersion) {
-                *x /= kFirstFormatUnitsPerPixel; // truncates toward zero
-                *y /= kFirstFormatUnitsPerPixel;
-            }
-
-            EliteSkill& skill = elite.EliteSkills[static_cast<size_t>(*number)];
-            const int locationIndex = static_cast<int>(skill.Locations.size());
-            // Built whole, so that the green list is allocated once.
-            EliteLocation loc{.Campaign = static_cast<uint8_t>(c),
-                              .Region = *region,
-                              .Zone = *zone,
-                              .Boss = f[4].toString(),
-                              .Note = f.size() == kLocationFieldsWithNote ? records::BackslashNToLineBreaks(f[7])
-                                                                          : QString(),
-                              .MarkerType = markers.get(f[5]),
-                              .Greens = {}};
-            records::SetMarker(loc, *x, *y, kMarkerHalf);
-            const bool timed =
-                QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
-                loc.MarkerType == kTimedMarker;
-            if (!timed || loc.Boss == kAlwaysLinkedBoss)
-                loc.Greens = BossGreens(*number, locationIndex, loc.Boss, greens, index, bossItems);
-            else
-                loc.Greens.push_back(0);
-            skill.Locations.push_back(std::move(loc));
+    size_t formatCampaign = campaigns.size();
+    QString formatVersion;
+    records::ForEachCampaignLine(ctx, campaigns, kLocationsFile, [&](size_t c, const QString& rel,
+                                                                      QStringView line, int lineNo) {
+        if (c != formatCampaign) {
+            formatCampaign = c;
+            formatVersion = kFirstFormatVersion;
         }
-    }
+        if (IsComment(line)) {
+            // ";[Version]x.y": the last three characters name the format
+            // of the lines that follow.
+            if (line.sliced(1).startsWith(u"[Version]"))
+                formatVersion = line.right(3).toString();
+            return;
+        }
+        records::SplitFields(line, f);
+        if (f.size() < kLocationFields) {
+            ctx.warn(rel, lineNo, QStringLiteral("fewer than 7 fields"));
+            return;
+        }
+        const auto number = records::NumberField<int32_t>(f[0]);
+        if (!number || *number < 0 || *number > elite.highest()) {
+            ctx.warn(rel, lineNo, QStringLiteral("no elite skill with this number"));
+            return;
+        }
+        const auto region = records::StrictField<uint8_t>(f[1]);
+        if (!region) {
+            ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
+            return;
+        }
+        auto x = records::CoordinateField(f[2]);
+        auto y = records::CoordinateField(f[3]);
+        const auto zone = records::NumberField<int32_t>(f[6]);
+        if (!x || !y || !zone) {
+            ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
+            return;
+        }
+        if (formatVersion == kFirstFormatVersion) {
+            *x /= kFirstFormatUnitsPerPixel; // truncates toward zero
+            *y /= kFirstFormatUnitsPerPixel;
+        }
+
+        EliteSkill& skill = elite.EliteSkills[static_cast<size_t>(*number)];
+        const int locationIndex = static_cast<int>(skill.Locations.size());
+        // Built whole, so that the green list is allocated once.
+        EliteLocation loc{.Campaign = static_cast<uint8_t>(c),
+                          .Region = *region,
+                          .Zone = *zone,
+                          .Boss = f[4].toString(),
+                          .Note = f.size() == kLocationFieldsWithNote ? records::BackslashNToLineBreaks(f[7])
+                                                                      : QString(),
+                          .MarkerType = markers.get(f[5]),
+                          .Greens = {}};
+        records::SetMarker(loc, *x, *y, kMarkerHalf);
+        const bool timed =
+            QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
+            loc.MarkerType == kTimedMarker;
+        if (!timed || loc.Boss == kAlwaysLinkedBoss)
+            loc.Greens = BossGreens(*number, locationIndex, loc.Boss, greens, index, bossItems);
+        else
+            loc.Greens.push_back(0);
+        skill.Locations.push_back(std::move(loc));
+    });
 }
 
 } // namespace modElite

@@ -8,12 +8,14 @@
 #include "core/modCampaigns.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <future>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -63,6 +65,10 @@ constexpr int kMaxEliteNumber = 99999;
 
 struct Tables {
     std::vector<EliteSkill> EliteSkills{1}; // index = elite number, 0..highest
+    // By character number: lines of its CapElite file naming no elite of the
+    // catalogue, kept as they stood and written back on its next save (a
+    // later catalogue may hold them). Deleting a character clears its entry.
+    std::map<int, QStringList> UnreadCaptures;
     int highest() const { return static_cast<int>(EliteSkills.size()) - 1; }
 };
 

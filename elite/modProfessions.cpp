@@ -35,8 +35,10 @@ void LoadProfessions(const LoadContext& ctx, const CampaignTable& campaigns, Tab
             ctx.warn(rel, lineNo, QStringLiteral("profession number outside 0..255"));
             return;
         }
-        const auto colour = records::StrictField<uint32_t>(f[2]);
-        if (!colour) {
+        // A signed 32-bit colour (-1 is white with every bit set) or its
+        // unsigned writing.
+        const auto colour = records::StrictField<int64_t>(f[2]);
+        if (!colour || *colour < INT32_MIN || *colour > UINT32_MAX) {
             ctx.warn(rel, lineNo, QStringLiteral("colour is not a whole number"));
             return;
         }
@@ -44,7 +46,7 @@ void LoadProfessions(const LoadContext& ctx, const CampaignTable& campaigns, Tab
             professions.Professions.resize(static_cast<size_t>(*number) + 1);
         Profession& p = professions.Professions[static_cast<size_t>(*number)];
         p.Name = f[1].toString();
-        p.Colour = *colour;
+        p.Colour = static_cast<uint32_t>(*colour);
         p.Abbreviation = f[3].toString();
         p.Attributes.assign(1, QString());
         for (qsizetype k = kFirstAttributeField; k < f.size(); ++k)

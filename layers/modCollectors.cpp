@@ -15,134 +15,161 @@ constexpr qsizetype kLevelHeaderFields = 4; // only then is field 4 the level
 constexpr qsizetype kLocationFields = 5;
 constexpr int32_t kMarkerHalf = 6;
 
-// Walks the lines of one "Collectors.txt": a header line, the location line,
-// the request line, then reward lines up to an empty line or the end.
+// Walks the lines of one "Collectors.txt" as they are read: a header line,
+// the location line, the request line, then reward lines up to an empty line
+// or the end.
 class BlockReader {
 public:
-    BlockReader(const LoadContext& ctx, const QString& rel, const std::vector<QStringView>& lines,
-                Tables& table, QHash<QString, int>& requestIndex, records::TextPool& pool)
-        : m_ctx(ctx), m_rel(rel), m_lines(lines), m_table(table), m_requestIndex(requestIndex), m_pool(pool)
+    BlockReader(const LoadContext& ctx, const QString& rel, Tables& table, QHash<QString, int>& requestIndex,
+                records::TextPool& pool)
+        : m_ctx(ctx), m_rel(rel), m_table(table), m_requestIndex(requestIndex), m_pool(pool)
     {
     }
 
-    void run()
+    void line(QStringView line, int lineNo)
     {
-        while (m_next < m_lines.size()) {
-            const QStringView line = m_lines[m_next];
+        switch (m_state) {
+        case State::Between:
             // Extra separator lines between blocks carry nothing.
-            if (records::IsBlankText(line) || line.front() == u';') {
-                ++m_next;
-                continue;
-            }
-            readBlock();
+            if (!records::IsBlankText(line) && line.front() != u';')
+                header(line, lineNo);
+            break;
+        case State::Skip:
+            if (line.isEmpty())
+                m_state = State::Between;
+            break;
+        case State::Location:
+            m_location = line.toString();
+            m_state = State::Request;
+            break;
+        case State::Request:
+            request(line);
+            break;
+        case State::Rewards:
+            if (line.isEmpty())
+                m_state = State::Between;
+            else if (!records::IsBlankText(line)) // a line of blanks does not end the block
+                reward(line, lineNo);
+            break;
         }
+    }
+
+    void end()
+    {
+        if (m_state == State::Location || m_state == State::Request)
+            m_ctx.warn(m_rel, m_headerLine, QStringLiteral("collector block without location and request"));
+        m_state = State::Between;
     }
 
 private:
-    int lineNo(size_t index) const { return static_cast<int>(index) + 1; }
+    enum class State { Between, Skip, Location, Request, Rewards };
 
-    void skipBlock()
+    void header(QStringView line, int lineNo)
     {
-        while (m_next < m_lines.size() && !m_lines[m_next].isEmpty())
-            ++m_next;
-    }
-
-    void readBlock()
-    {
-        const size_t headerIndex = m_next++;
         records::Fields& f = m_fields;
-        records::SplitFields(m_lines[headerIndex], f);
+        records::SplitFields(line, f);
+        m_state = State::Skip;
         if (f.size() < kMinHeaderFields) {
-            m_ctx.warn(m_rel, lineNo(headerIndex), QStringLiteral("collector header with fewer than 3 fields"));
-            skipBlock();
+            m_ctx.warn(m_rel, lineNo, QStringLiteral("collector header with fewer than 3 fields"));
             return;
         }
         const auto id = records::NumberField<int32_t>(f[0]);
-        if (!id || *id < 1 || *id > kMaxCollectorId) {
-            m_ctx.warn(m_rel, lineNo(headerIndex),
-                       QStringLiteral("collector identifier outside 1..%1").arg(kMaxCollectorId));
-            skipBlock();
+        if (!id) {
+            m_ctx.warn(m_rel, lineNo, QStringLiteral("collector identifier outside 1..%1").arg(kMaxCollectorId));
             return;
         }
         uint8_t lowLevel = 0;
         if (f.size() == kLevelHeaderFields) {
             const auto level = records::NumberField<uint8_t>(f[3]);
             if (!level) {
-                m_ctx.warn(m_rel, lineNo(headerIndex), QStringLiteral("level outside 0..255"));
-                skipBlock();
+                m_ctx.warn(m_rel, lineNo, QStringLiteral("level outside 0..255"));
                 return;
             }
             lowLevel = *level;
         }
-        if (m_next + 2 > m_lines.size()) {
-            m_ctx.warn(m_rel, lineNo(headerIndex), QStringLiteral("collector block without location and request"));
-            m_next = m_lines.size();
+        // A block whose identifier the table cannot hold is not kept, but its
+        // request still enters the request types, as every block's does.
+        m_id = *id;
+        if (m_id < 1 || m_id > kMaxCollectorId)
+            m_ctx.warn(m_rel, lineNo, QStringLiteral("collector identifier outside 1..%1").arg(kMaxCollectorId));
+        m_name = f[1].toString();
+        m_armour = f[2] == u"1";
+        m_lowLevel = lowLevel;
+        m_headerLine = lineNo;
+        m_state = State::Location;
+    }
+
+    void request(QStringView line)
+    {
+        addRequestType(line, m_lowLevel);
+        if (m_id < 1 || m_id > kMaxCollectorId) {
+            m_state = State::Skip;
             return;
         }
-
-        if (*id > m_table.highest())
-            m_table.Collectors.resize(static_cast<size_t>(*id) + 1);
-        Collector& col = m_table.Collectors[static_cast<size_t>(*id)];
-        col.Name = f[1].toString();
-        col.IsArmor = f[2] == u"1";
-        col.IsLowLevel = lowLevel;
-        col.Location = m_lines[m_next++].toString();
-        col.Request = m_lines[m_next++].toString();
-        addRequestType(col);
+        if (m_id > m_table.highest())
+            m_table.Collectors.resize(static_cast<size_t>(m_id) + 1);
+        Collector& col = m_table.Collectors[static_cast<size_t>(m_id)];
+        col.Name = std::move(m_name);
+        col.IsArmor = m_armour;
+        col.IsLowLevel = m_lowLevel;
+        col.Location = std::move(m_location);
+        col.Request = line.toString();
         col.X = -1;
         col.Y = -1;
         // Entry 0 stays; rewards of an earlier block with this identifier go.
         col.Rewards.resize(1);
-        size_t blockEnd = m_next;
-        while (blockEnd < m_lines.size() && !m_lines[blockEnd].isEmpty())
-            ++blockEnd;
-        col.Rewards.reserve(1 + (blockEnd - m_next));
+        m_collector = &col;
+        m_state = State::Rewards;
+    }
 
-        while (m_next < m_lines.size() && !m_lines[m_next].isEmpty()) {
-            const size_t index = m_next++;
-            const QStringView line = m_lines[index];
-            // A line of blanks is no reward and does not end the block.
-            if (records::IsBlankText(line))
-                continue;
-            records::Fields& rf = m_fields;
-            records::SplitFields(line, rf);
-            std::optional<int16_t> mask = int16_t{0};
-            if (rf.size() >= 2)
-                mask = records::NumberField<int16_t>(rf[1]);
-            if (!mask) {
-                m_ctx.warn(m_rel, lineNo(index), QStringLiteral("hand mask beyond 16 bits"));
-                continue;
-            }
-            // Built whole, so that the property list is allocated once.
-            std::vector<QString> stats;
-            stats.reserve(static_cast<size_t>(std::max<qsizetype>(rf.size() - 1, 1)));
-            stats.emplace_back();
-            for (qsizetype k = 2; k < rf.size(); ++k)
-                stats.push_back(m_pool.get(rf[k]));
-            col.Rewards.push_back(CollectorReward{.Name = m_pool.get(rf[0]), .HandMask = *mask, .Stats = std::move(stats)});
+    void reward(QStringView line, int lineNo)
+    {
+        records::Fields& rf = m_fields;
+        records::SplitFields(line, rf);
+        std::optional<int16_t> mask = int16_t{0};
+        if (rf.size() >= 2)
+            mask = records::NumberField<int16_t>(rf[1]);
+        if (!mask) {
+            m_ctx.warn(m_rel, lineNo, QStringLiteral("hand mask beyond 16 bits"));
+            return;
         }
+        // Built whole, so that the property list is allocated once.
+        std::vector<QString> stats;
+        stats.reserve(static_cast<size_t>(std::max<qsizetype>(rf.size() - 1, 1)));
+        stats.emplace_back();
+        for (qsizetype k = 2; k < rf.size(); ++k)
+            stats.push_back(m_pool.get(rf[k]));
+        m_collector->Rewards.push_back(
+            CollectorReward{.Name = m_pool.get(rf[0]), .HandMask = *mask, .Stats = std::move(stats)});
     }
 
     // The first spelling of a trophy wins; later requests for the same
     // trophy in any letter case change nothing.
-    void addRequestType(const Collector& col)
+    void addRequestType(QStringView request, uint8_t lowLevel)
     {
-        const QStringView trophy = TrophyName(col.Request);
+        const QStringView trophy = TrophyName(request);
         const QString key = records::LowerCase(trophy);
         if (m_requestIndex.contains(key))
             return;
         m_requestIndex.insert(key, static_cast<int>(m_table.RequestTypes.size()));
-        m_table.RequestTypes.push_back(RequestType{trophy.toString(), col.IsLowLevel});
+        m_table.RequestTypes.push_back(RequestType{trophy.toString(), lowLevel});
     }
 
     const LoadContext& m_ctx;
     const QString& m_rel;
-    const std::vector<QStringView>& m_lines;
     Tables& m_table;
     QHash<QString, int>& m_requestIndex;
     records::TextPool& m_pool;
-    size_t m_next = 0;
     records::Fields m_fields;
+    State m_state = State::Between;
+    // The block being read.
+    int32_t m_id = 0;
+    QString m_name;
+    bool m_armour = false;
+    uint8_t m_lowLevel = 0;
+    int m_headerLine = 0;
+    QString m_location;
+    Collector* m_collector = nullptr;
 };
 
 } // namespace
@@ -158,12 +185,13 @@ void LoadCollectors(const LoadContext& ctx, const CampaignTable& campaigns, Tabl
     collectors = Tables{};
     QHash<QString, int> requestIndex;
     records::TextPool pool;
-    records::RecordText text;
     for (size_t c = 0; c < campaigns.size(); ++c) {
-        QString rel;
-        if (!records::ReadCampaignFile(ctx, campaigns, c, kCollectorsFile, rel, text))
+        const QString rel = records::CampaignFile(campaigns, c, kCollectorsFile);
+        if (rel.isEmpty())
             continue;
-        BlockReader(ctx, rel, text.lines, collectors, requestIndex, pool).run();
+        BlockReader reader(ctx, rel, collectors, requestIndex, pool);
+        if (ctx.forEachRawLine(rel, [&reader](QStringView line, int lineNo) { reader.line(line, lineNo); }))
+            reader.end();
     }
 }
 

@@ -56,42 +56,44 @@ void LoadNotes(const LoadContext& ctx, Tables& notes)
 {
     notes = Tables{};
     const QString rel = QString::fromLatin1(kNotesFile);
-    records::RecordText text;
-    if (!records::ReadRecordFile(ctx.path(rel), text))
-        return;
-    notes.Notes.reserve(text.lines.size() + 1);
     records::Fields f;
-    for (size_t li = 0; li < text.lines.size(); ++li) {
-        const QStringView line = records::TrimBlanks(text.lines[li]);
-        const int lineNo = static_cast<int>(li) + 1;
-        if (line.isEmpty() || line.front() == u';')
-            continue;
+    ctx.forEachLine(rel, [&](QStringView raw, int lineNo) {
+        const QStringView line = records::TrimBlanks(raw);
+        if (line.isEmpty())
+            return;
+        if (line.front() == u';') {
+            notes.Unread << raw.toString();
+            return;
+        }
         records::SplitFields(line, f);
         if (f.size() != kNoteFields) {
-            ctx.warn(rel, lineNo, QStringLiteral("a note line has 6 fields, this one %1").arg(f.size()));
-            continue;
+            ctx.warn(rel, lineNo, QStringLiteral("a note line has 6 fields, this one %1 (kept as it is)").arg(f.size()));
+            notes.Unread << raw.toString();
+            return;
         }
-        const auto x = records::CoordinateField(f[2]);
-        const auto y = records::CoordinateField(f[3]);
+        const auto x = records::NumberField<int32_t>(f[2]);
+        const auto y = records::NumberField<int32_t>(f[3]);
         const auto campaign = records::NumberField<uint8_t>(f[4]);
         const auto region = records::NumberField<uint8_t>(f[5]);
-        if (!x || !y || !campaign || !region) {
-            ctx.warn(rel, lineNo, QStringLiteral("coordinate, campaign or region out of range"));
-            continue;
+        const QStringView title = records::TrimBlanks(f[0]);
+        if (!x || !y || !campaign || !region || title.isEmpty()) {
+            ctx.warn(rel, lineNo, QStringLiteral("coordinate, campaign or region out of range, or no title (kept as it is)"));
+            notes.Unread << raw.toString();
+            return;
         }
         MapNote& note = notes.Notes.emplace_back();
-        note.ShortDesc = records::TrimBlanks(f[0]).toString();
+        note.ShortDesc = title.toString();
         note.Body = f[1].toString();
         note.Body.replace(kEnterMark, kLineBreak);
         note.Campaign = *campaign;
         note.Region = *region;
         PlaceNote(note, *x, *y);
-    }
+    });
 }
 
 bool SaveNotes(const QString& appFolder, const Tables& notes, QString* error)
 {
-    QStringList lines;
+    QStringList lines = notes.Unread;
     for (size_t n = 1; n < notes.Notes.size(); ++n) {
         const MapNote& note = notes.Notes[n];
         if (note.ShortDesc.isEmpty())

@@ -4,6 +4,7 @@
 #include "core/LoadContext.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <vector>
@@ -25,6 +26,10 @@ struct MapNote {
 
 struct Tables {
     std::vector<MapNote> Notes{1}; // numbered 1..n, 0 unused
+    // Lines of the file that could not be read as notes (comments, other
+    // field counts, values out of range), as they stood: written back first
+    // by SaveNotes, so that no save loses what the player wrote.
+    QStringList Unread;
     int count() const { return static_cast<int>(Notes.size()) - 1; }
 };
 
@@ -34,7 +39,8 @@ inline constexpr const char* kNotesFile = "Personal/Notes.txt";
 void PlaceNote(MapNote& note, int32_t x, int32_t y);
 
 void LoadNotes(const LoadContext& ctx, Tables& notes);
-// Rewrites "Personal/Notes.txt" with every note whose ShortDesc is not empty.
+// Rewrites "Personal/Notes.txt": the unread lines, then every note whose
+// ShortDesc is not empty.
 // Tabs inside a note are written as blanks; line breaks of the body as
 // "{#ENTER#}".
 bool SaveNotes(const QString& appFolder, const Tables& notes, QString* error = nullptr);

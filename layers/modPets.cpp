@@ -31,25 +31,20 @@ void LoadPets(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pe
         return;
     const QString folder = modCampaigns::CampaignFolder(kCoreCampaign, campaigns);
     const QString rel = folder + kCatalogueFile;
-    records::RecordText text;
-    if (!records::ReadRecordFile(ctx.path(rel), text))
-        return;
     const QString pictureFolder = ctx.path(folder + QStringLiteral("imgPets/"));
     records::Fields f;
-    for (size_t li = 0; li < text.lines.size(); ++li) {
-        const QStringView line = text.lines[li];
-        const int lineNo = static_cast<int>(li) + 1;
+    ctx.forEachLine(rel, [&](QStringView line, int lineNo) {
         if (SkippedLine(line))
-            continue;
+            return;
         records::SplitFields(line, f);
         if (f.size() < kMinCatalogueFields) {
             ctx.warn(rel, lineNo, QStringLiteral("no name field"));
-            continue;
+            return;
         }
         const auto id = records::NumberField<int32_t>(f[0]);
         if (!id || *id < 1 || *id > kMaxPetId) {
             ctx.warn(rel, lineNo, QStringLiteral("pet identifier outside 1..%1").arg(kMaxPetId));
-            continue;
+            return;
         }
         if (*id > pets.highest())
             pets.Pets.resize(static_cast<size_t>(*id) + 1);
@@ -63,7 +58,7 @@ void LoadPets(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pe
             ctx.warn(rel, lineNo, QStringLiteral("identifier is no usable picture name"));
         }
         pet.Places.assign(1, PetPlace{});
-    }
+    });
 }
 
 void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pets)

@@ -47,20 +47,35 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
 {
     treasures = Tables{};
     const QString rel = QString::fromLatin1(kTreasureFile);
-    records::RecordText text;
-    if (!records::ReadRecordFile(ctx.path(rel), text))
+    records::RecordReader reader(ctx.path(rel));
+    if (!ctx.opened(rel, reader))
         return;
     const size_t characterSlots = CharacterSlots(characters);
-    treasures.Treasures.reserve(text.lines.size() + 1);
+    // Every line that is not a comment takes the next number, whether it can
+    // be read or not: opened-treasure records name chests by these numbers.
+    const auto placeholder = [&] {
+        Treasure& t = treasures.Treasures.emplace_back();
+        t.Present = false;
+        t.OpenedOn.assign(characterSlots, std::nullopt);
+    };
+    const auto longLines = [&] {
+        for (int lineNo : reader.takeLongLines()) {
+            ctx.warn(rel, lineNo, QStringLiteral("line longer than %1 characters skipped").arg(records::kMaxRecordLineLength));
+            placeholder();
+        }
+    };
     records::Fields f;
-    for (size_t li = 0; li < text.lines.size(); ++li) {
-        const QStringView line = text.lines[li];
-        const int lineNo = static_cast<int>(li) + 1;
+    QStringView line;
+    while (reader.next(line)) {
+        if (reader.hasLongLines())
+            longLines();
+        const int lineNo = reader.lineNumber();
         if (line.isEmpty() || line.front() == u';')
             continue;
         records::SplitFields(line, f);
         if (f.size() < kTreasureFields) {
             ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
+            placeholder();
             continue;
         }
         const auto x = records::CoordinateField(f[1]);
@@ -69,6 +84,7 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
         const auto zone = records::StrictField<int32_t>(f[4]);
         if (!x || !y || !region || !zone) {
             ctx.warn(rel, lineNo, QStringLiteral("coordinate, region or zone out of range"));
+            placeholder();
             continue;
         }
         Treasure& t = treasures.Treasures.emplace_back();
@@ -79,33 +95,33 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
         records::SetMarker(t, *x, *y, kMarkerHalf);
         t.OpenedOn.assign(characterSlots, std::nullopt);
     }
+    longLines();
+    ctx.finished(rel, reader);
 }
 
 void LoadOpenedTreasures(const LoadContext& ctx, const modCharacters::Tables& characters, Tables& treasures)
 {
     const QString fileName = QString::fromLatin1(kOpenedTreasuresFile);
-    records::RecordText text;
+    treasures.UnreadOpened.clear();
     records::Fields f;
     for (int k = 1; k <= characters.highest(); ++k) {
         const QString rel = modCharacters::CharacterFile(k, fileName);
-        if (!records::ReadRecordFile(ctx.path(rel), text))
-            continue;
-        for (size_t li = 0; li < text.lines.size(); ++li) {
-            const QStringView line = text.lines[li];
+        ctx.forEachLine(rel, [&](QStringView line, int lineNo) {
             if (records::IsBlankText(line))
-                continue;
+                return;
             records::SplitFields(line, f);
             const auto number = records::NumberField<int32_t>(f[0]);
             if (!number || *number < 1 || *number > treasures.count()) {
-                ctx.warn(rel, static_cast<int>(li) + 1, QStringLiteral("no treasure with this number"));
-                continue;
+                ctx.warn(rel, lineNo, QStringLiteral("no treasure with this number (kept as it is)"));
+                treasures.UnreadOpened[k] << line.toString();
+                return;
             }
             auto& opened = treasures.Treasures[static_cast<size_t>(*number)].OpenedOn;
             if (opened.size() <= static_cast<size_t>(k))
                 opened.resize(static_cast<size_t>(k) + 1);
             // A line without a usable date leaves the chest not opened.
             opened[static_cast<size_t>(k)] = f.size() >= 2 ? ParseOpenedDate(f[1]) : std::nullopt;
-        }
+        });
     }
 }
 
@@ -119,7 +135,8 @@ bool SaveOpenedTreasures(const QString& appFolder, int character, const Tables& 
         return false;
     }
     const auto k = static_cast<size_t>(character);
-    QStringList lines;
+    const auto unread = treasures.UnreadOpened.find(character);
+    QStringList lines = unread != treasures.UnreadOpened.end() ? unread->second : QStringList();
     for (int t = 1; t <= treasures.count(); ++t) {
         const auto& opened = treasures.Treasures[static_cast<size_t>(t)].OpenedOn;
         if (k < opened.size() && opened[k])

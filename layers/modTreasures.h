@@ -7,8 +7,10 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -28,10 +30,18 @@ struct Treasure {
     int32_t Right = 0;
     int32_t Bottom = 0;
     std::vector<std::optional<QDate>> OpenedOn; // by character number 0..highest
+    // False for a line of the file that could not be read: it keeps its
+    // number, so that the chests after it keep theirs, but it is neither
+    // listed nor drawn.
+    bool Present = true;
 };
 
 struct Tables {
     std::vector<Treasure> Treasures{1}; // numbered 1..n in file order, 0 unused
+    // By character number: lines of its opened-treasure file naming no
+    // treasure of the table, kept as they stood and written back on its next
+    // save. Deleting a character clears its entry.
+    std::map<int, QStringList> UnreadOpened;
     int count() const { return static_cast<int>(Treasures.size()) - 1; }
 };
 

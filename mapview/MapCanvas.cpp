@@ -1,5 +1,6 @@
 #include "mapview/MapCanvas.h"
 
+#include "core/Pictures.h"
 #include "mapview/ZoneLayer.h"
 
 #include <QFontMetrics>
@@ -27,8 +28,8 @@ void MapCanvas::SetViewSize(QSize size)
 
 bool MapCanvas::LoadRegionPicture(const QString& path)
 {
-    QImage picture;
-    if (path.isEmpty() || !picture.load(path)) {
+    const QImage picture = records::LoadPicture(path);
+    if (picture.isNull()) {
         ClearRegionPicture();
         return false;
     }

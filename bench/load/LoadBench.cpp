@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstring>
@@ -39,6 +40,53 @@ QStringList RecordFiles(const QString& root)
     files.sort();
     return files;
 }
+
+long StatusKilobytes(const char* key);
+
+// A program folder whose notes file is `megabytes` MB of empty lines, as a
+// damaged or hostile file could be; written once per run into a temporary
+// folder. Above the size limit the file is refused at once; below it, it is
+// streamed, and what the load costs is linear in its size.
+QString HostileFolder(int megabytes)
+{
+    static std::map<int, std::unique_ptr<QTemporaryDir>> folders;
+    auto& dir = folders[megabytes];
+    if (dir)
+        return dir->path() + u'/';
+    dir = std::make_unique<QTemporaryDir>();
+    const QString root = dir->path() + u'/';
+    QDir().mkpath(root + QStringLiteral("Data"));
+    QDir().mkpath(root + QStringLiteral("Personal"));
+    QFile::copy(QStringLiteral(WAYLOOM_LANGUAGE_FILE), root + QStringLiteral("Data/Language.txt"));
+    QFile notes(root + QStringLiteral("Personal/Notes.txt"));
+    if (notes.open(QIODevice::WriteOnly)) {
+        const QByteArray chunk(1 << 20, '\n');
+        for (int i = 0; i < megabytes; ++i)
+            notes.write(chunk);
+    }
+    return root;
+}
+
+// Time and peak resident memory of a whole start-up load of such a folder.
+// These run first, so that the peak is theirs.
+void BM_LoadEmptyLines(benchmark::State& state)
+{
+    const QString folder = HostileFolder(static_cast<int>(state.range(0)));
+    StartupOptions options;
+    options.readOnly = true;
+    const long before = StatusKilobytes("VmRSS:");
+    std::size_t diagnostics = 0;
+    for (auto _ : state) {
+        World world;
+        if (!LoadProgramFolder(world, folder, options))
+            state.SkipWithError("the folder has no language file");
+        diagnostics = world.diagnostics.size();
+        benchmark::DoNotOptimize(world);
+    }
+    state.counters["diagnostics"] = double(diagnostics);
+    state.counters["peakMBAboveStart"] = (StatusKilobytes("VmHWM:") - before) / 1024.0;
+}
+BENCHMARK(BM_LoadEmptyLines)->Arg(200)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LoadAllData(benchmark::State& state)
 {

@@ -140,6 +140,15 @@ TEST(Language, TextsByNumber)
     EXPECT_FALSE(modLanguage::LoadLanguage(LoadContext{dir.path(), nullptr}, texts));
     dir.write("Data/Language.txt", "junk only\r\n");
     EXPECT_TRUE(modLanguage::LoadLanguage(LoadContext{dir.path(), nullptr}, texts));
+
+    // A hostile text cannot make the lists that show it unbearably slow: a
+    // long one is cut, a huge line is skipped.
+    dir.write("Data/Language.txt", "9\t" + QByteArray(5000, 'w') + "\r\n8\t" + QByteArray(20 << 20, 'h') + "\r\n");
+    records::Diagnostics cut;
+    ASSERT_TRUE(modLanguage::LoadLanguage(LoadContext{dir.path(), &cut}, texts));
+    EXPECT_EQ(texts(9), QString(1024, u'w'));
+    EXPECT_FALSE(texts.defined(8));
+    EXPECT_EQ(cut.size(), 2u);
 }
 
 } // namespace

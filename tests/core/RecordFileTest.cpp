@@ -3,13 +3,15 @@
 
 #include "TestFiles.h"
 
+#include "core/Pictures.h"
 #include "core/RecordFields.h"
 #include "core/RecordFile.h"
 
 #include <QStringDecoder>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <cstring>
+#include <iostream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace records;
@@ -272,29 +274,143 @@ TEST(RecordFiles, ReadDecodesAndWriteEncodesWithCrLf)
     EXPECT_EQ(dir.read("out.txt"), QByteArray("caf\xE9\r\n\r\n\x80?\r\n"));
 }
 
-// Restores the file-size limit when the test ends, however it ends.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = m_old;
-        lim.rlim_cur = bytes;
-        m_ok = setrlimit(RLIMIT_FSIZE, &lim) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_ok = false;
+// Every line a reader gives, with its number.
+struct ReadBack {
+    RecordReader::State state = RecordReader::State::Missing;
+    QStringList lines;
+    std::vector<int> numbers;
+    std::vector<int> longLines;
+    QString reason;
 };
+
+ReadBack ReadAll(const QString& path)
+{
+    ReadBack out;
+    RecordReader reader(path);
+    out.state = reader.state();
+    out.reason = reader.reason();
+    QStringView line;
+    while (reader.next(line)) {
+        out.lines << line.toString();
+        out.numbers.push_back(reader.lineNumber());
+    }
+    out.longLines = reader.takeLongLines();
+    return out;
+}
+
+TEST(RecordReader, StreamsLinesAcrossReadsAsTheWholeTextSplits)
+{
+    // Over a megabyte of lines of every length up to 300 characters, some
+    // ended by CR LF: line ends, CRs and UTF-8 sequences fall on every
+    // position of the reads.
+    QString text;
+    for (int i = 0; i < 12000; ++i) {
+        text += QString(i % 301, QChar(u'a' + i % 26));
+        if (i % 5 == 0)
+            text += QStringLiteral("\u00E9\u20AC");
+        text += i % 3 == 0 ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    }
+    text += QStringLiteral("last\r"); // a CR that ends the file ends the line
+    ProgramFolder dir;
+    dir.write("cp1252.txt", EncodeWindows1252(text));
+    dir.write("utf8.txt", "\xEF\xBB\xBF" + text.toUtf8());
+    QStringList expected;
+    for (QStringView l : SplitLines(text))
+        expected << l.toString();
+    for (const char* file : {"cp1252.txt", "utf8.txt"}) {
+        SCOPED_TRACE(file);
+        const ReadBack r = ReadAll(dir.path(file));
+        ASSERT_EQ(r.lines.size(), expected.size());
+        EXPECT_EQ(r.lines, expected);
+        EXPECT_EQ(r.numbers.back(), int(expected.size()));
+    }
+}
+
+TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
+{
+    ProgramFolder dir;
+    dir.mkdir("folder.txt");
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.path("fifo.txt")).constData(), 0644), 0);
+    dir.write("empty.txt", "");
+    dir.write(".hidden.txt", "a\n");
+    {
+        QFile huge(dir.path("huge.txt"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kMaxRecordFileSize + 1)); // sparse
+    }
+    const QByteArray longLine(kMaxRecordLineLength + 1, 'x');
+    dir.write("long.txt", "a\n" + longLine + "\r\nb\n" + longLine);
+    dir.write("bom.txt", "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9\n");
+    dir.write("nobom.txt", "\xC3\xA9t\xC3\xA9\n");
+
+    using S = RecordReader::State;
+    struct Row {
+        const char* name;
+        const char* file;
+        S state;
+        QStringList lines;
+        std::vector<int> longLines;
+    };
+    const Row rows[] = {
+        {"a folder counts as missing", "folder.txt", S::Missing, {}, {}},
+        {"a FIFO counts as missing and does not block", "fifo.txt", S::Missing, {}, {}},
+        {"an empty file counts as missing", "empty.txt", S::Missing, {}, {}},
+        {"a hidden file counts as missing", ".hidden.txt", S::Missing, {}, {}},
+        {"a file above the size limit is refused", "huge.txt", S::Refused, {}, {}},
+        {"over-long lines are passed over and keep their numbers", "long.txt", S::Open, {"a", "b"}, {2, 4}},
+        {"the byte-order mark makes UTF-8 and is dropped", "bom.txt", S::Open, {QStringLiteral("\u00E9t\u00E9")}, {}},
+        {"without it the bytes are Windows-1252", "nobom.txt", S::Open, {QStringLiteral("\u00C3\u00A9t\u00C3\u00A9")}, {}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const ReadBack got = ReadAll(dir.path(r.file));
+        EXPECT_EQ(got.state, r.state);
+        EXPECT_EQ(got.lines, r.lines);
+        EXPECT_EQ(got.longLines, r.longLines);
+        EXPECT_EQ(got.reason.isEmpty(), r.state != S::Refused) << got.reason.toStdString();
+    }
+    EXPECT_EQ(ReadAll(dir.path("long.txt")).numbers, (std::vector<int>{1, 3}));
+    EXPECT_TRUE(IsRegularFile(dir.path("empty.txt")));
+    EXPECT_FALSE(IsRegularFile(dir.path("fifo.txt")));
+    EXPECT_FALSE(IsRegularFile(dir.path("folder.txt")));
+}
+
+TEST(RecordReader, LoadersReportRefusedFilesAndSkippedLines)
+{
+    DataFolder data;
+    data.write("Data/long.txt", "first\n" + QByteArray(kMaxRecordLineLength + 10, 'y') + "\nthird\n");
+    QStringList seen;
+    EXPECT_TRUE(data.ctx.forEachLine(QStringLiteral("Data/long.txt"), [&](QStringView l, int) { seen << l.toString(); }));
+    EXPECT_EQ(seen, (QStringList{"first", "third"}));
+    ASSERT_EQ(data.diagnostics.size(), 1u);
+    EXPECT_EQ(Diagnostics::format(data.diagnostics.items()[0]),
+              QStringLiteral("Data/long.txt:2: line longer than 65536 characters skipped"));
+
+    if (geteuid() == 0) {
+        std::cout << "[  NOTE    ] running as root: the unreadable-file case is not tried\n";
+        return;
+    }
+    data.write("Data/locked.txt", "a\n");
+    QFile::setPermissions(data.path("Data/locked.txt"), QFileDevice::WriteOwner);
+    EXPECT_FALSE(data.ctx.forEachLine(QStringLiteral("Data/locked.txt"), [](QStringView, int) {}));
+    ASSERT_EQ(data.diagnostics.size(), 2u);
+    EXPECT_TRUE(data.diagnostics.items()[1].message.contains(QString::fromLocal8Bit(std::strerror(EACCES))));
+}
+
+TEST(Pictures, OnlyARegularFileIsOpened)
+{
+    ProgramFolder dir;
+    QImage red(4, 3, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(dir.path("1.png")));
+    dir.mkdir("2.jpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.path("3.jpg")).constData(), 0644), 0);
+    dir.write("4.jpg", "no picture");
+    EXPECT_EQ(LoadPicture(dir.path("1.png")).size(), QSize(4, 3));
+    // A FIFO would block a plain open until a writer came: it counts as
+    // missing, as folders, missing files and what is no picture do.
+    for (const char* file : {"2.jpg", "3.jpg", "4.jpg", "5.jpg"})
+        EXPECT_TRUE(LoadPicture(dir.path(file)).isNull()) << file;
+}
 
 TEST(AtomicWrite, AFailedWriteKeepsTheOldFileAndSaysSo)
 {

@@ -69,9 +69,10 @@ TEST(Options, LineRules)
 TEST(Options, OutOfRangeValuesKeepTheDefaultWithADiagnostic)
 {
     const Loaded w = LoadOptionsText("AlwaysOnTop=300\r\nShowElites=-1\r\nRightClickNeeded=70000\r\n"
-                                     "PosX=99999999999\r\nno equals sign\r\nCollectorLevel=1\r\n");
+                                     "PosX=99999999999\r\nno equals sign\r\nCollectorLevel=1\r\n"
+                                     "ShowNotes=0abc\r\n"); // the strict settings take whole numbers only
     EXPECT_EQ(w.settings, Settings{.CollectorLevel = 1});
-    ASSERT_EQ(w.diagnostics.size(), 5u);
+    ASSERT_EQ(w.diagnostics.size(), 6u);
     EXPECT_EQ(w.diagnostics.items()[4].line, 5);
     EXPECT_EQ(w.diagnostics.items()[0].file, QStringLiteral("Data/Options.txt"));
 }
@@ -125,6 +126,7 @@ TEST(LastUpdate, DateTextFromTheFirstLine)
         {"separators not checked", "  28x12-1999  \r\nignored\r\n", "28 Dec 1999", false},
         {"single digit parts do not line up", "5/3/2007", "Never", true},
         {"blank first line", "   \r\n05/03/2007\r\n", "Never", false},
+        {"a year below 1000 keeps four digits", "05/03/0999", "05 Mar 0999", false},
         {"no such date", "31/02/2007", "Never", true},
         {"not a date", "yesterday", "Never", true},
     };

@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <ostream>
+#include <sys/resource.h>
 
 class ProgramFolder {
 public:
@@ -74,6 +76,32 @@ public:
     records::Diagnostics diagnostics;
     LoadContext ctx;
     CampaignTable campaigns;
+};
+
+// Files written while one lives are cut at `bytes`: a write beyond fails
+// with EFBIG (SIGXFSZ ignored), as on a full disk. The old limit comes back
+// when the test ends, however it ends.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = m_old;
+        lim.rlim_cur = bytes;
+        m_ok = setrlimit(RLIMIT_FSIZE, &lim) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_ok = false;
 };
 
 // gtest prints QStrings readably.

@@ -112,6 +112,9 @@ TEST_F(CollectorFiles, MalformedHeadersSkipTheirWholeBlock)
     load();
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{1, 6, 16, 21}));
     EXPECT_EQ(table.highest(), 2);
+    // The block of identifier 0 is not kept, but its request is a request type.
+    ASSERT_EQ(table.RequestTypes.size(), 2u);
+    EXPECT_EQ(table.RequestTypes[1].Name, "req");
     EXPECT_EQ(col(2).Rewards.size(), 2u);
 }
 

@@ -264,11 +264,13 @@ TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntrie
     data.write(data.folder(0) + "Professions.txt",
                "1\tHearthguard\t255\tH\tVigour\tHewing\n"
                "3\tLampbearer\t16711680\tLb\n"
-               "5\tMirebinder\t1\n");     // too few fields
+               "5\tMirebinder\t1\n"       // too few fields
+               "7\tAshwalker\t-1\tAw\n");  // every bit set is a colour too
     data.write(data.folder(1) + "Professions.txt", "1\tHearthguard\t255\tH\tShieldcraft\n");
     modProfessions::Tables p;
     modProfessions::LoadProfessions(data.ctx, data.campaigns, p);
-    ASSERT_EQ(p.highest(), 3);
+    ASSERT_EQ(p.highest(), 7);
+    EXPECT_EQ(p.Professions[7].Colour, 0xFFFFFFFFu);
     EXPECT_EQ(p.Professions[0].Name, "No profession");
     EXPECT_EQ(p.Professions[0].Abbreviation, "#");
     EXPECT_EQ(p.Professions[0].Colour, 0xAAAAAAu);

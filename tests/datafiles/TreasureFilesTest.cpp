@@ -57,7 +57,11 @@ TEST_F(TreasureFiles, TreasureLinesFromTheFixedPath)
                "Huge Region\t1\t2\t300\t1\r\n" // region beyond a byte
                "Reedbank Chest\t-5\t7\t3\t15\r\n");
     load();
-    ASSERT_EQ(table.count(), 2);
+    // Skipped lines keep their numbers, so that opened records stay on
+    // their chests.
+    ASSERT_EQ(table.count(), 4);
+    EXPECT_FALSE(table.Treasures[2].Present);
+    EXPECT_FALSE(table.Treasures[3].Present);
     const auto& t = table.Treasures[1];
     EXPECT_EQ(t.Name, "Old Chest");
     EXPECT_EQ(t.Campaign, 3);
@@ -65,7 +69,8 @@ TEST_F(TreasureFiles, TreasureLinesFromTheFixedPath)
     EXPECT_EQ(t.Zone, 14);
     EXPECT_EQ((std::array{t.X, t.Y, t.Left, t.Top, t.Right, t.Bottom}), (std::array{100, 200, 93, 193, 107, 207}));
     EXPECT_EQ(t.OpenedOn.size(), 4u);
-    EXPECT_EQ(table.Treasures[2].Name, "Reedbank Chest");
+    EXPECT_TRUE(t.Present);
+    EXPECT_EQ(table.Treasures[4].Name, "Reedbank Chest");
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4}));
 }
 
@@ -77,7 +82,7 @@ TEST_F(TreasureFiles, OpenedRecordsReadAndSavedBackPerCharacter)
     data.write("Personal/Char01OpenedTreasures.txt",
                "0003\t01022010\r\n"
                "0001\r\n"             // no date: not opened
-               "0009\t01022010\r\n"); // no such treasure
+               "0009\t01022010\r\n"); // no such treasure: kept for the next save
     load();
     EXPECT_EQ(opened(3, 1), QDate(2010, 2, 1));
     EXPECT_FALSE(opened(1, 1));
@@ -88,7 +93,7 @@ TEST_F(TreasureFiles, OpenedRecordsReadAndSavedBackPerCharacter)
     table.Treasures[2].OpenedOn[3] = QDate(2012, 5, 5); // another character
     QString error;
     ASSERT_TRUE(modTreasures::SaveOpenedTreasures(data.ctx.appFolder, 1, table, &error)) << error.toStdString();
-    EXPECT_EQ(data.read("Personal/Char01OpenedTreasures.txt"), QByteArray("0001\t01022010\r\n0003\t16102011\r\n"));
+    EXPECT_EQ(data.read("Personal/Char01OpenedTreasures.txt"), QByteArray("0009\t01022010\r\n0001\t01022010\r\n0003\t16102011\r\n"));
     table = {};
     load();
     EXPECT_EQ(opened(1, 1), QDate(2010, 2, 1));

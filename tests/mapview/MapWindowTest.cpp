@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace mapview;
 
 namespace {
@@ -189,6 +191,24 @@ TEST_F(MapWindowFixture, HoverShowsTheSkillWindowBesideTheMarker)
     ASSERT_TRUE(tip->isVisible());
     QTest::mouseClick(tip, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(tip->isVisible());
+}
+
+// A FIFO would block a plain open until some writer came along: as a region
+// map or as a skill's picture it counts as missing, and nothing waits.
+TEST_F(MapWindowFixture, AFifoAsRegionMapOrSkillPictureCountsAsMissing)
+{
+    const QString fifo = dir.filePath("fifo.jpg");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    t.world.elite.EliteSkills[1].Picture = fifo;
+    QString path = fifo;
+    map->InizializzaVariabili(path, 1, 2);
+    EXPECT_FALSE(map->MapLoaded());
+
+    Open(1);
+    map->CenterMapOn(500, 400);
+    t.panel.HoverMode = HoverFollowPointer;
+    QTest::mouseMove(view(), ViewPointOf(500, 400));
+    EXPECT_TRUE(map->picExtToolTip()->isVisible());
 }
 
 TEST_F(MapWindowFixture, RightButtonModes)

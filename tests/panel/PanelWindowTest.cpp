@@ -1,5 +1,6 @@
 // The program started offscreen on a copy of the demo world: start-up, the
 // elite tab's wiring to the map window, quitting and restarting.
+#include "../core/TestFiles.h"
 #include "app/WayloomProgram.h"
 #include "mapview/MapGeometry.h"
 #include "mapview/frmMap.h"
@@ -7,6 +8,7 @@
 #include "panel/frmMenu.h"
 #include "panel/modEliteTab.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -14,13 +16,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -296,6 +301,39 @@ TEST(PanelWindow, SettingsThatCannotBeWrittenAreReportedAndTheProgramStillEnds)
     EXPECT_TRUE(s.ended);
     ASSERT_EQ(s.errors.size(), 1);
     EXPECT_TRUE(s.errors[0].startsWith(QStringLiteral("The settings could not be saved")));
+}
+
+TEST(PanelWindow, QuittingOnAFullDiskKeepsTheOldOptionsAndTellsTheUser)
+{
+    ProgramCopy folder;
+    const QByteArray old = "[OLD SELECTION]\r\nRegion=3\r\n";
+    {
+        QFile f(folder.path() + QStringLiteral("Data/Options.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
+    }
+    // The program's own message box, closed as soon as it shows.
+    WayloomProgram program(folder.path());
+    bool ended = false;
+    program.endProgram = [&ended] { ended = true; };
+    ASSERT_EQ(program.Main(), WayloomProgram::StartResult::Started);
+    QString shown;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    closer.start(20);
+    {
+        const FileSizeLimit fullDisk(old.size());
+        ASSERT_TRUE(fullDisk.ok());
+        program.QuitProgram();
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("The settings could not be saved"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << shown.toStdString();
+    EXPECT_EQ(folder.read(QStringLiteral("Data/Options.txt")), old);
 }
 
 TEST(PanelWindow, ASecondCopyEndsSilently)

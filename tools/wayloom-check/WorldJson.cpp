@@ -154,6 +154,11 @@ public:
         const auto& table = m_world.treasures.Treasures;
         for (std::size_t i = 1; i < table.size(); ++i) {
             const auto& t = table[i];
+            if (!t.Present) {
+                // A line that could not be read keeps its number only.
+                out.append(QJsonObject{{"number", int(i)}, {"present", false}});
+                continue;
+            }
             QJsonObject opened;
             for (std::size_t k = 0; k < t.OpenedOn.size(); ++k)
                 if (t.OpenedOn[k])
@@ -296,7 +301,7 @@ QString WorldSummary(const World& world)
         {"greens", world.greens.count()},
         {"collectors", countIf(world.collectors.Collectors, 1, named)},
         {"request types", static_cast<int>(world.collectors.RequestTypes.size()) - 1},
-        {"treasures", world.treasures.count()},
+        {"treasures", countIf(world.treasures.Treasures, 1, [](const auto& t) { return t.Present; })},
         {"pets", countIf(world.pets.Pets, 1, named)},
         {"pet places", places},
         {"notes", countIf(world.notes.Notes, 1, [](const auto& n) { return !n.ShortDesc.isEmpty(); })},
