@@ -129,7 +129,7 @@ layertooltip::Tooltip FillTreasureTooltip(const World& world, int treasure)
         if (list.isEmpty())
             list = world.language(Text::NoNamedCharacters);
     }
-    const layertooltip::Label charList = MakeLabel(list, kLeft, heading.bottom() + 2, width, listFont, kListColour, false);
+    const layertooltip::Label charList = MakeLabel(list, kLeft, heading.bottom() + 2, width, listFont, kListColour);
     t.Labels = {name, heading, charList};
     t.Height = charList.bottom() + 10;
     return t;
