@@ -65,7 +65,7 @@ QImage Shield(int size, const QColor& light, const QColor& dark)
     p.setPen(Qt::NoPen);
     p.setBrush(kSymbol);
     p.drawPath(shield);
-    // A boss in the middle of the shield.
+    // A stud in the middle of the shield.
     p.setBrush(dark);
     p.drawEllipse(QPointF(cx, t + (b - t) * 0.42), 1.6, 1.6);
     return img;

@@ -47,7 +47,7 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
 {
     if (!panel.isShown(TabTreasuresPets))
         return;
-    const std::optional<int> zone = collectorlayer::ZoneFilterOnMap(world, panel, c, r);
+    const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const QImage& icon = layermarkers::Picture(layermarkers::Marker::Treasure);
     for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
         const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
