@@ -82,6 +82,26 @@ bool Prepare(const QString& folder)
             if (skill.Locations[i].Campaign == scene->campaign && skill.Locations[i].Region == scene->region)
                 ++scene->markers;
     }
+    // The demo world ships no personal notes: a player's thousand, one in ten
+    // on the largest map, the others spread over every region.
+    if (scene->world.notes.count() == 0) {
+        std::vector<std::pair<int, int>> regions;
+        for (std::size_t c = 0; c < scene->world.campaigns.size(); ++c)
+            for (std::size_t r = 1; r < scene->world.campaigns[c].Regions.size(); ++r)
+                regions.emplace_back(int(c), int(r));
+        for (int i = 0; i < 1000; ++i) {
+            modNotes::MapNote note;
+            note.ShortDesc = QStringLiteral("Note %1 by the old bridge").arg(i);
+            note.Body = QStringLiteral("Meet here at dusk\r\nbring %1 torches").arg(i % 7);
+            const auto [c, r] = i % 10 == 0 ? std::pair(scene->campaign, scene->region)
+                                            : regions[std::size_t(i) % regions.size()];
+            note.Campaign = uint8_t(c);
+            note.Region = uint8_t(r);
+            modNotes::PlaceNote(note, 40 + (i * 97) % std::max(1, bestSize.width() - 80),
+                                40 + (i * 61) % std::max(1, bestSize.height() - 80));
+            scene->world.notes.Notes.push_back(note);
+        }
+    }
     // Every other layer lists everything: no campaign is chosen and the
     // searches are empty.
     PanelState& panel = scene->panel;
