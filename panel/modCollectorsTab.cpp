@@ -115,13 +115,8 @@ bool ChooseCollectorType(PanelState& panel, int option)
     panel.optCollType = option;
     if (option != 2)
         return true;
-    // The hand combo is reset while the panel is not ready, so that its own
-    // change does not run the filter a second time.
-    const bool ready = panel.Ready;
-    panel.Ready = false;
     if (!panel.cmbCollHand.empty())
         panel.cmbCollHand.selected = 0;
-    panel.Ready = ready;
     return false;
 }
 

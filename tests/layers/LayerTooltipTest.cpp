@@ -4,6 +4,7 @@
 // regular files.
 #include "LayerTestWorld.h"
 
+#include "elite/EliteLayer.h"
 #include "layers/CollectorLayer.h"
 #include "layers/NoteLayer.h"
 #include "layers/PetLayer.h"
@@ -175,6 +176,16 @@ TEST(PetTooltip, PictureFromARegularFileOnly)
         }
         EXPECT_EQ(tt.Labels.at(0).Text, QStringLiteral("Yak"));
     }
+
+    // The skill window reads its picture the same way.
+    t.boss(1, 1, 1, 0, 40, 40);
+    auto& skill = t.world.elite.EliteSkills[1];
+    skill.Defined = true;
+    ListInto(t.panel.lstElite, {1});
+    skill.Picture = fifo;
+    EXPECT_TRUE(elitelayer::FillEliteTooltip(t.world, t.panel, 1, 1, 1, 1).imgExtElite.Image.isNull());
+    skill.Picture = good;
+    EXPECT_FALSE(elitelayer::FillEliteTooltip(t.world, t.panel, 1, 1, 1, 1).imgExtElite.Image.isNull());
 }
 
 TEST(LayerTooltips, PlacedByPlaceTooltipAndTaggedByItem)
