@@ -1,7 +1,7 @@
 #include "windows/LegendPainter.h"
 
 #include "core/TextNumbers.h"
-#include "mapview/LayerMarkers.h"
+#include "layers/LayerMarkers.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -64,12 +64,12 @@ bool IsLetterRow(const MarkerRow& row)
     return std::strlen(row.Key) == 1;
 }
 
-const mapview::LayerMarker* PictureOf(const MarkerRow& row)
+const layermarkers::Marker* PictureOf(const MarkerRow& row)
 {
-    static const std::pair<const char*, mapview::LayerMarker> pictures[] = {
-        {"Green", mapview::LayerMarker::Green},          {"Coll1", mapview::LayerMarker::WeaponsCollector},
-        {"Coll2", mapview::LayerMarker::ArmourCollector}, {"Notes", mapview::LayerMarker::Note},
-        {"Treas", mapview::LayerMarker::Treasure},
+    static const std::pair<const char*, layermarkers::Marker> pictures[] = {
+        {"Green", layermarkers::Marker::GreenMarker},          {"Coll1", layermarkers::Marker::CollArmi},
+        {"Coll2", layermarkers::Marker::CollArmature}, {"Notes", layermarkers::Marker::Note},
+        {"Treas", layermarkers::Marker::Treasure},
     };
     for (const auto& [key, marker] : pictures)
         if (std::strcmp(key, row.Key) == 0)
@@ -178,15 +178,15 @@ QImage DrawLegend(const modProfessions::Tables& professions, const modLanguage::
         } else {
             if (std::strcmp(row.Key, "Green") == 0)
                 Square(painter, square, kGreenSquare);
-            if (const mapview::LayerMarker* marker = PictureOf(row))
-                painter.drawImage(QPoint(3, top), mapview::DrawLayerMarker(*marker, dpr));
+            if (const layermarkers::Marker* marker = PictureOf(row))
+                painter.drawImage(QPoint(3, top), layermarkers::Draw(*marker, dpr));
         }
         painter.setFont(MarkerFont());
         painter.setPen(Qt::black);
         // Captions sit beside the symbol, on the same middle line.
         const int symbolHeight = IsLetterRow(row) || std::strcmp(row.Key, "noBoss") == 0
                                      ? SquareSize
-                                     : mapview::LayerMarkerSize(*PictureOf(row)).height();
+                                     : layermarkers::Size(*PictureOf(row)).height();
         const int captionLeft = CaptionLeft;
         painter.drawText(QRect(captionLeft, top + (symbolHeight - captions.height()) / 2, width - captionLeft,
                                captions.height()),

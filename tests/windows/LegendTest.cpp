@@ -1,7 +1,7 @@
 // The legend's drawing: the two profession columns and the twelve marker
 // rows where the rules put them, at one and at two device pixels per pixel.
 #include "core/TextNumbers.h"
-#include "mapview/LayerMarkers.h"
+#include "layers/LayerMarkers.h"
 #include "windows/LegendPainter.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +50,7 @@ TEST(Legend, MarkerRowsStartUnderTheLongerColumn)
         EXPECT_EQ(Legend::PictureHeight(c.professions), c.height) << c.name;
         // The chest, the last and lowest row, fits inside the drawing.
         const int lastTop = Legend::MarkerRowY(c.professions, 11) + Legend::MarkerRows[11].Shift;
-        EXPECT_LE(lastTop + mapview::LayerMarkerSize(mapview::LayerMarker::Treasure).height(), c.height) << c.name;
+        EXPECT_LE(lastTop + layermarkers::Size(layermarkers::Marker::Treasure).height(), c.height) << c.name;
     }
     EXPECT_EQ(Legend::RightColumnX(201), 101);
 }
@@ -105,13 +105,13 @@ TEST(Legend, MarkerRowSymbols)
     EXPECT_EQ(top(7), Legend::MarkerRowY(p, 7) + 3);
     EXPECT_EQ(img.pixel(4, top(7) + 1), qRgb(0, 255, 0));
     // The map's marker pictures, opaque in their middle.
-    const std::pair<int, mapview::LayerMarker> pictures[] = {{7, mapview::LayerMarker::Green},
-                                                             {8, mapview::LayerMarker::WeaponsCollector},
-                                                             {9, mapview::LayerMarker::ArmourCollector},
-                                                             {10, mapview::LayerMarker::Note},
-                                                             {11, mapview::LayerMarker::Treasure}};
+    const std::pair<int, layermarkers::Marker> pictures[] = {{7, layermarkers::Marker::GreenMarker},
+                                                             {8, layermarkers::Marker::CollArmi},
+                                                             {9, layermarkers::Marker::CollArmature},
+                                                             {10, layermarkers::Marker::Note},
+                                                             {11, layermarkers::Marker::Treasure}};
     for (const auto& [k, marker] : pictures) {
-        const QImage& picture = mapview::LayerMarkerPicture(marker);
+        const QImage& picture = layermarkers::Picture(marker);
         const QPoint middle(picture.width() / 2, picture.height() / 2);
         EXPECT_EQ(qAlpha(picture.pixel(middle)), 255) << k;
         EXPECT_EQ(img.pixel(QPoint(3, top(k)) + middle), picture.pixel(middle)) << k;
