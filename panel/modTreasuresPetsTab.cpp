@@ -15,7 +15,8 @@ std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelSta
     std::vector<PanelEntry> entries;
     for (int t = 1; t <= world.treasures.count(); ++t) {
         const modTreasures::Treasure& chest = world.treasures.Treasures[static_cast<std::size_t>(t)];
-        if (!modTabRules::InArea(area, chest.Campaign, chest.Region, chest.Zone))
+        // A line that could not be read keeps its number but is no chest.
+        if (!chest.Present || !modTabRules::InArea(area, chest.Campaign, chest.Region, chest.Zone))
             continue;
         const QString zone = modZones::ZoneName(world.campaigns, 3, chest.Region, chest.Zone);
         entries.push_back({chest.Name + QStringLiteral(" (") + zone + QLatin1Char(')'), t});
