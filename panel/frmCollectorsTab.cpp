@@ -1,0 +1,141 @@
+#include "panel/frmCollectorsTab.h"
+
+#include "core/TextNumbers.h"
+#include "panel/PanelLayout.h"
+#include "panel/frmMenu.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+
+using namespace PanelGeometry;
+
+frmCollectorsTab::frmCollectorsTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
+    : frmPanelTab(menu, world, panel, TabCollectors, parent)
+{
+    const int third = kInnerWidth / 3;
+    int y = kMargin;
+    lblCollStuffType = Caption(kMargin, y, kInnerWidth);
+    y += kLabelHeight;
+    for (int i = 0; i < 3; ++i)
+        optCollType[static_cast<std::size_t>(i)] = Option(this, kMargin + i * third, y, third);
+    y += kRow;
+    lblCollectorLevel = Caption(kMargin, y, kInnerWidth);
+    y += kLabelHeight;
+    picCollLevels = new QWidget(this);
+    picCollLevels->setGeometry(kMargin, y, kInnerWidth, kControlHeight);
+    for (int i = 0; i < 3; ++i)
+        optCollLevel[static_cast<std::size_t>(i)] = Option(picCollLevels, i * third, 0, third);
+    y += kRow + 4;
+    lblCollhand = Caption(kMargin, y);
+    cmbCollHand = Combo(y);
+    y += kRow;
+    lblCollRequest = Caption(kMargin, y);
+    cmbCollReq = Combo(y);
+    cmbCollReq->setMaxVisibleItems(20);
+    y += kRow;
+    lblCollSearch = Caption(kMargin, y);
+    txtCollSearch = TextBox(y);
+    y += kRow + 4;
+    lblCollectors = Caption(kMargin, y, kInnerWidth);
+    lstCollectors = ListBox(y + kLabelHeight + 2, 100);
+    optCollType[0]->setChecked(true);
+    optCollLevel[0]->setChecked(true);
+
+    for (int i = 0; i < 3; ++i) {
+        connect(optCollType[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on)
+                return;
+            m_panel.optCollType = i;
+            if (i == 2) {
+                // Armour has no hand: back to the first entry without filtering twice.
+                const bool ready = m_panel.Ready;
+                m_panel.Ready = false;
+                cmbCollHand->setCurrentIndex(0);
+                m_panel.Ready = ready;
+            }
+            SetControlsEnabled(i != 2, {cmbCollHand, lblCollhand});
+            FilterCollectors(true);
+        });
+        connect(optCollLevel[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on)
+                return;
+            m_panel.optCollLevel = i;
+            FillCollectorRequests();
+            FilterCollectors(true);
+        });
+    }
+    connect(cmbCollHand, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_panel.cmbCollHand.selected = index;
+        FilterCollectors(true);
+    });
+    connect(cmbCollReq, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_panel.cmbCollReq.selected = index;
+        FilterCollectors(true);
+    });
+    BindText(txtCollSearch, m_panel.txtCollSearch, [this] { FilterCollectors(true); });
+    BindList(lstCollectors, m_panel.lstCollectors, [this] { SelectCollector(); });
+}
+
+void frmCollectorsTab::ApplyCaptions()
+{
+    const auto& t = m_world.language;
+    lblCollStuffType->setText(t(Text::CollectorStuffType));
+    lblCollectorLevel->setText(t(Text::CollectorLevel));
+    lblCollSearch->setText(t(Text::Search));
+    lblCollhand->setText(t(Text::CollectorHand));
+    lblCollRequest->setText(t(Text::CollectorRequest));
+    const int collTypes[3] = {Text::AllEntry, Text::WeaponCollectors, Text::ArmourCollectors};
+    const int collLevels[3] = {Text::AllEntry, Text::LowLevel, Text::HighLevel};
+    for (int i = 0; i < 3; ++i) {
+        optCollType[static_cast<std::size_t>(i)]->setText(t(collTypes[i]));
+        optCollLevel[static_cast<std::size_t>(i)]->setText(t(collLevels[i]));
+    }
+    lblCollectors->setText(t(Text::Collectors) + QStringLiteral(": ") + QString::number(m_panel.lstCollectors.size()));
+}
+
+void frmCollectorsTab::LayOut(int inner)
+{
+    lstCollectors->resize(lstCollectors->width(), PanelLayout::ListHeightToBottom(inner, lstCollectors->y()));
+}
+
+void frmCollectorsTab::FillLists()
+{
+    const auto& lang = m_world.language;
+    // The hand filter: all, then one-handed, off-hand, two-handed, focus.
+    modPanelLists::ComboFill hand;
+    hand.list.entries = {{modPanelLists::FirstEntryText(lang, Text::AllEntry), 0},
+                         {lang(Text::HandOne), 1},
+                         {lang(Text::HandOff), 2},
+                         {lang(Text::HandTwo), 4},
+                         {lang(Text::HandRanged), 8}};
+    hand.list.selected = 0;
+    ShowCombo(cmbCollHand, m_panel.cmbCollHand, hand, lblCollhand);
+    FillCollectorRequests();
+}
+
+void frmCollectorsTab::ApplyOptions()
+{
+    const QSignalBlocker block(optCollLevel[static_cast<std::size_t>(m_panel.optCollLevel)]);
+    optCollLevel[static_cast<std::size_t>(m_panel.optCollLevel)]->setChecked(true);
+    FillCollectorRequests();
+}
+
+void frmCollectorsTab::FillCollectorRequests()
+{
+    // The request types arrive with the collectors layer.
+}
+
+void frmCollectorsTab::FilterCollectors(bool redraw)
+{
+    if (!m_panel.Ready)
+        return;
+    if (redraw)
+        m_menu.RedrawMap();
+}
+
+void frmCollectorsTab::SelectCollector()
+{
+}
