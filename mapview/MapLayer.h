@@ -107,7 +107,7 @@ public:
     // Asks the pointer layers in hit-test order; the first hit wins.
     std::optional<ChainHit> HitTest(QPointF pointer, const MapContext& ctx) const;
 
-    // The layers of this build: zones and elite skills; the others join later.
+    // Every layer of the map, each in its slot.
     static MapLayers Standard();
 
 private:

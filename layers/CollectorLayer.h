@@ -1,0 +1,40 @@
+// The collectors layer of the map: a 13 x 13 icon (armour or weapons) for
+// every listed collector of the map shown, the look-up of the collector under
+// the pointer, and the collector information window with its rewards.
+#pragma once
+
+#include "layers/LayerTooltip.h"
+#include "mapview/MapLayer.h"
+
+#include <optional>
+
+namespace collectorlayer {
+
+// The zone the zone combo chooses, as an Id in the zone list of the map
+// shown (campaign c, region r); none when no zone is chosen or the index is
+// outside that list.
+std::optional<int> ZoneFilterOnMap(const World& world, const PanelState& panel, int c, int r);
+
+// Draws the icons of the lstCollectors entries of campaign c, region r (and
+// of the chosen zone), later entries over earlier ones.
+void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
+
+// The first lstCollectors entry of campaign c, region r whose rectangle holds
+// the map point under viewport point `pointer` (edges included); the zone
+// choice is not applied. -1 when none.
+int FindCollectorAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset);
+
+// Name, request, location, then one name row and one property block per
+// reward, bright when the reward matches the panel's filters, grey otherwise.
+layertooltip::Tooltip FillCollectorTooltip(const World& world, const PanelState& panel, int collector);
+
+class CollectorLayer : public mapview::MapLayer {
+public:
+    void Draw(QImage& picTemp, const mapview::MapContext& ctx) const override;
+    std::optional<mapview::LayerHit> Find(QPointF pointer, const mapview::MapContext& ctx) const override;
+    std::optional<mapview::TooltipImage> BuildTooltip(const mapview::LayerHit& hit, const mapview::MapContext& ctx,
+                                                      const QImage& viewport) const override;
+    std::optional<QPoint> SelectionPosition(const mapview::MapContext& ctx) const override;
+};
+
+} // namespace collectorlayer

@@ -1,0 +1,29 @@
+// The marker pictures of the collectibles layers and the fast copy that puts
+// them on the drawing buffer. Each picture is exactly as large as its layer's
+// marker rectangle (collectors and green markers 13 x 13, the X-6 .. X+6 of
+// their data; notes, chests and pets 15 x 15, X-7 .. X+7), so the pixels
+// drawn and the pixels that answer the pointer are the same.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+namespace layermarkers {
+
+inline constexpr int kCollectorMarkerSize = 13;
+inline constexpr int kGreenMarkerSize = 13;
+inline constexpr int kNoteMarkerSize = 15;
+inline constexpr int kTreasureMarkerSize = 15;
+inline constexpr int kPetMarkerSize = 15;
+
+enum class Marker { CollArmi, CollArmature, GreenMarker, Note, Treasure, Pet };
+
+// The picture of a marker (premultiplied ARGB, fully transparent outside the
+// emblem); built once, needs no window system.
+const QImage& Picture(Marker marker);
+
+// Copies `icon` (premultiplied ARGB) onto the 32-bit `target` with its
+// top-left corner at (left, top), blending by alpha; clipped to the target.
+void BlitIcon(QImage& target, const QImage& icon, int left, int top);
+
+} // namespace layermarkers
