@@ -3,12 +3,14 @@
 #include "core/TextNumbers.h"
 #include "panel/PanelLayout.h"
 #include "panel/frmMenu.h"
+#include "panel/modCollectorsTab.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 using namespace PanelGeometry;
 
@@ -48,15 +50,14 @@ frmCollectorsTab::frmCollectorsTab(frmMenu& menu, World& world, PanelState& pane
         connect(optCollType[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
             if (!on)
                 return;
-            m_panel.optCollType = i;
-            if (i == 2) {
-                // Armour has no hand: back to the first entry without filtering twice.
-                const bool ready = m_panel.Ready;
-                m_panel.Ready = false;
-                cmbCollHand->setCurrentIndex(0);
-                m_panel.Ready = ready;
+            // Armour has no hand: the hand combo goes back to its first entry
+            // without running the filter, which then runs once.
+            const bool handEnabled = modCollectorsTab::ChooseCollectorType(m_panel, i);
+            {
+                const QSignalBlocker block(cmbCollHand);
+                cmbCollHand->setCurrentIndex(m_panel.cmbCollHand.selected);
             }
-            SetControlsEnabled(i != 2, {cmbCollHand, lblCollhand});
+            SetControlsEnabled(handEnabled, {cmbCollHand, lblCollhand});
             FilterCollectors(true);
         });
         connect(optCollLevel[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -93,7 +94,7 @@ void frmCollectorsTab::ApplyCaptions()
         optCollType[static_cast<std::size_t>(i)]->setText(t(collTypes[i]));
         optCollLevel[static_cast<std::size_t>(i)]->setText(t(collLevels[i]));
     }
-    lblCollectors->setText(t(Text::Collectors) + QStringLiteral(": ") + QString::number(m_panel.lstCollectors.size()));
+    lblCollectors->setText(modCollectorsTab::CollectorsCaption(m_world, m_panel.lstCollectors.size()));
 }
 
 void frmCollectorsTab::LayOut(int inner)
@@ -103,16 +104,7 @@ void frmCollectorsTab::LayOut(int inner)
 
 void frmCollectorsTab::FillLists()
 {
-    const auto& lang = m_world.language;
-    // The hand filter: all, then one-handed, off-hand, two-handed, focus.
-    modPanelLists::ComboFill hand;
-    hand.list.entries = {{modPanelLists::FirstEntryText(lang, Text::AllEntry), 0},
-                         {lang(Text::HandOne), 1},
-                         {lang(Text::HandOff), 2},
-                         {lang(Text::HandTwo), 4},
-                         {lang(Text::HandRanged), 8}};
-    hand.list.selected = 0;
-    ShowCombo(cmbCollHand, m_panel.cmbCollHand, hand, lblCollhand);
+    ShowCombo(cmbCollHand, m_panel.cmbCollHand, {modCollectorsTab::FillCollectorHands(m_world), true}, lblCollhand);
     FillCollectorRequests();
 }
 
@@ -125,17 +117,22 @@ void frmCollectorsTab::ApplyOptions()
 
 void frmCollectorsTab::FillCollectorRequests()
 {
-    // The request types arrive with the collectors layer.
+    ShowCombo(cmbCollReq, m_panel.cmbCollReq,
+              {modCollectorsTab::FillCollectorRequests(m_world, m_panel.optCollLevel), true}, lblCollRequest);
 }
 
 void frmCollectorsTab::FilterCollectors(bool redraw)
 {
     if (!m_panel.Ready)
         return;
+    ShowList(lstCollectors, m_panel.lstCollectors, modCollectorsTab::FilterCollectorEntries(m_world, m_panel));
+    lblCollectors->setText(modCollectorsTab::CollectorsCaption(m_world, m_panel.lstCollectors.size()));
+    ClearEliteLocations();
     if (redraw)
-        m_menu.RedrawMap();
+        RedrawMap();
 }
 
 void frmCollectorsTab::SelectCollector()
 {
+    ShowOnMap(modCollectorsTab::SelectCollector(m_world, m_panel));
 }

@@ -3,6 +3,7 @@
 #include "core/TextNumbers.h"
 #include "panel/PanelLayout.h"
 #include "panel/frmMenu.h"
+#include "panel/modGreensTab.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,7 @@ void frmGreensTab::ApplyCaptions()
     const auto& t = m_world.language;
     lblGreenName->setText(t(Text::GreenName));
     lblGreenAdditional->setText(t(Text::Search));
-    lblGreensList->setText(t(Text::GreenItems) + QStringLiteral(": ") + QString::number(m_panel.lstGreens.size()));
+    lblGreensList->setText(modGreensTab::GreensCaption(m_world, m_panel.lstGreens.size()));
 }
 
 void frmGreensTab::LayOut(int inner)
@@ -45,10 +46,14 @@ void frmGreensTab::FilterGreens(bool redraw)
 {
     if (!m_panel.Ready)
         return;
+    ShowList(lstGreens, m_panel.lstGreens, modGreensTab::FilterGreenEntries(m_world, m_panel));
+    lblGreensList->setText(modGreensTab::GreensCaption(m_world, m_panel.lstGreens.size()));
+    ClearEliteLocations();
     if (redraw)
-        m_menu.RedrawMap();
+        RedrawMap();
 }
 
 void frmGreensTab::SelectGreen()
 {
+    ShowOnMap(modGreensTab::SelectGreen(m_world, m_panel));
 }

@@ -3,6 +3,7 @@
 #include "core/TextNumbers.h"
 #include "panel/PanelLayout.h"
 #include "panel/frmMenu.h"
+#include "panel/modNotesTab.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,7 @@ void frmNotesTab::ApplyCaptions()
     const auto& t = m_world.language;
     lblNoteShortDesc->setText(t(Text::NoteShortDescFilter));
     lblNoteBody->setText(t(Text::NoteBodyFilter));
-    lblNoteList->setText(t(Text::Notes) + QStringLiteral(": ") + QString::number(m_panel.lstNotes.size()));
+    lblNoteList->setText(modNotesTab::NotesCaption(m_world, m_panel.lstNotes.size()));
 }
 
 void frmNotesTab::LayOut(int inner)
@@ -45,10 +46,14 @@ void frmNotesTab::FilterNotes(bool redraw)
 {
     if (!m_panel.Ready)
         return;
+    ShowList(lstNotes, m_panel.lstNotes, modNotesTab::FilterNoteEntries(m_world, m_panel));
+    lblNoteList->setText(modNotesTab::NotesCaption(m_world, m_panel.lstNotes.size()));
+    ClearEliteLocations();
     if (redraw)
-        m_menu.RedrawMap();
+        RedrawMap();
 }
 
 void frmNotesTab::SelectNote()
 {
+    ShowOnMap(modNotesTab::SelectNote(m_world, m_panel));
 }

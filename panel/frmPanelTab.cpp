@@ -1,6 +1,7 @@
 #include "panel/frmPanelTab.h"
 
 #include "mapview/frmMap.h"
+#include "panel/frmEliteTab.h"
 #include "panel/frmMenu.h"
 
 #include <QAbstractItemView>
@@ -175,13 +176,23 @@ void frmPanelTab::BindList(QListWidget* list, PanelList& state, std::function<vo
     });
 }
 
-void frmPanelTab::ShowOnMap(int c, int r, int x, int y)
+void frmPanelTab::ShowOnMap(const std::optional<modTabRules::MapTarget>& target)
 {
     frmMap* map = m_menu.Map();
-    if (!map || !modCampaigns::RegionExists(m_world.campaigns, c, r))
+    if (!map || !target)
         return;
-    QString picture = m_world.campaigns[static_cast<std::size_t>(c)].Regions[static_cast<std::size_t>(r)].ImagePath;
-    map->InizializzaVariabili(picture, c, r);
+    QString picture = target->ImagePath;
+    map->InizializzaVariabili(picture, target->Campaign, target->Region);
     map->UpdateMapWithNewEliteSkills();
-    map->CenterMapOn(x, y);
+    map->CenterMapOn(target->Centre.x(), target->Centre.y());
+}
+
+void frmPanelTab::ClearEliteLocations()
+{
+    m_menu.m_eliteTab->ClearLocations();
+}
+
+void frmPanelTab::RedrawMap()
+{
+    m_menu.RedrawMap();
 }

@@ -8,6 +8,7 @@
 #include "core/World.h"
 #include "panel/PanelState.h"
 #include "panel/modPanelLists.h"
+#include "panel/modTabRules.h"
 
 #include <QColor>
 #include <QWidget>
@@ -74,10 +75,13 @@ protected:
     // (also when the row clicked is already the current one).
     void BindList(QListWidget* list, PanelList& state, std::function<void()> clicked);
 
-    // Switches the map to campaign c, region r (when c has a region list),
-    // redraws it and centres it on (x, y): what choosing an entry of a
-    // layer's list does.
-    void ShowOnMap(int c, int r, int x, int y);
+    // Switches the map to the target's region, redraws it and centres it on
+    // the target's point: what choosing an entry of a layer's list does.
+    // Nothing without a target.
+    void ShowOnMap(const std::optional<modTabRules::MapTarget>& target);
+    // Empties the elite tab's place list (every layer filter does this).
+    void ClearEliteLocations();
+    void RedrawMap();
 
     frmMenu& m_menu;
     World& m_world;

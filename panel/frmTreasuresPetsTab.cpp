@@ -2,6 +2,7 @@
 
 #include "core/TextNumbers.h"
 #include "panel/frmMenu.h"
+#include "panel/modTreasuresPetsTab.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -30,32 +31,34 @@ frmTreasuresPetsTab::frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState
     // Treasures and pet places share one selection marker: choosing one
     // clears the other.
     BindList(lstVarshaTreasures, m_panel.lstVarshaTreasures, [this] {
-        {
-            const QSignalBlocker b1(lstPetLocations), b2(lstPets);
-            lstPetLocations->setCurrentRow(-1);
-            lstPets->setCurrentRow(-1);
-        }
-        m_panel.lstPetLocations.selected = -1;
-        m_panel.lstPets.selected = -1;
+        modTreasuresPetsTab::ChooseTreasure(m_panel, m_panel.lstVarshaTreasures.selected);
+        ShowSelections();
         SelectTreasure();
     });
     BindList(lstPets, m_panel.lstPets, [this] { SelectPet(); });
     BindList(lstPetLocations, m_panel.lstPetLocations, [this] {
-        {
-            const QSignalBlocker b(lstVarshaTreasures);
-            lstVarshaTreasures->setCurrentRow(-1);
-        }
-        m_panel.lstVarshaTreasures.selected = -1;
+        modTreasuresPetsTab::ChoosePetPlace(m_panel, m_panel.lstPetLocations.selected);
+        ShowSelections();
         SelectPetPlace();
     });
+}
+
+void frmTreasuresPetsTab::ShowSelections()
+{
+    for (auto [list, model] : {std::pair{lstVarshaTreasures, &m_panel.lstVarshaTreasures},
+                               std::pair{lstPets, &m_panel.lstPets},
+                               std::pair{lstPetLocations, &m_panel.lstPetLocations}}) {
+        const QSignalBlocker block(list);
+        if (list->currentRow() != model->selected)
+            list->setCurrentRow(model->selected);
+    }
 }
 
 void frmTreasuresPetsTab::ApplyCaptions()
 {
     const auto& t = m_world.language;
-    lblTreasures->setText(t(Text::Treasures) + QStringLiteral(": ") +
-                          QString::number(m_panel.lstVarshaTreasures.size()));
-    lblPets->setText(t(Text::Pets) + QStringLiteral(": ") + QString::number(m_panel.lstPets.size()));
+    lblTreasures->setText(modTreasuresPetsTab::TreasuresCaption(m_world, m_panel.lstVarshaTreasures.size()));
+    lblPets->setText(modTreasuresPetsTab::PetsCaption(m_world, m_panel.lstPets.size()));
     lblPetLocations->setText(t(Text::PetLocations));
 }
 
@@ -70,26 +73,50 @@ void frmTreasuresPetsTab::FilterTreasures(bool redraw)
 {
     if (!m_panel.Ready)
         return;
+    ShowList(lstVarshaTreasures, m_panel.lstVarshaTreasures,
+             modTreasuresPetsTab::FilterTreasureEntries(m_world, m_panel));
+    lblTreasures->setText(modTreasuresPetsTab::TreasuresCaption(m_world, m_panel.lstVarshaTreasures.size()));
+    ClearEliteLocations();
     if (redraw)
-        m_menu.RedrawMap();
+        RedrawMap();
 }
 
 void frmTreasuresPetsTab::FilterPets(bool redraw)
 {
     if (!m_panel.Ready)
         return;
+    ShowList(lstPets, m_panel.lstPets, modTreasuresPetsTab::FilterPetEntries(m_world, m_panel));
+    ShowList(lstPetLocations, m_panel.lstPetLocations, {});
+    SetControlsEnabled(false, {lstPetLocations, lblPetLocations});
+    lblPets->setText(modTreasuresPetsTab::PetsCaption(m_world, m_panel.lstPets.size()));
+    ClearEliteLocations();
     if (redraw)
-        m_menu.RedrawMap();
+        RedrawMap();
 }
 
 void frmTreasuresPetsTab::SelectTreasure()
 {
+    ShowOnMap(modTreasuresPetsTab::SelectTreasure(m_world, m_panel));
 }
 
 void frmTreasuresPetsTab::SelectPet()
 {
+    if (!m_panel.lstPets.hasSelection())
+        return;
+    const bool hasPlaces = modTreasuresPetsTab::SelectPet(m_world, m_panel, m_panel.lstPets.selected);
+    const PanelList places = m_panel.lstPetLocations;
+    ShowList(lstPetLocations, m_panel.lstPetLocations, places.entries);
+    m_panel.lstPetLocations.selected = places.selected;
+    SetControlsEnabled(hasPlaces, {lstPetLocations, lblPetLocations});
+    if (m_panel.lstPetLocations.hasSelection()) {
+        // The first place is chosen, as a click on it would.
+        modTreasuresPetsTab::ChoosePetPlace(m_panel, m_panel.lstPetLocations.selected);
+        ShowSelections();
+        SelectPetPlace();
+    }
 }
 
 void frmTreasuresPetsTab::SelectPetPlace()
 {
+    ShowOnMap(modTreasuresPetsTab::SelectPetPlace(m_world, m_panel));
 }

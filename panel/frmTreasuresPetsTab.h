@@ -19,6 +19,11 @@ public:
     void SelectPet();
     void SelectPetPlace();
 
+private:
+    // Shows in the three lists the selections the state holds.
+    void ShowSelections();
+
+public:
     QListWidget* lstVarshaTreasures = nullptr;
     QListWidget* lstPets = nullptr;
     QListWidget* lstPetLocations = nullptr;
