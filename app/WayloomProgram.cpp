@@ -122,6 +122,7 @@ WayloomProgram::StartResult WayloomProgram::Main()
         .showHistory = [this] { ShowHistory(); },
         .openDocument = [this](const QString& target) { OpenDocument(target); },
         .markEliteAsCaptured = {},  // the capture dialog comes with its own window
+        .markTreasureAsOpened = {}, // the chest-marking dialog likewise
         .toggleLegend = {},         // the legend window likewise
         .manageCharacters = {},     // the character dialogs likewise
         .showCredits = {},

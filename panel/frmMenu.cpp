@@ -366,6 +366,46 @@ bool frmMenu::Unload(bool maximisedLayout, QString* error)
     return saved;
 }
 
+void frmMenu::SetMap(frmMap* map)
+{
+    if (m_map)
+        disconnect(m_map, nullptr, this, nullptr);
+    m_map = map;
+    if (!m_map)
+        return;
+    connect(m_map, &frmMap::regionChosen, this, &frmMenu::SelectRegion);
+    connect(m_map, &frmMap::notesChanged, this, [this] { FilterNotes(true); });
+    connect(m_map, &frmMap::captureRequested, this, [this](int elite) {
+        if (m_commands.markEliteAsCaptured)
+            m_commands.markEliteAsCaptured(elite);
+    });
+    connect(m_map, &frmMap::treasureMarkRequested, this, [this](int treasure) {
+        if (m_commands.markTreasureAsOpened)
+            m_commands.markTreasureAsOpened(treasure);
+    });
+}
+
+void frmMenu::SelectRegion(int c, int r)
+{
+    // The campaign entry is found by its item data, whatever the entries
+    // before it; its change handling fills the region list without
+    // filtering, and the region's runs the filters and loads the map.
+    const int campaignEntry = cmbCampaign->findData(c);
+    if (campaignEntry < 0)
+        return;
+    const bool ready = m_panel.Ready;
+    m_panel.Ready = false;
+    cmbCampaign->setCurrentIndex(campaignEntry);
+    m_panel.Ready = ready;
+    const int regionEntry = cmbRegion->findData(r);
+    if (regionEntry < 1)
+        return;
+    if (cmbRegion->currentIndex() == regionEntry)
+        FilterAllLayers(); // the region shown already: the lists and the map anew
+    else
+        cmbRegion->setCurrentIndex(regionEntry);
+}
+
 void frmMenu::RedrawMap()
 {
     if (m_map)

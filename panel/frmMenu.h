@@ -40,8 +40,9 @@ public:
     frmMenu(World& world, PanelState& panel, QWidget* parent = nullptr);
     ~frmMenu() override;
 
-    // The map window the panel drives (owned by the panel as its window).
-    void SetMap(frmMap* map) { m_map = map; }
+    // The map window the panel drives (owned by the panel as its window);
+    // its region menu, note commands and marker double clicks are wired here.
+    void SetMap(frmMap* map);
     frmMap* Map() const { return m_map; }
 
     // What the program does for the panel's commands: quit (cmdQuit, the
@@ -53,6 +54,7 @@ public:
         std::function<void()> showHistory;
         std::function<void(const QString&)> openDocument;
         std::function<void(int elite)> markEliteAsCaptured;
+        std::function<void(int treasure)> markTreasureAsOpened;
         std::function<void()> toggleLegend;
         std::function<void()> manageCharacters;
         std::function<void()> showCredits;
@@ -80,6 +82,10 @@ public:
     void FilterPets(bool redraw);
     // Switches the map to the place chosen in lstLocations and centres it.
     void SelectEliteLocation();
+
+    // A region item of the map's region menu: campaign c (chosen by item data)
+    // and region r, which loads and redraws the map.
+    void SelectRegion(int c, int r);
 
     // A click on tab label i.
     void SelectTab(int i);
