@@ -40,15 +40,14 @@ QFont MarkerFont()
     return font;
 }
 
-// One box: 12 x 12 pixels from (Left, Top), filled, with a black rim, and
-// the marker code printed inside.
+// One box from (Left, Top) to (Right, Bottom), edges included (13 x 13
+// pixels, the very pixels that answer the pointer), filled, with a black rim,
+// and the marker code printed inside.
 void DrawMarker(mapview::MarkerPainter& p, const modElite::EliteLocation& loc, QRgb fill)
 {
-    const int w = loc.Right - loc.Left;
-    const int h = loc.Bottom - loc.Top;
-    if (w <= 0 || h <= 0)
+    if (loc.Right < loc.Left || loc.Bottom < loc.Top)
         return;
-    p.Box(QRect(loc.Left, loc.Top, w, h), fill, qRgb(0, 0, 0));
+    p.Box(QRect(QPoint(loc.Left, loc.Top), QPoint(loc.Right, loc.Bottom)), fill, qRgb(0, 0, 0));
     if (!loc.MarkerType.isEmpty()) {
         const int x = loc.Left + (loc.MarkerType.size() == 1 ? 3 : 1);
         p.Text(loc.MarkerType, x, loc.Top - 1);

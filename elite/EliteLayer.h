@@ -1,4 +1,4 @@
-// The elite layer of the map: a 12 x 12 box in the profession's colour for
+// The elite layer of the map: a 13 x 13 box in the profession's colour for
 // every place of the skills the control panel lists (grey for bosses without
 // an elite skill), the look-up of the box under the pointer, and the skill
 // information window shown beside it.

@@ -22,8 +22,9 @@ namespace modGreens { struct Tables; class BossIndex; }
 
 namespace modElite {
 
-// One place where a boss stands. The 12 x 12 rectangle around (X, Y) is both
-// the drawn marker and the pointer's hit area.
+// One place where a boss stands. The rectangle X-6 .. X+6, Y-6 .. Y+6 (13 x 13
+// pixels, edges included) around (X, Y) is both the drawn marker and the
+// pointer's hit area.
 struct EliteLocation {
     uint8_t Campaign = 0;   // campaign whose folder held the line
     uint8_t Region = 0;

@@ -1,18 +1,179 @@
 #include "layers/CollectorLayer.h"
 
+#include "core/TextNumbers.h"
 #include "core/World.h"
+#include "layers/LayerMarkers.h"
 #include "panel/PanelState.h"
+#include "panel/modCollectorsTab.h"
+
+#include <QStringList>
 
 namespace collectorlayer {
+
+using mapview::MapContext;
+using mapview::MarkerRect;
+
+namespace {
+
+const modCollectors::Collector* CollectorOf(const World& world, int id)
+{
+    if (id < 1 || id > world.collectors.highest())
+        return nullptr;
+    const modCollectors::Collector& col = world.collectors.Collectors[static_cast<std::size_t>(id)];
+    // A collector without a place is never on a map.
+    return col.X == -1 || col.Y == -1 ? nullptr : &col;
+}
+
+bool OnMap(const modCollectors::Collector& col, int c, int r)
+{
+    return col.Campaign == c && col.Region == r;
+}
+
+MarkerRect RectOf(const modCollectors::Collector& col)
+{
+    return {col.Left, col.Top, col.Right, col.Bottom};
+}
+
+constexpr int kTooltipWidth = 300;
+constexpr int kLeft = 12;
+constexpr int kCaptionWidth = 76;
+const QColor kValueColour(240, 240, 236);
+const QColor kMatchedName(238, 221, 170);
+const QColor kMatchedStats(255, 255, 255);
+const QColor kUnmatched(150, 150, 150);
+
+} // namespace
+
+std::optional<int> ZoneFilterOnMap(const World& world, const PanelState& panel, int c, int r)
+{
+    if (panel.cmbZone.selected < 1 || c < 0 || c >= static_cast<int>(world.campaigns.size()))
+        return std::nullopt;
+    const auto& regions = world.campaigns[static_cast<std::size_t>(c)].Regions;
+    if (r < 1 || r >= static_cast<int>(regions.size()))
+        return std::nullopt;
+    const auto& zones = regions[static_cast<std::size_t>(r)].Zones;
+    const int index = panel.cmbZone.selectedData(0);
+    if (index < 1 || index >= static_cast<int>(zones.size()))
+        return std::nullopt;
+    return zones[static_cast<std::size_t>(index)].Id;
+}
+
+void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+{
+    if (!panel.isShown(TabCollectors))
+        return;
+    const std::optional<int> zone = ZoneFilterOnMap(world, panel, c, r);
+    const QImage& armour = layermarkers::Picture(layermarkers::Marker::CollArmature);
+    const QImage& weapons = layermarkers::Picture(layermarkers::Marker::CollArmi);
+    for (const PanelEntry& entry : panel.lstCollectors.entries) {
+        const modCollectors::Collector* col = CollectorOf(world, entry.data);
+        if (!col || !OnMap(*col, c, r) || (zone && col->Zone != *zone))
+            continue;
+        layermarkers::BlitIcon(picTemp, col->IsArmor ? armour : weapons, col->Left, col->Top);
+    }
+}
+
+int FindCollectorAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset)
+{
+    const QPoint pt = mapview::MapPointAt(pointer, offset);
+    for (const PanelEntry& entry : panel.lstCollectors.entries) {
+        const modCollectors::Collector* col = CollectorOf(world, entry.data);
+        if (col && OnMap(*col, c, r) && RectOf(*col).Contains(pt.x(), pt.y()))
+            return entry.data;
+    }
+    return -1;
+}
+
+layertooltip::Tooltip FillCollectorTooltip(const World& world, const PanelState& panel, int collector)
+{
+    using layertooltip::LabelFont;
+    using layertooltip::MakeLabel;
+    layertooltip::Tooltip t;
+    t.Width = kTooltipWidth;
+    static const modCollectors::Collector kNone;
+    const modCollectors::Collector* found = CollectorOf(world, collector);
+    const modCollectors::Collector& col = found ? *found : kNone;
+    const int width = kTooltipWidth - 2 * kLeft;
+    const QColor captionColour = world.colourTable[0];
+
+    t.BandColour = world.colourTable[1];
+    layertooltip::Label name = MakeLabel(col.Name, kLeft, 6, width, LabelFont(9, true), layertooltip::TextOn(t.BandColour),
+                                         false);
+    name.Rect.setHeight(16);
+    name.Flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    t.Band = QRect(QPoint(6, 6), QPoint(t.Width - 7, name.Rect.height() + 4));
+    t.Labels.push_back(name);
+
+    const QFont captionFont = LabelFont(8, true);
+    const QFont valueFont = LabelFont(8);
+    const int valueLeft = kLeft + kCaptionWidth;
+    const int valueWidth = kTooltipWidth - kLeft - valueLeft;
+    int top = name.bottom() + 8;
+    t.Labels.push_back(MakeLabel(world.language(Text::CollectorRequestCaption), kLeft, top, kCaptionWidth,
+                                 captionFont, captionColour, false));
+    const layertooltip::Label request = MakeLabel(col.Request, valueLeft, top, valueWidth, valueFont, kValueColour);
+    t.Labels.push_back(request);
+    top = request.bottom() + 2;
+    t.Labels.push_back(MakeLabel(world.language(Text::CollectorLocationCaption), kLeft, top, kCaptionWidth,
+                                 captionFont, captionColour, false));
+    const layertooltip::Label location = MakeLabel(col.Location, valueLeft, top, valueWidth, valueFont, kValueColour);
+    t.Labels.push_back(location);
+    t.SeparatorY = location.bottom() + 5;
+
+    // One row per reward: the name, then its property lines; bright when the
+    // reward matches the panel's filters.
+    const modCollectorsTab::RewardQuery query = modCollectorsTab::ReadRewardQuery(world, panel);
+    int y = location.bottom() + 9;
+    int bottom = location.bottom();
+    for (std::size_t i = 1; i < col.Rewards.size(); ++i) {
+        const modCollectors::CollectorReward& reward = col.Rewards[i];
+        QStringList lines;
+        for (std::size_t s = 1; s < reward.Stats.size(); ++s)
+            if (!reward.Stats[s].trimmed().isEmpty())
+                lines << QStringLiteral("- ") + reward.Stats[s];
+        const bool matched = modCollectorsTab::RewardMatches(reward, query);
+        const layertooltip::Label rewardName =
+            MakeLabel(reward.Name, kLeft, y, width, LabelFont(8, true), matched ? kMatchedName : kUnmatched);
+        layertooltip::Label stats = MakeLabel(lines.join(QLatin1Char('\n')), kLeft + 8, rewardName.bottom(), width - 8,
+                                              valueFont, matched ? kMatchedStats : kUnmatched);
+        if (lines.isEmpty())
+            stats.Rect.setHeight(0);
+        t.Labels.push_back(rewardName);
+        t.Labels.push_back(stats);
+        bottom = stats.bottom();
+        y = bottom + 3;
+    }
+    t.Height = bottom + 10;
+    return t;
+}
+
+void CollectorLayer::Draw(QImage& picTemp, const MapContext& ctx) const
+{
+    DrawCollectors(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+}
+
+std::optional<mapview::LayerHit> CollectorLayer::Find(QPointF pointer, const MapContext& ctx) const
+{
+    const int id = FindCollectorAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset);
+    if (id < 1)
+        return std::nullopt;
+    return mapview::LayerHit{id, 0, RectOf(ctx.world.collectors.Collectors[static_cast<std::size_t>(id)])};
+}
+
+std::optional<mapview::TooltipImage> CollectorLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,
+                                                                  const QImage& viewport) const
+{
+    const layertooltip::Tooltip t = FillCollectorTooltip(ctx.world, ctx.panel, hit.Item);
+    const QPoint pos = mapview::PlaceTooltip(QSize(t.Width, t.Height), hit.Marker, ctx.Offset, ctx.ViewSize);
+    return mapview::TooltipImage{layertooltip::Paint(t, viewport, pos), pos, TooltipTag(hit)};
+}
+
+std::optional<QPoint> CollectorLayer::SelectionPosition(const MapContext& ctx) const
+{
+    const modCollectors::Collector* col = CollectorOf(ctx.world, ctx.panel.lstCollectors.selectedData(-1));
+    if (!col || !OnMap(*col, ctx.CurrentCampaign, ctx.CurrentRegion))
+        return std::nullopt;
+    return QPoint(col->X, col->Y);
+}
 
 } // namespace collectorlayer
-namespace collectorlayer {
-std::optional<int> ZoneFilterOnMap(const World&, const PanelState&, int, int) { return std::nullopt; }
-void DrawCollectors(QImage&, const World&, const PanelState&, int, int) {}
-int FindCollectorAt(const World&, const PanelState&, int, int, QPointF, QPoint) { return -1; }
-layertooltip::Tooltip FillCollectorTooltip(const World&, const PanelState&, int) { return {}; }
-void CollectorLayer::Draw(QImage&, const mapview::MapContext&) const {}
-std::optional<mapview::LayerHit> CollectorLayer::Find(QPointF, const mapview::MapContext&) const { return std::nullopt; }
-std::optional<mapview::TooltipImage> CollectorLayer::BuildTooltip(const mapview::LayerHit&, const mapview::MapContext&, const QImage&) const { return std::nullopt; }
-std::optional<QPoint> CollectorLayer::SelectionPosition(const mapview::MapContext&) const { return std::nullopt; }
-}

@@ -1,14 +1,83 @@
 #include "layers/GreenLayer.h"
 
 #include "core/World.h"
+#include "layers/CollectorLayer.h"
+#include "layers/LayerMarkers.h"
+#include "mapview/MarkerPainter.h"
 #include "panel/PanelState.h"
+#include "panel/modGreensTab.h"
+
+#include <algorithm>
 
 namespace greenlayer {
+
+using mapview::MapContext;
+
+namespace {
+
+bool OnMap(const modElite::EliteLocation& loc, int c, int r)
+{
+    return loc.Campaign == c && loc.Region == r;
+}
+
+bool EliteListed(const PanelState& panel, int elite)
+{
+    return std::any_of(panel.lstElite.entries.begin(), panel.lstElite.entries.end(),
+                       [&](const PanelEntry& e) { return e.data == elite; });
+}
+
+} // namespace
+
+GreenMark GreenMarkOf(const World& world, const PanelState& panel, int green)
+{
+    if (!modGreensTab::GreenBossLocation(world, green))
+        return GreenMark::None;
+    const int elite = world.greens.Greens[static_cast<std::size_t>(green)].EliteNumber;
+    const bool elitesShown = panel.isShown(TabElite);
+    // A boss without an elite skill is always boxed while the elite layer is
+    // shown; one with a skill only while the skill is listed.
+    if (elite == 0)
+        return elitesShown ? GreenMark::Bar : GreenMark::Marker;
+    return elitesShown && EliteListed(panel, elite) ? GreenMark::Bar : GreenMark::Marker;
+}
+
+void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+{
+    if (!panel.isShown(TabGreens))
+        return;
+    const std::optional<int> zone = collectorlayer::ZoneFilterOnMap(world, panel, c, r);
+    const QImage& marker = layermarkers::Picture(layermarkers::Marker::GreenMarker);
+    mapview::MarkerPainter painter(picTemp, QFont(), qRgb(0, 0, 0));
+    for (const PanelEntry& entry : panel.lstGreens.entries) {
+        const modElite::EliteLocation* loc = modGreensTab::GreenBossLocation(world, entry.data);
+        if (!loc || !OnMap(*loc, c, r) || (zone && loc->Zone != *zone) || loc->Greens.size() < 2)
+            continue;
+        switch (GreenMarkOf(world, panel, entry.data)) {
+        case GreenMark::Marker:
+            layermarkers::BlitIcon(picTemp, marker, loc->Left, loc->Top);
+            break;
+        case GreenMark::Bar:
+            // Under the boss's box, as wide as it, four pixels high.
+            painter.Box(QRect(QPoint(loc->Left, loc->Bottom), QPoint(loc->Right, loc->Bottom + 3)), kGreen.rgb(),
+                        qRgb(0, 0, 0));
+            break;
+        case GreenMark::None:
+            break;
+        }
+    }
+}
+
+void GreenLayer::Draw(QImage& picTemp, const MapContext& ctx) const
+{
+    DrawGreens(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+}
+
+std::optional<QPoint> GreenLayer::SelectionPosition(const MapContext& ctx) const
+{
+    const modElite::EliteLocation* loc = modGreensTab::GreenBossLocation(ctx.world, ctx.panel.lstGreens.selectedData(-1));
+    if (!loc || !OnMap(*loc, ctx.CurrentCampaign, ctx.CurrentRegion))
+        return std::nullopt;
+    return QPoint(loc->X, loc->Y);
+}
 
 } // namespace greenlayer
-namespace greenlayer {
-GreenMark GreenMarkOf(const World&, const PanelState&, int) { return GreenMark::None; }
-void DrawGreens(QImage&, const World&, const PanelState&, int, int) {}
-void GreenLayer::Draw(QImage&, const mapview::MapContext&) const {}
-std::optional<QPoint> GreenLayer::SelectionPosition(const mapview::MapContext&) const { return std::nullopt; }
-}

@@ -6,6 +6,8 @@
 
 #include "mapview/MapLayer.h"
 
+#include <QColor>
+
 namespace greenlayer {
 
 // Pure green of the markers and bars.

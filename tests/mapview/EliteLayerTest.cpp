@@ -20,15 +20,17 @@ QImage DrawOn(const MapTestWorld& t, int c, int r)
     return map;
 }
 
-// Pixels of a 12 x 12 box from (left, top): black rim, `fill` inside, and the
-// background just outside on every side.
+// Pixels of a 13 x 13 box from (left, top) (the hit area X-6 .. X+6, edges
+// included): black rim, `fill` inside, and the background just outside on
+// every side.
 void ExpectBox(const QImage& map, int left, int top, QColor fill, const char* name)
 {
-    for (int y = top - 1; y <= top + 12; ++y)
-        for (int x = left - 1; x <= left + 12; ++x) {
-            const bool outside = x < left || y < top || x > left + 11 || y > top + 11;
-            const bool rim = !outside && (x == left || y == top || x == left + 11 || y == top + 11);
-            if ((x < left || x > left + 11) && (y < top || y > top + 11))
+    const int right = left + 12, bottom = top + 12;
+    for (int y = top - 1; y <= bottom + 1; ++y)
+        for (int x = left - 1; x <= right + 1; ++x) {
+            const bool outside = x < left || y < top || x > right || y > bottom;
+            const bool rim = !outside && (x == left || y == top || x == right || y == bottom);
+            if ((x < left || x > right) && (y < top || y > bottom))
                 continue; // the corners just outside may hold anything
             ASSERT_EQ(map.pixel(x, y), outside ? kBackground.rgb() : rim ? qRgb(0, 0, 0) : fill.rgb())
                 << name << " at " << x - left << "," << y - top;
@@ -62,14 +64,14 @@ TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
 TEST(DrawElites, BoxesAcrossTheMapEdgeAreClipped)
 {
     MapTestWorld t;
-    t.place(1, 1, 1, 2, 2);          // box -4..7
-    t.place(1, 1, 1, 117, 97);       // box 111..122 on a 120 x 100 map
+    t.place(1, 1, 1, 2, 2);          // box -4..8
+    t.place(1, 1, 1, 117, 97);       // box 111..123 on a 120 x 100 map
     t.place(1, 1, 1, -50, -50, QStringLiteral("Off"), QStringLiteral("XY"));
     t.list({1});
     const QImage map = DrawOn(t, 1, 1);
     EXPECT_EQ(map.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(map.pixel(7, 7), qRgb(0, 0, 0));
-    EXPECT_EQ(map.pixel(8, 8), kBackground.rgb());
+    EXPECT_EQ(map.pixel(8, 8), qRgb(0, 0, 0));
+    EXPECT_EQ(map.pixel(9, 9), kBackground.rgb());
     EXPECT_EQ(map.pixel(111, 91), qRgb(0, 0, 0));
     EXPECT_EQ(map.pixel(119, 99), qRgb(255, 0, 0));
 }
@@ -100,8 +102,8 @@ TEST(DrawElites, WhatTheFiltersLeaveOut)
         t.list({1});
         c.setup(t);
         const QImage map = DrawOn(t, 1, 1);
-        EXPECT_EQ(!Untouched(map, QRect(24, 24, 12, 12)), c.listedDrawn) << c.name;
-        EXPECT_EQ(!Untouched(map, QRect(74, 24, 12, 12)), c.greyDrawn) << c.name;
+        EXPECT_EQ(!Untouched(map, QRect(24, 24, 13, 13)), c.listedDrawn) << c.name;
+        EXPECT_EQ(!Untouched(map, QRect(74, 24, 13, 13)), c.greyDrawn) << c.name;
     }
 }
 
@@ -115,8 +117,8 @@ TEST(DrawElites, MarkerCodeInsideTheBox)
     // Black text pixels inside each box, and the rim unchanged around them.
     auto darkInside = [&](int left, int top) {
         int dark = 0;
-        for (int y = top + 1; y < top + 11; ++y)
-            for (int x = left + 1; x < left + 11; ++x)
+        for (int y = top + 1; y < top + 12; ++y)
+            for (int x = left + 1; x < left + 12; ++x)
                 dark += qRed(map.pixel(x, y)) < 128 ? 1 : 0;
         return dark;
     };
@@ -167,7 +169,7 @@ TEST(FindEliteAt, FiltersOfTheDrawingDoNotApply)
     t.list({1});
     t.chooseZone(1, 1, 2);
     t.panel.txtEliteBossName = QStringLiteral("nobody");
-    EXPECT_TRUE(Untouched(DrawOn(t, 1, 1), QRect(24, 24, 12, 12)));
+    EXPECT_TRUE(Untouched(DrawOn(t, 1, 1), QRect(24, 24, 13, 13)));
     EXPECT_TRUE(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, true).has_value());
 }
 

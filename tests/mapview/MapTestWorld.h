@@ -54,7 +54,7 @@ struct MapTestWorld {
         s.Captured.assign(1, false);
     }
 
-    // Appends a place of skill `elite` (its box 12 x 12 around x, y); returns
+    // Appends a place of skill `elite` (its box x-6 .. x+6, y-6 .. y+6); returns
     // its location index.
     int place(int elite, int c, int r, int x, int y, const QString& boss = QStringLiteral("Boss"),
               const QString& marker = QString(), int zone = 0)
