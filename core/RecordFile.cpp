@@ -395,6 +395,15 @@ bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* err
         file.cancelWriting();
         return false;
     }
+    // The buffered bytes reach the disk here; a failure (disk full, file too
+    // large) is not remembered by commit(), which would then put a cut-off
+    // file in place of the old one.
+    if (!file.flush()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit()) {
         if (error)
             *error = file.errorString();
