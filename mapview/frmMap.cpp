@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QVersionNumber>
 
 namespace mapview {
 
@@ -365,9 +366,10 @@ void frmMap::DrawStartPicture()
     QString title = world_.language(Text::ProgramTitle);
     if (title.isEmpty())
         title = QStringLiteral("Wayloom");
-    const QString version = QCoreApplication::applicationVersion();
-    if (!version.isEmpty())
-        title += QStringLiteral(" v") + version;
+    // The version as the panel's title shows it: major.minor.revision.
+    const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
+    if (!v.isNull())
+        title += QStringLiteral(" v%1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
     const QString author = QStringLiteral("Maps of Shardrealm, drawn for its explorers");
     const QStringList credits = {QStringLiteral("Choose a campaign and a region, or an elite skill, on the control panel."),
                                  QStringLiteral("Drag the map to move it; rest the pointer on a marker to learn more.")};

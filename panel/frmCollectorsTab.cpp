@@ -94,6 +94,8 @@ void frmCollectorsTab::ApplyCaptions()
         optCollType[static_cast<std::size_t>(i)]->setText(t(collTypes[i]));
         optCollLevel[static_cast<std::size_t>(i)]->setText(t(collLevels[i]));
     }
+    LayOutOptions({optCollType[0], optCollType[1], optCollType[2]}, kMargin, optCollType[0]->y(), kInnerWidth);
+    LayOutOptions({optCollLevel[0], optCollLevel[1], optCollLevel[2]}, 0, 0, kInnerWidth);
     lblCollectors->setText(modCollectorsTab::CollectorsCaption(m_world, m_panel.lstCollectors.size()));
 }
 

@@ -15,6 +15,11 @@
 
 using namespace PanelGeometry;
 
+namespace {
+// A control under its caption or option starts this far right of it.
+constexpr int kIndent = 18;
+} // namespace
+
 frmEliteTab::frmEliteTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
     : frmPanelTab(menu, world, panel, TabElite, parent)
 {
@@ -31,17 +36,23 @@ frmEliteTab::frmEliteTab(frmMenu& menu, World& world, PanelState& panel, QWidget
     lblClass = Caption(kMargin, y);
     cmbProfession = Combo(y);
     y += kRow;
-    lblSecondaryProfession = Caption(kMargin, y);
+    // The secondary profession's long first entry takes the page's width
+    // under its caption.
+    lblSecondaryProfession = Caption(kMargin, y, kInnerWidth);
+    y += kLabelHeight + 2;
     cmbSecondaryProfession = Combo(y);
+    cmbSecondaryProfession->setGeometry(kMargin + kIndent, y - 2, kInnerWidth - kIndent, kControlHeight);
     y += kRow;
     lblAttribute = Caption(kMargin, y);
     cmbAttribute = Combo(y);
     y += kRow + 2;
     optCapture[0] = Option(this, kMargin, y - 2, kInnerWidth);
     y += kRow - 2;
-    optCapture[1] = Option(this, kMargin, y - 2, kFieldLeft - kMargin + 44);
+    optCapture[1] = Option(this, kMargin, y - 2, kInnerWidth);
+    y += kRow - 4;
     cmbCharacter = new QComboBox(this);
-    cmbCharacter->setGeometry(kFieldLeft + 46, y - 2, kFieldWidth - 46, kControlHeight);
+    cmbCharacter->setGeometry(kMargin + kIndent, y - 2, kInnerWidth - kIndent, kControlHeight);
+    connect(cmbCharacter, &QComboBox::currentIndexChanged, cmbCharacter, [this] { FitComboText(cmbCharacter); });
     y += kRow + 2;
     lblEliteName = Caption(kMargin, y);
     txtEliteName = TextBox(y);

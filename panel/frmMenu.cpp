@@ -112,6 +112,35 @@ private:
     bool m_active = false;
 };
 
+// A tab's show box: a dark box framed and ticked in the tab's colour, so
+// that its state reads the same on the bright active tab and the dimmed ones.
+class ShowBox : public QCheckBox {
+public:
+    ShowBox(QColor colour, QWidget* parent) : QCheckBox(parent), m_colour(colour) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal side = 12;
+        const QRectF box(1.5, (height() - side) / 2 + 0.5, side, side);
+        p.setPen(QPen(isChecked() ? m_colour.lighter(110) : QColor(0x8a, 0x8f, 0x98), 1));
+        p.setBrush(QColor(0x1b, 0x1e, 0x23));
+        p.drawRoundedRect(box, 2, 2);
+        if (!isChecked())
+            return;
+        p.setPen(QPen(m_colour.lighter(125), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF tick[3] = {box.topLeft() + QPointF(2.8, 6.2), box.topLeft() + QPointF(5.2, 8.8),
+                                 box.topLeft() + QPointF(9.4, 3.2)};
+        p.drawPolyline(tick, 3);
+    }
+    bool hitButton(const QPoint&) const override { return true; }
+
+private:
+    QColor m_colour;
+};
+
 const char* const kPanelStyle = R"(
 QWidget { color: #e8e2d4; font-size: 9pt; }
 QLabel { background: transparent; }
@@ -216,7 +245,7 @@ void frmMenu::BuildWindow()
     for (int i = 0; i < TabCount; ++i) {
         auto* tab = new TabLabel(i, PanelTabColour(m_world, i), this, [this](int k) { SelectTab(k); });
         lblTab[static_cast<std::size_t>(i)] = tab;
-        auto* box = new QCheckBox(this);
+        auto* box = new ShowBox(PanelTabColour(m_world, i), this);
         box->setChecked(m_panel.chkShowObject[static_cast<std::size_t>(i)]);
         box->setToolTip(QStringLiteral("Show on the map"));
         chkShowObject[static_cast<std::size_t>(i)] = box;

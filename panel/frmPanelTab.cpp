@@ -57,6 +57,55 @@ void SetControlsEnabled(bool enabled, std::initializer_list<QWidget*> widgets)
             w->setEnabled(enabled);
 }
 
+namespace {
+// The room a combo leaves for its text: the frame, padding and drop-down arrow.
+constexpr int kComboChrome = 40;
+constexpr double kSmallestPoints = 6.5;
+
+QString FontSizeStyle(double points)
+{
+    return QStringLiteral("font-size: %1pt;").arg(points, 0, 'f', 1);
+}
+} // namespace
+
+void FitComboText(QComboBox* combo)
+{
+    combo->setStyleSheet(QString());
+    combo->ensurePolished();
+    const QFont base = combo->font();
+    const int needed = QFontMetrics(base).horizontalAdvance(combo->currentText());
+    const int room = combo->width() - kComboChrome;
+    if (needed > room && needed > 0 && room > 0)
+        combo->setStyleSheet(FontSizeStyle(std::max(kSmallestPoints, base.pointSizeF() * room / needed)));
+}
+
+void LayOutOptions(std::initializer_list<QRadioButton*> options, int left, int top, int width)
+{
+    int needed = 0;
+    for (QRadioButton* o : options) {
+        o->setStyleSheet(QString());
+        o->adjustSize();
+        needed += o->sizeHint().width();
+    }
+    double scale = 1.0;
+    if (needed > width && needed > 0) {
+        scale = static_cast<double>(width) / needed;
+        for (QRadioButton* o : options)
+            o->setStyleSheet(FontSizeStyle(std::max(kSmallestPoints, o->font().pointSizeF() * scale)));
+        needed = 0;
+        for (QRadioButton* o : options)
+            needed += o->sizeHint().width();
+    }
+    const int count = static_cast<int>(options.size());
+    const int gap = count > 1 ? std::max(0, (width - needed) / (count - 1)) : 0;
+    int x = left;
+    for (QRadioButton* o : options) {
+        const int w = o->sizeHint().width();
+        o->setGeometry(x, top, w, PanelGeometry::kControlHeight);
+        x += w + gap;
+    }
+}
+
 void ShowCombo(QComboBox* combo, PanelList& model, const modPanelLists::ComboFill& fill, QLabel* caption)
 {
     model = fill.list;
@@ -67,6 +116,7 @@ void ShowCombo(QComboBox* combo, PanelList& model, const modPanelLists::ComboFil
             combo->addItem(e.text, e.data);
         combo->setCurrentIndex(fill.list.selected);
     }
+    FitComboText(combo);
     SetControlsEnabled(fill.enabled, {combo, caption});
 }
 
@@ -118,6 +168,7 @@ QComboBox* frmPanelTab::Combo(int y)
     auto* c = new QComboBox(this);
     c->setGeometry(kFieldLeft, y - 2, kFieldWidth, kControlHeight);
     c->setMaxVisibleItems(24);
+    connect(c, &QComboBox::currentIndexChanged, c, [c] { FitComboText(c); });
     return c;
 }
 

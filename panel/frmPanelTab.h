@@ -44,6 +44,14 @@ QColor PanelTabColour(const World& world, int tab);
 // Enables or disables every control given (null ones are skipped).
 void SetControlsEnabled(bool enabled, std::initializer_list<QWidget*> widgets);
 
+// A combo whose chosen text is wider than its field shows it a little
+// smaller rather than lose letters.
+void FitComboText(QComboBox* combo);
+// Places option buttons side by side from `left` within `width`, each as
+// wide as its text needs, the spare room shared out between them; when they
+// do not fit, their text shrinks a little.
+void LayOutOptions(std::initializer_list<QRadioButton*> options, int left, int top, int width);
+
 // Refills a combo (signals held back) and its model from `fill`; the combo
 // and its caption are enabled as the fill says.
 void ShowCombo(QComboBox* combo, PanelList& model, const modPanelLists::ComboFill& fill, QLabel* caption);

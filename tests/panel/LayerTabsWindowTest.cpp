@@ -13,6 +13,8 @@
 #include "panel/modTreasuresPetsTab.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QComboBox>
@@ -482,6 +484,52 @@ TEST(LayerTabs, PointerDetails)
     s.map().close();
     EXPECT_TRUE(s.ended);
     EXPECT_FALSE(folder.read(QStringLiteral("Data/Options.txt")).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The width a control leaves for its text.
+int TextRoom(QWidget* w)
+{
+    if (qobject_cast<QComboBox*>(w))
+        return w->width() - 34;
+    if (qobject_cast<QRadioButton*>(w))
+        return w->width() - 18;
+    return w->width();
+}
+
+TEST(LayerTabs, NoCaptionIsClippedAndEveryShowBoxShowsItsState)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    auto& m = s.menu();
+    for (int tab = 0; tab < TabCount; ++tab) {
+        m.SelectTab(tab);
+        for (QWidget* w : m.picTab[static_cast<std::size_t>(tab)]->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* l = qobject_cast<QLabel*>(w))
+                text = l->text();
+            else if (auto* o = qobject_cast<QRadioButton*>(w))
+                text = o->text();
+            else if (auto* c = qobject_cast<QComboBox*>(w))
+                text = c->currentText();
+            else
+                continue;
+            EXPECT_LE(w->fontMetrics().horizontalAdvance(text), TextRoom(w)) << text.toStdString();
+        }
+    }
+    // Ticked and clear boxes look different on the active and the dimmed tabs alike.
+    for (int k = 0; k < TabCount; ++k) {
+        QCheckBox* box = m.chkShowObject[static_cast<std::size_t>(k)];
+        box->setChecked(true);
+        const QImage ticked = box->grab().toImage();
+        box->setChecked(false);
+        EXPECT_NE(box->grab().toImage(), ticked) << k;
+        box->setChecked(true);
+    }
 }
 
 } // namespace
