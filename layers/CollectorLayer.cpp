@@ -44,25 +44,17 @@ const QColor kUnmatched(150, 150, 150);
 
 } // namespace
 
-std::optional<int> ZoneFilterOnMap(const World& world, const PanelState& panel, int c, int r)
+std::optional<int> ZoneFilter(const World& world, const PanelState& panel)
 {
-    if (panel.cmbZone.selected < 1 || c < 0 || c >= static_cast<int>(world.campaigns.size()))
-        return std::nullopt;
-    const auto& regions = world.campaigns[static_cast<std::size_t>(c)].Regions;
-    if (r < 1 || r >= static_cast<int>(regions.size()))
-        return std::nullopt;
-    const auto& zones = regions[static_cast<std::size_t>(r)].Zones;
-    const int index = panel.cmbZone.selectedData(0);
-    if (index < 1 || index >= static_cast<int>(zones.size()))
-        return std::nullopt;
-    return zones[static_cast<std::size_t>(index)].Id;
+    const int zone = panel.ChosenZone(world.campaigns);
+    return zone == 0 ? std::nullopt : std::optional<int>(zone);
 }
 
 void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
 {
     if (!panel.isShown(TabCollectors))
         return;
-    const std::optional<int> zone = ZoneFilterOnMap(world, panel, c, r);
+    const std::optional<int> zone = ZoneFilter(world, panel);
     const QImage& armour = layermarkers::Picture(layermarkers::Marker::CollArmature);
     const QImage& weapons = layermarkers::Picture(layermarkers::Marker::CollArmi);
     for (const PanelEntry& entry : panel.lstCollectors.entries) {

@@ -10,10 +10,11 @@
 
 namespace collectorlayer {
 
-// The zone the zone combo chooses, as an Id in the zone list of the map
-// shown (campaign c, region r); none when no zone is chosen or the index is
-// outside that list.
-std::optional<int> ZoneFilterOnMap(const World& world, const PanelState& panel, int c, int r);
+// The zone the panel's zone combo chooses, as a zone Id of the panel's chosen
+// campaign and region (the elite layer's zone filter); none when no zone is
+// chosen. Markers of other zones are not drawn (they still answer the
+// pointer).
+std::optional<int> ZoneFilter(const World& world, const PanelState& panel);
 
 // Draws the icons of the lstCollectors entries of campaign c, region r (and
 // of the chosen zone), later entries over earlier ones.

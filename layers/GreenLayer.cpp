@@ -45,7 +45,7 @@ void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, in
 {
     if (!panel.isShown(TabGreens))
         return;
-    const std::optional<int> zone = collectorlayer::ZoneFilterOnMap(world, panel, c, r);
+    const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const QImage& marker = layermarkers::Picture(layermarkers::Marker::GreenMarker);
     mapview::MarkerPainter painter(picTemp, QFont(), qRgb(0, 0, 0));
     for (const PanelEntry& entry : panel.lstGreens.entries) {

@@ -65,8 +65,9 @@ QImage Shield(int size, const QColor& light, const QColor& dark)
     p.setPen(Qt::NoPen);
     p.setBrush(kSymbol);
     p.drawPath(shield);
-    p.setPen(QPen(dark, 1.0));
-    p.drawLine(QPointF(cx, t + 1.5), QPointF(cx, b - 1.5));
+    // A stud in the middle of the shield.
+    p.setBrush(dark);
+    p.drawEllipse(QPointF(cx, t + (b - t) * 0.42), 1.6, 1.6);
     return img;
 }
 

@@ -47,7 +47,7 @@ void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int 
     // The chests' show box governs the pets as well.
     if (!panel.isShown(TabTreasuresPets))
         return;
-    const std::optional<int> zone = collectorlayer::ZoneFilterOnMap(world, panel, c, r);
+    const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const QImage& icon = layermarkers::Picture(layermarkers::Marker::Pet);
     for (const PanelEntry& entry : panel.lstPets.entries) {
         const modPets::Pet* pet = PetOf(world, entry.data);

@@ -47,7 +47,7 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
 {
     if (!panel.isShown(TabTreasuresPets))
         return;
-    const std::optional<int> zone = collectorlayer::ZoneFilterOnMap(world, panel, c, r);
+    const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const QImage& icon = layermarkers::Picture(layermarkers::Marker::Treasure);
     for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
         const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
@@ -129,7 +129,7 @@ layertooltip::Tooltip FillTreasureTooltip(const World& world, int treasure)
         if (list.isEmpty())
             list = world.language(Text::NoNamedCharacters);
     }
-    const layertooltip::Label charList = MakeLabel(list, kLeft, heading.bottom() + 2, width, listFont, kListColour, false);
+    const layertooltip::Label charList = MakeLabel(list, kLeft, heading.bottom() + 2, width, listFont, kListColour);
     t.Labels = {name, heading, charList};
     t.Height = charList.bottom() + 10;
     return t;

@@ -1,8 +1,12 @@
 // The cost of the map's two pipelines against the copies they are built on:
 //   DrawEverythingOnMap  vs one copy of picOriginal into picTemp (target <= 3x)
 //   UpdateMap 1920x1080  vs one copy of that rectangle         (target <= 1.5x)
-// on the largest region picture of the world, with every elite skill that has
-// a place listed (so every marker of that map is drawn).
+// on the largest region picture of the world, with every entry of every layer
+// listed (every elite skill with a place, every located collector, every
+// linked green item, every note, chest and pet), so that every marker of that
+// map is drawn. Then each tab's filter after one keystroke with the redraw it
+// triggers (target < 16 ms), and a region switch (decode + full redraw +
+// viewport copy, target < 50 ms) next to the decode alone.
 //
 // Run: WAYLOOM_BENCH_WORLD=/path/to/program/folder/ mapview_bench
 #include "core/LoadAllData.h"
@@ -11,6 +15,10 @@
 #include "mapview/MapLayer.h"
 #include "mapview/ZoneLayer.h"
 #include "panel/PanelState.h"
+#include "panel/modCollectorsTab.h"
+#include "panel/modGreensTab.h"
+#include "panel/modNotesTab.h"
+#include "panel/modTreasuresPetsTab.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -29,7 +37,7 @@ struct Scene {
     mapview::MapCanvas canvas;
     mapview::MapLayers layers = mapview::MapLayers::Standard();
     mapview::SelectionFlasher flasher;
-    int campaign = -1, region = -1, markers = 0;
+    int campaign = -1, region = -1, markers = 0, others = 0;
 
     mapview::MapContext Context() const
     {
@@ -74,18 +82,66 @@ bool Prepare(const QString& folder)
             if (skill.Locations[i].Campaign == scene->campaign && skill.Locations[i].Region == scene->region)
                 ++scene->markers;
     }
+    // The demo world ships no personal notes: a player's thousand, one in ten
+    // on the largest map, the others spread over every region.
+    if (scene->world.notes.count() == 0) {
+        std::vector<std::pair<int, int>> regions;
+        for (std::size_t c = 0; c < scene->world.campaigns.size(); ++c)
+            for (std::size_t r = 1; r < scene->world.campaigns[c].Regions.size(); ++r)
+                regions.emplace_back(int(c), int(r));
+        for (int i = 0; i < 1000; ++i) {
+            modNotes::MapNote note;
+            note.ShortDesc = QStringLiteral("Note %1 by the old bridge").arg(i);
+            note.Body = QStringLiteral("Meet here at dusk\r\nbring %1 torches").arg(i % 7);
+            const auto [c, r] = i % 10 == 0 ? std::pair(scene->campaign, scene->region)
+                                            : regions[std::size_t(i) % regions.size()];
+            note.Campaign = uint8_t(c);
+            note.Region = uint8_t(r);
+            modNotes::PlaceNote(note, 40 + (i * 97) % std::max(1, bestSize.width() - 80),
+                                40 + (i * 61) % std::max(1, bestSize.height() - 80));
+            scene->world.notes.Notes.push_back(note);
+        }
+    }
+    // Every other layer lists everything: no campaign is chosen and the
+    // searches are empty.
+    PanelState& panel = scene->panel;
+    const World& world = scene->world;
+    panel.lstCollectors.entries = modCollectorsTab::FilterCollectorEntries(world, panel);
+    panel.lstGreens.entries = modGreensTab::FilterGreenEntries(world, panel);
+    panel.lstNotes.entries = modNotesTab::FilterNoteEntries(world, panel);
+    panel.lstVarshaTreasures.entries = modTreasuresPetsTab::FilterTreasureEntries(world, panel);
+    panel.lstPets.entries = modTreasuresPetsTab::FilterPetEntries(world, panel);
+    const int c = scene->campaign, r = scene->region;
+    auto here = [&](int campaign, int region) { return campaign == c && region == r; };
+    for (const PanelEntry& e : panel.lstCollectors.entries)
+        scene->others += here(world.collectors.Collectors[std::size_t(e.data)].Campaign,
+                              world.collectors.Collectors[std::size_t(e.data)].Region);
+    for (const PanelEntry& e : panel.lstGreens.entries) {
+        const auto* loc = modGreensTab::GreenBossLocation(world, e.data);
+        scene->others += loc && here(loc->Campaign, loc->Region);
+    }
+    for (const PanelEntry& e : panel.lstNotes.entries)
+        scene->others += here(world.notes.Notes[std::size_t(e.data)].Campaign, world.notes.Notes[std::size_t(e.data)].Region);
+    for (const PanelEntry& e : panel.lstVarshaTreasures.entries)
+        scene->others += here(3, world.treasures.Treasures[std::size_t(e.data)].Region);
+    for (const PanelEntry& e : panel.lstPets.entries)
+        for (const auto& place : world.pets.Pets[std::size_t(e.data)].Places)
+            scene->others += here(place.Campaign, place.Region);
     mapview::ComputeZoneLabelBoxes(scene->world.campaigns, scene->world.zoneIconAnchors);
     scene->canvas.SetViewSize({1920, 1080});
-    std::fprintf(stderr, "map %d x %d (campaign %d, region %d), %d elite markers, %d skills listed\n",
+    std::fprintf(stderr,
+                 "map %d x %d (campaign %d, region %d), %d elite markers, %d skills listed; %d markers of the other "
+                 "layers (%d collectors, %d greens, %d notes, %d chests, %d pets listed)\n",
                  bestSize.width(), bestSize.height(), scene->campaign, scene->region, scene->markers,
-                 scene->panel.lstElite.size());
+                 scene->panel.lstElite.size(), scene->others, panel.lstCollectors.size(), panel.lstGreens.size(),
+                 panel.lstNotes.size(), panel.lstVarshaTreasures.size(), panel.lstPets.size());
     g_scene = scene.release();
     return true;
 }
 
 void SetCounters(benchmark::State& state)
 {
-    state.counters["markers"] = g_scene->markers;
+    state.counters["markers"] = g_scene->markers + g_scene->others;
     state.counters["map_px"] = double(g_scene->canvas.picOriginal.width()) * g_scene->canvas.picOriginal.height();
 }
 
@@ -139,6 +195,89 @@ void BM_UpdateMap1920x1080(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UpdateMap1920x1080)->Unit(benchmark::kMicrosecond);
+
+// One keystroke in a tab's search box (alternately typing a letter and
+// deleting it): the tab's filter, its list, and the full redraw it calls.
+void Keystroke(benchmark::State& state, QString PanelState::*box, void (*filter)(Scene&))
+{
+    auto& s = *g_scene;
+    const QString saved = s.panel.*box;
+    bool typed = false;
+    for (auto _ : state) {
+        typed = !typed;
+        s.panel.*box = typed ? QStringLiteral("e") : QString();
+        filter(s);
+        s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+        benchmark::ClobberMemory();
+    }
+    s.panel.*box = saved;
+    filter(s);
+    SetCounters(state);
+}
+
+void BM_KeystrokeCollectors(benchmark::State& state)
+{
+    Keystroke(state, &PanelState::txtCollSearch, [](Scene& s) {
+        s.panel.lstCollectors.entries = modCollectorsTab::FilterCollectorEntries(s.world, s.panel);
+    });
+}
+BENCHMARK(BM_KeystrokeCollectors)->Unit(benchmark::kMillisecond);
+
+void BM_KeystrokeGreens(benchmark::State& state)
+{
+    Keystroke(state, &PanelState::txtGreenAdditional, [](Scene& s) {
+        s.panel.lstGreens.entries = modGreensTab::FilterGreenEntries(s.world, s.panel);
+    });
+}
+BENCHMARK(BM_KeystrokeGreens)->Unit(benchmark::kMillisecond);
+
+void BM_KeystrokeNotes(benchmark::State& state)
+{
+    Keystroke(state, &PanelState::txtNoteBody, [](Scene& s) {
+        s.panel.lstNotes.entries = modNotesTab::FilterNoteEntries(s.world, s.panel);
+    });
+}
+BENCHMARK(BM_KeystrokeNotes)->Unit(benchmark::kMillisecond);
+
+// The chests and pets tab has no search box: its filters run on a change of
+// the area; here both run with the redraw, as a zone choice runs them.
+void BM_RefilterTreasuresAndPets(benchmark::State& state)
+{
+    auto& s = *g_scene;
+    for (auto _ : state) {
+        s.panel.lstVarshaTreasures.entries = modTreasuresPetsTab::FilterTreasureEntries(s.world, s.panel);
+        s.panel.lstPets.entries = modTreasuresPetsTab::FilterPetEntries(s.world, s.panel);
+        s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+        benchmark::ClobberMemory();
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_RefilterTreasuresAndPets)->Unit(benchmark::kMillisecond);
+
+// Region switch: the picture decoded, every layer drawn, the view copied.
+void BM_RegionSwitch(benchmark::State& state)
+{
+    auto& s = *g_scene;
+    const QString path = s.world.campaigns[std::size_t(s.campaign)].Regions[std::size_t(s.region)].ImagePath;
+    for (auto _ : state) {
+        s.canvas.LoadRegionPicture(path);
+        s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+        benchmark::ClobberMemory();
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_RegionSwitch)->Unit(benchmark::kMillisecond);
+
+void BM_RegionPictureDecodeOnly(benchmark::State& state)
+{
+    auto& s = *g_scene;
+    const QString path = s.world.campaigns[std::size_t(s.campaign)].Regions[std::size_t(s.region)].ImagePath;
+    for (auto _ : state) {
+        QImage picture(path);
+        benchmark::DoNotOptimize(picture);
+    }
+}
+BENCHMARK(BM_RegionPictureDecodeOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,0 +1,280 @@
+// The markers of every layer on small hand-made maps: the pixels drawn are
+// the pixels that answer the pointer, the green bar under a boss, the show
+// boxes, and the zone choice that hides markers but not their look-up.
+#include "LayerTestWorld.h"
+
+#include "elite/EliteLayer.h"
+#include "layers/CollectorLayer.h"
+#include "layers/GreenLayer.h"
+#include "layers/LayerMarkers.h"
+#include "layers/NoteLayer.h"
+#include "layers/PetLayer.h"
+#include "layers/TreasureLayer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QColor kBackground(40, 80, 40);
+
+// Bounding box of the pixels that differ from the background.
+QRect Touched(const QImage& map)
+{
+    QRect box;
+    for (int y = 0; y < map.height(); ++y)
+        for (int x = 0; x < map.width(); ++x)
+            if (map.pixel(x, y) != kBackground.rgb())
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+struct LayerCase {
+    const char* name;
+    QRect marker;   // the data's marker rectangle, edges included
+    // Puts one item of the layer at (40, 40) of campaign 1, region 1 and lists it.
+    std::function<void(LayerTestWorld&)> setup;
+    std::function<void(QImage&, LayerTestWorld&)> draw;
+    // Whether the layer answers at viewport point p (offset 0); null for
+    // layers without a look-up.
+    std::function<bool(LayerTestWorld&, QPointF)> find;
+};
+
+std::vector<LayerCase> Layers()
+{
+    const QRect r13(QPoint(34, 34), QPoint(46, 46)), r15(QPoint(33, 33), QPoint(47, 47));
+    return {
+        {"elite box", r13,
+         [](LayerTestWorld& t) {
+             t.boss(1, 1, 1, 0, 40, 40);
+             t.world.elite.EliteSkills[1].Defined = true;
+             ListInto(t.panel.lstElite, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { elitelayer::DrawElites(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t, QPointF p) {
+             return elitelayer::FindEliteAt(t.world, t.panel, 1, 1, p, {}, true).has_value();
+         }},
+        {"weapons collector", r13,
+         [](LayerTestWorld& t) {
+             t.collector(1, "C", 1, 1, 0, 40, 40, {{"A", 1, {}}});
+             ListInto(t.panel.lstCollectors, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+        {"armour collector", r13,
+         [](LayerTestWorld& t) {
+             t.collector(1, "C", 1, 1, 0, 40, 40, {{"A", 1, {}}}, true);
+             ListInto(t.panel.lstCollectors, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+        {"green marker", r13,
+         [](LayerTestWorld& t) {
+             t.boss(2, 1, 1, 0, 40, 40);
+             t.green("G", 2, 1);
+             ListInto(t.panel.lstGreens, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr},
+        {"note", r15,
+         [](LayerTestWorld& t) {
+             t.note("N", "", 1, 1, 40, 40);
+             ListInto(t.panel.lstNotes, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { notelayer::DrawNotes(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t, QPointF p) { return notelayer::FindNoteAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+        {"treasure", r15,
+         [](LayerTestWorld& t) {
+             t.chest("T", 1, 0, 40, 40);
+             t.world.treasures.Treasures[1].Campaign = 1;
+             ListInto(t.panel.lstVarshaTreasures, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t, QPointF p) { return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+        {"pet", r15,
+         [](LayerTestWorld& t) {
+             t.pet(1, "P", {{1, 1, 0, 40, 40}});
+             ListInto(t.panel.lstPets, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t, QPointF p) { return petlayer::FindPetAt(t.world, t.panel, 1, 1, p, {}).has_value(); }},
+    };
+}
+
+TEST(LayerMarkers, DrawnPixelsAreThePixelsThatAnswerThePointer)
+{
+    for (const LayerCase& c : Layers()) {
+        SCOPED_TRACE(c.name);
+        LayerTestWorld t;
+        c.setup(t);
+        QImage map = PlainMap(90, 90, kBackground);
+        c.draw(map, t);
+        EXPECT_EQ(Touched(map), c.marker);
+        if (!c.find)
+            continue;
+        const QRect& m = c.marker;
+        for (QPoint corner : {m.topLeft(), m.topRight(), m.bottomLeft(), m.bottomRight()})
+            EXPECT_TRUE(c.find(t, corner)) << "corner " << corner.x() << "," << corner.y();
+        for (QPoint outside : {QPoint(m.left() - 1, 40), QPoint(m.right() + 1, 40), QPoint(40, m.top() - 1),
+                               QPoint(40, m.bottom() + 1)})
+            EXPECT_FALSE(c.find(t, outside)) << "outside " << outside.x() << "," << outside.y();
+    }
+}
+
+TEST(LayerMarkers, NothingWhenTheShowBoxIsOff)
+{
+    // Show box of each case of Layers(), in order; pets follow the chests' box.
+    const int box[] = {TabElite, TabCollectors, TabCollectors, TabGreens, TabNotes, TabTreasuresPets, TabTreasuresPets};
+    int i = 0;
+    for (const LayerCase& c : Layers()) {
+        SCOPED_TRACE(c.name);
+        LayerTestWorld t;
+        c.setup(t);
+        t.panel.chkShowObject[std::size_t(box[i++])] = false;
+        QImage map = PlainMap(90, 90, kBackground);
+        c.draw(map, t);
+        EXPECT_TRUE(Touched(map).isEmpty());
+    }
+}
+
+TEST(LayerMarkers, MarkersOfTheMapShownOnly)
+{
+    // The map shown is Amber's Ice Coast (1, 2), which has no zones.
+    LayerTestWorld t;
+    t.collector(1, "Other region", 1, 1, 0, 40, 40, {{"A", 1, {}}});
+    t.note("Other campaign", "", 3, 1, 40, 40);
+    t.chest("Other region", 2, 0, 40, 40);
+    t.pet(1, "P", {{1, 1, 0, 40, 40}, {3, 2, 0, 40, 40}});
+    ListInto(t.panel.lstCollectors, {1});
+    ListInto(t.panel.lstNotes, {1});
+    ListInto(t.panel.lstVarshaTreasures, {1});
+    ListInto(t.panel.lstPets, {1});
+    QImage map = PlainMap(90, 90, kBackground);
+    const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}};
+    mapview::MapLayers::Standard().DrawAll(map, ctx);
+    EXPECT_TRUE(Touched(map).isEmpty());
+    EXPECT_FALSE(mapview::MapLayers::Standard().HitTest({40, 40}, ctx).has_value());
+}
+
+TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
+{
+    // On Amber's Ice Coast (1, 2), which has no zones.
+    LayerTestWorld t;
+    t.boss(1, 1, 2, 0, 40, 40);
+    t.world.elite.EliteSkills[1].Defined = true;
+    t.green("G", 1, 1);
+    ListInto(t.panel.lstElite, {1});
+    ListInto(t.panel.lstGreens, {1});
+    QImage map = PlainMap(90, 90, kBackground);
+    greenlayer::DrawGreens(map, t.world, t.panel, 1, 2);
+    // (Left, Bottom) .. (Right, Bottom + 3): 34..46 x 46..49, black rim, green inside.
+    EXPECT_EQ(Touched(map), QRect(QPoint(34, 46), QPoint(46, 49)));
+    EXPECT_EQ(map.pixel(34, 46), qRgb(0, 0, 0));
+    EXPECT_EQ(map.pixel(46, 49), qRgb(0, 0, 0));
+    EXPECT_EQ(map.pixel(40, 47), qRgb(0, 255, 0));
+    EXPECT_EQ(map.pixel(40, 48), qRgb(0, 255, 0));
+    // Drawn before the elite layer, the box covers the bar's top row.
+    const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}};
+    QImage both = PlainMap(90, 90, kBackground);
+    mapview::MapLayers::Standard().DrawAll(both, ctx);
+    EXPECT_EQ(Touched(both), QRect(QPoint(34, 34), QPoint(46, 49)));
+    EXPECT_EQ(both.pixel(40, 48), qRgb(0, 255, 0));
+}
+
+TEST(DrawGreens, NoMarkWhereTheBossDropsNothing)
+{
+    LayerTestWorld t;
+    t.boss(1, 1, 1, 0, 40, 40);
+    modGreens::GreenItem item;
+    item.Name = "Half linked";
+    item.EliteNumber = 1;
+    item.LocationIndex = 1;     // the place's own list does not name it
+    t.world.greens.Greens.push_back(item);
+    ListInto(t.panel.lstGreens, {1});
+    QImage map = PlainMap(90, 90, kBackground);
+    greenlayer::DrawGreens(map, t.world, t.panel, 1, 1);
+    EXPECT_TRUE(Touched(map).isEmpty());
+}
+
+TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
+{
+    struct Case {
+        const char* name;
+        std::function<void(LayerTestWorld&)> setup;
+        std::function<void(QImage&, LayerTestWorld&)> draw;
+        std::function<bool(LayerTestWorld&)> found;
+    };
+    const Case cases[] = {
+        {"collector",
+         [](LayerTestWorld& t) {
+             t.collector(1, "C", 1, 1, 10, 40, 40, {{"A", 1, {}}});
+             ListInto(t.panel.lstCollectors, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1; }},
+        {"treasure",
+         [](LayerTestWorld& t) {
+             t.chest("T", 1, 10, 40, 40);
+             t.world.treasures.Treasures[1].Campaign = 1;
+             ListInto(t.panel.lstVarshaTreasures, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t) { return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1; }},
+        {"pet",
+         [](LayerTestWorld& t) {
+             t.pet(1, "P", {{1, 1, 10, 40, 40}});
+             ListInto(t.panel.lstPets, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
+         [](LayerTestWorld& t) { return petlayer::FindPetAt(t.world, t.panel, 1, 1, {40, 40}, {}).has_value(); }},
+        {"green",
+         [](LayerTestWorld& t) {
+             t.boss(2, 1, 1, 10, 40, 40);
+             t.green("G", 2, 1);
+             ListInto(t.panel.lstGreens, {1});
+         },
+         [](QImage& m, LayerTestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LayerTestWorld t;
+        c.setup(t);
+        t.area(1, 1, 1);    // Thornwood (10): drawn
+        QImage map = PlainMap(90, 90, kBackground);
+        c.draw(map, t);
+        EXPECT_FALSE(Touched(map).isEmpty());
+        t.area(1, 1, 2);    // Ashen Gate (11): not drawn, still found
+        QImage hidden = PlainMap(90, 90, kBackground);
+        c.draw(hidden, t);
+        EXPECT_TRUE(Touched(hidden).isEmpty());
+        if (c.found) {
+            EXPECT_TRUE(c.found(t));
+        }
+    }
+}
+
+TEST(FindCollectorAt, EarlierEntryAnswersLaterEntryIsDrawnOnTop)
+{
+    LayerTestWorld t;
+    t.collector(1, "Weapons", 1, 1, 0, 40, 40, {{"A", 1, {}}});
+    t.collector(2, "Armour", 1, 1, 0, 42, 40, {{"A", 1, {}}}, true);
+    ListInto(t.panel.lstCollectors, {1, 2});
+    EXPECT_EQ(collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {41, 40}, {}), 1);
+    EXPECT_EQ(collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {27, 26}, {-20, -20}), 2)
+        << "viewport point 27 + 20 = map point 47: only the second box";
+    QImage map = PlainMap(90, 90, kBackground);
+    collectorlayer::DrawCollectors(map, t.world, t.panel, 1, 1);
+    QImage armourOnly = PlainMap(90, 90, kBackground);
+    layermarkers::BlitIcon(armourOnly, layermarkers::Picture(layermarkers::Marker::CollArmature), 36, 34);
+    // The opaque inside of the second icon (its rounded corners show what lies under).
+    EXPECT_TRUE(map.copy(38, 36, 9, 9) == armourOnly.copy(38, 36, 9, 9));
+}
+
+TEST(Layers, EverySlotIsFilled)
+{
+    const mapview::MapLayers layers = mapview::MapLayers::Standard();
+    for (mapview::LayerId id : mapview::DrawOrder)
+        EXPECT_NE(layers.Get(id), nullptr) << int(id);
+}
+
+} // namespace
