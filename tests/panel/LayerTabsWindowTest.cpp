@@ -533,3 +533,42 @@ TEST(LayerTabs, NoCaptionIsClippedAndEveryShowBoxShowsItsState)
 }
 
 } // namespace
+
+namespace {
+
+TEST(LayerTabs, CollectorLevelAndShowBoxesComeBackAtTheNextStart)
+{
+    ProgramCopy folder;
+    int lowRequests = 0;
+    {
+        Started s(folder);
+        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+        auto& m = s.menu();
+        const int allRequests = m.cmbCollReq->count();
+        m.optCollLevel[1]->setChecked(true);
+        lowRequests = m.cmbCollReq->count();
+        EXPECT_LT(lowRequests, allRequests) << "the request list follows the level";
+        m.chkShowObject[TabCollectors]->setChecked(false);
+        m.chkShowObject[TabNotes]->setChecked(false);
+        s.program->QuitProgram();
+    }
+    const QByteArray options = folder.read(QStringLiteral("Data/Options.txt"));
+    for (const char* line : {"CollectorLevel=1\r\n", "ShowCollectors=0\r\n", "ShowNotes=0\r\n", "ShowGreens=1\r\n"})
+        EXPECT_TRUE(options.contains(line)) << line;
+
+    Started again(folder);
+    ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
+    auto& m = again.menu();
+    EXPECT_TRUE(m.optCollLevel[1]->isChecked());
+    EXPECT_EQ(m.cmbCollReq->count(), lowRequests);
+    EXPECT_FALSE(m.chkShowObject[TabCollectors]->isChecked());
+    EXPECT_FALSE(m.chkShowObject[TabNotes]->isChecked());
+    EXPECT_TRUE(m.chkShowObject[TabGreens]->isChecked());
+    ASSERT_GT(m.lstCollectors->count(), 0);
+    for (int i = 0; i < m.lstCollectors->count(); ++i) {
+        const int id = m.lstCollectors->item(i)->data(Qt::UserRole).toInt();
+        EXPECT_EQ(again.world().collectors.Collectors[static_cast<std::size_t>(id)].IsLowLevel, 1) << id;
+    }
+}
+
+} // namespace
