@@ -52,6 +52,16 @@ QRect PixelRect(const TwipsRect& r)
     return QRect(Pixels(r.Left), Pixels(r.Top), Pixels(r.Width), Pixels(r.Height));
 }
 
+// The map's context menus: dark like the panel, the entries that do not
+// apply plainly dimmed.
+const char* const kMenuStyle = R"(
+QMenu { background: #1b1e23; color: #e8e2d4; border: 1px solid #4a515c; padding: 2px; }
+QMenu::item { padding: 4px 22px 4px 14px; }
+QMenu::item:selected { background: #c9a13b; color: #1e2126; }
+QMenu::item:disabled { color: #6a6760; background: transparent; }
+QMenu::right-arrow { width: 8px; }
+)";
+
 const char* const kFlashTimerNames[FlashLayerCount] = {"tmrFlashCollector", "tmrFlashSelection", "tmrFlashGreen",
                                                        "tmrFlashNote", "tmrFlashTreasures"};
 const char* const kInformationWindowNames[InformationWindows::Count] = {
@@ -517,6 +527,7 @@ void frmMap::BuildMapMenus()
     if (!menuPopUp_) {
         menuPopUp_ = new QMenu(this);
         menuPopUp_->setObjectName(QStringLiteral("MenuPopUp"));
+        menuPopUp_->setStyleSheet(QString::fromLatin1(kMenuStyle));
         mnuNoteInsert_ = menuPopUp_->addAction(QString());
         mnuNoteEdit_ = menuPopUp_->addAction(QString());
         mnuNoteDelete_ = menuPopUp_->addAction(QString());
@@ -532,6 +543,7 @@ void frmMap::BuildMapMenus()
     delete menuPopupRegion_;
     menuPopupRegion_ = new QMenu(this);
     menuPopupRegion_->setObjectName(QStringLiteral("MenuPopupRegion"));
+    menuPopupRegion_->setStyleSheet(QString::fromLatin1(kMenuStyle));
     // Campaigns 1 to 4, each with its regions in the region list's order.
     const int highest = std::min(4, static_cast<int>(world_.campaigns.size()) - 1);
     for (int c = 1; c <= highest; ++c) {
