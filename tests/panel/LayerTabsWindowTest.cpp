@@ -7,6 +7,7 @@
 
 #include "layers/frmManageNote.h"
 #include "mapview/MapGeometry.h"
+#include "panel/frmPanelTab.h"
 #include "panel/modCollectorsTab.h"
 #include "panel/modGreensTab.h"
 #include "panel/modNotesTab.h"
@@ -568,6 +569,50 @@ TEST(LayerTabs, CollectorLevelAndShowBoxesComeBackAtTheNextStart)
     for (int i = 0; i < m.lstCollectors->count(); ++i) {
         const int id = m.lstCollectors->item(i)->data(Qt::UserRole).toInt();
         EXPECT_EQ(again.world().collectors.Collectors[static_cast<std::size_t>(id)].IsLowLevel, 1) << id;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A page with one list, to count how often a list's click handling runs.
+struct ListPage : frmPanelTab {
+    ListPage(Started& s) : frmPanelTab(s.menu(), s.world(), s.program->panel(), TabNotes, nullptr)
+    {
+        list = ListBox(0, 200);
+        resize(300, 220);
+        ShowList(list, state, {{QStringLiteral("first"), 1}, {QStringLiteral("second"), 2}});
+        BindList(list, state, [this] { ++runs; });
+        show();
+    }
+    void ApplyCaptions() override {}
+    void LayOut(int) override {}
+    QListWidget* list = nullptr;
+    PanelList state;
+    int runs = 0;
+};
+
+TEST(LayerTabs, AListClickRunsItsHandlingOnceAlsoOnTheCurrentRow)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    ListPage page(s);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        int runs, row;
+    } steps[] = {
+        {"click on a new row", [&] { ClickRow(page.list, 0); }, 1, 0},
+        {"click on the current row", [&] { ClickRow(page.list, 0); }, 2, 0},
+        {"click on another row", [&] { ClickRow(page.list, 1); }, 3, 1},
+        {"key up", [&] { QTest::keyClick(page.list, Qt::Key_Up); }, 4, 0},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(page.runs, step.runs) << step.name;
+        EXPECT_EQ(page.state.selected, step.row) << step.name;
     }
 }
 
