@@ -2,6 +2,7 @@
 
 #include "core/TextNumbers.h"
 #include "core/World.h"
+#include "layers/LayerTooltip.h"
 #include "mapview/MapResources.h"
 #include "mapview/MarkerPainter.h"
 #include "mapview/ZoneLayer.h"
@@ -251,7 +252,8 @@ EliteTooltip FillEliteTooltip(const World& world, const PanelState& panel, int c
     t.lblExtDescription = MakeLabel(skill->Description, kContentLeft, kPictureTop + kPictureSize + 8,
                                     kContentRight - kContentLeft, valueFont, kDescriptionColour);
     if (!skill->Picture.isEmpty()) {
-        QImage picture(skill->Picture);
+        // Read only from a regular file: a FIFO named as a picture would block.
+        const QImage picture = layertooltip::LoadPictureFile(skill->Picture);
         if (!picture.isNull())
             t.imgExtElite.Image = picture.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }

@@ -8,6 +8,7 @@
 #include "panel/modGreensTab.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace greenlayer {
 
@@ -20,15 +21,17 @@ bool OnMap(const modElite::EliteLocation& loc, int c, int r)
     return loc.Campaign == c && loc.Region == r;
 }
 
-bool EliteListed(const PanelState& panel, int elite)
+// Which elite numbers lstElite lists, looked up once per drawing.
+std::vector<char> ListedElites(const World& world, const PanelState& panel)
 {
-    return std::any_of(panel.lstElite.entries.begin(), panel.lstElite.entries.end(),
-                       [&](const PanelEntry& e) { return e.data == elite; });
+    std::vector<char> listed(static_cast<std::size_t>(std::max(0, world.elite.highest()) + 1), 0);
+    for (const PanelEntry& e : panel.lstElite.entries)
+        if (e.data >= 0 && e.data < static_cast<int>(listed.size()))
+            listed[static_cast<std::size_t>(e.data)] = 1;
+    return listed;
 }
 
-} // namespace
-
-GreenMark GreenMarkOf(const World& world, const PanelState& panel, int green)
+GreenMark MarkOf(const World& world, const PanelState& panel, int green, const std::vector<char>& listed)
 {
     if (!modGreensTab::GreenBossLocation(world, green))
         return GreenMark::None;
@@ -38,7 +41,15 @@ GreenMark GreenMarkOf(const World& world, const PanelState& panel, int green)
     // shown; one with a skill only while the skill is listed.
     if (elite == 0)
         return elitesShown ? GreenMark::Bar : GreenMark::Marker;
-    return elitesShown && EliteListed(panel, elite) ? GreenMark::Bar : GreenMark::Marker;
+    const bool isListed = elite < static_cast<int>(listed.size()) && listed[static_cast<std::size_t>(elite)];
+    return elitesShown && isListed ? GreenMark::Bar : GreenMark::Marker;
+}
+
+} // namespace
+
+GreenMark GreenMarkOf(const World& world, const PanelState& panel, int green)
+{
+    return MarkOf(world, panel, green, ListedElites(world, panel));
 }
 
 void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
@@ -48,11 +59,12 @@ void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, in
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const QImage& marker = layermarkers::Picture(layermarkers::Marker::GreenMarker);
     mapview::MarkerPainter painter(picTemp, QFont(), qRgb(0, 0, 0));
+    const std::vector<char> listed = ListedElites(world, panel);
     for (const PanelEntry& entry : panel.lstGreens.entries) {
         const modElite::EliteLocation* loc = modGreensTab::GreenBossLocation(world, entry.data);
         if (!loc || !OnMap(*loc, c, r) || (zone && loc->Zone != *zone) || loc->Greens.size() < 2)
             continue;
-        switch (GreenMarkOf(world, panel, entry.data)) {
+        switch (MarkOf(world, panel, entry.data, listed)) {
         case GreenMark::Marker:
             layermarkers::BlitIcon(picTemp, marker, loc->Left, loc->Top);
             break;

@@ -64,7 +64,7 @@ bool RewardMatches(const modCollectors::CollectorReward& reward, const RewardQue
         return false;
     if (query.Search.isEmpty())
         return true;
-    return reward.Name.toLower().contains(query.Search) || modTabRules::AnyStatContains(reward.Stats, query.Search);
+    return reward.Name.contains(query.Search, Qt::CaseInsensitive) || modTabRules::AnyStatContains(reward.Stats, query.Search);
 }
 
 namespace {
@@ -80,7 +80,7 @@ bool Kept(const modCollectors::Collector& col, const AreaFilter& area, int level
         return false;
     if ((type == 1 && col.IsArmor) || (type == 2 && !col.IsArmor))
         return false;
-    if (!request.isEmpty() && !col.Request.toLower().contains(request))
+    if (!request.isEmpty() && !col.Request.contains(request, Qt::CaseInsensitive))
         return false;
     for (std::size_t i = 1; i < col.Rewards.size(); ++i)
         if (RewardMatches(col.Rewards[i], query))
@@ -115,13 +115,8 @@ bool ChooseCollectorType(PanelState& panel, int option)
     panel.optCollType = option;
     if (option != 2)
         return true;
-    // The hand combo is reset while the panel is not ready, so that its own
-    // change does not run the filter a second time.
-    const bool ready = panel.Ready;
-    panel.Ready = false;
     if (!panel.cmbCollHand.empty())
         panel.cmbCollHand.selected = 0;
-    panel.Ready = ready;
     return false;
 }
 

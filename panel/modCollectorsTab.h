@@ -51,10 +51,11 @@ std::vector<PanelEntry> FilterCollectorEntries(const World& world, const PanelSt
 // lblCollectors: text 44 + ": " + count.
 QString CollectorsCaption(const World& world, int count);
 
-// Choosing type option `option` (0 all, 1 weapons, 2 armour). Armour selects
-// the first hand entry itself (without running the filter) and disables the
-// hand combo; the caller then runs the collector filter exactly once.
-// Returns whether the hand combo and its caption are enabled.
+// Choosing type option `option` (0 all, 1 weapons, 2 armour). Armour resets
+// the hand filter to its first entry and disables the hand combo; the caller
+// mirrors that reset into its combo with the ready flag cleared (so that the
+// combo's own change does not filter) and then runs the collector filter
+// exactly once. Returns whether the hand combo and its caption are enabled.
 bool ChooseCollectorType(PanelState& panel, int option);
 
 // Where the map goes for the selected lstCollectors entry; none when nothing

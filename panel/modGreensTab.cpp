@@ -30,7 +30,7 @@ std::vector<PanelEntry> FilterGreenEntries(const World& world, const PanelState&
         if (!boss || !modTabRules::InArea(area, boss->Campaign, boss->Region, boss->Zone))
             continue;
         const modGreens::GreenItem& item = world.greens.Greens[static_cast<std::size_t>(g)];
-        if (!name.isEmpty() && !item.Name.toLower().contains(name))
+        if (!name.isEmpty() && !item.Name.contains(name, Qt::CaseInsensitive))
             continue;
         if (!words.isEmpty() && !modTabRules::AnyStatHasWord(item.Stats, words))
             continue;

@@ -18,9 +18,9 @@ std::vector<PanelEntry> FilterNoteEntries(const World& world, const PanelState& 
         // Notes have no zone: the area is campaign and region only.
         if (c >= 0 && (note.Campaign != c || (r != 0 && note.Region != r)))
             continue;
-        if (!s1.isEmpty() && !note.ShortDesc.toLower().contains(s1))
+        if (!s1.isEmpty() && !note.ShortDesc.contains(s1, Qt::CaseInsensitive))
             continue;
-        if (!s2.isEmpty() && !note.Body.toLower().contains(s2))
+        if (!s2.isEmpty() && !note.Body.contains(s2, Qt::CaseInsensitive))
             continue;
         entries.push_back({note.ShortDesc, n});
     }

@@ -38,10 +38,19 @@ QStringList ProfessionWords(const World& world, const PanelState& panel)
     return words;
 }
 
+namespace {
+
+bool Blank(const QString& text)
+{
+    return QStringView(text).trimmed().isEmpty();
+}
+
+} // namespace
+
 bool AnyStatHasWord(const std::vector<QString>& stats, const QStringList& words)
 {
     for (std::size_t i = 1; i < stats.size(); ++i)
-        if (!stats[i].trimmed().isEmpty() && records::ContainsAnyWord(stats[i].toLower(), words))
+        if (!Blank(stats[i]) && records::ContainsAnyWord(stats[i].toLower(), words))
             return true;
     return false;
 }
@@ -49,7 +58,7 @@ bool AnyStatHasWord(const std::vector<QString>& stats, const QStringList& words)
 bool AnyStatContains(const std::vector<QString>& stats, const QString& text)
 {
     for (std::size_t i = 1; i < stats.size(); ++i)
-        if (!stats[i].trimmed().isEmpty() && stats[i].toLower().contains(text))
+        if (!Blank(stats[i]) && stats[i].contains(text, Qt::CaseInsensitive))
             return true;
     return false;
 }

@@ -36,8 +36,8 @@ QStringList ProfessionWords(const World& world, const PanelState& panel);
 // A non-blank property line (entries 1..m) that, lower-cased, contains one
 // of `words` (all lower case).
 bool AnyStatHasWord(const std::vector<QString>& stats, const QStringList& words);
-// A non-blank property line (entries 1..m) that, lower-cased, contains
-// `text` (lower case; an empty text is contained in every line).
+// A non-blank property line (entries 1..m) that contains `text`, letter case
+// ignored (an empty text is contained in every line).
 bool AnyStatContains(const std::vector<QString>& stats, const QString& text);
 
 // text n + ": " + count, the caption of a list's count label.

@@ -181,21 +181,6 @@ TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
     EXPECT_EQ(both.pixel(40, 48), qRgb(0, 255, 0));
 }
 
-TEST(DrawGreens, NoMarkWhereTheBossDropsNothing)
-{
-    LayerTestWorld t;
-    t.boss(1, 1, 1, 0, 40, 40);
-    modGreens::GreenItem item;
-    item.Name = "Half linked";
-    item.EliteNumber = 1;
-    item.LocationIndex = 1;     // the place's own list does not name it
-    t.world.greens.Greens.push_back(item);
-    ListInto(t.panel.lstGreens, {1});
-    QImage map = PlainMap(90, 90, kBackground);
-    greenlayer::DrawGreens(map, t.world, t.panel, 1, 1);
-    EXPECT_TRUE(Touched(map).isEmpty());
-}
-
 TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
 {
     struct Case {
@@ -268,13 +253,6 @@ TEST(FindCollectorAt, EarlierEntryAnswersLaterEntryIsDrawnOnTop)
     layermarkers::BlitIcon(armourOnly, layermarkers::Picture(layermarkers::Marker::CollArmature), 36, 34);
     // The opaque inside of the second icon (its rounded corners show what lies under).
     EXPECT_TRUE(map.copy(38, 36, 9, 9) == armourOnly.copy(38, 36, 9, 9));
-}
-
-TEST(Layers, EverySlotIsFilled)
-{
-    const mapview::MapLayers layers = mapview::MapLayers::Standard();
-    for (mapview::LayerId id : mapview::DrawOrder)
-        EXPECT_NE(layers.Get(id), nullptr) << int(id);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // regular files.
 #include "LayerTestWorld.h"
 
+#include "elite/EliteLayer.h"
 #include "layers/CollectorLayer.h"
 #include "layers/NoteLayer.h"
 #include "layers/PetLayer.h"
@@ -126,22 +127,13 @@ TEST(TreasureTooltip, CharacterList)
         EXPECT_TRUE(lines[0].startsWith("Ayla "));
         EXPECT_TRUE(lines[0].endsWith(treasurelayer::OpenedDateText(opened)));
         EXPECT_FALSE(lines[0].contains(QLatin1Char('/')));
+        EXPECT_GE(QFontMetrics(tt.Labels[2].Font).horizontalAdvance(lines[0]), tt.Labels[2].Rect.width() - 10)
+            << "blanks up to the list's width less 10";
         EXPECT_EQ(lines[1], QStringLiteral("Bren"));
         EXPECT_TRUE(tt.Labels[1].Text.startsWith("Character ")) << "heading";
         EXPECT_TRUE(tt.Labels[1].Text.endsWith(" Opened"));
         EXPECT_EQ(tt.Height, tt.Labels[2].bottom() + 10);
     }
-}
-
-TEST(PadToWidth, AtLeastOneBlankAndTheWidthReached)
-{
-    const QFont font = layertooltip::LabelFont(8);
-    const QFontMetrics metrics(font);
-    const QString wide = treasurelayer::PadToWidth("Ayla", "01-02-2010", false, font, 200);
-    EXPECT_GE(metrics.horizontalAdvance(wide), 200);
-    EXPECT_LT(metrics.horizontalAdvance(wide.left(wide.size() - 10).chopped(1) + "01-02-2010"), 200)
-        << "one blank fewer would not reach the width";
-    EXPECT_EQ(treasurelayer::PadToWidth("Ayla", "x", false, font, 0), QStringLiteral("Ayla x"));
 }
 
 TEST(PetTooltip, PictureFromARegularFileOnly)
@@ -175,6 +167,16 @@ TEST(PetTooltip, PictureFromARegularFileOnly)
         }
         EXPECT_EQ(tt.Labels.at(0).Text, QStringLiteral("Yak"));
     }
+
+    // The skill window reads its picture the same way.
+    t.boss(1, 1, 1, 0, 40, 40);
+    auto& skill = t.world.elite.EliteSkills[1];
+    skill.Defined = true;
+    ListInto(t.panel.lstElite, {1});
+    skill.Picture = fifo;
+    EXPECT_TRUE(elitelayer::FillEliteTooltip(t.world, t.panel, 1, 1, 1, 1).imgExtElite.Image.isNull());
+    skill.Picture = good;
+    EXPECT_FALSE(elitelayer::FillEliteTooltip(t.world, t.panel, 1, 1, 1, 1).imgExtElite.Image.isNull());
 }
 
 TEST(LayerTooltips, PlacedByPlaceTooltipAndTaggedByItem)

@@ -119,7 +119,7 @@ TEST(TabRules, Collectors)
              EXPECT_FALSE(modCollectorsTab::ChooseCollectorType(t.panel, 2)) << "armour disables it";
              EXPECT_EQ(t.panel.cmbCollHand.selected, 0);
              EXPECT_EQ(t.panel.optCollType, 2);
-             EXPECT_TRUE(t.panel.Ready) << "the ready flag is restored";
+             EXPECT_TRUE(t.panel.Ready) << "the panel stays ready";
          }},
         {"collectors sort case-blind and the area reaches down to the zone",
          [](LayerTestWorld& t) {
