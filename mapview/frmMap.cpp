@@ -2,11 +2,15 @@
 
 #include "core/TextNumbers.h"
 #include "core/World.h"
+#include "layers/frmManageNote.h"
 #include "mapview/MapResources.h"
 #include "mapview/ZoneLayer.h"
 #include "panel/PanelState.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMessageBox>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -48,6 +52,16 @@ QRect PixelRect(const TwipsRect& r)
     return QRect(Pixels(r.Left), Pixels(r.Top), Pixels(r.Width), Pixels(r.Height));
 }
 
+// The map's context menus: dark like the panel, the entries that do not
+// apply plainly dimmed.
+const char* const kMenuStyle = R"(
+QMenu { background: #1b1e23; color: #e8e2d4; border: 1px solid #4a515c; padding: 2px; }
+QMenu::item { padding: 4px 22px 4px 14px; }
+QMenu::item:selected { background: #c9a13b; color: #1e2126; }
+QMenu::item:disabled { color: #6a6760; background: transparent; }
+QMenu::right-arrow { width: 8px; }
+)";
+
 const char* const kFlashTimerNames[FlashLayerCount] = {"tmrFlashCollector", "tmrFlashSelection", "tmrFlashGreen",
                                                        "tmrFlashNote", "tmrFlashTreasures"};
 const char* const kInformationWindowNames[InformationWindows::Count] = {
@@ -76,7 +90,9 @@ void MapViewport::paintEvent(QPaintEvent*)
 
 void MapViewport::mousePressEvent(QMouseEvent* e)
 {
-    map_.PointerDown(ButtonOf(e->button()), e->modifiers() & Qt::ShiftModifier, e->position(),
+    // Any of Shift, Ctrl or Alt held keeps the left button from dragging.
+    const bool shift = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    map_.PointerDown(ButtonOf(e->button()), shift, e->position(),
                      e->globalPosition().toPoint());
 }
 
@@ -219,7 +235,16 @@ frmMap::frmMap(World& world, const PanelState& panel, QWidget* owner)
         flashTimers_[static_cast<std::size_t>(i)] = timer;
     }
 
-    // Load handler: the zone label boxes are worked out once.
+    openMenu = [](QMenu* menu, QPoint globalPos) { menu->popup(globalPos); };
+    askQuestion = [this](const QString& question) {
+        return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
+    };
+    showMessage = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
+    runNoteEditor = [](frmManageNote& editor) { editor.exec(); };
+
+    // Load handler: the menus, and the zone label boxes worked out once.
+    BuildMapMenus();
     ComputeZoneLabelBoxes(world_.campaigns, world_.zoneIconAnchors);
     resize(800, 600);
 }
@@ -258,6 +283,8 @@ void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
     }
     // A region whose picture could not be read stays not loaded when asked for again.
     mapLoaded_ = !imagePath.isEmpty() && !canvas_.picOriginal.isNull();
+    if (!mapLoaded_)
+        SyncFlashTimers();
     picMap_->update();
 }
 
@@ -314,7 +341,8 @@ void frmMap::SyncFlashTimers()
 {
     for (int i = 0; i < FlashLayerCount; ++i) {
         QTimer* timer = flashTimers_[static_cast<std::size_t>(i)];
-        if (flasher_.Enabled(static_cast<FlashLayer>(i))) {
+        // Nothing blinks over the start picture.
+        if (mapLoaded_ && flasher_.Enabled(static_cast<FlashLayer>(i))) {
             if (!timer->isActive())
                 timer->start();
         } else {
@@ -336,6 +364,10 @@ bool frmMap::FlashTimerEnabled(FlashLayer layer) const
 
 void frmMap::FlashTick(FlashLayer layer)
 {
+    if (!mapLoaded_) {
+        SyncFlashTimers();
+        return;
+    }
     if (flasher_.Tick(layer, canvas_.picTemp, panel_, drag_.Dragging))
         UpdateMap();
 }
@@ -386,6 +418,13 @@ void frmMap::paintEvent(QPaintEvent*)
     p.fillRect(rect(), kFrameColour);
 }
 
+void frmMap::closeEvent(QCloseEvent* event)
+{
+    // The quit procedure hides this window; the map is never closed alone.
+    event->ignore();
+    emit quitRequested();
+}
+
 // ---- Pointer --------------------------------------------------------------------
 
 void frmMap::PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos)
@@ -401,8 +440,10 @@ void frmMap::PointerDown(PointerButton button, bool shift, QPointF pos, QPoint g
     case PressAction::RightClick: {
         const bool hit = info_.HitTest(pos, layers_, Context(), canvas_.picMap);
         SyncInformationWindows();
-        if (!hit)
+        if (!hit) {
             emit regionMenuRequested(globalPos);
+            openMenu(menuPopupRegion_, globalPos);
+        }
         break;
     }
     case PressAction::None:
@@ -453,23 +494,106 @@ void frmMap::ActOnMapPoint(QPointF pos, QPoint globalPos)
     if (!mapLoaded_)
         return;
     const MapContext ctx = Context();
-    if (const MapLayer* elite = layers_.Get(LayerId::Elite)) {
-        if (const auto hit = elite->Find(pos, ctx)) {
-            if (hit->Item != 0)
-                emit captureRequested(hit->Item);
-            return;
+    auto find = [&](LayerId id) -> std::optional<LayerHit> {
+        const MapLayer* layer = layers_.Get(id);
+        return layer ? layer->Find(pos, ctx) : std::nullopt;
+    };
+    if (const auto hit = find(LayerId::Elite)) {
+        if (hit->Item != 0)
+            emit captureRequested(hit->Item);
+        return;
+    }
+    if (const auto hit = find(LayerId::Treasures)) {
+        emit treasureMarkRequested(hit->Item);
+        return;
+    }
+    // Collectors and pets do nothing; a note or empty map offer the note menu.
+    if (find(LayerId::Collectors) || find(LayerId::Pets))
+        return;
+    const auto note = find(LayerId::Notes);
+    menuPopUpTag_ = note ? note->Item : -1;
+    mnuNoteInsert_->setEnabled(!note);
+    mnuNoteEdit_->setEnabled(note.has_value());
+    mnuNoteDelete_->setEnabled(note.has_value());
+    emit noteMenuRequested(globalPos, menuPopUpTag_);
+    openMenu(menuPopUp_, globalPos);
+}
+
+// ---- Context menus -------------------------------------------------------------------
+
+void frmMap::BuildMapMenus()
+{
+    const auto& t = world_.language;
+    if (!menuPopUp_) {
+        menuPopUp_ = new QMenu(this);
+        menuPopUp_->setObjectName(QStringLiteral("MenuPopUp"));
+        menuPopUp_->setStyleSheet(QString::fromLatin1(kMenuStyle));
+        mnuNoteInsert_ = menuPopUp_->addAction(QString());
+        mnuNoteEdit_ = menuPopUp_->addAction(QString());
+        mnuNoteDelete_ = menuPopUp_->addAction(QString());
+        // Insert and edit open the same editor: a new note when the tag is -1.
+        connect(mnuNoteInsert_, &QAction::triggered, this, &frmMap::mnuNoteInsert_Click);
+        connect(mnuNoteEdit_, &QAction::triggered, this, &frmMap::mnuNoteInsert_Click);
+        connect(mnuNoteDelete_, &QAction::triggered, this, &frmMap::mnuNoteDelete_Click);
+    }
+    mnuNoteInsert_->setText(t(Text::NoteInsert));
+    mnuNoteEdit_->setText(t(Text::NoteEdit));
+    mnuNoteDelete_->setText(t(Text::NoteDelete));
+
+    delete menuPopupRegion_;
+    menuPopupRegion_ = new QMenu(this);
+    menuPopupRegion_->setObjectName(QStringLiteral("MenuPopupRegion"));
+    menuPopupRegion_->setStyleSheet(QString::fromLatin1(kMenuStyle));
+    // Campaigns 1 to 4, each with its regions in the region list's order.
+    const int highest = std::min(4, static_cast<int>(world_.campaigns.size()) - 1);
+    for (int c = 1; c <= highest; ++c) {
+        const auto& campaign = world_.campaigns[static_cast<std::size_t>(c)];
+        if (campaign.Name.isEmpty())
+            continue;
+        QMenu* sub = menuPopupRegion_->addMenu(campaign.Name);
+        sub->setObjectName(QStringLiteral("mnuCampaign%1").arg(c));
+        for (const int r : modCampaigns::RegionListOrder(world_.campaigns, c)) {
+            if (!modCampaigns::RegionExists(world_.campaigns, c, r))
+                continue;
+            QAction* item = sub->addAction(campaign.Regions[static_cast<std::size_t>(r)].Name);
+            item->setData(r);
+            connect(item, &QAction::triggered, this, [this, c, r] { emit regionChosen(c, r); });
         }
     }
-    // Treasures open their dialog, collectors and pets do nothing, notes and
-    // empty map offer the note menu; those layers answer once they are set.
-    for (LayerId id : {LayerId::Treasures, LayerId::Collectors, LayerId::Pets})
-        if (const MapLayer* layer = layers_.Get(id); layer && layer->Find(pos, ctx))
-            return;
-    int note = -1;
-    if (const MapLayer* notes = layers_.Get(LayerId::Notes))
-        if (const auto hit = notes->Find(pos, ctx))
-            note = hit->Item;
-    emit noteMenuRequested(globalPos, note);
+}
+
+void frmMap::mnuNoteInsert_Click()
+{
+    frmManageNote editor(world_, this);
+    editor.SetX(static_cast<int>(std::lround(lastPointer_.x() - canvas_.MapOffsetX)));
+    editor.SetY(static_cast<int>(std::lround(lastPointer_.y() - canvas_.MapOffsetY)));
+    editor.SetNote(menuPopUpTag_);
+    editor.SetCampaign(currentCampaign_);
+    editor.SetRegion(currentRegion_);
+    editor.SetTopMost(panel_.AlwaysOnTop == 1);
+    editor.showMessage = showMessage;
+    editor.Load();
+    runNoteEditor(editor);
+    menuPopUpTag_ = editor.SavedNote();
+    if (menuPopUpTag_ != -1)
+        emit notesChanged();
+}
+
+void frmMap::mnuNoteDelete_Click()
+{
+    const int n = menuPopUpTag_;
+    if (n < 1 || n > world_.notes.count() || !askQuestion(world_.language(Text::DeleteNoteQuestion)))
+        return;
+    // The table changes only once the file holds the change.
+    modNotes::Tables notes = world_.notes;
+    notes.Notes[static_cast<std::size_t>(n)].ShortDesc.clear();
+    QString error;
+    if (!modNotes::SaveNotes(world_.appFolder, notes, &error)) {
+        showMessage(QStringLiteral("The note could not be deleted (%1); it is kept.").arg(error));
+        return;
+    }
+    world_.notes = std::move(notes);
+    emit notesChanged();
 }
 
 // ---- Screen layout ------------------------------------------------------------------

@@ -18,6 +18,11 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+
+class QAction;
+class QMenu;
+class frmManageNote;
 
 struct World;
 struct PanelState;
@@ -137,6 +142,30 @@ public:
     // The double-click action at the last press.
     void ActOnMapPoint(QPointF pos, QPoint globalPos);
 
+    // ---- Context menus
+    // Captions of the note menu and the region menu of campaigns 1 to 4, each
+    // region item in the order of the panel's region list.
+    void BuildMapMenus();
+    QMenu* MenuPopupRegion() const { return menuPopupRegion_; }
+    QMenu* MenuPopUp() const { return menuPopUp_; }
+    QAction* mnuNoteInsert() const { return mnuNoteInsert_; }
+    QAction* mnuNoteEdit() const { return mnuNoteEdit_; }
+    QAction* mnuNoteDelete() const { return mnuNoteDelete_; }
+    // Number of the note the note menu acts on, -1 for none; after the editor
+    // the number of the note it saved (-1 when it saved nothing).
+    int MenuPopUpTag() const { return menuPopUpTag_; }
+    // The note menu's commands.
+    void mnuNoteInsert_Click();
+    void mnuNoteDelete_Click();
+
+    // How menus, questions, messages and the note editor are shown: a popup
+    // menu at the pointer, a Yes/No question box, a message box and the modal
+    // editor unless replaced (tests).
+    std::function<void(QMenu* menu, QPoint globalPos)> openMenu;
+    std::function<bool(const QString& question)> askQuestion;
+    std::function<void(const QString& text)> showMessage;
+    std::function<void(frmManageNote& editor)> runNoteEditor;
+
 signals:
     // cmdClose: the program quits.
     void quitRequested();
@@ -148,10 +177,19 @@ signals:
     void captureRequested(int elite);
     // Double click elsewhere: the note menu (note number, -1 = none).
     void noteMenuRequested(QPoint globalPos, int note);
+    // Double click on a treasure chest: the chest-marking dialog.
+    void treasureMarkRequested(int treasure);
+    // A region item of the region menu: campaign and region number.
+    void regionChosen(int campaign, int region);
+    // A note was saved or deleted: the notes list and the map are refreshed.
+    void notesChanged();
 
 protected:
     void resizeEvent(QResizeEvent*) override;
     void paintEvent(QPaintEvent*) override;
+    // A close request of the window system quits the program, as the
+    // panel's close does.
+    void closeEvent(QCloseEvent*) override;
 
 private:
     MapContext Context() const;
@@ -186,6 +224,12 @@ private:
     std::array<QTimer*, FlashLayerCount> flashTimers_{};
     QCursor handCursor_;
     QCursor grabCursor_;
+    QMenu* menuPopupRegion_ = nullptr;
+    QMenu* menuPopUp_ = nullptr;
+    QAction* mnuNoteInsert_ = nullptr;
+    QAction* mnuNoteEdit_ = nullptr;
+    QAction* mnuNoteDelete_ = nullptr;
+    int menuPopUpTag_ = -1;
 };
 
 } // namespace mapview

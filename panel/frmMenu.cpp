@@ -5,7 +5,11 @@
 #include "mapview/frmMap.h"
 #include "panel/PanelLayout.h"
 #include "panel/PanelOptions.h"
-#include "panel/modEliteTab.h"
+#include "panel/frmCollectorsTab.h"
+#include "panel/frmEliteTab.h"
+#include "panel/frmGreensTab.h"
+#include "panel/frmNotesTab.h"
+#include "panel/frmTreasuresPetsTab.h"
 #include "windows/frmPopupMenu.h"
 
 #include <QAbstractItemView>
@@ -29,7 +33,9 @@
 namespace {
 
 // ---- Geometry of the window (pixels) ------------------------------------
-constexpr int kMargin = 8;            // left and right margin of the tab strip and pages
+using PanelGeometry::kMargin;
+using PanelGeometry::kPageBorder;
+using PanelGeometry::kPageWidth;
 constexpr int kTitleHeight = 26;
 constexpr int kMenuTop = 28;
 constexpr int kMenuHeight = 20;
@@ -38,29 +44,11 @@ constexpr int kBackRowTop = 52;       // the row behind
 constexpr int kFrontRowTop = kBackRowTop + kTabHeight; // the row touching the pages
 constexpr int kPageTop = kFrontRowTop + kTabHeight;
 constexpr int kTabWidth = (frmMenu::kPanelWidth - 2 * kMargin) / PanelLayout::kTabsPerRow;
-constexpr int kPageWidth = frmMenu::kPanelWidth - 2 * kMargin;
-constexpr int kPageBorder = 2;
-constexpr int kRow = 26;              // one caption + control row
-constexpr int kCaptionWidth = 118;
-constexpr int kFieldLeft = kMargin + kCaptionWidth + 2;
-constexpr int kFieldWidth = kPageWidth - kFieldLeft - kMargin;
-constexpr int kControlHeight = 22;
-constexpr int kLabelHeight = 18;
-constexpr int kPetLocationsHeight = 120;
-constexpr int kTreasuresHeight = 150;
+static_assert(frmMenu::kPanelWidth == PanelGeometry::kPanelWidth);
 
 const QColor kWindowColour(0x1e, 0x21, 0x26);
-const QColor kPageColour(0x2a, 0x2e, 0x35);
 const QColor kTitleColour(0xf0, 0xe6, 0xd2);
 const QColor kMenuPressedColour(0x50, 0x58, 0x66);
-
-QColor TabColour(const World& world, int tab)
-{
-    // Tabs 0..8 may have colours of their own in the colour table.
-    if (tab >= 0 && tab < static_cast<int>(world.colourTable.size()) && world.colourTable[tab].isValid())
-        return world.colourTable[tab];
-    return QColor(176, 176, 176);
-}
 
 // A tab label: a rounded-top folder tab in its tab's colour, bright when
 // active, dimmed behind. Clicks are reported to the panel.
@@ -125,70 +113,34 @@ private:
     bool m_active = false;
 };
 
-// A tab page: its own background framed in its tab's colour.
-class TabPage : public QWidget {
+// A tab's show box: a dark box framed and ticked in the tab's colour, so
+// that its state reads the same on the bright active tab and the dimmed ones.
+class ShowBox : public QCheckBox {
 public:
-    TabPage(QColor colour, QWidget* parent) : QWidget(parent), m_colour(colour) {}
+    ShowBox(QColor colour, QWidget* parent) : QCheckBox(parent), m_colour(colour) {}
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        p.fillRect(rect(), kPageColour);
-        p.setPen(QPen(m_colour, kPageBorder));
-        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal side = 12;
+        const QRectF box(1.5, (height() - side) / 2 + 0.5, side, side);
+        p.setPen(QPen(isChecked() ? m_colour.lighter(110) : QColor(0x8a, 0x8f, 0x98), 1));
+        p.setBrush(QColor(0x1b, 0x1e, 0x23));
+        p.drawRoundedRect(box, 2, 2);
+        if (!isChecked())
+            return;
+        p.setPen(QPen(m_colour.lighter(125), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF tick[3] = {box.topLeft() + QPointF(2.8, 6.2), box.topLeft() + QPointF(5.2, 8.8),
+                                 box.topLeft() + QPointF(9.4, 3.2)};
+        p.drawPolyline(tick, 3);
     }
+    bool hitButton(const QPoint&) const override { return true; }
 
 private:
     QColor m_colour;
 };
-
-QLabel* Caption(QWidget* page, int x, int y, int w = kCaptionWidth)
-{
-    auto* l = new QLabel(page);
-    l->setGeometry(x, y, w, kLabelHeight);
-    return l;
-}
-
-QComboBox* Combo(QWidget* page, int y)
-{
-    auto* c = new QComboBox(page);
-    c->setGeometry(kFieldLeft, y - 2, kFieldWidth, kControlHeight);
-    c->setMaxVisibleItems(24);
-    return c;
-}
-
-QLineEdit* TextBox(QWidget* page, int y)
-{
-    auto* t = new QLineEdit(page);
-    t->setGeometry(kFieldLeft, y - 2, kFieldWidth, kControlHeight);
-    t->setClearButtonEnabled(true);
-    return t;
-}
-
-QListWidget* ListBox(QWidget* page, int y, int h)
-{
-    auto* l = new QListWidget(page);
-    l->setGeometry(kMargin, y, kPageWidth - 2 * kMargin, h);
-    l->setUniformItemSizes(true);
-    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    l->setSelectionMode(QAbstractItemView::SingleSelection);
-    return l;
-}
-
-QRadioButton* Option(QWidget* page, int x, int y, int w)
-{
-    auto* o = new QRadioButton(page);
-    o->setGeometry(x, y, w, kControlHeight);
-    return o;
-}
-
-void SetEnabled(bool enabled, std::initializer_list<QWidget*> widgets)
-{
-    for (QWidget* w : widgets)
-        if (w)
-            w->setEnabled(enabled);
-}
 
 const char* const kPanelStyle = R"(
 QWidget { color: #e8e2d4; font-size: 9pt; }
@@ -276,25 +228,25 @@ void frmMenu::BuildWindow()
         lblMenu[static_cast<std::size_t>(i)] = l;
     }
 
+    m_eliteTab = new frmEliteTab(*this, m_world, m_panel, this);
+    m_collectorsTab = new frmCollectorsTab(*this, m_world, m_panel, this);
+    m_greensTab = new frmGreensTab(*this, m_world, m_panel, this);
+    m_notesTab = new frmNotesTab(*this, m_world, m_panel, this);
+    m_treasuresPetsTab = new frmTreasuresPetsTab(*this, m_world, m_panel, this);
+    picTab = {m_eliteTab, m_collectorsTab, m_greensTab, m_notesTab, m_treasuresPetsTab};
     m_tabTops.assign(TabCount, kBackRowTop);
     for (int i = 0; i < TabCount; ++i) {
-        const QColor colour = TabColour(m_world, i);
-        auto* page = new TabPage(colour, this);
+        QWidget* page = picTab[static_cast<std::size_t>(i)];
         page->setGeometry(kMargin, kPageTop, kPageWidth, 400);
         page->hide();
-        picTab[static_cast<std::size_t>(i)] = page;
         m_tabTops[static_cast<std::size_t>(i)] = PanelLayout::TabRow(i) == 0 ? kFrontRowTop : kBackRowTop;
     }
-    BuildEliteTab(picTab[TabElite]);
-    BuildCollectorsTab(picTab[TabCollectors]);
-    BuildGreensTab(picTab[TabGreens]);
-    BuildNotesTab(picTab[TabNotes]);
-    BuildTreasuresPetsTab(picTab[TabTreasuresPets]);
+    NameTabControls();
 
     for (int i = 0; i < TabCount; ++i) {
-        auto* tab = new TabLabel(i, TabColour(m_world, i), this, [this](int k) { SelectTab(k); });
+        auto* tab = new TabLabel(i, PanelTabColour(m_world, i), this, [this](int k) { SelectTab(k); });
         lblTab[static_cast<std::size_t>(i)] = tab;
-        auto* box = new QCheckBox(this);
+        auto* box = new ShowBox(PanelTabColour(m_world, i), this);
         box->setChecked(m_panel.chkShowObject[static_cast<std::size_t>(i)]);
         box->setToolTip(QStringLiteral("Show on the map"));
         chkShowObject[static_cast<std::size_t>(i)] = box;
@@ -317,236 +269,67 @@ void frmMenu::PlaceTabLabels()
     }
 }
 
-void frmMenu::BuildEliteTab(QWidget* page)
+void frmMenu::NameTabControls()
 {
-    int y = kMargin;
-    lblCampaign = Caption(page, kMargin, y);
-    cmbCampaign = Combo(page, y);
-    y += kRow;
-    lblRegion = Caption(page, kMargin, y);
-    cmbRegion = Combo(page, y);
-    y += kRow;
-    lblZone = Caption(page, kMargin, y);
-    cmbZone = Combo(page, y);
-    y += kRow;
-    lblClass = Caption(page, kMargin, y);
-    cmbProfession = Combo(page, y);
-    y += kRow;
-    lblSecondaryProfession = Caption(page, kMargin, y);
-    cmbSecondaryProfession = Combo(page, y);
-    y += kRow;
-    lblAttribute = Caption(page, kMargin, y);
-    cmbAttribute = Combo(page, y);
-    y += kRow + 2;
-    optCapture[0] = Option(page, kMargin, y - 2, kPageWidth - 2 * kMargin);
-    y += kRow - 2;
-    optCapture[1] = Option(page, kMargin, y - 2, kFieldLeft - kMargin + 44);
-    cmbCharacter = new QComboBox(page);
-    cmbCharacter->setGeometry(kFieldLeft + 46, y - 2, kFieldWidth - 46, kControlHeight);
-    y += kRow + 2;
-    lblEliteName = Caption(page, kMargin, y);
-    txtEliteName = TextBox(page, y);
-    y += kRow;
-    lblBossName = Caption(page, kMargin, y);
-    txtEliteBossName = TextBox(page, y);
-    y += kRow + 4;
-    lblTot = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    lblTot->setObjectName(QStringLiteral("lblTot"));
-    y += kLabelHeight + 2;
-    lstElite = ListBox(page, y, 120);
-    lblLocations = Caption(page, kMargin, y + 125, kPageWidth - 2 * kMargin);
-    lstLocations = ListBox(page, y + 125 + kLabelHeight, 80);
+    const frmEliteTab& e = *m_eliteTab;
+    cmbCampaign = e.cmbCampaign;
+    cmbRegion = e.cmbRegion;
+    cmbZone = e.cmbZone;
+    cmbProfession = e.cmbProfession;
+    cmbSecondaryProfession = e.cmbSecondaryProfession;
+    cmbAttribute = e.cmbAttribute;
+    cmbCharacter = e.cmbCharacter;
+    optCapture = e.optCapture;
+    txtEliteName = e.txtEliteName;
+    txtEliteBossName = e.txtEliteBossName;
+    lstElite = e.lstElite;
+    lstLocations = e.lstLocations;
+    lblTot = e.lblTot;
+    lblCampaign = e.lblCampaign;
+    lblRegion = e.lblRegion;
+    lblZone = e.lblZone;
+    lblClass = e.lblClass;
+    lblSecondaryProfession = e.lblSecondaryProfession;
+    lblAttribute = e.lblAttribute;
+    lblEliteName = e.lblEliteName;
+    lblBossName = e.lblBossName;
+    lblLocations = e.lblLocations;
 
-    auto bindCombo = [this](QComboBox* combo, PanelList& model, void (frmMenu::*handler)()) {
-        connect(combo, &QComboBox::currentIndexChanged, this, [this, &model, handler](int index) {
-            model.selected = index;
-            (this->*handler)();
-        });
-    };
-    bindCombo(cmbCampaign, m_panel.cmbCampaign, &frmMenu::cmbCampaign_Click);
-    bindCombo(cmbRegion, m_panel.cmbRegion, &frmMenu::cmbRegion_Click);
-    bindCombo(cmbZone, m_panel.cmbZone, &frmMenu::cmbZone_Click);
-    bindCombo(cmbProfession, m_panel.cmbProfession, &frmMenu::cmbProfession_Click);
-    bindCombo(cmbAttribute, m_panel.cmbAttribute, &frmMenu::cmbAttribute_Click);
-    connect(cmbSecondaryProfession, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_panel.cmbSecondaryProfession.selected = index;
-        FilterElites(true);
-    });
-    connect(cmbCharacter, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_panel.cmbCharacter.selected = index;
-        FilterElites(true);
-    });
-    for (int i = 0; i < 2; ++i)
-        connect(optCapture[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (!on)
-                return;
-            m_panel.optCapture = i;
-            optCapture_Click();
-        });
-    BindText(txtEliteName, m_panel.txtEliteName, &frmMenu::FilterElites);
-    BindText(txtEliteBossName, m_panel.txtEliteBossName, &frmMenu::FilterElites);
-    connect(lstElite, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_panel.lstElite.selected = row;
-        lstElite_Click();
-    });
-    connect(lstElite, &QListWidget::itemDoubleClicked, this, [this] {
-        if (m_panel.lstElite.hasSelection() && m_commands.markEliteAsCaptured)
-            m_commands.markEliteAsCaptured(m_panel.lstElite.selectedData());
-    });
-    connect(lstLocations, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_panel.lstLocations.selected = row;
-        if (row >= 0)
-            SelectEliteLocation();
-    });
-    // A second click on the chosen place centres the map on it again.
-    connect(lstLocations, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (lstLocations->row(item) == m_panel.lstLocations.selected && m_map)
-            SelectEliteLocation();
-    });
-}
+    const frmCollectorsTab& c = *m_collectorsTab;
+    optCollType = c.optCollType;
+    optCollLevel = c.optCollLevel;
+    picCollLevels = c.picCollLevels;
+    cmbCollReq = c.cmbCollReq;
+    cmbCollHand = c.cmbCollHand;
+    txtCollSearch = c.txtCollSearch;
+    lstCollectors = c.lstCollectors;
+    lblCollStuffType = c.lblCollStuffType;
+    lblCollectorLevel = c.lblCollectorLevel;
+    lblCollSearch = c.lblCollSearch;
+    lblCollectors = c.lblCollectors;
+    lblCollhand = c.lblCollhand;
+    lblCollRequest = c.lblCollRequest;
 
-void frmMenu::BuildCollectorsTab(QWidget* page)
-{
-    const int third = (kPageWidth - 2 * kMargin) / 3;
-    int y = kMargin;
-    lblCollStuffType = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    y += kLabelHeight;
-    for (int i = 0; i < 3; ++i)
-        optCollType[static_cast<std::size_t>(i)] = Option(page, kMargin + i * third, y, third);
-    y += kRow;
-    lblCollectorLevel = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    y += kLabelHeight;
-    picCollLevels = new QWidget(page);
-    picCollLevels->setGeometry(kMargin, y, kPageWidth - 2 * kMargin, kControlHeight);
-    for (int i = 0; i < 3; ++i)
-        optCollLevel[static_cast<std::size_t>(i)] = Option(picCollLevels, i * third, 0, third);
-    y += kRow + 4;
-    lblCollhand = Caption(page, kMargin, y);
-    cmbCollHand = Combo(page, y);
-    y += kRow;
-    lblCollRequest = Caption(page, kMargin, y);
-    cmbCollReq = Combo(page, y);
-    cmbCollReq->setMaxVisibleItems(20);
-    y += kRow;
-    lblCollSearch = Caption(page, kMargin, y);
-    txtCollSearch = TextBox(page, y);
-    y += kRow + 4;
-    lblCollectors = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    lstCollectors = ListBox(page, y + kLabelHeight + 2, 100);
-    optCollType[0]->setChecked(true);
+    txtGreensName = m_greensTab->txtGreensName;
+    txtGreenAdditional = m_greensTab->txtGreenAdditional;
+    lstGreens = m_greensTab->lstGreens;
+    lblGreenName = m_greensTab->lblGreenName;
+    lblGreenAdditional = m_greensTab->lblGreenAdditional;
+    lblGreensList = m_greensTab->lblGreensList;
 
-    for (int i = 0; i < 3; ++i) {
-        connect(optCollType[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (!on)
-                return;
-            m_panel.optCollType = i;
-            if (i == 2) {
-                // Armour has no hand: back to the first entry without filtering twice.
-                const bool ready = m_panel.Ready;
-                m_panel.Ready = false;
-                cmbCollHand->setCurrentIndex(0);
-                m_panel.Ready = ready;
-            }
-            SetEnabled(i != 2, {cmbCollHand, lblCollhand});
-            FilterCollectors(true);
-        });
-        connect(optCollLevel[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (!on)
-                return;
-            m_panel.optCollLevel = i;
-            // The request list follows the level with the collectors layer.
-            FilterCollectors(true);
-        });
-    }
-    connect(cmbCollHand, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_panel.cmbCollHand.selected = index;
-        FilterCollectors(true);
-    });
-    connect(cmbCollReq, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_panel.cmbCollReq.selected = index;
-        FilterCollectors(true);
-    });
-    BindText(txtCollSearch, m_panel.txtCollSearch, &frmMenu::FilterCollectors);
-    BindSelection(lstCollectors, m_panel.lstCollectors);
-}
+    txtNoteShortDesc = m_notesTab->txtNoteShortDesc;
+    txtNoteBody = m_notesTab->txtNoteBody;
+    lstNotes = m_notesTab->lstNotes;
+    lblNoteShortDesc = m_notesTab->lblNoteShortDesc;
+    lblNoteBody = m_notesTab->lblNoteBody;
+    lblNoteList = m_notesTab->lblNoteList;
 
-void frmMenu::BindText(QLineEdit* box, QString& state, void (frmMenu::*filter)(bool))
-{
-    connect(box, &QLineEdit::textChanged, this, [this, &state, filter](const QString& text) {
-        state = text;
-        (this->*filter)(true);
-    });
-}
-
-void frmMenu::BindSelection(QListWidget* list, PanelList& state)
-{
-    connect(list, &QListWidget::currentRowChanged, this, [&state](int row) { state.selected = row; });
-}
-
-QListWidget* frmMenu::BuildTwoFilterPage(QWidget* page, std::array<QLabel**, 3> captions,
-                                         std::array<QLineEdit**, 2> boxes)
-{
-    int y = kMargin;
-    for (std::size_t i = 0; i < boxes.size(); ++i, y += kRow) {
-        *captions[i] = Caption(page, kMargin, y);
-        *boxes[i] = TextBox(page, y);
-    }
-    y += 4;
-    *captions[2] = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    return ListBox(page, y + kLabelHeight + 2, 100);
-}
-
-void frmMenu::BuildGreensTab(QWidget* page)
-{
-    lstGreens = BuildTwoFilterPage(page, {&lblGreenName, &lblGreenAdditional, &lblGreensList},
-                                   {&txtGreensName, &txtGreenAdditional});
-    BindText(txtGreensName, m_panel.txtGreensName, &frmMenu::FilterGreens);
-    BindText(txtGreenAdditional, m_panel.txtGreenAdditional, &frmMenu::FilterGreens);
-    BindSelection(lstGreens, m_panel.lstGreens);
-}
-
-void frmMenu::BuildNotesTab(QWidget* page)
-{
-    lstNotes = BuildTwoFilterPage(page, {&lblNoteShortDesc, &lblNoteBody, &lblNoteList},
-                                  {&txtNoteShortDesc, &txtNoteBody});
-    BindText(txtNoteShortDesc, m_panel.txtNoteShortDesc, &frmMenu::FilterNotes);
-    BindText(txtNoteBody, m_panel.txtNoteBody, &frmMenu::FilterNotes);
-    BindSelection(lstNotes, m_panel.lstNotes);
-}
-
-void frmMenu::BuildTreasuresPetsTab(QWidget* page)
-{
-    int y = kMargin;
-    lblTreasures = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    y += kLabelHeight + 2;
-    lstVarshaTreasures = ListBox(page, y, kTreasuresHeight);
-    y += kTreasuresHeight + 6;
-    lblPets = Caption(page, kMargin, y, kPageWidth - 2 * kMargin);
-    lstPets = ListBox(page, y + kLabelHeight + 2, 100);
-    lblPetLocations = Caption(page, kMargin, y + 120, kPageWidth - 2 * kMargin);
-    lstPetLocations = ListBox(page, y + 140, kPetLocationsHeight);
-
-    // Treasures and pet places share one selection marker: choosing one
-    // clears the other.
-    connect(lstVarshaTreasures, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_panel.lstVarshaTreasures.selected = row;
-        if (row < 0)
-            return;
-        const QSignalBlocker b1(lstPetLocations), b2(lstPets);
-        lstPetLocations->setCurrentRow(-1);
-        lstPets->setCurrentRow(-1);
-        m_panel.lstPetLocations.selected = -1;
-        m_panel.lstPets.selected = -1;
-    });
-    BindSelection(lstPets, m_panel.lstPets);
-    connect(lstPetLocations, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_panel.lstPetLocations.selected = row;
-        if (row < 0)
-            return;
-        const QSignalBlocker b(lstVarshaTreasures);
-        lstVarshaTreasures->setCurrentRow(-1);
-        m_panel.lstVarshaTreasures.selected = -1;
-    });
+    lstVarshaTreasures = m_treasuresPetsTab->lstVarshaTreasures;
+    lstPets = m_treasuresPetsTab->lstPets;
+    lstPetLocations = m_treasuresPetsTab->lstPetLocations;
+    lblTreasures = m_treasuresPetsTab->lblTreasures;
+    lblPets = m_treasuresPetsTab->lblPets;
+    lblPetLocations = m_treasuresPetsTab->lblPetLocations;
 }
 
 // ---- Load, captions, options ----------------------------------------------
@@ -554,34 +337,14 @@ void frmMenu::BuildTreasuresPetsTab(QWidget* page)
 void frmMenu::Load()
 {
     m_panel.Ready = false;
-    const auto& lang = m_world.language;
-    // The campaign list (its selection fills the region and zone lists).
-    ShowCombo(cmbCampaign, m_panel.cmbCampaign, modPanelLists::FillCampaignList(m_world.campaigns, lang), nullptr);
-    cmbCampaign_Click();
-    ShowCombo(cmbProfession, m_panel.cmbProfession,
-              modPanelLists::FillProfessionCombo(m_world.professions, lang, Text::AllEntry), lblClass);
-    cmbProfession_Click();
-    ShowCombo(cmbSecondaryProfession, m_panel.cmbSecondaryProfession,
-              modPanelLists::FillProfessionCombo(m_world.professions, lang, Text::AnySecondary),
-              lblSecondaryProfession);
-    SetEnabled(false, {cmbSecondaryProfession, lblSecondaryProfession});
-    ShowCombo(cmbCharacter, m_panel.cmbCharacter, modPanelLists::FillCharacterCombo(m_world.characters, lang),
-              nullptr);
-    {
-        // The hand filter: all, then one-handed, off-hand, two-handed, focus.
-        modPanelLists::ComboFill hand;
-        hand.list.entries = {{modPanelLists::FirstEntryText(lang, Text::AllEntry), 0},
-                             {lang(Text::HandOne), 1},
-                             {lang(Text::HandOff), 2},
-                             {lang(Text::HandTwo), 4},
-                             {lang(Text::HandRanged), 8}};
-        hand.list.selected = 0;
-        ShowCombo(cmbCollHand, m_panel.cmbCollHand, hand, lblCollhand);
+    m_eliteTab->FillLists();
+    m_collectorsTab->FillLists();
+    m_eliteTab->ApplyOptions();
+    for (int k = 0; k < TabCount; ++k) {
+        const QSignalBlocker block(chkShowObject[static_cast<std::size_t>(k)]);
+        chkShowObject[static_cast<std::size_t>(k)]->setChecked(m_panel.chkShowObject[static_cast<std::size_t>(k)]);
     }
-    // Drop-down lists long enough for every entry.
-    for (QComboBox* combo : {cmbProfession, cmbSecondaryProfession, cmbCharacter})
-        combo->setMaxVisibleItems(std::max(1, combo->count()));
-    ApplyOptions();
+    m_collectorsTab->ApplyOptions();
     m_panel.Ready = true;
     FilterAllLayers();
 
@@ -606,40 +369,8 @@ void frmMenu::ApplyCaptions()
                                     Text::TabTreasuresPets};
     for (int i = 0; i < TabCount; ++i)
         static_cast<TabLabel*>(lblTab[static_cast<std::size_t>(i)])->setText(t(tabTexts[i]));
-
-    lblCampaign->setText(t(Text::Campaign));
-    lblRegion->setText(t(Text::Region));
-    lblZone->setText(t(Text::Zone));
-    lblClass->setText(t(Text::Profession));
-    lblSecondaryProfession->setText(t(Text::SecondaryProfession));
-    optCapture[0]->setText(t(Text::AllSkills));
-    optCapture[1]->setText(t(Text::NotCapturedBy));
-    lblEliteName->setText(t(Text::EliteName));
-    lblBossName->setText(t(Text::BossName));
-    lblLocations->setText(t(Text::Locations));
-    lblAttribute->setText(t(Text::Attribute));
-
-    lblCollStuffType->setText(t(Text::CollectorStuffType));
-    lblCollectorLevel->setText(t(Text::CollectorLevel));
-    lblCollSearch->setText(t(Text::Search));
-    lblCollectors->setText(t(Text::Collectors));
-    lblCollhand->setText(t(Text::CollectorHand));
-    lblCollRequest->setText(t(Text::CollectorRequest));
-    const int collTypes[3] = {Text::AllEntry, Text::WeaponCollectors, Text::ArmourCollectors};
-    const int collLevels[3] = {Text::AllEntry, Text::LowLevel, Text::HighLevel};
-    for (int i = 0; i < 3; ++i) {
-        optCollType[static_cast<std::size_t>(i)]->setText(t(collTypes[i]));
-        optCollLevel[static_cast<std::size_t>(i)]->setText(t(collLevels[i]));
-    }
-    lblGreenAdditional->setText(t(Text::Search));
-    lblGreenName->setText(t(Text::GreenName));
-    lblGreensList->setText(t(Text::GreenItems));
-    lblNoteShortDesc->setText(t(Text::NoteShortDescFilter));
-    lblNoteBody->setText(t(Text::NoteBodyFilter));
-    lblNoteList->setText(t(Text::Notes));
-    lblTreasures->setText(t(Text::Treasures) + QStringLiteral(": 0"));
-    lblPets->setText(t(Text::Pets));
-    lblPetLocations->setText(t(Text::PetLocations));
+    for (QWidget* page : picTab)
+        static_cast<frmPanelTab*>(page)->ApplyCaptions();
     cmdQuit->setToolTip(t(Text::Quit));
 
     // A caption longer than its place (translations differ in length)
@@ -650,35 +381,6 @@ void frmMenu::ApplyCaptions()
             continue;
         const double size = std::max(6.5, caption->font().pointSizeF() * caption->width() / needed);
         caption->setStyleSheet(QStringLiteral("font-size: %1pt;").arg(size, 0, 'f', 1));
-    }
-}
-
-void frmMenu::ApplyOptions()
-{
-    const auto& s = m_world.settings;
-    auto select = [](QComboBox* combo, int saved) {
-        const int index = PanelOptions::ApplicableIndex(saved, combo->count());
-        if (index >= 0)
-            combo->setCurrentIndex(index); // runs the combo's change handling
-    };
-    select(cmbCampaign, s.Campaign);
-    select(cmbRegion, s.Region);
-    select(cmbZone, s.Zone);
-    select(cmbProfession, s.Profession);
-    select(cmbSecondaryProfession, s.SecondaryProfession);
-
-    PanelOptions::ApplyToState(s, m_panel);
-    optCapture[static_cast<std::size_t>(m_panel.optCapture)]->setChecked(true);
-    optCapture_Click();
-    if (!s.AllElite)
-        select(cmbCharacter, s.Character);
-    for (int k = 0; k < TabCount; ++k) {
-        const QSignalBlocker block(chkShowObject[static_cast<std::size_t>(k)]);
-        chkShowObject[static_cast<std::size_t>(k)]->setChecked(m_panel.chkShowObject[static_cast<std::size_t>(k)]);
-    }
-    {
-        const QSignalBlocker block(optCollLevel[static_cast<std::size_t>(m_panel.optCollLevel)]);
-        optCollLevel[static_cast<std::size_t>(m_panel.optCollLevel)]->setChecked(true);
     }
 }
 
@@ -694,42 +396,44 @@ bool frmMenu::Unload(bool maximisedLayout, QString* error)
     return saved;
 }
 
-// ---- Lists -----------------------------------------------------------------
-
-void frmMenu::ShowCombo(QComboBox* combo, PanelList& model, const modPanelLists::ComboFill& fill, QLabel* caption)
+void frmMenu::SetMap(frmMap* map)
 {
-    model = fill.list;
-    {
-        const QSignalBlocker block(combo);
-        combo->clear();
-        for (const auto& e : fill.list.entries)
-            combo->addItem(e.text, e.data);
-        combo->setCurrentIndex(fill.list.selected);
-    }
-    SetEnabled(fill.enabled, {combo, caption});
+    if (m_map)
+        disconnect(m_map, nullptr, this, nullptr);
+    m_map = map;
+    if (!m_map)
+        return;
+    connect(m_map, &frmMap::regionChosen, this, &frmMenu::SelectRegion);
+    connect(m_map, &frmMap::notesChanged, this, [this] { FilterNotes(true); });
+    connect(m_map, &frmMap::captureRequested, this, [this](int elite) {
+        if (m_commands.markEliteAsCaptured)
+            m_commands.markEliteAsCaptured(elite);
+    });
+    connect(m_map, &frmMap::treasureMarkRequested, this, [this](int treasure) {
+        if (m_commands.markTreasureAsOpened)
+            m_commands.markTreasureAsOpened(treasure);
+    });
 }
 
-void frmMenu::ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entries)
+void frmMenu::SelectRegion(int c, int r)
 {
-    model.entries = std::move(entries);
-    model.selected = -1;
-    const QSignalBlocker block(list);
-    list->setUpdatesEnabled(false);
-    list->clear();
-    // One insertion for every row (a filter may list thousands); the item data
-    // are not shown, so the view need not hear of them.
-    QStringList texts;
-    texts.reserve(static_cast<qsizetype>(model.entries.size()));
-    for (const auto& e : model.entries)
-        texts.append(e.text);
-    list->addItems(texts);
-    {
-        const QSignalBlocker quiet(list->model());
-        for (int i = 0; i < model.size(); ++i)
-            list->item(i)->setData(Qt::UserRole, model.entries[static_cast<std::size_t>(i)].data);
-    }
-    list->setCurrentRow(-1);
-    list->setUpdatesEnabled(true);
+    // The campaign entry is found by its item data, whatever the entries
+    // before it; its change handling fills the region list without
+    // filtering, and the region's runs the filters and loads the map.
+    const int campaignEntry = cmbCampaign->findData(c);
+    if (campaignEntry < 0)
+        return;
+    const bool ready = m_panel.Ready;
+    m_panel.Ready = false;
+    cmbCampaign->setCurrentIndex(campaignEntry);
+    m_panel.Ready = ready;
+    const int regionEntry = cmbRegion->findData(r);
+    if (regionEntry < 1)
+        return;
+    if (cmbRegion->currentIndex() == regionEntry)
+        FilterAllLayers(); // the region shown already: the lists and the map anew
+    else
+        cmbRegion->setCurrentIndex(regionEntry);
 }
 
 void frmMenu::RedrawMap()
@@ -738,139 +442,15 @@ void frmMenu::RedrawMap()
         m_map->UpdateMapWithNewEliteSkills();
 }
 
-// ---- Elite tab handlers --------------------------------------------------
+// ---- Layer filters ---------------------------------------------------------------
 
-void frmMenu::FillRegionList()
-{
-    ShowCombo(cmbRegion, m_panel.cmbRegion,
-              modPanelLists::FillRegionList(m_world.campaigns, m_world.language, m_panel.ChosenCampaign()), lblRegion);
-    cmbRegion->setMaxVisibleItems(std::max(1, cmbRegion->count()));
-    if (m_panel.cmbRegion.hasSelection())
-        cmbRegion_Click();
-}
-
-void frmMenu::FillZoneList()
-{
-    const int r = m_panel.cmbRegion.selected > 0 ? m_panel.cmbRegion.selectedData(0) : 0;
-    ShowCombo(cmbZone, m_panel.cmbZone,
-              modPanelLists::FillZoneList(m_world.campaigns, m_world.language, m_panel.ChosenCampaign(), r), lblZone);
-    cmbZone->setMaxVisibleItems(std::max(1, cmbZone->count()));
-}
-
-void frmMenu::FillAttributeCombo()
-{
-    ShowCombo(cmbAttribute, m_panel.cmbAttribute,
-              modPanelLists::FillAttributeCombo(m_world.professions, m_world.language,
-                                                m_panel.cmbProfession.selectedData(0)),
-              lblAttribute);
-}
-
-void frmMenu::cmbCampaign_Click()
-{
-    const bool ready = m_panel.Ready;
-    m_panel.Ready = false;
-    FillRegionList();
-    FillZoneList();
-    m_panel.Ready = ready;
-    FilterAllLayers();
-}
-
-void frmMenu::cmbRegion_Click()
-{
-    if (m_map) {
-        const int c = m_panel.ChosenCampaign();
-        const int r = m_panel.ChosenRegion();
-        if (r > 0 && modCampaigns::RegionExists(m_world.campaigns, c, r)) {
-            QString picture = m_world.campaigns[static_cast<std::size_t>(c)].Regions[static_cast<std::size_t>(r)].ImagePath;
-            m_map->InizializzaVariabili(picture, c, r);
-        } else {
-            QString none;
-            m_map->InizializzaVariabili(none, -1, -1);
-        }
-    }
-    FillZoneList();
-    FilterAllLayers();
-}
-
-void frmMenu::cmbZone_Click()
-{
-    FilterAllLayers();
-    if (m_panel.Ready && !m_panel.lstElite.empty() && m_panel.cmbZone.selected > 0)
-        lstElite->setCurrentRow(0);
-}
-
-void frmMenu::cmbProfession_Click()
-{
-    const bool ready = m_panel.Ready;
-    m_panel.Ready = false;
-    FillAttributeCombo();
-    m_panel.Ready = ready;
-    SetEnabled(m_panel.cmbProfession.selected > 0, {cmbSecondaryProfession, lblSecondaryProfession});
-    FilterProfessionLayers();
-}
-
-void frmMenu::cmbAttribute_Click()
-{
-    FilterProfessionLayers();
-}
-
-void frmMenu::optCapture_Click()
-{
-    cmbCharacter->setEnabled(m_panel.optCapture == 1);
-    FilterElites(true);
-}
-
-void frmMenu::FilterElites(bool redraw)
-{
-    if (!m_panel.Ready)
-        return;
-    if (m_map)
-        m_map->HideInformationWindows();
-    ShowList(lstElite, m_panel.lstElite,
-             modEliteTab::FilterEliteEntries(m_world.elite, m_world.professions, m_world.campaigns, m_panel));
-    ShowList(lstLocations, m_panel.lstLocations, {});
-    SetEnabled(false, {lstLocations, lblLocations});
-    lblTot->setText(m_world.language(Text::EliteSkills) + QStringLiteral(": ") +
-                    QString::number(m_panel.lstElite.size()));
-    if (redraw)
-        RedrawMap();
-}
-
-void frmMenu::lstElite_Click()
-{
-    if (!m_panel.lstElite.hasSelection())
-        return;
-    const int elite = m_panel.lstElite.selectedData();
-    ShowList(lstLocations, m_panel.lstLocations,
-             modEliteTab::EliteLocationEntries(m_world.elite, m_world.campaigns, m_panel, elite));
-    const bool hasPlaces = elite >= 0 && elite <= m_world.elite.highest() &&
-                           m_world.elite.EliteSkills[static_cast<std::size_t>(elite)].Locations.size() > 1;
-    SetEnabled(hasPlaces, {lstLocations, lblLocations});
-    if (!m_panel.lstLocations.empty())
-        lstLocations->setCurrentRow(0); // runs SelectEliteLocation
-}
-
-void frmMenu::SelectEliteLocation()
-{
-    if (!m_map || !m_panel.lstElite.hasSelection() || !m_panel.lstLocations.hasSelection())
-        return;
-    const int elite = m_panel.lstElite.selectedData();
-    const int index = m_panel.lstLocations.selectedData();
-    if (elite < 0 || elite > m_world.elite.highest())
-        return;
-    const auto& locations = m_world.elite.EliteSkills[static_cast<std::size_t>(elite)].Locations;
-    if (index < 1 || index >= static_cast<int>(locations.size()))
-        return;
-    const auto& l = locations[static_cast<std::size_t>(index)];
-    QString picture;
-    if (modCampaigns::RegionExists(m_world.campaigns, l.Campaign, l.Region))
-        picture = m_world.campaigns[l.Campaign].Regions[l.Region].ImagePath;
-    m_map->InizializzaVariabili(picture, l.Campaign, l.Region);
-    m_map->UpdateMapWithNewEliteSkills();
-    m_map->CenterMapOn(l.X, l.Y);
-}
-
-// ---- Filter chains -------------------------------------------------------------
+void frmMenu::FilterElites(bool redraw) { m_eliteTab->FilterElites(redraw); }
+void frmMenu::FilterCollectors(bool redraw) { m_collectorsTab->FilterCollectors(redraw); }
+void frmMenu::FilterGreens(bool redraw) { m_greensTab->FilterGreens(redraw); }
+void frmMenu::FilterNotes(bool redraw) { m_notesTab->FilterNotes(redraw); }
+void frmMenu::FilterTreasures(bool redraw) { m_treasuresPetsTab->FilterTreasures(redraw); }
+void frmMenu::FilterPets(bool redraw) { m_treasuresPetsTab->FilterPets(redraw); }
+void frmMenu::SelectEliteLocation() { m_eliteTab->SelectEliteLocation(); }
 
 void frmMenu::FilterAllLayers()
 {
@@ -889,22 +469,6 @@ void frmMenu::FilterProfessionLayers()
     FilterGreens(false);
     FilterNotes(true);
 }
-
-// ---- The other layers' filters ----------------------------------------------
-// Their lists arrive with their layers; until then each keeps the contract:
-// nothing while the panel is not ready, and a redraw when asked for one.
-
-void frmMenu::PendingLayerFilter(bool redraw)
-{
-    if (m_panel.Ready && redraw)
-        RedrawMap();
-}
-
-void frmMenu::FilterCollectors(bool redraw) { PendingLayerFilter(redraw); }
-void frmMenu::FilterGreens(bool redraw) { PendingLayerFilter(redraw); }
-void frmMenu::FilterNotes(bool redraw) { PendingLayerFilter(redraw); }
-void frmMenu::FilterTreasures(bool redraw) { PendingLayerFilter(redraw); }
-void frmMenu::FilterPets(bool redraw) { PendingLayerFilter(redraw); }
 
 // ---- Tabs and show boxes -----------------------------------------------------
 
@@ -926,7 +490,7 @@ void frmMenu::SelectTab(int i)
     clicked->setActive(true);
     m_panel.ActiveTab = i;
     picTab[static_cast<std::size_t>(i)]->show();
-    const QColor colour = TabColour(m_world, i);
+    const QColor colour = PanelTabColour(m_world, i);
     QPalette pal = picFalseBorder->palette();
     pal.setColor(QPalette::Window, colour);
     picFalseBorder->setPalette(pal);
@@ -1008,10 +572,7 @@ void frmMenu::OnMenuEntryClick(int menu, int entry)
         case 6: m_panel.HoverMode = HoverFollowPointer; break;
         case 8:
             run(m_commands.manageCharacters);
-            optCapture[0]->setChecked(true);
-            ShowCombo(cmbCharacter, m_panel.cmbCharacter,
-                      modPanelLists::FillCharacterCombo(m_world.characters, m_world.language), nullptr);
-            cmbCharacter->setEnabled(false);
+            m_eliteTab->RefillCharacters();
             break;
         default: break;
         }
@@ -1083,7 +644,7 @@ void frmMenu::paintEvent(QPaintEvent* event)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     // A thin frame in the elite tab's colour, and the title centred on top.
-    p.setPen(QPen(TabColour(m_world, TabElite).darker(160), 1));
+    p.setPen(QPen(PanelTabColour(m_world, TabElite).darker(160), 1));
     p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     QFont f = font();
     f.setBold(true);
@@ -1147,23 +708,10 @@ void frmMenu::LayOutPages()
 {
     // Pages reach down to a bottom margin as wide as the side margin.
     const int pageHeight = PanelLayout::PageHeight(height(), kPageTop, kMargin);
-    for (QWidget* page : picTab)
+    for (QWidget* page : picTab) {
         page->setGeometry(kMargin, kPageTop, kPageWidth, pageHeight);
-    const int inner = pageHeight - kPageBorder;
-
-    const auto elite = PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, 0);
-    lstLocations->resize(lstLocations->width(), elite.listHeight);
-    const auto placed = PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, lstLocations->height());
-    lstLocations->move(lstLocations->x(), placed.lstLocationsTop);
-    lblLocations->move(lblLocations->x(), placed.lblLocationsTop);
-    lstElite->resize(lstElite->width(), elite.listHeight);
-
-    for (QListWidget* list : {lstCollectors, lstGreens, lstNotes})
-        list->resize(list->width(), PanelLayout::ListHeightToBottom(inner, list->y()));
-
-    lstPetLocations->move(lstPetLocations->x(), inner - lstPetLocations->height() - 5);
-    lblPetLocations->move(lblPetLocations->x(), lstPetLocations->y() - 1 - lblPetLocations->height());
-    lstPets->resize(lstPets->width(), std::max(0, lblPetLocations->y() - 2 - lstPets->y()));
+        static_cast<frmPanelTab*>(page)->LayOut(pageHeight - kPageBorder);
+    }
 }
 
 void frmMenu::closeEvent(QCloseEvent* event)

@@ -22,6 +22,11 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class frmEliteTab;
+class frmCollectorsTab;
+class frmGreensTab;
+class frmNotesTab;
+class frmTreasuresPetsTab;
 namespace mapview { class frmMap; }
 using mapview::frmMap;
 
@@ -35,8 +40,9 @@ public:
     frmMenu(World& world, PanelState& panel, QWidget* parent = nullptr);
     ~frmMenu() override;
 
-    // The map window the panel drives (owned by the panel as its window).
-    void SetMap(frmMap* map) { m_map = map; }
+    // The map window the panel drives (owned by the panel as its window);
+    // its region menu, note commands and marker double clicks are wired here.
+    void SetMap(frmMap* map);
     frmMap* Map() const { return m_map; }
 
     // What the program does for the panel's commands: quit (cmdQuit, the
@@ -76,6 +82,10 @@ public:
     void FilterPets(bool redraw);
     // Switches the map to the place chosen in lstLocations and centres it.
     void SelectEliteLocation();
+
+    // A region item of the map's region menu: campaign c (chosen by item data)
+    // and region r, which loads and redraws the map.
+    void SelectRegion(int c, int r);
 
     // A click on tab label i.
     void SelectTab(int i);
@@ -149,51 +159,35 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class frmPanelTab;
+    friend class frmEliteTab;
+    friend class frmCollectorsTab;
+    friend class frmGreensTab;
+    friend class frmNotesTab;
+    friend class frmTreasuresPetsTab;
+
     void BuildWindow();
-    void BuildEliteTab(QWidget* page);
-    void BuildCollectorsTab(QWidget* page);
-    void BuildGreensTab(QWidget* page);
-    void BuildNotesTab(QWidget* page);
-    void BuildTreasuresPetsTab(QWidget* page);
-    // A text filter box writes its state and runs its layer's filter with a redraw.
-    void BindText(QLineEdit* box, QString& state, void (frmMenu::*filter)(bool));
-    // A list's selection is mirrored into its state.
-    void BindSelection(QListWidget* list, PanelList& state);
-    // Two captioned text filters over one captioned list (greens, notes).
-    QListWidget* BuildTwoFilterPage(QWidget* page, std::array<QLabel**, 3> captions, std::array<QLineEdit**, 2> boxes);
+    // Points the panel's control names at the controls of each tab.
+    void NameTabControls();
     void ApplyCaptions();
-    void ApplyOptions();
     void LayOutPages();
     void PlaceTabLabels();
     void AttachMap();
     void OpenMenu(int menu);
 
-    // Refills a combo (signals held back) and its model from `fill`.
-    void ShowCombo(QComboBox* combo, PanelList& model, const modPanelLists::ComboFill& fill, QLabel* caption);
-    // Refills a list box and its model from entries, nothing selected.
-    void ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entries);
     void RedrawMap();
     // The filters that a region choice runs (elite skills, collectors, greens,
     // notes, treasures; pets last, redrawing), and those of a profession or
     // attribute choice (elite skills, collectors, greens; notes last, redrawing).
     void FilterAllLayers();
     void FilterProfessionLayers();
-    // What a layer filter does until its layer's list joins the panel.
-    void PendingLayerFilter(bool redraw);
-
-    // Event handlers of the elite tab.
-    void cmbCampaign_Click();
-    void cmbRegion_Click();
-    void cmbZone_Click();
-    void cmbProfession_Click();
-    void cmbAttribute_Click();
-    void optCapture_Click();
-    void lstElite_Click();
-    void FillRegionList();
-    void FillZoneList();
-    void FillAttributeCombo();
     void chkShowObject_Click(int k);
 
+    frmEliteTab* m_eliteTab = nullptr;
+    frmCollectorsTab* m_collectorsTab = nullptr;
+    frmGreensTab* m_greensTab = nullptr;
+    frmNotesTab* m_notesTab = nullptr;
+    frmTreasuresPetsTab* m_treasuresPetsTab = nullptr;
     World& m_world;
     PanelState& m_panel;
     frmMap* m_map = nullptr;

@@ -1,0 +1,171 @@
+#include "layers/frmManageNote.h"
+
+#include "core/RecordFile.h"
+#include "core/TextNumbers.h"
+#include "core/World.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QValidator>
+
+namespace {
+
+// Refuses, as they are typed or pasted, characters the notes file cannot hold.
+class Windows1252Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return frmManageNote::UnwritableCharacters(input).isEmpty() ? Acceptable : Invalid;
+    }
+};
+
+constexpr char kDefaultShortDesc[] = "General Note";
+
+} // namespace
+
+QString frmManageNote::UnwritableCharacters(const QString& text)
+{
+    QString bad;
+    for (const QChar c : text) {
+        const QString one(c);
+        if (records::DecodeWindows1252(records::EncodeWindows1252(one)) != one && !bad.contains(c))
+            bad += c;
+    }
+    return bad;
+}
+
+frmManageNote::frmManageNote(World& world, QWidget* owner) : QDialog(owner), m_world(world)
+{
+    setObjectName(QStringLiteral("frmManageNote"));
+    setModal(true);
+    lblShortDesc = new QLabel(this);
+    txtShortDesc = new QLineEdit(this);
+    txtShortDesc->setValidator(new Windows1252Validator(txtShortDesc));
+    txtShortDesc->installEventFilter(this);
+    lblNoteBody = new QLabel(this);
+    txtBody = new QPlainTextEdit(this);
+    txtBody->setTabChangesFocus(true);
+    cmdSave = new QPushButton(this);
+    cmdCancel = new QPushButton(this);
+    cmdSave->setDefault(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(lblShortDesc, 0, 0);
+    grid->addWidget(txtShortDesc, 1, 0);
+    grid->addWidget(lblNoteBody, 2, 0);
+    grid->addWidget(txtBody, 3, 0);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdSave);
+    buttons->addWidget(cmdCancel);
+    grid->addLayout(buttons, 4, 0);
+    resize(380, 300);
+
+    showMessage = [this](const QString& text) {
+        QMessageBox::critical(this, windowTitle(), text);
+    };
+    connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        m_saved = -1;
+        reject();
+    });
+}
+
+void frmManageNote::SetTopMost(bool on)
+{
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+}
+
+void frmManageNote::ApplyCaptions()
+{
+    const auto& t = m_world.language;
+    setWindowTitle(t(Text::Notes));
+    lblShortDesc->setText(t(Text::NoteShortDesc));
+    lblNoteBody->setText(t(Text::NoteBody));
+    cmdSave->setText(t(Text::Save));
+    cmdCancel->setText(t(Text::Cancel));
+}
+
+void frmManageNote::Load()
+{
+    ApplyCaptions();
+    const auto& notes = m_world.notes.Notes;
+    if (m_note >= 1 && m_note < static_cast<int>(notes.size())) {
+        const auto& note = notes[static_cast<std::size_t>(m_note)];
+        // A note read from the file holds only characters the file can hold.
+        txtShortDesc->setText(note.ShortDesc);
+        txtBody->setPlainText(note.Body);
+    } else {
+        m_note = -1;
+        txtShortDesc->setText(QString::fromLatin1(kDefaultShortDesc));
+        txtBody->clear();
+    }
+    m_saved = -1;
+    txtShortDesc->setFocus();
+}
+
+bool frmManageNote::eventFilter(QObject* watched, QEvent* event)
+{
+    // Entering the title box selects its whole text (after the click that
+    // placed the cursor).
+    if (watched == txtShortDesc && event->type() == QEvent::FocusIn)
+        QTimer::singleShot(0, txtShortDesc, &QLineEdit::selectAll);
+    return QDialog::eventFilter(watched, event);
+}
+
+bool frmManageNote::cmdSave_Click()
+{
+    const auto& t = m_world.language;
+    if (txtShortDesc->text().trimmed().isEmpty()) {
+        showMessage(t(Text::NoteShortDescMissing));
+        txtShortDesc->setFocus();
+        return false;
+    }
+    const QString bad = UnwritableCharacters(txtShortDesc->text() + txtBody->toPlainText());
+    if (!bad.isEmpty()) {
+        showMessage(QStringLiteral("The notes file cannot hold these characters: %1\nPlease replace them before saving.")
+                        .arg(bad));
+        txtBody->setFocus();
+        return false;
+    }
+    QString error;
+    if (!SaveNote(&error)) {
+        showMessage(QStringLiteral("The note could not be saved (%1).\nNothing was changed; the note is still in "
+                                   "the editor.")
+                        .arg(error));
+        return false;
+    }
+    accept();
+    return true;
+}
+
+bool frmManageNote::SaveNote(QString* error)
+{
+    modNotes::Tables notes = m_world.notes;
+    int n = m_note;
+    if (n < 1 || n >= static_cast<int>(notes.Notes.size())) {
+        notes.Notes.emplace_back();
+        n = notes.count();
+    }
+    auto& note = notes.Notes[static_cast<std::size_t>(n)];
+    note.Body = txtBody->toPlainText().trimmed().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    note.ShortDesc = txtShortDesc->text().trimmed();
+    if (m_note < 1)
+        modNotes::PlaceNote(note, m_x, m_y);
+    note.Campaign = static_cast<uint8_t>(m_campaign);
+    note.Region = static_cast<uint8_t>(m_region);
+    if (!modNotes::SaveNotes(m_world.appFolder, notes, error))
+        return false;
+    m_world.notes = std::move(notes);
+    m_note = n;
+    m_saved = n;
+    return true;
+}

@@ -1,0 +1,122 @@
+#include "panel/frmTreasuresPetsTab.h"
+
+#include "core/TextNumbers.h"
+#include "panel/frmMenu.h"
+#include "panel/modTreasuresPetsTab.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+using namespace PanelGeometry;
+
+namespace {
+constexpr int kTreasuresHeight = 150;
+constexpr int kPetLocationsHeight = 120;
+} // namespace
+
+frmTreasuresPetsTab::frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
+    : frmPanelTab(menu, world, panel, TabTreasuresPets, parent)
+{
+    int y = kMargin;
+    lblTreasures = Caption(kMargin, y, kInnerWidth);
+    y += kLabelHeight + 2;
+    lstVarshaTreasures = ListBox(y, kTreasuresHeight);
+    y += kTreasuresHeight + 6;
+    lblPets = Caption(kMargin, y, kInnerWidth);
+    lstPets = ListBox(y + kLabelHeight + 2, 100);
+    lblPetLocations = Caption(kMargin, y + 120, kInnerWidth);
+    lstPetLocations = ListBox(y + 140, kPetLocationsHeight);
+
+    // Treasures and pet places share one selection marker: choosing one
+    // clears the other.
+    BindList(lstVarshaTreasures, m_panel.lstVarshaTreasures, [this] {
+        modTreasuresPetsTab::ChooseTreasure(m_panel, m_panel.lstVarshaTreasures.selected);
+        ShowSelections();
+        SelectTreasure();
+    });
+    BindList(lstPets, m_panel.lstPets, [this] { SelectPet(); });
+    BindList(lstPetLocations, m_panel.lstPetLocations, [this] {
+        modTreasuresPetsTab::ChoosePetPlace(m_panel, m_panel.lstPetLocations.selected);
+        ShowSelections();
+        SelectPetPlace();
+    });
+}
+
+void frmTreasuresPetsTab::ShowSelections()
+{
+    for (auto [list, model] : {std::pair{lstVarshaTreasures, &m_panel.lstVarshaTreasures},
+                               std::pair{lstPets, &m_panel.lstPets},
+                               std::pair{lstPetLocations, &m_panel.lstPetLocations}}) {
+        const QSignalBlocker block(list);
+        if (list->currentRow() != model->selected)
+            list->setCurrentRow(model->selected);
+    }
+}
+
+void frmTreasuresPetsTab::ApplyCaptions()
+{
+    const auto& t = m_world.language;
+    lblTreasures->setText(modTreasuresPetsTab::TreasuresCaption(m_world, m_panel.lstVarshaTreasures.size()));
+    lblPets->setText(modTreasuresPetsTab::PetsCaption(m_world, m_panel.lstPets.size()));
+    lblPetLocations->setText(t(Text::PetLocations));
+}
+
+void frmTreasuresPetsTab::LayOut(int inner)
+{
+    lstPetLocations->move(lstPetLocations->x(), inner - lstPetLocations->height() - 5);
+    lblPetLocations->move(lblPetLocations->x(), lstPetLocations->y() - 1 - lblPetLocations->height());
+    lstPets->resize(lstPets->width(), std::max(0, lblPetLocations->y() - 2 - lstPets->y()));
+}
+
+void frmTreasuresPetsTab::FilterTreasures(bool redraw)
+{
+    if (!m_panel.Ready)
+        return;
+    ShowList(lstVarshaTreasures, m_panel.lstVarshaTreasures,
+             modTreasuresPetsTab::FilterTreasureEntries(m_world, m_panel));
+    lblTreasures->setText(modTreasuresPetsTab::TreasuresCaption(m_world, m_panel.lstVarshaTreasures.size()));
+    ClearEliteLocations();
+    if (redraw)
+        RedrawMap();
+}
+
+void frmTreasuresPetsTab::FilterPets(bool redraw)
+{
+    if (!m_panel.Ready)
+        return;
+    ShowList(lstPets, m_panel.lstPets, modTreasuresPetsTab::FilterPetEntries(m_world, m_panel));
+    ShowList(lstPetLocations, m_panel.lstPetLocations, {});
+    SetControlsEnabled(false, {lstPetLocations, lblPetLocations});
+    lblPets->setText(modTreasuresPetsTab::PetsCaption(m_world, m_panel.lstPets.size()));
+    ClearEliteLocations();
+    if (redraw)
+        RedrawMap();
+}
+
+void frmTreasuresPetsTab::SelectTreasure()
+{
+    ShowOnMap(modTreasuresPetsTab::SelectTreasure(m_world, m_panel));
+}
+
+void frmTreasuresPetsTab::SelectPet()
+{
+    if (!m_panel.lstPets.hasSelection())
+        return;
+    const bool hasPlaces = modTreasuresPetsTab::SelectPet(m_world, m_panel, m_panel.lstPets.selected);
+    const PanelList places = m_panel.lstPetLocations;
+    ShowList(lstPetLocations, m_panel.lstPetLocations, places.entries);
+    m_panel.lstPetLocations.selected = places.selected;
+    SetControlsEnabled(hasPlaces, {lstPetLocations, lblPetLocations});
+    if (m_panel.lstPetLocations.hasSelection()) {
+        // The first place is chosen, as a click on it would.
+        modTreasuresPetsTab::ChoosePetPlace(m_panel, m_panel.lstPetLocations.selected);
+        ShowSelections();
+        SelectPetPlace();
+    }
+}
+
+void frmTreasuresPetsTab::SelectPetPlace()
+{
+    ShowOnMap(modTreasuresPetsTab::SelectPetPlace(m_world, m_panel));
+}

@@ -1,0 +1,31 @@
+// Tab 4 of the control panel: the treasure chests of the chosen area, the
+// pets found there and the places of the chosen pet. At most one of the
+// chest list and the pet lists holds a selection, so that one marker blinks.
+#pragma once
+
+#include "panel/frmPanelTab.h"
+
+class frmTreasuresPetsTab : public frmPanelTab {
+    Q_OBJECT
+public:
+    frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent);
+
+    void ApplyCaptions() override;
+    void LayOut(int innerHeight) override;
+
+    void FilterTreasures(bool redraw);
+    void FilterPets(bool redraw);
+    void SelectTreasure();
+    void SelectPet();
+    void SelectPetPlace();
+
+private:
+    // Shows in the three lists the selections the state holds.
+    void ShowSelections();
+
+public:
+    QListWidget* lstVarshaTreasures = nullptr;
+    QListWidget* lstPets = nullptr;
+    QListWidget* lstPetLocations = nullptr;
+    QLabel *lblTreasures = nullptr, *lblPets = nullptr, *lblPetLocations = nullptr;
+};

@@ -1,0 +1,619 @@
+// The collectors, greens, notes, treasures and pets tabs of the program
+// started offscreen on a copy of the demo world: the filters narrow the
+// lists and the markers, a chosen entry takes the map there and blinks,
+// every marker kind shows its information window, the region menu, and
+// notes inserted, edited and deleted through the map's menu and the editor.
+#include "ProgramCopy.h"
+
+#include "layers/frmManageNote.h"
+#include "mapview/MapGeometry.h"
+#include "panel/frmPanelTab.h"
+#include "panel/modCollectorsTab.h"
+#include "panel/modGreensTab.h"
+#include "panel/modNotesTab.h"
+#include "panel/modTreasuresPetsTab.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace mapview;
+
+namespace {
+
+// Types `text` into `box` one character at a time, as a keyboard would
+// (also characters outside ASCII).
+void TypeText(QWidget* box, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+void ClickRow(QListWidget* list, int row)
+{
+    const QRect r = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QPoint ViewPoint(frmMap& map, QPoint mapPoint)
+{
+    return mapPoint + QPoint(map.MapOffsetX(), map.MapOffsetY());
+}
+
+MapContext ContextOf(Started& s)
+{
+    frmMap& m = s.map();
+    return MapContext{s.world(), s.program->panel(), m.CurrentCampaign(), m.CurrentRegion(),
+                      QPoint(m.MapOffsetX(), m.MapOffsetY()), m.Canvas().ViewSize()};
+}
+
+// One row per tab list: where its entry takes the map, and its layers.
+struct TabCase {
+    const char* name;
+    int tab;
+    QListWidget* frmMenu::*list;
+    std::optional<modTabRules::MapTarget> (*target)(const World&, const PanelState&);
+    std::optional<FlashLayer> flash;
+    LayerId layer;
+};
+
+std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState& p)
+{
+    return modTreasuresPetsTab::SelectPetPlace(w, p);
+}
+
+const TabCase kTabs[] = {
+    {"collectors", TabCollectors, &frmMenu::lstCollectors, modCollectorsTab::SelectCollector, FlashLayer::Collectors,
+     LayerId::Collectors},
+    {"greens", TabGreens, &frmMenu::lstGreens, modGreensTab::SelectGreen, FlashLayer::Greens, LayerId::Greens},
+    {"treasures", TabTreasuresPets, &frmMenu::lstVarshaTreasures, modTreasuresPetsTab::SelectTreasure,
+     FlashLayer::Treasures, LayerId::Treasures},
+    {"pets", TabTreasuresPets, &frmMenu::lstPets, PetTarget, std::nullopt, LayerId::Pets},
+};
+
+TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilterNarrows)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    auto& m = s.menu();
+    const World& w = s.world();
+    const PanelState& panel = s.program->panel();
+    for (const TabCase& c : kTabs) {
+        SCOPED_TRACE(c.name);
+        m.cmbCampaign->setCurrentIndex(0);
+        m.SelectTab(c.tab);
+        QListWidget* list = m.*c.list;
+        const int all = list->count();
+        ASSERT_GT(all, 0) << "the demo world lists some";
+
+        ClickRow(list, 0);
+        const auto target = c.target(w, panel);
+        ASSERT_TRUE(target.has_value());
+        EXPECT_EQ(s.map().CurrentCampaign(), target->Campaign);
+        EXPECT_EQ(s.map().CurrentRegion(), target->Region);
+        ASSERT_TRUE(s.map().MapLoaded());
+        EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
+                  CenterMapOnOffsets(target->Centre.x(), target->Centre.y(), s.map().Canvas().ViewSize(),
+                                     s.map().Canvas().MapSize()));
+        if (c.flash) {
+            EXPECT_TRUE(s.map().FlashTimerEnabled(*c.flash));
+        }
+
+        // The entry's region chosen on the elite tab: only that region's entries stay.
+        const QImage allMarkers = s.map().Canvas().picTemp;
+        m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(target->Campaign));
+        m.cmbRegion->setCurrentIndex(m.cmbRegion->findData(target->Region));
+        EXPECT_GT(list->count(), 0);
+        EXPECT_LE(list->count(), all);
+        // And a zone without any of them empties the list and clears the map of its markers.
+        m.SelectTab(c.tab);
+        for (int z = 1; z < m.cmbZone->count() && list->count() > 0; ++z)
+            m.cmbZone->setCurrentIndex(z);
+    }
+    // Treasures and pets share one selection: a pet place clears the chest.
+    m.cmbCampaign->setCurrentIndex(0);
+    m.SelectTab(TabTreasuresPets);
+    ClickRow(m.lstVarshaTreasures, 0);
+    ClickRow(m.lstPets, 0);
+    EXPECT_EQ(m.lstVarshaTreasures->currentRow(), -1);
+    EXPECT_EQ(panel.lstVarshaTreasures.selected, -1);
+    EXPECT_EQ(m.lstPetLocations->currentRow(), 0);
+    ClickRow(m.lstVarshaTreasures, 0);
+    EXPECT_EQ(panel.lstPetLocations.selected, -1);
+    EXPECT_EQ(panel.lstPets.selected, -1);
+}
+
+TEST(LayerTabs, SearchBoxesNarrowTheListsAndTheMarkers)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    auto& m = s.menu();
+    struct Row {
+        const char* name;
+        QLineEdit* box;
+        QListWidget* list;
+        int tab;
+    } rows[] = {{"collector search", m.txtCollSearch, m.lstCollectors, TabCollectors},
+                {"green name", m.txtGreensName, m.lstGreens, TabGreens},
+                {"green property", m.txtGreenAdditional, m.lstGreens, TabGreens}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        m.cmbCampaign->setCurrentIndex(0);
+        m.SelectTab(r.tab);
+        ClickRow(r.list, 0); // the map shows a region with some of them
+        const int all = r.list->count();
+        const QImage before = s.map().Canvas().picTemp;
+        // A word of the first entry's name (the collectors' search looks in the rewards).
+        const int item = r.list->item(0)->data(Qt::UserRole).toInt();
+        const QString first = r.box == m.txtCollSearch
+                                  ? s.world().collectors.Collectors[static_cast<std::size_t>(item)].Rewards.at(1).Name
+                                  : r.list->item(0)->text();
+        if (r.box != m.txtGreenAdditional) {
+            QTest::keyClicks(r.box, first.left(6).toLower());
+            EXPECT_GT(r.list->count(), 0);
+            EXPECT_LT(r.list->count(), all);
+            r.box->clear();
+        }
+        QTest::keyClicks(r.box, QStringLiteral("qqzx nothing"));
+        EXPECT_EQ(r.list->count(), 0);
+        EXPECT_NE(s.map().Canvas().picTemp, before) << "the markers went with the entries";
+        r.box->clear();
+        EXPECT_EQ(r.list->count(), all);
+    }
+    // Armour resets the hand filter to its first entry and disables it.
+    m.cmbCollHand->setCurrentIndex(2);
+    m.optCollType[2]->setChecked(true);
+    EXPECT_EQ(m.cmbCollHand->currentIndex(), 0);
+    EXPECT_FALSE(m.cmbCollHand->isEnabled());
+    m.optCollType[0]->setChecked(true);
+    EXPECT_TRUE(m.cmbCollHand->isEnabled());
+}
+
+TEST(LayerTabs, HoveringEachKindOfMarkerShowsItsWindowBesideIt)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    auto& m = s.menu();
+    const World& w = s.world();
+    s.program->panel().HoverMode = HoverFollowPointer;
+    for (const TabCase& c : kTabs) {
+        if (c.layer == LayerId::Greens)
+            continue; // green items have no window
+        SCOPED_TRACE(c.name);
+        m.cmbCampaign->setCurrentIndex(0);
+        m.SelectTab(c.tab);
+        QListWidget* list = m.*c.list;
+        // An entry whose marker no other layer covers.
+        bool shown = false;
+        for (int row = 0; row < std::min(list->count(), 30) && !shown; ++row) {
+            ClickRow(list, row);
+            const auto target = c.target(w, s.program->panel());
+            if (!target)
+                continue;
+            const QPoint at = ViewPoint(s.map(), target->Centre);
+            const auto hit = s.map().Layers().HitTest(at, ContextOf(s));
+            if (!hit || hit->Layer != c.layer)
+                continue;
+            QTest::mouseMove(s.map().picMap(), at + QPoint(40, 40)); // centred markers share a spot
+            QTest::mouseMove(s.map().picMap(), at);
+            const QWidget* tip = s.map().InformationWindowOf(c.layer);
+            ASSERT_TRUE(tip->isVisible());
+            EXPECT_EQ(tip->pos(), PlaceTooltip(tip->size(), hit->Hit.Marker,
+                                               QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
+                                               s.map().Canvas().ViewSize()));
+            shown = true;
+        }
+        EXPECT_TRUE(shown);
+    }
+}
+
+TEST(LayerTabs, RegionMenuJumpsToTheRegionOfItsItem)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    auto& m = s.menu();
+    QMenu* first = s.map().MenuPopupRegion()->actions().at(0)->menu();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->title(), s.world().campaigns[1].Name);
+    QAction* item = first->actions().at(0);
+    EXPECT_EQ(item->data().toInt(), 8);
+    EXPECT_EQ(item->text(), s.world().campaigns[1].Regions[8].Name);
+
+    // From another campaign: campaign 1, region 8, loaded and listed.
+    m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(3));
+    item->trigger();
+    EXPECT_EQ(m.cmbCampaign->currentData().toInt(), 1);
+    EXPECT_EQ(m.cmbRegion->currentData().toInt(), 8);
+    EXPECT_EQ(s.map().CurrentCampaign(), 1);
+    EXPECT_EQ(s.map().CurrentRegion(), 8);
+    EXPECT_TRUE(s.map().MapLoaded());
+
+    QMenu* third = s.map().MenuPopupRegion()->actions().at(2)->menu();
+    third->actions().at(1)->trigger();
+    EXPECT_EQ(s.map().CurrentCampaign(), 3);
+    EXPECT_EQ(s.map().CurrentRegion(), 2);
+}
+
+// The map's note commands with the editor and the question answered by the test.
+struct NoteRun {
+    Started& s;
+    QStringList messages;
+    bool answer = false;
+    std::function<void(frmManageNote&)> edit;
+
+    explicit NoteRun(Started& started) : s(started)
+    {
+        s.map().openMenu = [](QMenu*, QPoint) {};
+        s.map().askQuestion = [this](const QString&) { return answer; };
+        s.map().showMessage = [this](const QString& text) { messages << text; };
+        s.map().runNoteEditor = [this](frmManageNote& editor) { edit(editor); };
+    }
+    // Double click at map point p, as a player would.
+    void DoubleClick(QPoint p) { QTest::mouseDClick(s.map().picMap(), Qt::LeftButton, {}, ViewPoint(s.map(), p)); }
+};
+
+QPoint EmptyPoint(Started& s)
+{
+    for (int y = 40; y < s.map().Canvas().MapSize().height(); y += 23)
+        for (int x = 40; x < s.map().Canvas().MapSize().width(); x += 23)
+            if (!s.map().Layers().HitTest(QPoint(x, y) + QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
+                                          ContextOf(s)) &&
+                x + s.map().MapOffsetX() < s.map().VisibleWidth() && y + s.map().MapOffsetY() < s.map().VisibleHeight())
+                return {x, y};
+    return {-1, -1};
+}
+
+TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKeptForTheNextStart)
+{
+    ProgramCopy folder;
+    QPoint spot;
+    {
+        Started s(folder);
+        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+        NoteRun run(s);
+        s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
+        spot = EmptyPoint(s);
+        ASSERT_GE(spot.x(), 0);
+
+        // Empty map: only Insert; the editor gets the point and a new note.
+        run.DoubleClick(spot);
+        EXPECT_TRUE(s.map().mnuNoteInsert()->isEnabled());
+        EXPECT_FALSE(s.map().mnuNoteEdit()->isEnabled());
+        EXPECT_FALSE(s.map().mnuNoteDelete()->isEnabled());
+        run.edit = [](frmManageNote& e) {
+            EXPECT_EQ(e.txtShortDesc->text(), QStringLiteral("General Note"));
+            e.txtShortDesc->setText(QStringLiteral("  Ford crossing "));
+            e.txtBody->setPlainText(QStringLiteral("Wade at dusk\nmind the eels"));
+            EXPECT_TRUE(e.cmdSave_Click());
+        };
+        s.map().mnuNoteInsert()->trigger();
+        ASSERT_EQ(s.world().notes.count(), 1);
+        const auto& note = s.world().notes.Notes[1];
+        EXPECT_EQ(note.ShortDesc, QStringLiteral("Ford crossing"));
+        EXPECT_EQ(QPoint(note.X, note.Y), spot);
+        EXPECT_EQ(note.Campaign, 1);
+        EXPECT_EQ(note.Region, 8);
+        ASSERT_EQ(s.menu().lstNotes->count(), 1);
+        // Its marker answers the pointer with its window.
+        s.program->panel().HoverMode = HoverFollowPointer;
+        QTest::mouseMove(s.map().picMap(), ViewPoint(s.map(), spot));
+        EXPECT_TRUE(s.map().InformationWindowOf(LayerId::Notes)->isVisible());
+
+        // On the note: Edit and Delete; the edit keeps the place.
+        run.DoubleClick(spot);
+        EXPECT_FALSE(s.map().mnuNoteInsert()->isEnabled());
+        EXPECT_TRUE(s.map().mnuNoteEdit()->isEnabled());
+        EXPECT_EQ(s.map().MenuPopUpTag(), 1);
+        run.edit = [](frmManageNote& e) {
+            EXPECT_EQ(e.txtShortDesc->text(), QStringLiteral("Ford crossing"));
+            e.txtShortDesc->setText(QStringLiteral("Ford crossing (deep)"));
+            EXPECT_TRUE(e.cmdSave_Click());
+        };
+        s.map().mnuNoteEdit()->trigger();
+        EXPECT_EQ(s.menu().lstNotes->item(0)->text(), QStringLiteral("Ford crossing (deep)"));
+        EXPECT_EQ(QPoint(s.world().notes.Notes[1].X, s.world().notes.Notes[1].Y), spot);
+
+        // Delete answered No: nothing changes.
+        const QByteArray saved = folder.read(QStringLiteral("Personal/Notes.txt"));
+        run.DoubleClick(spot);
+        run.answer = false;
+        s.map().mnuNoteDelete()->trigger();
+        EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")), saved);
+        EXPECT_EQ(s.menu().lstNotes->count(), 1);
+        s.program->QuitProgram();
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")),
+              QByteArray("Ford crossing (deep)\tWade at dusk{#ENTER#}mind the eels\t") +
+                  QByteArray::number(spot.x()) + '\t' + QByteArray::number(spot.y()) + "\t1\t8\r\n");
+
+    Started again(folder);
+    ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
+    NoteRun run(again);
+    again.menu().cmbCampaign->setCurrentIndex(0);
+    ASSERT_EQ(again.menu().lstNotes->count(), 1);
+    EXPECT_EQ(again.world().notes.Notes[1].Body, QStringLiteral("Wade at dusk\r\nmind the eels"));
+    // Choosing it in the list takes the map there; deleting it with Yes empties the list and the file.
+    again.menu().SelectTab(TabNotes);
+    ClickRow(again.menu().lstNotes, 0);
+    EXPECT_EQ(again.map().CurrentRegion(), 8);
+    EXPECT_TRUE(again.map().FlashTimerEnabled(FlashLayer::Notes));
+    run.DoubleClick(spot);
+    run.answer = true;
+    again.map().mnuNoteDelete()->trigger();
+    EXPECT_EQ(again.menu().lstNotes->count(), 0);
+    EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")), QByteArray());
+}
+
+// Files may grow only to `bytes` bytes while it lives (writes beyond fail
+// instead of killing the program).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
+TEST(LayerTabs, AFailedNoteSaveKeepsTheOldFileAndTheNoteAndSaysSo)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    NoteRun run(s);
+    s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
+    const QPoint spot = EmptyPoint(s);
+    run.DoubleClick(spot);
+    run.edit = [](frmManageNote& e) { EXPECT_TRUE(e.cmdSave_Click()); };
+    s.map().mnuNoteInsert()->trigger();
+    const QByteArray old = folder.read(QStringLiteral("Personal/Notes.txt"));
+    ASSERT_FALSE(old.isEmpty());
+
+    run.DoubleClick(spot + QPoint(0, 300));
+    run.edit = [&](frmManageNote& e) {
+        e.txtShortDesc->setText(QStringLiteral("Second camp"));
+        e.txtBody->setPlainText(QStringLiteral("A long text that the full disk will not take"));
+        {
+            const FileSizeLimit full(8);
+            EXPECT_FALSE(e.cmdSave_Click());
+        }
+        EXPECT_EQ(e.txtShortDesc->text(), QStringLiteral("Second camp")) << "still in the editor";
+        EXPECT_EQ(e.SavedNote(), -1);
+    };
+    s.map().mnuNoteInsert()->trigger();
+    ASSERT_EQ(run.messages.size(), 1);
+    EXPECT_TRUE(run.messages[0].startsWith(QStringLiteral("The note could not be saved")));
+    EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")), old);
+    EXPECT_EQ(s.world().notes.count(), 1);
+    EXPECT_EQ(s.menu().lstNotes->count(), 1);
+}
+
+TEST(LayerTabs, NoteEditorRefusesAnEmptyTitleAndCharactersTheFileCannotHold)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    QStringList messages;
+    frmManageNote e(s.world());
+    e.showMessage = [&](const QString& text) { messages << text; };
+    e.SetNote(-1);
+    e.Load();
+    e.txtShortDesc->clear();
+    TypeText(e.txtShortDesc, QStringLiteral("Caf\u00e9 \u2713 \u20ac"));
+    EXPECT_EQ(e.txtShortDesc->text(), QStringLiteral("Caf\u00e9  \u20ac")) << "the tick is refused as typed";
+
+    struct Row {
+        const char* name;
+        QString title, body;
+    } rows[] = {{"blank title", QStringLiteral("   "), QString()},
+                {"tick in the text", QStringLiteral("Camp"), QStringLiteral("ok \u2713")},
+                {"emoji in the text", QStringLiteral("Camp"), QStringLiteral("\U0001F600")}};
+    for (const Row& r : rows) {
+        messages.clear();
+        e.txtShortDesc->setText(r.title);
+        e.txtBody->setPlainText(r.body);
+        EXPECT_FALSE(e.cmdSave_Click()) << r.name;
+        EXPECT_EQ(messages.size(), 1) << r.name;
+        EXPECT_EQ(s.world().notes.count(), 0) << r.name;
+    }
+    EXPECT_TRUE(folder.read(QStringLiteral("Personal/Notes.txt")).isEmpty());
+}
+
+TEST(LayerTabs, PointerDetails)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    auto& m = s.menu();
+    m.cmbCampaign->setCurrentIndex(0);
+    ClickRow(m.lstElite, 0);
+    ASSERT_TRUE(s.map().MapLoaded());
+    const QPoint centred(s.map().MapOffsetX(), s.map().MapOffsetY());
+
+    // Ctrl or Alt held: no drag.
+    for (Qt::KeyboardModifier key : {Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier}) {
+        QTest::mousePress(s.map().picMap(), Qt::LeftButton, key, QPoint(200, 200));
+        QTest::mouseMove(s.map().picMap(), QPoint(120, 150));
+        QTest::mouseRelease(s.map().picMap(), Qt::LeftButton, key, QPoint(120, 150));
+        EXPECT_FALSE(s.map().Dragging());
+        EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()), centred);
+    }
+    // A click on the skill already chosen centres the map again.
+    s.map().CenterMapOn(0, 0);
+    ClickRow(m.lstElite, 0);
+    EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()), centred);
+
+    // No map: no blinking.
+    ASSERT_TRUE(s.map().FlashTimerEnabled(FlashLayer::Elite));
+    m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(1));
+    EXPECT_FALSE(s.map().MapLoaded());
+    EXPECT_FALSE(s.map().FlashTimerEnabled(FlashLayer::Elite));
+
+    // The window system closing the map ends the program as the panel's close does.
+    s.map().close();
+    EXPECT_TRUE(s.ended);
+    EXPECT_FALSE(folder.read(QStringLiteral("Data/Options.txt")).isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The width a control leaves for its text.
+int TextRoom(QWidget* w)
+{
+    if (qobject_cast<QComboBox*>(w))
+        return w->width() - 34;
+    if (qobject_cast<QRadioButton*>(w))
+        return w->width() - 18;
+    return w->width();
+}
+
+TEST(LayerTabs, NoCaptionIsClippedAndEveryShowBoxShowsItsState)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    auto& m = s.menu();
+    for (int tab = 0; tab < TabCount; ++tab) {
+        m.SelectTab(tab);
+        for (QWidget* w : m.picTab[static_cast<std::size_t>(tab)]->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* l = qobject_cast<QLabel*>(w))
+                text = l->text();
+            else if (auto* o = qobject_cast<QRadioButton*>(w))
+                text = o->text();
+            else if (auto* c = qobject_cast<QComboBox*>(w))
+                text = c->currentText();
+            else
+                continue;
+            EXPECT_LE(w->fontMetrics().horizontalAdvance(text), TextRoom(w)) << text.toStdString();
+        }
+    }
+    // Ticked and clear boxes look different on the active and the dimmed tabs alike.
+    for (int k = 0; k < TabCount; ++k) {
+        QCheckBox* box = m.chkShowObject[static_cast<std::size_t>(k)];
+        box->setChecked(true);
+        const QImage ticked = box->grab().toImage();
+        box->setChecked(false);
+        EXPECT_NE(box->grab().toImage(), ticked) << k;
+        box->setChecked(true);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(LayerTabs, CollectorLevelAndShowBoxesComeBackAtTheNextStart)
+{
+    ProgramCopy folder;
+    int lowRequests = 0;
+    {
+        Started s(folder);
+        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+        auto& m = s.menu();
+        const int allRequests = m.cmbCollReq->count();
+        m.optCollLevel[1]->setChecked(true);
+        lowRequests = m.cmbCollReq->count();
+        EXPECT_LT(lowRequests, allRequests) << "the request list follows the level";
+        m.chkShowObject[TabCollectors]->setChecked(false);
+        m.chkShowObject[TabNotes]->setChecked(false);
+        s.program->QuitProgram();
+    }
+    const QByteArray options = folder.read(QStringLiteral("Data/Options.txt"));
+    for (const char* line : {"CollectorLevel=1\r\n", "ShowCollectors=0\r\n", "ShowNotes=0\r\n", "ShowGreens=1\r\n"})
+        EXPECT_TRUE(options.contains(line)) << line;
+
+    Started again(folder);
+    ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
+    auto& m = again.menu();
+    EXPECT_TRUE(m.optCollLevel[1]->isChecked());
+    EXPECT_EQ(m.cmbCollReq->count(), lowRequests);
+    EXPECT_FALSE(m.chkShowObject[TabCollectors]->isChecked());
+    EXPECT_FALSE(m.chkShowObject[TabNotes]->isChecked());
+    EXPECT_TRUE(m.chkShowObject[TabGreens]->isChecked());
+    ASSERT_GT(m.lstCollectors->count(), 0);
+    for (int i = 0; i < m.lstCollectors->count(); ++i) {
+        const int id = m.lstCollectors->item(i)->data(Qt::UserRole).toInt();
+        EXPECT_EQ(again.world().collectors.Collectors[static_cast<std::size_t>(id)].IsLowLevel, 1) << id;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A page with one list, to count how often a list's click handling runs.
+struct ListPage : frmPanelTab {
+    ListPage(Started& s) : frmPanelTab(s.menu(), s.world(), s.program->panel(), TabNotes, nullptr)
+    {
+        list = ListBox(0, 200);
+        resize(300, 220);
+        ShowList(list, state, {{QStringLiteral("first"), 1}, {QStringLiteral("second"), 2}});
+        BindList(list, state, [this] { ++runs; });
+        show();
+    }
+    void ApplyCaptions() override {}
+    void LayOut(int) override {}
+    QListWidget* list = nullptr;
+    PanelList state;
+    int runs = 0;
+};
+
+TEST(LayerTabs, AListClickRunsItsHandlingOnceAlsoOnTheCurrentRow)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    ListPage page(s);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        int runs, row;
+    } steps[] = {
+        {"click on a new row", [&] { ClickRow(page.list, 0); }, 1, 0},
+        {"click on the current row", [&] { ClickRow(page.list, 0); }, 2, 0},
+        {"click on another row", [&] { ClickRow(page.list, 1); }, 3, 1},
+        {"key up", [&] { QTest::keyClick(page.list, Qt::Key_Up); }, 4, 0},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(page.runs, step.runs) << step.name;
+        EXPECT_EQ(page.state.selected, step.row) << step.name;
+    }
+}
+
+} // namespace
