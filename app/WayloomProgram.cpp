@@ -149,9 +149,8 @@ WayloomProgram::StartResult WayloomProgram::Main()
             },
     });
     QObject::connect(m_map, &frmMap::quitRequested, m_menu.get(), [this] { QuitProgram(); });
-    QObject::connect(m_map, &frmMap::captureRequested, m_menu.get(), [this](int elite) { MarkEliteAsCaptured(elite); });
-    // The region menu and the note menu join through the map window's other
-    // requests.
+    // A double click on a boss or a chest reaches the dialogs through the
+    // panel's commands above (the panel listens to the map's requests).
     QString startPicture;
     m_map->InizializzaVariabili(startPicture, -1, -1);
 
