@@ -2,6 +2,7 @@
 # One entry point for a fresh Debian 12 machine:
 #   scripts/setup.sh run    install what is missing, build, start Wayloom on the demo world
 #   scripts/setup.sh test   install what is missing, build, run every test
+#   scripts/setup.sh release  install what is missing, build the release archive build/wayloom-<version>-linux-<arch>.tar.gz
 set -euo pipefail
 mode="${1:-}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -13,6 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   clang libclang-rt-14-dev
   python3 xvfb xauth fonts-liberation
+  desktop-file-utils appstream
 )
 
 install_missing() {
@@ -53,8 +55,16 @@ case "$mode" in
       "$here/fuzz/run-ci.sh" "$build-fuzz"
     fi
     ;;
+  release)
+    install_missing
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$build" -j "$(nproc)" --target release
+    for archive in "$build"/wayloom-*-linux-*.tar.gz; do
+      echo "$archive: $(stat -c %s "$archive") bytes"
+    done
+    ;;
   *)
-    echo "usage: scripts/setup.sh run|test" >&2
+    echo "usage: scripts/setup.sh run|test|release" >&2
     exit 2
     ;;
 esac
