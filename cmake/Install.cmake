@@ -24,6 +24,12 @@ endforeach()
 # Qt comes from the system's library folders: an installed copy carries no
 # RPATH, so nothing points back into the build tree.
 set_target_properties(${wayloom_release_programs} PROPERTIES INSTALL_RPATH "")
+# The linker's build id is a digest over the debug information too, which
+# names the build's folders; without it the stripped programs are the same
+# bytes from any build folder.
+foreach(program IN LISTS wayloom_release_programs)
+  target_link_options(${program} PRIVATE "LINKER:--build-id=none")
+endforeach()
 install(TARGETS ${wayloom_release_programs} RUNTIME DESTINATION .)
 
 # The demo world as its generator wrote it (never the build's program folder,

@@ -203,13 +203,18 @@ TEST(Archive, PackedAgainElsewhereGivesTheSameBytes)
     EXPECT_TRUE(again == ReadAll(kArchive)) << "the archive differs when packed again";
 }
 
-TEST_F(Unpacked, ExecutablesFindQtInTheSystemFolders)
+// Qt from the system's folders, and nothing that depends on where the
+// programs were built (so that any build folder gives the same bytes).
+TEST_F(Unpacked, ExecutablesFindQtInTheSystemFoldersAndNameNoBuildFolder)
 {
     for (const char* name : {"Wayloom", "Update", "wayloom-check", "krbtool"}) {
-        const Outcome elf = Start(QStringLiteral("readelf"), {"-d", Program(QLatin1String(name))}, env);
+        const Outcome elf = Start(QStringLiteral("readelf"), {"-d", "-n", Program(QLatin1String(name))}, env);
         ASSERT_TRUE(elf.finished && elf.exitCode == 0) << name;
         EXPECT_FALSE(elf.out.contains(QStringLiteral("RPATH")) || elf.out.contains(QStringLiteral("RUNPATH")))
             << name << " carries a library path";
+        EXPECT_FALSE(elf.out.contains(QStringLiteral("Build ID"))) << name << " carries a build id";
+        const QByteArray bytes = ReadAll(Program(QLatin1String(name)));
+        EXPECT_FALSE(bytes.contains(WAYLOOM_SOURCE_DIR) || bytes.contains(WAYLOOM_BINARY_DIR)) << name;
         const Outcome ldd = Start(QStringLiteral("ldd"), {Program(QLatin1String(name))}, env);
         EXPECT_FALSE(ldd.out.contains(QStringLiteral("not found"))) << ldd.out.toStdString();
     }
