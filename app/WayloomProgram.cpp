@@ -3,6 +3,7 @@
 #include "core/LoadAllData.h"
 #include "core/modLanguage.h"
 #include "core/modMain.h"
+#include "core/Version.h"
 #include "elite/frmCharacterList.h"
 #include "elite/frmMarkEliteAsCaptured.h"
 #include "layers/frmMarkTreasureAsOpened.h"
@@ -104,7 +105,7 @@ QString WayloomProgram::LockFilePath(const QString& appFolder)
 WayloomProgram::StartResult WayloomProgram::Main()
 {
     QCoreApplication::setApplicationName(QString::fromLatin1(kProgramTitle));
-    QCoreApplication::setApplicationVersion(QStringLiteral(WAYLOOM_VERSION));
+    QCoreApplication::setApplicationVersion(QLatin1String(wayloom::kVersion));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     struct RestoreCursor {
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }

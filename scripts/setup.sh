@@ -4,6 +4,7 @@
 #   scripts/setup.sh test   install what is missing, check the format, build and run every test
 #                           twice (the dev preset, then under AddressSanitizer and
 #                           UndefinedBehaviorSanitizer in the asan preset), fuzz briefly
+#   scripts/setup.sh release  install what is missing, build the release archive build/wayloom-<version>-linux-<arch>.tar.gz
 # Under CI (CI=true) every compiler warning is an error.
 set -euo pipefail
 mode="${1:-}"
@@ -19,6 +20,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   clang clang-format libclang-rt-14-dev
   python3 xvfb xauth fonts-liberation
+  desktop-file-utils appstream
 )
 
 install_missing() {
@@ -83,8 +85,16 @@ case "$mode" in
     fi
     echo "all done after $((SECONDS - start)) s"
     ;;
+  release)
+    install_missing
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cmake --build "$build" -j "$(nproc)" --target release
+    for archive in "$build"/wayloom-*-linux-*.tar.gz; do
+      echo "$archive: $(stat -c %s "$archive") bytes"
+    done
+    ;;
   *)
-    echo "usage: scripts/setup.sh run|test" >&2
+    echo "usage: scripts/setup.sh run|test|release" >&2
     exit 2
     ;;
 esac

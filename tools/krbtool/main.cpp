@@ -2,6 +2,8 @@
 // stderr naming the file and the reason), 2 on wrong usage.
 #include "tools/krbtool/Subcommands.h"
 
+#include "core/Version.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
@@ -18,11 +20,12 @@ std::vector<Subcommand>& Table()
     return table;
 }
 
-int PrintUsage()
+int PrintUsage(FILE* stream = stderr)
 {
-    std::fputs("usage:\n", stderr);
+    std::fputs("usage:\n", stream);
     for (const Subcommand& c : AllSubcommands())
-        std::fprintf(stderr, "  krbtool %s %s\n", c.name, c.usage);
+        std::fprintf(stream, "  krbtool %s %s\n", c.name, c.usage);
+    std::fputs("  krbtool --help | --version\n", stream);
     return kUsage;
 }
 
@@ -82,6 +85,14 @@ int main(int argc, char** argv)
     args.removeFirst();
     if (args.isEmpty())
         return krbtool::PrintUsage();
+    if (args.size() == 1 && args[0] == QLatin1String("--help")) {
+        krbtool::PrintUsage(stdout);
+        return krbtool::kOk;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        std::printf("krbtool %s\n", wayloom::kVersion);
+        return krbtool::kOk;
+    }
     const QString name = args.takeFirst();
     for (const krbtool::Subcommand& c : krbtool::AllSubcommands()) {
         if (name != QLatin1String(c.name))

@@ -21,14 +21,14 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCommandLineParser args;
     args.addHelpOption();
-    args.addOption({"folder", "Program folder (default: this program's folder).", "dir"});
+    args.addOption({"folder", "Program folder (default: the build's program folder).", "dir"});
     args.addOption({"campaign", "Campaign number.", "c"});
     args.addOption({"region", "Region number.", "r"});
     args.addOption({"hover", "Show the information window of the selected boss."});
     args.addOption({"screenshot", "Save the window to a file and quit.", "file"});
     args.process(app);
 
-    QString folder = args.isSet("folder") ? args.value("folder") : QCoreApplication::applicationDirPath();
+    QString folder = args.isSet("folder") ? args.value("folder") : QStringLiteral(WAYLOOM_PROGRAM_DIR);
     folder = QDir(folder).absolutePath() + u'/';
     World world;
     if (!LoadProgramFolder(world, folder, StartupOptions{.readOnly = true})) {

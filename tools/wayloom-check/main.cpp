@@ -7,6 +7,7 @@
 
 #include "core/LoadAllData.h"
 #include "core/modLanguage.h"
+#include "core/Version.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -29,11 +30,25 @@ int main(int argc, char** argv)
     bool json = false;
     QString folder;
     const QStringList args = app.arguments().mid(1);
+    const QString usage = QStringLiteral("usage: wayloom-check [--json] [FOLDER] | --help | --version\n");
+    if (args.size() == 1 && args[0] == QLatin1String("--help")) {
+        Print(stdout, usage + QStringLiteral(
+                  "Loads the program folder FOLDER (default: the folder of this program) as Wayloom does at\n"
+                  "start, without changing anything in it, prints every line the loaders skipped as\n"
+                  "path:line: reason and ends with one line counting each table.\n"
+                  "  --json  prints the loaded world as one JSON document instead (skipped lines on stderr)\n"
+                  "Exit status: 0 when the folder loaded, 2 when it cannot be used.\n"));
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        Print(stdout, QStringLiteral("wayloom-check %1\n").arg(QLatin1String(wayloom::kVersion)));
+        return 0;
+    }
     for (const QString& arg : args) {
         if (arg == QLatin1String("--json")) {
             json = true;
         } else if (arg.startsWith(QLatin1String("-")) || !folder.isEmpty()) {
-            Print(stderr, QStringLiteral("usage: wayloom-check [--json] [FOLDER]\n"));
+            Print(stderr, usage);
             return 2;
         } else {
             folder = arg;
