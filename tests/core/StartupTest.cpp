@@ -77,8 +77,9 @@ TEST(ApplyPendingUpdater, ReplacesTheUpdaterByTheWaitingCopy)
         modMain::ApplyPendingUpdater(dir.path(), 0ms);
         EXPECT_EQ(dir.read(updater), QByteArray(c.updaterAfter)) << c.name;
         EXPECT_EQ(dir.exists("update.dat"), c.waitingAfter != nullptr) << c.name;
-        if (!c.waitingAfter)
+        if (!c.waitingAfter) {
             EXPECT_TRUE(QFileInfo(dir.path(updater)).isExecutable()) << c.name;
+        }
     }
     ProgramFolder dir; // cannot be replaced: both stay for the next start
     dir.mkdir(updater + QStringLiteral("/busy"));

@@ -74,10 +74,6 @@ std::vector<Writer> Writers()
 
 const QByteArray kOld = "the old content\r\n";
 
-QStringList Entries(const ProgramFolder& data, const char* folder)
-{
-    return QDir(data.path(QString::fromLatin1(folder))).entryList(QDir::Files | QDir::Hidden);
-}
 
 TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
 {

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"regions", [](NameForge& f) { return f.region(); }, 200, 30},
         NameCase{"collectors", [](NameForge& f) { return f.collector(); }, 1500, 30},
         NameCase{"pets", [](NameForge& f) { return f.pet(); }, 400, 30}),
-    [](const ::testing::TestParamInfo<NameCase>& info) { return std::string(info.param.label); });
+    [](const ::testing::TestParamInfo<NameCase>& row) { return std::string(row.param.label); });
 
 TEST(DemoWorldNamesShared, ReservedNamesAreNotHandedOutAndItemsCarryTheirOwnersFirstName)
 {

@@ -41,7 +41,7 @@ TEST_P(DemoWorldTerrain, LandTestAgreesWithThePicture)
 INSTANTIATE_TEST_SUITE_P(Seeds, DemoWorldTerrain,
                          ::testing::Values(TerrainCase{"first", 1}, TerrainCase{"second", 0xBEEF},
                                            TerrainCase{"third", 123456789}),
-                         [](const ::testing::TestParamInfo<TerrainCase>& info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<TerrainCase>& row) { return std::string(row.param.label); });
 
 TEST(DemoWorldTerrainEdges, NothingOutsideTheSheetIsLand)
 {

@@ -91,11 +91,11 @@ TEST_F(FlashFixture, RestartArmsOnlyWhenShownSelectedOnThisMapAndTabActive)
     };
     const Case cases[] = {
         {"all conditions hold", [](MapTestWorld&) {}, true},
-        {"show box off", [](MapTestWorld& t) { t.panel.chkShowObject[TabElite] = false; }, false},
-        {"another tab active", [](MapTestWorld& t) { t.panel.ActiveTab = TabNotes; }, false},
-        {"no place selected", [](MapTestWorld& t) { t.panel.lstLocations.clear(); }, false},
-        {"no skill selected", [](MapTestWorld& t) { t.panel.lstElite.selected = -1; }, false},
-        {"place on another map", [](MapTestWorld& t) { t.world.elite.EliteSkills[1].Locations[1].Region = 2; }, false},
+        {"show box off", [](MapTestWorld& w) { w.panel.chkShowObject[TabElite] = false; }, false},
+        {"another tab active", [](MapTestWorld& w) { w.panel.ActiveTab = TabNotes; }, false},
+        {"no place selected", [](MapTestWorld& w) { w.panel.lstLocations.clear(); }, false},
+        {"no skill selected", [](MapTestWorld& w) { w.panel.lstElite.selected = -1; }, false},
+        {"place on another map", [](MapTestWorld& w) { w.world.elite.EliteSkills[1].Locations[1].Region = 2; }, false},
     };
     for (const Case& c : cases) {
         const PanelState saved = t.panel;

@@ -104,7 +104,7 @@ const FilterCase kFilterCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Panel, EliteFilter, ::testing::ValuesIn(kFilterCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(EliteFilter, EntryTextCarriesTheAbbreviationOrEmptyBrackets)
 {
@@ -143,7 +143,7 @@ const PlacesCase kPlacesCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Panel, ElitePlaces, ::testing::ValuesIn(kPlacesCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(RegionFilter, ZoneIsTheIdOfTheIndexedZoneAndOnlyWithARegion)
 {

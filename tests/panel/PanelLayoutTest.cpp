@@ -33,7 +33,7 @@ const SwapCase kSwapCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Panel, TabRows, ::testing::ValuesIn(kSwapCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PanelLayout, ListsFollowWhatTheyTookAndNeverGoNegative)
 {

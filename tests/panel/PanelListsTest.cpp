@@ -79,7 +79,7 @@ const AttributeCase kAttributeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Panel, AttributeCombo, ::testing::ValuesIn(kAttributeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PanelLists, ProfessionAndCharacterCombos)
 {

@@ -174,9 +174,10 @@ TEST(Archive, HoldsOneFolderWithWhatAPlayerRunsAndNothingElse)
         const QString first = relative.section(u'/', 0, 0);
         if (!first.isEmpty() && !top.contains(first) && !first.startsWith(QStringLiteral("Campaign.")))
             top << first;
-        if (first == QStringLiteral("Data") && relative != QStringLiteral("Data/"))
+        if (first == QStringLiteral("Data") && relative != QStringLiteral("Data/")) {
             EXPECT_TRUE(relative == QStringLiteral("Data/Language.txt") || relative == QStringLiteral("Data/History.txt"))
                 << relative.toStdString();
+        }
     }
     top.sort();
     EXPECT_EQ(top, QStringList({"Data", "LICENSE", "README.txt", "Update", "Wayloom", "krbtool", "wayloom-check"}));
@@ -273,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OptionRow{"KrbtoolVersion", "krbtool", "--version", VERSION_OF("krbtool")},
                       OptionRow{"DemoworldHelp", WAYLOOM_DEMOWORLD, "--help", "usage: wayloom-demoworld"},
                       OptionRow{"DemoworldVersion", WAYLOOM_DEMOWORLD, "--version", VERSION_OF("wayloom-demoworld")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Unpacked, WayloomStartsAndQuitsThroughItsCloseButtonWritingOnlyItsSettings)
 {
@@ -332,8 +333,9 @@ TEST_F(Unpacked, DesktopEntryGoesIntoTheDataFolderStartsThisCopyAndComesOutAgain
     for (const QString& file : files)
         EXPECT_TRUE(QFileInfo(file).isFile()) << file.toStdString();
     for (const QString& file : files)
-        if (file.endsWith(QStringLiteral(".png")))
+        if (file.endsWith(QStringLiteral(".png"))) {
             EXPECT_FALSE(QImage(file).isNull()) << file.toStdString();
+        }
     const QByteArray entry = ReadAll(files.first());
     EXPECT_TRUE(entry.contains("\nExec=" + DesktopEntry::ExecValue(Program(QStringLiteral("Wayloom"))).toUtf8() + '\n'))
         << entry.toStdString();
@@ -369,7 +371,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ValidatorRow{"DesktopEntry", "desktop-file-validate", {WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.desktop"}},
         ValidatorRow{"Metainfo", "appstreamcli", {"validate", "--no-net", WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.metainfo.xml"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Metainfo, NewestReleaseIsTheProgramsVersion)
 {
@@ -404,6 +406,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ExecRow{"NonAscii", "/x/Kärten/Wayloom", "\"/x/Kärten/Wayloom\""},
                       ExecRow{"ControlCharacter", "/x/a\nb/Wayloom", ""},
                       ExecRow{"Empty", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

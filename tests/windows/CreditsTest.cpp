@@ -73,8 +73,9 @@ TEST(Credits, NamesEndBeforeTheDividerAndRolesStartAfterIt)
         const auto thanks = InkColumns(img, 0, inner.width(), thanksY, 2 * place.lineHeight, white);
         EXPECT_GE(thanks.first, 0);
         EXPECT_LT(thanks.second, inner.width());
-        if (mode == Credits::OnStartPicture)
+        if (mode == Credits::OnStartPicture) {
             EXPECT_LE(thanksY + 2 * place.lineHeight, inner.height() - 5);
+        }
     }
 }
 

@@ -26,11 +26,14 @@ float Smoothstep(float a, float b, float x)
 
 float Lerp(float a, float b, float t) { return a + (b - a) * t; }
 
+// A small whole number (a pixel coordinate or colour channel) as float: exact.
+constexpr float F(int v) { return static_cast<float>(v); }
+
 QRgb Mix(QRgb a, QRgb b, float t)
 {
     t = std::clamp(t, 0.f, 1.f);
-    return qRgb(int(Lerp(qRed(a), qRed(b), t) + 0.5f), int(Lerp(qGreen(a), qGreen(b), t) + 0.5f),
-                int(Lerp(qBlue(a), qBlue(b), t) + 0.5f));
+    return qRgb(int(Lerp(F(qRed(a)), F(qRed(b)), t) + 0.5f), int(Lerp(F(qGreen(a)), F(qGreen(b)), t) + 0.5f),
+                int(Lerp(F(qBlue(a)), F(qBlue(b)), t) + 0.5f));
 }
 
 // Gradient noise over a permutation table drawn from the seed.
@@ -101,11 +104,11 @@ struct DetailTexture {
                 // Periodic sampling over a torus-free trick: blend four shifted
                 // copies so that the texture wraps at 256 pixels.
                 auto tile = [&](float s, float ox) {
-                    const float fx = x / 256.f, fy = y / 256.f;
-                    const float a = n.at(x * s + ox, y * s);
-                    const float b = n.at((x - 256) * s + ox, y * s);
-                    const float c = n.at(x * s + ox, (y - 256) * s);
-                    const float d = n.at((x - 256) * s + ox, (y - 256) * s);
+                    const float fx = F(x) / 256.f, fy = F(y) / 256.f;
+                    const float a = n.at(F(x) * s + ox, F(y) * s);
+                    const float b = n.at(F(x - 256) * s + ox, F(y) * s);
+                    const float c = n.at(F(x) * s + ox, F(y - 256) * s);
+                    const float d = n.at(F(x - 256) * s + ox, F(y - 256) * s);
                     return Lerp(Lerp(a, b, fx), Lerp(c, d, fx), fy);
                 };
                 coarse[y * 256 + x] = tile(1 / 16.f, 0) + 0.5f * tile(1 / 8.f, 50);
@@ -194,7 +197,7 @@ void Terrain::buildFields(uint64_t seed)
             const float wy = n.fbm(u * 0.8f + 11.3f, v * 0.8f + 1.9f, 3);
             const float uu = u + 0.35f * wx, vv = v + 0.35f * wy;
             const float base = n.fbm(uu, vv, 6);
-            const float nx = px / m_width * 2 - 1, ny = py / m_height * 2 - 1;
+            const float nx = px / F(m_width) * 2 - 1, ny = py / F(m_height) * 2 - 1;
             float bias;
             switch (layout) {
             case 2: bias = 0.30f - 0.55f * (nx * nx + ny * ny); break;
@@ -235,10 +238,10 @@ void Terrain::buildFields(uint64_t seed)
 
 Terrain::Shaded Terrain::shadedAt(int x, int y) const
 {
-    const float gx = std::min(float(x) / kStep, float(m_gw - 1.001f));
-    const float gy = std::min(float(y) / kStep, float(m_gh - 1.001f));
+    const float gx = std::min(float(x) / kStep, F(m_gw) - 1.001f);
+    const float gy = std::min(float(y) / kStep, F(m_gh) - 1.001f);
     const int i = int(gx), j = int(gy);
-    const float fx = gx - i, fy = gy - j;
+    const float fx = gx - F(i), fy = gy - F(j);
     const size_t k = size_t(j) * m_gw + i;
     const float w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy), w01 = (1 - fx) * fy, w11 = fx * fy;
     auto bil = [&](const std::vector<float>& f) {
@@ -249,10 +252,10 @@ Terrain::Shaded Terrain::shadedAt(int x, int y) const
 
 Terrain::Sample Terrain::sampleAt(float x, float y) const
 {
-    const float gx = std::clamp(x / kStep, 0.f, float(m_gw - 1.001f));
-    const float gy = std::clamp(y / kStep, 0.f, float(m_gh - 1.001f));
+    const float gx = std::clamp(x / kStep, 0.f, F(m_gw) - 1.001f);
+    const float gy = std::clamp(y / kStep, 0.f, F(m_gh) - 1.001f);
     const int i = int(gx), j = int(gy);
-    const float fx = gx - i, fy = gy - j;
+    const float fx = gx - F(i), fy = gy - F(j);
     const size_t k = size_t(j) * m_gw + i;
     const float w00 = (1 - fx) * (1 - fy), w10 = fx * (1 - fy), w01 = (1 - fx) * fy, w11 = fx * fy;
     auto bil = [&](const std::vector<float>& f) {
@@ -397,7 +400,7 @@ QImage Terrain::render(const std::vector<Road>& roads) const
 
     for (int y = 0; y < m_height; ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        const float vy = std::abs(2.f * y / m_height - 1.f);
+        const float vy = std::abs(2.f * F(y) / F(m_height) - 1.f);
         for (int x = 0; x < m_width; ++x) {
             const Shaded s = shadedAt(x, y);
             const float dc = d.c(x, y), df = d.f(x, y);
@@ -444,7 +447,7 @@ QImage Terrain::render(const std::vector<Road>& roads) const
             float light = 1.f - (s.gx + s.gy) * 5.5f * shadeAmount;
             light = std::clamp(light, 0.72f, 1.22f);
             // Paper grain and a soft darkening toward the sheet's edges.
-            const float vx = std::abs(2.f * x / m_width - 1.f);
+            const float vx = std::abs(2.f * F(x) / F(m_width) - 1.f);
             const float edge = std::max(vx, vy);
             light *= 0.955f + 0.05f * df + 0.02f * dc - (edge > 0.82f ? 0.12f * Smoothstep(0.82f, 1.f, edge) : 0.f);
             // 7% of paper tone over the shaded colour.
@@ -552,7 +555,7 @@ QImage Terrain::render(const std::vector<Road>& roads) const
             const QPointF q = path.pointAtPercent(k / 40.0);
             const int qx = int(q.x()), qy = int(q.y());
             const DetailTexture& dt = Detail();
-            const Sample s = sampleAt(q.x(), q.y());
+            const Sample s = sampleAt(static_cast<float>(q.x()), static_cast<float>(q.y()));
             dry = s.h + 0.03f * dt.c(qx, qy) > 0.04f && s.lake + 0.03f * dt.c(qx + 97, qy + 31) < 0.f &&
                   s.h < 0.6f;
         }
