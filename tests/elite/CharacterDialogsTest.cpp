@@ -224,7 +224,6 @@ TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
     for (int c : {1, 3}) { // what Ayla and Bren hold
         t.elite.UnreadCaptures[c] = {QStringLiteral("0077")};
         t.treasures.UnreadOpened[c] = {QStringLiteral("0008\t01022010")};
-        t.treasures.Treasures[2].OpenedOn[static_cast<size_t>(c)] = QDate(2011, 3, 4);
     }
     std::vector<bool> working(6, false);
     working[3] = true;
@@ -244,11 +243,7 @@ TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
     EXPECT_EQ(t.elite.UnreadCaptures, (std::map<int, QStringList>{{3, {QStringLiteral("0077")}}}));
     EXPECT_EQ(t.treasures.UnreadOpened, (std::map<int, QStringList>{{3, {QStringLiteral("0008\t01022010")}}}));
     ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {}).number, 1);
-    ASSERT_TRUE(modTreasures::SaveOpenedTreasures(folder.path(), 1, t.treasures));
     EXPECT_EQ(folder.read("Personal/Char01CapElite.txt"), "");
-    EXPECT_EQ(folder.read("Personal/Char01OpenedTreasures.txt"), "");
-    ASSERT_TRUE(modTreasures::SaveOpenedTreasures(folder.path(), 3, t.treasures));
-    EXPECT_EQ(folder.read("Personal/Char03OpenedTreasures.txt"), "0008\t01022010\r\n0002\t04032011\r\n");
 }
 
 TEST(CharacterDialogs, AFailedSafetyCopyIsToldOnceAfterASaveThatWentOn)
