@@ -276,7 +276,8 @@ void WayloomProgram::MarkEliteAsCaptured(int elite)
 
 void WayloomProgram::MarkTreasureAsOpened(int treasure)
 {
-    if (!m_menu || treasure < 1 || treasure > m_world.treasures.count())
+    if (!m_menu || treasure < 1 || treasure > m_world.treasures.count() ||
+        !m_world.treasures.Treasures[static_cast<size_t>(treasure)].Present)
         return;
     frmMarkTreasureAsOpened dialog(m_world, treasure, m_panel.AlwaysOnTop == 1,
                                    [this] { m_menu->FilterTreasures(true); }, QString(), m_menu.get());

@@ -1,6 +1,7 @@
 #include "elite/frmCharacterList.h"
 
 #include "core/TextNumbers.h"
+#include "elite/frmBackupNotice.h"
 #include "elite/frmManageCharacter.h"
 #include "elite/modCharacterDialogs.h"
 
@@ -97,5 +98,7 @@ void frmCharacterList::cmdDelete_Click()
                                               c, &error))
         QMessageBox::critical(this, windowTitle(),
                               QStringLiteral("The character could not be deleted completely (%1).").arg(error));
+    else
+        ShowBackupNotice(this);
     FillList();
 }

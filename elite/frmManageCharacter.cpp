@@ -1,6 +1,7 @@
 #include "elite/frmManageCharacter.h"
 
 #include "core/TextNumbers.h"
+#include "elite/frmBackupNotice.h"
 #include "elite/modCharacterDialogs.h"
 #include "panel/modPanelLists.h"
 
@@ -190,6 +191,7 @@ void frmManageCharacter::cmdSave_Click()
         return ShowError(QStringLiteral("The character could not be saved (%1). Nothing was changed.").arg(result.error),
                          false);
     m_character = *result.number;
+    ShowBackupNotice(this);
     accept();
 }
 

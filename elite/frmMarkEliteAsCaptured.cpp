@@ -1,6 +1,7 @@
 #include "elite/frmMarkEliteAsCaptured.h"
 
 #include "core/TextNumbers.h"
+#include "elite/frmBackupNotice.h"
 #include "elite/modCharacterDialogs.h"
 
 #include <QHBoxLayout>
@@ -66,6 +67,7 @@ void frmMarkEliteAsCaptured::cmdSave_Click()
                               QStringLiteral("The capture could not be saved (%1). Nothing was changed.").arg(error));
         return;
     }
+    ShowBackupNotice(this);
     if (m_saved)
         m_saved();
     accept();

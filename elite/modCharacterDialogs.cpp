@@ -46,6 +46,38 @@ struct CaptureColumn {
     }
 };
 
+enum class Removal { Removed, Emptied, Left };
+
+// Removes character c's file `name` (a file left behind would be read for the
+// next character with this number); one that cannot be removed is emptied,
+// which records nothing either.
+Removal RemoveCharacterFile(const QString& appFolder, int c, const char* name, QString* error)
+{
+    const QString path = appFolder + modCharacters::CharacterFile(c, QString::fromLatin1(name));
+    if (!QFileInfo::exists(path) || QFile::remove(path))
+        return Removal::Removed;
+    QString writeError;
+    if (records::WriteRecordFile(path, {}, &writeError)) {
+        if (error)
+            *error = QStringLiteral("%1 could not be removed; it was emptied").arg(path);
+        return Removal::Emptied;
+    }
+    if (error)
+        *error = QStringLiteral("%1 could not be removed (%2)").arg(path, writeError);
+    return Removal::Left;
+}
+
+// Forgets the chests character c opened, with the lines of its file that
+// named no chest.
+void ForgetOpenedChests(modTreasures::Tables& treasures, int c)
+{
+    const auto k = static_cast<size_t>(c);
+    for (auto& treasure : treasures.Treasures)
+        if (k < treasure.OpenedOn.size())
+            treasure.OpenedOn[k].reset();
+    treasures.UnreadOpened.erase(c);
+}
+
 } // namespace
 
 std::optional<int> NewCharacterNumber(const modCharacters::Tables& characters)
@@ -135,6 +167,19 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
         }
         number = *free;
     }
+    // A new character starts clean: what its number still holds (files left
+    // behind, read at start-up) belonged to no character of the list. The
+    // opened-chest file goes first (after the run's safety copy has kept
+    // it), so that nothing is written while it is still there; the captured
+    // skills are replaced by the editor's.
+    const bool created = number != current;
+    if (created) {
+        if (!modCharacters::EnsurePersonalFolder(appFolder, &result.error) ||
+            RemoveCharacterFile(appFolder, number, modTreasures::kOpenedTreasuresFile, &result.error) == Removal::Left)
+            return result;
+        result.error.clear();
+        ForgetOpenedChests(tables.treasures, number);
+    }
     modCharacters::Tables characters = tables.characters;
     if (number > characters.highest())
         characters.Characters.resize(static_cast<size_t>(number) + 1);
@@ -145,6 +190,11 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
     const auto c = static_cast<size_t>(number);
     const size_t slotCount = static_cast<size_t>(characters.highest()) + 1;
     const CaptureColumn previous(tables.elite, c);
+    std::optional<QStringList> formerUnread;
+    if (const auto it = tables.elite.UnreadCaptures.find(number); created && it != tables.elite.UnreadCaptures.end()) {
+        formerUnread = std::move(it->second);
+        tables.elite.UnreadCaptures.erase(it);
+    }
     for (size_t n = 0; n < tables.elite.EliteSkills.size(); ++n) {
         auto& captured = tables.elite.EliteSkills[n].Captured;
         if (captured.size() < slotCount)
@@ -153,6 +203,8 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
     }
     if (!modCharacters::SaveCapturedElites(appFolder, number, tables.elite, &result.error)) {
         previous.restore(tables.elite, c);
+        if (formerUnread)
+            tables.elite.UnreadCaptures[number] = std::move(*formerUnread);
         QString rollbackError;
         if (!modCharacters::SaveCharacters(appFolder, tables.characters, &rollbackError))
             result.error += QStringLiteral("; the character list could not be put back either (%1)").arg(rollbackError);
@@ -184,24 +236,12 @@ bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QS
     for (auto& skill : tables.elite.EliteSkills)
         if (k < skill.Captured.size())
             skill.Captured[k] = false;
-    for (auto& treasure : tables.treasures.Treasures)
-        if (k < treasure.OpenedOn.size())
-            treasure.OpenedOn[k].reset();
+    tables.elite.UnreadCaptures.erase(c);
+    ForgetOpenedChests(tables.treasures, c);
 
     bool removed = true;
-    for (const char* file : {modCharacters::kCapEliteFile, modTreasures::kOpenedTreasuresFile}) {
-        const QString path = appFolder + modCharacters::CharacterFile(c, QString::fromLatin1(file));
-        if (!QFileInfo::exists(path) || QFile::remove(path))
-            continue;
-        // A file left behind would be read for the next character with this
-        // number; an empty one records nothing.
-        QString writeError;
-        const bool emptied = records::WriteRecordFile(path, {}, &writeError);
-        if (error)
-            *error = emptied ? QStringLiteral("%1 could not be removed; it was emptied").arg(path)
-                             : QStringLiteral("%1 could not be removed (%2)").arg(path, writeError);
-        removed = false;
-    }
+    for (const char* file : {modCharacters::kCapEliteFile, modTreasures::kOpenedTreasuresFile})
+        removed = RemoveCharacterFile(appFolder, c, file, error) == Removal::Removed && removed;
     return removed;
 }
 

@@ -62,6 +62,9 @@ struct CharacterTables {
 // when the number is new). Nothing changes in memory when a write fails; a
 // list already rewritten is put back. Returns the character number, or
 // nothing with the reason (`problem` set for a refused name, else `error`).
+// A new character inherits nothing its number held: an opened-chest file left
+// for the number is removed first (emptied when it cannot be), and the dates
+// and unread lines loaded for the number are forgotten.
 struct SaveResult {
     std::optional<int> number;
     NameProblem problem = NameProblem::None;
@@ -72,10 +75,10 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
                          const std::vector<bool>& working);
 
 // Deletes character c: rewrites the list without it, then removes its
-// captured-skill and opened-chest files and clears its flags. False (with the
-// reason) when the list could not be written (nothing changed), or when a
-// file could not be removed (the character is gone from the list and the
-// tables; the file is emptied when it can be).
+// captured-skill and opened-chest files and clears its flags, dates and
+// unread lines. False (with the reason) when the list could not be written
+// (nothing changed), or when a file could not be removed (the character is
+// gone from the list and the tables; the file is emptied when it can be).
 bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QString* error = nullptr);
 
 // The named characters that have not captured skill `elite`, in number order

@@ -20,6 +20,7 @@ const QString kBackupFolder = QStringLiteral("Backup");
 std::mutex g_backupMutex;
 QSet<QString> g_backedUp; // program folders copied in this run
 QString g_backupProblem;
+bool g_backupNoticeTaken = false;
 
 } // namespace
 
@@ -63,6 +64,17 @@ QString BackupProblem()
 {
     const std::lock_guard lock(g_backupMutex);
     return g_backupProblem;
+}
+
+QString TakeBackupNotice()
+{
+    const std::lock_guard lock(g_backupMutex);
+    if (g_backupProblem.isEmpty() || g_backupNoticeTaken)
+        return {};
+    g_backupNoticeTaken = true;
+    return QStringLiteral("Your change was saved, but the safety copy of your personal files could not be made "
+                          "(%1). Please check the disk and the Personal folder.")
+        .arg(g_backupProblem);
 }
 
 bool EnsurePersonalFolder(const QString& appFolder, QString* error)

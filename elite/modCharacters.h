@@ -42,6 +42,10 @@ QString CharacterFile(int character, const QString& fileName);
 // says why (it is also logged).
 bool EnsurePersonalFolder(const QString& appFolder, QString* error = nullptr);
 QString BackupProblem();
+// What a window shows after a personal save when the safety copy could not
+// be made: the text the first time it is asked for after the failure, empty
+// before and after (the user is told once per run).
+QString TakeBackupNotice();
 // Makes the safety copy now (as the first EnsurePersonalFolder of a run
 // does); false with the reason when it could not be made whole.
 bool BackupPersonalFolder(const QString& appFolder, const QDateTime& now, QString* error = nullptr);

@@ -1,6 +1,7 @@
 #include "layers/frmMarkTreasureAsOpened.h"
 
 #include "core/TextNumbers.h"
+#include "elite/frmBackupNotice.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -171,6 +172,7 @@ void frmMarkTreasureAsOpened::cmdSave_Click()
                               QStringLiteral("The date could not be saved (%1). Nothing was changed.").arg(error));
         return;
     }
+    ShowBackupNotice(this);
     if (m_saved)
         m_saved();
     accept();

@@ -76,6 +76,7 @@ QString DisplayDate(const QDate& date, const DateOrder& order);
 
 // Records that character k opened treasure t on `date` and rewrites k's
 // opened-treasure file; the table keeps its old date when the write fails.
+// A treasure whose line could not be read is refused.
 bool SaveOpenedTreasure(const QString& appFolder, modTreasures::Tables& treasures, int t, int k, const QDate& date,
                         QString* error = nullptr);
 

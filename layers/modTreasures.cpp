@@ -116,7 +116,14 @@ void LoadOpenedTreasures(const LoadContext& ctx, const modCharacters::Tables& ch
                 treasures.UnreadOpened[k] << line.toString();
                 return;
             }
-            auto& opened = treasures.Treasures[static_cast<size_t>(*number)].OpenedOn;
+            Treasure& treasure = treasures.Treasures[static_cast<size_t>(*number)];
+            // A chest whose line could not be read keeps its records as they
+            // stood, for the day its line can be read again.
+            if (!treasure.Present) {
+                treasures.UnreadOpened[k] << line.toString();
+                return;
+            }
+            auto& opened = treasure.OpenedOn;
             if (opened.size() <= static_cast<size_t>(k))
                 opened.resize(static_cast<size_t>(k) + 1);
             // A line without a usable date leaves the chest not opened.
@@ -138,8 +145,9 @@ bool SaveOpenedTreasures(const QString& appFolder, int character, const Tables& 
     const auto unread = treasures.UnreadOpened.find(character);
     QStringList lines = unread != treasures.UnreadOpened.end() ? unread->second : QStringList();
     for (int t = 1; t <= treasures.count(); ++t) {
-        const auto& opened = treasures.Treasures[static_cast<size_t>(t)].OpenedOn;
-        if (k < opened.size() && opened[k])
+        const Treasure& treasure = treasures.Treasures[static_cast<size_t>(t)];
+        const auto& opened = treasure.OpenedOn;
+        if (treasure.Present && k < opened.size() && opened[k])
             lines << records::PadNumberWhole(t, 4) + u'\t' + FormatOpenedDate(*opened[k]);
     }
     if (!modCharacters::EnsurePersonalFolder(appFolder, error))

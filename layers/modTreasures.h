@@ -39,8 +39,9 @@ struct Treasure {
 struct Tables {
     std::vector<Treasure> Treasures{1}; // numbered 1..n in file order, 0 unused
     // By character number: lines of its opened-treasure file naming no
-    // treasure of the table, kept as they stood and written back on its next
-    // save. Deleting a character clears its entry.
+    // treasure of the table, or one whose line could not be read, kept as
+    // they stood and written back on its next save. Deleting a character
+    // clears its entry.
     std::map<int, QStringList> UnreadOpened;
     int count() const { return static_cast<int>(Treasures.size()) - 1; }
 };
@@ -51,8 +52,9 @@ inline constexpr const char* kOpenedTreasuresFile = "OpenedTreasures.txt";
 void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characters, Tables& treasures);
 void LoadOpenedTreasures(const LoadContext& ctx, const modCharacters::Tables& characters, Tables& treasures);
 
-// Rewrites character k's opened-treasure file: one line per treasure that has
-// a date for k, in treasure order, number (at least four digits) tab ddmmyyyy.
+// Rewrites character k's opened-treasure file: its unread lines, then one line
+// per treasure that is present and has a date for k, in treasure order,
+// number (at least four digits) tab ddmmyyyy.
 bool SaveOpenedTreasures(const QString& appFolder, int character, const Tables& treasures,
                          QString* error = nullptr);
 

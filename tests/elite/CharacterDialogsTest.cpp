@@ -167,6 +167,7 @@ TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
             folder.write("Personal/Characters.txt", list);
         QDir().mkpath(folder.path(blocked));
         Tables t;
+        t.elite.UnreadCaptures[2] = {QStringLiteral("0042")}; // read at start-up for the free number
         const Tables before = t;
         const auto result = SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), std::vector<bool>(6, true));
         EXPECT_FALSE(result.number || result.error.isEmpty()) << blocked;
@@ -175,6 +176,7 @@ TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
         EXPECT_EQ(t.characters.Characters, before.characters.Characters) << blocked;
         for (int n = 0; n <= 5; ++n)
             EXPECT_EQ(t.elite.EliteSkills[n].Captured, before.elite.EliteSkills[n].Captured) << blocked << n;
+        EXPECT_EQ(t.elite.UnreadCaptures, before.elite.UnreadCaptures) << blocked;
         // A capture is not kept either when its file cannot be written.
         QDir().mkpath(folder.path("Personal/Char01CapElite.txt"));
         EXPECT_FALSE(MarkCaptured(folder.path(), t.elite, 2, 1));
@@ -206,6 +208,56 @@ TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
     EXPECT_EQ(t.characters.Characters[3], QStringLiteral("Bren"));
     EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3]);
     EXPECT_EQ(folder.read("Personal/Char03CapElite.txt"), "0001\r\n");
+}
+
+TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
+{
+    // Number 2 is free, but files were left for it and read at start-up.
+    ProgramFolder folder;
+    folder.write("Personal/Char02CapElite.txt", "0001\r\n0042\r\n");
+    folder.write("Personal/Char02OpenedTreasures.txt", "0001\t01022010\r\n0009\t01022010\r\n");
+    Tables t;
+    t.elite.EliteSkills[1].Captured[2] = true;
+    t.elite.UnreadCaptures[2] = {QStringLiteral("0042")};
+    t.treasures.Treasures[1].OpenedOn[2] = QDate(2010, 2, 1);
+    t.treasures.UnreadOpened[2] = {QStringLiteral("0009\t01022010")};
+    for (int c : {1, 3}) { // what Ayla and Bren hold
+        t.elite.UnreadCaptures[c] = {QStringLiteral("0077")};
+        t.treasures.UnreadOpened[c] = {QStringLiteral("0008\t01022010")};
+    }
+    std::vector<bool> working(6, false);
+    working[3] = true;
+    ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), working).number, 2);
+    EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), "0003\r\n");
+    EXPECT_FALSE(folder.exists("Personal/Char02OpenedTreasures.txt"));
+    EXPECT_FALSE(t.treasures.Treasures[1].OpenedOn[2]);
+    // What the number held stays in the run's safety copy.
+    const QStringList copies = QDir(folder.path("Personal/Backup")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("Personal/Backup/%1/Char02OpenedTreasures.txt").arg(copies[0])),
+              "0001\t01022010\r\n0009\t01022010\r\n");
+
+    // Ayla deleted: her number goes to the next new character, empty-handed;
+    // Bren keeps his.
+    ASSERT_TRUE(DeleteCharacter(folder.path(), t.refs(), 1));
+    EXPECT_EQ(t.elite.UnreadCaptures, (std::map<int, QStringList>{{3, {QStringLiteral("0077")}}}));
+    EXPECT_EQ(t.treasures.UnreadOpened, (std::map<int, QStringList>{{3, {QStringLiteral("0008\t01022010")}}}));
+    ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {}).number, 1);
+    EXPECT_EQ(folder.read("Personal/Char01CapElite.txt"), "");
+}
+
+TEST(CharacterDialogs, AFailedSafetyCopyIsToldOnceAfterASaveThatWentOn)
+{
+    EXPECT_EQ(modCharacters::TakeBackupNotice(), QString()) << "nothing failed yet";
+    ProgramFolder folder;
+    folder.write("Personal/Characters.txt", "01\tAyla\r\n");
+    folder.write("Personal/Backup", "a file where the copies' folder belongs");
+    Tables t;
+    ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), {}).number, 2);
+    const QString notice = modCharacters::TakeBackupNotice();
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("Your change was saved"))) << notice.toStdString();
+    EXPECT_TRUE(notice.contains(modCharacters::BackupProblem()));
+    EXPECT_EQ(modCharacters::TakeBackupNotice(), QString()) << "once per run";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The character, capture and chest dialogs on the running program, offscreen,
 // over a copy of the demo world: each main path, its refusals, failed saves,
 // and a restart that finds what was saved.
+#include "../core/TestFiles.h"
 #include "app/WayloomProgram.h"
 #include "core/TextNumbers.h"
 #include "elite/frmCharacterList.h"
@@ -33,6 +34,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace {
@@ -144,6 +146,14 @@ int RowOfData(const QListWidget* list, int data)
 
 const QByteArray kTwoCharacters = "01\tAyla\r\n02\tBren\r\n";
 
+std::vector<std::vector<bool>> CaptureFlags(const World& world)
+{
+    std::vector<std::vector<bool>> flags;
+    for (const auto& skill : world.elite.EliteSkills)
+        flags.push_back(skill.Captured);
+    return flags;
+}
+
 TEST(DialogWindows, CharactersAreCreatedRefusedDeletedAndFoundAfterARestart)
 {
     ProgramCopy folder;
@@ -176,17 +186,29 @@ TEST(DialogWindows, CharactersAreCreatedRefusedDeletedAndFoundAfterARestart)
                 QTest::mouseClick(e.cmdSave, Qt::LeftButton);
                 EXPECT_EQ(boxes.texts.value(0), t(Text::NameTaken));
                 EXPECT_TRUE(e.isVisible());
-                // The list cannot be rewritten: reported, nothing changes,
-                // the input stays.
+                // The list cannot be rewritten (a full disk, an immutable
+                // file): reported, nothing changes, the input stays.
                 const QString listFile = folder.path() + QStringLiteral("Personal/Characters.txt");
-                const auto unlock = qScopeGuard([&] { SetImmutable(listFile, false); });
-                if (SetImmutable(listFile, true)) {
+                const auto characters = s.world().characters.Characters;
+                const auto captured = CaptureFlags(s.world());
+                for (const bool fullDisk : {true, false}) {
+                    SCOPED_TRACE(fullDisk ? "full disk" : "immutable file");
+                    std::optional<FileSizeLimit> limit;
+                    const auto unlock = qScopeGuard([&] { SetImmutable(listFile, false); });
+                    if (fullDisk)
+                        ASSERT_TRUE(limit.emplace(static_cast<rlim_t>(kTwoCharacters.size())).ok());
+                    else if (!SetImmutable(listFile, true))
+                        continue; // the file system keeps no such attribute
+                    const auto shown = boxes.texts.size();
                     e.txtName->setText(QStringLiteral("Cato"));
                     QTest::mouseClick(e.cmdSave, Qt::LeftButton);
-                    EXPECT_TRUE(boxes.texts.value(1).startsWith(QStringLiteral("The character could not be saved")));
+                    limit.reset();
+                    EXPECT_TRUE(boxes.texts.value(shown).startsWith(QStringLiteral("The character could not be saved")));
                     EXPECT_TRUE(e.isVisible());
                     EXPECT_EQ(e.txtName->text(), QStringLiteral("Cato"));
                     EXPECT_EQ(folder.read("Personal/Characters.txt"), kTwoCharacters);
+                    EXPECT_EQ(s.world().characters.Characters, characters);
+                    EXPECT_EQ(CaptureFlags(s.world()), captured);
                 }
                 QTest::mouseClick(e.cmdCancel, Qt::LeftButton);
             });
@@ -310,23 +332,33 @@ TEST(DialogWindows, AChestIsMarkedOpenedWithADateTypedInEachOrder)
     }
     EXPECT_EQ(boxes.texts, QStringList{s.world().language(Text::InvalidDate)});
 
-    // A file that cannot be replaced: reported; the dialog keeps its input,
-    // the file and the table their date.
+    // A file that cannot be replaced (a full disk, an immutable file):
+    // reported; the dialog keeps its input, the file and the table their date.
     const QString file = folder.path() + QStringLiteral("Personal/Char01OpenedTreasures.txt");
-    const auto unlock = qScopeGuard([&] { SetImmutable(file, false); });
-    if (!SetImmutable(file, true))
-        GTEST_SKIP() << "the file system keeps no immutable attribute";
+    const QByteArray old = folder.read("Personal/Char01OpenedTreasures.txt");
+    ASSERT_EQ(old, "0001\t29022008\r\n");
     frmMarkTreasureAsOpened d(s.world(), 1, false, {}, QStringLiteral("d/M/yyyy"));
     d.show();
     EXPECT_EQ(d.lstCharacters->item(0)->text(), QStringLiteral("Ayla (29-02-2008)"));
     ClickRow(d.lstCharacters, RowOfData(d.lstCharacters, 1));
     d.txtDate[0]->setText(QStringLiteral("2"));
-    QTest::mouseClick(d.cmdSave, Qt::LeftButton);
-    EXPECT_TRUE(boxes.texts.constLast().startsWith(QStringLiteral("The date could not be saved")));
-    EXPECT_TRUE(d.isVisible());
-    EXPECT_EQ(d.txtDate[0]->text(), QStringLiteral("2"));
-    EXPECT_EQ(folder.read("Personal/Char01OpenedTreasures.txt"), "0001\t29022008\r\n");
-    EXPECT_EQ(s.world().treasures.Treasures[1].OpenedOn[1], QDate(2008, 2, 29));
+    for (const bool fullDisk : {true, false}) {
+        SCOPED_TRACE(fullDisk ? "full disk" : "immutable file");
+        std::optional<FileSizeLimit> limit;
+        const auto unlock = qScopeGuard([&] { SetImmutable(file, false); });
+        if (fullDisk)
+            ASSERT_TRUE(limit.emplace(static_cast<rlim_t>(old.size() - 1)).ok());
+        else if (!SetImmutable(file, true))
+            continue; // the file system keeps no such attribute
+        const auto shown = boxes.texts.size();
+        QTest::mouseClick(d.cmdSave, Qt::LeftButton);
+        limit.reset();
+        EXPECT_TRUE(boxes.texts.value(shown).startsWith(QStringLiteral("The date could not be saved")));
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.txtDate[0]->text(), QStringLiteral("2"));
+        EXPECT_EQ(folder.read("Personal/Char01OpenedTreasures.txt"), old);
+        EXPECT_EQ(s.world().treasures.Treasures[1].OpenedOn[1], QDate(2008, 2, 29));
+    }
 }
 
 } // namespace

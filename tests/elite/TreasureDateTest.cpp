@@ -2,6 +2,7 @@
 // short date format, box places, arrows, keys, validation, and the rewrite of
 // a character's opened-treasure file.
 #include "../core/TestFiles.h"
+#include "elite/modCharacters.h"
 #include "layers/modTreasureDate.h"
 
 #include <QLocale>
@@ -140,6 +141,27 @@ TEST(TreasureDate, SavingRewritesTheCharactersWholeFileOnly)
     ASSERT_TRUE(SaveOpenedTreasure(folder.path(), treasures, 1, 5, QDate(2010, 1, 1)));
     EXPECT_EQ(folder.read("Personal/Char05OpenedTreasures.txt"), "0001\t01012010\r\n");
     EXPECT_FALSE(SaveOpenedTreasure(folder.path(), treasures, 4, 1, QDate(2010, 1, 1))) << "no treasure 4";
+}
+
+TEST(TreasureDate, AChestWhoseLineCouldNotBeReadIsNotMarkedAndKeepsItsRecords)
+{
+    DataFolder data;
+    data.write("Campaign.03.Emberwake/Treasures.txt", "A\t1\t1\t1\t1\r\nBroken\r\nC\t1\t1\t1\t1\r\n");
+    data.write("Personal/Char01OpenedTreasures.txt", "2\t32012010\r\n0003\t01022010\r\n");
+    modCharacters::Tables characters;
+    characters.Characters = {QString(), QStringLiteral("Ayla")};
+    modTreasures::Tables treasures;
+    modTreasures::LoadTreasures(data.ctx, characters, treasures);
+    modTreasures::LoadOpenedTreasures(data.ctx, characters, treasures);
+    ASSERT_FALSE(treasures.Treasures[2].Present);
+    EXPECT_FALSE(treasures.Treasures[2].OpenedOn[1]);
+
+    EXPECT_FALSE(SaveOpenedTreasure(data.path(), treasures, 2, 1, QDate(2011, 1, 1)));
+    EXPECT_FALSE(treasures.Treasures[2].OpenedOn[1]);
+    // Even a date put on it is not written; its own line goes through as it stood.
+    treasures.Treasures[2].OpenedOn[1] = QDate(2012, 1, 1);
+    ASSERT_TRUE(SaveOpenedTreasure(data.path(), treasures, 1, 1, QDate(2011, 1, 1)));
+    EXPECT_EQ(data.read("Personal/Char01OpenedTreasures.txt"), "2\t32012010\r\n0001\t01012011\r\n0003\t01022010\r\n");
 }
 
 } // namespace
