@@ -69,7 +69,7 @@ TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
                              "short.krb;400;01-01-2010\r\n"
                              "baddate.krb;500;2010-01-01;Data\r\n"
                              "\r\n"
-                             "root.krb;50.6 bytes;01-01-2010;;extra;fields\r\n")
+                             "root.krb;50.6 bytes;01-01-2010;; ;extra;fields\r\n")
                              .arg(digest);
     const FileListChoice c = SelectNewFiles(list, QDate(2007, 3, 28));
     ASSERT_EQ(c.NewFiles.size(), 2u);
@@ -80,7 +80,7 @@ TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
     EXPECT_EQ(c.NewFiles[1].PackageName, QStringLiteral("root.krb"));
     EXPECT_EQ(c.NewFiles[1].DestinationFolder, QString());
     EXPECT_EQ(c.NewFiles[1].Size, 51);
-    EXPECT_TRUE(c.NewFiles[1].Sha256.isEmpty()) << "a fifth field that is no digest is ignored";
+    EXPECT_TRUE(c.NewFiles[1].Sha256.isEmpty()) << "a blank fifth field gives no digest";
     EXPECT_EQ(c.TotalDownloadSize, 251);
     EXPECT_FALSE(c.Unsafe);
     EXPECT_EQ(c.Diagnostics.size(), 2) << c.Diagnostics.join(u'\n').toStdString();

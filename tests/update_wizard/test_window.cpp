@@ -102,7 +102,9 @@ protected:
     QStringList FilesOutsideTemp() const
     {
         QStringList files = FilesBelow(m_app.path());
-        files.removeIf([](const QString& f) { return f.startsWith(QStringLiteral("program/Temp/")); });
+        files.removeIf([](const QString& f) {
+            return f.startsWith(QStringLiteral("program/Temp/")) || f == QStringLiteral("program/Update.log");
+        });
         return files;
     }
 
