@@ -166,13 +166,17 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
         // however fast it sends.
         reply->setReadBufferSize(kReadBufferSize);
         QString refusedRedirect;
+        // Every step of a redirect chain stays on the server's host.
+        QUrl current = address;
         QObject::connect(reply.get(), &QNetworkReply::redirected, reply.get(), [&](const QUrl& to) {
-            const QUrl from = reply->url();
-            if (RedirectAllowed(from, from.resolved(to)))
+            const QUrl next = current.resolved(to);
+            if (RedirectAllowed(address, next) && RedirectAllowed(current, next)) {
+                current = next;
                 emit reply->redirectAllowed();
-            else if (refusedRedirect.isEmpty())
-                refusedRedirect = QStringLiteral("%1 redirects to another host: %2")
-                                      .arg(address.toString(), from.resolved(to).toString());
+            } else if (refusedRedirect.isEmpty()) {
+                refusedRedirect =
+                    QStringLiteral("%1 redirects to another host: %2").arg(address.toString(), next.toString());
+            }
         });
 
         const auto tooLong = [&] {

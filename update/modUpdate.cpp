@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +24,9 @@ namespace modUpdate {
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// How long a cancelled worker is waited for before it is left to finish alone.
+constexpr qint64 kCancelWaitMs = 200;
 
 bool AllDigits(QStringView s)
 {
@@ -453,26 +457,44 @@ bool UpdateWizard::Download(const QString& remoteName, qint64 startCount, qint64
     return ok;
 }
 
-bool UpdateWizard::RunOffThread(const std::function<bool(const std::atomic<bool>&, QString&)>& work)
+bool UpdateWizard::RunOffThread(std::function<bool(const std::atomic<bool>&, QString&)> work,
+                                std::shared_ptr<const QStringList> tempNames)
 {
-    std::atomic<bool> cancel{false};
-    QString why;
-    std::future<bool> result = std::async(std::launch::async, [&] { return work(cancel, why); });
+    struct State {
+        std::atomic<bool> cancel{false};
+        QString why;
+    };
+    auto state = std::make_shared<State>();
+    std::future<bool> result =
+        std::async(std::launch::async, [state, work = std::move(work)] { return work(state->cancel, state->why); });
     // The window stays responsive; Abort, Quit and closing the window reach
     // the work through the flag, which it looks at between members.
+    QElapsedTimer sinceCancel;
     while (result.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
         m_host.ProcessEvents();
-        if (CancelRequested)
-            cancel = true;
+        if (CancelRequested && !sinceCancel.isValid()) {
+            state->cancel = true;
+            sinceCancel.start();
+        }
+        if (sinceCancel.isValid() && sinceCancel.elapsed() > kCancelWaitMs) {
+            // Removing what it had written so far may take a while; the
+            // window does not wait for that.
+            m_detached.push_back({std::move(result), std::move(tempNames)});
+            LastFailure = QStringLiteral("cancelled");
+            return false;
+        }
     }
     bool ok = false;
     try {
         ok = result.get();
     } catch (const std::exception& e) {
-        why = QString::fromLocal8Bit(e.what());
+        state->why = QString::fromLocal8Bit(e.what());
     }
     if (!ok)
-        LastFailure = why.isEmpty() ? QStringLiteral("unpacking failed") : why;
+        LastFailure = state->why.isEmpty() ? QStringLiteral("unpacking failed") : state->why;
+    if (tempNames)
+        for (const QString& name : *tempNames)
+            NoteCreatedInTemp(name);
     return ok;
 }
 
@@ -503,9 +525,11 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
         return Fail(QString());
     // A list left by an earlier run must not stand in for the new one.
     QFile::remove(TempFolder + kFileListName);
-    QStringList members;
-    bool extracted = false;
-    const bool unpacked = RunOffThread([&](const std::atomic<bool>& cancel, QString& why) {
+    // The names written into the temporary folder, for the clean-up.
+    auto written = std::make_shared<QStringList>();
+    const QString temp = TempFolder;
+    const bool unpacked = RunOffThread(
+        [listPackage, temp, written](const std::atomic<bool>& cancel, QString& why) {
         clsKRBfile package;
         package.SetCancelFlag(&cancel);
         if (!package.AddKRBfileFromDisk(listPackage)) {
@@ -513,16 +537,16 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
             return false;
         }
         try {
-            if (!package.ExtractAllFileToDisk(TempFolder)) {
+            if (!package.ExtractAllFileToDisk(temp)) {
                 why = QStringLiteral("files.krb: %1").arg(package.LastError());
                 return false;
             }
-            extracted = true;
             for (qsizetype i = 0; i < package.Members().size(); ++i)
                 if (package.FindMember(package.Members()[i].name) == i)
-                    members.append(package.Members()[i].name);
+                    written->append(package.Members()[i].name);
+            written->append(kFileListName);
             // The list is read by its lower-case name, however the member is spelled.
-            if (!package.ExtractOneFileToDisk(kFileListName, TempFolder)) {
+            if (!package.ExtractOneFileToDisk(kFileListName, temp)) {
                 why = QStringLiteral("files.krb holds no files.txt");
                 return false;
             }
@@ -531,12 +555,7 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
             return false;
         }
         return true;
-    });
-    if (extracted) {
-        for (const QString& m : members)
-            NoteCreatedInTemp(m);
-        NoteCreatedInTemp(kFileListName);
-    }
+    }, written);
     if (!unpacked || CancelRequested)
         return Fail(QString());
     const QString summary = CompareFileList();
@@ -605,7 +624,7 @@ bool UpdateWizard::InstallPackage(const QString& packagePath, const QString& des
         LastFailure = QStringLiteral("%1 leads outside the program folder").arg(destination);
         return false;
     }
-    return RunOffThread([&](const std::atomic<bool>& cancel, QString& why) {
+    return RunOffThread([packagePath, real, sha256](const std::atomic<bool>& cancel, QString& why) {
         return UnpackPackage(packagePath, real, sha256, &cancel, why);
     });
 }
@@ -623,6 +642,19 @@ std::optional<UpdateWizard::Transition> UpdateWizard::WriteLastUpdate()
 void UpdateWizard::CleanUpAndQuit()
 {
     m_quitPending = false;
+    const bool closeFirst = !m_detached.empty();
+    if (closeFirst) {
+        // Work left to clean up after a cancel ends before the temporary
+        // folder goes; the window closes first.
+        m_host.CloseWindow();
+        for (Detached& d : m_detached) {
+            d.result.wait();
+            if (d.tempNames)
+                for (const QString& name : *d.tempNames)
+                    NoteCreatedInTemp(name);
+        }
+        m_detached.clear();
+    }
     // Only what this run made, and only while Temp is still the folder made
     // at start-up: nothing elsewhere is ever deleted.
     if (!TempFolder.isEmpty() && TempFolderIntact()) {
@@ -632,7 +664,8 @@ void UpdateWizard::CleanUpAndQuit()
         QDir().rmdir(AppFolder + QStringLiteral("Temp"));
     }
     m_createdInTemp.clear();
-    m_host.CloseWindow();
+    if (!closeFirst)
+        m_host.CloseWindow();
 }
 
 } // namespace modUpdate

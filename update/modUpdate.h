@@ -15,6 +15,8 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -197,9 +199,14 @@ public:
 
 private:
     bool Download(const QString& remoteName, qint64 startCount, qint64 maxBytes);
-    // Runs `work` on a worker thread; window events run meanwhile and a
-    // cancel request is passed on. Gives the work's result.
-    bool RunOffThread(const std::function<bool(const std::atomic<bool>& cancel, QString& why)>& work);
+    // Runs `work` (which holds nothing of the caller by reference) on a
+    // worker thread; window events run meanwhile and a cancel request is
+    // passed on. Gives the work's result. Work that is still cleaning up a
+    // moment after the cancel request goes on alone (false at once); the
+    // clean-up at the end waits for it and then removes the files it names
+    // in `tempNames` from the temporary folder.
+    bool RunOffThread(std::function<bool(const std::atomic<bool>& cancel, QString& why)> work,
+                      std::shared_ptr<const QStringList> tempNames = nullptr);
     // True while the temporary folder is the plain folder made at start-up.
     bool TempFolderIntact() const;
     void NoteCreatedInTemp(const QString& name);
@@ -213,6 +220,11 @@ private:
     QString m_listRefusal;
     QString m_tempReal;          // real path of the temporary folder
     QStringList m_createdInTemp; // names of the files this run made there
+    struct Detached {
+        std::future<bool> result;
+        std::shared_ptr<const QStringList> tempNames;
+    };
+    std::vector<Detached> m_detached;
 };
 
 // Name of the main program's executable in the program folder.
