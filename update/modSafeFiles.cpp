@@ -34,13 +34,14 @@ QString FolderOf(const QString& path)
     return slash < 0 ? QStringLiteral(".") : path.left(slash);
 }
 
-// A name in `folder` that nothing uses yet and that is not in `avoid`.
-QString UnusedName(const QString& folder, const QSet<QString>& avoid)
+// A random name in `folder` that is not in `avoid` and, when `unused`,
+// that nothing on disk uses yet (files created new need no such look).
+QString RandomName(const QString& folder, const QSet<QString>& avoid, bool unused)
 {
     for (;;) {
         const QString candidate = folder + QStringLiteral("/.wl%1.part")
                                                .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
-        if (!avoid.contains(candidate) && !EntryExists(candidate))
+        if (!avoid.contains(candidate) && !(unused && EntryExists(candidate)))
             return candidate;
     }
 }
@@ -146,7 +147,7 @@ bool StagedFiles::Stage(const QString& target, QByteArrayView bytes, QString* wh
     QString staged;
     QFile file;
     for (int attempt = 0;; ++attempt) {
-        staged = UnusedName(folder, m_targets);
+        staged = RandomName(folder, m_targets, false);
         file.setFileName(staged);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             break;
@@ -191,7 +192,7 @@ bool StagedFiles::Commit(QString* why)
             }
             // The old file (or link) is kept under another name until every
             // target is in place.
-            backup = UnusedName(FolderOf(item.target), m_targets);
+            backup = RandomName(FolderOf(item.target), m_targets, true);
             if (!Rename(item.target, backup, why)) {
                 rollBack();
                 return false;

@@ -359,8 +359,7 @@ bool UpdateWizard::TempFolderIntact() const
 
 void UpdateWizard::NoteCreatedInTemp(const QString& name)
 {
-    if (!m_createdInTemp.contains(name))
-        m_createdInTemp.append(name);
+    m_createdInTemp.insert(name);
 }
 
 void UpdateWizard::ReadLastUpdate() { LastUpdateDate = modUpdate::ReadLastUpdate(AppFolder); }

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -219,7 +220,7 @@ private:
     bool m_listUnsafe = false;
     QString m_listRefusal;
     QString m_tempReal;          // real path of the temporary folder
-    QStringList m_createdInTemp; // names of the files this run made there
+    QSet<QString> m_createdInTemp; // names of the files this run made there
     struct Detached {
         std::future<bool> result;
         std::shared_ptr<const QStringList> tempNames;
