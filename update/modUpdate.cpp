@@ -437,6 +437,12 @@ void UpdateWizard::Quit()
 
 bool UpdateWizard::Download(const QString& remoteName, qint64 startCount, qint64 maxBytes)
 {
+    const QString temp = AppFolder + QStringLiteral("Temp");
+    if (!modSafeFiles::EntryExists(temp) && MakePath(temp)) {
+        // Removed meanwhile: made anew as a plain folder.
+        m_tempReal = modSafeFiles::RealPath(temp);
+        m_createdInTemp.clear();
+    }
     if (!TempFolderIntact()) {
         LastFailure = QStringLiteral("the folder Temp is not the plain folder made at start-up");
         return false;
