@@ -9,7 +9,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:?usage: fuzz/run-ci.sh BUILDDIR}"
 seconds="${FUZZ_SECONDS:-20}"
-targets=(huffman_decode huffman_roundtrip package_load)
+targets=(huffman_decode huffman_roundtrip package_load package_extract)
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -21,7 +21,9 @@ for t in "${targets[@]}"; do
   corpus="$build/corpus/$t"          # grows during the run; the seeds stay as they are
   mkdir -p "$corpus"
   echo "fuzzing $t for ${seconds}s"
-  "$build/bin/fuzz_$t" -max_total_time="$seconds" -max_len=16384 -timeout=10 -rss_limit_mb=2048 \
+  # Extraction writes into a scratch folder; every target runs under a memory
+  # limit, so a package that decodes into far more than its size fails here.
+  "$build/bin/fuzz_$t" -max_total_time="$seconds" -max_len=16384 -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 \
     -print_final_stats=1 -artifact_prefix="$build/findings/$t-" "$corpus" "$here/fuzz/corpus/$t"
 done
 echo "fuzzing: no findings"

@@ -1,5 +1,7 @@
 #include "update/clsKRBfile.h"
 
+#include "update/modSafeFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -100,7 +102,7 @@ bool clsKRBfile::IsSafeMemberName(const QString& name)
     if (name.isEmpty() || name == u"." || name == u".." || name.size() > std::numeric_limits<qint16>::max())
         return false;
     for (QChar c : name) {
-        if (c == u'/' || c == u'\\' || c == u':' || c == QChar(0))
+        if (c == u'/' || c == u'\\' || c == u':' || c.unicode() < 0x20 || c.unicode() == 0x7F)
             return false;
     }
     return EncodeName(name).has_value();
@@ -114,12 +116,17 @@ bool clsKRBfile::Fail(const QString& reason)
 
 int clsKRBfile::FindMember(const QString& name) const
 {
-    const QString wanted = name.toLower();
-    for (qsizetype i = 0; i < m_members.size(); ++i) {
-        if (m_members[i].name.toLower() == wanted)
-            return static_cast<int>(i);
+    return m_index.value(name.toLower(), -1);
+}
+
+void clsKRBfile::IndexFrom(qsizetype first)
+{
+    m_index.reserve(m_members.size());
+    for (qsizetype i = first; i < m_members.size(); ++i) {
+        QString key = m_members[i].name.toLower();
+        if (!m_index.contains(key))
+            m_index.insert(std::move(key), static_cast<int>(i));
     }
-    return -1;
 }
 
 bool clsKRBfile::AddMember(const QString& name, const QByteArray& content)
@@ -132,6 +139,7 @@ bool clsKRBfile::AddMember(const QString& name, const QByteArray& content)
     if (stream.size() > std::numeric_limits<qint32>::max())
         return Fail(QStringLiteral("\"%1\" is too large for a package").arg(name));
     m_members.append({name, static_cast<qint32>(stream.size()), std::move(stream)});
+    IndexFrom(m_members.size() - 1);
     m_lastError.clear();
     return true;
 }
@@ -219,7 +227,9 @@ bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk)
         read.append(std::move(m));
         pos += 6 + qsizetype(nameLength) + storedSize;
     }
+    const qsizetype first = m_members.size();
     m_members.append(std::move(read));
+    IndexFrom(first);
     m_lastError.clear();
     return true;
 }
@@ -257,10 +267,9 @@ bool clsKRBfile::ExtractOneFileToDisk(const QString& CompressedFile, const QStri
     const QString folder = WithoutTrailingSeparator(Destinationpath);
     if (!FolderExists(folder))
         return Fail(QStringLiteral("the folder %1 does not exist").arg(Destinationpath));
-    const QString target = folder + u'/' + CompressedFile;
     QString error;
-    if (!WriteWhole(target, content, error))
-        return Fail(QStringLiteral("%1 cannot be written: %2").arg(target, error));
+    if (!modSafeFiles::ReplaceFile(folder + u'/' + CompressedFile, content, &error))
+        return Fail(error);
     m_lastError.clear();
     return true;
 }
@@ -274,23 +283,38 @@ bool clsKRBfile::ExtractAllFileToDisk(const QString& Destinationpath)
     const QString folder = WithoutTrailingSeparator(Destinationpath);
     if (!FolderExists(folder))
         return Fail(QStringLiteral("the folder %1 does not exist").arg(Destinationpath));
-    for (const PackageMember& m : m_members) {
+    // The members that a look-up by name reaches: the first of each name.
+    std::vector<int> distinct;
+    for (qsizetype i = 0; i < m_members.size(); ++i) {
+        const PackageMember& m = m_members[i];
         if (!IsSafeMemberName(m.name))
             return Fail(QStringLiteral("the member name \"%1\" is not a plain file name").arg(m.name));
+        if (m_index.value(m.name.toLower()) == i)
+            distinct.push_back(static_cast<int>(i));
     }
-    // Every member is decoded before the first file is replaced: one bad
-    // member changes nothing on disk. A name loaded twice reaches its first
-    // member, as a look-up by name does.
-    std::vector<QByteArray> contents;
-    contents.reserve(m_members.size());
-    for (const PackageMember& m : m_members)
-        contents.push_back(modHuffman::DecodeStream(m_members[FindMember(m.name)].stream));
-    for (qsizetype i = 0; i < m_members.size(); ++i) {
+    for (int i : distinct) {
         const QString target = folder + u'/' + m_members[i].name;
-        QString error;
-        if (!WriteWhole(target, contents[std::size_t(i)], error))
-            return Fail(QStringLiteral("%1 cannot be written: %2").arg(target, error));
+        if (modSafeFiles::IsRealFolder(target))
+            return Fail(QStringLiteral("%1 is a folder and cannot be replaced by a file").arg(target));
     }
+    const auto cancelled = [this] { return m_cancel && m_cancel->load(std::memory_order_relaxed); };
+    // One member at a time into a new file beside its target; the targets
+    // are replaced only when every member has decoded.
+    modSafeFiles::StagedFiles staged;
+    QByteArray content;
+    QString error;
+    for (int i : distinct) {
+        if (cancelled())
+            return Fail(QStringLiteral("cancelled"));
+        modHuffman::DecodeStreamInto(m_members[i].stream, content);
+        if (!staged.Stage(folder + u'/' + m_members[i].name, content, &error))
+            return Fail(error);
+    }
+    content = QByteArray();
+    if (cancelled())
+        return Fail(QStringLiteral("cancelled"));
+    if (!staged.Commit(&error))
+        return Fail(error);
     m_lastError.clear();
     return true;
 }
@@ -306,4 +330,5 @@ QByteArray clsKRBfile::ExtractOneFileToString(const QString& CompressedFile) con
 void clsKRBfile::Clear()
 {
     m_members.clear();
+    m_index.clear();
 }

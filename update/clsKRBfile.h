@@ -7,22 +7,27 @@
 //   stream          S bytes (modHuffman stream)
 //
 // Member names are plain file names: adding or extracting a name that is
-// empty, "." or "..", or that holds "/", "\", ":" or a NUL is refused.
-// Lookups ignore case and take the first match. Adds refuse a name already
-// held; loads append without checking.
+// empty, "." or "..", or that holds "/", "\", ":" or a control character is
+// refused. Lookups ignore case and take the first match (through an index of
+// the lower-cased names). Adds refuse a name already held; loads append
+// without checking.
 //
 // Extracting decodes a member completely before any file is touched and
 // replaces the target only once the whole content is written, so a codec
-// error never leaves a half-written or deleted file. Codec errors reach the
-// caller as modHuffman::HuffmanError; every other failure is a false result
-// with the reason in LastError().
+// error never leaves a half-written or deleted file. A link at a target is
+// replaced by the file, never written through. Codec errors reach the caller
+// as modHuffman::HuffmanError; every other failure is a false result with the
+// reason in LastError().
 #pragma once
 
 #include "update/modHuffman.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
+
+#include <atomic>
 
 struct PackageMember {
     QString name;           // as added or loaded, case kept
@@ -61,11 +66,19 @@ public:
     // modHuffman::HuffmanError for a stream that does not decode (nothing is
     // written then).
     bool ExtractOneFileToDisk(const QString& CompressedFile, const QString& Destinationpath);
-    // Extracts every member into `Destinationpath`. Checks the folder and
-    // every name and decodes every member before the first file is replaced:
-    // a package with one bad member changes nothing on disk (false, or the
-    // member's HuffmanError).
+    // Extracts every member into `Destinationpath`. Checks the folder, every
+    // name and every target, then decodes the members one at a time into new
+    // files beside their targets and puts them in place only when all have
+    // decoded: a package with one bad member, or a member that would replace
+    // a folder, changes nothing on disk (false, or the member's
+    // HuffmanError). A name loaded more than once (in any case) gives one
+    // file, under its first spelling, with its first member's content, as a
+    // look-up by name does; that member is decoded once. Memory beyond the
+    // package is about one decoded member.
     bool ExtractAllFileToDisk(const QString& Destinationpath);
+    // Makes ExtractAllFileToDisk look at `cancel` between members; when it is
+    // set the extraction stops, changes nothing and gives false. Null: none.
+    void SetCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
     // The decoded bytes of a member, or an empty array when none matches.
     // Throws modHuffman::HuffmanError like the extract above.
     QByteArray ExtractOneFileToString(const QString& CompressedFile) const;
@@ -89,14 +102,19 @@ public:
     // True when `path` is not empty and names an existing folder.
     static bool FolderExists(const QString& path);
     // True when `name` may be a member name: a plain file name of at most
-    // 32767 Windows-1252 characters (see above).
+    // 32767 Windows-1252 characters without control characters (see above).
     static bool IsSafeMemberName(const QString& name);
 
 private:
     bool AddMember(const QString& name, const QByteArray& content);
     bool AppendPackage(const QByteArray& bytes, bool fromDisk);
+    // Adds the members from index `first` on to the name index.
+    void IndexFrom(qsizetype first);
     bool Fail(const QString& reason);
 
     QList<PackageMember> m_members;
+    // Lower-cased name -> index of its first member.
+    QHash<QString, int> m_index;
     QString m_lastError;
+    const std::atomic<bool>* m_cancel = nullptr;
 };

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace modInternet {
 
@@ -32,6 +33,30 @@ QString Trimmed(QStringView s, QChar c)
     while (!s.isEmpty() && s.back() == c)
         s.chop(1);
     return s.toString();
+}
+
+// "http://" or "https://" at the start of a base address; nullopt for any
+// other scheme; "" for none.
+std::optional<QString> SchemeOf(const QString& base)
+{
+    const qsizetype colon = base.indexOf(QStringLiteral("://"));
+    if (colon < 0)
+        return QString();
+    const QString scheme = base.left(colon).toLower();
+    if (scheme == u"http" || scheme == u"https")
+        return scheme;
+    return std::nullopt;
+}
+
+// Redirects stay on the server's host and never fall back from https.
+bool RedirectAllowed(const QUrl& from, const QUrl& to)
+{
+    if (to.host().compare(from.host(), Qt::CaseInsensitive) != 0)
+        return false;
+    const QString scheme = to.scheme().toLower();
+    if (scheme != u"http" && scheme != u"https")
+        return false;
+    return !(from.scheme().compare(u"https", Qt::CaseInsensitive) == 0 && scheme == u"http");
 }
 
 bool IsHttpSuccess(const QNetworkReply& reply)
@@ -69,7 +94,7 @@ std::vector<ServerEntry> LoadServers(const QString& appFolder, QStringList* diag
             continue;
         const QList<QStringView> fields = records::SplitFields(line);
         const QString base = fields.size() >= 2 ? Trimmed(fields[1].trimmed(), u'/') : QString();
-        if (fields.size() < 3 || base.isEmpty() || base.contains(u' ')) {
+        if (fields.size() < 3 || base.isEmpty() || base.contains(u' ') || !SchemeOf(base)) {
             if (diagnostics)
                 diagnostics->append(QStringLiteral("Data/Servers.txt:%1: expected text, base address and "
                                                    "folder separated by tabs").arg(lineNumber));
@@ -85,7 +110,10 @@ std::vector<ServerEntry> LoadServers(const QString& appFolder, QStringList* diag
 
 QUrl ServerAddress(const ServerEntry& server, const QString& remoteName)
 {
-    QString address = QStringLiteral("http://") + server.Base + u'/';
+    const std::optional<QString> scheme = SchemeOf(server.Base);
+    if (!scheme)
+        return QUrl();
+    QString address = (scheme->isEmpty() ? QStringLiteral("http://") : QString()) + server.Base + u'/';
     if (!server.Folder.isEmpty())
         address += server.Folder + u'/';
     address += QString::fromLatin1(QUrl::toPercentEncoding(remoteName));
@@ -96,10 +124,12 @@ std::chrono::milliseconds StallTimeout() { return g_stallTimeout; }
 void SetStallTimeout(std::chrono::milliseconds timeout) { g_stallTimeout = timeout; }
 
 bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath,
-                  qint64 startCount, bool& cancelRequested, const DownloadHooks& hooks, QString* why)
+                  qint64 startCount, qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks,
+                  QString* why)
 {
     QString reason;
     bool ok = false;
+    bool created = false;
     [&] {
         if (remoteName.isEmpty() || localPath.isEmpty()) {
             reason = QStringLiteral("no file named");
@@ -115,54 +145,103 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
             return;
         }
 
-        // A leftover file must never pass for the new one.
+        // A leftover file must never pass for the new one, and a link left at
+        // the name is removed rather than written through.
         QFile::remove(localPath);
         QFile file(localPath);
-        if (!file.open(QIODevice::WriteOnly)) {
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             reason = QStringLiteral("cannot create %1: %2").arg(localPath, file.errorString());
             return;
         }
+        created = true;
 
         QNetworkProxyFactory::setUseSystemConfiguration(true);
         QNetworkAccessManager manager;
         QNetworkRequest request(address);
         request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Update"));
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::NoLessSafeRedirectPolicy);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+        request.setMaximumRedirectsAllowed(5);
         std::unique_ptr<QNetworkReply> reply(manager.get(request));
+        // The server waits while this much is unread: memory stays bounded
+        // however fast it sends.
+        reply->setReadBufferSize(kReadBufferSize);
+        QString refusedRedirect;
+        // Every step of a redirect chain stays on the server's host.
+        QUrl current = address;
+        QObject::connect(reply.get(), &QNetworkReply::redirected, reply.get(), [&](const QUrl& to) {
+            const QUrl next = current.resolved(to);
+            if (RedirectAllowed(address, next) && RedirectAllowed(current, next)) {
+                current = next;
+                emit reply->redirectAllowed();
+            } else if (refusedRedirect.isEmpty()) {
+                refusedRedirect =
+                    QStringLiteral("%1 redirects to another host: %2").arg(address.toString(), next.toString());
+            }
+        });
 
+        const auto tooLong = [&] {
+            reason = QStringLiteral("%1 sends more than the %2 bytes expected").arg(address.toString()).arg(maxBytes);
+        };
         qint64 count = startCount;
-        char block[kBlockSize];
+        qint64 body = 0;
+        std::unique_ptr<char[]> block(new char[kBlockSize]);
         QElapsedTimer sinceData;
         sinceData.start();
+        QElapsedTimer sinceProgress;
+        qint64 reported = -1;
+        const auto report = [&](bool always) {
+            if (!hooks.Progress || reported == count)
+                return;
+            if (!always && sinceProgress.isValid() && sinceProgress.elapsed() < 1000 / kProgressPerSecond)
+                return;
+            reported = count;
+            sinceProgress.start();
+            hooks.Progress(count);
+        };
         bool statusChecked = false;
+        const auto checkStatus = [&] {
+            if (!IsHttpSuccess(*reply)) {
+                reason = QStringLiteral("HTTP status %1 for %2")
+                             .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
+                             .arg(address.toString());
+                return false;
+            }
+            const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+            if (length.isValid() && length.toLongLong() > maxBytes) {
+                tooLong();
+                return false;
+            }
+            statusChecked = true;
+            return true;
+        };
         for (;;) {
             if (cancelRequested) {
                 reason = QStringLiteral("download aborted");
                 break;
             }
+            if (!refusedRedirect.isEmpty()) {
+                reason = refusedRedirect;
+                break;
+            }
             if (reply->bytesAvailable() > 0) {
-                if (!statusChecked) {
-                    if (!IsHttpSuccess(*reply)) {
-                        reason = QStringLiteral("HTTP status %1 for %2")
-                                     .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
-                                     .arg(address.toString());
-                        break;
-                    }
-                    statusChecked = true;
-                }
-                const qint64 n = reply->read(block, kBlockSize);
+                if (!statusChecked && !checkStatus())
+                    break;
+                const qint64 n = reply->read(block.get(), kBlockSize);
                 if (n < 0) {
                     reason = QStringLiteral("read failed: %1").arg(reply->errorString());
                     break;
                 }
+                if (n > maxBytes - body) {
+                    tooLong();
+                    break;
+                }
+                body += n;
                 count += n;
-                if (hooks.Progress)
-                    hooks.Progress(count);
-                if (file.write(block, n) != n) {
+                if (file.write(block.get(), n) != n) {
                     reason = QStringLiteral("cannot write %1: %2").arg(localPath, file.errorString());
                     break;
                 }
+                report(false);
                 if (hooks.ProcessEvents)
                     hooks.ProcessEvents();
                 sinceData.restart();
@@ -171,13 +250,12 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
             if (reply->isFinished()) {
                 if (reply->error() != QNetworkReply::NoError) {
                     reason = QStringLiteral("%1: %2").arg(address.toString(), reply->errorString());
-                } else if (!IsHttpSuccess(*reply)) {
-                    reason = QStringLiteral("HTTP status %1 for %2")
-                                 .arg(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
-                                 .arg(address.toString());
+                } else if (!statusChecked && !checkStatus()) {
+                    // reason set
                 } else if (!file.flush()) {
                     reason = QStringLiteral("cannot write %1: %2").arg(localPath, file.errorString());
                 } else {
+                    report(true);
                     ok = true;
                 }
                 break;
@@ -188,6 +266,7 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
                              .arg(g_stallTimeout.count() / 1000.0);
                 break;
             }
+            report(true);
             // Wait for data, the end of the transfer or the next look at the
             // abort flag; window events run meanwhile.
             QEventLoop wait;
@@ -196,13 +275,18 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
             QObject::connect(&slice, &QTimer::timeout, &wait, &QEventLoop::quit);
             QObject::connect(reply.get(), &QNetworkReply::readyRead, &wait, &QEventLoop::quit);
             QObject::connect(reply.get(), &QNetworkReply::finished, &wait, &QEventLoop::quit);
+            QObject::connect(reply.get(), &QNetworkReply::redirected, &wait, &QEventLoop::quit);
             slice.start(kWaitSliceMs);
-            if (!reply->isFinished() && reply->bytesAvailable() == 0)
+            if (!reply->isFinished() && reply->bytesAvailable() == 0 && refusedRedirect.isEmpty())
                 wait.exec();
         }
         if (!reply->isFinished())
             reply->abort();
+        file.close();
     }();
+    // A failed transfer leaves nothing behind.
+    if (!ok && created)
+        QFile::remove(localPath);
     cancelRequested = false;
     if (!ok && why)
         *why = reason;

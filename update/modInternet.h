@@ -13,7 +13,8 @@
 namespace modInternet {
 
 // A download server: the text shown in the server list, the base address (a
-// host name, optionally with a port and a path) and the folder below it.
+// host name, optionally with a port and a path, optionally after "http://" or
+// "https://") and the folder below it.
 struct ServerEntry {
     QString Text;
     QString Base;
@@ -30,33 +31,43 @@ std::vector<ServerEntry> BuiltInServers();
 // and reported in `diagnostics` (when given).
 std::vector<ServerEntry> LoadServers(const QString& appFolder, QStringList* diagnostics = nullptr);
 
-// "http://" + base + "/" + folder + "/" + remote name (percent-encoded).
+// "http://" + base + "/" + folder + "/" + remote name (percent-encoded); a
+// base that names its scheme ("http://" or "https://") keeps it.
 QUrl ServerAddress(const ServerEntry& server, const QString& remoteName);
 
 // Reports and hooks of one download.
 struct DownloadHooks {
-    // The running byte count after every block.
+    // The running byte count, at most kProgressPerSecond times a second and
+    // once more at the end.
     std::function<void(qint64)> Progress;
     // Lets pending window events run (after every block and while waiting).
     std::function<void()> ProcessEvents;
 };
 
 // Largest block read and written at once.
-inline constexpr qint64 kBlockSize = 4096;
+inline constexpr qint64 kBlockSize = 64 * 1024;
+// What the network layer may hold for us before the server has to wait.
+inline constexpr qint64 kReadBufferSize = 256 * 1024;
+// Progress reports per second, at most.
+inline constexpr int kProgressPerSecond = 30;
+// Largest body of a file whose size is not listed anywhere (the file list).
+inline constexpr qint64 kUnlistedSizeCap = 64LL * 1024 * 1024;
 
 // A transfer that delivers nothing for this long fails. Tests shorten it.
 std::chrono::milliseconds StallTimeout();
 void SetStallTimeout(std::chrono::milliseconds timeout);
 
-// Fetches `remoteName` from `server` into `localPath` (deleted first; the
-// bytes are appended as they arrive), counting on from `startCount`. True
-// when the whole body of a 2xx answer was written. False for a missing
-// server or empty argument, a connection or read failure, a status other
-// than 2xx, a stall, a file error, or `cancelRequested` seen before a read;
-// `cancelRequested` is cleared when the call returns. `why` (when given)
-// receives the reason of a failure. System proxy settings apply.
+// Fetches `remoteName` from `server` into `localPath` (deleted first, then
+// created new; the bytes are appended as they arrive), counting on from
+// `startCount`. True when the whole body of a 2xx answer was written. False
+// for a missing server or empty argument, a connection or read failure, a
+// status other than 2xx, a body longer than `maxBytes`, a redirect to another
+// host, a stall, a file error, or `cancelRequested` seen before a read; the
+// local file is removed then. `cancelRequested` is cleared when the call
+// returns. `why` (when given) receives the reason of a failure. System proxy
+// settings apply.
 bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath,
-                  qint64 startCount, bool& cancelRequested, const DownloadHooks& hooks,
+                  qint64 startCount, qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks,
                   QString* why = nullptr);
 
 } // namespace modInternet

@@ -2,21 +2,31 @@
 
 #include "core/RecordFile.h"
 #include "update/clsKRBfile.h"
+#include "update/modSafeFiles.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QtNumeric>
 
+#include <chrono>
 #include <cmath>
+#include <future>
+#include <limits>
 
 namespace modUpdate {
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
+
+// How long a cancelled worker is waited for before it is left to finish alone.
+constexpr qint64 kCancelWaitMs = 200;
 
 bool AllDigits(QStringView s)
 {
@@ -91,7 +101,10 @@ QDate ReadLastUpdate(const QString& appFolder)
 
 bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error)
 {
-    return records::WriteRecordFile(appFolder + kLastUpdateFile, {FormatDate(date)}, error);
+    const QString folder = QFileInfo(kLastUpdateFile).path();
+    if (!modSafeFiles::CheckFolderInside(appFolder, folder, error))
+        return false;
+    return modSafeFiles::ReplaceFile(appFolder + kLastUpdateFile, (FormatDate(date) + kCrLf).toLatin1(), error);
 }
 
 // ---- The file list -----------------------------------------------------------
@@ -147,18 +160,34 @@ FileListChoice SelectNewFiles(QStringView fileList, QDate lastUpdate)
             skip(QStringLiteral("unreadable size \"%1\"").arg(fields[1]));
             continue;
         }
+        const auto refuse = [&](const QString& why) {
+            skip(why);
+            if (!choice.Unsafe)
+                choice.Refusal = QStringLiteral("files.txt:%1: %2").arg(lineNumber).arg(why);
+            choice.Unsafe = true;
+        };
         NewFileEntry entry;
         entry.PackageName = fields[0].toString();
         entry.DestinationFolder = NormalizeFolder(fields[3]);
         entry.Size = *size;
-        if (fields.size() >= 5)
-            entry.Sha256 = ParseSha256(fields[4]).value_or(QByteArray());
-        if (!IsPlainFileName(entry.PackageName) || !IsSafeDestination(entry.DestinationFolder)) {
-            skip(QStringLiteral("package \"%1\" or destination \"%2\" leaves its folder")
-                     .arg(entry.PackageName, entry.DestinationFolder));
-            choice.Unsafe = true;
+        if (fields.size() >= 5 && !fields[4].trimmed().isEmpty()) {
+            // A digest that is given but cannot be read must not turn the
+            // check off.
+            const std::optional<QByteArray> digest = ParseSha256(fields[4]);
+            if (digest)
+                entry.Sha256 = *digest;
+            else
+                refuse(QStringLiteral("\"%1\" is no SHA-256 of 64 hexadecimal digits").arg(fields[4]));
         }
-        choice.TotalDownloadSize += entry.Size;
+        if (!IsPlainFileName(entry.PackageName) || !IsSafeDestination(entry.DestinationFolder))
+            refuse(QStringLiteral("package \"%1\" or destination \"%2\" leaves its folder")
+                       .arg(entry.PackageName, entry.DestinationFolder));
+        qint64 total = 0;
+        if (qAddOverflow(choice.TotalDownloadSize, entry.Size, &total)) {
+            refuse(QStringLiteral("the sizes add up past any real download"));
+            total = std::numeric_limits<qint64>::max();
+        }
+        choice.TotalDownloadSize = total;
         choice.NewFiles.push_back(std::move(entry));
     }
     return choice;
@@ -253,6 +282,34 @@ QByteArray FileSha256(const QString& path)
     return hash.result();
 }
 
+bool UnpackPackage(const QString& packagePath, const QString& destination, const QByteArray& sha256,
+                   const std::atomic<bool>* cancel, QString& why)
+{
+    if (!sha256.isEmpty() && FileSha256(packagePath) != sha256) {
+        why = QStringLiteral("%1: SHA-256 does not match the list").arg(QFileInfo(packagePath).fileName());
+        return false;
+    }
+    clsKRBfile package;
+    package.SetCancelFlag(cancel);
+    if (!package.AddKRBfileFromDisk(packagePath)) {
+        why = QStringLiteral("%1: %2").arg(packagePath, package.LastError());
+        return false;
+    }
+    try {
+        if (!package.ExtractAllFileToDisk(destination)) {
+            why = QStringLiteral("%1: %2").arg(packagePath, package.LastError());
+            return false;
+        }
+    } catch (const modHuffman::HuffmanError& e) {
+        why = QStringLiteral("%1: %2").arg(packagePath, e.message());
+        return false;
+    } catch (const std::bad_alloc&) {
+        why = QStringLiteral("%1: not enough memory to unpack").arg(packagePath);
+        return false;
+    }
+    return true;
+}
+
 QString WayloomExecutable()
 {
 #ifdef Q_OS_WIN
@@ -280,8 +337,29 @@ void UpdateWizard::InitPaths(const QString& appFolder)
     if (!AppFolder.endsWith(u'/'))
         AppFolder += u'/';
     TempFolder = AppFolder + QStringLiteral("Temp/");
-    MakePath(AppFolder + QStringLiteral("Temp"));
-    MakePath(AppFolder + QStringLiteral("Personal"));
+    // The temporary folder is a plain folder of the program folder: a link
+    // left in its place is removed (not what it points to).
+    const QString temp = AppFolder + QStringLiteral("Temp");
+    if (modSafeFiles::IsLink(temp))
+        modSafeFiles::RemoveEntry(temp);
+    if (!modSafeFiles::EntryExists(temp))
+        MakePath(temp);
+    m_tempReal = modSafeFiles::IsRealFolder(temp) ? modSafeFiles::RealPath(temp) : QString();
+    m_createdInTemp.clear();
+    if (modSafeFiles::CheckFolderInside(AppFolder, QStringLiteral("Personal")))
+        MakePath(AppFolder + QStringLiteral("Personal"));
+}
+
+bool UpdateWizard::TempFolderIntact() const
+{
+    const QString temp = AppFolder + QStringLiteral("Temp");
+    return !m_tempReal.isEmpty() && modSafeFiles::IsRealFolder(temp) && modSafeFiles::RealPath(temp) == m_tempReal &&
+           modSafeFiles::IsInside(m_tempReal, modSafeFiles::RealPath(AppFolder));
+}
+
+void UpdateWizard::NoteCreatedInTemp(const QString& name)
+{
+    m_createdInTemp.insert(name);
 }
 
 void UpdateWizard::ReadLastUpdate() { LastUpdateDate = modUpdate::ReadLastUpdate(AppFolder); }
@@ -357,8 +435,18 @@ void UpdateWizard::Quit()
     CleanUpAndQuit();
 }
 
-bool UpdateWizard::Download(const QString& remoteName, const QString& localPath, qint64 startCount)
+bool UpdateWizard::Download(const QString& remoteName, qint64 startCount, qint64 maxBytes)
 {
+    const QString temp = AppFolder + QStringLiteral("Temp");
+    if (!modSafeFiles::EntryExists(temp) && MakePath(temp)) {
+        // Removed meanwhile: made anew as a plain folder.
+        m_tempReal = modSafeFiles::RealPath(temp);
+        m_createdInTemp.clear();
+    }
+    if (!TempFolderIntact()) {
+        LastFailure = QStringLiteral("the folder Temp is not the plain folder made at start-up");
+        return false;
+    }
     const int index = m_host.SelectedServer();
     const modInternet::ServerEntry* server =
         index >= 0 && index < static_cast<int>(Servers.size()) ? &Servers[index] : nullptr;
@@ -366,10 +454,52 @@ bool UpdateWizard::Download(const QString& remoteName, const QString& localPath,
     hooks.Progress = [this](qint64 count) { m_host.SetProgress(count); };
     hooks.ProcessEvents = [this] { m_host.ProcessEvents(); };
     QString why;
-    const bool ok = modInternet::DownloadFile(server, remoteName, localPath, startCount, CancelRequested,
-                                              hooks, &why);
+    NoteCreatedInTemp(remoteName);
+    const bool ok = modInternet::DownloadFile(server, remoteName, TempFolder + remoteName, startCount, maxBytes,
+                                              CancelRequested, hooks, &why);
     if (!ok)
         LastFailure = why;
+    return ok;
+}
+
+bool UpdateWizard::RunOffThread(std::function<bool(const std::atomic<bool>&, QString&)> work,
+                                std::shared_ptr<const QStringList> tempNames)
+{
+    struct State {
+        std::atomic<bool> cancel{false};
+        QString why;
+    };
+    auto state = std::make_shared<State>();
+    std::future<bool> result =
+        std::async(std::launch::async, [state, work = std::move(work)] { return work(state->cancel, state->why); });
+    // The window stays responsive; Abort, Quit and closing the window reach
+    // the work through the flag, which it looks at between members.
+    QElapsedTimer sinceCancel;
+    while (result.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        m_host.ProcessEvents();
+        if (CancelRequested && !sinceCancel.isValid()) {
+            state->cancel = true;
+            sinceCancel.start();
+        }
+        if (sinceCancel.isValid() && sinceCancel.elapsed() > kCancelWaitMs) {
+            // Removing what it had written so far may take a while; the
+            // window does not wait for that.
+            m_detached.push_back({std::move(result), std::move(tempNames)});
+            LastFailure = QStringLiteral("cancelled");
+            return false;
+        }
+    }
+    bool ok = false;
+    try {
+        ok = result.get();
+    } catch (const std::exception& e) {
+        state->why = QString::fromLocal8Bit(e.what());
+    }
+    if (!ok)
+        LastFailure = state->why.isEmpty() ? QStringLiteral("unpacking failed") : state->why;
+    if (tempNames)
+        for (const QString& name : *tempNames)
+            NoteCreatedInTemp(name);
     return ok;
 }
 
@@ -377,34 +507,65 @@ std::optional<UpdateWizard::Transition> UpdateWizard::Fail(const QString& why)
 {
     if (!why.isEmpty())
         LastFailure = why;
+    WriteLog(LastFailure.isEmpty() ? QStringLiteral("failed") : LastFailure);
     return Transition{StepError, QString()};
+}
+
+void UpdateWizard::WriteLog(const QString& why) const
+{
+    if (AppFolder.isEmpty())
+        return;
+    QString line = QDateTime::currentDateTime().toString(Qt::ISODate) + u' ' + why;
+    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    QByteArray bytes = line.toUtf8().left(kLogLimit - 2) + "\r\n";
+    modSafeFiles::ReplaceFile(AppFolder + kLogFile, bytes);
 }
 
 std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
 {
     TotalDownloadSize = 0;
     LastFailure.clear();
-    MakePath(TempFolder);
     const QString listPackage = TempFolder + kFileListPackage;
-    if (!Download(kFileListPackage, listPackage, 0))
+    if (!Download(kFileListPackage, 0, modInternet::kUnlistedSizeCap))
         return Fail(QString());
     // A list left by an earlier run must not stand in for the new one.
     QFile::remove(TempFolder + kFileListName);
-    clsKRBfile package;
-    if (!package.AddKRBfileFromDisk(listPackage))
-        return Fail(QStringLiteral("files.krb: %1").arg(package.LastError()));
-    try {
-        if (!package.ExtractAllFileToDisk(TempFolder))
-            return Fail(QStringLiteral("files.krb: %1").arg(package.LastError()));
-        // The list is read by its lower-case name, however the member is spelled.
-        if (!package.ExtractOneFileToDisk(kFileListName, TempFolder))
-            return Fail(QStringLiteral("files.krb holds no files.txt"));
-    } catch (const modHuffman::HuffmanError& e) {
-        return Fail(QStringLiteral("files.krb: %1").arg(e.message()));
-    }
+    // The names written into the temporary folder, for the clean-up.
+    auto written = std::make_shared<QStringList>();
+    const QString temp = TempFolder;
+    const bool unpacked = RunOffThread(
+        [listPackage, temp, written](const std::atomic<bool>& cancel, QString& why) {
+        clsKRBfile package;
+        package.SetCancelFlag(&cancel);
+        if (!package.AddKRBfileFromDisk(listPackage)) {
+            why = QStringLiteral("files.krb: %1").arg(package.LastError());
+            return false;
+        }
+        try {
+            if (!package.ExtractAllFileToDisk(temp)) {
+                why = QStringLiteral("files.krb: %1").arg(package.LastError());
+                return false;
+            }
+            for (qsizetype i = 0; i < package.Members().size(); ++i)
+                if (package.FindMember(package.Members()[i].name) == i)
+                    written->append(package.Members()[i].name);
+            written->append(kFileListName);
+            // The list is read by its lower-case name, however the member is spelled.
+            if (!package.ExtractOneFileToDisk(kFileListName, temp)) {
+                why = QStringLiteral("files.krb holds no files.txt");
+                return false;
+            }
+        } catch (const modHuffman::HuffmanError& e) {
+            why = QStringLiteral("files.krb: %1").arg(e.message());
+            return false;
+        }
+        return true;
+    }, written);
+    if (!unpacked || CancelRequested)
+        return Fail(QString());
     const QString summary = CompareFileList();
     if (m_listUnsafe)
-        return Fail(QStringLiteral("files.txt names a package or folder outside the program folder"));
+        return Fail(m_listRefusal);
     if (!summary.isEmpty())
         return Transition{CurrentStep + 1, summary};
     return Transition{StepNoUpdates, QString()};
@@ -424,60 +585,60 @@ QString UpdateWizard::CompareFileList()
     NewFiles = std::move(choice.NewFiles);
     TotalDownloadSize = choice.TotalDownloadSize;
     m_listUnsafe = choice.Unsafe;
+    m_listRefusal = choice.Refusal;
     return SummaryText(TotalDownloadSize, static_cast<int>(NewFiles.size()));
 }
 
 std::optional<UpdateWizard::Transition> UpdateWizard::DownloadUpdates()
 {
     LastFailure.clear();
-    MakePath(TempFolder);
     qint64 count = 0;
     for (const NewFileEntry& entry : NewFiles) {
         if (!IsPlainFileName(entry.PackageName) || !IsSafeDestination(entry.DestinationFolder))
             return Fail(QStringLiteral("unsafe package %1").arg(entry.PackageName));
         const QString local = TempFolder + entry.PackageName;
-        if (records::FileLength(local) >= 1)
-            QFile::remove(local);
-        const bool downloaded = Download(entry.PackageName, local, count);
+        // The body may not pass the size the list gives.
+        const bool downloaded = Download(entry.PackageName, count, entry.Size);
         count += entry.Size;
         if (!downloaded || CancelRequested)
             return Fail(QString());
-        if (!entry.Sha256.isEmpty() && FileSha256(local) != entry.Sha256)
-            return Fail(QStringLiteral("%1: SHA-256 does not match the list").arg(entry.PackageName));
-        if (!InstallPackage(local, AppFolder + entry.DestinationFolder) || CancelRequested)
+        if (!InstallPackage(local, AppFolder + entry.DestinationFolder, entry.Sha256) || CancelRequested)
             return Fail(LastFailure.isEmpty() ? QStringLiteral("%1 not installed").arg(entry.PackageName)
                                               : LastFailure);
     }
     return Transition{CurrentStep + 1, QString()};
 }
 
-bool UpdateWizard::InstallPackage(const QString& packagePath, const QString& destination)
+bool UpdateWizard::InstallPackage(const QString& packagePath, const QString& destination, const QByteArray& sha256)
 {
-    clsKRBfile package;
-    if (!package.AddKRBfileFromDisk(packagePath)) {
-        LastFailure = QStringLiteral("%1: %2").arg(packagePath, package.LastError());
+    // Nothing is created or written unless every existing part of the
+    // destination lies inside the program folder, links resolved.
+    QString folder = destination;
+    if (!folder.startsWith(AppFolder)) {
+        LastFailure = QStringLiteral("%1 is not below the program folder").arg(destination);
         return false;
     }
-    if (!MakePath(destination)) {
+    if (!modSafeFiles::CheckFolderInside(AppFolder, folder.mid(AppFolder.size()), &LastFailure))
+        return false;
+    if (!MakePath(folder)) {
         LastFailure = QStringLiteral("cannot create %1").arg(destination);
         return false;
     }
-    try {
-        if (!package.ExtractAllFileToDisk(destination)) {
-            LastFailure = QStringLiteral("%1: %2").arg(packagePath, package.LastError());
-            return false;
-        }
-    } catch (const modHuffman::HuffmanError& e) {
-        LastFailure = QStringLiteral("%1: %2").arg(packagePath, e.message());
+    const QString real = modSafeFiles::RealPath(folder);
+    if (!modSafeFiles::IsInside(real, modSafeFiles::RealPath(AppFolder))) {
+        LastFailure = QStringLiteral("%1 leads outside the program folder").arg(destination);
         return false;
     }
-    return true;
+    return RunOffThread([packagePath, real, sha256](const std::atomic<bool>& cancel, QString& why) {
+        return UnpackPackage(packagePath, real, sha256, &cancel, why);
+    });
 }
 
 std::optional<UpdateWizard::Transition> UpdateWizard::WriteLastUpdate()
 {
     QString error;
-    MakePath(AppFolder + QStringLiteral("Personal"));
+    if (modSafeFiles::CheckFolderInside(AppFolder, QStringLiteral("Personal"), &error))
+        MakePath(AppFolder + QStringLiteral("Personal"));
     if (!modUpdate::WriteLastUpdate(AppFolder, QDate::currentDate(), &error))
         return Fail(QStringLiteral("%1: %2").arg(kLastUpdateFile, error));
     return std::nullopt;
@@ -486,13 +647,30 @@ std::optional<UpdateWizard::Transition> UpdateWizard::WriteLastUpdate()
 void UpdateWizard::CleanUpAndQuit()
 {
     m_quitPending = false;
-    if (!TempFolder.isEmpty()) {
-        QDir temp(TempFolder);
-        for (const QString& name : temp.entryList(QDir::Files | QDir::Hidden | QDir::System))
-            temp.remove(name);
+    const bool closeFirst = !m_detached.empty();
+    if (closeFirst) {
+        // Work left to clean up after a cancel ends before the temporary
+        // folder goes; the window closes first.
+        m_host.CloseWindow();
+        for (Detached& d : m_detached) {
+            d.result.wait();
+            if (d.tempNames)
+                for (const QString& name : *d.tempNames)
+                    NoteCreatedInTemp(name);
+        }
+        m_detached.clear();
+    }
+    // Only what this run made, and only while Temp is still the folder made
+    // at start-up: nothing elsewhere is ever deleted.
+    if (!TempFolder.isEmpty() && TempFolderIntact()) {
+        for (const QString& name : m_createdInTemp)
+            if (IsPlainFileName(name) && !modSafeFiles::IsRealFolder(TempFolder + name))
+                modSafeFiles::RemoveEntry(TempFolder + name);
         QDir().rmdir(AppFolder + QStringLiteral("Temp"));
     }
-    m_host.CloseWindow();
+    m_createdInTemp.clear();
+    if (!closeFirst)
+        m_host.CloseWindow();
 }
 
 } // namespace modUpdate

@@ -9,11 +9,15 @@
 #include <QByteArray>
 #include <QDate>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
+#include <atomic>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -38,7 +42,9 @@ QString FormatDate(QDate date);
 // The date of Personal/LastUpdate.txt below the program folder; the default
 // date when the file is missing, empty or unreadable.
 QDate ReadLastUpdate(const QString& appFolder);
-// Writes the date as "dd-mm-yyyy" CR LF, replacing the file atomically.
+// Writes the date as "dd-mm-yyyy" CR LF, replacing the file atomically (a
+// link at the file is replaced, never written through). False when the
+// folder Personal leads outside the program folder or cannot be written.
 bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error = nullptr);
 
 // ---- The file list -----------------------------------------------------------
@@ -55,15 +61,17 @@ struct FileListChoice {
     std::vector<NewFileEntry> NewFiles;
     qint64 TotalDownloadSize = 0;
     // A chosen line names a package or destination that could leave its
-    // folder: the whole run is refused.
+    // folder, gives a fifth field that is no SHA-256, or the sizes add up
+    // past any real download: the whole run is refused.
     bool Unsafe = false;
+    QString Refusal;            // why, for the first such line
     QStringList Diagnostics;    // "line N: reason" for each skipped line
 };
 
 // Chooses the lines of files.txt dated after `lastUpdate` (the same day is not
 // later). Fields are separated by ";": name, size, date, destination and an
-// optional SHA-256 in hexadecimal; further fields are ignored. Lines with
-// fewer than four fields, an unreadable date or size are skipped.
+// optional SHA-256 in hexadecimal (empty: none); further fields are ignored.
+// Lines with fewer than four fields, an unreadable date or size are skipped.
 FileListChoice SelectNewFiles(QStringView fileList, QDate lastUpdate);
 
 // The summary shown on page 3; "" when the total is 0.
@@ -96,6 +104,17 @@ int ProgressBarWidth(qint64 count, qint64 total, int width);
 
 // SHA-256 of a file; empty when it cannot be read.
 QByteArray FileSha256(const QString& path);
+
+// Loads the package and unpacks all of it into the existing folder
+// `destination`, after checking the package's digest when one is given.
+// Looks at `cancel` between members. Runs on any thread; false with the
+// reason in `why`.
+bool UnpackPackage(const QString& packagePath, const QString& destination, const QByteArray& sha256,
+                   const std::atomic<bool>* cancel, QString& why);
+
+// The log of the last failure beside the temporary folder, and its largest size.
+inline const QString kLogFile = QStringLiteral("Update.log");
+inline constexpr qsizetype kLogLimit = 4096;
 
 // ---- The wizard ------------------------------------------------------------
 
@@ -150,10 +169,15 @@ public:
 
     // Chooses NewFiles from TempFolder/files.txt and gives the summary text.
     QString CompareFileList();
-    // Loads the package and unpacks all of it into `destination` (created as
-    // needed); false when it cannot be read or any member fails.
-    bool InstallPackage(const QString& packagePath, const QString& destination);
-    // Empties and removes the temporary folder, then closes the window.
+    // Loads the package and unpacks all of it into `destination` (a folder
+    // below the program folder, created as needed) on a worker thread while
+    // window events run; false when the folder leads outside the program
+    // folder, the digest (when given) differs, the package cannot be read,
+    // any member fails or the work is cancelled.
+    bool InstallPackage(const QString& packagePath, const QString& destination,
+                        const QByteArray& sha256 = QByteArray());
+    // Removes the files this run created in the temporary folder and the
+    // folder when it is empty, then closes the window.
     void CleanUpAndQuit();
 
     bool Working() const { return m_working; }
@@ -175,13 +199,33 @@ public:
     std::function<bool(const QString& program, const QString& workingFolder)> StartProgram;
 
 private:
-    bool Download(const QString& remoteName, const QString& localPath, qint64 startCount);
+    bool Download(const QString& remoteName, qint64 startCount, qint64 maxBytes);
+    // Runs `work` (which holds nothing of the caller by reference) on a
+    // worker thread; window events run meanwhile and a cancel request is
+    // passed on. Gives the work's result. Work that is still cleaning up a
+    // moment after the cancel request goes on alone (false at once); the
+    // clean-up at the end waits for it and then removes the files it names
+    // in `tempNames` from the temporary folder.
+    bool RunOffThread(std::function<bool(const std::atomic<bool>& cancel, QString& why)> work,
+                      std::shared_ptr<const QStringList> tempNames = nullptr);
+    // True while the temporary folder is the plain folder made at start-up.
+    bool TempFolderIntact() const;
+    void NoteCreatedInTemp(const QString& name);
     std::optional<Transition> Fail(const QString& why);
+    void WriteLog(const QString& why) const;
 
     WizardHost& m_host;
     bool m_working = false;
     bool m_quitPending = false;
     bool m_listUnsafe = false;
+    QString m_listRefusal;
+    QString m_tempReal;          // real path of the temporary folder
+    QSet<QString> m_createdInTemp; // names of the files this run made there
+    struct Detached {
+        std::future<bool> result;
+        std::shared_ptr<const QStringList> tempNames;
+    };
+    std::vector<Detached> m_detached;
 };
 
 // Name of the main program's executable in the program folder.

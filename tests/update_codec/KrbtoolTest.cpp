@@ -4,10 +4,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#else
+using rlim_t = unsigned long long;
+#endif
 
 namespace {
 
@@ -17,9 +24,18 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun Krbtool(const QStringList& args)
+// `addressSpace` (bytes, 0 = none): the tool's address-space limit.
+ToolRun Krbtool(const QStringList& args, rlim_t addressSpace = 0)
 {
     QProcess p;
+#ifdef Q_OS_UNIX
+    if (addressSpace) {
+        p.setChildProcessModifier([addressSpace] {
+            const rlimit limit{addressSpace, addressSpace};
+            setrlimit(RLIMIT_AS, &limit);
+        });
+    }
+#endif
     p.start(QStringLiteral(KRBTOOL_PATH), args);
     if (!p.waitForFinished(30000))
         return {};
@@ -69,6 +85,20 @@ TEST_F(KrbtoolRun, PackListCatUnpack)
     EXPECT_EQ(ReadAll(P("out/Zones.txt")), "abc");
     EXPECT_EQ(ReadAll(P("out/big.bin")), ReadAll(P("src/deeper/big.bin")));
     EXPECT_EQ(ReadAll(P("out/one.txt")), "aaaa");
+}
+
+// A 4 MiB package whose one 32 MiB member is named 601 times unpacks to one
+// file within 512 MiB of address space (decoding every copy needs 19 GiB).
+TEST_F(KrbtoolRun, DuplicateNameBombUnpacksWithinAMemoryLimit)
+{
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "needs setrlimit";
+#endif
+    WriteAll(P("bomb.krb"), codectest::DuplicateNamePackage(32 << 20, 600));
+    const ToolRun r = Krbtool({"unpack", P("bomb.krb"), P("out")}, rlim_t(512) << 20);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QDir(P("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"bomb.txt"});
+    EXPECT_EQ(QFileInfo(P("out/bomb.txt")).size(), 32 << 20);
 }
 
 TEST_F(KrbtoolRun, EncodeAndDecodeRawStreams)

@@ -5,10 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <vector>
 
 using codectest::Entry;
@@ -168,6 +170,8 @@ const UnsafeName kUnsafe[] = {
     {"Backslash", "..\\escape.txt"},
     {"DriveColon", "C:file.txt"},
     {"Nul", QString("a") + QChar(0) + "b"},
+    {"LineBreak", "a\r\nb.txt"},
+    {"Delete", QString("a") + QChar(0x7F) + "b"},
     {"NotWindows1252", QString::fromUtf8("\u0109.txt"), false},
 };
 
@@ -224,5 +228,72 @@ TEST_F(Package, ExtractAllWithOneBadMemberChangesNothingOnDisk)
     EXPECT_FALSE(QFile::exists(Path("second.txt")));
     EXPECT_FALSE(QFile::exists(Path("third.txt")));
 }
+
+TEST_F(Package, EachNameIsDecodedOnceIntoOneFileUnderItsFirstSpelling)
+{
+    clsKRBfile package;
+    ASSERT_TRUE(package.AddKRBfileFromString(Entry("Zones.txt", kAbcStream) + Entry("other.txt", kEmptyStream) +
+                                             Entry("ZONES.TXT", kEmptyStream) + Entry("zones.txt", "HE0\rxyz")));
+    EXPECT_EQ(package.FindMember("zones.TXT"), 0);
+    EXPECT_EQ(package.FindMember("OTHER.txt"), 1);
+    ASSERT_TRUE(package.ExtractAllFileToDisk(dir.path()));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"Zones.txt", "other.txt"}));
+    EXPECT_EQ(ReadAll(Path("Zones.txt")), QByteArray("abc"));
+}
+
+// All or nothing: a member that would replace a folder, a bad stream late in
+// the package, or a cancel request leave every target (also the members
+// before) as it was, and no temporary file behind.
+TEST_F(Package, ExtractAllFailureLeavesEveryTargetAsItWas)
+{
+    struct Row {
+        const char* name;
+        QByteArray lastMember;
+        bool cancel;
+    } rows[] = {
+        {"member named like a folder", Entry("sub", kAbcStream), false},
+        {"bad stream", Entry("third.txt", kAbcStream.chopped(1)), false},
+        {"cancelled", Entry("third.txt", kAbcStream), true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        QTemporaryDir out;
+        ASSERT_TRUE(QDir(out.path()).mkpath("sub"));
+        WriteAll(out.filePath("first.txt"), "old first");
+        clsKRBfile package;
+        ASSERT_TRUE(package.AddKRBfileFromString(Entry("first.txt", kAbcStream) + Entry("second.txt", kAbcStream) +
+                                                 r.lastMember));
+        std::atomic<bool> cancel{r.cancel};
+        package.SetCancelFlag(&cancel);
+        try {
+            EXPECT_FALSE(package.ExtractAllFileToDisk(out.path()));
+        } catch (const modHuffman::HuffmanError&) {
+        }
+        EXPECT_EQ(ReadAll(out.filePath("first.txt")), QByteArray("old first"));
+        EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                  (QStringList{"first.txt", "sub"}));
+        EXPECT_TRUE(QDir(out.filePath("sub")).isEmpty());
+    }
+}
+
+#ifdef Q_OS_UNIX
+// A link at a target is replaced by the new file; what it points to stays.
+TEST_F(Package, LinkAtATargetIsReplacedNotWrittenThrough)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
+    WriteAll(Path("outside.txt"), "outside");
+    ASSERT_TRUE(QFile::link(Path("outside.txt"), Path("out/Zones.txt")));
+    ASSERT_TRUE(QFile::link(Path("nowhere"), Path("out/dangling.txt")));
+    clsKRBfile package;
+    ASSERT_TRUE(package.AddKRBfileFromString(Entry("Zones.txt", kAbcStream) + Entry("dangling.txt", kAbcStream)));
+    ASSERT_TRUE(package.ExtractAllFileToDisk(Path("out")));
+    for (const char* name : {"out/Zones.txt", "out/dangling.txt"}) {
+        EXPECT_FALSE(QFileInfo(Path(name)).isSymLink()) << name;
+        EXPECT_EQ(ReadAll(Path(name)), QByteArray("abc")) << name;
+    }
+    EXPECT_EQ(ReadAll(Path("outside.txt")), QByteArray("outside"));
+    EXPECT_FALSE(QFile::exists(Path("nowhere")));
+}
+#endif
 
 } // namespace

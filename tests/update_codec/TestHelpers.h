@@ -72,6 +72,27 @@ inline QByteArray Entry(const QByteArray& name, const QByteArray& stream)
     return EntryHeader(qint32(stream.size()), qint16(name.size())) + name + stream;
 }
 
+// `length` bytes "a" coded with the one-bit code 0: a stream of about
+// length / 8 bytes (the highest ratio the codec allows).
+inline QByteArray OneBitStream(qint32 length)
+{
+    char le[4];
+    qToLittleEndian<qint32>(length, le);
+    return QByteArray("HE3\r") + char(length % 2 ? 'a' : 0) + QByteArray(le, 4) + QByteArray::fromHex("0100 6101 00") +
+           QByteArray((length + 7) / 8, 0);
+}
+
+// The duplicate-name bomb: one member of `length` bytes "a" followed by
+// `copies` more entries of the same name (empty streams), each of which a
+// look-up by name resolves to the first.
+inline QByteArray DuplicateNamePackage(qint32 length, int copies)
+{
+    QByteArray package = Entry("bomb.txt", OneBitStream(length));
+    for (int i = 0; i < copies; ++i)
+        package += Entry(i % 2 ? "BOMB.txt" : "bomb.txt", kEmptyStream);
+    return package;
+}
+
 // Bits run together first bit = least significant bit, written one at a time
 // (independent of the codec's own writer).
 class BitSink {

@@ -69,7 +69,7 @@ TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
                              "short.krb;400;01-01-2010\r\n"
                              "baddate.krb;500;2010-01-01;Data\r\n"
                              "\r\n"
-                             "root.krb;50.6 bytes;01-01-2010;;extra;fields\r\n")
+                             "root.krb;50.6 bytes;01-01-2010;; ;extra;fields\r\n")
                              .arg(digest);
     const FileListChoice c = SelectNewFiles(list, QDate(2007, 3, 28));
     ASSERT_EQ(c.NewFiles.size(), 2u);
@@ -80,7 +80,7 @@ TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
     EXPECT_EQ(c.NewFiles[1].PackageName, QStringLiteral("root.krb"));
     EXPECT_EQ(c.NewFiles[1].DestinationFolder, QString());
     EXPECT_EQ(c.NewFiles[1].Size, 51);
-    EXPECT_TRUE(c.NewFiles[1].Sha256.isEmpty()) << "a fifth field that is no digest is ignored";
+    EXPECT_TRUE(c.NewFiles[1].Sha256.isEmpty()) << "a blank fifth field gives no digest";
     EXPECT_EQ(c.TotalDownloadSize, 251);
     EXPECT_FALSE(c.Unsafe);
     EXPECT_EQ(c.Diagnostics.size(), 2) << c.Diagnostics.join(u'\n').toStdString();
@@ -104,6 +104,11 @@ TEST(SelectNewFiles, FlagsPackagesThatWouldLeaveTheirFolder)
         {"backslash root", "a.krb;1;01-01-2010;\\Windows", true},
         {"drive letter", "a.krb;1;01-01-2010;C:\\Windows", true},
         {"old unsafe line is not chosen", "..\\a.krb;1;01-01-2006;Data", false},
+        {"fifth field is no digest", "a.krb;1;01-01-2010;Data;not-a-digest", true},
+        {"digest one digit short", "a.krb;1;01-01-2010;Data;0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcde",
+         true},
+        {"blank fifth field", "a.krb;1;01-01-2010;Data; ", false},
+        {"sizes add up past 64 bits", "a.krb;9e18;01-01-2010;Data\r\nb.krb;9e18;01-01-2010;Data", true},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -201,11 +206,13 @@ TEST(Servers, ServersFileReplacesTheBuiltInEntries)
                            "; a comment\r\n"
                            "broken line without tabs\r\n"
                            "Mirror\tmirror.example/sub/\t\\Wayloom\\\r\n"
-                           "Root\thost\t\r\n"));
+                           "Root\thost\t\r\n"
+                           "Secure\tHTTPS://secure.example:8443/\tWayloom\r\n"
+                           "Other scheme\tftp://files.example\tWayloom\r\n"));
     QStringList diagnostics;
     const auto servers = modInternet::LoadServers(app, &diagnostics);
-    ASSERT_EQ(servers.size(), 3u);
-    EXPECT_EQ(diagnostics.size(), 1);
+    ASSERT_EQ(servers.size(), 4u);
+    EXPECT_EQ(diagnostics.size(), 2);
     EXPECT_EQ(servers[0].Text, QStringLiteral("Local test"));
     EXPECT_EQ(modInternet::ServerAddress(servers[0], QStringLiteral("files.krb")).toString(),
               QStringLiteral("http://127.0.0.1:8080/files/files.krb"));
@@ -213,6 +220,8 @@ TEST(Servers, ServersFileReplacesTheBuiltInEntries)
               QStringLiteral("http://mirror.example/sub/Wayloom/my%20pack.krb"));
     EXPECT_EQ(modInternet::ServerAddress(servers[2], QStringLiteral("a.krb")).toString(),
               QStringLiteral("http://host/a.krb"));
+    EXPECT_EQ(modInternet::ServerAddress(servers[3], QStringLiteral("a.krb")).toString(),
+              QStringLiteral("https://secure.example:8443/Wayloom/a.krb"));
 
     ASSERT_TRUE(WriteBytes(app + QStringLiteral("Data/Servers.txt"), "nothing usable\r\n"));
     EXPECT_EQ(modInternet::LoadServers(app).size(), 3u) << "no usable entry keeps the built-in ones";

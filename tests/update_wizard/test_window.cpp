@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace modUpdate;
@@ -66,8 +68,18 @@ protected:
     void StartServer(const QStringList& extraArgs = {})
     {
         ASSERT_TRUE(m_server.Start(m_site.path(), extraArgs));
-        ASSERT_TRUE(WriteBytes(m_appFolder + QStringLiteral("Data/Servers.txt"),
-                               QStringLiteral("Test server\t%1\tfiles\r\n").arg(m_server.Base()).toLatin1()));
+        ASSERT_TRUE(WriteServers());
+    }
+    bool WriteServers()
+    {
+        return WriteBytes(m_appFolder + QStringLiteral("Data/Servers.txt"),
+                          QStringLiteral("Test server\t%1\tfiles\r\n").arg(m_server.Base()).toLatin1());
+    }
+    // A new, empty program folder `name` for one row of a table.
+    void NewProgramFolder(const QString& name)
+    {
+        m_appFolder = m_app.path() + u'/' + name + QStringLiteral("/program/");
+        ASSERT_TRUE(WriteServers());
     }
     std::unique_ptr<frmMain> OpenWindow()
     {
@@ -102,7 +114,9 @@ protected:
     QStringList FilesOutsideTemp() const
     {
         QStringList files = FilesBelow(m_app.path());
-        files.removeIf([](const QString& f) { return f.startsWith(QStringLiteral("program/Temp/")); });
+        files.removeIf([](const QString& f) {
+            return f.startsWith(QStringLiteral("program/Temp/")) || f == QStringLiteral("program/Update.log");
+        });
         return files;
     }
 
@@ -440,4 +454,169 @@ TEST_F(UpdateWindow, FinishStartsWayloomWhenTheBoxIsChecked)
 #endif
 }
 
+// Hostile servers: bodies beyond the listed size (or beyond the cap of the
+// file list) and redirects to another host fail like any other failure,
+// with nothing of them left behind; a redirect on the same host is followed.
+TEST_F(UpdateWindow, HostileServers)
+{
+    struct Row {
+        const char* name;
+        QStringList serverArgs;
+        int page;
+        const char* reason;
+    } rows[] = {
+        {"package body beyond its listed size", {"--endless", "data.krb"}, StepError, "more than the"},
+        {"file list without end", {"--endless", "files.krb"}, StepError, "more than the 67108864"},
+        {"redirect to another host",
+         {"--redirect", "files.krb=http://localhost:{port}/files/moved.krb"}, StepError, "another host"},
+        {"redirect on the same host", {"--redirect", "files.krb=http://127.0.0.1:{port}/files/moved.krb"},
+         StepFinished, nullptr},
+    };
+    PublishTwoPackages();
+    ASSERT_TRUE(QFile::copy(m_serverFolder + QStringLiteral("files.krb"), m_serverFolder + QStringLiteral("moved.krb")));
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        m_server.Stop();
+        ASSERT_TRUE(m_server.Start(m_site.path(), r.serverArgs));
+        ASSERT_NO_FATAL_FAILURE(NewProgramFolder(QStringLiteral("run%1").arg(++n)));
+        auto w = OpenWindow();
+        QElapsedTimer timer;
+        timer.start();
+        RunToEnd(*w);
+        EXPECT_LT(timer.elapsed(), 20000);
+        EXPECT_EQ(w->Wizard().CurrentStep, r.page) << w->Wizard().LastFailure.toStdString();
+        EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/History.txt")) && r.page == StepError);
+        if (r.reason) {
+            EXPECT_TRUE(w->Wizard().LastFailure.contains(QString::fromLatin1(r.reason)))
+                << w->Wizard().LastFailure.toStdString();
+            EXPECT_TRUE(ReadBytes(m_appFolder + kLogFile).contains(r.reason)) << "the reason is logged";
+            EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Temp/") + r.serverArgs[1].section(u'=', 0, 0)))
+                << "the partial download is removed";
+        }
+    }
+}
+
+#ifdef Q_OS_UNIX
+// Links planted below the program folder never lead a write or a delete
+// outside it: a link at a file is replaced, a folder that leads outside is
+// refused, a link in place of Temp is dropped for a fresh folder.
+TEST_F(UpdateWindow, LinksNeverLeadOutsideTheProgramFolder)
+{
+    struct Row {
+        const char* name;
+        const char* link;  // below the program folder, to outside/victim.txt or outside/
+        bool toFolder;
+        int page;
+    } rows[] = {
+        {"link at a data file", "Data/History.txt", false, StepFinished},
+        {"link at a campaign folder", "Campaign.01.Test", true, StepError},
+        {"link at LastUpdate.txt", "Personal/LastUpdate.txt", false, StepFinished},
+        {"link at Personal", "Personal", true, StepError},
+        {"link at Temp", "Temp", true, StepFinished},
+    };
+    PublishTwoPackages();
+    StartServer();
+    int n = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QString run = QStringLiteral("run%1").arg(++n);
+        const QString outside = m_app.path() + u'/' + run + QStringLiteral("/outside/");
+        ASSERT_NO_FATAL_FAILURE(NewProgramFolder(run));
+        ASSERT_TRUE(WriteBytes(outside + QStringLiteral("victim.txt"), "victim"));
+        QDir().mkpath(QFileInfo(m_appFolder + QString::fromLatin1(r.link)).path());
+        ASSERT_TRUE(QFile::link(r.toFolder ? outside : outside + QStringLiteral("victim.txt"),
+                                m_appFolder + QString::fromLatin1(r.link)));
+
+        auto w = OpenWindow();
+        RunToEnd(*w);
+        EXPECT_EQ(w->Wizard().CurrentStep, r.page) << w->Wizard().LastFailure.toStdString();
+        if (r.page == StepFinished) {
+            EXPECT_EQ(ReadBytes(m_appFolder + QStringLiteral("Data/History.txt")), m_history);
+            EXPECT_FALSE(QFileInfo(m_appFolder + QStringLiteral("Data/History.txt")).isSymLink());
+            EXPECT_TRUE(ReadBytes(LastUpdateFile()).endsWith("\r\n"));
+            EXPECT_FALSE(QFileInfo(LastUpdateFile()).isSymLink());
+        }
+        w->Wizard().StartProgram = [](const QString&, const QString&) { return true; };
+        if (w->cmdNext->isEnabled() && r.page == StepFinished)
+            Click(w->cmdNext);
+        else
+            Click(w->cmdQuit);
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(FilesBelow(outside), QStringList{QStringLiteral("victim.txt")});
+        EXPECT_EQ(ReadBytes(outside + QStringLiteral("victim.txt")), QByteArray("victim"));
+    }
+}
+#endif
+
+// Calls back when the watched window is hidden.
+class HideWatch : public QObject {
+public:
+    explicit HideWatch(std::function<void()> onHide) : m_onHide(std::move(onHide)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide)
+            m_onHide();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onHide;
+};
+
+// 64k members install with the window responding throughout; closing the
+// window while they are unpacked ends the program within a second and
+// installs none of them.
+TEST_F(UpdateWindow, ManyMembersInstallWhileTheWindowResponds)
+{
+    QByteArray package;
+    for (int i = 0; i < 65536; ++i)
+        package += Entry(QByteArray("m") + QByteArray::number(i) + ".txt", StoredStream("x"));
+    ASSERT_TRUE(WriteBytes(m_serverFolder + QStringLiteral("many.krb"), package));
+    ASSERT_TRUE(WriteFileList(m_serverFolder, {QStringLiteral("many.krb;%1;01-05-2009;Many").arg(package.size())}));
+    StartServer();
+    for (const bool closeDuringInstall : {false, true}) {
+        SCOPED_TRACE(closeDuringInstall ? "closed while unpacking" : "left to finish");
+        ASSERT_NO_FATAL_FAILURE(NewProgramFolder(QString::fromLatin1(closeDuringInstall ? "closed" : "finished")));
+        auto w = OpenWindow();
+        Click(w->cmdNext);
+        ASSERT_EQ(w->Wizard().CurrentStep, StepResults) << w->Wizard().LastFailure.toStdString();
+        // Ticks of a 20 ms timer once the package is in: the longest gap is
+        // how long the window could not react.
+        QElapsedTimer sinceTick, sinceClose;
+        qint64 longestGap = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (w->txtProgress->text().toLongLong() < package.size() || !w->isVisible())
+                return;
+            if (sinceTick.isValid())
+                longestGap = std::max(longestGap, sinceTick.elapsed());
+            sinceTick.start();
+            if (closeDuringInstall && !sinceClose.isValid()) {
+                sinceClose.start();
+                w->close();
+            }
+        });
+        qint64 closedAfter = -1;
+        HideWatch watch([&] { closedAfter = sinceClose.isValid() ? sinceClose.elapsed() : -1; });
+        w->installEventFilter(&watch);
+        ticker.start(20);
+        Click(w->cmdNext);
+        ticker.stop();
+        if (closeDuringInstall) {
+            ASSERT_TRUE(sinceClose.isValid()) << "the unpacking was over before the first tick";
+            EXPECT_GE(closedAfter, 0);
+            EXPECT_LT(closedAfter, 1000);
+            EXPECT_FALSE(w->isVisible());
+            EXPECT_TRUE(FilesBelow(m_appFolder + QStringLiteral("Many")).isEmpty());
+            EXPECT_FALSE(QFileInfo::exists(m_appFolder + QStringLiteral("Temp")));
+        } else {
+            EXPECT_EQ(w->Wizard().CurrentStep, StepFinished) << w->Wizard().LastFailure.toStdString();
+            EXPECT_EQ(QDir(m_appFolder + QStringLiteral("Many")).entryList(QDir::Files | QDir::Hidden).size(), 65536);
+            EXPECT_LT(longestGap, 1000);
+        }
+    }
+}
+
 } // namespace
+
