@@ -95,7 +95,15 @@ TEST_F(KrbtoolRun, DuplicateNameBombUnpacksWithinAMemoryLimit)
     GTEST_SKIP() << "needs setrlimit";
 #endif
     WriteAll(P("bomb.krb"), codectest::DuplicateNamePackage(32 << 20, 600));
-    const ToolRun r = Krbtool({"unpack", P("bomb.krb"), P("out")}, rlim_t(512) << 20);
+    // An address-sanitized krbtool reserves terabytes of address space for its
+    // shadow memory at start, so there it runs without the limit; the normal
+    // test pass checks the bound.
+#if defined(__SANITIZE_ADDRESS__)
+    const rlim_t addressSpace = 0;
+#else
+    const rlim_t addressSpace = rlim_t(512) << 20;
+#endif
+    const ToolRun r = Krbtool({"unpack", P("bomb.krb"), P("out")}, addressSpace);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(QDir(P("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"bomb.txt"});
     EXPECT_EQ(QFileInfo(P("out/bomb.txt")).size(), 32 << 20);
