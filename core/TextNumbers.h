@@ -134,6 +134,7 @@ constexpr int OptionsMenu = 112;         // menu title 1
 constexpr int TreasuresAndPets = 113;    // show menu entry 4
 constexpr int Pets = 114;                // lblPets + ": " + count
 constexpr int PetLocations = 115;        // lblPetLocations
+constexpr int NotOpenedBy = 116;         // lblTreasureCharacter
 
 // Every number above once, ascending (the second name of a shared number is
 // left out).
@@ -157,7 +158,7 @@ inline constexpr std::array AllUsed{
     CollectorLevel, LowLevel, HighLevel, BossName, CharacterProfession, CreditsTitle,
     Close, InvalidDate, MarkTreasureTitle, OpenedOnHeading, WebSiteMenu, FeedbackMenu,
     HelpMenu, AboutMenu, ShowMenu, OptionsMenu, TreasuresAndPets, Pets,
-    PetLocations,
+    PetLocations, NotOpenedBy,
 };
 
 } // namespace Text

@@ -82,6 +82,7 @@ const std::map<QString, Store>& Keys()
         {QStringLiteral("RightClickNeeded"), Number(&Settings::RightClickNeeded)},
         {QStringLiteral("AlwaysOnTop"), Strict(&Settings::AlwaysOnTop)},
         {QStringLiteral("CollectorLevel"), Strict(&Settings::CollectorLevel)},
+        {QStringLiteral("TreasuresNotOpenedBy"), Number(&Settings::TreasuresNotOpenedBy)},
     };
     return keys;
 }
@@ -172,6 +173,8 @@ QStringList OptionsLines(const Settings& s, bool maximisedLayout)
     lines << line("AlwaysOnTop", s.AlwaysOnTop);
     const int level = s.CollectorLevel == 2 ? 2 : s.CollectorLevel == 1 ? 1 : 0;
     lines << line("CollectorLevel", level);
+    if (s.TreasuresNotOpenedBy > 0)
+        lines << line("TreasuresNotOpenedBy", s.TreasuresNotOpenedBy);
     return lines;
 }
 

@@ -44,6 +44,9 @@ struct Settings {
     int16_t RightClickNeeded = 1; // tooltip mode 0, 1 or 2
     uint8_t AlwaysOnTop = 0;
     uint8_t CollectorLevel = 2;   // 2 all, 1 low level, 0 high level
+    // Character whose opened chests the chest list hides; 0 = none. Written
+    // only when set, so files without it read as before.
+    int32_t TreasuresNotOpenedBy = 0;
 
     bool operator==(const Settings&) const = default;
 };

@@ -1,5 +1,7 @@
 #include "panel/PanelOptions.h"
 
+#include <algorithm>
+
 namespace PanelOptions {
 
 int ApplicableIndex(int saved, int count)
@@ -43,6 +45,7 @@ modOptions::Settings CollectSettings(const PanelState& panel, const modOptions::
     s.RightClickNeeded = panel.HoverMode == 0 ? 0 : panel.HoverMode == 1 ? 1 : 2;
     s.AlwaysOnTop = panel.AlwaysOnTop;
     s.CollectorLevel = panel.optCollLevel == 0 ? 2 : panel.optCollLevel == 1 ? 1 : 0;
+    s.TreasuresNotOpenedBy = std::max(0, panel.cmbTreasureCharacter.selectedData(0));
     return s;
 }
 

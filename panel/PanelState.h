@@ -104,6 +104,9 @@ struct PanelState {
     PanelList lstNotes;
 
     // ---- Treasures and pets tab
+    // Item data 0 for the first entry (every chest), else the character
+    // whose opened chests are hidden.
+    PanelList cmbTreasureCharacter;
     PanelList lstVarshaTreasures;
     PanelList lstPets;
     PanelList lstPetLocations;

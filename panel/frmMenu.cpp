@@ -339,6 +339,7 @@ void frmMenu::Load()
     m_panel.Ready = false;
     m_eliteTab->FillLists();
     m_collectorsTab->FillLists();
+    m_treasuresPetsTab->FillCharacters();
     m_eliteTab->ApplyOptions();
     for (int k = 0; k < TabCount; ++k) {
         const QSignalBlocker block(chkShowObject[static_cast<std::size_t>(k)]);
@@ -573,6 +574,8 @@ void frmMenu::OnMenuEntryClick(int menu, int entry)
         case 8:
             run(m_commands.manageCharacters);
             m_eliteTab->RefillCharacters();
+            m_treasuresPetsTab->FillCharacters();
+            FilterTreasures(true);
             break;
         default: break;
         }

@@ -2,7 +2,11 @@
 
 #include "core/TextNumbers.h"
 #include "panel/frmMenu.h"
+#include "panel/modPanelLists.h"
 #include "panel/modTreasuresPetsTab.h"
+
+#include <QComboBox>
+#include <algorithm>
 
 #include <QLabel>
 #include <QListWidget>
@@ -11,7 +15,8 @@
 using namespace PanelGeometry;
 
 namespace {
-constexpr int kTreasuresHeight = 150;
+// The chest list gives up the room of the character choice above it.
+constexpr int kTreasuresHeight = 150 - kControlHeight - 4;
 constexpr int kPetLocationsHeight = 120;
 } // namespace
 
@@ -19,6 +24,14 @@ frmTreasuresPetsTab::frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState
     : frmPanelTab(menu, world, panel, TabTreasuresPets, parent)
 {
     int y = kMargin;
+    lblTreasureCharacter = Caption(kMargin, y);
+    cmbTreasureCharacter = Combo(y);
+    lblTreasureCharacter->setBuddy(cmbTreasureCharacter);
+    connect(cmbTreasureCharacter, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_panel.cmbTreasureCharacter.selected = index;
+        FilterTreasures(true);
+    });
+    y += kControlHeight + 4;
     lblTreasures = Caption(kMargin, y, kInnerWidth);
     y += kLabelHeight + 2;
     lstVarshaTreasures = ListBox(y, kTreasuresHeight);
@@ -60,6 +73,19 @@ void frmTreasuresPetsTab::ApplyCaptions()
     lblTreasures->setText(modTreasuresPetsTab::TreasuresCaption(m_world, m_panel.lstVarshaTreasures.size()));
     lblPets->setText(modTreasuresPetsTab::PetsCaption(m_world, m_panel.lstPets.size()));
     lblPetLocations->setText(t(Text::PetLocations));
+    lblTreasureCharacter->setText(t(Text::NotOpenedBy));
+}
+
+void frmTreasuresPetsTab::FillCharacters()
+{
+    const int chosen = m_panel.cmbTreasureCharacter.entries.empty() ? m_world.settings.TreasuresNotOpenedBy
+                                                                    : m_panel.cmbTreasureCharacter.selectedData(0);
+    modPanelLists::ComboFill fill = modPanelLists::FillCharacterCombo(m_world.characters, m_world.language);
+    for (std::size_t i = 0; i < fill.list.entries.size(); ++i)
+        if (fill.list.entries[i].data == chosen)
+            fill.list.selected = static_cast<int>(i);
+    ShowCombo(cmbTreasureCharacter, m_panel.cmbTreasureCharacter, fill, lblTreasureCharacter);
+    cmbTreasureCharacter->setMaxVisibleItems(std::max(1, cmbTreasureCharacter->count()));
 }
 
 void frmTreasuresPetsTab::LayOut(int inner)

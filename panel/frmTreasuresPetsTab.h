@@ -14,6 +14,9 @@ public:
     void LayOut(int innerHeight) override;
 
     void FilterTreasures(bool redraw);
+    // Fills cmbTreasureCharacter, keeping the chosen character (at start: the
+    // saved one) when it is still there.
+    void FillCharacters();
     void FilterPets(bool redraw);
     void SelectTreasure();
     void SelectPet();
@@ -24,8 +27,10 @@ private:
     void ShowSelections();
 
 public:
+    QComboBox* cmbTreasureCharacter = nullptr;
     QListWidget* lstVarshaTreasures = nullptr;
     QListWidget* lstPets = nullptr;
     QListWidget* lstPetLocations = nullptr;
+    QLabel* lblTreasureCharacter = nullptr;
     QLabel *lblTreasures = nullptr, *lblPets = nullptr, *lblPetLocations = nullptr;
 };

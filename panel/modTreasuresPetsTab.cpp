@@ -12,11 +12,15 @@ using modTabRules::AreaFilter;
 std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelState& panel)
 {
     const AreaFilter area = modTabRules::ReadAreaFilter(world, panel);
+    const int notOpenedBy = panel.cmbTreasureCharacter.selectedData(0);
     std::vector<PanelEntry> entries;
     for (int t = 1; t <= world.treasures.count(); ++t) {
         const modTreasures::Treasure& chest = world.treasures.Treasures[static_cast<std::size_t>(t)];
         // A line that could not be read keeps its number but is no chest.
         if (!chest.Present || !modTabRules::InArea(area, chest.Campaign, chest.Region, chest.Zone))
+            continue;
+        if (notOpenedBy > 0 && static_cast<std::size_t>(notOpenedBy) < chest.OpenedOn.size() &&
+            chest.OpenedOn[static_cast<std::size_t>(notOpenedBy)])
             continue;
         const QString zone = modZones::ZoneName(world.campaigns, 3, chest.Region, chest.Zone);
         entries.push_back({chest.Name + QStringLiteral(" (") + zone + QLatin1Char(')'), t});

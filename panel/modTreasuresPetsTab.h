@@ -14,7 +14,8 @@
 namespace modTreasuresPetsTab {
 
 // Chests of the chosen area in file order: Name + " (" + zone name + ")",
-// item data = treasure number.
+// item data = treasure number; with a character chosen in
+// cmbTreasureCharacter, only those it has not opened.
 std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelState& panel);
 // lblTreasures: text 83 + ": " + count.
 QString TreasuresCaption(const World& world, int count);

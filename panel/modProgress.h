@@ -1,0 +1,51 @@
+// Every character's progress at a glance, decided without a window: per
+// campaign and per profession how many elite skills each character has
+// captured of how many there are, a total row, and per campaign how many
+// chests each has opened. Built from the world; a character's column is
+// recounted after one of its captures or chests changes.
+#pragma once
+
+#include "core/World.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace modProgress {
+
+enum class RowKind : uint8_t {
+    Campaign,   // elite skills defined by one campaign
+    Profession, // elite skills of one profession
+    Total,      // every elite skill
+    Chests,     // chests of one campaign
+};
+
+struct Row {
+    RowKind kind = RowKind::Total;
+    int number = -1;        // campaign or profession number; -1 for the total row
+    QString name;           // campaign or profession name (its number when it has none); "" for the total row
+    int total = 0;          // skills (chest rows: chests) the row counts
+    std::vector<int> done;  // by column: captured skills (chest rows: opened chests)
+};
+
+struct Overview {
+    std::vector<int> characters; // by column: character number, in number order
+    std::vector<QString> names;  // by column: character name
+    // Campaign rows in campaign order, profession rows in profession order,
+    // the total row, then the chest rows in campaign order. Only rows that
+    // count something.
+    std::vector<Row> rows;
+
+    // The column of `character`; -1 when it has none.
+    int column(int character) const;
+};
+
+Overview BuildOverview(const World& world);
+
+// Recounts the column of `character` (after a capture or an opened chest of
+// it changed). False when the character has no column: the character list
+// changed, and the overview is built anew.
+bool UpdateCharacter(const World& world, Overview& overview, int character);
+
+} // namespace modProgress

@@ -1,0 +1,91 @@
+// "Not yet opened by" on the chest list: the filter, and its options key that
+// older files lack.
+#include "core/modOptions.h"
+#include "panel/PanelOptions.h"
+#include "panel/modTreasuresPetsTab.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ChestsNotOpenedBy, HidesTheChestsTheChosenCharacterOpened)
+{
+    World w;
+    w.characters.Characters = {QString(), QStringLiteral("Ayla"), QStringLiteral("Bren"), QStringLiteral("Cael")};
+    // Chest 1 opened by Ayla, 2 by Ayla and Bren, 3 by nobody; chest 4's
+    // line was written before Cael existed (no slot for Cael).
+    for (int t = 1; t <= 4; ++t) {
+        auto& chest = w.treasures.Treasures.emplace_back();
+        chest.Name = QStringLiteral("Chest %1").arg(t);
+        chest.OpenedOn.assign(t == 4 ? 3 : 4, std::nullopt);
+    }
+    w.treasures.Treasures[1].OpenedOn[1] = QDate(2026, 1, 1);
+    w.treasures.Treasures[2].OpenedOn[1] = QDate(2026, 1, 2);
+    w.treasures.Treasures[2].OpenedOn[2] = QDate(2026, 1, 3);
+    w.treasures.Treasures[4].OpenedOn[1] = QDate(2026, 1, 4);
+
+    struct Case {
+        const char* title;
+        int character; // item data of the chosen entry; -1: nothing chosen
+        std::vector<int> listed;
+    };
+    const Case cases[] = {
+        {"nothing chosen: every chest", -1, {1, 2, 3, 4}},
+        {"the all-characters entry: every chest", 0, {1, 2, 3, 4}},
+        {"Ayla", 1, {3}},
+        {"Bren", 2, {1, 3, 4}},
+        {"a chest line without the character's slot counts as not opened", 3, {1, 2, 3, 4}},
+    };
+    for (const auto& c : cases) {
+        PanelState panel;
+        if (c.character >= 0) {
+            panel.cmbTreasureCharacter.entries = {{QStringLiteral("All"), 0}, {QStringLiteral("x"), c.character}};
+            panel.cmbTreasureCharacter.selected = 1;
+        }
+        std::vector<int> listed;
+        for (const PanelEntry& e : modTreasuresPetsTab::FilterTreasureEntries(w, panel))
+            listed.push_back(e.data);
+        EXPECT_EQ(listed, c.listed) << c.title;
+    }
+}
+
+TEST(ChestsNotOpenedBy, IsSavedInAKeyOlderFilesLack)
+{
+    PanelState panel;
+    panel.cmbTreasureCharacter.entries = {{QStringLiteral("All"), 0}, {QStringLiteral("Bren"), 2}};
+    panel.cmbTreasureCharacter.selected = 1;
+    const modOptions::Settings chosen = PanelOptions::CollectSettings(panel, {});
+    EXPECT_EQ(chosen.TreasuresNotOpenedBy, 2);
+    const QStringList lines = modOptions::OptionsLines(chosen, false);
+    EXPECT_EQ(lines.back(), QStringLiteral("TreasuresNotOpenedBy=2"));
+
+    panel.cmbTreasureCharacter.selected = 0;
+    const QStringList unchosen = modOptions::OptionsLines(PanelOptions::CollectSettings(panel, {}), false);
+    EXPECT_EQ(unchosen.size(), modOptions::OptionsLines(modOptions::Settings{}, false).size());
+    EXPECT_FALSE(unchosen.join(u'\n').contains(QStringLiteral("TreasuresNotOpenedBy")))
+        << "not chosen: the file is as an older program writes it";
+
+    // Read back; and a file without the key reads as "none".
+    for (const auto& [text, expected] : {std::pair{lines.join(QStringLiteral("\r\n")), 2},
+                                         std::pair{QStringLiteral("[OLD SELECTION]\r\nCharacter=1\r\n"), 0}}) {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("Data"));
+        QFile f(dir.path() + QStringLiteral("/Data/Options.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text.toLatin1());
+        f.close();
+        records::Diagnostics diagnostics;
+        modOptions::Settings loaded;
+        QString lastUpdate;
+        modOptions::LoadOptions(LoadContext{dir.path() + u'/', &diagnostics}, modLanguage::LanguageStrings{}, loaded,
+                                lastUpdate, QLocale::c());
+        EXPECT_EQ(loaded.TreasuresNotOpenedBy, expected);
+        EXPECT_TRUE(diagnostics.empty());
+    }
+}
+
+} // namespace
