@@ -21,8 +21,7 @@ constexpr char kUsage[] = "usage: Wayloom [--help | --version | --install-deskto
 // is to run (no option of ours: the rest is left to the toolkit, as always).
 std::optional<int> RunOption(int argc, char** argv)
 {
-    static const char* const kOptions[] = {"--help", "--version", "--install-desktop-entry",
-                                           "--remove-desktop-entry"};
+    static const char* const kOptions[] = {"--help", "--version", "--install-desktop-entry", "--remove-desktop-entry"};
     const char* option = nullptr;
     for (int i = 1; i < argc && !option; ++i)
         for (const char* known : kOptions)

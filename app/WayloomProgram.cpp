@@ -1,9 +1,9 @@
 #include "app/WayloomProgram.h"
 
 #include "core/LoadAllData.h"
+#include "core/Version.h"
 #include "core/modLanguage.h"
 #include "core/modMain.h"
-#include "core/Version.h"
 #include "elite/frmCharacterList.h"
 #include "elite/frmMarkEliteAsCaptured.h"
 #include "layers/frmMarkTreasureAsOpened.h"
@@ -20,10 +20,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QMessageBox>
 #include <QPalette>
 #include <QProcess>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QUrl>
 
@@ -83,9 +83,7 @@ WayloomProgram::WayloomProgram(const QString& appFolder)
                              : QUrl::fromLocalFile(target);
         return QDesktopServices::openUrl(url);
     };
-    startDetached = [this](const QString& program) {
-        return QProcess::startDetached(program, {}, m_world.appFolder);
-    };
+    startDetached = [this](const QString& program) { return QProcess::startDetached(program, {}, m_world.appFolder); };
     endProgram = [] { QCoreApplication::quit(); };
 }
 
@@ -198,7 +196,8 @@ void WayloomProgram::QuitProgram()
     s.Legend = m_panel.LegendState == 1;
     QString error;
     if (!m_menu->Unload(m_map && m_map->Maximised(), &error))
-        showError(QStringLiteral("The settings could not be saved (%1); the previous ones are kept.").arg(error), false);
+        showError(QStringLiteral("The settings could not be saved (%1); the previous ones are kept.").arg(error),
+                  false);
     if (m_map)
         m_map->hide();
     if (endProgram)
@@ -269,8 +268,8 @@ void WayloomProgram::MarkEliteAsCaptured(int elite)
     if (!m_menu || elite < 1 || elite > m_world.elite.highest())
         return;
     const int character = m_panel.cmbCharacter.selected > 0 ? m_panel.cmbCharacter.selectedData(0) : 0;
-    frmMarkEliteAsCaptured dialog(m_world, elite, character, m_panel.AlwaysOnTop == 1,
-                                  [this] { m_menu->FilterElites(true); }, m_menu.get());
+    frmMarkEliteAsCaptured dialog(
+        m_world, elite, character, m_panel.AlwaysOnTop == 1, [this] { m_menu->FilterElites(true); }, m_menu.get());
     dialog.exec();
 }
 
@@ -279,7 +278,8 @@ void WayloomProgram::MarkTreasureAsOpened(int treasure)
     if (!m_menu || treasure < 1 || treasure > m_world.treasures.count() ||
         !m_world.treasures.Treasures[static_cast<size_t>(treasure)].Present)
         return;
-    frmMarkTreasureAsOpened dialog(m_world, treasure, m_panel.AlwaysOnTop == 1,
-                                   [this] { m_menu->FilterTreasures(true); }, QString(), m_menu.get());
+    frmMarkTreasureAsOpened dialog(
+        m_world, treasure, m_panel.AlwaysOnTop == 1, [this] { m_menu->FilterTreasures(true); }, QString(),
+        m_menu.get());
     dialog.exec();
 }

@@ -15,16 +15,18 @@ class QWidget;
 class frmFAKE;
 class frmLegenda;
 class frmMenu;
-namespace mapview { class frmMap; }
+namespace mapview {
+class frmMap;
+}
 using mapview::frmMap;
 
 class WayloomProgram {
 public:
     enum class StartResult {
-        Started,         // both windows shown
-        AlreadyRunning,  // another copy runs for this program folder: end silently
-        NoLanguageFile,  // the fatal message was shown
-        FifthCampaign,   // the fifth-campaign message was shown
+        Started,        // both windows shown
+        AlreadyRunning, // another copy runs for this program folder: end silently
+        NoLanguageFile, // the fatal message was shown
+        FifthCampaign,  // the fifth-campaign message was shown
     };
 
     // `appFolder`: the program folder (the executable's folder in the program).
@@ -87,7 +89,7 @@ private:
     PanelState m_panel;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<frmMenu> m_menu;
-    frmMap* m_map = nullptr; // owned by the panel
+    frmMap* m_map = nullptr;        // owned by the panel
     frmLegenda* m_legend = nullptr; // owned by the map window
     frmFAKE* m_taskBar = nullptr;   // owned by the panel
     bool m_quitting = false;

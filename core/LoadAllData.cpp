@@ -25,10 +25,7 @@ public:
 
     // What the current step's loader is handed.
     LoadContext context() { return contextOf(m_step); }
-    LoadContext contextOf(int step)
-    {
-        return LoadContext{m_world.appFolder, &m_reports[static_cast<size_t>(step)]};
-    }
+    LoadContext contextOf(int step) { return LoadContext{m_world.appFolder, &m_reports[static_cast<size_t>(step)]}; }
 
     // The skipped lines of every step, in step order, whichever thread ran
     // the step.

@@ -88,9 +88,7 @@ std::optional<int32_t> CoordinateField(QStringView text);
 template <typename Rec>
 void SetMarker(Rec& rec, int32_t x, int32_t y, int32_t half)
 {
-    const auto edge = [](int64_t v) {
-        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-    };
+    const auto edge = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     rec.X = x;
     rec.Y = y;
     rec.Left = edge(int64_t{x} - half);

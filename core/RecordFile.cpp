@@ -6,8 +6,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <bit>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -30,10 +30,9 @@ namespace {
 
 // Windows-1252 bytes 0x80..0x9F; the undefined ones keep their own value.
 constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 char EncodeChar(char16_t c)
@@ -46,8 +45,14 @@ char EncodeChar(char16_t c)
     return '?';
 }
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+bool IsDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Length of the numeric prefix of text starting at pos, 0 when there is none.
 qsizetype NumericPrefix(QStringView text, qsizetype pos)
@@ -57,12 +62,21 @@ qsizetype NumericPrefix(QStringView text, qsizetype pos)
     if (i < n && (text[i] == u'+' || text[i] == u'-'))
         ++i;
     qsizetype digits = 0;
-    while (i < n && IsDigit(text[i])) { ++i; ++digits; }
+    while (i < n && IsDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
     if (i < n && text[i] == u'.') {
         qsizetype j = i + 1;
         qsizetype frac = 0;
-        while (j < n && IsDigit(text[j])) { ++j; ++frac; }
-        if (digits + frac > 0) { i = j; digits += frac; }
+        while (j < n && IsDigit(text[j])) {
+            ++j;
+            ++frac;
+        }
+        if (digits + frac > 0) {
+            i = j;
+            digits += frac;
+        }
     }
     if (digits == 0)
         return 0;
@@ -71,7 +85,10 @@ qsizetype NumericPrefix(QStringView text, qsizetype pos)
         if (j < n && (text[j] == u'+' || text[j] == u'-'))
             ++j;
         qsizetype exp = 0;
-        while (j < n && IsDigit(text[j])) { ++j; ++exp; }
+        while (j < n && IsDigit(text[j])) {
+            ++j;
+            ++exp;
+        }
         if (exp > 0)
             i = j;
     }
@@ -732,8 +749,7 @@ bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* err
             *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
-    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush() ||
-        file.size() != bytes.size()) {
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         file.cancelWriting();

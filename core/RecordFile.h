@@ -12,9 +12,9 @@
 #include <QVarLengthArray>
 
 #include <cmath>
-#include <memory>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>

@@ -33,14 +33,14 @@ struct World {
     CampaignTable campaigns{1};
     modZones::ZoneIconAnchorTable zoneIconAnchors;
 
-    modCharacters::Tables characters;     // characters.Characters
-    modProfessions::Tables professions;   // professions.Professions
-    modElite::Tables elite;               // elite.EliteSkills, with locations and capture flags
-    modGreens::Tables greens;             // greens.Greens
-    modCollectors::Tables collectors;     // collectors.Collectors, collectors.RequestTypes
-    modTreasures::Tables treasures;       // treasures.Treasures, with opened dates
-    modPets::Tables pets;                 // pets.Pets, with places
-    modNotes::Tables notes;               // notes.Notes
+    modCharacters::Tables characters;   // characters.Characters
+    modProfessions::Tables professions; // professions.Professions
+    modElite::Tables elite;             // elite.EliteSkills, with locations and capture flags
+    modGreens::Tables greens;           // greens.Greens
+    modCollectors::Tables collectors;   // collectors.Collectors, collectors.RequestTypes
+    modTreasures::Tables treasures;     // treasures.Treasures, with opened dates
+    modPets::Tables pets;               // pets.Pets, with places
+    modNotes::Tables notes;             // notes.Notes
 
     modOptions::Settings settings;
     QString lastUpdateText;

@@ -45,9 +45,8 @@ void ReadRegions(const LoadContext& ctx, CampaignEntry& campaign, const QString&
 
 QString CampaignFolder(int campaign, const CampaignTable& campaigns)
 {
-    const QString name = campaign >= 0 && campaign < static_cast<int>(campaigns.size())
-        ? campaigns[campaign].Name
-        : QString();
+    const QString name =
+        campaign >= 0 && campaign < static_cast<int>(campaigns.size()) ? campaigns[campaign].Name : QString();
     return QStringLiteral("Campaign.") + records::PadNumber(campaign, 2) + u'.' + name + u'/';
 }
 
@@ -67,8 +66,7 @@ void LoadCampaigns(const LoadContext& ctx, CampaignTable& campaigns)
     // order keeps the result the same on every file system (with two folders
     // of one number, the later name wins).
     const QDir dir(ctx.appFolder);
-    const QStringList entries = dir.entryList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     for (const QString& entry : entries) {
         if (!entry.startsWith(QStringLiteral("Campaign.")))
             continue;

@@ -15,23 +15,23 @@
 // entrance, open area). Stored in its region's `Zones` at 1, 2, 3 ... in file
 // order; entry 0 is never used.
 struct ZoneEntry {
-    int16_t Id = 0;        // zone number other tables refer to
+    int16_t Id = 0; // zone number other tables refer to
     QString Name;
-    uint32_t Kind = 0;     // 1 open area, 2 outpost, 3 mission, 4 town, 5 challenge, 6 dungeon entrance
-    uint8_t IconFlag = 0;  // kind 1 only: 1 = icon shown
+    uint32_t Kind = 0;    // 1 open area, 2 outpost, 3 mission, 4 town, 5 challenge, 6 dungeon entrance
+    uint8_t IconFlag = 0; // kind 1 only: 1 = icon shown
     int32_t X = 0;
     int32_t Y = 0;
-    QRect LabelBox;        // name label box in map coordinates, computed when the map window loads
+    QRect LabelBox; // name label box in map coordinates, computed when the map window loads
 };
 
 struct RegionEntry {
-    QString Name;          // empty = no such region
-    QString ImagePath;     // full path of the map picture
+    QString Name;                    // empty = no such region
+    QString ImagePath;               // full path of the map picture
     std::vector<ZoneEntry> Zones{1}; // index 0 unused
 };
 
 struct CampaignEntry {
-    QString Name;          // empty = no such campaign
+    QString Name;                        // empty = no such campaign
     std::vector<RegionEntry> Regions{1}; // index 0 unused; 0..highest region number
 };
 

@@ -48,8 +48,8 @@ void ApplyPendingUpdater(const QString& appFolder, std::chrono::milliseconds wai
     if (ec)
         return;
     // A downloaded file carries no execute permission.
-    QFile::setPermissions(updater, QFile::permissions(updater) | QFileDevice::ExeOwner |
-                                       QFileDevice::ExeGroup | QFileDevice::ExeOther);
+    QFile::setPermissions(updater, QFile::permissions(updater) | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
+                                       QFileDevice::ExeOther);
 }
 
 } // namespace modMain

@@ -33,7 +33,6 @@ void MovePersonalFiles(const QString& appFolder);
 // When "update.dat" is waiting (at least 1 byte): waits, then puts it in
 // place of the updater program. Any error ends the operation quietly and
 // leaves "update.dat" for the next start.
-void ApplyPendingUpdater(const QString& appFolder,
-                         std::chrono::milliseconds wait = std::chrono::milliseconds(1000));
+void ApplyPendingUpdater(const QString& appFolder, std::chrono::milliseconds wait = std::chrono::milliseconds(1000));
 
 } // namespace modMain

@@ -11,9 +11,8 @@ namespace modOptions {
 void InitColourTable(ColourTable& colours)
 {
     colours = {
-        QColor(255, 219, 93), QColor(118, 156, 218), QColor(175, 224, 196),
-        QColor(176, 176, 176), QColor(204, 123, 60), QColor(0, 0, 0),
-        QColor(0, 0, 0), QColor(0, 0, 0), QColor(176, 176, 176),
+        QColor(255, 219, 93), QColor(118, 156, 218), QColor(175, 224, 196), QColor(176, 176, 176), QColor(204, 123, 60),
+        QColor(0, 0, 0),      QColor(0, 0, 0),       QColor(0, 0, 0),       QColor(176, 176, 176),
     };
 }
 
@@ -63,7 +62,11 @@ const std::map<QString, Store>& Keys()
         {QStringLiteral("Campaign"), Number(&Settings::Campaign)},
         {QStringLiteral("Region"), Number(&Settings::Region)},
         // A start always comes up with the first zone entry (all zones).
-        {QStringLiteral("Zone"), [](Settings& s, QStringView) { s.Zone = 0; return true; }},
+        {QStringLiteral("Zone"),
+         [](Settings& s, QStringView) {
+             s.Zone = 0;
+             return true;
+         }},
         {QStringLiteral("Profession"), Number(&Settings::Profession)},
         {QStringLiteral("SecondaryProfession"), Number(&Settings::SecondaryProfession)},
         {QStringLiteral("AllElite"), Boolean(&Settings::AllElite)},
@@ -130,18 +133,21 @@ void ReadLastUpdate(const LoadContext& ctx, QString& lastUpdateText, const QLoca
     lastUpdateText = FormatLastUpdate(date, locale);
 }
 
-QString Flag(bool b) { return b ? QStringLiteral("-1") : QStringLiteral("0"); }
+QString Flag(bool b)
+{
+    return b ? QStringLiteral("-1") : QStringLiteral("0");
+}
 
 } // namespace
 
 QString FormatLastUpdate(const QDate& date, const QLocale& locale)
 {
-    return records::PadNumber(date.day(), 2) + u' ' + locale.monthName(date.month(), QLocale::ShortFormat) +
-           u' ' + (date.year() >= 0 ? records::PadNumber(date.year(), 4) : QString::number(date.year()));
+    return records::PadNumber(date.day(), 2) + u' ' + locale.monthName(date.month(), QLocale::ShortFormat) + u' ' +
+           (date.year() >= 0 ? records::PadNumber(date.year(), 4) : QString::number(date.year()));
 }
 
-void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& language,
-                 Settings& settings, QString& lastUpdateText, const QLocale& locale)
+void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& language, Settings& settings,
+                 QString& lastUpdateText, const QLocale& locale)
 {
     settings = Settings{};
     lastUpdateText = language(Text::NeverUpdated);
@@ -151,9 +157,7 @@ void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& lan
 
 QStringList OptionsLines(const Settings& s, bool maximisedLayout)
 {
-    auto line = [](const char* key, qint64 value) {
-        return QString::fromLatin1(key) + u'=' + QString::number(value);
-    };
+    auto line = [](const char* key, qint64 value) { return QString::fromLatin1(key) + u'=' + QString::number(value); };
     QStringList lines;
     lines << QStringLiteral("[OLD SELECTION]");
     lines << line("Campaign", s.Campaign) << line("Region", s.Region) << line("Zone", s.Zone)

@@ -31,7 +31,7 @@ struct Settings {
     bool AllElite = true;
     int32_t Character = 0;
     bool Legend = false;
-    int32_t PosX = -1;  // twips; -1 = not saved
+    int32_t PosX = -1; // twips; -1 = not saved
     int32_t PosY = -1;
     int32_t DimX = -1;
     int32_t DimY = -1;
@@ -43,7 +43,7 @@ struct Settings {
     int32_t LegendY = -1;
     int16_t RightClickNeeded = 1; // tooltip mode 0, 1 or 2
     uint8_t AlwaysOnTop = 0;
-    uint8_t CollectorLevel = 2;   // 2 all, 1 low level, 0 high level
+    uint8_t CollectorLevel = 2; // 2 all, 1 low level, 0 high level
     // Character whose opened chests the chest list hides; 0 = none. Written
     // only when set, so files without it read as before.
     int32_t TreasuresNotOpenedBy = 0;
@@ -57,9 +57,8 @@ void InitColourTable(ColourTable& colours);
 
 // Defaults, then "Data/Options.txt", then the date of "Personal/LastUpdate.txt"
 // as display text (text 78 of the language file when there is none).
-void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& language,
-                 Settings& settings, QString& lastUpdateText,
-                 const QLocale& locale = QLocale::system());
+void LoadOptions(const LoadContext& ctx, const modLanguage::LanguageStrings& language, Settings& settings,
+                 QString& lastUpdateText, const QLocale& locale = QLocale::system());
 
 // The lines of the options file for the given values. In the maximised
 // layout the four placement values are written as -1.
@@ -67,8 +66,7 @@ QStringList OptionsLines(const Settings& settings, bool maximisedLayout);
 
 // Rewrites "Data/Options.txt" whole (atomically). False, with the reason in
 // `error`, when the file could not be written; the old file then stays.
-bool SaveOptions(const QString& appFolder, const Settings& settings, bool maximisedLayout,
-                 QString* error = nullptr);
+bool SaveOptions(const QString& appFolder, const Settings& settings, bool maximisedLayout, QString* error = nullptr);
 
 // "dd MMM yyyy" with the locale's abbreviated month name (05 Mar 2007).
 QString FormatLastUpdate(const QDate& date, const QLocale& locale);

@@ -190,10 +190,11 @@ QColor TextOn(const QColor& band)
 std::vector<const TooltipLabel*> EliteTooltip::Labels() const
 {
     std::vector<const TooltipLabel*> all = {
-        &lblExtEliteName, &lblExtCaptionAttribute, &lblExtAttribute, &lblExtCaptionCampaign, &lblExtCampaign,
-        &lblExtCaptionType, &lblExtType, &lblExtDescription, &lblExtUpKeep, &lblExtAdrenaline, &lblExtEnergy,
-        &lblExtCastTime, &lblExtRechargeTime, &lblExtCaptionBoss, &lblExtBoss, &lblExtCaptionZone, &lblExtZone,
-        &lblExtCaptionNote, &lblExtNote};
+        &lblExtEliteName,    &lblExtCaptionAttribute, &lblExtAttribute, &lblExtCaptionCampaign,
+        &lblExtCampaign,     &lblExtCaptionType,      &lblExtType,      &lblExtDescription,
+        &lblExtUpKeep,       &lblExtAdrenaline,       &lblExtEnergy,    &lblExtCastTime,
+        &lblExtRechargeTime, &lblExtCaptionBoss,      &lblExtBoss,      &lblExtCaptionZone,
+        &lblExtZone,         &lblExtCaptionNote,      &lblExtNote};
     for (std::size_t i = 0; i < lblGreen.size(); ++i) {
         all.push_back(&lblGreen[i]);
         all.push_back(&lblGreenStats[i]);
@@ -216,10 +217,9 @@ EliteTooltip FillEliteTooltip(const World& world, const PanelState& panel, int c
     if (!skill)
         skill = &kNoSkill;
     static const modElite::EliteLocation kNoLocation;
-    const modElite::EliteLocation& loc =
-        location >= 1 && static_cast<std::size_t>(location) < skill->Locations.size()
-            ? skill->Locations[static_cast<std::size_t>(location)]
-            : kNoLocation;
+    const modElite::EliteLocation& loc = location >= 1 && static_cast<std::size_t>(location) < skill->Locations.size()
+                                             ? skill->Locations[static_cast<std::size_t>(location)]
+                                             : kNoLocation;
 
     const bool listed = std::any_of(panel.lstElite.entries.begin(), panel.lstElite.entries.end(),
                                     [&](const PanelEntry& e) { return e.data == elite; });
@@ -237,7 +237,8 @@ EliteTooltip FillEliteTooltip(const World& world, const PanelState& panel, int c
     t.lblExtEliteName.Flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     t.Band = QRect(QPoint(6, 6), QPoint(t.Width - 7, t.lblExtEliteName.Rect.height() + 4));
 
-    const QString campaignName = skill->Campaign < world.campaigns.size() ? world.campaigns[skill->Campaign].Name : QString();
+    const QString campaignName =
+        skill->Campaign < world.campaigns.size() ? world.campaigns[skill->Campaign].Name : QString();
     const int valueLeft = kInfoLeft + kCaptionWidth;
     const int valueWidth = kContentRight - valueLeft;
     int rowTop = kPictureTop + 20;
@@ -255,7 +256,8 @@ EliteTooltip FillEliteTooltip(const World& world, const PanelState& panel, int c
         // Read only from a regular file: a FIFO named as a picture would block.
         const QImage picture = records::LoadPicture(skill->Picture);
         if (!picture.isNull())
-            t.imgExtElite.Image = picture.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            t.imgExtElite.Image =
+                picture.scaled(kPictureSize, kPictureSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }
     t.imgExtElite.Rect = QRect(kContentLeft, kPictureTop, kPictureSize, kPictureSize);
     for (TooltipLabel* l : {&t.lblExtEliteName, &t.lblExtCaptionAttribute, &t.lblExtAttribute, &t.lblExtCaptionCampaign,
@@ -277,12 +279,12 @@ EliteTooltip FillEliteTooltip(const World& world, const PanelState& panel, int c
         if (label.Visible)
             costLeft += icon.Rect.width() + 3 + std::max(16, QFontMetrics(font).horizontalAdvance(value)) + 10;
     };
-    cost(t.lblExtUpKeep, t.imgExtUpKeep, mapview::CostIcon::Upkeep, skill->Upkeep != 0,
-         QString::number(skill->Upkeep), valueFont);
+    cost(t.lblExtUpKeep, t.imgExtUpKeep, mapview::CostIcon::Upkeep, skill->Upkeep != 0, QString::number(skill->Upkeep),
+         valueFont);
     cost(t.lblExtAdrenaline, t.imgExtAdrenaline, mapview::CostIcon::Adrenaline, skill->Adrenaline > 0,
          QString::number(skill->Adrenaline), valueFont);
-    cost(t.lblExtEnergy, t.imgExtEnergy, mapview::CostIcon::Energy, skill->Energy > 0,
-         QString::number(skill->Energy), valueFont);
+    cost(t.lblExtEnergy, t.imgExtEnergy, mapview::CostIcon::Energy, skill->Energy > 0, QString::number(skill->Energy),
+         valueFont);
     // A fraction is set smaller, 2 pixels lower than the recharge time.
     const bool fraction = skill->CastTime.contains(u'/');
     cost(t.lblExtCastTime, t.imgExtCast, mapview::CostIcon::Cast, records::LeadingNumber(skill->CastTime) > 0,
@@ -295,18 +297,20 @@ EliteTooltip FillEliteTooltip(const World& world, const PanelState& panel, int c
     const int bossTop = t.SkillShown ? t.lblExtDescription.bottom() + 9 : t.lblExtEliteName.Rect.top() + 2;
     const int bossValueLeft = kContentLeft + kBossCaptionWidth;
     const int bossValueWidth = kContentRight - bossValueLeft;
-    t.lblExtCaptionBoss = MakeLabel(text(Text::Boss), kContentLeft, bossTop, kBossCaptionWidth, captionFont, captionColour, false);
+    t.lblExtCaptionBoss =
+        MakeLabel(text(Text::Boss), kContentLeft, bossTop, kBossCaptionWidth, captionFont, captionColour, false);
     t.lblExtBoss = MakeLabel(loc.Boss, bossValueLeft, bossTop, bossValueWidth, LabelFont(8, true), kValueColour);
     const int zoneTop = t.lblExtBoss.bottom() + 2;
-    t.lblExtCaptionZone = MakeLabel(text(Text::Zone), kContentLeft, zoneTop, kBossCaptionWidth, captionFont, captionColour, false);
+    t.lblExtCaptionZone =
+        MakeLabel(text(Text::Zone), kContentLeft, zoneTop, kBossCaptionWidth, captionFont, captionColour, false);
     t.lblExtZone = MakeLabel(modZones::ZoneName(world.campaigns, c, r, loc.Zone), bossValueLeft, zoneTop,
                              bossValueWidth, valueFont, kValueColour);
     int running;
     if (!loc.Note.isEmpty()) {
         t.lblExtCaptionNote = MakeLabel(text(Text::Note), kContentLeft, t.lblExtZone.bottom() + 2,
                                         kContentRight - kContentLeft, captionFont, captionColour, false);
-        t.lblExtNote = MakeLabel(loc.Note, kContentLeft, t.lblExtCaptionNote.bottom() + 2,
-                                 kContentRight - kContentLeft, valueFont, kDescriptionColour);
+        t.lblExtNote = MakeLabel(loc.Note, kContentLeft, t.lblExtCaptionNote.bottom() + 2, kContentRight - kContentLeft,
+                                 valueFont, kDescriptionColour);
         running = t.lblExtNote.bottom() + 2;
     } else {
         t.lblExtCaptionNote.Visible = t.lblExtNote.Visible = false;
@@ -385,7 +389,8 @@ void EliteLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 
 std::optional<mapview::LayerHit> EliteLayer::Find(QPointF pointer, const MapContext& ctx) const
 {
-    const auto hit = FindEliteAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset, false);
+    const auto hit =
+        FindEliteAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset, false);
     if (!hit)
         return std::nullopt;
     const auto& loc = ctx.world.elite.EliteSkills[static_cast<std::size_t>(hit->Elite)]
@@ -396,8 +401,8 @@ std::optional<mapview::LayerHit> EliteLayer::Find(QPointF pointer, const MapCont
 std::optional<mapview::TooltipImage> EliteLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,
                                                               const QImage& viewport) const
 {
-    const EliteTooltip t = FillEliteTooltip(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, hit.Item,
-                                            hit.SubItem);
+    const EliteTooltip t =
+        FillEliteTooltip(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, hit.Item, hit.SubItem);
     const QPoint pos = mapview::PlaceTooltip(QSize(t.Width, t.Height), hit.Marker, ctx.Offset, ctx.ViewSize);
     return mapview::TooltipImage{PaintEliteTooltip(t, viewport, pos), pos, TooltipTag(hit)};
 }

@@ -43,10 +43,10 @@ std::optional<EliteHit> FindEliteAt(const World& world, const PanelState& panel,
 
 struct TooltipLabel {
     QString Text;
-    QRect Rect;          // in window coordinates
+    QRect Rect; // in window coordinates
     QFont Font;
     QColor Colour;
-    int Flags = 0;       // Qt alignment and wrap flags
+    int Flags = 0; // Qt alignment and wrap flags
     bool Visible = false;
     int bottom() const { return Rect.y() + Rect.height(); }
 };
@@ -63,7 +63,7 @@ struct EliteTooltip {
     int Width = 0;
     int Height = 0;
     QColor Background;
-    QColor BandColour;                    // title band, when the skill is shown
+    QColor BandColour; // title band, when the skill is shown
     QRect Band;
     std::optional<int> DescriptionSeparatorY;
     std::optional<int> GreensSeparatorY;

@@ -89,7 +89,8 @@ void frmCharacterList::cmdDelete_Click()
     if (!item)
         return;
     const int c = item->data(Qt::UserRole).toInt();
-    const QString question = m_world.language(Text::DeleteCharacterQuestion) + u' ' + item->text() + QStringLiteral(" ?");
+    const QString question =
+        m_world.language(Text::DeleteCharacterQuestion) + u' ' + item->text() + QStringLiteral(" ?");
     if (QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
         QMessageBox::Yes)
         return;

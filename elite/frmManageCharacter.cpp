@@ -168,12 +168,14 @@ void frmManageCharacter::cmdSave_Click()
 {
     using modCharacterDialogs::NameProblem;
     const auto& t = m_world.language;
-    const auto result = modCharacterDialogs::SaveCharacter(
-        m_world.appFolder, {m_world.characters, m_world.elite, m_world.treasures}, m_character, txtName->text(),
-        m_working);
+    const auto result =
+        modCharacterDialogs::SaveCharacter(m_world.appFolder, {m_world.characters, m_world.elite, m_world.treasures},
+                                           m_character, txtName->text(), m_working);
     switch (result.problem) {
-    case NameProblem::Empty: return ShowError(t(Text::NameMissing), true);
-    case NameProblem::Taken: return ShowError(t(Text::NameTaken), true);
+    case NameProblem::Empty:
+        return ShowError(t(Text::NameMissing), true);
+    case NameProblem::Taken:
+        return ShowError(t(Text::NameTaken), true);
     case NameProblem::LineBreakOrTab:
         return ShowError(QStringLiteral("A character name cannot hold tabs, line breaks or other control characters."),
                          true);
@@ -181,15 +183,16 @@ void frmManageCharacter::cmdSave_Click()
         return ShowError(QStringLiteral("A character name can only hold Western European letters and signs; "
                                         "please leave out the others."),
                          true);
-    case NameProblem::None: break;
+    case NameProblem::None:
+        break;
     }
     if (result.full)
         return ShowError(QStringLiteral("There are already %1 characters; delete one before creating another.")
                              .arg(modCharacters::kMaxCharacterNumber),
                          false);
     if (!result.number)
-        return ShowError(QStringLiteral("The character could not be saved (%1). Nothing was changed.").arg(result.error),
-                         false);
+        return ShowError(
+            QStringLiteral("The character could not be saved (%1). Nothing was changed.").arg(result.error), false);
     m_character = *result.number;
     ShowBackupNotice(this);
     accept();

@@ -19,7 +19,8 @@ frmMarkEliteAsCaptured::frmMarkEliteAsCaptured(World& world, int elite, int pres
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
     const bool known = elite >= 0 && elite <= m_world.elite.highest();
-    setWindowTitle(QStringLiteral("Elite: ") + (known ? m_world.elite.EliteSkills[static_cast<size_t>(elite)].Name : QString()));
+    setWindowTitle(QStringLiteral("Elite: ") +
+                   (known ? m_world.elite.EliteSkills[static_cast<size_t>(elite)].Name : QString()));
 
     lblExplanation = new QLabel(t(Text::CaptureExplanation), this);
     lblExplanation->setWordWrap(true);

@@ -130,9 +130,15 @@ void ApplySelection(std::vector<bool>& working, const std::vector<PanelEntry>& l
         if (n >= working.size())
             working.resize(n + 1, false);
         switch (selection) {
-        case Selection::SelectAll: working[n] = true; break;
-        case Selection::DeselectAll: working[n] = false; break;
-        case Selection::Invert: working[n] = !working[n]; break;
+        case Selection::SelectAll:
+            working[n] = true;
+            break;
+        case Selection::DeselectAll:
+            working[n] = false;
+            break;
+        case Selection::Invert:
+            working[n] = !working[n];
+            break;
         }
     }
 }
@@ -245,8 +251,8 @@ bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QS
     return removed;
 }
 
-std::vector<PanelEntry> UncapturedCharacters(const modCharacters::Tables& characters,
-                                             const modElite::Tables& elite, int eliteNumber)
+std::vector<PanelEntry> UncapturedCharacters(const modCharacters::Tables& characters, const modElite::Tables& elite,
+                                             int eliteNumber)
 {
     std::vector<PanelEntry> entries;
     if (eliteNumber < 0 || eliteNumber > elite.highest())

@@ -83,12 +83,11 @@ bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QS
 
 // The named characters that have not captured skill `elite`, in number order
 // (item data = number).
-std::vector<PanelEntry> UncapturedCharacters(const modCharacters::Tables& characters,
-                                             const modElite::Tables& elite, int eliteNumber);
+std::vector<PanelEntry> UncapturedCharacters(const modCharacters::Tables& characters, const modElite::Tables& elite,
+                                             int eliteNumber);
 
 // Marks skill `elite` captured by character c and rewrites its file; the flag
 // stays as it was when the write fails.
-bool MarkCaptured(const QString& appFolder, modElite::Tables& elite, int eliteNumber, int c,
-                  QString* error = nullptr);
+bool MarkCaptured(const QString& appFolder, modElite::Tables& elite, int eliteNumber, int c, QString* error = nullptr);
 
 } // namespace modCharacterDialogs

@@ -13,7 +13,10 @@ namespace modCharacters {
 
 namespace {
 
-bool ValidCharacter(int character) { return character >= 1 && character <= kMaxCharacterNumber; }
+bool ValidCharacter(int character)
+{
+    return character >= 1 && character <= kMaxCharacterNumber;
+}
 
 const QString kBackupFolder = QStringLiteral("Backup");
 
@@ -193,8 +196,8 @@ bool SaveCapturedElites(const QString& appFolder, int character, const modElite:
     }
     if (!EnsurePersonalFolder(appFolder, error))
         return false;
-    return records::WriteRecordFile(appFolder + CharacterFile(character, QString::fromLatin1(kCapEliteFile)),
-                                    lines, error);
+    return records::WriteRecordFile(appFolder + CharacterFile(character, QString::fromLatin1(kCapEliteFile)), lines,
+                                    error);
 }
 
 } // namespace modCharacters

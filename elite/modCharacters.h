@@ -11,7 +11,9 @@
 
 #include <vector>
 
-namespace modElite { struct Tables; }
+namespace modElite {
+struct Tables;
+}
 
 namespace modCharacters {
 

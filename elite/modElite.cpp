@@ -35,7 +35,10 @@ const QString kAlwaysLinkedBoss = QStringLiteral("Vaddeth Stickleback");
 const QString kOnlyDuring = QStringLiteral("only during");
 const QString kTimedMarker = QStringLiteral("D");
 
-bool IsComment(QStringView line) { return !line.isEmpty() && line.front() == u';'; }
+bool IsComment(QStringView line)
+{
+    return !line.isEmpty() && line.front() == u';';
+}
 
 // Full path of the picture of elite n in `pictureFolder`: the last four
 // digits of the number, zero-padded, + ".jpg" (PadNumber(n, 4) spelled out
@@ -143,7 +146,8 @@ QString ElitePicturePath(int eliteNumber, int campaign, const CampaignTable& cam
 // Below this many pictures a second thread costs more than it saves.
 constexpr size_t kPicturesWorthAThread = 64;
 
-PictureChecks::PictureChecks(Helpers helpers) : m_helpers(helpers) {}
+PictureChecks::PictureChecks(Helpers helpers) : m_helpers(helpers)
+{}
 
 PictureChecks::~PictureChecks()
 {
@@ -230,16 +234,16 @@ void PictureChecks::finish(Tables& elite)
     m_present.clear();
 }
 
-void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
-                   const modCharacters::Tables& characters, Tables& elite)
+void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns, const modCharacters::Tables& characters,
+                   Tables& elite)
 {
     PictureChecks pictures;
     LoadEliteList(ctx, campaigns, characters, elite, pictures);
     pictures.finish(elite);
 }
 
-void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
-                   const modCharacters::Tables& characters, Tables& elite, PictureChecks& pictures)
+void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns, const modCharacters::Tables& characters,
+                   Tables& elite, PictureChecks& pictures)
 {
     elite = Tables{};
     records::Fields fields;
@@ -247,17 +251,17 @@ void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
     QString why;
     size_t pictureCampaign = campaigns.size();
     QString pictureFolder;
-    records::ForEachCampaignLine(ctx, campaigns, kEliteListFile, [&](size_t c, const QString& rel,
-                                                                      QStringView line, int lineNo) {
-        if (IsComment(line))
-            return;
-        if (c != pictureCampaign) {
-            pictureCampaign = c;
-            pictureFolder = ctx.path(modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kPictureFolder);
-        }
-        if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, pool, pictures, elite, why))
-            ctx.warn(rel, lineNo, why);
-    });
+    records::ForEachCampaignLine(
+        ctx, campaigns, kEliteListFile, [&](size_t c, const QString& rel, QStringView line, int lineNo) {
+            if (IsComment(line))
+                return;
+            if (c != pictureCampaign) {
+                pictureCampaign = c;
+                pictureFolder = ctx.path(modCampaigns::CampaignFolder(static_cast<int>(c), campaigns) + kPictureFolder);
+            }
+            if (!ReadEliteLine(line, fields, static_cast<int>(c), pictureFolder, pool, pictures, elite, why))
+                ctx.warn(rel, lineNo, why);
+        });
     const size_t flags = static_cast<size_t>(std::max(characters.highest(), 0)) + 1;
     for (EliteSkill& s : elite.EliteSkills) {
         s.Captured.assign(flags, false);
@@ -289,67 +293,67 @@ void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, 
     std::vector<int32_t> bossItems;
     size_t formatCampaign = campaigns.size();
     QString formatVersion;
-    records::ForEachCampaignLine(ctx, campaigns, kLocationsFile, [&](size_t c, const QString& rel,
-                                                                      QStringView line, int lineNo) {
-        if (c != formatCampaign) {
-            formatCampaign = c;
-            formatVersion = kFirstFormatVersion;
-        }
-        if (IsComment(line)) {
-            // ";[Version]x.y": the last three characters name the format
-            // of the lines that follow.
-            if (line.sliced(1).startsWith(u"[Version]"))
-                formatVersion = line.right(3).toString();
-            return;
-        }
-        records::SplitFields(line, f);
-        if (f.size() < kLocationFields) {
-            ctx.warn(rel, lineNo, QStringLiteral("fewer than 7 fields"));
-            return;
-        }
-        const auto number = records::NumberField<int32_t>(f[0]);
-        if (!number || *number < 0 || *number > elite.highest()) {
-            ctx.warn(rel, lineNo, QStringLiteral("no elite skill with this number"));
-            return;
-        }
-        const auto region = records::StrictField<uint8_t>(f[1]);
-        if (!region) {
-            ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
-            return;
-        }
-        auto x = records::CoordinateField(f[2]);
-        auto y = records::CoordinateField(f[3]);
-        const auto zone = records::NumberField<int32_t>(f[6]);
-        if (!x || !y || !zone) {
-            ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
-            return;
-        }
-        if (formatVersion == kFirstFormatVersion) {
-            *x /= kFirstFormatUnitsPerPixel; // truncates toward zero
-            *y /= kFirstFormatUnitsPerPixel;
-        }
+    records::ForEachCampaignLine(
+        ctx, campaigns, kLocationsFile, [&](size_t c, const QString& rel, QStringView line, int lineNo) {
+            if (c != formatCampaign) {
+                formatCampaign = c;
+                formatVersion = kFirstFormatVersion;
+            }
+            if (IsComment(line)) {
+                // ";[Version]x.y": the last three characters name the format
+                // of the lines that follow.
+                if (line.sliced(1).startsWith(u"[Version]"))
+                    formatVersion = line.right(3).toString();
+                return;
+            }
+            records::SplitFields(line, f);
+            if (f.size() < kLocationFields) {
+                ctx.warn(rel, lineNo, QStringLiteral("fewer than 7 fields"));
+                return;
+            }
+            const auto number = records::NumberField<int32_t>(f[0]);
+            if (!number || *number < 0 || *number > elite.highest()) {
+                ctx.warn(rel, lineNo, QStringLiteral("no elite skill with this number"));
+                return;
+            }
+            const auto region = records::StrictField<uint8_t>(f[1]);
+            if (!region) {
+                ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
+                return;
+            }
+            auto x = records::CoordinateField(f[2]);
+            auto y = records::CoordinateField(f[3]);
+            const auto zone = records::NumberField<int32_t>(f[6]);
+            if (!x || !y || !zone) {
+                ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
+                return;
+            }
+            if (formatVersion == kFirstFormatVersion) {
+                *x /= kFirstFormatUnitsPerPixel; // truncates toward zero
+                *y /= kFirstFormatUnitsPerPixel;
+            }
 
-        EliteSkill& skill = elite.EliteSkills[static_cast<size_t>(*number)];
-        const int locationIndex = static_cast<int>(skill.Locations.size());
-        // Built whole, so that the green list is allocated once.
-        EliteLocation loc{.Campaign = static_cast<uint8_t>(c),
-                          .Region = *region,
-                          .Zone = *zone,
-                          .Boss = f[4].toString(),
-                          .Note = f.size() == kLocationFieldsWithNote ? records::BackslashNToLineBreaks(f[7])
-                                                                      : QString(),
-                          .MarkerType = markers.get(f[5]),
-                          .Greens = {}};
-        records::SetMarker(loc, *x, *y, kMarkerHalf);
-        const bool timed =
-            QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
-            loc.MarkerType == kTimedMarker;
-        if (!timed || loc.Boss == kAlwaysLinkedBoss)
-            loc.Greens = BossGreens(*number, locationIndex, loc.Boss, greens, index, bossItems);
-        else
-            loc.Greens.push_back(0);
-        skill.Locations.push_back(std::move(loc));
-    });
+            EliteSkill& skill = elite.EliteSkills[static_cast<size_t>(*number)];
+            const int locationIndex = static_cast<int>(skill.Locations.size());
+            // Built whole, so that the green list is allocated once.
+            EliteLocation loc{.Campaign = static_cast<uint8_t>(c),
+                              .Region = *region,
+                              .Zone = *zone,
+                              .Boss = f[4].toString(),
+                              .Note = f.size() == kLocationFieldsWithNote ? records::BackslashNToLineBreaks(f[7])
+                                                                          : QString(),
+                              .MarkerType = markers.get(f[5]),
+                              .Greens = {}};
+            records::SetMarker(loc, *x, *y, kMarkerHalf);
+            const bool timed =
+                QStringView(loc.Note).left(kOnlyDuring.size()).compare(kOnlyDuring, Qt::CaseInsensitive) == 0 ||
+                loc.MarkerType == kTimedMarker;
+            if (!timed || loc.Boss == kAlwaysLinkedBoss)
+                loc.Greens = BossGreens(*number, locationIndex, loc.Boss, greens, index, bossItems);
+            else
+                loc.Greens.push_back(0);
+            skill.Locations.push_back(std::move(loc));
+        });
 }
 
 } // namespace modElite

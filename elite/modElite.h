@@ -19,8 +19,13 @@
 #include <mutex>
 #include <vector>
 
-namespace modCharacters { struct Tables; }
-namespace modGreens { struct Tables; class BossIndex; }
+namespace modCharacters {
+struct Tables;
+}
+namespace modGreens {
+struct Tables;
+class BossIndex;
+} // namespace modGreens
 
 namespace modElite {
 
@@ -28,9 +33,9 @@ namespace modElite {
 // pixels, edges included) around (X, Y) is both the drawn marker and the
 // pointer's hit area.
 struct EliteLocation {
-    uint8_t Campaign = 0;   // campaign whose folder held the line
+    uint8_t Campaign = 0; // campaign whose folder held the line
     uint8_t Region = 0;
-    int32_t Zone = 0;       // 0 = none
+    int32_t Zone = 0; // 0 = none
     int32_t X = 0;
     int32_t Y = 0;
     int32_t Left = 0;
@@ -38,26 +43,26 @@ struct EliteLocation {
     int32_t Right = 0;
     int32_t Bottom = 0;
     QString Boss;
-    QString Note;           // line breaks restored (CR LF); may be empty
-    QString MarkerType;     // short code printed inside the marker, e.g. "D"
+    QString Note;                   // line breaks restored (CR LF); may be empty
+    QString MarkerType;             // short code printed inside the marker, e.g. "D"
     std::vector<int32_t> Greens{0}; // entry 0 placeholder, 1..k green numbers
 };
 
 struct EliteSkill {
-    QString Name;           // trimmed
-    bool Defined = false;   // Name not empty
+    QString Name;         // trimmed
+    bool Defined = false; // Name not empty
     QString Attribute;
     QString SkillType;
     int16_t Upkeep = 0;
     uint8_t Adrenaline = 0;
     uint8_t Energy = 0;
-    QString CastTime;       // text, may be a fraction "1/2"
+    QString CastTime; // text, may be a fraction "1/2"
     int16_t Recharge = 0;
     QString Description;
-    QString Picture;        // full path, empty when no picture file exists
-    uint8_t Profession = 0; // index into the professions table; 0 = none
-    uint8_t Campaign = 0;   // campaign whose folder defined the skill
-    std::vector<bool> Captured;            // by character number 0..highest
+    QString Picture;                         // full path, empty when no picture file exists
+    uint8_t Profession = 0;                  // index into the professions table; 0 = none
+    uint8_t Campaign = 0;                    // campaign whose folder defined the skill
+    std::vector<bool> Captured;              // by character number 0..highest
     std::vector<EliteLocation> Locations{1}; // entry 0 placeholder, 1..n
 };
 
@@ -126,18 +131,18 @@ private:
 // Builds the catalogue from every campaign's "EliteList.txt" and sizes each
 // skill's capture flags to the character numbers 0..highest. Discards all
 // locations and capture flags.
-void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
-                   const modCharacters::Tables& characters, Tables& elite);
+void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns, const modCharacters::Tables& characters,
+                   Tables& elite);
 // The same, but every picture path stays in its skill until
 // `pictures.finish(elite)`, which the load has already started checking.
-void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns,
-                   const modCharacters::Tables& characters, Tables& elite, PictureChecks& pictures);
+void LoadEliteList(const LoadContext& ctx, const CampaignTable& campaigns, const modCharacters::Tables& characters,
+                   Tables& elite, PictureChecks& pictures);
 
 // Appends the boss locations of every campaign's "EliteLocations.txt" to the
 // catalogue and links each boss to the green items it drops (which receive
 // the back-reference elite number / location index).
-void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns,
-                        modGreens::Tables& greens, Tables& elite);
+void LoadEliteLocations(const LoadContext& ctx, const CampaignTable& campaigns, modGreens::Tables& greens,
+                        Tables& elite);
 
 // Green numbers dropped by boss `boss` standing at location `i` of elite `e`
 // (entry 0 placeholder first); every such green item is marked with e and i.

@@ -89,8 +89,8 @@ layertooltip::Tooltip FillCollectorTooltip(const World& world, const PanelState&
     const QColor captionColour = world.colourTable[0];
 
     t.BandColour = world.colourTable[1];
-    layertooltip::Label name = MakeLabel(col.Name, kLeft, 6, width, LabelFont(9, true), layertooltip::TextOn(t.BandColour),
-                                         false);
+    layertooltip::Label name =
+        MakeLabel(col.Name, kLeft, 6, width, LabelFont(9, true), layertooltip::TextOn(t.BandColour), false);
     name.Rect.setHeight(16);
     name.Flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     t.Band = QRect(QPoint(6, 6), QPoint(t.Width - 7, name.Rect.height() + 4));
@@ -101,13 +101,13 @@ layertooltip::Tooltip FillCollectorTooltip(const World& world, const PanelState&
     const int valueLeft = kLeft + kCaptionWidth;
     const int valueWidth = kTooltipWidth - kLeft - valueLeft;
     int top = name.bottom() + 8;
-    t.Labels.push_back(MakeLabel(world.language(Text::CollectorRequestCaption), kLeft, top, kCaptionWidth,
-                                 captionFont, captionColour, false));
+    t.Labels.push_back(MakeLabel(world.language(Text::CollectorRequestCaption), kLeft, top, kCaptionWidth, captionFont,
+                                 captionColour, false));
     const layertooltip::Label request = MakeLabel(col.Request, valueLeft, top, valueWidth, valueFont, kValueColour);
     t.Labels.push_back(request);
     top = request.bottom() + 2;
-    t.Labels.push_back(MakeLabel(world.language(Text::CollectorLocationCaption), kLeft, top, kCaptionWidth,
-                                 captionFont, captionColour, false));
+    t.Labels.push_back(MakeLabel(world.language(Text::CollectorLocationCaption), kLeft, top, kCaptionWidth, captionFont,
+                                 captionColour, false));
     const layertooltip::Label location = MakeLabel(col.Location, valueLeft, top, valueWidth, valueFont, kValueColour);
     t.Labels.push_back(location);
     t.SeparatorY = location.bottom() + 5;

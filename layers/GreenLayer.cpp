@@ -86,7 +86,8 @@ void GreenLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 
 std::optional<QPoint> GreenLayer::SelectionPosition(const MapContext& ctx) const
 {
-    const modElite::EliteLocation* loc = modGreensTab::GreenBossLocation(ctx.world, ctx.panel.lstGreens.selectedData(-1));
+    const modElite::EliteLocation* loc =
+        modGreensTab::GreenBossLocation(ctx.world, ctx.panel.lstGreens.selectedData(-1));
     if (!loc || !OnMap(*loc, ctx.CurrentCampaign, ctx.CurrentRegion))
         return std::nullopt;
     return QPoint(loc->X, loc->Y);

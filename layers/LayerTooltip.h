@@ -19,10 +19,10 @@ namespace layertooltip {
 
 struct Label {
     QString Text;
-    QRect Rect;          // in window coordinates
+    QRect Rect; // in window coordinates
     QFont Font;
     QColor Colour;
-    int Flags = 0;       // Qt alignment and wrap flags
+    int Flags = 0; // Qt alignment and wrap flags
     int bottom() const { return Rect.y() + Rect.height(); }
 };
 
@@ -30,8 +30,8 @@ struct Tooltip {
     int Width = 0;
     int Height = 0;
     QColor BandColour;
-    QRect Band;                      // (6, 6) .. (W - 7, title height + 4)
-    std::optional<int> SeparatorY;   // from x = 18 to W - 19
+    QRect Band;                    // (6, 6) .. (W - 7, title height + 4)
+    std::optional<int> SeparatorY; // from x = 18 to W - 19
     std::vector<Label> Labels;
     QImage Picture;
     QRect PictureRect;

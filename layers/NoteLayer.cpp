@@ -78,7 +78,8 @@ layertooltip::Tooltip FillNoteTooltip(const World& world, int n)
     t.Band = QRect(QPoint(6, 6), QPoint(t.Width - 7, title.Rect.height() + 4));
     QString body = note.Body;
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    const layertooltip::Label description = MakeLabel(body, kLeft, title.bottom() + 8, width, LabelFont(8), kBodyColour);
+    const layertooltip::Label description =
+        MakeLabel(body, kLeft, title.bottom() + 8, width, LabelFont(8), kBodyColour);
     t.Labels = {title, description};
     t.Height = description.bottom() + 10;
     return t;

@@ -69,9 +69,7 @@ frmManageNote::frmManageNote(World& world, QWidget* owner) : QDialog(owner), m_w
     grid->addLayout(buttons, 4, 0);
     resize(380, 300);
 
-    showMessage = [this](const QString& text) {
-        QMessageBox::critical(this, windowTitle(), text);
-    };
+    showMessage = [this](const QString& text) { QMessageBox::critical(this, windowTitle(), text); };
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] {
         m_saved = -1;
@@ -131,8 +129,9 @@ bool frmManageNote::cmdSave_Click()
     }
     const QString bad = UnwritableCharacters(txtShortDesc->text() + txtBody->toPlainText());
     if (!bad.isEmpty()) {
-        showMessage(QStringLiteral("The notes file cannot hold these characters: %1\nPlease replace them before saving.")
-                        .arg(bad));
+        showMessage(
+            QStringLiteral("The notes file cannot hold these characters: %1\nPlease replace them before saving.")
+                .arg(bad));
         txtBody->setFocus();
         return false;
     }

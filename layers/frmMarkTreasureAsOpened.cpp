@@ -96,8 +96,9 @@ void frmMarkTreasureAsOpened::ArrangeDateBoxes()
     // boxes grow with the font so that the digits are never cut.
     const QFontMetrics fm(txtDate[0]->font());
     const double neededPerDigitBox = fm.horizontalAdvance(QStringLiteral("00")) + 14.0;
-    const double scale = std::max(1.0, neededPerDigitBox / (modTreasureDate::BoxWidthTwips(modTreasureDate::DatePart::Day) /
-                                                             double(kTwipsPerPixel)));
+    const double scale =
+        std::max(1.0, neededPerDigitBox /
+                          (modTreasureDate::BoxWidthTwips(modTreasureDate::DatePart::Day) / double(kTwipsPerPixel)));
     auto pixels = [scale](int twips) { return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel)); };
     const auto layout = modTreasureDate::ArrangeDateBoxes(m_order, 0, kSeparatorWidthTwips);
     const int height = txtDate[0]->sizeHint().height();
@@ -132,8 +133,8 @@ void frmMarkTreasureAsOpened::FillCharacterList()
             continue; // a deleted character's number
         QString text = name;
         if (opened && static_cast<size_t>(k) < opened->size() && (*opened)[static_cast<size_t>(k)])
-            text += QStringLiteral(" (") + modTreasureDate::DisplayDate(*(*opened)[static_cast<size_t>(k)], m_order) +
-                    u')';
+            text +=
+                QStringLiteral(" (") + modTreasureDate::DisplayDate(*(*opened)[static_cast<size_t>(k)], m_order) + u')';
         auto* item = new QListWidgetItem(text, lstCharacters);
         item->setData(Qt::UserRole, k);
     }
@@ -204,7 +205,8 @@ bool frmMarkTreasureAsOpened::eventFilter(QObject* watched, QEvent* event)
             return true; // other characters are discarded
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -10,7 +10,7 @@ namespace {
 
 const QString kCollectorsFile = QStringLiteral("Collectors.txt");
 const QString kLocationsFile = QStringLiteral("CollectorsLocations.txt");
-constexpr qsizetype kMinHeaderFields = 3;  // identifier, name, armour flag
+constexpr qsizetype kMinHeaderFields = 3;   // identifier, name, armour flag
 constexpr qsizetype kLevelHeaderFields = 4; // only then is field 4 the level
 constexpr qsizetype kLocationFields = 5;
 constexpr int32_t kMarkerHalf = 6;
@@ -23,8 +23,7 @@ public:
     BlockReader(const LoadContext& ctx, const QString& rel, Tables& table, QHash<QString, int>& requestIndex,
                 records::TextPool& pool)
         : m_ctx(ctx), m_rel(rel), m_table(table), m_requestIndex(requestIndex), m_pool(pool)
-    {
-    }
+    {}
 
     void line(QStringView line, int lineNo)
     {
@@ -198,36 +197,36 @@ void LoadCollectors(const LoadContext& ctx, const CampaignTable& campaigns, Tabl
 void LoadCollectorLocations(const LoadContext& ctx, const CampaignTable& campaigns, Tables& collectors)
 {
     records::Fields f;
-    records::ForEachCampaignLine(ctx, campaigns, kLocationsFile, [&](size_t c, const QString& rel, QStringView line,
-                                                                     int lineNo) {
-        records::SplitFields(line, f);
-        if (f.size() < kLocationFields) {
-            ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
-            return;
-        }
-        const auto id = records::NumberField<int32_t>(f[0]);
-        if (!id || *id < 1 || *id > collectors.highest()) {
-            ctx.warn(rel, lineNo, QStringLiteral("no collector with this identifier"));
-            return;
-        }
-        const auto region = records::StrictField<uint8_t>(f[1]);
-        if (!region) {
-            ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
-            return;
-        }
-        const auto x = records::CoordinateField(f[2]);
-        const auto y = records::CoordinateField(f[3]);
-        const auto zone = records::StrictField<int32_t>(f[4]);
-        if (!x || !y || !zone) {
-            ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
-            return;
-        }
-        Collector& col = collectors.Collectors[static_cast<size_t>(*id)];
-        col.Campaign = static_cast<uint8_t>(c);
-        col.Region = *region;
-        col.Zone = *zone;
-        records::SetMarker(col, *x, *y, kMarkerHalf);
-    });
+    records::ForEachCampaignLine(ctx, campaigns, kLocationsFile,
+                                 [&](size_t c, const QString& rel, QStringView line, int lineNo) {
+                                     records::SplitFields(line, f);
+                                     if (f.size() < kLocationFields) {
+                                         ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
+                                         return;
+                                     }
+                                     const auto id = records::NumberField<int32_t>(f[0]);
+                                     if (!id || *id < 1 || *id > collectors.highest()) {
+                                         ctx.warn(rel, lineNo, QStringLiteral("no collector with this identifier"));
+                                         return;
+                                     }
+                                     const auto region = records::StrictField<uint8_t>(f[1]);
+                                     if (!region) {
+                                         ctx.warn(rel, lineNo, QStringLiteral("region is not a whole number 0..255"));
+                                         return;
+                                     }
+                                     const auto x = records::CoordinateField(f[2]);
+                                     const auto y = records::CoordinateField(f[3]);
+                                     const auto zone = records::StrictField<int32_t>(f[4]);
+                                     if (!x || !y || !zone) {
+                                         ctx.warn(rel, lineNo, QStringLiteral("coordinate or zone out of range"));
+                                         return;
+                                     }
+                                     Collector& col = collectors.Collectors[static_cast<size_t>(*id)];
+                                     col.Campaign = static_cast<uint8_t>(c);
+                                     col.Region = *region;
+                                     col.Zone = *zone;
+                                     records::SetMarker(col, *x, *y, kMarkerHalf);
+                                 });
 }
 
 void EnsureEmptyLists(Tables& collectors)

@@ -20,15 +20,15 @@ struct CollectorReward {
 };
 
 struct Collector {
-    QString Name;                  // "" = no collector with this identifier
+    QString Name; // "" = no collector with this identifier
     bool IsArmor = false;
-    uint8_t IsLowLevel = 0;        // 1 low level, 0 high level
-    QString Location;              // free description of where it stands
-    QString Request;               // e.g. "5 Wolf Pelts"
+    uint8_t IsLowLevel = 0; // 1 low level, 0 high level
+    QString Location;       // free description of where it stands
+    QString Request;        // e.g. "5 Wolf Pelts"
     uint8_t Campaign = 0;
     uint8_t Region = 0;
     int32_t Zone = 0;
-    int32_t X = -1;                // -1 until a locations line sets it
+    int32_t X = -1; // -1 until a locations line sets it
     int32_t Y = -1;
     int32_t Left = 0;
     int32_t Top = 0;
@@ -38,8 +38,8 @@ struct Collector {
 };
 
 struct RequestType {
-    QString Name;                  // trophy name, spelled as first seen
-    uint8_t IsLowLevel = 0;        // level of the first collector asking for it
+    QString Name;           // trophy name, spelled as first seen
+    uint8_t IsLowLevel = 0; // level of the first collector asking for it
 };
 
 // Identifiers above this are refused (the table grows to the highest one).

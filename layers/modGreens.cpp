@@ -17,26 +17,26 @@ void LoadGreens(const LoadContext& ctx, const CampaignTable& campaigns, Tables& 
     greens = Tables{};
     records::Fields f;
     records::TextPool properties;
-    records::ForEachCampaignLine(ctx, campaigns, kGreensFile, [&](size_t, const QString& rel, QStringView raw,
-                                                                  int lineNo) {
-        const QStringView line = records::TrimBlanks(raw);
-        if (line.isEmpty() || line.front() == u';')
-            return;
-        records::SplitFields(line, f);
-        if (f.size() < kMinFields) {
-            ctx.warn(rel, lineNo, QStringLiteral("no boss field"));
-            return;
-        }
-        // Built whole, so that the property list is allocated once.
-        std::vector<QString> stats;
-        stats.reserve(static_cast<size_t>(f.size()) - 1);
-        stats.emplace_back();
-        for (qsizetype k = 2; k < f.size(); ++k)
-            stats.push_back(properties.get(records::TrimBlanks(f[k])));
-        greens.Greens.push_back(GreenItem{.Name = records::TrimBlanks(f[0]).toString(),
-                                          .Boss = records::TrimBlanks(f[1]).toString(),
-                                          .Stats = std::move(stats)});
-    });
+    records::ForEachCampaignLine(ctx, campaigns, kGreensFile,
+                                 [&](size_t, const QString& rel, QStringView raw, int lineNo) {
+                                     const QStringView line = records::TrimBlanks(raw);
+                                     if (line.isEmpty() || line.front() == u';')
+                                         return;
+                                     records::SplitFields(line, f);
+                                     if (f.size() < kMinFields) {
+                                         ctx.warn(rel, lineNo, QStringLiteral("no boss field"));
+                                         return;
+                                     }
+                                     // Built whole, so that the property list is allocated once.
+                                     std::vector<QString> stats;
+                                     stats.reserve(static_cast<size_t>(f.size()) - 1);
+                                     stats.emplace_back();
+                                     for (qsizetype k = 2; k < f.size(); ++k)
+                                         stats.push_back(properties.get(records::TrimBlanks(f[k])));
+                                     greens.Greens.push_back(GreenItem{.Name = records::TrimBlanks(f[0]).toString(),
+                                                                       .Boss = records::TrimBlanks(f[1]).toString(),
+                                                                       .Stats = std::move(stats)});
+                                 });
 }
 
 namespace {
@@ -93,9 +93,8 @@ BossIndex::BossIndex(const Tables& greens) : m_greens(greens)
         const std::size_t hash = LowerHash(greens.Greens[g].Boss, ascii);
         m_entries.push_back(Entry{hash, static_cast<int32_t>(g), ascii});
     }
-    std::sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) {
-        return a.hash != b.hash ? a.hash < b.hash : a.green < b.green;
-    });
+    std::sort(m_entries.begin(), m_entries.end(),
+              [](const Entry& a, const Entry& b) { return a.hash != b.hash ? a.hash < b.hash : a.green < b.green; });
 }
 
 void BossIndex::find(QStringView boss, std::vector<int32_t>& items) const

@@ -43,7 +43,7 @@ private:
     struct Entry {
         std::size_t hash; // of the lower-cased boss name
         int32_t green;
-        bool ascii;       // the boss name is plain ASCII
+        bool ascii; // the boss name is plain ASCII
     };
     const Tables& m_greens;
     std::vector<Entry> m_entries; // by hash, then green number

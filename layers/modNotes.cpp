@@ -67,7 +67,8 @@ void LoadNotes(const LoadContext& ctx, Tables& notes)
         }
         records::SplitFields(line, f);
         if (f.size() != kNoteFields) {
-            ctx.warn(rel, lineNo, QStringLiteral("a note line has 6 fields, this one %1 (kept as it is)").arg(f.size()));
+            ctx.warn(rel, lineNo,
+                     QStringLiteral("a note line has 6 fields, this one %1 (kept as it is)").arg(f.size()));
             notes.Unread << raw.toString();
             return;
         }
@@ -77,7 +78,8 @@ void LoadNotes(const LoadContext& ctx, Tables& notes)
         const auto region = records::NumberField<uint8_t>(f[5]);
         const QStringView title = records::TrimBlanks(f[0]);
         if (!x || !y || !campaign || !region || title.isEmpty()) {
-            ctx.warn(rel, lineNo, QStringLiteral("coordinate, campaign or region out of range, or no title (kept as it is)"));
+            ctx.warn(rel, lineNo,
+                     QStringLiteral("coordinate, campaign or region out of range, or no title (kept as it is)"));
             notes.Unread << raw.toString();
             return;
         }
@@ -98,9 +100,9 @@ bool SaveNotes(const QString& appFolder, const Tables& notes, QString* error)
         const MapNote& note = notes.Notes[n];
         if (note.ShortDesc.isEmpty())
             continue;
-        lines << ShortDescForFile(note.ShortDesc) + u'\t' + BodyForFile(note.Body) + u'\t' +
-                     QString::number(note.X) + u'\t' + QString::number(note.Y) + u'\t' +
-                     QString::number(note.Campaign) + u'\t' + QString::number(note.Region);
+        lines << ShortDescForFile(note.ShortDesc) + u'\t' + BodyForFile(note.Body) + u'\t' + QString::number(note.X) +
+                     u'\t' + QString::number(note.Y) + u'\t' + QString::number(note.Campaign) + u'\t' +
+                     QString::number(note.Region);
     }
     if (!modCharacters::EnsurePersonalFolder(appFolder, error))
         return false;

@@ -12,8 +12,8 @@
 namespace modNotes {
 
 struct MapNote {
-    QString ShortDesc;            // "" = deleted: neither listed nor saved
-    QString Body;                 // may hold line breaks (CR LF)
+    QString ShortDesc; // "" = deleted: neither listed nor saved
+    QString Body;      // may hold line breaks (CR LF)
     uint8_t Campaign = 0;
     uint8_t Region = 0;
     int32_t X = 0;

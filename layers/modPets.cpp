@@ -14,7 +14,10 @@ constexpr qsizetype kPlaceFields = 5;
 constexpr qsizetype kPlaceFieldsWithNote = 6;
 constexpr int32_t kMarkerHalf = 7;
 
-bool SkippedLine(QStringView line) { return line.isEmpty() || line.front() == u';'; }
+bool SkippedLine(QStringView line)
+{
+    return line.isEmpty() || line.front() == u';';
+}
 
 // The identifier as written names the picture file; anything that could
 // reach outside the picture folder does not.
@@ -64,38 +67,38 @@ void LoadPets(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pe
 void LoadPetPlaces(const LoadContext& ctx, const CampaignTable& campaigns, Tables& pets)
 {
     records::Fields f;
-    records::ForEachCampaignLine(ctx, campaigns, kPlacesFile, [&](size_t c, const QString& rel, QStringView line,
-                                                                  int lineNo) {
-        if (SkippedLine(line))
-            return;
-        records::SplitFields(line, f);
-        if (f.size() < kPlaceFields) {
-            ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
-            return;
-        }
-        const auto id = records::NumberField<int32_t>(f[0]);
-        // Places of identifiers the catalogue leaves empty would list
-        // nameless pets.
-        if (!id || *id < 1 || *id > pets.highest() || pets.Pets[static_cast<size_t>(*id)].Name.isEmpty()) {
-            ctx.warn(rel, lineNo, QStringLiteral("no pet with this identifier"));
-            return;
-        }
-        const auto region = records::NumberField<uint8_t>(f[1]);
-        const auto zone = records::NumberField<int32_t>(f[2]);
-        const auto x = records::CoordinateField(f[3]);
-        const auto y = records::CoordinateField(f[4]);
-        if (!region || !zone || !x || !y) {
-            ctx.warn(rel, lineNo, QStringLiteral("region, zone or coordinate out of range"));
-            return;
-        }
-        PetPlace& place = pets.Pets[static_cast<size_t>(*id)].Places.emplace_back();
-        place.Campaign = static_cast<uint8_t>(c);
-        place.Region = *region;
-        place.Zone = *zone;
-        records::SetMarker(place, *x, *y, kMarkerHalf);
-        if (f.size() == kPlaceFieldsWithNote)
-            place.Note = records::BackslashNToLineBreaks(f[5]);
-    });
+    records::ForEachCampaignLine(
+        ctx, campaigns, kPlacesFile, [&](size_t c, const QString& rel, QStringView line, int lineNo) {
+            if (SkippedLine(line))
+                return;
+            records::SplitFields(line, f);
+            if (f.size() < kPlaceFields) {
+                ctx.warn(rel, lineNo, QStringLiteral("fewer than 5 fields"));
+                return;
+            }
+            const auto id = records::NumberField<int32_t>(f[0]);
+            // Places of identifiers the catalogue leaves empty would list
+            // nameless pets.
+            if (!id || *id < 1 || *id > pets.highest() || pets.Pets[static_cast<size_t>(*id)].Name.isEmpty()) {
+                ctx.warn(rel, lineNo, QStringLiteral("no pet with this identifier"));
+                return;
+            }
+            const auto region = records::NumberField<uint8_t>(f[1]);
+            const auto zone = records::NumberField<int32_t>(f[2]);
+            const auto x = records::CoordinateField(f[3]);
+            const auto y = records::CoordinateField(f[4]);
+            if (!region || !zone || !x || !y) {
+                ctx.warn(rel, lineNo, QStringLiteral("region, zone or coordinate out of range"));
+                return;
+            }
+            PetPlace& place = pets.Pets[static_cast<size_t>(*id)].Places.emplace_back();
+            place.Campaign = static_cast<uint8_t>(c);
+            place.Region = *region;
+            place.Zone = *zone;
+            records::SetMarker(place, *x, *y, kMarkerHalf);
+            if (f.size() == kPlaceFieldsWithNote)
+                place.Note = records::BackslashNToLineBreaks(f[5]);
+        });
 }
 
 } // namespace modPets

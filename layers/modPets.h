@@ -23,13 +23,13 @@ struct PetPlace {
     int32_t Top = 0;
     int32_t Right = 0;
     int32_t Bottom = 0;
-    QString Note;                 // line breaks restored; may be empty
+    QString Note; // line breaks restored; may be empty
 };
 
 struct Pet {
     QString Name;
     QString Detail;
-    QString Picture;              // full path of the pet's picture
+    QString Picture;                 // full path of the pet's picture
     std::vector<PetPlace> Places{1}; // entry 0 empty, 1..m
 };
 
@@ -37,7 +37,7 @@ struct Pet {
 constexpr int kMaxPetId = 99999;
 
 struct Tables {
-    std::vector<Pet> Pets{1};     // index = pet identifier, 0 unused
+    std::vector<Pet> Pets{1}; // index = pet identifier, 0 unused
     int highest() const { return static_cast<int>(Pets.size()) - 1; }
 };
 

@@ -22,14 +22,20 @@ struct Range {
 Range RangeOf(DatePart part)
 {
     switch (part) {
-    case DatePart::Day: return {1, 31};
-    case DatePart::Month: return {1, 12};
-    case DatePart::Year: return {2006, 2100};
+    case DatePart::Day:
+        return {1, 31};
+    case DatePart::Month:
+        return {1, 12};
+    case DatePart::Year:
+        return {2006, 2100};
     }
     return {1, 31};
 }
 
-size_t Index(DatePart part) { return static_cast<size_t>(part); }
+size_t Index(DatePart part)
+{
+    return static_cast<size_t>(part);
+}
 
 // The place of each part among the letters of a date format: the first run
 // of one or two d's (longer runs are day names), of M's and of y's; quoted
@@ -83,14 +89,20 @@ bool AllDigits(const QString& text)
 QString Tag(DatePart part)
 {
     switch (part) {
-    case DatePart::Day: return QStringLiteral("dd");
-    case DatePart::Month: return QStringLiteral("mm");
-    case DatePart::Year: return QStringLiteral("yyyy");
+    case DatePart::Day:
+        return QStringLiteral("dd");
+    case DatePart::Month:
+        return QStringLiteral("mm");
+    case DatePart::Year:
+        return QStringLiteral("yyyy");
     }
     return {};
 }
 
-int MaxLength(DatePart part) { return part == DatePart::Year ? 4 : 2; }
+int MaxLength(DatePart part)
+{
+    return part == DatePart::Year ? 4 : 2;
+}
 
 DateOrder DetectDateOrder(const QString& shortDateFormat)
 {
@@ -104,7 +116,10 @@ DateOrder DetectDateOrder(const QString& shortDateFormat)
     return OrderOf(at);
 }
 
-int BoxWidthTwips(DatePart part) { return part == DatePart::Year ? kYearWidthTwips : kDayWidthTwips; }
+int BoxWidthTwips(DatePart part)
+{
+    return part == DatePart::Year ? kYearWidthTwips : kDayWidthTwips;
+}
 
 DateBoxLayout ArrangeDateBoxes(const DateOrder& order, int firstLeft, int separatorWidth)
 {
@@ -136,7 +151,10 @@ std::optional<QString> StepDatePart(DatePart part, const QString& text, bool up)
     return QStringLiteral("%1").arg(result, MaxLength(part), 10, QLatin1Char('0'));
 }
 
-bool AcceptsCharacter(QChar ch) { return (ch >= u'0' && ch <= u'9') || ch == u'.'; }
+bool AcceptsCharacter(QChar ch)
+{
+    return (ch >= u'0' && ch <= u'9') || ch == u'.';
+}
 
 QString DateBoxesText(const std::array<QString, 3>& boxes)
 {
@@ -148,9 +166,15 @@ EnteredDate EnteredFromBoxes(const DateOrder& order, const std::array<QString, 3
     EnteredDate entered;
     for (size_t k = 0; k < 3; ++k) {
         switch (order[k]) {
-        case DatePart::Day: entered.day = boxes[k]; break;
-        case DatePart::Month: entered.month = boxes[k]; break;
-        case DatePart::Year: entered.year = boxes[k]; break;
+        case DatePart::Day:
+            entered.day = boxes[k];
+            break;
+        case DatePart::Month:
+            entered.month = boxes[k];
+            break;
+        case DatePart::Year:
+            entered.year = boxes[k];
+            break;
         }
     }
     return entered;
@@ -179,7 +203,10 @@ std::optional<QDate> ReadEnteredDate(const EnteredDate& entered)
     return date;
 }
 
-bool IsEnteredDateValid(const EnteredDate& entered) { return ReadEnteredDate(entered).has_value(); }
+bool IsEnteredDateValid(const EnteredDate& entered)
+{
+    return ReadEnteredDate(entered).has_value();
+}
 
 QString DisplayFormat(const DateOrder& order)
 {

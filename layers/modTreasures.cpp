@@ -60,7 +60,8 @@ void LoadTreasures(const LoadContext& ctx, const modCharacters::Tables& characte
     };
     const auto longLines = [&] {
         for (int lineNo : reader.takeLongLines()) {
-            ctx.warn(rel, lineNo, QStringLiteral("line longer than %1 characters skipped").arg(records::kMaxRecordLineLength));
+            ctx.warn(rel, lineNo,
+                     QStringLiteral("line longer than %1 characters skipped").arg(records::kMaxRecordLineLength));
             placeholder();
         }
     };
@@ -152,8 +153,8 @@ bool SaveOpenedTreasures(const QString& appFolder, int character, const Tables& 
     }
     if (!modCharacters::EnsurePersonalFolder(appFolder, error))
         return false;
-    return records::WriteRecordFile(appFolder + modCharacters::CharacterFile(character, QString::fromLatin1(kOpenedTreasuresFile)),
-                                    lines, error);
+    return records::WriteRecordFile(
+        appFolder + modCharacters::CharacterFile(character, QString::fromLatin1(kOpenedTreasuresFile)), lines, error);
 }
 
 } // namespace modTreasures

@@ -14,7 +14,9 @@
 #include <optional>
 #include <vector>
 
-namespace modCharacters { struct Tables; }
+namespace modCharacters {
+struct Tables;
+}
 
 namespace modTreasures {
 
@@ -55,8 +57,7 @@ void LoadOpenedTreasures(const LoadContext& ctx, const modCharacters::Tables& ch
 // Rewrites character k's opened-treasure file: its unread lines, then one line
 // per treasure that is present and has a date for k, in treasure order,
 // number (at least four digits) tab ddmmyyyy.
-bool SaveOpenedTreasures(const QString& appFolder, int character, const Tables& treasures,
-                         QString* error = nullptr);
+bool SaveOpenedTreasures(const QString& appFolder, int character, const Tables& treasures, QString* error = nullptr);
 
 // "ddmmyyyy" read with day and month overflow carrying over (32012010 is
 // 1 Feb 2010); nullopt unless exactly 8 characters, not blank, and within

@@ -22,9 +22,9 @@ inline constexpr int FlashIntervalMs = 250;
 // One row of the flash table.
 struct FlashRow {
     FlashLayer Layer;
-    LayerId MapLayer;     // the map layer that knows where its selection stands
-    int ShowBox;          // chkShowObject index
-    int Tab;              // lblTab index
+    LayerId MapLayer; // the map layer that knows where its selection stands
+    int ShowBox;      // chkShowObject index
+    int Tab;          // lblTab index
 };
 const FlashRow& FlashTableRow(FlashLayer layer);
 // The flashing layer of show box `box` (chkShowObject index 0..4).

@@ -61,7 +61,7 @@ struct TwipsRect {
 struct ScreenLayout {
     TwipsRect Panel;
     TwipsRect Map;
-    bool Maximised = false;   // the flag after the layout change
+    bool Maximised = false; // the flag after the layout change
 };
 
 // Switches between the full work area and the inset layout (one twentieth of
@@ -79,7 +79,7 @@ struct SavedPlacement {
 
 struct RestoredLayout {
     ScreenLayout Layout;
-    bool SettingsDiscarded = false;  // the four settings must be set to -1
+    bool SettingsDiscarded = false; // the four settings must be set to -1
 };
 
 // The placement at start: the saved one when it fits the screen, else the full

@@ -26,13 +26,13 @@ enum class LayerId { Zones, Greens, Elite, Collectors, Notes, Treasures, Pets };
 inline constexpr int LayerCount = 7;
 
 // Later layers cover earlier ones.
-inline constexpr std::array<LayerId, LayerCount> DrawOrder = {
-    LayerId::Zones, LayerId::Greens, LayerId::Elite, LayerId::Collectors,
-    LayerId::Notes, LayerId::Treasures, LayerId::Pets};
+inline constexpr std::array<LayerId, LayerCount> DrawOrder = {LayerId::Zones,      LayerId::Greens, LayerId::Elite,
+                                                              LayerId::Collectors, LayerId::Notes,  LayerId::Treasures,
+                                                              LayerId::Pets};
 
 // The first layer that answers the pointer wins; zones and greens never do.
-inline constexpr std::array<LayerId, 5> HitTestOrder = {
-    LayerId::Elite, LayerId::Collectors, LayerId::Notes, LayerId::Treasures, LayerId::Pets};
+inline constexpr std::array<LayerId, 5> HitTestOrder = {LayerId::Elite, LayerId::Collectors, LayerId::Notes,
+                                                        LayerId::Treasures, LayerId::Pets};
 
 // What a layer reads: the tables, the panel, and the map shown.
 struct MapContext {
@@ -40,8 +40,8 @@ struct MapContext {
     const PanelState& panel;
     int CurrentCampaign = -1;
     int CurrentRegion = -1;
-    QPoint Offset;       // MapOffsetX, MapOffsetY
-    QSize ViewSize;      // size of the viewport picMap
+    QPoint Offset;  // MapOffsetX, MapOffsetY
+    QSize ViewSize; // size of the viewport picMap
 };
 
 // An item under the pointer: the layer's item number (elite number,
@@ -57,7 +57,7 @@ struct LayerHit {
 struct TooltipImage {
     QImage Image;
     QPoint Position;
-    QString Tag;         // identifies the item shown (decimal item number)
+    QString Tag; // identifies the item shown (decimal item number)
 };
 
 class MapLayer {
@@ -69,10 +69,7 @@ public:
     virtual void Draw(QImage& picTemp, const MapContext& ctx) const = 0;
 
     // The item whose marker lies under the viewport point, if any.
-    virtual std::optional<LayerHit> Find(QPointF pointer, const MapContext& ctx) const
-    {
-        return std::nullopt;
-    }
+    virtual std::optional<LayerHit> Find(QPointF pointer, const MapContext& ctx) const { return std::nullopt; }
 
     // The tag an information window for `hit` carries; a shown window with the
     // same tag is not rebuilt.

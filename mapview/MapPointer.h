@@ -36,8 +36,8 @@ public:
 // What a button press asks of the map window.
 enum class PressAction {
     None,
-    StartDrag,      // left button, no shift
-    RightClick,     // show the tooltip under the pointer, or the region menu
+    StartDrag,  // left button, no shift
+    RightClick, // show the tooltip under the pointer, or the region menu
 };
 PressAction OnPress(PointerButton button, bool shift);
 
@@ -51,7 +51,7 @@ bool HidesOnRelease(PointerButton button, uint8_t hoverMode);
 // The information window of each pointer layer, with its tag ("" = hidden).
 class InformationWindows {
 public:
-    static constexpr int Count = 5;   // one per layer of the hit-test order
+    static constexpr int Count = 5; // one per layer of the hit-test order
 
     struct Window {
         QString Tag;

@@ -142,12 +142,11 @@ QPainterPath FlagPath(const QRectF& s)
     // Pennant.
     QPainterPath flag;
     flag.moveTo(s.left() + 3.3 * u, s.top() + 0.5 * u);
-    flag.cubicTo(s.left() + 6 * u, s.top() - 0.5 * u, s.left() + 7 * u, s.top() + 2 * u, s.right(),
-                 s.top() + 1.2 * u);
+    flag.cubicTo(s.left() + 6 * u, s.top() - 0.5 * u, s.left() + 7 * u, s.top() + 2 * u, s.right(), s.top() + 1.2 * u);
     flag.lineTo(s.right() - 1.5 * u, s.top() + 3.2 * u);
     flag.lineTo(s.right(), s.top() + 5.2 * u);
-    flag.cubicTo(s.left() + 7 * u, s.top() + 6 * u, s.left() + 6 * u, s.top() + 3.5 * u,
-                 s.left() + 3.3 * u, s.top() + 4.5 * u);
+    flag.cubicTo(s.left() + 7 * u, s.top() + 6 * u, s.left() + 6 * u, s.top() + 3.5 * u, s.left() + 3.3 * u,
+                 s.top() + 4.5 * u);
     flag.closeSubpath();
     path.addPath(flag);
     // Base mound.

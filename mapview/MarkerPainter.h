@@ -32,7 +32,7 @@ private:
     QImage& image_;
     QFont font_;
     QRgb textColour_;
-    QHash<QString, QImage> texts_;   // this painter's texts, by text
+    QHash<QString, QImage> texts_; // this painter's texts, by text
 };
 
 } // namespace mapview

@@ -72,9 +72,10 @@ void PaintDuskScene(QPainter& p, QSize size, bool withCompass)
         ridge.moveTo(0, h);
         for (int x = 0; x <= w + 8; x += 8) {
             const double t = x / 880.0;
-            const double y = top + band * base[layer] -
-                             band * amp[layer] *
-                                 (0.6 * std::sin(t * (5 + layer * 2) + layer) + 0.4 * std::sin(t * (13 + layer * 3) + 2 * layer));
+            const double y =
+                top + band * base[layer] -
+                band * amp[layer] *
+                    (0.6 * std::sin(t * (5 + layer * 2) + layer) + 0.4 * std::sin(t * (13 + layer * 3) + 2 * layer));
             ridge.lineTo(x, y);
         }
         ridge.lineTo(w + 8, h);

@@ -11,9 +11,9 @@ class QPainter;
 namespace mapview {
 
 struct StartPictureTexts {
-    QString title;   // program name and version
+    QString title; // program name and version
     QString author;
-    QString hint;    // what to do first
+    QString hint; // what to do first
 };
 
 // The dusk scene filling a surface of `size`: sky, three ranges of hills,

@@ -72,8 +72,8 @@ void ComputeZoneLabelBoxes(CampaignTable& campaigns, const modZones::ZoneIconAnc
     }
 }
 
-void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones::ZoneIconAnchorTable& anchors,
-               int c, int r)
+void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones::ZoneIconAnchorTable& anchors, int c,
+               int r)
 {
     if (r < 1 || c < 0 || !modCampaigns::RegionExists(campaigns, c, r))
         return;

@@ -8,8 +8,9 @@
 
 #include <QFont>
 
-
-namespace modZones { class ZoneIconAnchorTable; }
+namespace modZones {
+class ZoneIconAnchorTable;
+}
 
 namespace mapview {
 
@@ -30,8 +31,8 @@ void ComputeZoneLabelBoxes(CampaignTable& campaigns, const modZones::ZoneIconAnc
 
 // Draws icon and name of every zone of campaign c, region r (nothing when
 // r < 1 or the region does not exist).
-void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones::ZoneIconAnchorTable& anchors,
-               int c, int r);
+void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones::ZoneIconAnchorTable& anchors, int c,
+               int r);
 
 class ZoneLayer : public MapLayer {
 public:

@@ -9,9 +9,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -92,8 +92,7 @@ void MapViewport::mousePressEvent(QMouseEvent* e)
 {
     // Any of Shift, Ctrl or Alt held keeps the left button from dragging.
     const bool shift = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    map_.PointerDown(ButtonOf(e->button()), shift, e->position(),
-                     e->globalPosition().toPoint());
+    map_.PointerDown(ButtonOf(e->button()), shift, e->position(), e->globalPosition().toPoint());
 }
 
 void MapViewport::mouseMoveEvent(QMouseEvent* e)
@@ -191,8 +190,7 @@ void MapButton::paintEvent(QPaintEvent*)
 // ---- frmMap ----------------------------------------------------------------------
 
 frmMap::frmMap(World& world, const PanelState& panel, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), world_(world), panel_(panel),
-      layers_(MapLayers::Standard())
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), world_(world), panel_(panel), layers_(MapLayers::Standard())
 {
     setObjectName(QStringLiteral("frmMap"));
     setWindowTitle(world_.language(Text::ProgramTitle));
@@ -627,9 +625,8 @@ void frmMap::RestoreLayout()
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const int screenWidth = Twips(s ? s->geometry().width() : 1024);
     modOptions::Settings& st = world_.settings;
-    const RestoredLayout restored =
-        mapview::RestoreLayout(SavedPlacement{st.PosX, st.PosY, st.DimX, st.DimY}, CurrentWorkArea(), screenWidth,
-                               panelWidth);
+    const RestoredLayout restored = mapview::RestoreLayout(SavedPlacement{st.PosX, st.PosY, st.DimX, st.DimY},
+                                                           CurrentWorkArea(), screenWidth, panelWidth);
     if (restored.SettingsDiscarded)
         st.PosX = st.PosY = st.DimX = st.DimY = -1;
     maximised_ = false;

@@ -9,7 +9,10 @@ namespace PanelLayout {
 
 // Tabs are laid out in rows of three: tab i is in row i / 3.
 constexpr int kTabsPerRow = 3;
-constexpr int TabRow(int tab) { return tab / kTabsPerRow; }
+constexpr int TabRow(int tab)
+{
+    return tab / kTabsPerRow;
+}
 // A tab's show box sits this far below the top of its tab label.
 constexpr int kShowBoxOffset = 2;
 
@@ -26,15 +29,14 @@ int PageHeight(int innerHeight, int pageTop, int bottomMargin);
 // The elite page shares its height between lstElite and lstLocations:
 // h = (inner height - top of lstElite - height of lblLocations - 5) / 2.
 struct ElitePage {
-    int listHeight = 0;      // asked of both lists
+    int listHeight = 0; // asked of both lists
     int lstLocationsTop = 0;
     int lblLocationsTop = 0;
 };
 int EliteListHeight(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight);
 // Places lstLocations (which took `lstLocationsHeight`, a list may round its
 // height) 5 pixels above the page bottom, its caption directly above it.
-ElitePage LayOutElitePage(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight,
-                          int lstLocationsHeight);
+ElitePage LayOutElitePage(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight, int lstLocationsHeight);
 
 // Height that makes a list reach down to `gap` pixels above the page bottom.
 int ListHeightToBottom(int pageInnerHeight, int listTop, int gap = 5);

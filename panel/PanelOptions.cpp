@@ -19,10 +19,17 @@ void ApplyToState(const modOptions::Settings& s, PanelState& panel)
     panel.chkShowObject[TabNotes] = s.ShowNotes != 0;
     panel.HoverMode = static_cast<uint8_t>(s.RightClickNeeded);
     switch (s.CollectorLevel) {
-    case 2: panel.optCollLevel = 0; break;
-    case 1: panel.optCollLevel = 1; break;
-    case 0: panel.optCollLevel = 2; break;
-    default: break; // no option button for other values: keep the panel's
+    case 2:
+        panel.optCollLevel = 0;
+        break;
+    case 1:
+        panel.optCollLevel = 1;
+        break;
+    case 0:
+        panel.optCollLevel = 2;
+        break;
+    default:
+        break; // no option button for other values: keep the panel's
     }
     panel.AlwaysOnTop = s.AlwaysOnTop;
 }
@@ -34,8 +41,7 @@ modOptions::Settings CollectSettings(const PanelState& panel, const modOptions::
     s.Region = panel.cmbRegion.hasSelection() ? panel.cmbRegion.selected : -1;
     s.Zone = panel.cmbZone.hasSelection() ? panel.cmbZone.selected : -1;
     s.Profession = panel.cmbProfession.hasSelection() ? panel.cmbProfession.selected : -1;
-    s.SecondaryProfession =
-        panel.cmbSecondaryProfession.hasSelection() ? panel.cmbSecondaryProfession.selected : -1;
+    s.SecondaryProfession = panel.cmbSecondaryProfession.hasSelection() ? panel.cmbSecondaryProfession.selected : -1;
     s.AllElite = panel.optCapture == 0;
     s.Character = panel.cmbCharacter.hasSelection() ? panel.cmbCharacter.selected : -1;
     s.ShowElites = panel.chkShowObject[TabElite] ? 1 : 0;

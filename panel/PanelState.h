@@ -82,12 +82,12 @@ struct PanelState {
     int optCapture = 0;               // 0 all skills, 1 skills not captured yet
     QString txtEliteName;
     QString txtEliteBossName;
-    PanelList lstElite;               // item data = elite number
-    PanelList lstLocations;           // item data = location index of the selected skill
+    PanelList lstElite;     // item data = elite number
+    PanelList lstLocations; // item data = location index of the selected skill
 
     // ---- Collectors tab
-    int optCollType = 0;              // 0 all, 1 weapons, 2 armour
-    int optCollLevel = 0;             // 0 all levels, 1 low level, 2 high level
+    int optCollType = 0;  // 0 all, 1 weapons, 2 armour
+    int optCollLevel = 0; // 0 all levels, 1 low level, 2 high level
     PanelList cmbCollReq;
     PanelList cmbCollHand;
     QString txtCollSearch;
@@ -114,8 +114,8 @@ struct PanelState {
     // ---- Window-wide state
     std::array<bool, TabCount> chkShowObject{true, true, true, true, true};
     uint8_t HoverMode = HoverFollowPointer;
-    uint8_t AlwaysOnTop = 0;          // 1 = every window kept on top
-    int LegendState = 0;              // 1 = legend window shown
+    uint8_t AlwaysOnTop = 0; // 1 = every window kept on top
+    int LegendState = 0;     // 1 = legend window shown
     int ActiveTab = TabElite;
 
     bool isTabActive(int tab) const { return ActiveTab == tab; }

@@ -140,8 +140,7 @@ void frmEliteTab::FillLists()
               modPanelLists::FillProfessionCombo(m_world.professions, lang, Text::AnySecondary),
               lblSecondaryProfession);
     SetControlsEnabled(false, {cmbSecondaryProfession, lblSecondaryProfession});
-    ShowCombo(cmbCharacter, m_panel.cmbCharacter, modPanelLists::FillCharacterCombo(m_world.characters, lang),
-              nullptr);
+    ShowCombo(cmbCharacter, m_panel.cmbCharacter, modPanelLists::FillCharacterCombo(m_world.characters, lang), nullptr);
     // Drop-down lists long enough for every entry.
     for (QComboBox* combo : {cmbProfession, cmbSecondaryProfession, cmbCharacter})
         combo->setMaxVisibleItems(std::max(1, combo->count()));
@@ -194,10 +193,10 @@ void frmEliteTab::FillZoneList()
 
 void frmEliteTab::FillAttributeCombo()
 {
-    ShowCombo(cmbAttribute, m_panel.cmbAttribute,
-              modPanelLists::FillAttributeCombo(m_world.professions, m_world.language,
-                                                m_panel.cmbProfession.selectedData(0)),
-              lblAttribute);
+    ShowCombo(
+        cmbAttribute, m_panel.cmbAttribute,
+        modPanelLists::FillAttributeCombo(m_world.professions, m_world.language, m_panel.cmbProfession.selectedData(0)),
+        lblAttribute);
 }
 
 void frmEliteTab::cmbCampaign_Click()

@@ -45,8 +45,8 @@ public:
     QListWidget* lstLocations = nullptr;
     QLabel* lblTot = nullptr;
     QLabel *lblCampaign = nullptr, *lblRegion = nullptr, *lblZone = nullptr, *lblClass = nullptr,
-           *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr,
-           *lblBossName = nullptr, *lblLocations = nullptr;
+           *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr, *lblBossName = nullptr,
+           *lblLocations = nullptr;
 
 private:
     void cmbCampaign_Click();

@@ -40,7 +40,7 @@ constexpr int kTitleHeight = 26;
 constexpr int kMenuTop = 28;
 constexpr int kMenuHeight = 20;
 constexpr int kTabHeight = 24;
-constexpr int kBackRowTop = 52;       // the row behind
+constexpr int kBackRowTop = 52;                        // the row behind
 constexpr int kFrontRowTop = kBackRowTop + kTabHeight; // the row touching the pages
 constexpr int kPageTop = kFrontRowTop + kTabHeight;
 constexpr int kTabWidth = (frmMenu::kPanelWidth - 2 * kMargin) / PanelLayout::kTabsPerRow;
@@ -264,7 +264,7 @@ void frmMenu::PlaceTabLabels()
         const int top = m_tabTops[static_cast<std::size_t>(i)];
         lblTab[static_cast<std::size_t>(i)]->setGeometry(left, top, kTabWidth - 2, kTabHeight);
         chkShowObject[static_cast<std::size_t>(i)]->setGeometry(left + 5, top + PanelLayout::kShowBoxOffset, 16,
-                                                                 kTabHeight - 4);
+                                                                kTabHeight - 4);
         chkShowObject[static_cast<std::size_t>(i)]->raise();
     }
 }
@@ -445,13 +445,34 @@ void frmMenu::RedrawMap()
 
 // ---- Layer filters ---------------------------------------------------------------
 
-void frmMenu::FilterElites(bool redraw) { m_eliteTab->FilterElites(redraw); }
-void frmMenu::FilterCollectors(bool redraw) { m_collectorsTab->FilterCollectors(redraw); }
-void frmMenu::FilterGreens(bool redraw) { m_greensTab->FilterGreens(redraw); }
-void frmMenu::FilterNotes(bool redraw) { m_notesTab->FilterNotes(redraw); }
-void frmMenu::FilterTreasures(bool redraw) { m_treasuresPetsTab->FilterTreasures(redraw); }
-void frmMenu::FilterPets(bool redraw) { m_treasuresPetsTab->FilterPets(redraw); }
-void frmMenu::SelectEliteLocation() { m_eliteTab->SelectEliteLocation(); }
+void frmMenu::FilterElites(bool redraw)
+{
+    m_eliteTab->FilterElites(redraw);
+}
+void frmMenu::FilterCollectors(bool redraw)
+{
+    m_collectorsTab->FilterCollectors(redraw);
+}
+void frmMenu::FilterGreens(bool redraw)
+{
+    m_greensTab->FilterGreens(redraw);
+}
+void frmMenu::FilterNotes(bool redraw)
+{
+    m_notesTab->FilterNotes(redraw);
+}
+void frmMenu::FilterTreasures(bool redraw)
+{
+    m_treasuresPetsTab->FilterTreasures(redraw);
+}
+void frmMenu::FilterPets(bool redraw)
+{
+    m_treasuresPetsTab->FilterPets(redraw);
+}
+void frmMenu::SelectEliteLocation()
+{
+    m_eliteTab->SelectEliteLocation();
+}
 
 void frmMenu::FilterAllLayers()
 {
@@ -526,7 +547,8 @@ void frmMenu::OpenMenu(int menu)
             for (int i = 0; i < 3; ++i) {
                 QLabel* title = lblMenu[static_cast<std::size_t>(i)];
                 if (i != popup->OpenedMenu() && title->rect().contains(title->mapFromGlobal(global)))
-                    QMetaObject::invokeMethod(this, [this, i] { OpenMenu(i); }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this, i] { OpenMenu(i); }, Qt::QueuedConnection);
             }
         };
     }
@@ -568,44 +590,61 @@ void frmMenu::OnMenuEntryClick(int menu, int entry)
             m_panel.AlwaysOnTop = m_panel.AlwaysOnTop == 1 ? 0 : 1;
             ApplyTopMost();
             break;
-        case 4: m_panel.HoverMode = HoverSticky; break;
-        case 5: m_panel.HoverMode = HoverWhileRightHeld; break;
-        case 6: m_panel.HoverMode = HoverFollowPointer; break;
+        case 4:
+            m_panel.HoverMode = HoverSticky;
+            break;
+        case 5:
+            m_panel.HoverMode = HoverWhileRightHeld;
+            break;
+        case 6:
+            m_panel.HoverMode = HoverFollowPointer;
+            break;
         case 8:
             run(m_commands.manageCharacters);
             m_eliteTab->RefillCharacters();
             m_treasuresPetsTab->FillCharacters();
             FilterTreasures(true);
             break;
-        default: break;
+        default:
+            break;
         }
         break;
     case 2:
         switch (entry) {
-        case 0: run(m_commands.startUpdater); break;
+        case 0:
+            run(m_commands.startUpdater);
+            break;
         case 1:
             if (m_commands.openDocument)
                 m_commands.openDocument(kWebSite);
             break;
-        case 3: run(m_commands.showCredits); break;
-        case 5: run(m_commands.showHistory); break;
+        case 3:
+            run(m_commands.showCredits);
+            break;
+        case 5:
+            run(m_commands.showHistory);
+            break;
         case 6:
             if (m_commands.openDocument)
                 m_commands.openDocument(kGuidePage);
             break;
-        case 8: run(m_commands.showInformation); break;
-        default: break; // entry 4 does nothing
+        case 8:
+            run(m_commands.showInformation);
+            break;
+        default:
+            break; // entry 4 does nothing
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 void frmMenu::ApplyTopMost()
 {
     // The legend, a window of the map's, follows the panel and the map.
-    QWidget* legend = m_map ? m_map->findChild<QWidget*>(QStringLiteral("frmLegenda"), Qt::FindDirectChildrenOnly)
-                            : nullptr;
+    QWidget* legend =
+        m_map ? m_map->findChild<QWidget*>(QStringLiteral("frmLegenda"), Qt::FindDirectChildrenOnly) : nullptr;
     for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_map), legend}) {
         if (!w || w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == (m_panel.AlwaysOnTop == 1))
             continue;

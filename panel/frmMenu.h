@@ -27,7 +27,9 @@ class frmCollectorsTab;
 class frmGreensTab;
 class frmNotesTab;
 class frmTreasuresPetsTab;
-namespace mapview { class frmMap; }
+namespace mapview {
+class frmMap;
+}
 using mapview::frmMap;
 
 class frmMenu : public QWidget {
@@ -117,8 +119,8 @@ public:
     QListWidget* lstLocations = nullptr;
     QLabel* lblTot = nullptr;
     QLabel *lblCampaign = nullptr, *lblRegion = nullptr, *lblZone = nullptr, *lblClass = nullptr,
-           *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr,
-           *lblBossName = nullptr, *lblLocations = nullptr;
+           *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr, *lblBossName = nullptr,
+           *lblLocations = nullptr;
 
     std::array<QRadioButton*, 3> optCollType{};
     std::array<QRadioButton*, 3> optCollLevel{};

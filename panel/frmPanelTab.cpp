@@ -145,8 +145,7 @@ void ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entri
 
 frmPanelTab::frmPanelTab(frmMenu& menu, World& world, PanelState& panel, int tab, QWidget* parent)
     : QWidget(parent), m_menu(menu), m_world(world), m_panel(panel), m_colour(PanelTabColour(world, tab))
-{
-}
+{}
 
 void frmPanelTab::paintEvent(QPaintEvent*)
 {

@@ -25,11 +25,11 @@ class QRadioButton;
 class frmMenu;
 
 namespace PanelGeometry {
-constexpr int kPanelWidth = 330;      // width of the panel window
-constexpr int kMargin = 8;            // side margin of the tab strip and pages, and inside a page
+constexpr int kPanelWidth = 330; // width of the panel window
+constexpr int kMargin = 8;       // side margin of the tab strip and pages, and inside a page
 constexpr int kPageWidth = kPanelWidth - 2 * kMargin;
 constexpr int kPageBorder = 2;
-constexpr int kRow = 26;              // one caption + control row
+constexpr int kRow = 26; // one caption + control row
 constexpr int kCaptionWidth = 118;
 constexpr int kFieldLeft = kMargin + kCaptionWidth + 2;
 constexpr int kFieldWidth = kPageWidth - kFieldLeft - kMargin;

@@ -58,9 +58,9 @@ frmTreasuresPetsTab::frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState
 
 void frmTreasuresPetsTab::ShowSelections()
 {
-    for (auto [list, model] : {std::pair{lstVarshaTreasures, &m_panel.lstVarshaTreasures},
-                               std::pair{lstPets, &m_panel.lstPets},
-                               std::pair{lstPetLocations, &m_panel.lstPetLocations}}) {
+    for (auto [list, model] :
+         {std::pair{lstVarshaTreasures, &m_panel.lstVarshaTreasures}, std::pair{lstPets, &m_panel.lstPets},
+          std::pair{lstPetLocations, &m_panel.lstPetLocations}}) {
         const QSignalBlocker block(list);
         if (list->currentRow() != model->selected)
             list->setCurrentRow(model->selected);

@@ -64,13 +64,14 @@ bool RewardMatches(const modCollectors::CollectorReward& reward, const RewardQue
         return false;
     if (query.Search.isEmpty())
         return true;
-    return reward.Name.contains(query.Search, Qt::CaseInsensitive) || modTabRules::AnyStatContains(reward.Stats, query.Search);
+    return reward.Name.contains(query.Search, Qt::CaseInsensitive) ||
+           modTabRules::AnyStatContains(reward.Stats, query.Search);
 }
 
 namespace {
 
-bool Kept(const modCollectors::Collector& col, const AreaFilter& area, int level, int type,
-          const QString& request, const RewardQuery& query)
+bool Kept(const modCollectors::Collector& col, const AreaFilter& area, int level, int type, const QString& request,
+          const RewardQuery& query)
 {
     if (col.X == -1 || col.Y == -1)
         return false;

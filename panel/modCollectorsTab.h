@@ -33,9 +33,9 @@ PanelList FillCollectorHands(const World& world);
 // What a reward must match: the lower-cased search text, the hand mask and
 // the profession words.
 struct RewardQuery {
-    QString Search;          // lower case, not trimmed
+    QString Search; // lower case, not trimmed
     int HandMask = 255;
-    QStringList Words;       // lower case; empty = no profession chosen
+    QStringList Words; // lower case; empty = no profession chosen
 };
 RewardQuery ReadRewardQuery(const World& world, const PanelState& panel);
 

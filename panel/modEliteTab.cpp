@@ -11,15 +11,13 @@ RegionFilter ReadRegionFilter(const CampaignTable& campaigns, const PanelState& 
     return {panel.ChosenCampaign(), panel.ChosenRegion(), panel.ChosenZone(campaigns)};
 }
 
-bool LocationMatches(const modElite::EliteSkill& skill, const modElite::EliteLocation& location,
-                     const RegionFilter& f)
+bool LocationMatches(const modElite::EliteSkill& skill, const modElite::EliteLocation& location, const RegionFilter& f)
 {
     if (f.c == -1)
         return true;
     if (skill.Campaign == 0 && f.c == 0)
         return true;
-    return location.Campaign == f.c && (f.r == 0 || location.Region == f.r) &&
-           (f.z == 0 || location.Zone == f.z);
+    return location.Campaign == f.c && (f.r == 0 || location.Region == f.r) && (f.z == 0 || location.Zone == f.z);
 }
 
 bool BossMatches(const modElite::EliteLocation& location, const QString& bossText)
@@ -30,8 +28,7 @@ bool BossMatches(const modElite::EliteLocation& location, const QString& bossTex
 QString EliteEntryText(const modElite::EliteSkill& skill, const modProfessions::Tables& professions)
 {
     const auto& table = professions.Professions;
-    const QString abbreviation =
-        skill.Profession < table.size() ? table[skill.Profession].Abbreviation : QString();
+    const QString abbreviation = skill.Profession < table.size() ? table[skill.Profession].Abbreviation : QString();
     return skill.Name + QStringLiteral(" [") + abbreviation + QLatin1Char(']');
 }
 
@@ -45,14 +42,13 @@ bool CapturedBy(const modElite::EliteSkill& skill, int character)
 
 bool CapturedByAnyone(const modElite::EliteSkill& skill)
 {
-    return std::find(skill.Captured.begin() + std::min<std::size_t>(1, skill.Captured.size()),
-                     skill.Captured.end(), true) != skill.Captured.end();
+    return std::find(skill.Captured.begin() + std::min<std::size_t>(1, skill.Captured.size()), skill.Captured.end(),
+                     true) != skill.Captured.end();
 }
 
 } // namespace
 
-std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite,
-                                           const modProfessions::Tables& professions,
+std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
                                            const CampaignTable& campaigns, const PanelState& panel)
 {
     const RegionFilter filter = ReadRegionFilter(campaigns, panel);
@@ -73,8 +69,8 @@ std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite,
             continue;
         if (byAttribute && skill.Attribute.compare(attribute, Qt::CaseInsensitive) != 0)
             continue;
-        if (!boss.isEmpty() && std::none_of(locations.begin() + 1, locations.end(),
-                                            [&](const auto& l) { return BossMatches(l, boss); }))
+        if (!boss.isEmpty() &&
+            std::none_of(locations.begin() + 1, locations.end(), [&](const auto& l) { return BossMatches(l, boss); }))
             continue;
         if (filter.c >= 0 && std::none_of(locations.begin() + 1, locations.end(), [&](const auto& l) {
                 return LocationMatches(skill, l, filter) && BossMatches(l, boss);

@@ -41,8 +41,7 @@ QString EliteEntryText(const modElite::EliteSkill& skill, const modProfessions::
 // The skills that pass every filter of the tab, as lstElite shows them: text
 // and elite number, sorted by text with letter case ignored (ties keep
 // ascending elite numbers).
-std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite,
-                                           const modProfessions::Tables& professions,
+std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
                                            const CampaignTable& campaigns, const PanelState& panel);
 
 // The places of skill `eliteNumber` that pass the region and boss filters, as

@@ -72,8 +72,8 @@ ComboFill FillZoneList(const CampaignTable& campaigns, const modLanguage::Langua
     return fill;
 }
 
-ComboFill FillProfessionCombo(const modProfessions::Tables& professions,
-                              const modLanguage::LanguageStrings& language, int firstEntryText)
+ComboFill FillProfessionCombo(const modProfessions::Tables& professions, const modLanguage::LanguageStrings& language,
+                              int firstEntryText)
 {
     ComboFill fill = Started(FirstEntryText(language, firstEntryText), 0);
     for (int p = 1; p <= professions.highest(); ++p)
@@ -81,8 +81,8 @@ ComboFill FillProfessionCombo(const modProfessions::Tables& professions,
     return fill;
 }
 
-ComboFill FillAttributeCombo(const modProfessions::Tables& professions,
-                             const modLanguage::LanguageStrings& language, int p)
+ComboFill FillAttributeCombo(const modProfessions::Tables& professions, const modLanguage::LanguageStrings& language,
+                             int p)
 {
     ComboFill fill = Started(FirstEntryText(language, Text::AllEntry), 0);
     if (p < 1 || p > professions.highest()) {
@@ -96,8 +96,7 @@ ComboFill FillAttributeCombo(const modProfessions::Tables& professions,
     return fill;
 }
 
-ComboFill FillCharacterCombo(const modCharacters::Tables& characters,
-                             const modLanguage::LanguageStrings& language)
+ComboFill FillCharacterCombo(const modCharacters::Tables& characters, const modLanguage::LanguageStrings& language)
 {
     ComboFill fill = Started(FirstEntryText(language, Text::AllCharacters), 0);
     for (int ch = 1; ch <= characters.highest(); ++ch)

@@ -39,18 +39,17 @@ ComboFill FillZoneList(const CampaignTable& campaigns, const modLanguage::Langua
 
 // cmbProfession (first entry from text 9) and cmbSecondaryProfession (from
 // text 96): professions 1..highest by name in number order, item data = number.
-ComboFill FillProfessionCombo(const modProfessions::Tables& professions,
-                              const modLanguage::LanguageStrings& language, int firstEntryText);
+ComboFill FillProfessionCombo(const modProfessions::Tables& professions, const modLanguage::LanguageStrings& language,
+                              int firstEntryText);
 
 // The attributes of profession p (item data = attribute index), then the
 // no-attribute entry (text 45, item data 99); disabled with only the first
 // entry when p < 1.
-ComboFill FillAttributeCombo(const modProfessions::Tables& professions,
-                             const modLanguage::LanguageStrings& language, int p);
+ComboFill FillAttributeCombo(const modProfessions::Tables& professions, const modLanguage::LanguageStrings& language,
+                             int p);
 
 // The all-characters entry (text 4, item data 0), then every named character
 // in number order with its number.
-ComboFill FillCharacterCombo(const modCharacters::Tables& characters,
-                             const modLanguage::LanguageStrings& language);
+ComboFill FillCharacterCombo(const modCharacters::Tables& characters, const modLanguage::LanguageStrings& language);
 
 } // namespace modPanelLists

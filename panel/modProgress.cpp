@@ -20,7 +20,10 @@ bool HasOpened(const modTreasures::Treasure& chest, int character)
            chest.OpenedOn[static_cast<std::size_t>(character)].has_value();
 }
 
-bool Counted(const modElite::EliteSkill& skill) { return skill.Defined; }
+bool Counted(const modElite::EliteSkill& skill)
+{
+    return skill.Defined;
+}
 
 // Where each skill and chest is counted: row indices by skill and by chest.
 struct RowsOf {
@@ -33,8 +36,7 @@ RowsOf FindRows(const World& world, const Overview& overview)
 {
     std::map<std::pair<RowKind, int>, int> rowOf;
     for (int i = 0; i < static_cast<int>(overview.rows.size()); ++i)
-        rowOf[{overview.rows[static_cast<std::size_t>(i)].kind, overview.rows[static_cast<std::size_t>(i)].number}] =
-            i;
+        rowOf[{overview.rows[static_cast<std::size_t>(i)].kind, overview.rows[static_cast<std::size_t>(i)].number}] = i;
     auto find = [&](RowKind kind, int number) {
         const auto it = rowOf.find({kind, number});
         return it == rowOf.end() ? -1 : it->second;
@@ -79,7 +81,10 @@ void CountColumn(const World& world, const RowsOf& rowsOf, Overview& overview, s
             bump(rowsOf.chests[t]);
 }
 
-QString NameOr(const QString& name, int number) { return name.isEmpty() ? QString::number(number) : name; }
+QString NameOr(const QString& name, int number)
+{
+    return name.isEmpty() ? QString::number(number) : name;
+}
 
 } // namespace
 
@@ -115,7 +120,7 @@ Overview BuildOverview(const World& world)
     const std::size_t columns = overview.characters.size();
     auto campaignName = [&](int c) {
         return NameOr(c < static_cast<int>(world.campaigns.size()) ? world.campaigns[static_cast<std::size_t>(c)].Name
-                                                                     : QString(),
+                                                                   : QString(),
                       c);
     };
     for (const auto& [c, n] : byCampaign)
@@ -124,7 +129,8 @@ Overview BuildOverview(const World& world)
     for (const auto& [p, n] : byProfession)
         overview.rows.push_back(
             {RowKind::Profession, p,
-             NameOr(p < static_cast<int>(professions.size()) ? professions[static_cast<std::size_t>(p)].Name : QString(),
+             NameOr(p < static_cast<int>(professions.size()) ? professions[static_cast<std::size_t>(p)].Name
+                                                             : QString(),
                     p),
              n, std::vector<int>(columns)});
     if (total > 0)

@@ -23,10 +23,10 @@ enum class RowKind : uint8_t {
 
 struct Row {
     RowKind kind = RowKind::Total;
-    int number = -1;        // campaign or profession number; -1 for the total row
-    QString name;           // campaign or profession name (its number when it has none); "" for the total row
-    int total = 0;          // skills (chest rows: chests) the row counts
-    std::vector<int> done;  // by column: captured skills (chest rows: opened chests)
+    int number = -1;       // campaign or profession number; -1 for the total row
+    QString name;          // campaign or profession name (its number when it has none); "" for the total row
+    int total = 0;         // skills (chest rows: chests) the row counts
+    std::vector<int> done; // by column: captured skills (chest rows: opened chests)
 };
 
 struct Overview {

@@ -13,14 +13,27 @@ namespace {
 const char16_t* SpelledOut(char16_t c)
 {
     switch (c) {
-    case u'\u00C6': case u'\u00E6': return u"ae"; // Æ æ
-    case u'\u0152': case u'\u0153': return u"oe"; // Œ œ
-    case u'\u00DF': return u"ss";                 // ß
-    case u'\u00D8': case u'\u00F8': return u"o";  // Ø ø
-    case u'\u00D0': case u'\u00F0': return u"d";  // Ð ð
-    case u'\u00DE': case u'\u00FE': return u"th"; // Þ þ
-    case u'\u0192': return u"f";                  // ƒ
-    default: return nullptr;
+    case u'\u00C6':
+    case u'\u00E6':
+        return u"ae"; // Æ æ
+    case u'\u0152':
+    case u'\u0153':
+        return u"oe"; // Œ œ
+    case u'\u00DF':
+        return u"ss"; // ß
+    case u'\u00D8':
+    case u'\u00F8':
+        return u"o"; // Ø ø
+    case u'\u00D0':
+    case u'\u00F0':
+        return u"d"; // Ð ð
+    case u'\u00DE':
+    case u'\u00FE':
+        return u"th"; // Þ þ
+    case u'\u0192':
+        return u"f"; // ƒ
+    default:
+        return nullptr;
     }
 }
 
@@ -196,8 +209,8 @@ void SearchIndex::Rebuild(const World& world)
 void SearchIndex::UpdateNotes(const World& world)
 {
     // Notes are the last kind: their entries are the index's tail.
-    const auto firstNote = std::find_if(m_entries.begin(), m_entries.end(),
-                                        [](const Entry& e) { return e.result.kind == Kind::Note; });
+    const auto firstNote =
+        std::find_if(m_entries.begin(), m_entries.end(), [](const Entry& e) { return e.result.kind == Kind::Note; });
     m_entries.erase(firstNote, m_entries.end());
     const std::size_t start = m_entries.size();
     const auto& notes = world.notes.Notes;
@@ -206,10 +219,16 @@ void SearchIndex::UpdateNotes(const World& world)
         // A note without a title is deleted.
         if (note.ShortDesc.trimmed().isEmpty())
             continue;
-        Result r{Kind::Note, note.ShortDesc,
+        Result r{Kind::Note,
+                 note.ShortDesc,
                  Joined(QString(), RegionName(world.campaigns, note.Campaign, note.Region),
                         CampaignName(world.campaigns, note.Campaign)),
-                 note.Campaign, note.Region, n, 0, note.X, note.Y};
+                 note.Campaign,
+                 note.Region,
+                 n,
+                 0,
+                 note.X,
+                 note.Y};
         QString folded = Fold(r.name);
         m_entries.push_back({std::move(r), std::move(folded)});
     }

@@ -35,7 +35,7 @@ enum class Kind : uint8_t {
 struct Result {
     Kind kind = Kind::Skill;
     QString name;
-    QString location; // "zone - region - campaign", missing parts left out; may be empty
+    QString location;  // "zone - region - campaign", missing parts left out; may be empty
     int campaign = -1; // -1: the thing has no campaign (nothing to show on a map)
     int region = 0;
     // Skill, Boss: elite number (0 for a boss without a skill); Collector, Reward: collector identifier;

@@ -25,7 +25,7 @@ std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelSta
         const QString zone = modZones::ZoneName(world.campaigns, 3, chest.Region, chest.Zone);
         entries.push_back({chest.Name + QStringLiteral(" (") + zone + QLatin1Char(')'), t});
     }
-    return entries;  // file order
+    return entries; // file order
 }
 
 QString TreasuresCaption(const World& world, int count)
@@ -68,7 +68,7 @@ std::vector<PanelEntry> FilterPetEntries(const World& world, const PanelState& p
                         [&](const modPets::PetPlace& place) { return PlaceInArea(area, place); }))
             entries.push_back({pet.Name, p});
     }
-    return entries;  // identifier order
+    return entries; // identifier order
 }
 
 QString PetsCaption(const World& world, int count)

@@ -49,8 +49,8 @@ std::uint8_t MapBytesPortable(const std::uint8_t* in, std::size_t n, const std::
 #ifdef WAYLOOM_X86_DISPATCH
 // 64 bytes: two 128-entry permutes (the byte's low seven bits pick the
 // entry), its top bit picks between them.
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i
-Map64(const std::uint8_t* in, const __m512i (&t)[4])
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline __m512i Map64(const std::uint8_t* in,
+                                                                            const __m512i (&t)[4])
 {
     const __m512i idx = _mm512_loadu_si512(in);
     return _mm512_mask_blend_epi8(_mm512_movepi8_mask(idx), _mm512_permutex2var_epi8(t[0], idx, t[1]),
@@ -117,8 +117,6 @@ __attribute__((target("avx2"))) std::uint8_t MapBytesAvx2(const std::uint8_t* in
     return x ^ MapBytesPortable(in + i, n - i, map, out + i);
 }
 #endif
-
-
 
 } // namespace
 

@@ -12,8 +12,7 @@ namespace modHuffman::kernels {
 
 // Writes map[in[i]] to out[i] for i < n and returns the XOR of the bytes
 // written.
-using MapBytesFn = std::uint8_t (*)(const std::uint8_t* in, std::size_t n, const std::uint8_t* map,
-                                    std::uint8_t* out);
+using MapBytesFn = std::uint8_t (*)(const std::uint8_t* in, std::size_t n, const std::uint8_t* map, std::uint8_t* out);
 
 struct MapBytesVariant {
     const char* name;

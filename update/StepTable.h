@@ -23,16 +23,16 @@ inline constexpr Rgb kGreen{0, 150, 0};
 
 // One page of the wizard.
 struct WizardStep {
-    Rgb TextColor;               // lblInfo, lblStepInfo, lblStep
+    Rgb TextColor; // lblInfo, lblStepInfo, lblStep
     bool NextEnabled = false;
     bool PreviousEnabled = false;
     QString NextCaption;
     bool QuitEnabled = false;
-    bool CancelVisible = false;  // "Abort download"
+    bool CancelVisible = false; // "Abort download"
     bool HistoryVisible = false;
-    QString Title;               // lblStep
-    QString Subtitle;            // lblStepInfo
-    QString Description;         // lblInfo, before the page's extra text
+    QString Title;       // lblStep
+    QString Subtitle;    // lblStepInfo
+    QString Description; // lblInfo, before the page's extra text
     bool ProgressVisible = false;
     bool ServerChoiceVisible = false;
 };

@@ -30,9 +30,9 @@
 #include <atomic>
 
 struct PackageMember {
-    QString name;           // as added or loaded, case kept
-    qint32 storedSize = 0;  // always stream.size()
-    QByteArray stream;      // the member's codec stream
+    QString name;          // as added or loaded, case kept
+    qint32 storedSize = 0; // always stream.size()
+    QByteArray stream;     // the member's codec stream
 };
 
 class clsKRBfile {

@@ -19,7 +19,10 @@ namespace {
 constexpr QRgb kProgressBackground = 0xFFFFFFFF;
 const QColor kProgressFill(0, 0, 255);
 
-QColor ToColor(modUpdate::Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor ToColor(modUpdate::Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}
 
 void SetTextColour(QLabel* label, const QColor& colour)
 {
@@ -93,8 +96,7 @@ void ProgressPicture::paintEvent(QPaintEvent*)
 
 // ---- frmMain ---------------------------------------------------------------
 
-frmMain::frmMain(const QString& appFolder, QWidget* parent)
-    : QWidget(parent), m_wizard(*this)
+frmMain::frmMain(const QString& appFolder, QWidget* parent) : QWidget(parent), m_wizard(*this)
 {
     setWindowTitle(QStringLiteral("Wayloom internet update [made by the Wayloom team for Shardrealm players]"));
 
@@ -230,9 +232,15 @@ void frmMain::ApplyStep(int, const modUpdate::WizardStep& step, const QString& i
     picProgressBar->Clear();
 }
 
-void frmMain::ProcessEvents() { QCoreApplication::processEvents(); }
+void frmMain::ProcessEvents()
+{
+    QCoreApplication::processEvents();
+}
 
-void frmMain::SetProgress(qint64 count) { txtProgress->setText(QString::number(count)); }
+void frmMain::SetProgress(qint64 count)
+{
+    txtProgress->setText(QString::number(count));
+}
 
 void frmMain::ShowProgress()
 {
@@ -243,9 +251,15 @@ void frmMain::ShowProgress()
     ProcessEvents();
 }
 
-int frmMain::SelectedServer() const { return cmbserverSelection->currentIndex(); }
+int frmMain::SelectedServer() const
+{
+    return cmbserverSelection->currentIndex();
+}
 
-bool frmMain::LaunchWayloomChecked() const { return chkLaunchWayloomAfterUpdate->isChecked(); }
+bool frmMain::LaunchWayloomChecked() const
+{
+    return chkLaunchWayloomAfterUpdate->isChecked();
+}
 
 void frmMain::CloseWindow()
 {

@@ -15,8 +15,7 @@ namespace modHuffman {
 HuffmanError::HuffmanError(std::int32_t number, QString source, QString message)
     : m_number(number), m_source(std::move(source)), m_message(std::move(message))
 {
-    m_what = (m_source + QStringLiteral(": ") + m_message + QStringLiteral(" (error %1)").arg(m_number))
-                 .toStdString();
+    m_what = (m_source + QStringLiteral(": ") + m_message + QStringLiteral(" (error %1)").arg(m_number)).toStdString();
 }
 
 namespace {
@@ -193,8 +192,7 @@ struct FastCode {
 // Writes the data bits, `PerFlush` codes at a time: with codes of at most
 // 56 / PerFlush bits they fit one put of the writer.
 template <int PerFlush>
-std::uint8_t* PutData(const std::uint8_t* in, std::size_t n, const std::array<FastCode, 256>& table,
-                      std::uint8_t* out)
+std::uint8_t* PutData(const std::uint8_t* in, std::size_t n, const std::array<FastCode, 256>& table, std::uint8_t* out)
 {
     BitWriter writer(out);
     std::size_t i = 0;
@@ -373,8 +371,8 @@ enum class Walk { Byte, End, Nowhere };
 // One byte down the tree, bit by bit, from `bitpos`. A bit that leads to no
 // code is an error of the stream, unless `quiet` (a guess at a code boundary
 // may lead anywhere): then the walk reports Nowhere.
-inline Walk WalkOne(const DecodeTree& tree, const std::uint8_t* data, std::uint64_t totalBits,
-                    std::uint64_t& bitpos, std::uint8_t& out, bool quiet = false)
+inline Walk WalkOne(const DecodeTree& tree, const std::uint8_t* data, std::uint64_t totalBits, std::uint64_t& bitpos,
+                    std::uint8_t& out, bool quiet = false)
 {
     int node = 0;
     for (;;) {
@@ -629,8 +627,8 @@ std::size_t DecodeData(const DecodeTree& tree, const DecodeTables& tables, const
         xorOut = kernels::MapBytes(data, n, tables.byteMap.data(), out);
         return n;
     }
-    const Decoder d{tree, tables.multi.data(), (std::uint64_t{1} << tables.bits) - 1, data, data + dataBytes,
-                    std::uint64_t{dataBytes} * 8};
+    const Decoder d{tree, tables.multi.data(), (std::uint64_t{1} << tables.bits) - 1,
+                    data, data + dataBytes,    std::uint64_t{dataBytes} * 8};
     const std::size_t twoCursorMin = kernels::TwoCursorMinBytes();
     const std::size_t produced = dataBytes >= twoCursorMin && length >= twoCursorMin
                                      ? DecodeTwoCursors(d, tables.single.data(), out, length)
@@ -821,8 +819,6 @@ QByteArray DecodeStream(QByteArrayView stream)
     DecodeStreamInto(stream, result);
     return result;
 }
-
-
 
 void HuffmanEncode(QByteArray& bytes, qsizetype length)
 {

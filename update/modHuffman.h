@@ -29,8 +29,7 @@ inline constexpr const char* kSourceHuffmanDecode = "HuffmanDecode()";
 inline constexpr const char* kMessageUnknownMethod =
     "I dati non possono essere compressi, il pacchetto non e' stato riconosciuto";
 inline constexpr const char* kSourceChecksum = "clsHuffman.Decode()";
-inline constexpr const char* kMessageChecksum =
-    "The data might be corrupted (checksum did not match expected value)";
+inline constexpr const char* kMessageChecksum = "The data might be corrupted (checksum did not match expected value)";
 
 // A decoding failure: number, source and message. Malformed streams (too
 // short, bad code table, bits past the end, a code that leads nowhere, fewer

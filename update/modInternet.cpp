@@ -97,11 +97,12 @@ std::vector<ServerEntry> LoadServers(const QString& appFolder, QStringList* diag
         if (fields.size() < 3 || base.isEmpty() || base.contains(u' ') || !SchemeOf(base)) {
             if (diagnostics)
                 diagnostics->append(QStringLiteral("Data/Servers.txt:%1: expected text, base address and "
-                                                   "folder separated by tabs").arg(lineNumber));
+                                                   "folder separated by tabs")
+                                        .arg(lineNumber));
             continue;
         }
-        servers.push_back({fields[0].trimmed().toString(), base,
-                           Trimmed(fields[2].trimmed().toString().replace(u'\\', u'/'), u'/')});
+        servers.push_back(
+            {fields[0].trimmed().toString(), base, Trimmed(fields[2].trimmed().toString().replace(u'\\', u'/'), u'/')});
     }
     if (servers.empty())
         return BuiltInServers();
@@ -120,12 +121,17 @@ QUrl ServerAddress(const ServerEntry& server, const QString& remoteName)
     return QUrl(address, QUrl::StrictMode);
 }
 
-std::chrono::milliseconds StallTimeout() { return g_stallTimeout; }
-void SetStallTimeout(std::chrono::milliseconds timeout) { g_stallTimeout = timeout; }
+std::chrono::milliseconds StallTimeout()
+{
+    return g_stallTimeout;
+}
+void SetStallTimeout(std::chrono::milliseconds timeout)
+{
+    g_stallTimeout = timeout;
+}
 
-bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath,
-                  qint64 startCount, qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks,
-                  QString* why)
+bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath, qint64 startCount,
+                  qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks, QString* why)
 {
     QString reason;
     bool ok = false;

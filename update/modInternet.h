@@ -66,8 +66,7 @@ void SetStallTimeout(std::chrono::milliseconds timeout);
 // local file is removed then. `cancelRequested` is cleared when the call
 // returns. `why` (when given) receives the reason of a failure. System proxy
 // settings apply.
-bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath,
-                  qint64 startCount, qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks,
-                  QString* why = nullptr);
+bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath, qint64 startCount,
+                  qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks, QString* why = nullptr);
 
 } // namespace modInternet

@@ -20,7 +20,7 @@ struct PackageLine {
     QString name;
     QString date;
     QString destination;
-    QStringList sources;  // absolute file paths, in packing order
+    QStringList sources; // absolute file paths, in packing order
 };
 
 bool ReadWhole(const QString& path, QByteArray& bytes)
@@ -74,16 +74,15 @@ bool Publish(const QString& manifestPath, const QString& outDir, QString* error,
         if (p.date.size() != 10 || !modUpdate::ParseDate(p.date))
             return bad(QStringLiteral("\"%1\" is not a date dd-mm-yyyy").arg(p.date));
         if (!modUpdate::IsSafeDestination(p.destination) || p.destination.contains(u';'))
-            return bad(QStringLiteral("destination \"%1\" is not a folder below the program folder")
-                           .arg(p.destination));
+            return bad(
+                QStringLiteral("destination \"%1\" is not a folder below the program folder").arg(p.destination));
         for (qsizetype i = 3; i < fields.size(); ++i) {
             const QString source = fields[i].trimmed().toString();
             if (source.isEmpty())
                 continue;
             const QFileInfo info(base.absoluteFilePath(source));
             if (info.isDir()) {
-                const QFileInfoList files =
-                    QDir(info.absoluteFilePath()).entryInfoList(QDir::Files, QDir::Name);
+                const QFileInfoList files = QDir(info.absoluteFilePath()).entryInfoList(QDir::Files, QDir::Name);
                 for (const QFileInfo& f : files)
                     p.sources.append(f.absoluteFilePath());
             } else if (info.isFile()) {
@@ -122,16 +121,15 @@ bool Publish(const QString& manifestPath, const QString& outDir, QString* error,
             return fail(QStringLiteral("%1: %2").arg(path, package.LastError()));
         const qint64 size = QFileInfo(path).size();
         const QByteArray digest = modUpdate::FileSha256(path);
-        listLines.append(QStringList{p.name, QString::number(size), p.date, p.destination,
-                                     QString::fromLatin1(digest.toHex())}
-                             .join(u';'));
+        listLines.append(
+            QStringList{p.name, QString::number(size), p.date, p.destination, QString::fromLatin1(digest.toHex())}.join(
+                u';'));
         if (log)
             log->append(QStringLiteral("%1: %2 files, %3 bytes, %4 -> %5")
                             .arg(p.name)
                             .arg(p.sources.size())
                             .arg(size)
-                            .arg(p.date, p.destination.isEmpty() ? QStringLiteral("(program folder)")
-                                                                 : p.destination));
+                            .arg(p.date, p.destination.isEmpty() ? QStringLiteral("(program folder)") : p.destination));
     }
 
     QByteArray fileList;

@@ -39,8 +39,8 @@ QString FolderOf(const QString& path)
 QString RandomName(const QString& folder, const QSet<QString>& avoid, bool unused)
 {
     for (;;) {
-        const QString candidate = folder + QStringLiteral("/.wl%1.part")
-                                               .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
+        const QString candidate =
+            folder + QStringLiteral("/.wl%1.part").arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
         if (!avoid.contains(candidate) && !(unused && EntryExists(candidate)))
             return candidate;
     }
@@ -133,7 +133,10 @@ bool RemoveEntry(const QString& path)
 
 // ---- StagedFiles -----------------------------------------------------------
 
-StagedFiles::~StagedFiles() { Discard(); }
+StagedFiles::~StagedFiles()
+{
+    Discard();
+}
 
 bool StagedFiles::Stage(const QString& target, QByteArrayView bytes, QString* why)
 {

@@ -7,8 +7,8 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -47,7 +47,10 @@ bool HasControlCharacter(QStringView s)
 }
 
 // Rounds to one decimal place, halves to the even neighbour.
-double RoundOneDecimal(double v) { return std::nearbyint(v * 10.0) / 10.0; }
+double RoundOneDecimal(double v)
+{
+    return std::nearbyint(v * 10.0) / 10.0;
+}
 
 std::optional<QByteArray> ParseSha256(QStringView hex)
 {
@@ -206,11 +209,10 @@ QString SummaryText(qint64 totalDownloadSize, int fileCount, const QLocale& loca
     if (totalDownloadSize == 0)
         return QString();
     const double total = static_cast<double>(totalDownloadSize);
-    const QString size = totalDownloadSize <= 1048576
-                             ? OneDecimal(total / 1024.0, locale) + QStringLiteral(" KB")
-                             : OneDecimal(total / 1048576.0, locale) + QStringLiteral(" MB");
-    return kCrLf + QStringLiteral("New files found. Continue the download process to upgrade your Wayloom.") +
-           kCrLf + size + QStringLiteral(" in ") + QString::number(fileCount) + QStringLiteral(" files");
+    const QString size = totalDownloadSize <= 1048576 ? OneDecimal(total / 1024.0, locale) + QStringLiteral(" KB")
+                                                      : OneDecimal(total / 1048576.0, locale) + QStringLiteral(" MB");
+    return kCrLf + QStringLiteral("New files found. Continue the download process to upgrade your Wayloom.") + kCrLf +
+           size + QStringLiteral(" in ") + QString::number(fileCount) + QStringLiteral(" files");
 }
 
 // ---- Folders and progress -------------------------------------------------
@@ -322,9 +324,8 @@ QString WayloomExecutable()
 // ---- The wizard ------------------------------------------------------------
 
 UpdateWizard::UpdateWizard(WizardHost& host)
-    : StartProgram([](const QString& program, const QString& folder) {
-          return QProcess::startDetached(program, {}, folder);
-      }),
+    : StartProgram(
+          [](const QString& program, const QString& folder) { return QProcess::startDetached(program, {}, folder); }),
       m_host(host)
 {
     StepTable = modUpdate::FillStepTable();
@@ -362,11 +363,20 @@ void UpdateWizard::NoteCreatedInTemp(const QString& name)
     m_createdInTemp.insert(name);
 }
 
-void UpdateWizard::ReadLastUpdate() { LastUpdateDate = modUpdate::ReadLastUpdate(AppFolder); }
+void UpdateWizard::ReadLastUpdate()
+{
+    LastUpdateDate = modUpdate::ReadLastUpdate(AppFolder);
+}
 
-void UpdateWizard::FillStepTable() { StepTable = modUpdate::FillStepTable(); }
+void UpdateWizard::FillStepTable()
+{
+    StepTable = modUpdate::FillStepTable();
+}
 
-void UpdateWizard::LoadServers() { Servers = modInternet::LoadServers(AppFolder); }
+void UpdateWizard::LoadServers()
+{
+    Servers = modInternet::LoadServers(AppFolder);
+}
 
 void UpdateWizard::ShowStep(int p, const QString& extra)
 {
@@ -385,10 +395,18 @@ void UpdateWizard::ShowStep(int p, const QString& extra)
         if (m_quitPending)
             break;
         switch (page) {
-        case StepSearching: next = RetrieveFileList(); break;
-        case StepDownloading: next = DownloadUpdates(); break;
-        case StepFinished: next = WriteLastUpdate(); break;
-        default: next.reset(); break;
+        case StepSearching:
+            next = RetrieveFileList();
+            break;
+        case StepDownloading:
+            next = DownloadUpdates();
+            break;
+        case StepFinished:
+            next = WriteLastUpdate();
+            break;
+        default:
+            next.reset();
+            break;
         }
         if (m_quitPending)
             break;
@@ -421,7 +439,10 @@ void UpdateWizard::Previous()
         ShowStep(CurrentStep - 2, QString());
 }
 
-void UpdateWizard::Cancel() { CancelRequested = true; }
+void UpdateWizard::Cancel()
+{
+    CancelRequested = true;
+}
 
 void UpdateWizard::Quit()
 {
@@ -535,32 +556,33 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
     const QString temp = TempFolder;
     const bool unpacked = RunOffThread(
         [listPackage, temp, written](const std::atomic<bool>& cancel, QString& why) {
-        clsKRBfile package;
-        package.SetCancelFlag(&cancel);
-        if (!package.AddKRBfileFromDisk(listPackage)) {
-            why = QStringLiteral("files.krb: %1").arg(package.LastError());
-            return false;
-        }
-        try {
-            if (!package.ExtractAllFileToDisk(temp)) {
+            clsKRBfile package;
+            package.SetCancelFlag(&cancel);
+            if (!package.AddKRBfileFromDisk(listPackage)) {
                 why = QStringLiteral("files.krb: %1").arg(package.LastError());
                 return false;
             }
-            for (qsizetype i = 0; i < package.Members().size(); ++i)
-                if (package.FindMember(package.Members()[i].name) == i)
-                    written->append(package.Members()[i].name);
-            written->append(kFileListName);
-            // The list is read by its lower-case name, however the member is spelled.
-            if (!package.ExtractOneFileToDisk(kFileListName, temp)) {
-                why = QStringLiteral("files.krb holds no files.txt");
+            try {
+                if (!package.ExtractAllFileToDisk(temp)) {
+                    why = QStringLiteral("files.krb: %1").arg(package.LastError());
+                    return false;
+                }
+                for (qsizetype i = 0; i < package.Members().size(); ++i)
+                    if (package.FindMember(package.Members()[i].name) == i)
+                        written->append(package.Members()[i].name);
+                written->append(kFileListName);
+                // The list is read by its lower-case name, however the member is spelled.
+                if (!package.ExtractOneFileToDisk(kFileListName, temp)) {
+                    why = QStringLiteral("files.krb holds no files.txt");
+                    return false;
+                }
+            } catch (const modHuffman::HuffmanError& e) {
+                why = QStringLiteral("files.krb: %1").arg(e.message());
                 return false;
             }
-        } catch (const modHuffman::HuffmanError& e) {
-            why = QStringLiteral("files.krb: %1").arg(e.message());
-            return false;
-        }
-        return true;
-    }, written);
+            return true;
+        },
+        written);
     if (!unpacked || CancelRequested)
         return Fail(QString());
     const QString summary = CompareFileList();

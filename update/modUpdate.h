@@ -52,9 +52,9 @@ bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error = null
 // A package chosen for download.
 struct NewFileEntry {
     QString PackageName;
-    QString DestinationFolder;  // relative to the program folder, "/" separated
+    QString DestinationFolder; // relative to the program folder, "/" separated
     qint64 Size = 0;
-    QByteArray Sha256;          // raw digest; empty when the list gives none
+    QByteArray Sha256; // raw digest; empty when the list gives none
 };
 
 struct FileListChoice {
@@ -64,8 +64,8 @@ struct FileListChoice {
     // folder, gives a fifth field that is no SHA-256, or the sizes add up
     // past any real download: the whole run is refused.
     bool Unsafe = false;
-    QString Refusal;            // why, for the first such line
-    QStringList Diagnostics;    // "line N: reason" for each skipped line
+    QString Refusal;         // why, for the first such line
+    QStringList Diagnostics; // "line N: reason" for each skipped line
 };
 
 // Chooses the lines of files.txt dated after `lastUpdate` (the same day is not
@@ -183,8 +183,8 @@ public:
     bool Working() const { return m_working; }
 
     // State.
-    QString AppFolder;   // ends in "/"
-    QString TempFolder;  // AppFolder + "Temp/"
+    QString AppFolder;  // ends in "/"
+    QString TempFolder; // AppFolder + "Temp/"
     StepTableType StepTable;
     std::vector<modInternet::ServerEntry> Servers;
     int CurrentStep = -1;
@@ -219,7 +219,7 @@ private:
     bool m_quitPending = false;
     bool m_listUnsafe = false;
     QString m_listRefusal;
-    QString m_tempReal;          // real path of the temporary folder
+    QString m_tempReal;            // real path of the temporary folder
     QSet<QString> m_createdInTemp; // names of the files this run made there
     struct Detached {
         std::future<bool> result;

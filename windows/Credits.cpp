@@ -66,8 +66,8 @@ void DrawCredits(QPainter& painter, QSize inner, int mode, const Colours& colour
         const int y = p.top + (i - 1) * p.lineHeight;
         const CreditRow& row = Rows[static_cast<std::size_t>(i - 1)];
         painter.setPen(colours.role);
-        painter.drawText(QRect(p.divider + 8, y, kWide, p.lineHeight), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                         QString::fromUtf8(row.Role));
+        painter.drawText(QRect(p.divider + 8, y, kWide, p.lineHeight),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromUtf8(row.Role));
         painter.setPen(colours.name);
         painter.drawText(QRect(p.divider - 8 - kWide, y, kWide, p.lineHeight),
                          Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, QString::fromUtf8(row.Name));

@@ -30,8 +30,8 @@ enum Mode : int { InCreditsWindow = 0, OnStartPicture = 1 };
 QFont CreditsFont();
 
 struct Placement {
-    int top = 0;         // first row
-    int divider = 0;     // names end 8 pixels left of it, roles start 8 pixels right of it
+    int top = 0;     // first row
+    int divider = 0; // names end 8 pixels left of it, roles start 8 pixels right of it
     int lineHeight = 0;
     int widestRole = 0;
 };
@@ -68,8 +68,8 @@ inline constexpr QRect MailLinkRect{QPoint(22, 409), QPoint(130, 422)};
 enum class Link { None, Guild, Mail };
 Link LinkAt(QPoint point);
 
-QString Title();        // "Informations"
-QString AboutText();    // the statement, then three lines of dedication
+QString Title();     // "Informations"
+QString AboutText(); // the statement, then three lines of dedication
 QString GuildName();
 QString GuildAddress(); // the community's web address
 QString MailLinkText(); // "Mail to " and the makers' name

@@ -67,7 +67,7 @@ bool IsLetterRow(const MarkerRow& row)
 const layermarkers::Marker* PictureOf(const MarkerRow& row)
 {
     static const std::pair<const char*, layermarkers::Marker> pictures[] = {
-        {"Green", layermarkers::Marker::GreenMarker},          {"Coll1", layermarkers::Marker::CollArmi},
+        {"Green", layermarkers::Marker::GreenMarker},  {"Coll1", layermarkers::Marker::CollArmi},
         {"Coll2", layermarkers::Marker::CollArmature}, {"Notes", layermarkers::Marker::Note},
         {"Treas", layermarkers::Marker::Treasure},
     };
@@ -112,7 +112,8 @@ int PictureWidth(const modProfessions::Tables& professions, const modLanguage::L
     const int p = ProfessionCount(professions);
     int column = 0;
     for (int i = 1; i <= p; ++i)
-        column = std::max(column, 15 + names.horizontalAdvance(professions.Professions[static_cast<std::size_t>(i)].Name));
+        column =
+            std::max(column, 15 + names.horizontalAdvance(professions.Professions[static_cast<std::size_t>(i)].Name));
     const QFontMetrics captions(MarkerFont());
     int markers = 0;
     for (const MarkerRow& row : MarkerRows)
@@ -188,9 +189,9 @@ QImage DrawLegend(const modProfessions::Tables& professions, const modLanguage::
                                      ? SquareSize
                                      : layermarkers::Size(*PictureOf(row)).height();
         const int captionLeft = CaptionLeft;
-        painter.drawText(QRect(captionLeft, top + (symbolHeight - captions.height()) / 2, width - captionLeft,
-                               captions.height()),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, language(row.Caption));
+        painter.drawText(
+            QRect(captionLeft, top + (symbolHeight - captions.height()) / 2, width - captionLeft, captions.height()),
+            Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, language(row.Caption));
     }
     return img;
 }

@@ -18,15 +18,15 @@ class QPainter;
 namespace Legend {
 
 struct MarkerRow {
-    const char* Key;   // the marker code the row explains
-    int Caption;       // language text
-    int Shift;         // extra downward shift (pixels) for the taller pictures
+    const char* Key; // the marker code the row explains
+    int Caption;     // language text
+    int Shift;       // extra downward shift (pixels) for the taller pictures
 };
 extern const std::array<MarkerRow, 12> MarkerRows;
 
-inline constexpr int RowPitch = 14;     // rows of both parts
-inline constexpr int SquareSize = 10;   // profession and letter squares
-inline constexpr int TitleHeight = 16;  // the window's title band
+inline constexpr int RowPitch = 14;    // rows of both parts
+inline constexpr int SquareSize = 10;  // profession and letter squares
+inline constexpr int TitleHeight = 16; // the window's title band
 // Left of the marker captions: clear of the widest marker picture (3 + 15 + 3).
 inline constexpr int CaptionLeft = 21;
 

@@ -66,9 +66,14 @@ Menus BuildMenus(const modLanguage::LanguageStrings& t)
     options.Lines = 2;
 
     Menu& help = menus[2];
-    help.Entries = {Row(t, Text::UpdateMenu, Command, 0),   Row(t, Text::WebSiteMenu, Command, 1), Line(0),
-                    Row(t, Text::CreditsMenu, Command, 2),  Row(t, Text::FeedbackMenu, Command, 3),
-                    Row(t, Text::HistoryMenu, Command, 4),  Row(t, Text::HelpMenu, Command, 5),    Line(1),
+    help.Entries = {Row(t, Text::UpdateMenu, Command, 0),
+                    Row(t, Text::WebSiteMenu, Command, 1),
+                    Line(0),
+                    Row(t, Text::CreditsMenu, Command, 2),
+                    Row(t, Text::FeedbackMenu, Command, 3),
+                    Row(t, Text::HistoryMenu, Command, 4),
+                    Row(t, Text::HelpMenu, Command, 5),
+                    Line(1),
                     Row(t, Text::AboutMenu, Command, 6)};
     help.Lines = 2;
     return menus;

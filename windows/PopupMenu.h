@@ -25,11 +25,11 @@ namespace PopupMenu {
 enum EntryKind : int32_t { Command = 0, CheckBox = 1, Option = 2, Separator = 3 };
 
 struct MenuEntry {
-    QString Caption;          // empty for a separator
+    QString Caption; // empty for a separator
     int32_t Kind = Command;
-    uint8_t Indent = 0;       // the row's first control starts at Indent * 20 + 6
+    uint8_t Indent = 0;        // the row's first control starts at Indent * 20 + 6
     uint8_t ControlNumber = 0; // the n-th check box, option button or line of the menu
-    uint8_t Value = 0;        // check box or option state (0 clear, 1 set)
+    uint8_t Value = 0;         // check box or option state (0 clear, 1 set)
     bool Enabled = true;
 };
 
@@ -48,11 +48,11 @@ using Menus = std::array<Menu, MenuCount>;
 Menus BuildMenus(const modLanguage::LanguageStrings& language);
 
 // Measures of the popup (pixels).
-inline constexpr int RowPitch = 20;   // height of the highlight bar: one row
-inline constexpr int BoxSize = 13;    // check box and option button
-inline constexpr int FirstLeft = 6;   // left of a row's first control at indent 0
+inline constexpr int RowPitch = 20; // height of the highlight bar: one row
+inline constexpr int BoxSize = 13;  // check box and option button
+inline constexpr int FirstLeft = 6; // left of a row's first control at indent 0
 inline constexpr int IndentStep = 20;
-inline constexpr int LabelGap = 4;    // between a box and its label
+inline constexpr int LabelGap = 4; // between a box and its label
 
 // The font of the rows.
 QFont MenuFont();
@@ -60,17 +60,17 @@ QFont MenuFont();
 // Where one row's parts lie in the popup.
 struct RowLayout {
     int centreY = 0;
-    QRect label;   // the caption (empty rectangle for a separator)
-    QRect box;     // check box or option button; null for other rows
-    QLine line;    // separator line; null for other rows
+    QRect label; // the caption (empty rectangle for a separator)
+    QRect box;   // check box or option button; null for other rows
+    QLine line;  // separator line; null for other rows
     // The row's first control: the box for check and option rows, else the label.
     QRect control() const { return box.isNull() ? label : box; }
 };
 
 struct MenuLayout {
     int pitch = RowPitch;
-    int widest = 0;          // largest right edge of any label
-    QSize size;              // the window: widest + 6 wide, (entries + 1) * pitch high
+    int widest = 0; // largest right edge of any label
+    QSize size;     // the window: widest + 6 wide, (entries + 1) * pitch high
     std::vector<RowLayout> rows;
 };
 
@@ -105,8 +105,8 @@ const Colours& MenuColours();
 // when `highlighted` is an enabled entry), boxes with their values, labels
 // and lines. `falseHoleWidth` > 0 opens the frame's top edge from x = 1 on,
 // so that the popup and the title's frame read as one tab.
-void PaintMenu(QPainter& painter, const Menu& menu, const MenuLayout& layout, int highlighted,
-               int falseHoleWidth = 0, const QFont& font = MenuFont());
+void PaintMenu(QPainter& painter, const Menu& menu, const MenuLayout& layout, int highlighted, int falseHoleWidth = 0,
+               const QFont& font = MenuFont());
 
 // The same into a picture of devicePixelRatio device pixels per pixel.
 QImage RenderMenu(const Menu& menu, const MenuLayout& layout, int highlighted, int falseHoleWidth = 0,

@@ -32,8 +32,7 @@ protected:
 
 } // namespace
 
-frmCredits::frmCredits(const modLanguage::LanguageStrings& language, QWidget* owner)
-    : QWidget(owner, Qt::Dialog)
+frmCredits::frmCredits(const modLanguage::LanguageStrings& language, QWidget* owner) : QWidget(owner, Qt::Dialog)
 {
     setObjectName(QStringLiteral("frmCredits"));
     setAttribute(Qt::WA_DeleteOnClose);

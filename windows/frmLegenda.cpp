@@ -67,8 +67,8 @@ frmLegenda::~frmLegenda() = default;
 
 QRect frmLegenda::PictureRect() const
 {
-    return QRect(kBorder, Legend::TitleHeight,
-                 m_pictureWidth, Legend::PictureHeight(Legend::ProfessionCount(m_world.professions)));
+    return QRect(kBorder, Legend::TitleHeight, m_pictureWidth,
+                 Legend::PictureHeight(Legend::ProfessionCount(m_world.professions)));
 }
 
 void frmLegenda::Draw(qreal devicePixelRatio)

@@ -83,8 +83,8 @@ void frmPopupMenu::OpenMenu(int menu, QLabel* title)
         if (m_title != title)
             m_titleStyle = title->styleSheet();
         m_title = title;
-        title->setStyleSheet(QStringLiteral("color: %1; background: transparent;")
-                                 .arg(PopupMenu::MenuColours().openTitle.name()));
+        title->setStyleSheet(
+            QStringLiteral("color: %1; background: transparent;").arg(PopupMenu::MenuColours().openTitle.name()));
         const QRect t(title->mapTo(owner, QPoint(0, 0)), title->size());
         const QRect frame(t.left() - kFrameMargin, t.top() - 2, t.width() + 2 * kFrameMargin, t.height() + 4);
         if (m_titleFrame) {

@@ -20,9 +20,10 @@ constexpr int kSize = 8 << 20;
 
 QByteArray TextInput()
 {
-    static const char* const words[] = {"Loomhearth", "Elite", "Boss", "Collector", "Treasure", "Chest", "Pet",
-                                        "Outpost",    "Mission", "Challenge", "Dungeon", "of", "the", "Thornmere",
-                                        "Saltreach", "Rimeholt", "Amber", "Marsh", "Skill", "Trophy", "Green"};
+    static const char* const words[] = {"Loomhearth", "Elite",     "Boss",      "Collector", "Treasure", "Chest",
+                                        "Pet",        "Outpost",   "Mission",   "Challenge", "Dungeon",  "of",
+                                        "the",        "Thornmere", "Saltreach", "Rimeholt",  "Amber",    "Marsh",
+                                        "Skill",      "Trophy",    "Green"};
     std::mt19937 rng(1);
     QByteArray out;
     out.reserve(kSize + 200);

@@ -12,8 +12,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -156,8 +156,9 @@ int MeasureResidentMemory(const QString& folder)
     }
     const long after = StatusKilobytes("VmRSS:");
     const long peak = StatusKilobytes("VmHWM:");
-    std::printf("resident before load %ld kB, after %ld kB (+%.1f MB), peak %ld kB (+%.1f MB above the empty process)\n",
-                before, after, (after - before) / 1024.0, peak, (peak - before) / 1024.0);
+    std::printf(
+        "resident before load %ld kB, after %ld kB (+%.1f MB), peak %ld kB (+%.1f MB above the empty process)\n",
+        before, after, (after - before) / 1024.0, peak, (peak - before) / 1024.0);
     return 0;
 }
 

@@ -39,10 +39,7 @@ struct Scene {
     mapview::SelectionFlasher flasher;
     int campaign = -1, region = -1, markers = 0, others = 0;
 
-    mapview::MapContext Context() const
-    {
-        return {world, panel, campaign, region, canvas.Offset(), canvas.ViewSize()};
-    }
+    mapview::MapContext Context() const { return {world, panel, campaign, region, canvas.Offset(), canvas.ViewSize()}; }
 };
 
 Scene* g_scene = nullptr;
@@ -68,8 +65,9 @@ bool Prepare(const QString& folder)
                 scene->region = int(r);
             }
         }
-    if (best == 0 || !scene->canvas.LoadRegionPicture(
-                         scene->world.campaigns[std::size_t(scene->campaign)].Regions[std::size_t(scene->region)].ImagePath)) {
+    if (best == 0 ||
+        !scene->canvas.LoadRegionPicture(
+            scene->world.campaigns[std::size_t(scene->campaign)].Regions[std::size_t(scene->region)].ImagePath)) {
         std::fprintf(stderr, "no region picture in %s\n", qPrintable(folder));
         return false;
     }
@@ -93,8 +91,8 @@ bool Prepare(const QString& folder)
             modNotes::MapNote note;
             note.ShortDesc = QStringLiteral("Note %1 by the old bridge").arg(i);
             note.Body = QStringLiteral("Meet here at dusk\r\nbring %1 torches").arg(i % 7);
-            const auto [c, r] = i % 10 == 0 ? std::pair(scene->campaign, scene->region)
-                                            : regions[std::size_t(i) % regions.size()];
+            const auto [c, r] =
+                i % 10 == 0 ? std::pair(scene->campaign, scene->region) : regions[std::size_t(i) % regions.size()];
             note.Campaign = uint8_t(c);
             note.Region = uint8_t(r);
             modNotes::PlaceNote(note, 40 + (i * 97) % std::max(1, bestSize.width() - 80),
@@ -121,7 +119,8 @@ bool Prepare(const QString& folder)
         scene->others += loc && here(loc->Campaign, loc->Region);
     }
     for (const PanelEntry& e : panel.lstNotes.entries)
-        scene->others += here(world.notes.Notes[std::size_t(e.data)].Campaign, world.notes.Notes[std::size_t(e.data)].Region);
+        scene->others +=
+            here(world.notes.Notes[std::size_t(e.data)].Campaign, world.notes.Notes[std::size_t(e.data)].Region);
     for (const PanelEntry& e : panel.lstVarshaTreasures.entries)
         scene->others += here(3, world.treasures.Treasures[std::size_t(e.data)].Region);
     for (const PanelEntry& e : panel.lstPets.entries)
@@ -225,17 +224,15 @@ BENCHMARK(BM_KeystrokeCollectors)->Unit(benchmark::kMillisecond);
 
 void BM_KeystrokeGreens(benchmark::State& state)
 {
-    Keystroke(state, &PanelState::txtGreenAdditional, [](Scene& s) {
-        s.panel.lstGreens.entries = modGreensTab::FilterGreenEntries(s.world, s.panel);
-    });
+    Keystroke(state, &PanelState::txtGreenAdditional,
+              [](Scene& s) { s.panel.lstGreens.entries = modGreensTab::FilterGreenEntries(s.world, s.panel); });
 }
 BENCHMARK(BM_KeystrokeGreens)->Unit(benchmark::kMillisecond);
 
 void BM_KeystrokeNotes(benchmark::State& state)
 {
-    Keystroke(state, &PanelState::txtNoteBody, [](Scene& s) {
-        s.panel.lstNotes.entries = modNotesTab::FilterNoteEntries(s.world, s.panel);
-    });
+    Keystroke(state, &PanelState::txtNoteBody,
+              [](Scene& s) { s.panel.lstNotes.entries = modNotesTab::FilterNoteEntries(s.world, s.panel); });
 }
 BENCHMARK(BM_KeystrokeNotes)->Unit(benchmark::kMillisecond);
 

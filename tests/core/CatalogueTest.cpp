@@ -80,19 +80,18 @@ TEST(Zones, OffMapZonesTakeNoIndexAndBadLinesAreSkippedWithADiagnostic)
     dir.write("Campaign.00.Core/Regions.txt", "1\tOne\r\n");
     dir.write("Campaign.00.Core/Zones.txt", "10\t1\t4\t0\t100\t120\tNever read\r\n");
     dir.write("Campaign.01.A/Regions.txt", "1\tOne\r\n2\tTwo\r\n");
-    dir.write("Campaign.01.A/Zones.txt",
-              "; comment\r\n"
-              "10\t1\t4\t0\t100\t120\tTown\r\n"
-              "11\t1\t1\t0\t0\t50\tAt x zero\r\n"
-              "12\t1\t1\t0\t50\t-3\tAbove the map\r\n"
-              "10\t1\t2\t0\t300\t320\tSecond ten\r\n"
-              "20\t2\t6\t0\t5\t5\tDungeon\r\n"
-              "10\t300\t4\t0\t100\t120\tRegion beyond a byte\r\n"
-              "1x\t1\t4\t0\t100\t120\tId not a number\r\n"
-              "10\t1\tabc\t0\t100\t120\tKind not a number\r\n"
-              "10\t1\t1\t256\t100\t120\tIcon flag beyond a byte\r\n"
-              "10\t1\t4\t0\t100\t120\r\n"
-              "10\t1\t4\t0\t9999999999\t120\tX beyond 32 bits\r\n");
+    dir.write("Campaign.01.A/Zones.txt", "; comment\r\n"
+                                         "10\t1\t4\t0\t100\t120\tTown\r\n"
+                                         "11\t1\t1\t0\t0\t50\tAt x zero\r\n"
+                                         "12\t1\t1\t0\t50\t-3\tAbove the map\r\n"
+                                         "10\t1\t2\t0\t300\t320\tSecond ten\r\n"
+                                         "20\t2\t6\t0\t5\t5\tDungeon\r\n"
+                                         "10\t300\t4\t0\t100\t120\tRegion beyond a byte\r\n"
+                                         "1x\t1\t4\t0\t100\t120\tId not a number\r\n"
+                                         "10\t1\tabc\t0\t100\t120\tKind not a number\r\n"
+                                         "10\t1\t1\t256\t100\t120\tIcon flag beyond a byte\r\n"
+                                         "10\t1\t4\t0\t100\t120\r\n"
+                                         "10\t1\t4\t0\t9999999999\t120\tX beyond 32 bits\r\n");
     Load(dir);
     EXPECT_EQ(dir.campaigns[0].Regions[1].Zones.size(), 1u) << "campaign 0 has no zones";
     const auto& zones = dir.campaigns[1].Regions[1].Zones;

@@ -87,7 +87,8 @@ TEST_F(CheckJson, TheQuirksOfTheFixtureWorld)
     const struct {
         const char* path;
         QJsonValue expected;
-    } cases[] = { // every top-level key of the document has its rows
+    } cases[] = {
+        // every top-level key of the document has its rows
         // Campaigns, regions (picture named as written), zones (file order,
         // off-map and bad lines skipped, halves to even).
         {"campaigns/#", 4},

@@ -39,9 +39,10 @@ TEST(LeadingNumber, RoundsHalvesToEvenAndSkipsLeadingBlanks)
         const char* text;
         std::optional<int> value;
     } cases[] = {
-        {"2.5", 2},   {"3.5", 4}, {"-2.5", -2}, {"0.5", 0}, {"1.5", 2},    {" 12abc", 12},
-        {"  7", 7},   {"", 0},    {"abc", 0},   {"-", 0},   {".5x", 0},    {"1e3", 1000},
-        {"1e", 1},    {"12 34", 12}, {"+4", 4}, {"9999999999", std::nullopt},
+        {"2.5", 2}, {"3.5", 4},     {"-2.5", -2}, {"0.5", 0},
+        {"1.5", 2}, {" 12abc", 12}, {"  7", 7},   {"", 0},
+        {"abc", 0}, {"-", 0},       {".5x", 0},   {"1e3", 1000},
+        {"1e", 1},  {"12 34", 12},  {"+4", 4},    {"9999999999", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(NumberField<int>(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';
@@ -62,9 +63,15 @@ TEST(StrictField, WholeTextMustBeANumberInRange)
         const char* text;
         std::optional<int> value;
     } cases[] = {
-        {"12", 12},           {" 12 ", 12},         {"2.5", 2},
-        {"12a", std::nullopt}, {"", std::nullopt},   {"  ", std::nullopt},
-        {"a12", std::nullopt}, {"300", std::nullopt}, {"-1", std::nullopt},
+        {"12", 12},
+        {" 12 ", 12},
+        {"2.5", 2},
+        {"12a", std::nullopt},
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+        {"a12", std::nullopt},
+        {"300", std::nullopt},
+        {"-1", std::nullopt},
     };
     for (const auto& c : cases) {
         const auto v = StrictField<uint8_t>(QString::fromLatin1(c.text));
@@ -110,7 +117,8 @@ TEST(FastPaths, DecodeOfLongTextAgreesWithDecodingEachByte)
         QByteArray bytes;
     } cases[] = {
         {"ascii only", QByteArray("0123456789abcdefghijklmnopqrstuvwxyz")},
-        {"high bytes in the first block", QByteArray("\x80\x9F\xA0\xFF" "abcdefghijklmnop")},
+        {"high bytes in the first block", QByteArray("\x80\x9F\xA0\xFF"
+                                                     "abcdefghijklmnop")},
         {"high byte last of a block", QByteArray("abcdefg\x93hijklmnopq")},
         {"high byte first of a block", QByteArray("abcdefgh\x94ijklmnopq")},
         {"high bytes in the tail", QByteArray("abcdefghijklmnop\x8A\x9C")},
@@ -132,10 +140,22 @@ TEST(FastPaths, ShortIntegersReadAsTheGeneralNumberReading)
         double leading;
         std::optional<double> strict;
     } cases[] = {
-        {"0007", 7, 7},        {"-0", -0.0, -0.0},     {"+12", 12, 12},         {"12.", 12, 12},
-        {"12.75", 12.75, 12.75}, {"12e2", 1200, 1200}, {"12d2", 1200, 1200},     {"12E", 12, std::nullopt},
-        {"12x", 12, std::nullopt}, {"12 ", 12, 12},    {"-", 0, std::nullopt},   {" \t-12", -12, -12},
-        {"7\t", 7, 7},          {"32767", 32767, 32767}, {"32768", 32768, 32768}, {"-32768", -32768, -32768},
+        {"0007", 7, 7},
+        {"-0", -0.0, -0.0},
+        {"+12", 12, 12},
+        {"12.", 12, 12},
+        {"12.75", 12.75, 12.75},
+        {"12e2", 1200, 1200},
+        {"12d2", 1200, 1200},
+        {"12E", 12, std::nullopt},
+        {"12x", 12, std::nullopt},
+        {"12 ", 12, 12},
+        {"-", 0, std::nullopt},
+        {" \t-12", -12, -12},
+        {"7\t", 7, 7},
+        {"32767", 32767, 32767},
+        {"32768", 32768, 32768},
+        {"-32768", -32768, -32768},
         {"-32769", -32769, -32769},
         {"999999999999999", 999999999999999.0, 999999999999999.0},
         {"9007199254740993", 9007199254740992.0, 9007199254740992.0},
@@ -161,7 +181,8 @@ TEST(FastPaths, FieldsAndLinesSplitAsTheGeneralSplit)
         {"tabs at both sides of a block edge", QStringLiteral("abcdefg\t\tijklmno\t\tq")},
         {"tab first and last", QStringLiteral("\tabcdefghijklmnop\t")},
         {"only tabs", QString(20, u'\t')},
-        {"more fields than kept inline", QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18")},
+        {"more fields than kept inline",
+         QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18")},
         {"no tab in a long line", QStringLiteral("a long line without any separator in it")},
         {"wide characters", QStringLiteral("\u0909\u0109\t\u2009x\u0009\u0900")},
     };
@@ -233,8 +254,9 @@ TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLengthAndEmptyFilesReadAsMissin
     ASSERT_EQ(QFile::link(dir.path("a/one.jpg"), dir.path("b/link.jpg")), true);
     ASSERT_EQ(QFile::link(dir.path("a/gone.jpg"), dir.path("b/broken.jpg")), true);
     const char* paths[] = {
-        "a/one.jpg", "a/empty.jpg", "b/two.jpg", "a/.hidden.jpg", "a/folder.jpg", "b/link.jpg",
-        "b/broken.jpg", "b/missing.jpg", "c/missing.jpg", "a/", "b/caf\xc3\xa9.jpg", "a/one.jpg",
+        "a/one.jpg",     "a/empty.jpg", "b/two.jpg",         "a/.hidden.jpg",
+        "a/folder.jpg",  "b/link.jpg",  "b/broken.jpg",      "b/missing.jpg",
+        "c/missing.jpg", "a/",          "b/caf\xc3\xa9.jpg", "a/one.jpg",
     };
     FileLengths lengths;
     FileLengths byFolder;
@@ -358,7 +380,11 @@ TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
         {"a file above the size limit is refused", "huge.txt", S::Refused, {}, {}},
         {"over-long lines are passed over and keep their numbers", "long.txt", S::Open, {"a", "b"}, {2, 4}},
         {"the byte-order mark makes UTF-8 and is dropped", "bom.txt", S::Open, {QStringLiteral("\u00E9t\u00E9")}, {}},
-        {"without it the bytes are Windows-1252", "nobom.txt", S::Open, {QStringLiteral("\u00C3\u00A9t\u00C3\u00A9")}, {}},
+        {"without it the bytes are Windows-1252",
+         "nobom.txt",
+         S::Open,
+         {QStringLiteral("\u00C3\u00A9t\u00C3\u00A9")},
+         {}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -379,7 +405,8 @@ TEST(RecordReader, LoadersReportRefusedFilesAndSkippedLines)
     DataFolder data;
     data.write("Data/long.txt", "first\n" + QByteArray(kMaxRecordLineLength + 10, 'y') + "\nthird\n");
     QStringList seen;
-    EXPECT_TRUE(data.ctx.forEachLine(QStringLiteral("Data/long.txt"), [&](QStringView l, int) { seen << l.toString(); }));
+    EXPECT_TRUE(
+        data.ctx.forEachLine(QStringLiteral("Data/long.txt"), [&](QStringView l, int) { seen << l.toString(); }));
     EXPECT_EQ(seen, (QStringList{"first", "third"}));
     ASSERT_EQ(data.diagnostics.size(), 1u);
     EXPECT_EQ(Diagnostics::format(data.diagnostics.items()[0]),
@@ -444,8 +471,8 @@ TEST(AtomicWrite, AFolderThatCannotBeCreatedIsReported)
         dir.write("locked/target.txt", "old");
         QFile::setPermissions(dir.path("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         EXPECT_FALSE(WriteRecordFile(dir.path("locked/target.txt"), {QStringLiteral("new")}));
-        QFile::setPermissions(dir.path("locked"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                      QFileDevice::ExeOwner);
+        QFile::setPermissions(dir.path("locked"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         EXPECT_EQ(dir.read("locked/target.txt"), QByteArray("old"));
     }
 }

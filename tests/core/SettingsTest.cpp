@@ -79,19 +79,39 @@ TEST(Options, OutOfRangeValuesKeepTheDefaultWithADiagnostic)
 
 TEST(Options, SavedLinesInTheirOrderAndReadBack)
 {
-    const Settings s{.Campaign = 2, .Region = 3, .Zone = 1, .Profession = 3, .SecondaryProfession = 5,
-                     .AllElite = false, .Character = 2, .Legend = true, .PosX = -15, .PosY = 240, .DimX = 9000,
-                     .DimY = 6000, .ShowElites = 0, .ShowGreens = 0, .LegendX = 500, .LegendY = 600,
-                     .RightClickNeeded = 0, .AlwaysOnTop = 1, .CollectorLevel = 1};
+    const Settings s{.Campaign = 2,
+                     .Region = 3,
+                     .Zone = 1,
+                     .Profession = 3,
+                     .SecondaryProfession = 5,
+                     .AllElite = false,
+                     .Character = 2,
+                     .Legend = true,
+                     .PosX = -15,
+                     .PosY = 240,
+                     .DimX = 9000,
+                     .DimY = 6000,
+                     .ShowElites = 0,
+                     .ShowGreens = 0,
+                     .LegendX = 500,
+                     .LegendY = 600,
+                     .RightClickNeeded = 0,
+                     .AlwaysOnTop = 1,
+                     .CollectorLevel = 1};
     const QStringList expected = {
-        "[OLD SELECTION]", "Campaign=2", "Region=3", "Zone=1", "Profession=3", "SecondaryProfession=5",
-        "AllElite=0", "Character=2", "Legend=-1", "PosX=-15", "PosY=240", "DimX=9000", "DimY=6000",
-        "ShowElites=0", "ShowCollectors=1", "ShowGreens=0", "ShowNotes=1", "LegendX=500", "LegendY=600",
-        "RightClickNeeded=0", "AlwaysOnTop=1", "CollectorLevel=1",
+        "[OLD SELECTION]",  "Campaign=2",         "Region=3",
+        "Zone=1",           "Profession=3",       "SecondaryProfession=5",
+        "AllElite=0",       "Character=2",        "Legend=-1",
+        "PosX=-15",         "PosY=240",           "DimX=9000",
+        "DimY=6000",        "ShowElites=0",       "ShowCollectors=1",
+        "ShowGreens=0",     "ShowNotes=1",        "LegendX=500",
+        "LegendY=600",      "RightClickNeeded=0", "AlwaysOnTop=1",
+        "CollectorLevel=1",
     };
     EXPECT_EQ(modOptions::OptionsLines(s, false), expected);
     EXPECT_EQ(modOptions::OptionsLines(s, true).mid(9, 4), QStringList({"PosX=-1", "PosY=-1", "DimX=-1", "DimY=-1"}));
-    const QStringList outOfRange = modOptions::OptionsLines(Settings{.RightClickNeeded = 7, .CollectorLevel = 9}, false);
+    const QStringList outOfRange =
+        modOptions::OptionsLines(Settings{.RightClickNeeded = 7, .CollectorLevel = 9}, false);
     EXPECT_EQ(outOfRange[19], QStringLiteral("RightClickNeeded=2"));
     EXPECT_EQ(outOfRange[21], QStringLiteral("CollectorLevel=0"));
 
@@ -99,7 +119,8 @@ TEST(Options, SavedLinesInTheirOrderAndReadBack)
     dir.mkdir("Data");
     QString error;
     ASSERT_TRUE(modOptions::SaveOptions(dir.path(), s, false, &error)) << error.toStdString();
-    EXPECT_EQ(dir.read("Data/Options.txt"), (expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
+    EXPECT_EQ(dir.read("Data/Options.txt"),
+              (expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1());
     Settings back = s;
     back.Zone = 0; // a saved zone always comes back as the first entry
     EXPECT_EQ(LoadFrom(dir).settings, back);

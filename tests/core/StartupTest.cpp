@@ -116,11 +116,27 @@ TEST(LoadAllData, RunsTheStepsInTheirOrderWhichMattersWhereTablesDependOnEachOth
     };
     ASSERT_TRUE(LoadProgramFolder(world, dir.path(), options));
     EXPECT_EQ(steps, QStringList({
-                         "move personal files", "pending updater", "colour table", "characters",
-                         "campaigns and regions", "zone icon anchors", "zones", "professions", "collectors",
-                         "elite catalogue", "greens", "notes", "elite locations", "captured elites",
-                         "collector locations", "treasures", "opened treasures", "pets", "pet places",
-                         "empty-list guarantee", "settings",
+                         "move personal files",
+                         "pending updater",
+                         "colour table",
+                         "characters",
+                         "campaigns and regions",
+                         "zone icon anchors",
+                         "zones",
+                         "professions",
+                         "collectors",
+                         "elite catalogue",
+                         "greens",
+                         "notes",
+                         "elite locations",
+                         "captured elites",
+                         "collector locations",
+                         "treasures",
+                         "opened treasures",
+                         "pets",
+                         "pet places",
+                         "empty-list guarantee",
+                         "settings",
                      }));
     EXPECT_EQ(world.settings.Region, 2);
     EXPECT_EQ(world.lastUpdateText, QStringLiteral("Never"));
@@ -177,9 +193,9 @@ TEST(LoadAllData, SkippedLinesAreReportedInStepOrder)
     for (const records::Diagnostic& d : world.diagnostics.items())
         if (files.isEmpty() || files.back() != d.file)
             files << d.file;
-    EXPECT_EQ(files, QStringList({"Personal/Characters.txt", "Campaign.01.A/Collectors.txt",
-                                  "Campaign.01.A/EliteList.txt", "Campaign.01.A/CollectorsLocations.txt",
-                                  "Campaign.03.Emberwake/Treasures.txt"}));
+    EXPECT_EQ(files,
+              QStringList({"Personal/Characters.txt", "Campaign.01.A/Collectors.txt", "Campaign.01.A/EliteList.txt",
+                           "Campaign.01.A/CollectorsLocations.txt", "Campaign.03.Emberwake/Treasures.txt"}));
     EXPECT_EQ(world.diagnostics.size(), 2004u);
 }
 

@@ -51,7 +51,11 @@ private:
 // A program folder read through a LoadContext that collects diagnostics.
 class DataFolder : public ProgramFolder {
 public:
-    DataFolder() { ctx.appFolder = path(); ctx.diagnostics = &diagnostics; }
+    DataFolder()
+    {
+        ctx.appFolder = path();
+        ctx.diagnostics = &diagnostics;
+    }
 
     // Campaign n named `name`, its folder created ("Campaign.0n.name/").
     void addCampaign(int n, const QString& name)
@@ -105,4 +109,7 @@ private:
 };
 
 // gtest prints QStrings readably.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

@@ -76,7 +76,8 @@ TEST(ArbitraryBytes, LoadersSkipWhatTheyCannotReadAndKeepTheirTablesConsistent)
         modNotes::Tables back;
         modNotes::LoadNotes(data.ctx, back);
         auto saved = [](const modNotes::Tables& t) {
-            return std::count_if(t.Notes.begin() + 1, t.Notes.end(), [](const auto& n) { return !n.ShortDesc.isEmpty(); });
+            return std::count_if(t.Notes.begin() + 1, t.Notes.end(),
+                                 [](const auto& n) { return !n.ShortDesc.isEmpty(); });
         };
         ASSERT_EQ(saved(back), saved(notes));
     }

@@ -10,10 +10,10 @@ TEST(CharacterFiles, ListReadsNumbersLenientlyAndRefusesNumbersOutsideTwoDigits)
     DataFolder data;
     data.write("Personal/Characters.txt",
                "01\tAsha\r\n"
-               "3\tB\xf6rn\r\n"     // one digit reads alike; Windows-1252 name
-               "100\tToo Far\r\n"   // would share the file names of 00
-               "0\tNobody\r\n"      // numbering starts at 1
-               "04\r\n"             // no name
+               "3\tB\xf6rn\r\n"   // one digit reads alike; Windows-1252 name
+               "100\tToo Far\r\n" // would share the file names of 00
+               "0\tNobody\r\n"    // numbering starts at 1
+               "04\r\n"           // no name
                "\r\n");
     modCharacters::Tables ch;
     modCharacters::LoadCharacters(data.ctx, ch);
@@ -50,7 +50,10 @@ protected:
         for (auto& s : elite.EliteSkills)
             s.Captured.assign(4, false);
     }
-    bool captured(int n, int c) const { return elite.EliteSkills[static_cast<size_t>(n)].Captured[static_cast<size_t>(c)]; }
+    bool captured(int n, int c) const
+    {
+        return elite.EliteSkills[static_cast<size_t>(n)].Captured[static_cast<size_t>(c)];
+    }
 
     DataFolder data;
     modCharacters::Tables characters;

@@ -56,14 +56,14 @@ TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
                "By the well\r\n"
                "5 Wolf Pelts\r\n"
                "Sword\t3\tDamage 5-10\tHewing 9\r\n"
-               "   \r\n"                  // blanks only: skipped, block goes on
+               "   \r\n" // blanks only: skipped, block goes on
                "Shield\t8\r\n"
                "\r\n"
-               "\r\n"                     // a second separator line carries nothing
+               "\r\n" // a second separator line carries nothing
                "5\tMira\t1\r\n"
-               "\r\n"                     // an empty location line is taken whole
+               "\r\n" // an empty location line is taken whole
                "2 Reed Whistles\r\n"
-               "Helm\t70000\r\n"          // hand mask beyond 16 bits
+               "Helm\t70000\r\n" // hand mask beyond 16 bits
                "Boots\t-1");
     load();
     ASSERT_EQ(table.highest(), 5);
@@ -88,10 +88,9 @@ TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
 
 TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
 {
-    data.write(data.folder(1) + "Collectors.txt",
-               "1\tA\t0\t1\nx\n5 Wolf Pelts\nR\t1\n\n"
-               "2\tB\t0\nx\n3 wolf pelts\nR\t1\n\n"
-               "3\tC\t0\nx\nReedWhistle\nR\t1\n");
+    data.write(data.folder(1) + "Collectors.txt", "1\tA\t0\t1\nx\n5 Wolf Pelts\nR\t1\n\n"
+                                                  "2\tB\t0\nx\n3 wolf pelts\nR\t1\n\n"
+                                                  "3\tC\t0\nx\nReedWhistle\nR\t1\n");
     data.write(data.folder(2) + "Collectors.txt", "4\tD\t0\nx\n2 Fire Opals\nR\t1\n");
     load();
     ASSERT_EQ(table.RequestTypes.size(), 4u);
@@ -103,12 +102,11 @@ TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
 
 TEST_F(CollectorFiles, MalformedHeadersSkipTheirWholeBlock)
 {
-    data.write(data.folder(1) + "Collectors.txt",
-               "1\tOnly two\nloc\nreq\nR\t1\n\n"
-               "0\tZero\t1\nloc\nreq\nR\t1\n\n"
-               "2\tGood\t1\nloc\n1 Req\nR\t1\n\n"
-               "3\tLevel\t1\t300\nloc\nreq\nR\t1\n\n"
-               "4\tCut short\t1\nloc");
+    data.write(data.folder(1) + "Collectors.txt", "1\tOnly two\nloc\nreq\nR\t1\n\n"
+                                                  "0\tZero\t1\nloc\nreq\nR\t1\n\n"
+                                                  "2\tGood\t1\nloc\n1 Req\nR\t1\n\n"
+                                                  "3\tLevel\t1\t300\nloc\nreq\nR\t1\n\n"
+                                                  "4\tCut short\t1\nloc");
     load();
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{1, 6, 16, 21}));
     EXPECT_EQ(table.highest(), 2);
@@ -123,12 +121,12 @@ TEST_F(CollectorFiles, LocationsPlaceKnownCollectorsAndSkipTheRest)
     data.write(data.folder(1) + "Collectors.txt", "1\tA\t0\nx\n1 T\nR\t1\n\n2\tB\t0\nx\n1 T\nR\t1\n");
     data.write(data.folder(2) + "CollectorsLocations.txt",
                "1\t4\t100.5\t200\t17\n"
-               "1\t5\t101.5\t201\t18\n"   // a later line overwrites
-               "9\t4\t1\t1\t1\n"          // no such collector
-               "2\t4.5\t1\t1\t1\n"        // region rounds to 4
-               "2\tx\t1\t1\t1\n"          // region must be a number
+               "1\t5\t101.5\t201\t18\n" // a later line overwrites
+               "9\t4\t1\t1\t1\n"        // no such collector
+               "2\t4.5\t1\t1\t1\n"      // region rounds to 4
+               "2\tx\t1\t1\t1\n"        // region must be a number
                "2\t300\t1\t1\t1\n"
-               "2\t4\t1\t1\t1abc\n"       // zone must be a number
+               "2\t4\t1\t1\t1abc\n" // zone must be a number
                "2\t4\t1\n");
     load();
     const Collector& a = col(1);
@@ -145,11 +143,10 @@ TEST(GreenFiles, LinesTrimmedCommentsSkippedAndShortLinesWarned)
 {
     DataFolder data;
     data.addCampaign(1, QStringLiteral("Dawnreach"));
-    data.write(data.folder(1) + "Greens.txt",
-               "  ; indented comment\r\n"
-               "   \r\n"
-               " Blade of Dusk \t Gorrak \t Armor +5 \t\r\n"
-               "Lonely\r\n");
+    data.write(data.folder(1) + "Greens.txt", "  ; indented comment\r\n"
+                                              "   \r\n"
+                                              " Blade of Dusk \t Gorrak \t Armor +5 \t\r\n"
+                                              "Lonely\r\n");
     modGreens::Tables g;
     modGreens::LoadGreens(data.ctx, data.campaigns, g);
     ASSERT_EQ(g.count(), 1);

@@ -42,7 +42,8 @@ TEST_F(EliteFiles, FullRecordReadsEveryColumnAndItsPicture)
     EXPECT_EQ(s.Profession, 3);
     EXPECT_EQ(s.Attribute, "Hewing");
     // Upkeep, adrenaline and energy (halves to even), recharge.
-    EXPECT_EQ((std::array{int(s.Upkeep), int(s.Adrenaline), int(s.Energy), int(s.Recharge)}), (std::array{-1, 2, 4, 20}));
+    EXPECT_EQ((std::array{int(s.Upkeep), int(s.Adrenaline), int(s.Energy), int(s.Recharge)}),
+              (std::array{-1, 2, 4, 20}));
     EXPECT_EQ(s.CastTime, "1/2");
     EXPECT_EQ(s.Description, QString::fromUtf8("Deals € damage."));
     EXPECT_EQ(s.Campaign, 1);
@@ -55,8 +56,8 @@ TEST_F(EliteFiles, GapsShortRecordsPicturesAndLaterCampaigns)
 {
     data.write(data.folder(1) + "EliteList.txt",
                "1\t1\tOne\ta\tb\t0\t0\t5\t1\t0\td\n"
-               "2\t1\tTwo\n"                               // short: name and profession only
-               "5\t2\t   \ta\tb\t0\t0\t0\t1\t0\td\n"       // blank name
+               "2\t1\tTwo\n"                         // short: name and profession only
+               "5\t2\t   \ta\tb\t0\t0\t0\t1\t0\td\n" // blank name
                "12345\t0\tFar\ta\tb\t0\t0\t0\t1\t0\td\n");
     data.write(data.folder(1) + "imgElite/2345.jpg", "x");
     data.write(data.folder(2) + "EliteList.txt", "1\t4\tOne Renamed\n");
@@ -83,10 +84,9 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
             data.write(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n), n == 10 ? "" : "x");
     }
     data.write(data.folder(1) + "EliteList.txt", first);
-    data.write(data.folder(2) + "EliteList.txt",
-               "20\t1\tAgain\ta\tb\t0\t0\t5\t1\t0\td\n"
-               "30\t1\tAgain\ta\tb\t0\t0\t5\t1\t0\td\n"
-               "40\t1\tShort again\n");
+    data.write(data.folder(2) + "EliteList.txt", "20\t1\tAgain\ta\tb\t0\t0\t5\t1\t0\td\n"
+                                                 "30\t1\tAgain\ta\tb\t0\t0\t5\t1\t0\td\n"
+                                                 "40\t1\tShort again\n");
     data.write(data.folder(2) + "imgElite/0030.jpg", "x");
 
     // Checked by a thread of their own, or shared with a thread that offers
@@ -172,7 +172,7 @@ TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
                ";[Version]2.0\n"
                "1\t3\t1500\t3007\tBoss\t\t4\n"
                "1\t1\t0\t0\tB\t\t0\tfirst\\nsecond\n"
-               "1\t1\t0\t0\tC\t\t0\tnote\textra\n");   // nine fields: no note
+               "1\t1\t0\t0\tC\t\t0\tnote\textra\n");                                // nine fields: no note
     data.write(data.folder(2) + "EliteLocations.txt", "1\t1\t30\t45\tBoss\t\t0\n"); // version resets per file
     loadList();
     loadLocations();
@@ -182,7 +182,8 @@ TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
     EXPECT_EQ(locs[1].Note, "first format");
     EXPECT_EQ(std::make_pair(locs[2].X, locs[2].Y), std::make_pair(1500, 3007));
     EXPECT_EQ(locs[2].Zone, 4);
-    EXPECT_EQ((std::array{locs[2].Left, locs[2].Top, locs[2].Right, locs[2].Bottom}), (std::array{1494, 3001, 1506, 3013}));
+    EXPECT_EQ((std::array{locs[2].Left, locs[2].Top, locs[2].Right, locs[2].Bottom}),
+              (std::array{1494, 3001, 1506, 3013}));
     EXPECT_EQ(locs[3].Note, "first\r\nsecond");
     EXPECT_EQ(locs[4].Note, "");
     EXPECT_EQ(std::make_pair(locs[5].X, locs[5].Y), std::make_pair(2, 3));
@@ -193,16 +194,14 @@ TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
 {
     // The fixture world covers "only during" notes and marker "D" on
     // ordinary bosses; here the lists each location keeps.
-    data.write(data.folder(1) + "Greens.txt",
-               "Blade\t  Gorrak the Vile \tArmor +5\n"
-               "Staff\tVaddeth Stickleback\n"
-               "Wand\tGORRAK THE VILE\n");
+    data.write(data.folder(1) + "Greens.txt", "Blade\t  Gorrak the Vile \tArmor +5\n"
+                                              "Staff\tVaddeth Stickleback\n"
+                                              "Wand\tGORRAK THE VILE\n");
     data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
-    data.write(data.folder(1) + "EliteLocations.txt",
-               ";[Version]2.0\n"
-               "1\t1\t0\t0\t gorrak the vile\t\t0\n"
-               "0\t1\t0\t0\tVaddeth Stickleback\tD\t0\tonly during nights\n"
-               "1\t2\t0\t0\tGorrak the Vile\t\t0\n");
+    data.write(data.folder(1) + "EliteLocations.txt", ";[Version]2.0\n"
+                                                      "1\t1\t0\t0\t gorrak the vile\t\t0\n"
+                                                      "0\t1\t0\t0\tVaddeth Stickleback\tD\t0\tonly during nights\n"
+                                                      "1\t2\t0\t0\tGorrak the Vile\t\t0\n");
     modGreens::LoadGreens(data.ctx, data.campaigns, greens);
     loadList();
     loadLocations();
@@ -265,7 +264,7 @@ TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntrie
                "1\tHearthguard\t255\tH\tVigour\tHewing\n"
                "3\tLampbearer\t16711680\tLb\n"
                "5\tMirebinder\t1\n"       // too few fields
-               "7\tAshwalker\t-1\tAw\n");  // every bit set is a colour too
+               "7\tAshwalker\t-1\tAw\n"); // every bit set is a colour too
     data.write(data.folder(1) + "Professions.txt", "1\tHearthguard\t255\tH\tShieldcraft\n");
     modProfessions::Tables p;
     modProfessions::LoadProfessions(data.ctx, data.campaigns, p);

@@ -74,7 +74,6 @@ std::vector<Writer> Writers()
 
 const QByteArray kOld = "the old content\r\n";
 
-
 TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
 {
     for (const Writer& w : Writers()) {
@@ -140,7 +139,8 @@ TEST(PersonalRecords, NoLineIsLostByALoadAndASave)
     data.write("Personal/Notes.txt", "; my notes\r\n"
                                      "Edge\tfirst{#ENTER#}second\t2147483647\t-2147483648\t255\t0\r\n"
                                      "Big\tcampaign\t1\t2\t300\t4\r\n");
-    data.write("Personal/Characters.txt", "\xEF\xBB\xBF" "01\tB\xC3\xB6rn\r\n150\tToo far\r\n");
+    data.write("Personal/Characters.txt", "\xEF\xBB\xBF"
+                                          "01\tB\xC3\xB6rn\r\n150\tToo far\r\n");
     data.write("Personal/Char01CapElite.txt", "0002\r\n0099\r\n");
     modNotes::Tables notes;
     modNotes::LoadNotes(data.ctx, notes);
@@ -153,8 +153,10 @@ TEST(PersonalRecords, NoLineIsLostByALoadAndASave)
     ASSERT_EQ(notes.count(), 1);
     const modNotes::MapNote& n = notes.Notes[1];
     EXPECT_EQ((std::array{n.X, n.Y, int(n.Campaign)}), (std::array{INT32_MAX, INT32_MIN, 255}));
-    EXPECT_EQ((std::array{n.Left, n.Top, n.Right, n.Bottom}), (std::array{INT32_MAX - 7, INT32_MIN, INT32_MAX, INT32_MIN + 7}));
-    EXPECT_EQ(characters.Characters, (std::vector<QString>{"", QString::fromUtf8("Börn")})) << "the mark is no part of the name";
+    EXPECT_EQ((std::array{n.Left, n.Top, n.Right, n.Bottom}),
+              (std::array{INT32_MAX - 7, INT32_MIN, INT32_MAX, INT32_MIN + 7}));
+    EXPECT_EQ(characters.Characters, (std::vector<QString>{"", QString::fromUtf8("Börn")}))
+        << "the mark is no part of the name";
     EXPECT_EQ(elite.EliteSkills[2].Captured, (std::vector<bool>{false, true}));
 
     QString error;
@@ -178,7 +180,8 @@ TEST(PersonalBackup, CopiesThePersonalFolderAndKeepsTheNewestTen)
         QString error;
         ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), start.addSecs(i), &error)) << error.toStdString();
     }
-    const QStringList copies = QDir(data.path(QStringLiteral("Personal/Backup"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList copies =
+        QDir(data.path(QStringLiteral("Personal/Backup"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(copies.size(), modCharacters::kKeptBackups);
     EXPECT_EQ(copies.front(), "2026-12-07_030002") << "the two oldest went";
     EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030011/Notes.txt")), kOld);
@@ -192,7 +195,8 @@ TEST(PersonalBackup, CopiesThePersonalFolderAndKeepsTheNewestTen)
     QString error;
     EXPECT_TRUE(modNotes::SaveNotes(blocked.path(), modNotes::Tables{}, &error)) << error.toStdString();
     EXPECT_EQ(blocked.read(QStringLiteral("Personal/Notes.txt")), "");
-    EXPECT_TRUE(modCharacters::BackupProblem().contains(QStringLiteral("Backup"))) << modCharacters::BackupProblem().toStdString();
+    EXPECT_TRUE(modCharacters::BackupProblem().contains(QStringLiteral("Backup")))
+        << modCharacters::BackupProblem().toStdString();
 }
 
 } // namespace

@@ -13,9 +13,9 @@ TEST(PetFiles, CatalogueFromTheCoreCampaignAndPlacesFromEveryCampaign)
     data.write(data.folder(0) + "PetsList.txt",
                "; pets\n"
                "03\tReedloper\tfast\n"
-               "5\tGlimmerbeak\n"          // no detail
-               "../x\tEscape\tbad\n"       // identifier 0 and no picture name
-               "7/../../etc\tSneaky\td\n"  // reads as 7, but no usable picture name
+               "5\tGlimmerbeak\n"         // no detail
+               "../x\tEscape\tbad\n"      // identifier 0 and no picture name
+               "7/../../etc\tSneaky\td\n" // reads as 7, but no usable picture name
                "\n");
     data.write(data.folder(0) + "PetsLocations.txt", "3\t1\t10\t100\t200\n");
     data.write(data.folder(2) + "PetsLocations.txt",
@@ -84,9 +84,8 @@ TEST(NoteFiles, SaveSkipsDeletedNotesKeepsTheFileReadableAndRoundTrips)
     add("Tab\there", "a\tb\nc\rd", 5, 6, 3, 4); // tabs and lone line ends cannot stay as they are
     QString error;
     ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, notes, &error)) << error.toStdString();
-    EXPECT_EQ(data.read("Personal/Notes.txt"),
-              QByteArray("Caf\xe9\tfirst{#ENTER#}second\t10\t-20\t1\t2\r\n"
-                         "Tab here\ta b{#ENTER#}c{#ENTER#}d\t5\t6\t3\t4\r\n"));
+    EXPECT_EQ(data.read("Personal/Notes.txt"), QByteArray("Caf\xe9\tfirst{#ENTER#}second\t10\t-20\t1\t2\r\n"
+                                                          "Tab here\ta b{#ENTER#}c{#ENTER#}d\t5\t6\t3\t4\r\n"));
 
     modNotes::Tables back;
     modNotes::LoadNotes(data.ctx, back);

@@ -53,7 +53,7 @@ TEST_F(TreasureFiles, TreasureLinesFromTheFixedPath)
     data.write("Campaign.03.Emberwake/Treasures.txt",
                "; chests of Varsha\r\n"
                "Old Chest\t100.5\t200\t2\t14\r\n"
-               "Broken\t1\t2\t3\r\n"          // four fields
+               "Broken\t1\t2\t3\r\n"           // four fields
                "Huge Region\t1\t2\t300\t1\r\n" // region beyond a byte
                "Reedbank Chest\t-5\t7\t3\t15\r\n");
     load();
@@ -93,7 +93,8 @@ TEST_F(TreasureFiles, OpenedRecordsReadAndSavedBackPerCharacter)
     table.Treasures[2].OpenedOn[3] = QDate(2012, 5, 5); // another character
     QString error;
     ASSERT_TRUE(modTreasures::SaveOpenedTreasures(data.ctx.appFolder, 1, table, &error)) << error.toStdString();
-    EXPECT_EQ(data.read("Personal/Char01OpenedTreasures.txt"), QByteArray("0009\t01022010\r\n0001\t01022010\r\n0003\t16102011\r\n"));
+    EXPECT_EQ(data.read("Personal/Char01OpenedTreasures.txt"),
+              QByteArray("0009\t01022010\r\n0001\t01022010\r\n0003\t16102011\r\n"));
     table = {};
     load();
     EXPECT_EQ(opened(1, 1), QDate(2010, 2, 1));

@@ -1,9 +1,9 @@
 // The generated demo world: the same bytes on every run, and a folder that
 // the start-up loader reads without a single skipped line.
-#include "core/LoadAllData.h"
-#include "core/TextNumbers.h"
-#include "core/RecordFile.h"
 #include "tools/demoworld/DemoWorld.h"
+#include "core/LoadAllData.h"
+#include "core/RecordFile.h"
+#include "core/TextNumbers.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,8 @@ std::map<QString, QByteArray> Checksums(const QString& root)
         const QString path = it.next();
         QFile f(path);
         if (f.open(QIODevice::ReadOnly))
-            sums[QDir(root).relativeFilePath(path)] = QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex();
+            sums[QDir(root).relativeFilePath(path)] =
+                QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1).toHex();
     }
     return sums;
 }
@@ -116,10 +117,12 @@ TEST_F(SmallDemoWorld, EveryMarkerLiesOnItsMap)
     for (size_t c = 0; c < world.campaigns.size(); ++c)
         for (size_t r = 1; r < world.campaigns[c].Regions.size(); ++r)
             for (size_t z = 1; z < world.campaigns[c].Regions[r].Zones.size(); ++z)
-                onMap("zone", int(c), int(r), world.campaigns[c].Regions[r].Zones[z].X, world.campaigns[c].Regions[r].Zones[z].Y);
+                onMap("zone", int(c), int(r), world.campaigns[c].Regions[r].Zones[z].X,
+                      world.campaigns[c].Regions[r].Zones[z].Y);
     for (const auto& skill : world.elite.EliteSkills)
         for (size_t i = 1; i < skill.Locations.size(); ++i)
-            onMap("boss", skill.Locations[i].Campaign, skill.Locations[i].Region, skill.Locations[i].X, skill.Locations[i].Y);
+            onMap("boss", skill.Locations[i].Campaign, skill.Locations[i].Region, skill.Locations[i].X,
+                  skill.Locations[i].Y);
     for (size_t i = 1; i < world.collectors.Collectors.size(); ++i) {
         const auto& col = world.collectors.Collectors[i];
         onMap("collector", col.Campaign, col.Region, col.X, col.Y);
@@ -195,16 +198,19 @@ TEST_F(LoadedDemoWorld, EveryEntryIsListedSomewhere)
 {
     const World& w = *s_world;
     for (int g = 1; g <= w.greens.count(); ++g)
-        EXPECT_NE(w.greens.Greens[size_t(g)].EliteNumber, -1) << w.greens.Greens[size_t(g)].Name.toStdString() << " has no boss";
+        EXPECT_NE(w.greens.Greens[size_t(g)].EliteNumber, -1)
+            << w.greens.Greens[size_t(g)].Name.toStdString() << " has no boss";
     for (int c = 1; c <= w.collectors.highest(); ++c) {
         const auto& col = w.collectors.Collectors[size_t(c)];
         EXPECT_NE(col.X, -1) << col.Name.toStdString() << " has no place";
-        EXPECT_TRUE(std::any_of(col.Rewards.begin() + 1, col.Rewards.end(), [](const auto& r) { return r.HandMask != 0; }))
+        EXPECT_TRUE(
+            std::any_of(col.Rewards.begin() + 1, col.Rewards.end(), [](const auto& r) { return r.HandMask != 0; }))
             << col.Name.toStdString() << " offers nothing a hand filter keeps";
     }
     for (int p = 1; p <= w.pets.highest(); ++p) {
         EXPECT_GT(w.pets.Pets[size_t(p)].Places.size(), 1u) << w.pets.Pets[size_t(p)].Name.toStdString();
-        EXPECT_GT(records::FileLength(w.pets.Pets[size_t(p)].Picture), 0) << w.pets.Pets[size_t(p)].Picture.toStdString();
+        EXPECT_GT(records::FileLength(w.pets.Pets[size_t(p)].Picture), 0)
+            << w.pets.Pets[size_t(p)].Picture.toStdString();
     }
     // Boss places name a zone of their own region.
     for (const auto& s : w.elite.EliteSkills)
@@ -301,8 +307,8 @@ TEST_F(LoadedDemoWorld, EveryRegionHasAllZoneKindsWithLabelsApart)
                     EXPECT_TRUE(std::abs(z[i].X - z[j].X) >= 200 || std::abs(z[i].Y - z[j].Y) >= 78)
                         << z[i].Name.toStdString() << " crowds " << z[j].Name.toStdString();
             }
-            EXPECT_EQ(kinds.size(), 7u) << "six kinds, open areas with and without icon; campaign " << c
-                                        << " region " << r;
+            EXPECT_EQ(kinds.size(), 7u) << "six kinds, open areas with and without icon; campaign " << c << " region "
+                                        << r;
         }
     }
     EXPECT_EQ(zones, s_summary.zones);

@@ -55,22 +55,21 @@ TEST_P(DemoWorldNames, AreUniqueAndFitTheirLabels)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, DemoWorldNames,
-    ::testing::Values(
-        // A scale-10 world needs about 6000 bosses, 3000 skills, 2300 zones.
-        NameCase{"bosses", [](NameForge& f) { return f.boss(); }, 6000, 40},
-        NameCase{"skills", [](NameForge& f) { return f.skill(); }, 3000, 40},
-        NameCase{"open_areas", [](NameForge& f) { return f.zone(1); }, 800, 22},
-        NameCase{"outposts", [](NameForge& f) { return f.zone(2); }, 400, 22},
-        NameCase{"missions", [](NameForge& f) { return f.zone(3); }, 400, 22},
-        NameCase{"towns", [](NameForge& f) { return f.zone(4); }, 400, 22},
-        NameCase{"challenges", [](NameForge& f) { return f.zone(5); }, 400, 22},
-        NameCase{"dungeons", [](NameForge& f) { return f.zone(6); }, 400, 22},
-        NameCase{"regions", [](NameForge& f) { return f.region(); }, 200, 30},
-        NameCase{"collectors", [](NameForge& f) { return f.collector(); }, 1500, 30},
-        NameCase{"pets", [](NameForge& f) { return f.pet(); }, 400, 30}),
-    [](const ::testing::TestParamInfo<NameCase>& row) { return std::string(row.param.label); });
+INSTANTIATE_TEST_SUITE_P(Kinds, DemoWorldNames,
+                         ::testing::Values(
+                             // A scale-10 world needs about 6000 bosses, 3000 skills, 2300 zones.
+                             NameCase{"bosses", [](NameForge& f) { return f.boss(); }, 6000, 40},
+                             NameCase{"skills", [](NameForge& f) { return f.skill(); }, 3000, 40},
+                             NameCase{"open_areas", [](NameForge& f) { return f.zone(1); }, 800, 22},
+                             NameCase{"outposts", [](NameForge& f) { return f.zone(2); }, 400, 22},
+                             NameCase{"missions", [](NameForge& f) { return f.zone(3); }, 400, 22},
+                             NameCase{"towns", [](NameForge& f) { return f.zone(4); }, 400, 22},
+                             NameCase{"challenges", [](NameForge& f) { return f.zone(5); }, 400, 22},
+                             NameCase{"dungeons", [](NameForge& f) { return f.zone(6); }, 400, 22},
+                             NameCase{"regions", [](NameForge& f) { return f.region(); }, 200, 30},
+                             NameCase{"collectors", [](NameForge& f) { return f.collector(); }, 1500, 30},
+                             NameCase{"pets", [](NameForge& f) { return f.pet(); }, 400, 30}),
+                         [](const ::testing::TestParamInfo<NameCase>& row) { return std::string(row.param.label); });
 
 TEST(DemoWorldNamesShared, ReservedNamesAreNotHandedOutAndItemsCarryTheirOwnersFirstName)
 {

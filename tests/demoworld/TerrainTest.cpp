@@ -9,7 +9,10 @@ using demoworld::CampaignPalette;
 using demoworld::Terrain;
 
 // Water of the temperate palette is strongly blue; no land colour is.
-bool LooksLikeWater(QRgb c) { return qBlue(c) - qRed(c) > 25; }
+bool LooksLikeWater(QRgb c)
+{
+    return qBlue(c) - qRed(c) > 25;
+}
 
 struct TerrainCase {
     const char* label;

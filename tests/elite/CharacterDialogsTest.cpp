@@ -169,7 +169,8 @@ TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
         Tables t;
         t.elite.UnreadCaptures[2] = {QStringLiteral("0042")}; // read at start-up for the free number
         const Tables before = t;
-        const auto result = SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), std::vector<bool>(6, true));
+        const auto result =
+            SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), std::vector<bool>(6, true));
         EXPECT_FALSE(result.number || result.error.isEmpty()) << blocked;
         if (QFileInfo(folder.path("Personal/Characters.txt")).isFile())
             EXPECT_EQ(folder.read("Personal/Characters.txt"), list) << blocked;

@@ -203,7 +203,8 @@ TEST(DialogWindows, CharactersAreCreatedRefusedDeletedAndFoundAfterARestart)
                     e.txtName->setText(QStringLiteral("Cato"));
                     QTest::mouseClick(e.cmdSave, Qt::LeftButton);
                     limit.reset();
-                    EXPECT_TRUE(boxes.texts.value(shown).startsWith(QStringLiteral("The character could not be saved")));
+                    EXPECT_TRUE(
+                        boxes.texts.value(shown).startsWith(QStringLiteral("The character could not be saved")));
                     EXPECT_TRUE(e.isVisible());
                     EXPECT_EQ(e.txtName->text(), QStringLiteral("Cato"));
                     EXPECT_EQ(folder.read("Personal/Characters.txt"), kTwoCharacters);
@@ -314,7 +315,8 @@ TEST(DialogWindows, AChestIsMarkedOpenedWithADateTypedInEachOrder)
     };
     for (const auto& row : rows) {
         int saved = 0;
-        frmMarkTreasureAsOpened d(s.world(), 1, false, [&] { ++saved; }, QString::fromLatin1(row.format));
+        frmMarkTreasureAsOpened d(
+            s.world(), 1, false, [&] { ++saved; }, QString::fromLatin1(row.format));
         d.show();
         EXPECT_EQ(d.Order()[0], row.first) << row.format;
         EXPECT_FALSE(d.cmdSave->isEnabled());

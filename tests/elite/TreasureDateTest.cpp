@@ -23,12 +23,18 @@ TEST(TreasureDate, BoxOrderFollowsTheShortDateFormat)
         const char* format;
         DateOrder expected;
     } rows[] = {
-        {"d/M/yy", {D, M, Y}},          {"M/d/yy", {M, D, Y}},
-        {"MM/dd/yyyy", {M, D, Y}},      {"yyyy-MM-dd", {Y, M, D}},
-        {"dd.MM.yyyy", {D, M, Y}},      {"yy/M/d", {Y, M, D}},
-        {"d. M. yyyy", {D, M, Y}},      {"yyyy'年'M'月'd'日'", {Y, M, D}},
-        {"d MMM yyyy", {D, M, Y}},      {"MMM d, yyyy", {M, D, Y}},
-        {"dddd, MMMM d, yyyy", {M, D, Y}}, {"", {D, M, Y}},
+        {"d/M/yy", {D, M, Y}},
+        {"M/d/yy", {M, D, Y}},
+        {"MM/dd/yyyy", {M, D, Y}},
+        {"yyyy-MM-dd", {Y, M, D}},
+        {"dd.MM.yyyy", {D, M, Y}},
+        {"yy/M/d", {Y, M, D}},
+        {"d. M. yyyy", {D, M, Y}},
+        {"yyyy'年'M'月'd'日'", {Y, M, D}},
+        {"d MMM yyyy", {D, M, Y}},
+        {"MMM d, yyyy", {M, D, Y}},
+        {"dddd, MMMM d, yyyy", {M, D, Y}},
+        {"", {D, M, Y}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(DetectDateOrder(QString::fromUtf8(row.format)), row.expected) << row.format;

@@ -32,7 +32,7 @@ QRect Touched(const QImage& map)
 
 struct LayerCase {
     const char* name;
-    QRect marker;   // the data's marker rectangle, edges included
+    QRect marker; // the data's marker rectangle, edges included
     // Puts one item of the layer at (40, 40) of campaign 1, region 1 and lists it.
     std::function<void(LayerTestWorld&)> setup;
     std::function<void(QImage&, LayerTestWorld&)> draw;
@@ -61,14 +61,18 @@ std::vector<LayerCase> Layers()
              ListInto(t.panel.lstCollectors, {1});
          },
          [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+         [](LayerTestWorld& t, QPointF p) {
+             return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1;
+         }},
         {"armour collector", r13,
          [](LayerTestWorld& t) {
              t.collector(1, "C", 1, 1, 0, 40, 40, {{"A", 1, {}}}, true);
              ListInto(t.panel.lstCollectors, {1});
          },
          [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+         [](LayerTestWorld& t, QPointF p) {
+             return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1;
+         }},
         {"green marker", r13,
          [](LayerTestWorld& t) {
              t.boss(2, 1, 1, 0, 40, 40);
@@ -90,7 +94,9 @@ std::vector<LayerCase> Layers()
              ListInto(t.panel.lstVarshaTreasures, {1});
          },
          [](QImage& m, LayerTestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) { return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+         [](LayerTestWorld& t, QPointF p) {
+             return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, p, {}) == 1;
+         }},
         {"pet", r15,
          [](LayerTestWorld& t) {
              t.pet(1, "P", {{1, 1, 0, 40, 40}});
@@ -115,8 +121,8 @@ TEST(LayerMarkers, DrawnPixelsAreThePixelsThatAnswerThePointer)
         const QRect& m = c.marker;
         for (QPoint corner : {m.topLeft(), m.topRight(), m.bottomLeft(), m.bottomRight()})
             EXPECT_TRUE(c.find(t, corner)) << "corner " << corner.x() << "," << corner.y();
-        for (QPoint outside : {QPoint(m.left() - 1, 40), QPoint(m.right() + 1, 40), QPoint(40, m.top() - 1),
-                               QPoint(40, m.bottom() + 1)})
+        for (QPoint outside :
+             {QPoint(m.left() - 1, 40), QPoint(m.right() + 1, 40), QPoint(40, m.top() - 1), QPoint(40, m.bottom() + 1)})
             EXPECT_FALSE(c.find(t, outside)) << "outside " << outside.x() << "," << outside.y();
     }
 }
@@ -196,7 +202,9 @@ TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
              ListInto(t.panel.lstCollectors, {1});
          },
          [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1; }},
+         [](LayerTestWorld& t) {
+             return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1;
+         }},
         {"treasure",
          [](LayerTestWorld& t) {
              t.chest("T", 1, 10, 40, 40);
@@ -204,14 +212,18 @@ TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
              ListInto(t.panel.lstVarshaTreasures, {1});
          },
          [](QImage& m, LayerTestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t) { return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1; }},
+         [](LayerTestWorld& t) {
+             return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1;
+         }},
         {"pet",
          [](LayerTestWorld& t) {
              t.pet(1, "P", {{1, 1, 10, 40, 40}});
              ListInto(t.panel.lstPets, {1});
          },
          [](QImage& m, LayerTestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t) { return petlayer::FindPetAt(t.world, t.panel, 1, 1, {40, 40}, {}).has_value(); }},
+         [](LayerTestWorld& t) {
+             return petlayer::FindPetAt(t.world, t.panel, 1, 1, {40, 40}, {}).has_value();
+         }},
         {"green",
          [](LayerTestWorld& t) {
              t.boss(2, 1, 1, 10, 40, 40);
@@ -224,11 +236,11 @@ TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
         SCOPED_TRACE(c.name);
         LayerTestWorld t;
         c.setup(t);
-        t.area(1, 1, 1);    // Thornwood (10): drawn
+        t.area(1, 1, 1); // Thornwood (10): drawn
         QImage map = PlainMap(90, 90, kBackground);
         c.draw(map, t);
         EXPECT_FALSE(Touched(map).isEmpty());
-        t.area(1, 1, 2);    // Ashen Gate (11): not drawn, still found
+        t.area(1, 1, 2); // Ashen Gate (11): not drawn, still found
         QImage hidden = PlainMap(90, 90, kBackground);
         c.draw(hidden, t);
         EXPECT_TRUE(Touched(hidden).isEmpty());

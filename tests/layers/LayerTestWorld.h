@@ -20,10 +20,10 @@ struct LayerTestWorld {
     {
         modOptions::InitColourTable(world.colourTable);
         const std::pair<int, const char*> texts[] = {
-            {9, "All"}, {44, "Collectors"}, {45, "No attribute"}, {49, "Where"}, {50, "Wants"},
-            {54, "One hand"}, {55, "Off hand"}, {56, "Two hands"}, {57, "Ranged"}, {59, "Green items"},
-            {65, "Notes"}, {83, "Chests"}, {85, "Character"}, {87, "No characters"}, {88, "Nobody named"},
-            {106, "Opened"}, {114, "Pets"}};
+            {9, "All"},       {44, "Collectors"}, {45, "No attribute"}, {49, "Where"},         {50, "Wants"},
+            {54, "One hand"}, {55, "Off hand"},   {56, "Two hands"},    {57, "Ranged"},        {59, "Green items"},
+            {65, "Notes"},    {83, "Chests"},     {85, "Character"},    {87, "No characters"}, {88, "Nobody named"},
+            {106, "Opened"},  {114, "Pets"}};
         for (const auto& [n, text] : texts)
             world.language.set(n, QString::fromLatin1(text));
 
@@ -41,7 +41,9 @@ struct LayerTestWorld {
         zone(3, 1, 30, QStringLiteral("Dune Camp"));
 
         world.professions.Professions.resize(2);
-        world.professions.Professions[1] = {QStringLiteral("Hearthguard"), QStringLiteral("H"), 0xff,
+        world.professions.Professions[1] = {QStringLiteral("Hearthguard"),
+                                            QStringLiteral("H"),
+                                            0xff,
                                             {QString(), QStringLiteral("Hewing"), QStringLiteral("Shieldcraft")}};
         world.characters.Characters = {QString(), QStringLiteral("Ayla"), QStringLiteral("Bren")};
         panel.chkShowObject = {true, true, true, true, true};

@@ -60,8 +60,8 @@ TEST(LayerTooltips, FramesAndBandColours)
         EXPECT_EQ(tt.Band, QRect(QPoint(6, 6), QPoint(tt.Width - 7, 20)));
         const QImage img = layertooltip::Paint(tt, black, {0, 0});
         ASSERT_EQ(img.size(), QSize(tt.Width, tt.Height));
-        ExpectNear(img.pixel(8, 9), QColor(OverBlack(row.band.red()), OverBlack(row.band.green()),
-                                           OverBlack(row.band.blue())), "band");
+        ExpectNear(img.pixel(8, 9),
+                   QColor(OverBlack(row.band.red()), OverBlack(row.band.green()), OverBlack(row.band.blue())), "band");
         EXPECT_EQ(img.pixel(0, tt.Height / 2), qRgb(180, 180, 180)) << "outer frame";
         EXPECT_EQ(img.pixel(tt.Width - 1, tt.Height - 1), qRgb(180, 180, 180)) << "outer frame";
         EXPECT_EQ(img.pixel(6, tt.Height - 7), qRgb(100, 100, 100)) << "inner frame";
@@ -99,7 +99,7 @@ TEST(TreasureTooltip, CharacterList)
     struct Case {
         const char* name;
         std::vector<QString> characters;
-        QString expectedFirstLine;     // empty = check the whole text below
+        QString expectedFirstLine; // empty = check the whole text below
         QString expectedText;
     };
     const Case cases[] = {
@@ -153,8 +153,10 @@ TEST(PetTooltip, PictureFromARegularFileOnly)
         const char* name;
         QString path;
         bool shown;
-    } rows[] = {{"regular file", good, true},     {"FIFO counts as missing", fifo, false},
-                {"folder counts as missing", folder, false}, {"missing file", dir.filePath("none.jpg"), false},
+    } rows[] = {{"regular file", good, true},
+                {"FIFO counts as missing", fifo, false},
+                {"folder counts as missing", folder, false},
+                {"missing file", dir.filePath("none.jpg"), false},
                 {"device counts as missing", "/dev/zero", false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -190,7 +192,7 @@ TEST(LayerTooltips, PlacedByPlaceTooltipAndTaggedByItem)
     const mapview::MapContext ctx{t.world, t.panel, 1, 1, {-50, -20}, {500, 400}};
 
     const notelayer::NoteLayer notes;
-    const auto hit = notes.Find({150, 180}, ctx);    // map point (200, 200)
+    const auto hit = notes.Find({150, 180}, ctx); // map point (200, 200)
     ASSERT_TRUE(hit);
     const auto shown = notes.BuildTooltip(*hit, ctx, viewport);
     ASSERT_TRUE(shown);
@@ -213,7 +215,8 @@ TEST(LayerSelection, TheSelectedItemOfTheMapShownBlinks)
     t.chest("T", 1, 0, 31, 32);
     t.boss(2, 1, 1, 0, 41, 42);
     t.green("G", 2, 1);
-    for (PanelList* list : {&t.panel.lstCollectors, &t.panel.lstNotes, &t.panel.lstVarshaTreasures, &t.panel.lstGreens}) {
+    for (PanelList* list :
+         {&t.panel.lstCollectors, &t.panel.lstNotes, &t.panel.lstVarshaTreasures, &t.panel.lstGreens}) {
         ListInto(*list, {1});
         list->selected = 0;
     }

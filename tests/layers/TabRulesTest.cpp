@@ -95,7 +95,7 @@ TEST(TabRules, Collectors)
              t.panel.optCollType = 0;
              t.world.collectors.RequestTypes = {{}, {"Ice Shards", 1}, {"Bone Charms", 1}};
              t.panel.cmbCollReq = modCollectorsTab::FillCollectorRequests(t.world, t.panel.optCollLevel);
-             t.panel.cmbCollReq.selected = 2;   // "Ice Shards" after "Bone Charms"
+             t.panel.cmbCollReq.selected = 2; // "Ice Shards" after "Bone Charms"
              EXPECT_EQ(t.panel.cmbCollReq.selectedText(), QStringLiteral("Ice Shards"));
              EXPECT_EQ(Collectors(t), (vector<int>{3}));
          }},
@@ -129,7 +129,7 @@ TEST(TabRules, Collectors)
              EXPECT_EQ(Collectors(t), (vector<int>{2, 3, 1}));
              t.area(1, 1);
              EXPECT_EQ(Collectors(t), (vector<int>{2, 1}));
-             t.area(1, 1, 2);   // position 2 of North Vale's zones: Ashen Gate (11)
+             t.area(1, 1, 2); // position 2 of North Vale's zones: Ashen Gate (11)
              EXPECT_EQ(Collectors(t), (vector<int>{2}));
          }},
         {"a chosen collector centres its region; a campaign without region list leaves the map",

@@ -32,7 +32,9 @@ void ExpectBox(const QImage& map, int left, int top, QColor fill, const char* na
             const bool rim = !outside && (x == left || y == top || x == right || y == bottom);
             if ((x < left || x > right) && (y < top || y > bottom))
                 continue; // the corners just outside may hold anything
-            ASSERT_EQ(map.pixel(x, y), outside ? kBackground.rgb() : rim ? qRgb(0, 0, 0) : fill.rgb())
+            ASSERT_EQ(map.pixel(x, y), outside ? kBackground.rgb()
+                                       : rim   ? qRgb(0, 0, 0)
+                                               : fill.rgb())
                 << name << " at " << x - left << "," << y - top;
         }
 }
@@ -49,10 +51,10 @@ bool Untouched(const QImage& map, QRect area)
 TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
 {
     MapTestWorld t;
-    t.place(1, 1, 1, 30, 30);        // Hearthguard: red
-    t.place(2, 1, 1, 80, 30);        // Seer: green
-    t.place(0, 1, 1, 30, 70);        // boss without skill
-    t.place(1, 1, 2, 80, 70);        // other region
+    t.place(1, 1, 1, 30, 30); // Hearthguard: red
+    t.place(2, 1, 1, 80, 30); // Seer: green
+    t.place(0, 1, 1, 30, 70); // boss without skill
+    t.place(1, 1, 2, 80, 70); // other region
     t.list({1, 2});
     const QImage map = DrawOn(t, 1, 1);
     ExpectBox(map, 24, 24, QColor(255, 0, 0), "listed red");
@@ -64,8 +66,8 @@ TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
 TEST(DrawElites, BoxesAcrossTheMapEdgeAreClipped)
 {
     MapTestWorld t;
-    t.place(1, 1, 1, 2, 2);          // box -4..8
-    t.place(1, 1, 1, 117, 97);       // box 111..123 on a 120 x 100 map
+    t.place(1, 1, 1, 2, 2);    // box -4..8
+    t.place(1, 1, 1, 117, 97); // box 111..123 on a 120 x 100 map
     t.place(1, 1, 1, -50, -50, QStringLiteral("Off"), QStringLiteral("XY"));
     t.list({1});
     const QImage map = DrawOn(t, 1, 1);
@@ -87,7 +89,8 @@ TEST(DrawElites, WhatTheFiltersLeaveOut)
     const Case cases[] = {
         {"nothing listed still draws the grey bosses", [](MapTestWorld& t) { t.list({}); }, false, true},
         {"show box off draws nothing", [](MapTestWorld& t) { t.panel.chkShowObject[0] = false; }, false, false},
-        {"boss text matching any part, any case", [](MapTestWorld& t) { t.panel.txtEliteBossName = "GRIM"; }, true, true},
+        {"boss text matching any part, any case", [](MapTestWorld& t) { t.panel.txtEliteBossName = "GRIM"; }, true,
+         true},
         {"boss text not matching hides listed, never grey",
          [](MapTestWorld& t) { t.panel.txtEliteBossName = "nobody"; }, false, true},
         {"zone filter of another zone hides both", [](MapTestWorld& t) { t.chooseZone(1, 1, 2); }, false, false},
@@ -129,10 +132,10 @@ TEST(DrawElites, MarkerCodeInsideTheBox)
 TEST(FindEliteAt, OrderEdgesAndRounding)
 {
     MapTestWorld t;
-    t.place(2, 1, 1, 50, 50);                   // skill 2, location 1
-    t.place(1, 1, 1, 54, 50);                   // skill 1, location 1 (overlaps)
-    t.place(1, 1, 1, 52, 50);                   // skill 1, location 2 (overlaps both)
-    t.place(1, 1, 2, 50, 50);                   // skill 1, location 3, other region
+    t.place(2, 1, 1, 50, 50); // skill 2, location 1
+    t.place(1, 1, 1, 54, 50); // skill 1, location 1 (overlaps)
+    t.place(1, 1, 1, 52, 50); // skill 1, location 2 (overlaps both)
+    t.place(1, 1, 2, 50, 50); // skill 1, location 3, other region
     t.list({2, 1});
     struct Case {
         const char* name;
@@ -271,7 +274,8 @@ TEST_F(TooltipFixture, BossSectionAndTheNoteBelowIt)
     EXPECT_FALSE(tip.lblExtCaptionNote.Visible);
     EXPECT_EQ(tip.Height, tip.lblExtZone.bottom() + 2 + 8);
 
-    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Note = QStringLiteral("Spawns\r\nat night");
+    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Note =
+        QStringLiteral("Spawns\r\nat night");
     tip = Fill();
     ASSERT_TRUE(tip.lblExtNote.Visible);
     EXPECT_GT(tip.lblExtNote.Rect.top(), tip.lblExtZone.bottom());

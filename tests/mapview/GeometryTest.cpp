@@ -65,9 +65,15 @@ TEST(PlaceTooltip, SitsBesideTheMarker)
         {"bottom-right corner: above and to the left", {100, 50}, {380, 280, 392, 292}, {0, 0}, {292, 231}},
         {"wider than the view goes to x = 0", {450, 50}, {194, 144, 206, 156}, {0, 0}, {0, 95}},
         {"too wide on the left, half moved left", {100, 50}, {4, 144, 16, 156}, {0, 0}, {4, 95}},
-        {"from the left edge past the right side: half back, below 0, so 0", {398, 20}, {4, 100, 16, 112}, {0, 0},
+        {"from the left edge past the right side: half back, below 0, so 0",
+         {398, 20},
+         {4, 100, 16, 112},
+         {0, 0},
          {0, 81}},
-        {"right-aligned would start left of 0: from the left edge", {300, 20}, {250, 100, 262, 112}, {-200, 0},
+        {"right-aligned would start left of 0: from the left edge",
+         {300, 20},
+         {250, 100, 262, 112},
+         {-200, 0},
          {50, 81}},
         {"from the left edge past the right: half back, then 0", {300, 20}, {350, 100, 362, 112}, {-200, 0}, {0, 81}},
         {"taller than the room below and above goes to y = 0", {100, 250}, {194, 100, 206, 112}, {0, 0}, {106, 0}},
@@ -130,8 +136,7 @@ TEST(ScreenLayout, RestoreUsesTheSavedPlacementWhenItFits)
             EXPECT_FALSE(r.Layout.Maximised) << c.name;
             // Panel height from the inset work area: (1000 - 80) - (0 + 80) pixels.
             EXPECT_EQ(r.Layout.Panel, (TwipsRect{c.saved.PosX, c.saved.PosY, panelWidth, 840 * 15})) << c.name;
-            EXPECT_EQ(r.Layout.Map,
-                      (TwipsRect{c.saved.PosX + panelWidth, c.saved.PosY, c.saved.DimX, c.saved.DimY}))
+            EXPECT_EQ(r.Layout.Map, (TwipsRect{c.saved.PosX + panelWidth, c.saved.PosY, c.saved.DimX, c.saved.DimY}))
                 << c.name;
         }
     }

@@ -37,7 +37,7 @@ struct MapWindowFixture : ::testing::Test {
         t.place(0, 1, 1, 700, 400, QStringLiteral("Stray"));
         t.list({1});
         map = std::make_unique<frmMap>(t.world, t.panel);
-        map->resize(404, 304);   // viewport 400 x 300
+        map->resize(404, 304); // viewport 400 x 300
         map->show();
         QString none;
         map->InizializzaVariabili(none, -1, -1);
@@ -82,7 +82,7 @@ TEST_F(MapWindowFixture, StartPictureUntilARegionIsChosen)
     map->InizializzaVariabili(missing, 1, 2);
     EXPECT_FALSE(map->MapLoaded());
     EXPECT_TRUE(missing.isEmpty());
-    map->DrawEverythingOnMap();   // nothing of the old map comes back
+    map->DrawEverythingOnMap(); // nothing of the old map comes back
     map->CenterMapOn(10, 10);
     missing = dir.filePath("missing.jpg");
     map->InizializzaVariabili(missing, 1, 2);
@@ -116,8 +116,7 @@ TEST_F(MapWindowFixture, CenteringCornerCasesAndTheViewShown)
     for (const Case& c : cases) {
         map->CenterMapOn(c.point.x(), c.point.y());
         EXPECT_EQ(QPoint(map->MapOffsetX(), map->MapOffsetY()), c.offset) << c.name;
-        EXPECT_EQ(map->Canvas().picMap,
-                  map->Canvas().picTemp.copy(-c.offset.x(), -c.offset.y(), 400, 300)) << c.name;
+        EXPECT_EQ(map->Canvas().picMap, map->Canvas().picTemp.copy(-c.offset.x(), -c.offset.y(), 400, 300)) << c.name;
     }
     // What the viewport paints is the viewport picture, pixel for pixel.
     // (Below the buttons along the top edge.)

@@ -24,7 +24,7 @@ TEST(MapDrag, AnchorsOnTheMapPointAndPansPerAxis)
     };
     for (const Case& c : cases) {
         MapDrag drag;
-        drag.Begin({200.5, 150}, {-100, -100});   // anchor: map point (300, 250) after rounding halves to even
+        drag.Begin({200.5, 150}, {-100, -100}); // anchor: map point (300, 250) after rounding halves to even
         EXPECT_EQ(drag.DragAnchorX, 300) << c.name;
         EXPECT_EQ(drag.PanTo(c.to, {-100, -100}, {400, 300}, c.map), c.expected) << c.name;
     }

@@ -51,8 +51,10 @@ PanelState Panel(const TestWorld& w, const Choice& c)
             if (w.campaigns[c.campaign].Regions[c.region].Zones[z].Id == c.zoneId)
                 Choose(p.cmbZone, z);
     }
-    for (auto [list, data] : {std::pair{&p.cmbProfession, c.profession}, {&p.cmbSecondaryProfession, c.secondary},
-                              {&p.cmbAttribute, c.attribute}, {&p.cmbCharacter, c.character}})
+    for (auto [list, data] : {std::pair{&p.cmbProfession, c.profession},
+                              {&p.cmbSecondaryProfession, c.secondary},
+                              {&p.cmbAttribute, c.attribute},
+                              {&p.cmbCharacter, c.character}})
         if (data != 0)
             Choose(*list, data);
     p.optCapture = c.optCapture;
@@ -133,7 +135,9 @@ TEST_P(ElitePlaces, ListsThePlacesThatPassTheFilters)
 }
 
 const PlacesCase kPlacesCases[] = {
-    {"AllPlacesWithNoCampaignChosen", {}, 5,
+    {"AllPlacesWithNoCampaignChosen",
+     {},
+     5,
      {{"ashen Gate - North Vale - Alpha", 1}, {"Frost Hollow - Ice Coast - Alpha", 2}}},
     {"RegionLimitsPlaces", {.campaign = 1, .region = 2}, 5, {{"Frost Hollow - Ice Coast - Alpha", 2}}},
     {"BossTextLimitsPlaces", {.boss = "MOSS"}, 5, {{"ashen Gate - North Vale - Alpha", 1}}},

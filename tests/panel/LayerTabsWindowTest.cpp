@@ -14,11 +14,11 @@
 #include "panel/modTreasuresPetsTab.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QLabel>
 #include <QApplication>
-#include <QKeyEvent>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -59,8 +59,12 @@ QPoint ViewPoint(frmMap& map, QPoint mapPoint)
 MapContext ContextOf(Started& s)
 {
     frmMap& m = s.map();
-    return MapContext{s.world(), s.program->panel(), m.CurrentCampaign(), m.CurrentRegion(),
-                      QPoint(m.MapOffsetX(), m.MapOffsetY()), m.Canvas().ViewSize()};
+    return MapContext{s.world(),
+                      s.program->panel(),
+                      m.CurrentCampaign(),
+                      m.CurrentRegion(),
+                      QPoint(m.MapOffsetX(), m.MapOffsetY()),
+                      m.Canvas().ViewSize()};
 }
 
 // One row per tab list: where its entry takes the map, and its layers.
@@ -217,9 +221,9 @@ TEST(LayerTabs, HoveringEachKindOfMarkerShowsItsWindowBesideIt)
             QTest::mouseMove(s.map().picMap(), at);
             const QWidget* tip = s.map().InformationWindowOf(c.layer);
             ASSERT_TRUE(tip->isVisible());
-            EXPECT_EQ(tip->pos(), PlaceTooltip(tip->size(), hit->Hit.Marker,
-                                               QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
-                                               s.map().Canvas().ViewSize()));
+            EXPECT_EQ(tip->pos(),
+                      PlaceTooltip(tip->size(), hit->Hit.Marker, QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
+                                   s.map().Canvas().ViewSize()));
             shown = true;
         }
         EXPECT_TRUE(shown);
@@ -343,8 +347,8 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
         s.program->QuitProgram();
     }
     EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")),
-              QByteArray("Ford crossing (deep)\tWade at dusk{#ENTER#}mind the eels\t") +
-                  QByteArray::number(spot.x()) + '\t' + QByteArray::number(spot.y()) + "\t1\t8\r\n");
+              QByteArray("Ford crossing (deep)\tWade at dusk{#ENTER#}mind the eels\t") + QByteArray::number(spot.x()) +
+                  '\t' + QByteArray::number(spot.y()) + "\t1\t8\r\n");
 
     Started again(folder);
     ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);

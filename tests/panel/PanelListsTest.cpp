@@ -73,7 +73,9 @@ TEST_P(AttributeCombo, OffersTheProfessionsAttributes)
 
 const AttributeCase kAttributeCases[] = {
     {"NoProfessionDisables", 0, false, {{"<<< All >>>", 0}}},
-    {"AttributesThenNoAttribute", 1, true,
+    {"AttributesThenNoAttribute",
+     1,
+     true,
      {{"<<< All >>>", 0}, {"Hewing", 1}, {"Shieldcraft", 2}, {"No attribute", 99}}},
     {"ProfessionWithoutAttributes", 2, true, {{"<<< All >>>", 0}, {"No attribute", 99}}},
 };

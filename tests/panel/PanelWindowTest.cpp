@@ -1,13 +1,13 @@
 // The program started offscreen on a copy of the demo world: start-up, the
 // elite tab's wiring to the map window, quitting and restarting.
 #include "../core/TestFiles.h"
+#include "ProgramCopy.h"
 #include "app/WayloomProgram.h"
 #include "mapview/MapGeometry.h"
 #include "mapview/frmMap.h"
 #include "panel/PanelLayout.h"
 #include "panel/frmMenu.h"
 #include "panel/modEliteTab.h"
-#include "ProgramCopy.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,8 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -142,8 +142,8 @@ TEST(PanelWindow, ClickingASkillListsItsPlacesSwitchesTheMapAndCentresIt)
             EXPECT_EQ(s.map().CurrentRegion(), l.Region);
             if (!s.map().MapLoaded())
                 continue;
-            const QPoint expected = mapview::CenterMapOnOffsets(l.X, l.Y, s.map().Canvas().ViewSize(),
-                                                                s.map().Canvas().MapSize());
+            const QPoint expected =
+                mapview::CenterMapOnOffsets(l.X, l.Y, s.map().Canvas().ViewSize(), s.map().Canvas().MapSize());
             EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()), expected)
                 << skill.Name.toStdString() << " place " << place;
         }

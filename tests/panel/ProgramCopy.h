@@ -67,4 +67,3 @@ struct Started {
     QList<bool> cancelOffered;
     bool ended = false;
 };
-

@@ -34,8 +34,8 @@ std::vector<std::string> Lines(const modProgress::Overview& o)
     std::vector<std::string> lines;
     for (const auto& row : o.rows) {
         std::string line = (row.kind == modProgress::RowKind::Chests ? "chests " : "") + row.name.toStdString() +
-                           (row.kind == modProgress::RowKind::Total ? "total" : "") + " " +
-                           std::to_string(row.total) + ":";
+                           (row.kind == modProgress::RowKind::Total ? "total" : "") + " " + std::to_string(row.total) +
+                           ":";
         for (int d : row.done)
             line += " " + std::to_string(d);
         lines.push_back(line);
@@ -52,13 +52,19 @@ TEST(ProgressOverview, CountsCapturesAndOpenedChestsPerCharacter)
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"nothing captured", {}, {},
+        {"nothing captured",
+         {},
+         {},
          {"Core 1: 0 0", "Alpha 4: 0 0", "Hearthguard 3: 0 0", "Seer 1: 0 0", "Mender 1: 0 0", "total 5: 0 0",
           "chests 3 3: 0 0"}},
-        {"captures split by campaign and profession", {{1, 1}, {3, 1}, {5, 1}, {2, 3}}, {{1, 3}, {2, 3}},
+        {"captures split by campaign and profession",
+         {{1, 1}, {3, 1}, {5, 1}, {2, 3}},
+         {{1, 3}, {2, 3}},
          {"Core 1: 1 0", "Alpha 4: 2 1", "Hearthguard 3: 2 0", "Seer 1: 0 1", "Mender 1: 1 0", "total 5: 3 1",
           "chests 3 3: 0 2"}},
-        {"an unreadable chest line is not counted", {}, {{4, 1}},
+        {"an unreadable chest line is not counted",
+         {},
+         {{4, 1}},
          {"Core 1: 0 0", "Alpha 4: 0 0", "Hearthguard 3: 0 0", "Seer 1: 0 0", "Mender 1: 0 0", "total 5: 0 0",
           "chests 3 3: 0 0"}},
     };

@@ -94,7 +94,10 @@ struct Named {
     friend bool operator==(const Named&, const Named&) = default;
 };
 
-void PrintTo(const Named& n, std::ostream* os) { *os << int(n.kind) << ':' << n.name.toStdString(); }
+void PrintTo(const Named& n, std::ostream* os)
+{
+    *os << int(n.kind) << ':' << n.name.toStdString();
+}
 
 std::vector<Named> NamesOf(const std::vector<modSearch::Result>& results)
 {
@@ -124,12 +127,13 @@ TEST(SearchIndex, RanksWordStartsFirstThenByKindAndName)
           {Kind::Green, "Stone Orc's Axe"},
           {Kind::Note, "Orchard gate"},
           {Kind::Boss, "Frost Sorcerer"}}},
-        {"a skill with two bosses is listed at each boss", "stone w",
+        {"a skill with two bosses is listed at each boss",
+         "stone w",
          {{Kind::Skill, "Stone Ward"}, {Kind::Skill, "Stone Ward"}}},
-        {"case-blind, spaces around the query ignored", "  FROST  ",
+        {"case-blind, spaces around the query ignored",
+         "  FROST  ",
          {{Kind::Boss, "Frost Sorcerer"}, {Kind::Chest, "Frost Chest"}, {Kind::Zone, "Frost Hollow"}}},
-        {"a word start outranks an earlier kind", "al",
-         {{Kind::Campaign, "Alpha"}, {Kind::Region, "North Vale"}}},
+        {"a word start outranks an earlier kind", "al", {{Kind::Campaign, "Alpha"}, {Kind::Region, "North Vale"}}},
         {"a boss without a skill is a boss only", "hermit", {{Kind::Boss, "Old Hermit"}}},
         {"a pet at each of its places", "wolf", {{Kind::Pet, "Snow Wolf"}, {Kind::Pet, "Snow Wolf"}}},
         {"a blank query finds nothing", "   ", {}},
@@ -176,15 +180,32 @@ TEST(SearchIndex, FoldsAccentsAndTheSpelledOutWindows1252Letters)
         const char* query;
     };
     const Case cases[] = {
-        {"acute accent", "\xC9" "cole Blade", "ecole"},        // École
-        {"query with the accent", "Ecole Blade", "\xC3\x89" "COLE"}, // query "ÉCOLE" (UTF-8)
+        {"acute accent",
+         "\xC9"
+         "cole Blade",
+         "ecole"}, // École
+        {"query with the accent", "Ecole Blade",
+         "\xC3\x89"
+         "COLE"},                                                    // query "ÉCOLE" (UTF-8)
         {"diaeresis and caron", "Zo\xEB's \x8Akull", "zoe's skull"}, // Zoë's Škull
-        {"ae ligature", "\xC6ther Staff", "aether"},             // Æther
-        {"oe ligature", "\x8C" "uvre Mask", "oeuvre"},            // Œuvre
-        {"sharp s", "Stra\xDF" "e Guard", "strasse"},            // Straße
-        {"o with stroke", "Bj\xF8rn's Horn", "bjorn"},           // Bjørn
-        {"thorn", "\xDE" "orn Hide", "thorn hide"},              // Þorn
-        {"y with diaeresis", "\x9F" "vel Ring", "yvel"},          // Ÿvel
+        {"ae ligature", "\xC6ther Staff", "aether"},                 // Æther
+        {"oe ligature",
+         "\x8C"
+         "uvre Mask",
+         "oeuvre"}, // Œuvre
+        {"sharp s",
+         "Stra\xDF"
+         "e Guard",
+         "strasse"},                                   // Straße
+        {"o with stroke", "Bj\xF8rn's Horn", "bjorn"}, // Bjørn
+        {"thorn",
+         "\xDE"
+         "orn Hide",
+         "thorn hide"}, // Þorn
+        {"y with diaeresis",
+         "\x9F"
+         "vel Ring",
+         "yvel"}, // Ÿvel
     };
     for (const auto& c : cases) {
         SearchWorld sw;

@@ -35,11 +35,13 @@ struct TestWorld {
         addZone(1, 2, 20, QStringLiteral("Frost Hollow"));
 
         professions.Professions.resize(4);
-        professions.Professions[1] = {QStringLiteral("Hearthguard"), QStringLiteral("H"), 0xff,
+        professions.Professions[1] = {QStringLiteral("Hearthguard"),
+                                      QStringLiteral("H"),
+                                      0xff,
                                       {QString(), QStringLiteral("Hewing"), QStringLiteral("Shieldcraft")}};
         professions.Professions[2] = {QStringLiteral("Seer"), QStringLiteral("S"), 0xff00, {QString()}};
-        professions.Professions[3] = {QStringLiteral("Mender"), QStringLiteral("M"), 0xff0000,
-                                      {QString(), QStringLiteral("Healing")}};
+        professions.Professions[3] = {
+            QStringLiteral("Mender"), QStringLiteral("M"), 0xff0000, {QString(), QStringLiteral("Healing")}};
 
         characters.Characters = {QString(), QStringLiteral("Ayla"), QString(), QStringLiteral("Bren")};
 

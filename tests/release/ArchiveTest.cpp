@@ -20,7 +20,10 @@
 #include <map>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace {
 
@@ -34,7 +37,7 @@ struct Outcome {
 };
 
 Outcome Start(const QString& program, const QStringList& args, const QProcessEnvironment& env,
-          const QString& workingFolder = QString(), int timeoutMs = 60000)
+              const QString& workingFolder = QString(), int timeoutMs = 60000)
 {
     QProcess p;
     p.setProcessEnvironment(env);
@@ -106,19 +109,23 @@ protected:
         m_parent = m_root.filePath(QStringLiteral("Player's games $HOME %u"));
         m_outside = m_root.filePath(QStringLiteral("outside"));
         ASSERT_TRUE(QDir().mkpath(m_parent));
-        const Outcome tar = Start(QStringLiteral("tar"), {"-xzf", kArchive, "-C", m_parent}, QProcessEnvironment::systemEnvironment());
-        ASSERT_TRUE(tar.finished && tar.exitCode == 0) << "cannot unpack " << kArchive.toStdString() << ": "
-                                                       << tar.err.toStdString();
+        const Outcome tar =
+            Start(QStringLiteral("tar"), {"-xzf", kArchive, "-C", m_parent}, QProcessEnvironment::systemEnvironment());
+        ASSERT_TRUE(tar.finished && tar.exitCode == 0)
+            << "cannot unpack " << kArchive.toStdString() << ": " << tar.err.toStdString();
         folder = m_parent + u'/' + kTop;
 
         env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY",
                                  "LD_PRELOAD", "WAYLOOM_TEST_PLAY"})
             env.remove(QLatin1String(name));
-        const std::pair<const char*, const char*> own[] = {
-            {"HOME", "home"},           {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"},
-            {"XDG_CACHE_HOME", "cache"}, {"XDG_STATE_HOME", "state"},  {"XDG_RUNTIME_DIR", "runtime"},
-            {"TMPDIR", "tmp"}};
+        const std::pair<const char*, const char*> own[] = {{"HOME", "home"},
+                                                           {"XDG_CONFIG_HOME", "config"},
+                                                           {"XDG_DATA_HOME", "data"},
+                                                           {"XDG_CACHE_HOME", "cache"},
+                                                           {"XDG_STATE_HOME", "state"},
+                                                           {"XDG_RUNTIME_DIR", "runtime"},
+                                                           {"TMPDIR", "tmp"}};
         for (const auto& [name, sub] : own) {
             const QString path = m_outside + u'/' + QLatin1String(sub);
             ASSERT_TRUE(QDir().mkpath(path));
@@ -158,8 +165,8 @@ private:
 
 TEST(Archive, HoldsOneFolderWithWhatAPlayerRunsAndNothingElse)
 {
-    const Outcome list = Start(QStringLiteral("tar"), {"-tvzf", kArchive, "--numeric-owner"},
-                           QProcessEnvironment::systemEnvironment());
+    const Outcome list =
+        Start(QStringLiteral("tar"), {"-tvzf", kArchive, "--numeric-owner"}, QProcessEnvironment::systemEnvironment());
     ASSERT_TRUE(list.finished && list.exitCode == 0) << list.err.toStdString();
     QStringList top;
     for (const QString& line : list.out.split(u'\n', Qt::SkipEmptyParts)) {
@@ -167,7 +174,8 @@ TEST(Archive, HoldsOneFolderWithWhatAPlayerRunsAndNothingElse)
         const QStringList f = line.split(u' ', Qt::SkipEmptyParts);
         ASSERT_GE(f.size(), 6) << line.toStdString();
         EXPECT_EQ(f[1], QStringLiteral("0/0")) << line.toStdString();
-        EXPECT_FALSE(f[0].mid(5, 1) == u"w" || f[0].mid(8, 1) == u"w") << "group or world write: " << line.toStdString();
+        EXPECT_FALSE(f[0].mid(5, 1) == u"w" || f[0].mid(8, 1) == u"w")
+            << "group or world write: " << line.toStdString();
         const QString name = f.mid(5).join(u' ');
         ASSERT_TRUE(name.startsWith(kTop + u'/')) << "outside the one folder: " << name.toStdString();
         const QString relative = name.mid(kTop.size() + 1);
@@ -175,7 +183,8 @@ TEST(Archive, HoldsOneFolderWithWhatAPlayerRunsAndNothingElse)
         if (!first.isEmpty() && !top.contains(first) && !first.startsWith(QStringLiteral("Campaign.")))
             top << first;
         if (first == QStringLiteral("Data") && relative != QStringLiteral("Data/")) {
-            EXPECT_TRUE(relative == QStringLiteral("Data/Language.txt") || relative == QStringLiteral("Data/History.txt"))
+            EXPECT_TRUE(relative == QStringLiteral("Data/Language.txt") ||
+                        relative == QStringLiteral("Data/History.txt"))
                 << relative.toStdString();
         }
     }
@@ -194,10 +203,11 @@ TEST(Archive, PackedAgainElsewhereGivesTheSameBytes)
     QTemporaryDir out;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TZ"), QStringLiteral("Pacific/Auckland"));
-    const Outcome pack = Start(QStringLiteral("sh"),
-                           {"-c", QStringLiteral("umask 077 && \"%1\" --config \"%2\" -B \"%3\"")
-                                      .arg(QStringLiteral(WAYLOOM_CPACK), QStringLiteral(WAYLOOM_CPACK_CONFIG), out.path())},
-                           env, QString(), 300000);
+    const Outcome pack =
+        Start(QStringLiteral("sh"),
+              {"-c", QStringLiteral("umask 077 && \"%1\" --config \"%2\" -B \"%3\"")
+                         .arg(QStringLiteral(WAYLOOM_CPACK), QStringLiteral(WAYLOOM_CPACK_CONFIG), out.path())},
+              env, QString(), 300000);
     ASSERT_TRUE(pack.finished && pack.exitCode == 0) << pack.out.toStdString() << pack.err.toStdString();
     const QByteArray again = ReadAll(out.filePath(kTop + QStringLiteral(".tar.gz")));
     ASSERT_FALSE(again.isEmpty());
@@ -239,7 +249,10 @@ struct OptionRow {
     const char* startsWith;
 };
 
-void PrintTo(const OptionRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const OptionRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class Options : public Unpacked, public ::testing::WithParamInterface<OptionRow> {};
 
@@ -251,7 +264,7 @@ TEST_P(Options, AnswerWithoutOpeningAWindow)
     QProcessEnvironment e = env;
     e.remove(QStringLiteral("QT_QPA_PLATFORM"));
     const QString program = QString::fromUtf8(row.program).startsWith(u'/') ? QString::fromUtf8(row.program)
-                                                                           : Program(QString::fromUtf8(row.program));
+                                                                            : Program(QString::fromUtf8(row.program));
     const auto before = Files(folder);
     const Outcome r = Start(program, {QLatin1String(row.option)}, e);
     ASSERT_TRUE(r.finished);
@@ -293,14 +306,16 @@ TEST_F(Unpacked, UpdateInstallsAPackagePublishedWithKrbtool)
     QTemporaryDir site;
     const QByteArray history = "Version 0.1.1\r\n- a package from the test server\r\n";
     ASSERT_TRUE(WriteAll(site.filePath(QStringLiteral("newdata/History.txt")), history));
-    ASSERT_TRUE(WriteAll(site.filePath(QStringLiteral("manifest.txt")),
-                         "data.krb\t14-06-2009\tData\tnewdata/History.txt\n"));
-    const Outcome publish = Start(Program(QStringLiteral("krbtool")),
-                              {"publish", site.filePath(QStringLiteral("manifest.txt")), site.filePath(QStringLiteral("files"))}, env);
+    ASSERT_TRUE(
+        WriteAll(site.filePath(QStringLiteral("manifest.txt")), "data.krb\t14-06-2009\tData\tnewdata/History.txt\n"));
+    const Outcome publish =
+        Start(Program(QStringLiteral("krbtool")),
+              {"publish", site.filePath(QStringLiteral("manifest.txt")), site.filePath(QStringLiteral("files"))}, env);
     ASSERT_TRUE(publish.finished && publish.exitCode == 0) << publish.err.toStdString();
 
     QProcess server;
-    server.start(QStringLiteral("python3"), {QStringLiteral(WAYLOOM_TEST_SERVER_SCRIPT), "--root", site.path(), "--lifetime", "200"});
+    server.start(QStringLiteral("python3"),
+                 {QStringLiteral(WAYLOOM_TEST_SERVER_SCRIPT), "--root", site.path(), "--lifetime", "200"});
     ASSERT_TRUE(server.waitForStarted(10000));
     QByteArray port;
     for (int i = 0; i < 100 && !port.contains('\n'); ++i) {
@@ -355,7 +370,10 @@ struct ValidatorRow {
     QStringList args;
 };
 
-void PrintTo(const ValidatorRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ValidatorRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class PackagingFiles : public ::testing::TestWithParam<ValidatorRow> {};
 
@@ -366,19 +384,23 @@ TEST_P(PackagingFiles, PassTheirValidator)
     EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Release, PackagingFiles,
-    ::testing::Values(
-        ValidatorRow{"DesktopEntry", "desktop-file-validate", {WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.desktop"}},
-        ValidatorRow{"Metainfo", "appstreamcli", {"validate", "--no-net", WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.metainfo.xml"}}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Release, PackagingFiles,
+                         ::testing::Values(ValidatorRow{"DesktopEntry",
+                                                        "desktop-file-validate",
+                                                        {WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.desktop"}},
+                                           ValidatorRow{"Metainfo",
+                                                        "appstreamcli",
+                                                        {"validate", "--no-net",
+                                                         WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.metainfo.xml"}}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Metainfo, NewestReleaseIsTheProgramsVersion)
 {
     const QByteArray xml = ReadAll(QStringLiteral(WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.metainfo.xml"));
     const qsizetype releases = xml.indexOf("<releases>");
     ASSERT_GE(releases, 0);
-    EXPECT_EQ(xml.indexOf("<release version=\"", releases), xml.indexOf(QByteArray("<release version=\"") + wayloom::kVersion + '"', releases));
+    EXPECT_EQ(xml.indexOf("<release version=\"", releases),
+              xml.indexOf(QByteArray("<release version=\"") + wayloom::kVersion + '"', releases));
 }
 
 struct ExecRow {
@@ -387,7 +409,10 @@ struct ExecRow {
     const char* exec;
 };
 
-void PrintTo(const ExecRow& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ExecRow& row, std::ostream* os)
+{
+    *os << row.name;
+}
 
 class ExecValues : public ::testing::TestWithParam<ExecRow> {};
 
@@ -399,13 +424,13 @@ TEST_P(ExecValues, QuoteAndEscapeThePath)
 INSTANTIATE_TEST_SUITE_P(
     Release, ExecValues,
     ::testing::Values(ExecRow{"Plain", "/opt/Wayloom/Wayloom", R"("/opt/Wayloom/Wayloom")"},
-                      ExecRow{"SpaceAndApostrophe", "/home/a/Player's games/Wayloom", R"("/home/a/Player's games/Wayloom")"},
+                      ExecRow{"SpaceAndApostrophe", "/home/a/Player's games/Wayloom",
+                              R"("/home/a/Player's games/Wayloom")"},
                       ExecRow{"QuoteBackquoteDollar", "/x/\"a`$b/Wayloom", R"("/x/\\"a\\`\\$b/Wayloom")"},
                       ExecRow{"Backslash", "/x/a\\b/Wayloom", R"("/x/a\\\\b/Wayloom")"},
                       ExecRow{"Percent", "/x/100%u/Wayloom", R"("/x/100%%u/Wayloom")"},
                       ExecRow{"NonAscii", "/x/Kärten/Wayloom", "\"/x/Kärten/Wayloom\""},
-                      ExecRow{"ControlCharacter", "/x/a\nb/Wayloom", ""},
-                      ExecRow{"Empty", "", ""}),
+                      ExecRow{"ControlCharacter", "/x/a\nb/Wayloom", ""}, ExecRow{"Empty", "", ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -55,16 +55,24 @@ const Malformed kMalformed[] = {
     {"ZeroCodeLength", QByteArray::fromHex("4845330D 61 01000000 0200 6100 6201 00 00"), "code length of 0"},
     // a claims 200 code bits; one code byte follows.
     {"CodeBitsRunPastEnd", QByteArray::fromHex("4845330D 61 01000000 0100 61C8 00"), "code bits run past the end"},
-    {"CodeRepeatsAnother", AbcWith([](StreamParts& p) { p.codes = {{'a', {1, 0}}, {'b', {1, 0}}, {'c', {0}}}; }),
+    {"CodeRepeatsAnother", AbcWith([](StreamParts& p) {
+         p.codes = {{'a', {1, 0}}, {'b', {1, 0}}, {'c', {0}}};
+     }),
      "repeats the code of byte value 97"},
     // a = 1 is inserted first; b = 10 starts with it.
-    {"CodeStartsWithAnother", AbcWith([](StreamParts& p) { p.codes = {{'a', {1}}, {'b', {1, 0}}, {'c', {0}}}; }),
+    {"CodeStartsWithAnother", AbcWith([](StreamParts& p) {
+         p.codes = {{'a', {1}}, {'b', {1, 0}}, {'c', {0}}};
+     }),
      "begins with the whole code of byte value 97"},
     // a = 10 is inserted first; b = 1 is its beginning.
-    {"CodeIsPrefixOfAnother", AbcWith([](StreamParts& p) { p.codes = {{'a', {1, 0}}, {'b', {1}}, {'c', {0}}}; }),
+    {"CodeIsPrefixOfAnother", AbcWith([](StreamParts& p) {
+         p.codes = {{'a', {1, 0}}, {'b', {1}}, {'c', {0}}};
+     }),
      "is the beginning of another code"},
     // Only a = 0 exists; the first data bit is 1.
-    {"DataBitLeadsToMissingChild", AbcWith([](StreamParts& p) { p = {0x60, 1, {{'a', {0}}}, {1}}; }),
+    {"DataBitLeadsToMissingChild", AbcWith([](StreamParts& p) {
+         p = {0x60, 1, {{'a', {0}}}, {1}};
+     }),
      "data bit 0 leads to a code that is not in the table"},
     // Seven bytes declared; the one data byte gives a b c c c c and ends.
     {"DataBitsEndEarly", AbcWith([](StreamParts& p) { p.length = 7; }), "end after 6 of the 7 declared bytes"},

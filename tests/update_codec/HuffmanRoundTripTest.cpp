@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <random>
 
-using modHuffman::DecodeStream;
-using modHuffman::EncodeStream;
 using codectest::Fibonacci;
 using codectest::Random;
+using modHuffman::DecodeStream;
+using modHuffman::EncodeStream;
 
 namespace {
 

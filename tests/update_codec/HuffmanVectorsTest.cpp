@@ -86,7 +86,10 @@ const Quirk kQuirks[] = {
 
 class HuffmanDecodeQuirks : public testing::TestWithParam<Quirk> {};
 
-TEST_P(HuffmanDecodeQuirks, Decode) { EXPECT_EQ(Hex(DecodeStream(GetParam().stream)), Hex(GetParam().decoded)); }
+TEST_P(HuffmanDecodeQuirks, Decode)
+{
+    EXPECT_EQ(Hex(DecodeStream(GetParam().stream)), Hex(GetParam().decoded));
+}
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanDecodeQuirks, testing::ValuesIn(kQuirks),
                          [](const testing::TestParamInfo<Quirk>& info) { return info.param.name; });

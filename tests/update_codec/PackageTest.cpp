@@ -60,8 +60,8 @@ INSTANTIATE_TEST_SUITE_P(, PackageGolden, testing::ValuesIn(kGolden),
 
 TEST_F(Package, LoadingTwiceAppendsAndLookupsReachTheFirstCopy)
 {
-    WriteAll(Path("dup.krb"), Entry("files.txt", kAbcStream) + Entry("FILES.TXT", kEmptyStream) +
-                                  Entry("\xC9t\xE9.txt", kAbcStream));
+    WriteAll(Path("dup.krb"),
+             Entry("files.txt", kAbcStream) + Entry("FILES.TXT", kEmptyStream) + Entry("\xC9t\xE9.txt", kAbcStream));
     clsKRBfile package;
     ASSERT_TRUE(package.AddKRBfileFromDisk(Path("dup.krb")));
     ASSERT_TRUE(package.AddKRBfileFromDisk(Path("dup.krb")));
@@ -237,7 +237,8 @@ TEST_F(Package, EachNameIsDecodedOnceIntoOneFileUnderItsFirstSpelling)
     EXPECT_EQ(package.FindMember("zones.TXT"), 0);
     EXPECT_EQ(package.FindMember("OTHER.txt"), 1);
     ASSERT_TRUE(package.ExtractAllFileToDisk(dir.path()));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), (QStringList{"Zones.txt", "other.txt"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"Zones.txt", "other.txt"}));
     EXPECT_EQ(ReadAll(Path("Zones.txt")), QByteArray("abc"));
 }
 

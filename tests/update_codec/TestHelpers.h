@@ -42,7 +42,10 @@ inline QByteArray Fibonacci(int values)
 inline const QByteArray kAbcStream = QByteArray::fromHex("4845330D 60 03000000 0300 6102 6202 6301 0D 0D");
 inline const QByteArray kEmptyStream = QByteArray::fromHex("4845300D");
 
-inline std::string Hex(const QByteArray& bytes) { return bytes.toHex(' ').toUpper().toStdString(); }
+inline std::string Hex(const QByteArray& bytes)
+{
+    return bytes.toHex(' ').toUpper().toStdString();
+}
 
 inline QByteArray ReadAll(const QString& path)
 {

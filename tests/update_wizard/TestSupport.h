@@ -15,7 +15,10 @@
 #include <ostream>
 
 // Readable values in failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace testing_support {
 
@@ -30,8 +33,9 @@ public:
     // server did not report its port within a few seconds.
     bool Start(const QString& root, const QStringList& extraArgs = {})
     {
-        m_process.start(QStringLiteral("python3"), QStringList{QStringLiteral(WAYLOOM_TEST_SERVER_SCRIPT), "--root",
-                                                               root, "--lifetime", "120"} + extraArgs);
+        m_process.start(QStringLiteral("python3"),
+                        QStringList{QStringLiteral(WAYLOOM_TEST_SERVER_SCRIPT), "--root", root, "--lifetime", "120"} +
+                            extraArgs);
         if (!m_process.waitForStarted(10000))
             return false;
         QByteArray line;
@@ -81,7 +85,10 @@ inline QByteArray ReadBytes(const QString& path)
 }
 
 // The stored form of the codec: the identification and the bytes unchanged.
-inline QByteArray StoredStream(const QByteArray& content) { return QByteArray("HE0\r") + content; }
+inline QByteArray StoredStream(const QByteArray& content)
+{
+    return QByteArray("HE0\r") + content;
+}
 
 // Writes `root`/files.krb holding a files.txt of the given lines (CR LF).
 inline bool WriteFileList(const QString& root, const QStringList& lines)

@@ -25,7 +25,7 @@ TEST(LastUpdate, FileIsReadBackAndFallsBackToTheDefault)
 {
     struct Row {
         const char* name;
-        const char* content;  // nullptr = no file
+        const char* content; // nullptr = no file
         QDate expected;
     } rows[] = {
         {"missing file", nullptr, QDate(2007, 3, 28)},
@@ -62,14 +62,13 @@ TEST(LastUpdate, WrittenAsDayMonthYearWithCrLf)
 TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
 {
     const QString digest = QStringLiteral("00112233445566778899aabbccddeeff00112233445566778899AABBCCDDEEFF");
-    const QString list = QStringLiteral(
-                             "same.krb;100;28-03-2007;Data\r\n"
-                             "next.krb;200;29-03-2007;Campaign.01.Thornmere\\;%1\r\n"
-                             "old.krb;300;01-01-2006;Data\r\n"
-                             "short.krb;400;01-01-2010\r\n"
-                             "baddate.krb;500;2010-01-01;Data\r\n"
-                             "\r\n"
-                             "root.krb;50.6 bytes;01-01-2010;; ;extra;fields\r\n")
+    const QString list = QStringLiteral("same.krb;100;28-03-2007;Data\r\n"
+                                        "next.krb;200;29-03-2007;Campaign.01.Thornmere\\;%1\r\n"
+                                        "old.krb;300;01-01-2006;Data\r\n"
+                                        "short.krb;400;01-01-2010\r\n"
+                                        "baddate.krb;500;2010-01-01;Data\r\n"
+                                        "\r\n"
+                                        "root.krb;50.6 bytes;01-01-2010;; ;extra;fields\r\n")
                              .arg(digest);
     const FileListChoice c = SelectNewFiles(list, QDate(2007, 3, 28));
     ASSERT_EQ(c.NewFiles.size(), 2u);
@@ -105,8 +104,8 @@ TEST(SelectNewFiles, FlagsPackagesThatWouldLeaveTheirFolder)
         {"drive letter", "a.krb;1;01-01-2010;C:\\Windows", true},
         {"old unsafe line is not chosen", "..\\a.krb;1;01-01-2006;Data", false},
         {"fifth field is no digest", "a.krb;1;01-01-2010;Data;not-a-digest", true},
-        {"digest one digit short", "a.krb;1;01-01-2010;Data;0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcde",
-         true},
+        {"digest one digit short",
+         "a.krb;1;01-01-2010;Data;0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcde", true},
         {"blank fifth field", "a.krb;1;01-01-2010;Data; ", false},
         {"sizes add up past 64 bits", "a.krb;9e18;01-01-2010;Data\r\nb.krb;9e18;01-01-2010;Data", true},
     };
@@ -125,14 +124,14 @@ TEST(SummaryText, SizeSwitchesFromKilobytesToMegabytesAboveOneMegabyte)
         const char* name;
         qint64 total;
         int files;
-        const char* last;  // "" = no summary
+        const char* last; // "" = no summary
     } rows[] = {
         {"nothing", 0, 2, ""},
         {"three packages", 1572864, 3, "1.5 MB in 3 files"},
         {"exactly one megabyte", 1048576, 1, "1024 KB in 1 files"},
         {"one byte more", 1048577, 1, "1 MB in 1 files"},
         {"rounded to one decimal", 1000, 1, "1 KB in 1 files"},
-        {"half rounds to even", 1024 * 5 / 4 * 1, 1, "1.2 KB in 1 files"},  // 1.25 -> 1.2
+        {"half rounds to even", 1024 * 5 / 4 * 1, 1, "1.2 KB in 1 files"}, // 1.25 -> 1.2
         {"large", 3LL * 1024 * 1024 * 1024, 7, "3072 MB in 7 files"},
     };
     for (const Row& r : rows) {
@@ -201,14 +200,13 @@ TEST(Servers, ServersFileReplacesTheBuiltInEntries)
 {
     QTemporaryDir dir;
     const QString app = dir.path() + u'/';
-    ASSERT_TRUE(WriteBytes(app + QStringLiteral("Data/Servers.txt"),
-                           "Local test\t127.0.0.1:8080\tfiles\r\n"
-                           "; a comment\r\n"
-                           "broken line without tabs\r\n"
-                           "Mirror\tmirror.example/sub/\t\\Wayloom\\\r\n"
-                           "Root\thost\t\r\n"
-                           "Secure\tHTTPS://secure.example:8443/\tWayloom\r\n"
-                           "Other scheme\tftp://files.example\tWayloom\r\n"));
+    ASSERT_TRUE(WriteBytes(app + QStringLiteral("Data/Servers.txt"), "Local test\t127.0.0.1:8080\tfiles\r\n"
+                                                                     "; a comment\r\n"
+                                                                     "broken line without tabs\r\n"
+                                                                     "Mirror\tmirror.example/sub/\t\\Wayloom\\\r\n"
+                                                                     "Root\thost\t\r\n"
+                                                                     "Secure\tHTTPS://secure.example:8443/\tWayloom\r\n"
+                                                                     "Other scheme\tftp://files.example\tWayloom\r\n"));
     QStringList diagnostics;
     const auto servers = modInternet::LoadServers(app, &diagnostics);
     ASSERT_EQ(servers.size(), 4u);
@@ -276,8 +274,7 @@ TEST_F(Publishing, WritesPackagesAndTheFileList)
         return QStringLiteral("%1;%2;%3;%4;%5\r\n")
             .arg(QString::fromLatin1(name))
             .arg(QFileInfo(path).size())
-            .arg(QString::fromLatin1(date), QString::fromLatin1(dest),
-                 QString::fromLatin1(FileSha256(path).toHex()))
+            .arg(QString::fromLatin1(date), QString::fromLatin1(dest), QString::fromLatin1(FileSha256(path).toHex()))
             .toLatin1();
     };
     EXPECT_EQ(text, line("campaign.krb", "02-01-2009", "Campaign.01.Test\\") + line("root.krb", "03-01-2009", ""));

@@ -233,12 +233,11 @@ TEST_F(UpdateWindow, TwoPackagesAreDownloadedAndInstalled)
     StartServer();
     auto w = OpenWindow();
     QStringList progressTexts;
-    QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(),
-                     [&] {
-                         // Nothing is drawn while the file list comes in.
-                         if (!w->picProgressBar->Text().isEmpty())
-                             progressTexts.append(w->picProgressBar->Text());
-                     });
+    QObject::connect(w->txtProgress, &QLineEdit::textChanged, w.get(), [&] {
+        // Nothing is drawn while the file list comes in.
+        if (!w->picProgressBar->Text().isEmpty())
+            progressTexts.append(w->picProgressBar->Text());
+    });
 
     Click(w->cmdNext);
     ASSERT_EQ(w->Wizard().CurrentStep, StepResults) << w->Wizard().LastFailure.toStdString();
@@ -387,8 +386,8 @@ TEST_F(UpdateWindow, NothingIsWrittenOutsideTheProgramFolder)
 {
     struct Row {
         const char* name;
-        const char* line;           // %1 = package size
-        const char* packageName;    // file on the server
+        const char* line;        // %1 = package size
+        const char* packageName; // file on the server
         QByteArray memberName;
     } rows[] = {
         {"package name climbs", "../evil.krb;%1;01-05-2009;Data", "evil.krb", "evil.txt"},
@@ -468,12 +467,17 @@ TEST_F(UpdateWindow, HostileServers)
         {"package body beyond its listed size", {"--endless", "data.krb"}, StepError, "more than the"},
         {"file list without end", {"--endless", "files.krb"}, StepError, "more than the 67108864"},
         {"redirect to another host",
-         {"--redirect", "files.krb=http://localhost:{port}/files/moved.krb"}, StepError, "another host"},
-        {"redirect on the same host", {"--redirect", "files.krb=http://127.0.0.1:{port}/files/moved.krb"},
-         StepFinished, nullptr},
+         {"--redirect", "files.krb=http://localhost:{port}/files/moved.krb"},
+         StepError,
+         "another host"},
+        {"redirect on the same host",
+         {"--redirect", "files.krb=http://127.0.0.1:{port}/files/moved.krb"},
+         StepFinished,
+         nullptr},
     };
     PublishTwoPackages();
-    ASSERT_TRUE(QFile::copy(m_serverFolder + QStringLiteral("files.krb"), m_serverFolder + QStringLiteral("moved.krb")));
+    ASSERT_TRUE(
+        QFile::copy(m_serverFolder + QStringLiteral("files.krb"), m_serverFolder + QStringLiteral("moved.krb")));
     int n = 0;
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -505,7 +509,7 @@ TEST_F(UpdateWindow, LinksNeverLeadOutsideTheProgramFolder)
 {
     struct Row {
         const char* name;
-        const char* link;  // below the program folder, to outside/victim.txt or outside/
+        const char* link; // below the program folder, to outside/victim.txt or outside/
         bool toFolder;
         int page;
     } rows[] = {
@@ -619,4 +623,3 @@ TEST_F(UpdateWindow, ManyMembersInstallWhileTheWindowResponds)
 }
 
 } // namespace
-

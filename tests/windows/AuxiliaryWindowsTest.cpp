@@ -182,8 +182,8 @@ TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
     // Always on top: the panel, the map and the legend; and off again.
     s.Choose(1, 1);
     EXPECT_EQ(s.panel().AlwaysOnTop, 1);
-    for (QWidget* w : {static_cast<QWidget*>(&s.menu()), static_cast<QWidget*>(&s.map()),
-                       static_cast<QWidget*>(&s.legend())})
+    for (QWidget* w :
+         {static_cast<QWidget*>(&s.menu()), static_cast<QWidget*>(&s.map()), static_cast<QWidget*>(&s.legend())})
         EXPECT_TRUE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) << w->objectName().toStdString();
     EXPECT_TRUE(s.map().isVisible());
     s.Choose(1, 1);
@@ -199,7 +199,6 @@ TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
             EXPECT_EQ(s.popup()->MenuAt(1).Entries[static_cast<std::size_t>(option)].Value, option == entry ? 1 : 0);
         s.popup()->hide();
     }
-
 }
 
 TEST(Legend, ClosedByItsButtonAndPlacedWhereItWasLeft)
@@ -310,7 +309,8 @@ TEST(CreditsAndAbout, OpenFromTheHelpMenuAndClose)
     EXPECT_EQ(about->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(about, Qt::LeftButton, {}, About::GuildLinkRect.center());
     QTest::mouseClick(about, Qt::LeftButton, {}, About::MailLinkRect.center());
-    EXPECT_EQ(s.opened, (QStringList{QStringLiteral("https://wayloom.org/"), QStringLiteral("mailto:support@wayloom.org")}));
+    EXPECT_EQ(s.opened,
+              (QStringList{QStringLiteral("https://wayloom.org/"), QStringLiteral("mailto:support@wayloom.org")}));
     EXPECT_TRUE(about->isVisible());
     MoveOver(about, About::TextRect.center());
     EXPECT_EQ(about->cursor().shape(), Qt::ArrowCursor);

@@ -1,8 +1,8 @@
 // The credits block in both placements, the about panel's links, and the
 // start picture over the whole viewport.
+#include "windows/Credits.h"
 #include "core/modMain.h"
 #include "mapview/StartPicture.h"
-#include "windows/Credits.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -123,8 +123,9 @@ TEST(StartPicture, FillsTheViewportAtEverySize)
         img.fill(Qt::black);
         {
             QPainter p(&img);
-            mapview::PaintStartPicture(p, size, {QStringLiteral("Wayloom v0.1.0"), QStringLiteral("by us"),
-                                                 QStringLiteral("Choose a region.")});
+            mapview::PaintStartPicture(
+                p, size,
+                {QStringLiteral("Wayloom v0.1.0"), QStringLiteral("by us"), QStringLiteral("Choose a region.")});
         }
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
         for (int y : {size.height() / 2, size.height() - 1})

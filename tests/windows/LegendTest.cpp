@@ -68,7 +68,8 @@ TEST(Legend, ProfessionSquaresInTwoColumns)
     const Square squares[] = {{1, 2, 0}, {2, Legend::RightColumnX(width), 0}, {3, Legend::RightColumnX(width), 1}};
     for (const Square& s : squares) {
         const int y = s.row * 14 + 2;
-        const QColor fill = Legend::ProfessionColour(professions.Professions[static_cast<std::size_t>(s.profession)].Colour);
+        const QColor fill =
+            Legend::ProfessionColour(professions.Professions[static_cast<std::size_t>(s.profession)].Colour);
         SCOPED_TRACE(s.profession);
         EXPECT_TRUE(IsBlack(img.pixel(s.x + 1, y)));
         EXPECT_TRUE(IsBlack(img.pixel(s.x + 10, y + 9)));

@@ -1,6 +1,6 @@
 // The popup menu's rows, layout and drawing, checked pixel by pixel.
-#include "core/TextNumbers.h"
 #include "windows/PopupMenu.h"
+#include "core/TextNumbers.h"
 
 #include <QPainter>
 
@@ -41,11 +41,11 @@ TEST(PopupMenu, MenusHoldTheirRowsAndCounts)
         bool enabled;
     };
     const Row rows[] = {
-        {0, 0, CheckBox, 0, 32, true},   {0, 4, CheckBox, 4, 113, true},  {1, 0, CheckBox, 0, 62, true},
-        {1, 1, CheckBox, 1, 95, true},   {1, 2, Separator, 0, 0, false},  {1, 3, Command, 0, 74, false},
-        {1, 4, Option, 0, 91, true},     {1, 6, Option, 2, 76, true},     {1, 7, Separator, 1, 0, false},
-        {1, 8, Command, 1, 14, true},    {2, 0, Command, 0, 93, true},    {2, 2, Separator, 0, 0, false},
-        {2, 4, Command, 3, 108, true},   {2, 8, Command, 6, 110, true},
+        {0, 0, CheckBox, 0, 32, true}, {0, 4, CheckBox, 4, 113, true}, {1, 0, CheckBox, 0, 62, true},
+        {1, 1, CheckBox, 1, 95, true}, {1, 2, Separator, 0, 0, false}, {1, 3, Command, 0, 74, false},
+        {1, 4, Option, 0, 91, true},   {1, 6, Option, 2, 76, true},    {1, 7, Separator, 1, 0, false},
+        {1, 8, Command, 1, 14, true},  {2, 0, Command, 0, 93, true},   {2, 2, Separator, 0, 0, false},
+        {2, 4, Command, 3, 108, true}, {2, 8, Command, 6, 110, true},
     };
     for (const Row& r : rows) {
         const MenuEntry& e = menus[r.menu].Entries[static_cast<std::size_t>(r.entry)];

@@ -45,9 +45,9 @@ struct Region {
     int width = 0, height = 0;
     uint64_t seed = 0;
     std::vector<Zone> zones;
-    std::vector<QPoint> spots;   // free marker places on land, in random order
+    std::vector<QPoint> spots; // free marker places on land, in random order
     size_t nextSlot = 0;
-    std::vector<Dot> dots;     // every marker, for the contact sheet
+    std::vector<Dot> dots; // every marker, for the contact sheet
     QImage thumbnail;
     std::unique_ptr<Terrain> terrain; // kept from the survey to the drawing when memory allows
 
@@ -88,15 +88,35 @@ const std::vector<Profession>& Professions()
 {
     static const std::vector<Profession> list = {
         {1, "Hearthguard", "Hg", qRgb(204, 170, 60), {"Bulwark", "Hewing", "Rallying", "Stonehide", "Vigilance"}, 0},
-        {2, "Cinderwright", "Cw", qRgb(214, 64, 44), {"Emberlore", "Frostcraft", "Stormcalling", "Stonesong", "Shardsight", "Runic Lore"}, 0},
+        {2,
+         "Cinderwright",
+         "Cw",
+         qRgb(214, 64, 44),
+         {"Emberlore", "Frostcraft", "Stormcalling", "Stonesong", "Shardsight", "Runic Lore"},
+         0},
         {3, "Dawnmender", "Dm", qRgb(96, 172, 232), {"Lantern Rites", "Warding", "Devotion", "Mercy"}, 0},
-        {4, "Ashreaper", "Ar", qRgb(146, 32, 64), {"Bloodletting", "Sickle Dance", "Fury", "Wraithcraft", "Gleaning"}, 0},
+        {4,
+         "Ashreaper",
+         "Ar",
+         qRgb(146, 32, 64),
+         {"Bloodletting", "Sickle Dance", "Fury", "Wraithcraft", "Gleaning"},
+         0},
         {5, "Mirebinder", "Mb", qRgb(64, 152, 64), {"Malison", "Dread", "Marrow Draw", "Grave Binding", "Decay"}, 0},
         {6, "Briarscout", "Bs", qRgb(150, 112, 52), {"Longbow Craft", "Briar Lore", "Snaring", "Houndkin"}, 0},
-        {7, "Mirrorweaver", "Mw", qRgb(164, 84, 204), {"Glamour", "Mind Bending", "Mirror Lore", "Subtlety", "Warping"}, 0},
+        {7,
+         "Mirrorweaver",
+         "Mw",
+         qRgb(164, 84, 204),
+         {"Glamour", "Mind Bending", "Mirror Lore", "Subtlety", "Warping"},
+         0},
         {8, "Bellsinger", "Bl", qRgb(242, 142, 40), {"Cadence", "Resonance", "Marching Hymns", "Lore of Ages"}, 0},
         {9, "Quillblade", "Qb", qRgb(60, 92, 204), {"Footwork", "Needle Fencing", "Feint", "Poise", "Precision"}, 2},
-        {10, "Veilwalker", "Vw", qRgb(40, 182, 172), {"Dusk Stepping", "Veilcraft", "Ancestry", "Starlore", "Twilight", "Loom Rites"}, 2},
+        {10,
+         "Veilwalker",
+         "Vw",
+         qRgb(40, 182, 172),
+         {"Dusk Stepping", "Veilcraft", "Ancestry", "Starlore", "Twilight", "Loom Rites"},
+         2},
     };
     return list;
 }
@@ -107,7 +127,10 @@ QRgb ProfessionColour(int p)
 }
 
 // The number the files hold for a colour: red in the low byte.
-qint64 ColourNumber(QRgb c) { return qRed(c) + qGreen(c) * 256 + qint64(qBlue(c)) * 65536; }
+qint64 ColourNumber(QRgb c)
+{
+    return qRed(c) + qGreen(c) * 256 + qint64(qBlue(c)) * 65536;
+}
 
 struct Skill {
     int number = 0;
@@ -448,17 +471,24 @@ QString Generator::attributeStat(int profession, bool weapon)
     const Profession& p = Professions()[size_t(profession - 1)];
     const QString attr = QLatin1String(p.attributes[size_t(m_rng.below(int(p.attributes.size())))]);
     switch (m_rng.below(weapon ? 4 : 3)) {
-    case 0: return QStringLiteral("%1 +1 now and then (%2 in 100 skill uses)").arg(attr).arg(m_rng.range(2, 4) * 5);
-    case 1: return QStringLiteral("Requires %1 %2").arg(m_rng.range(6, 13)).arg(attr);
-    case 2: return attr + QStringLiteral(" +1");
-    default: return QStringLiteral("%1 skills may recharge twice as fast (%2 in 100 uses)").arg(attr).arg(m_rng.range(2, 4) * 5);
+    case 0:
+        return QStringLiteral("%1 +1 now and then (%2 in 100 skill uses)").arg(attr).arg(m_rng.range(2, 4) * 5);
+    case 1:
+        return QStringLiteral("Requires %1 %2").arg(m_rng.range(6, 13)).arg(attr);
+    case 2:
+        return attr + QStringLiteral(" +1");
+    default:
+        return QStringLiteral("%1 skills may recharge twice as fast (%2 in 100 uses)")
+            .arg(attr)
+            .arg(m_rng.range(2, 4) * 5);
     }
 }
 
 void Generator::makeSkills()
 {
     static const int perCampaign[] = {60, 80, 60, 60, 40};
-    static const char* const types[] = {"Spell", "Curse", "Blessing", "Chant", "Stance", "Strike", "Rite", "Trap", "Aura", "Song"};
+    static const char* const types[] = {"Spell",  "Curse", "Blessing", "Chant", "Stance",
+                                        "Strike", "Rite",  "Trap",     "Aura",  "Song"};
     static const char* const casts[] = {"1/4", "1/2", "3/4", "1", "1", "2", "3", "5"};
     static const int recharges[] = {0, 5, 8, 10, 12, 15, 20, 25, 30, 45, 60};
     static const char* const elements[] = {"fire", "cold", "lightning", "earth", "shadow", "holy"};
@@ -485,16 +515,61 @@ void Generator::makeSkills()
             const int pct = m_rng.range(2, 10) * 5;
             const QString elem = QLatin1String(m_rng.pick(elements));
             switch (type) {
-            case 0: s.description = QStringLiteral("Deals %1 %2 damage to the chosen foe and every foe beside it.").arg(d).arg(elem); break;
-            case 1: s.description = QStringLiteral("For %1 seconds the chosen foe is %2% slower and loses %3 health every second.").arg(t).arg(pct).arg(m_rng.range(2, 6)); break;
-            case 2: s.description = QStringLiteral("For %1 seconds an ally gains %2 armor and recovers %3 health each time a blow lands.").arg(t).arg(m_rng.range(2, 8) * 5).arg(d); break;
-            case 3: s.description = QStringLiteral("For %1 seconds every ally who hears the call attacks %2% faster.").arg(t).arg(pct); break;
-            case 4: s.description = QStringLiteral("For %1 seconds you run %2% faster and turn aside the next %3 attacks.").arg(t).arg(pct).arg(m_rng.range(1, 4)); break;
-            case 5: s.description = QStringLiteral("A blow that lands deals %1 more damage and leaves the foe bleeding for %2 seconds.").arg(d).arg(t); break;
-            case 6: s.description = QStringLiteral("You give up %1% of your health; every companion recovers %2 health.").arg(pct).arg(d * 2); break;
-            case 7: s.description = QStringLiteral("Foes who spring it are thrown to the ground and take %1 %2 damage.").arg(d).arg(elem); break;
-            case 8: s.description = QStringLiteral("While you keep this aura up, nearby allies regain 1 energy every %1 seconds.").arg(m_rng.range(2, 6)); break;
-            default: s.description = QStringLiteral("For %1 seconds the next skill of every nearby ally recharges %2% faster.").arg(t).arg(pct);
+            case 0:
+                s.description =
+                    QStringLiteral("Deals %1 %2 damage to the chosen foe and every foe beside it.").arg(d).arg(elem);
+                break;
+            case 1:
+                s.description =
+                    QStringLiteral("For %1 seconds the chosen foe is %2% slower and loses %3 health every second.")
+                        .arg(t)
+                        .arg(pct)
+                        .arg(m_rng.range(2, 6));
+                break;
+            case 2:
+                s.description =
+                    QStringLiteral(
+                        "For %1 seconds an ally gains %2 armor and recovers %3 health each time a blow lands.")
+                        .arg(t)
+                        .arg(m_rng.range(2, 8) * 5)
+                        .arg(d);
+                break;
+            case 3:
+                s.description =
+                    QStringLiteral("For %1 seconds every ally who hears the call attacks %2% faster.").arg(t).arg(pct);
+                break;
+            case 4:
+                s.description = QStringLiteral("For %1 seconds you run %2% faster and turn aside the next %3 attacks.")
+                                    .arg(t)
+                                    .arg(pct)
+                                    .arg(m_rng.range(1, 4));
+                break;
+            case 5:
+                s.description =
+                    QStringLiteral("A blow that lands deals %1 more damage and leaves the foe bleeding for %2 seconds.")
+                        .arg(d)
+                        .arg(t);
+                break;
+            case 6:
+                s.description = QStringLiteral("You give up %1% of your health; every companion recovers %2 health.")
+                                    .arg(pct)
+                                    .arg(d * 2);
+                break;
+            case 7:
+                s.description = QStringLiteral("Foes who spring it are thrown to the ground and take %1 %2 damage.")
+                                    .arg(d)
+                                    .arg(elem);
+                break;
+            case 8:
+                s.description =
+                    QStringLiteral("While you keep this aura up, nearby allies regain 1 energy every %1 seconds.")
+                        .arg(m_rng.range(2, 6));
+                break;
+            default:
+                s.description =
+                    QStringLiteral("For %1 seconds the next skill of every nearby ally recharges %2% faster.")
+                        .arg(t)
+                        .arg(pct);
             }
             if (s.attribute != QLatin1String("No attribute") && m_rng.chance(0.5))
                 s.description += QStringLiteral(" Lasts longer with more ") + s.attribute + u'.';
@@ -517,12 +592,9 @@ void Generator::makePlaces()
 {
     static const char* const codes[] = {"", "", "", "", "", "", "D", "P", "C", "1", "a", "?"};
     static const char* const notes[] = {
-        "Walks with two guards.",
-        "Spawns at dusk.\\nLeaves at dawn.",
-        "Behind the collapsed bridge.",
-        "Reach him from the northern path.\\nThe southern one is blocked.",
-        "Hard to pull away from his pack.",
-        "Sometimes replaced by a lesser captain.",
+        "Walks with two guards.",           "Spawns at dusk.\\nLeaves at dawn.",
+        "Behind the collapsed bridge.",     "Reach him from the northern path.\\nThe southern one is blocked.",
+        "Hard to pull away from his pack.", "Sometimes replaced by a lesser captain.",
     };
     static const char* const seasons[] = {"Only during the Lantern Festival", "only during the quest Ashes of the Loom",
                                           "Only During the night of the Red Moon"};
@@ -540,7 +612,8 @@ void Generator::makePlaces()
             pl.note = QLatin1String(m_rng.pick(notes));
         else if (m_rng.chance(0.04))
             pl.note = QLatin1String(m_rng.pick(seasons));
-        pl.linkable = pl.marker != QLatin1String("D") && !pl.note.left(11).toLower().startsWith(QLatin1String("only during"));
+        pl.linkable =
+            pl.marker != QLatin1String("D") && !pl.note.left(11).toLower().startsWith(QLatin1String("only during"));
         m_places.push_back(std::move(pl));
     };
 
@@ -578,8 +651,8 @@ void Generator::makeGreens()
     static const struct {
         const char* noun;
         bool weapon;
-    } kinds[] = {{"Cleaver", true}, {"Longbow", true}, {"Staff", true}, {"Wand", true}, {"Scythe", true},
-                 {"Rapier", true}, {"Hammer", true}, {"Focus", true}, {"Shield", false}, {"Spear", true}};
+    } kinds[] = {{"Cleaver", true}, {"Longbow", true}, {"Staff", true}, {"Wand", true},    {"Scythe", true},
+                 {"Rapier", true},  {"Hammer", true},  {"Focus", true}, {"Shield", false}, {"Spear", true}};
     m_greens.assign(m_campaigns.size(), {});
     // Bosses that may drop items, each once (a roaming boss counts once).
     std::vector<const Place*> droppers;
@@ -606,7 +679,11 @@ void Generator::makeGreens()
         g.boss = (made % 17 == 3) ? p.boss.toLower() : (made % 29 == 5) ? p.boss.toUpper() : p.boss;
         const int prof = m_rng.range(1, int(Professions().size()));
         if (kind.weapon)
-            g.stats << QStringLiteral("%1 damage: %2-%3").arg(QLatin1String(m_rng.pick(std::vector<const char*>{"Slashing", "Piercing", "Fire", "Cold", "Lightning", "Blunt"}))).arg(m_rng.range(8, 15)).arg(m_rng.range(16, 28));
+            g.stats << QStringLiteral("%1 damage: %2-%3")
+                           .arg(QLatin1String(m_rng.pick(
+                               std::vector<const char*>{"Slashing", "Piercing", "Fire", "Cold", "Lightning", "Blunt"})))
+                           .arg(m_rng.range(8, 15))
+                           .arg(m_rng.range(16, 28));
         else
             g.stats << QStringLiteral("Armor: %1").arg(m_rng.range(8, 16));
         g.stats << attributeStat(prof, kind.weapon);
@@ -624,22 +701,22 @@ void Generator::makeGreens()
 
 void Generator::makeCollectors()
 {
-    static const char* const trophies[] = {"Charred Fangs", "Moss Pelts", "Glass Eyes", "Brittle Horns",
-                                           "Salt-Crusted Shells", "Ember Scales", "Hollow Bones", "Frayed Banners",
-                                           "Bitter Roots", "Dusk Feathers", "Cracked Masks", "Rime Shards",
-                                           "Tallow Candles", "Sodden Maps", "Iron Teeth", "Pale Antlers",
-                                           "Woven Charms", "Soot Vials", "Thorn Husks", "Silt Hearts"};
+    static const char* const trophies[] = {"Charred Fangs",       "Moss Pelts",    "Glass Eyes",    "Brittle Horns",
+                                           "Salt-Crusted Shells", "Ember Scales",  "Hollow Bones",  "Frayed Banners",
+                                           "Bitter Roots",        "Dusk Feathers", "Cracked Masks", "Rime Shards",
+                                           "Tallow Candles",      "Sodden Maps",   "Iron Teeth",    "Pale Antlers",
+                                           "Woven Charms",        "Soot Vials",    "Thorn Husks",   "Silt Hearts"};
     static const struct {
         const char* noun;
         int mask;
-    } weapons[] = {{"Sword", 1}, {"Axe", 1}, {"Wand", 1}, {"Daggers", 1}, {"Shield", 2}, {"Focus", 2},
-                   {"Hammer", 4}, {"Staff", 4}, {"Scythe", 4}, {"Longbow", 12}, {"Spear", 9}, {"Sling", 8}};
+    } weapons[] = {{"Sword", 1},  {"Axe", 1},   {"Wand", 1},   {"Daggers", 1},  {"Shield", 2}, {"Focus", 2},
+                   {"Hammer", 4}, {"Staff", 4}, {"Scythe", 4}, {"Longbow", 12}, {"Spear", 9},  {"Sling", 8}};
     static const char* const armour[] = {"Gloves", "Boots", "Leggings", "Hood", "Coat", "Mantle", "Bracers"};
-    static const char* const adjectives[] = {"Ashen", "Woven", "Tidewater", "Emberforged", "Moss-Lined", "Rimebound",
-                                             "Gilded", "Hunter's", "Pilgrim's", "Stormward"};
-    static const char* const spots[] = {"by the old well", "beside the burned mill", "at the crossroads shrine",
-                                        "under the great oak", "on the harbour steps", "near the ruined tower",
-                                        "in the shade of the cliffs", "at the edge of the camp"};
+    static const char* const adjectives[] = {"Ashen",     "Woven",  "Tidewater", "Emberforged", "Moss-Lined",
+                                             "Rimebound", "Gilded", "Hunter's",  "Pilgrim's",   "Stormward"};
+    static const char* const spots[] = {
+        "by the old well",      "beside the burned mill", "at the crossroads shrine",   "under the great oak",
+        "on the harbour steps", "near the ruined tower",  "in the shade of the cliffs", "at the edge of the camp"};
     // Collectors by campaign, in proportion to the number of regions.
     std::vector<int> campaignOf;
     for (const Campaign& c : m_campaigns)
@@ -682,7 +759,10 @@ void Generator::makeCollectors()
                 rw.stats << QStringLiteral("Armor: %1").arg(m_rng.range(4, 9) * 10);
                 rw.stats << attributeStat(prof, false);
                 if (m_rng.chance(0.5))
-                    rw.stats << QStringLiteral("Armor +%1 vs. %2 damage").arg(m_rng.range(1, 3) * 5).arg(QLatin1String(m_rng.pick(std::vector<const char*>{"fire", "cold", "lightning", "earth"})));
+                    rw.stats << QStringLiteral("Armor +%1 vs. %2 damage")
+                                    .arg(m_rng.range(1, 3) * 5)
+                                    .arg(QLatin1String(
+                                        m_rng.pick(std::vector<const char*>{"fire", "cold", "lightning", "earth"})));
             } else {
                 const auto& w = weapons[m_rng.below(12)];
                 rw.name = QLatin1String(m_rng.pick(adjectives)) + u' ' + QLatin1String(w.noun);
@@ -715,10 +795,11 @@ void Generator::makeTreasures()
 
 void Generator::makePets()
 {
-    static const char* const habitats[] = {"Lives near still water", "Nests in old ruins", "Roams the open grassland",
-                                           "Hides among the rocks", "Sleeps in hollow trees", "Follows the herds"};
-    static const char* const moods[] = {"shy at night", "curious about travellers", "fierce when cornered",
-                                        "easily startled", "loyal once fed", "fond of shiny things"};
+    static const char* const habitats[] = {"Lives near still water",   "Nests in old ruins",
+                                           "Roams the open grassland", "Hides among the rocks",
+                                           "Sleeps in hollow trees",   "Follows the herds"};
+    static const char* const moods[] = {"shy at night",    "curious about travellers", "fierce when cornered",
+                                        "easily startled", "loyal once fed",           "fond of shiny things"};
     static const char* const notes[] = {"Only after rain.", "Hides in the reeds.\\nApproach slowly.",
                                         "Two of them, close together.", "Comes out at dusk."};
     const int count = 40 * m_opt.scale;
@@ -761,9 +842,13 @@ void Generator::write(Output& out)
             QStringList zones{QStringLiteral(";Id\tRegion\tKind\tIcon\tX\tY\tName")};
             for (const Region& r : c.regions)
                 for (const Zone& z : r.zones)
-                    zones << QStringList{QString::number(z.id), QString::number(r.number), QString::number(z.kind),
-                                         QString::number(z.iconFlag), QString::number(z.pos.x()),
-                                         QString::number(z.pos.y()), z.name}
+                    zones << QStringList{QString::number(z.id),
+                                         QString::number(r.number),
+                                         QString::number(z.kind),
+                                         QString::number(z.iconFlag),
+                                         QString::number(z.pos.x()),
+                                         QString::number(z.pos.y()),
+                                         z.name}
                                  .join(tab);
             out.text(dir + QStringLiteral("Zones.txt"), zones);
         }
@@ -784,7 +869,8 @@ void Generator::write(Output& out)
             out.text(dir + QStringLiteral("Professions.txt"), professions);
 
         // Elite skills of this campaign, with their pictures.
-        QStringList elites{QStringLiteral(";Number\tProfession\tName\tAttribute\tType\tUpkeep\tAdrenaline\tEnergy\tCast\tRecharge\tDescription")};
+        QStringList elites{QStringLiteral(
+            ";Number\tProfession\tName\tAttribute\tType\tUpkeep\tAdrenaline\tEnergy\tCast\tRecharge\tDescription")};
         for (const Skill& s : m_skills) {
             if (s.campaign != c.number)
                 continue;
@@ -792,12 +878,21 @@ void Generator::write(Output& out)
                 elites << QString::number(s.number) + tab + QString::number(s.profession) + tab + s.name;
                 continue;
             }
-            elites << QStringList{QString::number(s.number), QString::number(s.profession), s.name, s.attribute, s.type,
-                                  QString::number(s.upkeep), QString::number(s.adrenaline), QString::number(s.energy),
-                                  s.cast, QString::number(s.recharge), s.description}
+            elites << QStringList{QString::number(s.number),
+                                  QString::number(s.profession),
+                                  s.name,
+                                  s.attribute,
+                                  s.type,
+                                  QString::number(s.upkeep),
+                                  QString::number(s.adrenaline),
+                                  QString::number(s.energy),
+                                  s.cast,
+                                  QString::number(s.recharge),
+                                  s.description}
                           .join(tab);
-            out.bytes(dir + QStringLiteral("imgElite/") + records::PadNumber(s.number, 4) + QStringLiteral(".jpg"),
-                      JpegBytes(SkillIcon(ProfessionColour(s.profession), Random::derive(m_opt.seed, 400, s.number)), 90));
+            out.bytes(
+                dir + QStringLiteral("imgElite/") + records::PadNumber(s.number, 4) + QStringLiteral(".jpg"),
+                JpegBytes(SkillIcon(ProfessionColour(s.profession), Random::derive(m_opt.seed, 400, s.number)), 90));
         }
         if (elites.size() > 1)
             out.text(dir + QStringLiteral("EliteList.txt"), elites);
@@ -824,8 +919,13 @@ void Generator::write(Output& out)
                 const Place& p = *places[i];
                 const int x = fifteenths ? p.pos.x() * 15 + m_rng.below(15) : p.pos.x();
                 const int y = fifteenths ? p.pos.y() * 15 + m_rng.below(15) : p.pos.y();
-                QStringList f{QString::number(p.elite), QString::number(p.region->number), QString::number(x),
-                              QString::number(y), p.boss, p.marker, QString::number(p.zone)};
+                QStringList f{QString::number(p.elite),
+                              QString::number(p.region->number),
+                              QString::number(x),
+                              QString::number(y),
+                              p.boss,
+                              p.marker,
+                              QString::number(p.zone)};
                 if (!p.note.isEmpty())
                     f << p.note;
                 lines << f.join(tab);
@@ -834,7 +934,8 @@ void Generator::write(Output& out)
         }
 
         if (!m_greens[size_t(c.number)].empty()) {
-            QStringList lines{QStringLiteral("; Green items of ") + c.name + QStringLiteral(": name, boss, properties")};
+            QStringList lines{QStringLiteral("; Green items of ") + c.name +
+                              QStringLiteral(": name, boss, properties")};
             for (const Green& g : m_greens[size_t(c.number)])
                 lines << QStringList{g.name, g.boss}.join(tab) + tab + g.stats.join(tab);
             out.text(dir + QStringLiteral("Greens.txt"), lines);
@@ -851,7 +952,8 @@ void Generator::write(Output& out)
                 blocks << QString();
             else
                 blocks << QStringLiteral("; Collectors of ") + c.name;
-            QStringList header{QString::number(col.id), col.name, col.armour ? QStringLiteral("1") : QStringLiteral("0")};
+            QStringList header{QString::number(col.id), col.name,
+                               col.armour ? QStringLiteral("1") : QStringLiteral("0")};
             if (col.headerFields >= 4)
                 header << QString::number(col.headerFields == 5 ? 1 : col.lowLevel);
             if (col.headerFields == 5)
@@ -867,7 +969,8 @@ void Generator::write(Output& out)
                 blocks << rw.name + tab + QString::number(rw.mask) + tab + rw.stats.join(tab);
             }
             locations << QStringList{QString::number(col.id), QString::number(col.region->number),
-                                     QString::number(col.pos.x()), QString::number(col.pos.y()), QString::number(col.zone)}
+                                     QString::number(col.pos.x()), QString::number(col.pos.y()),
+                                     QString::number(col.zone)}
                              .join(tab);
         }
         if (!blocks.isEmpty()) {
@@ -971,8 +1074,9 @@ void Generator::writeContactSheet() const
             const int x0 = (i % cols) * cellW, y0 = (i / cols) * (cellH + caption);
             ++i;
             p.setPen(QColor(230, 230, 230));
-            p.drawText(QRect(x0 + 4, y0, cellW - 8, caption), Qt::AlignVCenter | Qt::AlignLeft,
-                       QStringLiteral("%1 / %2 %3 (%4x%5)").arg(c.name).arg(r.number).arg(r.name).arg(r.width).arg(r.height));
+            p.drawText(
+                QRect(x0 + 4, y0, cellW - 8, caption), Qt::AlignVCenter | Qt::AlignLeft,
+                QStringLiteral("%1 / %2 %3 (%4x%5)").arg(c.name).arg(r.number).arg(r.name).arg(r.width).arg(r.height));
             if (r.thumbnail.isNull())
                 continue;
             p.drawImage(QPoint(x0, y0 + caption), r.thumbnail);
@@ -1046,7 +1150,8 @@ bool GenerateDemoWorld(const Options& options, Summary* summary, QString* error)
 {
     if (options.scale < 1 || options.outDir.isEmpty() || !(options.mapSize > 0.1 && options.mapSize <= 1.0)) {
         if (error)
-            *error = QStringLiteral("scale must be at least 1, map size within (0.1, 1], and an output folder is needed");
+            *error =
+                QStringLiteral("scale must be at least 1, map size within (0.1, 1], and an output folder is needed");
         return false;
     }
     Generator g(options);

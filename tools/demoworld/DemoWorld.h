@@ -11,12 +11,12 @@
 namespace demoworld {
 
 struct Options {
-    int scale = 1;            // multiplies every count (regions, zones, skills, places, ...)
-    QString outDir;           // the program folder to write into
-    QString contactSheet;     // when set: a PNG of all region maps with their markers
-    bool maps = true;         // false: no region pictures (data-only worlds for benchmarks)
-    double mapSize = 1.0;     // shrinks the region maps (and so their room for markers), for quick tests
-    int threads = 0;          // 0: one per core, at most 4
+    int scale = 1;        // multiplies every count (regions, zones, skills, places, ...)
+    QString outDir;       // the program folder to write into
+    QString contactSheet; // when set: a PNG of all region maps with their markers
+    bool maps = true;     // false: no region pictures (data-only worlds for benchmarks)
+    double mapSize = 1.0; // shrinks the region maps (and so their room for markers), for quick tests
+    int threads = 0;      // 0: one per core, at most 4
     uint64_t seed = 0x5745594C4F4F4D31ull;
 };
 

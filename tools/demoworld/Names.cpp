@@ -6,54 +6,54 @@ namespace demoworld {
 
 namespace {
 
-const char* const kOnsets[] = {"b", "br", "d", "dr", "f", "g", "gr", "h", "k", "kr", "l", "m", "n", "r",
-                               "s", "st", "t", "th", "v", "vr", "z", "sh", "c", "cr", "w", "j", "ph"};
+const char* const kOnsets[] = {"b", "br", "d", "dr", "f", "g",  "gr", "h",  "k", "kr", "l", "m", "n", "r",
+                               "s", "st", "t", "th", "v", "vr", "z",  "sh", "c", "cr", "w", "j", "ph"};
 const char* const kVowels[] = {"a", "e", "i", "o", "u", "ae", "ai", "ei", "ou", "ia", "a", "e", "o", "a", "i"};
 const char* const kCodas[] = {"", "", "n", "r", "l", "s", "th", "k", "nd", "rn", "sk", "m", "x", "ld", "v", ""};
 
-const char* const kEpithets[] = {"the Hollow", "the Unbowed", "Ashbinder", "the Pale", "Duskmantle", "the Gaunt",
-                                 "Thornwright", "the Restless", "Saltbeard", "the Drowned", "Cindertongue",
-                                 "the Weeping", "Ironvein", "the Quiet", "Gravecaller", "the Lantern-Eyed",
-                                 "Rimeheart", "the Patient", "Emberhand", "the Tallow King", "Mirewalker",
-                                 "the Splintered", "Glasswing", "the Forsworn", "Hookjaw", "the Last"};
+const char* const kEpithets[] = {
+    "the Hollow",  "the Unbowed",     "Ashbinder",   "the Pale",         "Duskmantle",   "the Gaunt",
+    "Thornwright", "the Restless",    "Saltbeard",   "the Drowned",      "Cindertongue", "the Weeping",
+    "Ironvein",    "the Quiet",       "Gravecaller", "the Lantern-Eyed", "Rimeheart",    "the Patient",
+    "Emberhand",   "the Tallow King", "Mirewalker",  "the Splintered",   "Glasswing",    "the Forsworn",
+    "Hookjaw",     "the Last"};
 
-const char* const kTitles[] = {"Old", "Master", "Sister", "Brother", "Warden", "Quartermaster", "Mother", "Trader",
-                               "Captain", "Scout", "Tinker", "Widow"};
+const char* const kTitles[] = {"Old",    "Master", "Sister",  "Brother", "Warden", "Quartermaster",
+                               "Mother", "Trader", "Captain", "Scout",   "Tinker", "Widow"};
 
-const char* const kLandWords[] = {"Fields", "Moor", "Wilds", "Reach", "Heath", "Barrens", "Fen", "Woods", "Downs",
-                                  "Steppe", "Marsh", "Highlands", "Shore", "Vale", "Hollow", "Flats", "Thicket",
-                                  "Bluffs", "Glade", "Expanse"};
+const char* const kLandWords[] = {"Fields", "Moor",  "Wilds",   "Reach",  "Heath",     "Barrens", "Fen",
+                                  "Woods",  "Downs", "Steppe",  "Marsh",  "Highlands", "Shore",   "Vale",
+                                  "Hollow", "Flats", "Thicket", "Bluffs", "Glade",     "Expanse"};
 const char* const kTownEnds[] = {"holm", "ford", "wick", "stead", "haven", "bury", "mere", "gate", "fall", "brook"};
-const char* const kRegionWords[] = {"Vale", "Marches", "Coast", "Reaches", "Lowlands", "Heights", "Wastes",
-                                    "Isles", "Fells", "Basin", "Weald", "Expanse", "Sound", "Crags"};
+const char* const kRegionWords[] = {"Vale",  "Marches", "Coast", "Reaches", "Lowlands", "Heights", "Wastes",
+                                    "Isles", "Fells",   "Basin", "Weald",   "Expanse",  "Sound",   "Crags"};
 
-const char* const kSkillAdjectives[] = {
-    "Ashen", "Bitter", "Gleaming", "Hollow", "Iron", "Lucid", "Mirthless", "Quiet", "Rending", "Sable",
-    "Thorned", "Vivid", "Woven", "Briar", "Gilded", "Pale", "Sundered", "Hungry", "Patient", "Ember",
-    "Rime", "Storm", "Tidal", "Grave", "Brazen", "Veiled", "Kindled", "Shattered", "Silent", "Crimson",
-    "Wandering", "Radiant", "Feral", "Sombre", "Lingering"};
-const char* const kSkillNouns[] = {
-    "Vow", "Chant", "Ward", "Strike", "Oath", "Rite", "Gambit", "Mantle", "Lash", "Verse", "Pulse", "Bloom",
-    "Tether", "Cut", "Echo", "Shroud", "Surge", "Edict", "Reprieve", "Hymn", "Snare", "Torrent", "Brand",
-    "Covenant", "Lament", "Rebuke", "Sigil", "Stride", "Volley", "Whisper", "Requiem", "Bastion", "Tempest",
-    "Gambol", "Reckoning"};
-const char* const kSkillOf[] = {"Cinders", "Thorns", "the Tide", "Hollow Bells", "Ashes", "the Fen", "Glass",
-                                "Lanterns", "the Deep", "Ravens", "Splinters", "the Loom", "Embers", "Frost",
-                                "Dust", "Salt", "Iron", "Mirrors", "Moths", "Storms"};
+const char* const kSkillAdjectives[] = {"Ashen",  "Bitter",  "Gleaming",  "Hollow",  "Iron",    "Lucid",   "Mirthless",
+                                        "Quiet",  "Rending", "Sable",     "Thorned", "Vivid",   "Woven",   "Briar",
+                                        "Gilded", "Pale",    "Sundered",  "Hungry",  "Patient", "Ember",   "Rime",
+                                        "Storm",  "Tidal",   "Grave",     "Brazen",  "Veiled",  "Kindled", "Shattered",
+                                        "Silent", "Crimson", "Wandering", "Radiant", "Feral",   "Sombre",  "Lingering"};
+const char* const kSkillNouns[] = {"Vow",     "Chant",   "Ward",     "Strike",  "Oath",     "Rite",   "Gambit",
+                                   "Mantle",  "Lash",    "Verse",    "Pulse",   "Bloom",    "Tether", "Cut",
+                                   "Echo",    "Shroud",  "Surge",    "Edict",   "Reprieve", "Hymn",   "Snare",
+                                   "Torrent", "Brand",   "Covenant", "Lament",  "Rebuke",   "Sigil",  "Stride",
+                                   "Volley",  "Whisper", "Requiem",  "Bastion", "Tempest",  "Gambol", "Reckoning"};
+const char* const kSkillOf[] = {"Cinders",  "Thorns",   "the Tide", "Hollow Bells", "Ashes",    "the Fen", "Glass",
+                                "Lanterns", "the Deep", "Ravens",   "Splinters",    "the Loom", "Embers",  "Frost",
+                                "Dust",     "Salt",     "Iron",     "Mirrors",      "Moths",    "Storms"};
 
-const char* const kPetAdjectives[] = {"Mossback", "Ember", "Dune", "Frost", "Thistle", "Ash", "Reed", "Cinder",
-                                      "Marsh", "Storm", "Copper", "Gloom", "Sun", "Salt", "Rime", "Bramble"};
-const char* const kPetNouns[] = {"Tortoise", "Lynx", "Loper", "Hare", "Drake", "Hound", "Owl", "Boar",
-                                 "Beetle", "Heron", "Ferret", "Stag", "Wyrmling", "Crab", "Moth", "Toad",
-                                 "Kestrel", "Badger"};
+const char* const kPetAdjectives[] = {"Mossback", "Ember", "Dune",   "Frost", "Thistle", "Ash",  "Reed", "Cinder",
+                                      "Marsh",    "Storm", "Copper", "Gloom", "Sun",     "Salt", "Rime", "Bramble"};
+const char* const kPetNouns[] = {"Tortoise", "Lynx", "Loper",  "Hare",  "Drake",   "Hound",
+                                 "Owl",      "Boar", "Beetle", "Heron", "Ferret",  "Stag",
+                                 "Wyrmling", "Crab", "Moth",   "Toad",  "Kestrel", "Badger"};
 
-const char* const kChestAdjectives[] = {"Gilded", "Charred", "Sunken", "Iron-Bound", "Mossy", "Ashen",
-                                        "Cracked", "Ornate", "Forgotten", "Soot-Black", "Sealed", "Scorched"};
-const char* const kChestNouns[] = {"Chest", "Coffer", "Strongbox", "Lockbox", "Cache", "Reliquary", "Trunk",
-                                   "Casket"};
+const char* const kChestAdjectives[] = {"Gilded",  "Charred", "Sunken",    "Iron-Bound", "Mossy",  "Ashen",
+                                        "Cracked", "Ornate",  "Forgotten", "Soot-Black", "Sealed", "Scorched"};
+const char* const kChestNouns[] = {"Chest", "Coffer", "Strongbox", "Lockbox", "Cache", "Reliquary", "Trunk", "Casket"};
 
-const char* const kItemAdjectives[] = {"Ember", "Grim", "Woven", "Hollow", "Bright", "Keen", "Mournful",
-                                       "Storm", "Thorn", "Pale", "Gilded", "Ashen"};
+const char* const kItemAdjectives[] = {"Ember",    "Grim",  "Woven", "Hollow", "Bright", "Keen",
+                                       "Mournful", "Storm", "Thorn", "Pale",   "Gilded", "Ashen"};
 
 QString Capitalised(QString s)
 {
@@ -97,7 +97,8 @@ QString NameForge::unique(const std::function<QString()>& make)
     // Crowded word space (large worlds): number the name.
     static const char* const numerals[] = {"II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X"};
     for (int n = 0;; ++n) {
-        const QString candidate = n < 9 ? name + u' ' + QLatin1String(numerals[n]) : name + u' ' + QString::number(n + 2);
+        const QString candidate =
+            n < 9 ? name + u' ' + QLatin1String(numerals[n]) : name + u' ' + QString::number(n + 2);
         if (!m_used.contains(candidate.toLower())) {
             m_used.insert(candidate.toLower());
             return candidate;
@@ -136,10 +137,12 @@ QString NameForge::zone(int kind)
         QString n = syllables(2);
         QString s;
         switch (kind) {
-        case 1: s = n + u' ' + QLatin1String(m_rng.pick(kLandWords)); break;
+        case 1:
+            s = n + u' ' + QLatin1String(m_rng.pick(kLandWords));
+            break;
         case 2: {
             const int form = m_rng.below(4);
-            s = form == 0 ? n + QStringLiteral(" Outpost")
+            s = form == 0   ? n + QStringLiteral(" Outpost")
                 : form == 1 ? n + QStringLiteral("'s Watch")
                 : form == 2 ? QStringLiteral("Fort ") + n
                             : n + QStringLiteral(" Camp");
@@ -147,7 +150,7 @@ QString NameForge::zone(int kind)
         }
         case 3: {
             const int form = m_rng.below(3);
-            s = form == 0 ? n + QStringLiteral(" Gate")
+            s = form == 0   ? n + QStringLiteral(" Gate")
                 : form == 1 ? QStringLiteral("Siege of ") + n
                             : QStringLiteral("Fall of ") + n;
             break;
@@ -158,14 +161,14 @@ QString NameForge::zone(int kind)
             break;
         case 5: {
             const int form = m_rng.below(3);
-            s = form == 0 ? QStringLiteral("Trial of ") + n
+            s = form == 0   ? QStringLiteral("Trial of ") + n
                 : form == 1 ? n + QStringLiteral(" Arena")
                             : n + QStringLiteral(" Gauntlet");
             break;
         }
         default: {
             const int form = m_rng.below(3);
-            s = form == 0 ? n + QStringLiteral(" Depths")
+            s = form == 0   ? n + QStringLiteral(" Depths")
                 : form == 1 ? QStringLiteral("Caverns of ") + n
                             : n + QStringLiteral(" Crypt");
         }
@@ -187,16 +190,16 @@ QString NameForge::skill()
 {
     return unique([this] {
         if (m_rng.chance(0.25))
-            return QLatin1String(m_rng.pick(kSkillNouns)) + QStringLiteral(" of ") + QLatin1String(m_rng.pick(kSkillOf));
+            return QLatin1String(m_rng.pick(kSkillNouns)) + QStringLiteral(" of ") +
+                   QLatin1String(m_rng.pick(kSkillOf));
         return QLatin1String(m_rng.pick(kSkillAdjectives)) + u' ' + QLatin1String(m_rng.pick(kSkillNouns));
     });
 }
 
 QString NameForge::pet()
 {
-    return unique([this] {
-        return QLatin1String(m_rng.pick(kPetAdjectives)) + u' ' + QLatin1String(m_rng.pick(kPetNouns));
-    });
+    return unique(
+        [this] { return QLatin1String(m_rng.pick(kPetAdjectives)) + u' ' + QLatin1String(m_rng.pick(kPetNouns)); });
 }
 
 QString NameForge::chest()
@@ -207,9 +210,8 @@ QString NameForge::chest()
 QString NameForge::item(const QString& owner, const QString& noun)
 {
     const QString first = owner.section(u' ', 0, 0);
-    return unique([&] {
-        return first + QStringLiteral("'s ") + QLatin1String(m_rng.pick(kItemAdjectives)) + u' ' + noun;
-    });
+    return unique(
+        [&] { return first + QStringLiteral("'s ") + QLatin1String(m_rng.pick(kItemAdjectives)) + u' ' + noun; });
 }
 
 } // namespace demoworld

@@ -17,14 +17,14 @@ class NameForge {
 public:
     explicit NameForge(uint64_t seed) : m_rng(seed) {}
 
-    QString person();               // "Vorak", "Istrael"
-    QString boss();                 // "Vorak the Hollow", "Istra Duskmantle"
-    QString collector();            // "Old Hesta Brennick"
-    QString zone(int kind);         // by zone kind 1..6, at most 22 characters
-    QString region();               // "Morrow Vale"
-    QString skill();                // "Ashen Vow", "Verse of Cinders"
-    QString pet();                  // "Mossback Tortoise"
-    QString chest();                // "Gilded Strongbox"
+    QString person();                                        // "Vorak", "Istrael"
+    QString boss();                                          // "Vorak the Hollow", "Istra Duskmantle"
+    QString collector();                                     // "Old Hesta Brennick"
+    QString zone(int kind);                                  // by zone kind 1..6, at most 22 characters
+    QString region();                                        // "Morrow Vale"
+    QString skill();                                         // "Ashen Vow", "Verse of Cinders"
+    QString pet();                                           // "Mossback Tortoise"
+    QString chest();                                         // "Gilded Strongbox"
     QString item(const QString& owner, const QString& noun); // "Vorak's Ember Cleaver"
 
     // Marks a name as taken (for fixed names placed by hand).

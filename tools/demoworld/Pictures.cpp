@@ -203,8 +203,8 @@ QImage PetPortrait(uint64_t seed)
         painter.drawLine(QPointF(x, body.y() + bodyH * 0.5), QPointF(x + (i % 2 ? 2 : -2), 72));
     }
     QPainterPath tail(QPointF(body.x() - bodyW, body.y()));
-    tail.cubicTo(body.x() - bodyW - 12, body.y() - rng.range(0.0, 20.0), body.x() - bodyW - 6,
-                 body.y() - 24, body.x() - bodyW - rng.range(8.0, 16.0), body.y() - rng.range(10.0, 26.0));
+    tail.cubicTo(body.x() - bodyW - 12, body.y() - rng.range(0.0, 20.0), body.x() - bodyW - 6, body.y() - 24,
+                 body.x() - bodyW - rng.range(8.0, 16.0), body.y() - rng.range(10.0, 26.0));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(tail);
 
@@ -216,9 +216,11 @@ QImage PetPortrait(uint64_t seed)
     // Ears or horns.
     QPolygonF ear1, ear2;
     const double earH = rng.range(6.0, 14.0);
-    ear1 << QPointF(head.x() - headR * 0.7, head.y() - headR * 0.4) << QPointF(head.x() - headR * 0.4, head.y() - headR - earH)
+    ear1 << QPointF(head.x() - headR * 0.7, head.y() - headR * 0.4)
+         << QPointF(head.x() - headR * 0.4, head.y() - headR - earH)
          << QPointF(head.x() - headR * 0.05, head.y() - headR * 0.7);
-    ear2 << QPointF(head.x() + headR * 0.1, head.y() - headR * 0.7) << QPointF(head.x() + headR * 0.5, head.y() - headR - earH)
+    ear2 << QPointF(head.x() + headR * 0.1, head.y() - headR * 0.7)
+         << QPointF(head.x() + headR * 0.5, head.y() - headR - earH)
          << QPointF(head.x() + headR * 0.8, head.y() - headR * 0.3);
     painter.drawPolygon(ear1);
     painter.drawPolygon(ear2);

@@ -51,9 +51,15 @@ public:
     bool chance(double p) { return unit() < p; }
 
     template <typename T>
-    const T& pick(const std::vector<T>& v) { return v[static_cast<size_t>(below(static_cast<int>(v.size())))]; }
+    const T& pick(const std::vector<T>& v)
+    {
+        return v[static_cast<size_t>(below(static_cast<int>(v.size())))];
+    }
     template <typename T, size_t N>
-    const T& pick(const T (&a)[N]) { return a[below(static_cast<int>(N))]; }
+    const T& pick(const T (&a)[N])
+    {
+        return a[below(static_cast<int>(N))];
+    }
 
     template <typename T>
     void shuffle(std::vector<T>& v)

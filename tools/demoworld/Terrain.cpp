@@ -24,10 +24,16 @@ float Smoothstep(float a, float b, float x)
     return t * t * (3.f - 2.f * t);
 }
 
-float Lerp(float a, float b, float t) { return a + (b - a) * t; }
+float Lerp(float a, float b, float t)
+{
+    return a + (b - a) * t;
+}
 
 // A small whole number (a pixel coordinate or colour channel) as float: exact.
-constexpr float F(int v) { return static_cast<float>(v); }
+constexpr float F(int v)
+{
+    return static_cast<float>(v);
+}
 
 QRgb Mix(QRgb a, QRgb b, float t)
 {
@@ -79,14 +85,22 @@ private:
     static float grad(uint8_t h, float x, float y)
     {
         switch (h & 7) {
-        case 0: return x + y;
-        case 1: return x - y;
-        case 2: return -x + y;
-        case 3: return -x - y;
-        case 4: return x * 1.4142f;
-        case 5: return -x * 1.4142f;
-        case 6: return y * 1.4142f;
-        default: return -y * 1.4142f;
+        case 0:
+            return x + y;
+        case 1:
+            return x - y;
+        case 2:
+            return -x + y;
+        case 3:
+            return -x - y;
+        case 4:
+            return x * 1.4142f;
+        case 5:
+            return -x * 1.4142f;
+        case 6:
+            return y * 1.4142f;
+        default:
+            return -y * 1.4142f;
         }
     }
     std::array<uint8_t, 512> m_perm{};
@@ -134,41 +148,101 @@ uint32_t Hash(int x, int y, uint64_t seed)
 
 const Palette& CampaignPalette(int campaign)
 {
-    static const Palette temperate{
-        qRgb(38, 74, 118), qRgb(92, 146, 180), qRgb(58, 52, 40), qRgb(222, 204, 150),
-        qRgb(168, 176, 96), qRgb(112, 156, 78), qRgb(74, 122, 62), qRgb(38, 78, 40), qRgb(104, 150, 82),
-        qRgb(150, 146, 98), qRgb(146, 132, 112), qRgb(92, 80, 66), qRgb(242, 244, 246),
-        qRgb(96, 148, 184), qRgb(70, 116, 170), qRgb(128, 92, 56), qRgb(236, 224, 190),
-        0.88f, 0.56f, false};
-    static const Palette arid{
-        qRgb(24, 92, 120), qRgb(64, 160, 170), qRgb(90, 62, 36), qRgb(238, 214, 158),
-        qRgb(214, 178, 112), qRgb(184, 168, 92), qRgb(128, 138, 70), qRgb(82, 92, 44), qRgb(150, 160, 88),
-        qRgb(196, 146, 92), qRgb(170, 110, 70), qRgb(112, 70, 44), qRgb(244, 232, 210),
-        qRgb(60, 150, 166), qRgb(52, 128, 156), qRgb(120, 70, 40), qRgb(242, 226, 190),
-        0.95f, 0.66f, false};
-    static const Palette volcanic{
-        qRgb(30, 36, 56), qRgb(70, 86, 104), qRgb(36, 20, 16), qRgb(120, 108, 100),
-        qRgb(122, 104, 82), qRgb(108, 112, 74), qRgb(70, 76, 52), qRgb(40, 40, 30), qRgb(96, 100, 70),
-        qRgb(120, 88, 70), qRgb(96, 70, 64), qRgb(56, 38, 36), qRgb(196, 188, 182),
-        qRgb(150, 70, 40), qRgb(206, 96, 40), qRgb(60, 40, 32), qRgb(210, 196, 180),
-        0.80f, 0.60f, false};
-    static const Palette frozen{
-        qRgb(34, 62, 96), qRgb(104, 150, 176), qRgb(44, 56, 70), qRgb(172, 174, 164),
-        qRgb(136, 148, 136), qRgb(108, 134, 118), qRgb(74, 104, 94), qRgb(36, 64, 60), qRgb(100, 134, 120),
-        qRgb(128, 136, 140), qRgb(112, 120, 130), qRgb(72, 80, 92), qRgb(244, 246, 250),
-        qRgb(150, 190, 210), qRgb(110, 160, 196), qRgb(110, 96, 86), qRgb(226, 232, 236),
-        0.72f, 0.54f, true};
+    static const Palette temperate{qRgb(38, 74, 118),
+                                   qRgb(92, 146, 180),
+                                   qRgb(58, 52, 40),
+                                   qRgb(222, 204, 150),
+                                   qRgb(168, 176, 96),
+                                   qRgb(112, 156, 78),
+                                   qRgb(74, 122, 62),
+                                   qRgb(38, 78, 40),
+                                   qRgb(104, 150, 82),
+                                   qRgb(150, 146, 98),
+                                   qRgb(146, 132, 112),
+                                   qRgb(92, 80, 66),
+                                   qRgb(242, 244, 246),
+                                   qRgb(96, 148, 184),
+                                   qRgb(70, 116, 170),
+                                   qRgb(128, 92, 56),
+                                   qRgb(236, 224, 190),
+                                   0.88f,
+                                   0.56f,
+                                   false};
+    static const Palette arid{qRgb(24, 92, 120),
+                              qRgb(64, 160, 170),
+                              qRgb(90, 62, 36),
+                              qRgb(238, 214, 158),
+                              qRgb(214, 178, 112),
+                              qRgb(184, 168, 92),
+                              qRgb(128, 138, 70),
+                              qRgb(82, 92, 44),
+                              qRgb(150, 160, 88),
+                              qRgb(196, 146, 92),
+                              qRgb(170, 110, 70),
+                              qRgb(112, 70, 44),
+                              qRgb(244, 232, 210),
+                              qRgb(60, 150, 166),
+                              qRgb(52, 128, 156),
+                              qRgb(120, 70, 40),
+                              qRgb(242, 226, 190),
+                              0.95f,
+                              0.66f,
+                              false};
+    static const Palette volcanic{qRgb(30, 36, 56),
+                                  qRgb(70, 86, 104),
+                                  qRgb(36, 20, 16),
+                                  qRgb(120, 108, 100),
+                                  qRgb(122, 104, 82),
+                                  qRgb(108, 112, 74),
+                                  qRgb(70, 76, 52),
+                                  qRgb(40, 40, 30),
+                                  qRgb(96, 100, 70),
+                                  qRgb(120, 88, 70),
+                                  qRgb(96, 70, 64),
+                                  qRgb(56, 38, 36),
+                                  qRgb(196, 188, 182),
+                                  qRgb(150, 70, 40),
+                                  qRgb(206, 96, 40),
+                                  qRgb(60, 40, 32),
+                                  qRgb(210, 196, 180),
+                                  0.80f,
+                                  0.60f,
+                                  false};
+    static const Palette frozen{qRgb(34, 62, 96),
+                                qRgb(104, 150, 176),
+                                qRgb(44, 56, 70),
+                                qRgb(172, 174, 164),
+                                qRgb(136, 148, 136),
+                                qRgb(108, 134, 118),
+                                qRgb(74, 104, 94),
+                                qRgb(36, 64, 60),
+                                qRgb(100, 134, 120),
+                                qRgb(128, 136, 140),
+                                qRgb(112, 120, 130),
+                                qRgb(72, 80, 92),
+                                qRgb(244, 246, 250),
+                                qRgb(150, 190, 210),
+                                qRgb(110, 160, 196),
+                                qRgb(110, 96, 86),
+                                qRgb(226, 232, 236),
+                                0.72f,
+                                0.54f,
+                                true};
     switch (campaign) {
-    case 2: return arid;
-    case 3: return volcanic;
-    case 4: return frozen;
-    default: return temperate;
+    case 2:
+        return arid;
+    case 3:
+        return volcanic;
+    case 4:
+        return frozen;
+    default:
+        return temperate;
     }
 }
 
 Terrain::Terrain(uint64_t seed, int width, int height, const Palette& palette)
-    : m_width(width), m_height(height), m_gw(width / kStep + 3), m_gh(height / kStep + 3),
-      m_palette(palette), m_seed(seed)
+    : m_width(width), m_height(height), m_gw(width / kStep + 3), m_gh(height / kStep + 3), m_palette(palette),
+      m_seed(seed)
 {
     buildFields(seed);
     traceRivers(Random::derive(seed, 7));
@@ -200,8 +274,12 @@ void Terrain::buildFields(uint64_t seed)
             const float nx = px / F(m_width) * 2 - 1, ny = py / F(m_height) * 2 - 1;
             float bias;
             switch (layout) {
-            case 2: bias = 0.30f - 0.55f * (nx * nx + ny * ny); break;
-            case 3: bias = 0.24f; break;
+            case 2:
+                bias = 0.30f - 0.55f * (nx * nx + ny * ny);
+                break;
+            case 3:
+                bias = 0.24f;
+                break;
             case 4: {
                 const float s = std::abs(nx * dx + ny * dy);
                 bias = 0.22f - 0.5f * Smoothstep(0.45f, 1.1f, s);
@@ -433,8 +511,9 @@ QImage Terrain::render(const std::vector<Road>& roads) const
                 if (h < 0.06f)
                     c = mix(sand, c, Smoothstep(0.035f, 0.06f, h));
                 if (h < 0.55f)
-                    c = mix(c, forest, Smoothstep(p.forestAbove - 0.02f, p.forestAbove + 0.04f, m) *
-                                           (1.f - Smoothstep(0.42f, 0.55f, h)));
+                    c = mix(c, forest,
+                            Smoothstep(p.forestAbove - 0.02f, p.forestAbove + 0.04f, m) *
+                                (1.f - Smoothstep(0.42f, 0.55f, h)));
                 if (h > 0.3f) {
                     c = mix(c, hills, Smoothstep(0.3f, 0.48f, h));
                     if (h > 0.5f)
@@ -556,8 +635,7 @@ QImage Terrain::render(const std::vector<Road>& roads) const
             const int qx = int(q.x()), qy = int(q.y());
             const DetailTexture& dt = Detail();
             const Sample s = sampleAt(static_cast<float>(q.x()), static_cast<float>(q.y()));
-            dry = s.h + 0.03f * dt.c(qx, qy) > 0.04f && s.lake + 0.03f * dt.c(qx + 97, qy + 31) < 0.f &&
-                  s.h < 0.6f;
+            dry = s.h + 0.03f * dt.c(qx, qy) > 0.04f && s.lake + 0.03f * dt.c(qx + 97, qy + 31) < 0.f && s.h < 0.6f;
         }
         if (!dry)
             continue;

@@ -20,9 +20,9 @@ namespace demoworld {
 struct Palette {
     QRgb deepSea, shallowSea, coastLine, sand, dryGrass, grass, forest, treeDark, treeLight;
     QRgb hills, rock, rockDark, snow, lake, river, road, paper;
-    float snowLevel;     // height above which the ground is white
-    float forestAbove;   // moisture above which forest grows
-    bool conifers;       // tree symbols drawn as pointed firs
+    float snowLevel;   // height above which the ground is white
+    float forestAbove; // moisture above which forest grows
+    bool conifers;     // tree symbols drawn as pointed firs
 };
 
 // Palettes by campaign number (1 temperate, 2 arid, 3 volcanic, 4 frozen;

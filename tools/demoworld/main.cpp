@@ -104,9 +104,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "wayloom-demoworld: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("demo world (scale %d) in %s: %d campaigns, %d regions, %d zones, %d professions, %d elite skills, "
-                "%d boss places, %d green items, %d collectors, %d treasures, %d pets, %d pet places; %d files, %.1f s\n",
-                options.scale, qPrintable(options.outDir), s.campaigns, s.regions, s.zones, s.professions, s.skills,
-                s.places, s.greens, s.collectors, s.treasures, s.pets, s.petPlaces, s.files, static_cast<double>(timer.elapsed()) / 1000.0);
+    std::printf(
+        "demo world (scale %d) in %s: %d campaigns, %d regions, %d zones, %d professions, %d elite skills, "
+        "%d boss places, %d green items, %d collectors, %d treasures, %d pets, %d pet places; %d files, %.1f s\n",
+        options.scale, qPrintable(options.outDir), s.campaigns, s.regions, s.zones, s.professions, s.skills, s.places,
+        s.greens, s.collectors, s.treasures, s.pets, s.petPlaces, s.files,
+        static_cast<double>(timer.elapsed()) / 1000.0);
     return 0;
 }

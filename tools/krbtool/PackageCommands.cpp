@@ -92,8 +92,8 @@ int RunCat(const QStringList& args)
     try {
         content = package.ExtractOneFileToString(args[1]);
     } catch (const modHuffman::HuffmanError& e) {
-        return krbtool::Failed(args[0], QStringLiteral("member \"%1\": %2").arg(package.Members()[index].name,
-                                                                              CodecReason(e)));
+        return krbtool::Failed(args[0],
+                               QStringLiteral("member \"%1\": %2").arg(package.Members()[index].name, CodecReason(e)));
     }
     if (std::fwrite(content.constData(), 1, std::size_t(content.size()), stdout) != std::size_t(content.size()) ||
         std::fflush(stdout) != 0)

@@ -23,5 +23,5 @@ int RunPublish(const QStringList& args)
 
 } // namespace
 
-KRBTOOL_SUBCOMMAND(publish, "MANIFEST OUTDIR   (lines: package<TAB>dd-mm-yyyy<TAB>destination<TAB>sources...)",
-                   2, 2, RunPublish)
+KRBTOOL_SUBCOMMAND(publish, "MANIFEST OUTDIR   (lines: package<TAB>dd-mm-yyyy<TAB>destination<TAB>sources...)", 2, 2,
+                   RunPublish)

@@ -45,5 +45,5 @@ bool ReadInput(const QString& path, QByteArray& bytes);
 
 } // namespace krbtool
 
-#define KRBTOOL_SUBCOMMAND(name, usage, minArgs, maxArgs, run) \
+#define KRBTOOL_SUBCOMMAND(name, usage, minArgs, maxArgs, run)                                                         \
     static const ::krbtool::Registrar krbtoolRegistrar_##name({#name, usage, minArgs, maxArgs, run});

@@ -52,8 +52,9 @@ int main(int argc, char** argv)
               [](const PanelEntry& a, const PanelEntry& b) { return a.text.compare(b.text, Qt::CaseInsensitive) < 0; });
     std::pair<int, int> busiest{1, 1};
     if (!places.empty())
-        busiest = std::max_element(places.begin(), places.end(),
-                                   [](const auto& a, const auto& b) { return a.second < b.second; })->first;
+        busiest = std::max_element(places.begin(), places.end(), [](const auto& a, const auto& b) {
+                      return a.second < b.second;
+                  })->first;
     const int c = args.isSet("campaign") ? args.value("campaign").toInt() : busiest.first;
     const int r = args.isSet("region") ? args.value("region").toInt() : busiest.second;
 

@@ -46,13 +46,18 @@ public:
                 QJsonArray zones;
                 for (std::size_t z = 1; z < region.Zones.size(); ++z) {
                     const ZoneEntry& zone = region.Zones[z];
-                    zones.append(QJsonObject{
-                        {"number", int(z)}, {"id", zone.Id}, {"name", zone.Name},
-                        {"kind", int(zone.Kind)}, {"iconFlag", zone.IconFlag},
-                        {"x", zone.X}, {"y", zone.Y}});
+                    zones.append(QJsonObject{{"number", int(z)},
+                                             {"id", zone.Id},
+                                             {"name", zone.Name},
+                                             {"kind", int(zone.Kind)},
+                                             {"iconFlag", zone.IconFlag},
+                                             {"x", zone.X},
+                                             {"y", zone.Y}});
                 }
-                regions.append(QJsonObject{{"number", int(r)}, {"name", region.Name},
-                                           {"imagePath", path(region.ImagePath)}, {"zones", zones}});
+                regions.append(QJsonObject{{"number", int(r)},
+                                           {"name", region.Name},
+                                           {"imagePath", path(region.ImagePath)},
+                                           {"zones", zones}});
             }
             out.append(QJsonObject{{"number", int(c)}, {"name", table[c].Name}, {"regions", regions}});
         }
@@ -64,7 +69,8 @@ public:
         QJsonArray out;
         const auto& table = m_world.professions.Professions;
         for (std::size_t p = 1; p < table.size(); ++p)
-            out.append(QJsonObject{{"number", int(p)}, {"name", table[p].Name},
+            out.append(QJsonObject{{"number", int(p)},
+                                   {"name", table[p].Name},
                                    {"abbreviation", table[p].Abbreviation},
                                    {"colour", qint64(table[p].Colour)},
                                    {"attributes", strings(table[p].Attributes, 1)}});
@@ -84,9 +90,9 @@ public:
             QJsonArray locations;
             for (std::size_t i = 1; i < s.Locations.size(); ++i) {
                 const auto& l = s.Locations[i];
-                QJsonObject o{{"number", int(i)}, {"campaign", l.Campaign}, {"region", l.Region},
-                              {"zone", l.Zone}, {"boss", l.Boss}, {"note", l.Note},
-                              {"markerType", l.MarkerType}};
+                QJsonObject o{
+                    {"number", int(i)}, {"campaign", l.Campaign}, {"region", l.Region},        {"zone", l.Zone},
+                    {"boss", l.Boss},   {"note", l.Note},         {"markerType", l.MarkerType}};
                 marker(o, l);
                 QJsonArray greens;
                 for (std::size_t g = 1; g < l.Greens.size(); ++g)
@@ -94,13 +100,22 @@ public:
                 o["greens"] = greens;
                 locations.append(o);
             }
-            out.append(QJsonObject{
-                {"number", int(e)}, {"name", s.Name}, {"defined", s.Defined},
-                {"attribute", s.Attribute}, {"skillType", s.SkillType}, {"upkeep", s.Upkeep},
-                {"adrenaline", s.Adrenaline}, {"energy", s.Energy}, {"castTime", s.CastTime},
-                {"recharge", s.Recharge}, {"description", s.Description},
-                {"picture", path(s.Picture)}, {"profession", s.Profession},
-                {"campaign", s.Campaign}, {"captured", captured}, {"locations", locations}});
+            out.append(QJsonObject{{"number", int(e)},
+                                   {"name", s.Name},
+                                   {"defined", s.Defined},
+                                   {"attribute", s.Attribute},
+                                   {"skillType", s.SkillType},
+                                   {"upkeep", s.Upkeep},
+                                   {"adrenaline", s.Adrenaline},
+                                   {"energy", s.Energy},
+                                   {"castTime", s.CastTime},
+                                   {"recharge", s.Recharge},
+                                   {"description", s.Description},
+                                   {"picture", path(s.Picture)},
+                                   {"profession", s.Profession},
+                                   {"campaign", s.Campaign},
+                                   {"captured", captured},
+                                   {"locations", locations}});
         }
         return out;
     }
@@ -110,7 +125,9 @@ public:
         QJsonArray out;
         const auto& table = m_world.greens.Greens;
         for (std::size_t g = 1; g < table.size(); ++g)
-            out.append(QJsonObject{{"number", int(g)}, {"name", table[g].Name}, {"boss", table[g].Boss},
+            out.append(QJsonObject{{"number", int(g)},
+                                   {"name", table[g].Name},
+                                   {"boss", table[g].Boss},
                                    {"eliteNumber", table[g].EliteNumber},
                                    {"locationIndex", table[g].LocationIndex},
                                    {"stats", strings(table[g].Stats, 1)}});
@@ -125,13 +142,15 @@ public:
             const auto& c = table[i];
             QJsonArray rewards;
             for (std::size_t r = 1; r < c.Rewards.size(); ++r)
-                rewards.append(QJsonObject{{"number", int(r)}, {"name", c.Rewards[r].Name},
+                rewards.append(QJsonObject{{"number", int(r)},
+                                           {"name", c.Rewards[r].Name},
                                            {"handMask", c.Rewards[r].HandMask},
                                            {"stats", strings(c.Rewards[r].Stats, 1)}});
-            QJsonObject o{{"id", int(i)}, {"name", c.Name}, {"isArmor", c.IsArmor},
-                          {"isLowLevel", c.IsLowLevel}, {"location", c.Location},
-                          {"request", c.Request}, {"campaign", c.Campaign}, {"region", c.Region},
-                          {"zone", c.Zone}, {"rewards", rewards}};
+            QJsonObject o{{"id", int(i)},           {"name", c.Name},
+                          {"isArmor", c.IsArmor},   {"isLowLevel", c.IsLowLevel},
+                          {"location", c.Location}, {"request", c.Request},
+                          {"campaign", c.Campaign}, {"region", c.Region},
+                          {"zone", c.Zone},         {"rewards", rewards}};
             marker(o, c);
             out.append(o);
         }
@@ -143,8 +162,7 @@ public:
         QJsonArray out;
         const auto& table = m_world.collectors.RequestTypes;
         for (std::size_t i = 1; i < table.size(); ++i)
-            out.append(QJsonObject{{"number", int(i)}, {"name", table[i].Name},
-                                   {"isLowLevel", table[i].IsLowLevel}});
+            out.append(QJsonObject{{"number", int(i)}, {"name", table[i].Name}, {"isLowLevel", table[i].IsLowLevel}});
         return out;
     }
 
@@ -163,7 +181,7 @@ public:
             for (std::size_t k = 0; k < t.OpenedOn.size(); ++k)
                 if (t.OpenedOn[k])
                     opened[QString::number(k)] = t.OpenedOn[k]->toString(Qt::ISODate);
-            QJsonObject o{{"number", int(i)}, {"name", t.Name}, {"campaign", t.Campaign},
+            QJsonObject o{{"number", int(i)},   {"name", t.Name}, {"campaign", t.Campaign},
                           {"region", t.Region}, {"zone", t.Zone}, {"openedOn", opened}};
             marker(o, t);
             out.append(o);
@@ -180,13 +198,19 @@ public:
             QJsonArray places;
             for (std::size_t j = 1; j < p.Places.size(); ++j) {
                 const auto& pl = p.Places[j];
-                QJsonObject o{{"number", int(j)}, {"campaign", pl.Campaign}, {"region", pl.Region},
-                              {"zone", pl.Zone}, {"note", pl.Note}};
+                QJsonObject o{{"number", int(j)},
+                              {"campaign", pl.Campaign},
+                              {"region", pl.Region},
+                              {"zone", pl.Zone},
+                              {"note", pl.Note}};
                 marker(o, pl);
                 places.append(o);
             }
-            out.append(QJsonObject{{"id", int(i)}, {"name", p.Name}, {"detail", p.Detail},
-                                   {"picture", path(p.Picture)}, {"places", places}});
+            out.append(QJsonObject{{"id", int(i)},
+                                   {"name", p.Name},
+                                   {"detail", p.Detail},
+                                   {"picture", path(p.Picture)},
+                                   {"places", places}});
         }
         return out;
     }
@@ -197,8 +221,11 @@ public:
         const auto& table = m_world.notes.Notes;
         for (std::size_t i = 1; i < table.size(); ++i) {
             const auto& n = table[i];
-            QJsonObject o{{"number", int(i)}, {"shortDesc", n.ShortDesc}, {"body", n.Body},
-                          {"campaign", n.Campaign}, {"region", n.Region}};
+            QJsonObject o{{"number", int(i)},
+                          {"shortDesc", n.ShortDesc},
+                          {"body", n.Body},
+                          {"campaign", n.Campaign},
+                          {"region", n.Region}};
             marker(o, n);
             out.append(o);
         }
@@ -217,16 +244,27 @@ public:
     QJsonObject options() const
     {
         const auto& s = m_world.settings;
-        return QJsonObject{
-            {"Campaign", s.Campaign}, {"Region", s.Region}, {"Zone", s.Zone},
-            {"Profession", s.Profession}, {"SecondaryProfession", s.SecondaryProfession},
-            {"AllElite", s.AllElite}, {"Character", s.Character}, {"Legend", s.Legend},
-            {"PosX", s.PosX}, {"PosY", s.PosY}, {"DimX", s.DimX}, {"DimY", s.DimY},
-            {"ShowElites", s.ShowElites}, {"ShowCollectors", s.ShowCollectors},
-            {"ShowGreens", s.ShowGreens}, {"ShowNotes", s.ShowNotes},
-            {"LegendX", s.LegendX}, {"LegendY", s.LegendY},
-            {"RightClickNeeded", s.RightClickNeeded}, {"AlwaysOnTop", s.AlwaysOnTop},
-            {"CollectorLevel", s.CollectorLevel}};
+        return QJsonObject{{"Campaign", s.Campaign},
+                           {"Region", s.Region},
+                           {"Zone", s.Zone},
+                           {"Profession", s.Profession},
+                           {"SecondaryProfession", s.SecondaryProfession},
+                           {"AllElite", s.AllElite},
+                           {"Character", s.Character},
+                           {"Legend", s.Legend},
+                           {"PosX", s.PosX},
+                           {"PosY", s.PosY},
+                           {"DimX", s.DimX},
+                           {"DimY", s.DimY},
+                           {"ShowElites", s.ShowElites},
+                           {"ShowCollectors", s.ShowCollectors},
+                           {"ShowGreens", s.ShowGreens},
+                           {"ShowNotes", s.ShowNotes},
+                           {"LegendX", s.LegendX},
+                           {"LegendY", s.LegendY},
+                           {"RightClickNeeded", s.RightClickNeeded},
+                           {"AlwaysOnTop", s.AlwaysOnTop},
+                           {"CollectorLevel", s.CollectorLevel}};
     }
 
     QJsonArray colourTable() const
@@ -255,14 +293,20 @@ private:
 QJsonObject WorldToJson(const World& world)
 {
     const JsonWriter w(world);
-    return QJsonObject{
-        {"campaigns", w.campaigns()}, {"professions", w.professions()},
-        {"eliteSkills", w.eliteSkills()}, {"greens", w.greens()},
-        {"collectors", w.collectors()}, {"requestTypes", w.requestTypes()},
-        {"treasures", w.treasures()}, {"pets", w.pets()}, {"notes", w.notes()},
-        {"characters", w.characters()}, {"options", w.options()},
-        {"lastUpdateText", world.lastUpdateText}, {"colourTable", w.colourTable()},
-        {"language", w.language()}};
+    return QJsonObject{{"campaigns", w.campaigns()},
+                       {"professions", w.professions()},
+                       {"eliteSkills", w.eliteSkills()},
+                       {"greens", w.greens()},
+                       {"collectors", w.collectors()},
+                       {"requestTypes", w.requestTypes()},
+                       {"treasures", w.treasures()},
+                       {"pets", w.pets()},
+                       {"notes", w.notes()},
+                       {"characters", w.characters()},
+                       {"options", w.options()},
+                       {"lastUpdateText", world.lastUpdateText},
+                       {"colourTable", w.colourTable()},
+                       {"language", w.language()}};
 }
 
 QString WorldSummary(const World& world)

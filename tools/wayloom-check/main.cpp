@@ -6,8 +6,8 @@
 #include "WorldJson.h"
 
 #include "core/LoadAllData.h"
-#include "core/modLanguage.h"
 #include "core/Version.h"
+#include "core/modLanguage.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -32,12 +32,13 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     const QString usage = QStringLiteral("usage: wayloom-check [--json] [FOLDER] | --help | --version\n");
     if (args.size() == 1 && args[0] == QLatin1String("--help")) {
-        Print(stdout, usage + QStringLiteral(
-                  "Loads the program folder FOLDER (default: the folder of this program) as Wayloom does at\n"
-                  "start, without changing anything in it, prints every line the loaders skipped as\n"
-                  "path:line: reason and ends with one line counting each table.\n"
-                  "  --json  prints the loaded world as one JSON document instead (skipped lines on stderr)\n"
-                  "Exit status: 0 when the folder loaded, 2 when it cannot be used.\n"));
+        Print(stdout,
+              usage + QStringLiteral(
+                          "Loads the program folder FOLDER (default: the folder of this program) as Wayloom does at\n"
+                          "start, without changing anything in it, prints every line the loaders skipped as\n"
+                          "path:line: reason and ends with one line counting each table.\n"
+                          "  --json  prints the loaded world as one JSON document instead (skipped lines on stderr)\n"
+                          "Exit status: 0 when the folder loaded, 2 when it cannot be used.\n"));
         return 0;
     }
     if (args.size() == 1 && args[0] == QLatin1String("--version")) {
