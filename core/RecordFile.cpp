@@ -193,20 +193,11 @@ bool ShortInteger(QStringView text, qsizetype& length, double& value)
     return true;
 }
 
-} // namespace
-
-QString DecodeWindows1252(QByteArrayView bytes)
+// Bytes widened as Latin-1 differ from Windows-1252 only at 0x80..0x9F: mend
+// those few. Eight bytes at a time are skipped while none has its high bit
+// set, which is all of most record files.
+void MendHighBytes(const unsigned char* src, char16_t* dst, qsizetype n)
 {
-    // Windows-1252 agrees with Latin-1 except for the bytes 0x80..0x9F: widen
-    // every byte (Qt does that in vector steps), then mend those few; eight
-    // bytes at a time are skipped while none has its high bit set, which is
-    // all of most record files.
-    const qsizetype n = bytes.size();
-    if (n == 0)
-        return QString(0, Qt::Uninitialized); // empty, not null
-    QString out = QString::fromLatin1(bytes.data(), n);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
-    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
     qsizetype i = 0;
     for (; i + 8 <= n; i += 8) {
         std::uint64_t word;
@@ -220,6 +211,21 @@ QString DecodeWindows1252(QByteArrayView bytes)
     for (; i < n; ++i)
         if ((src[i] & 0xE0) == 0x80)
             dst[i] = kHigh[src[i] & 0x1F];
+}
+
+} // namespace
+
+QString DecodeWindows1252(QByteArrayView bytes)
+{
+    // Widen every byte as Latin-1 (Qt does that in vector steps), then mend
+    // the few that Windows-1252 maps elsewhere.
+    const qsizetype n = bytes.size();
+    if (n == 0)
+        return QString(0, Qt::Uninitialized); // empty, not null
+    QString out = QString::fromLatin1(bytes.data(), n);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+    MendHighBytes(src, dst, n);
     return out;
 }
 
@@ -502,19 +508,7 @@ void RecordReader::decodeAppend(const char* bytes, qsizetype n)
 #endif
     for (; w < n; ++w)
         dst[w] = src[w];
-    qsizetype i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, src + i, sizeof word);
-        if ((word & 0x8080808080808080ULL) == 0)
-            continue;
-        for (qsizetype k = i; k < i + 8; ++k)
-            if ((src[k] & 0xE0) == 0x80)
-                dst[k] = kHigh[src[k] & 0x1F];
-    }
-    for (; i < n; ++i)
-        if ((src[i] & 0xE0) == 0x80)
-            dst[i] = kHigh[src[i] & 0x1F];
+    MendHighBytes(src, dst, n);
     m_end += n;
 }
 

@@ -269,7 +269,7 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
             if (sinceData.elapsed() > g_stallTimeout.count()) {
                 reason = QStringLiteral("no data from %1 for %2 s")
                              .arg(address.toString())
-                             .arg(g_stallTimeout.count() / 1000.0);
+                             .arg(static_cast<double>(g_stallTimeout.count()) / 1000.0);
                 break;
             }
             report(true);

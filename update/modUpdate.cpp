@@ -244,8 +244,8 @@ bool MakePath(const QString& path)
 QString ProgressText(qint64 count, qint64 total)
 {
     const QLocale c = QLocale::c();
-    const double k = count / 1024.0;
-    const double K = total / 1024.0;
+    const double k = static_cast<double>(count) / 1024.0;
+    const double K = static_cast<double>(total) / 1024.0;
     const bool done = count >= total;
     QString a, b, ending;
     if (k <= 1024.0) {

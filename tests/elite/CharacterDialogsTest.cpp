@@ -13,7 +13,9 @@ namespace {
 modCharacters::Tables Named(std::vector<QString> names)
 {
     names.insert(names.begin(), QString());
-    return modCharacters::Tables{std::move(names)};
+    modCharacters::Tables tables;
+    tables.Characters = std::move(names);
+    return tables;
 }
 
 // Characters 1 Ayla, 2 (deleted), 3 Bren; skills 1..5 of campaign/profession
@@ -172,8 +174,9 @@ TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
         const auto result =
             SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), std::vector<bool>(6, true));
         EXPECT_FALSE(result.number || result.error.isEmpty()) << blocked;
-        if (QFileInfo(folder.path("Personal/Characters.txt")).isFile())
+        if (QFileInfo(folder.path("Personal/Characters.txt")).isFile()) {
             EXPECT_EQ(folder.read("Personal/Characters.txt"), list) << blocked;
+        }
         EXPECT_EQ(t.characters.Characters, before.characters.Characters) << blocked;
         for (int n = 0; n <= 5; ++n)
             EXPECT_EQ(t.elite.EliteSkills[n].Captured, before.elite.EliteSkills[n].Captured) << blocked << n;

@@ -105,6 +105,6 @@ TEST_P(HuffmanMalformed, RaisesTheCodecError)
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanMalformed, testing::ValuesIn(kMalformed),
-                         [](const testing::TestParamInfo<Malformed>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Malformed>& row) { return row.param.name; });
 
 } // namespace

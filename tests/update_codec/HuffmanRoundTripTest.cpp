@@ -44,7 +44,7 @@ TEST_P(HuffmanRoundTrip, DecodesToTheInput)
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanRoundTrip, testing::ValuesIn(Inputs()),
-                         [](const testing::TestParamInfo<Generated>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Generated>& row) { return row.param.name; });
 
 // About 3.5 MB whose rarest value gets a 30-bit code.
 TEST(HuffmanRoundTripDeep, FibonacciWeightsGiveCodesLongerThan24Bits)

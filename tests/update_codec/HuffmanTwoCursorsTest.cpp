@@ -90,7 +90,7 @@ TEST_P(HuffmanTwoCursors, DecodeAsOneCursorDoes)
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursors, testing::ValuesIn(LargeInputs()),
-                         [](const testing::TestParamInfo<Large>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Large>& row) { return row.param.name; });
 
 // Hand-built streams of about 60 KB whose fault lies past the middle: both
 // ways of decoding report the same error, found by the first cursor.
@@ -141,7 +141,7 @@ TEST_P(HuffmanTwoCursorFaults, ReportTheSameError)
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursorFaults, testing::ValuesIn(Faults()),
-                         [](const testing::TestParamInfo<Fault>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Fault>& row) { return row.param.name; });
 
 // Every byte-map variant this processor runs maps and sums like a plain loop,
 // on lengths around its block sizes.

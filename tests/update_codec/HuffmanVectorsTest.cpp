@@ -60,7 +60,7 @@ TEST_P(HuffmanVectors, EncodesToTheExactBytesAndDecodesBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanVectors, testing::ValuesIn(kVectors),
-                         [](const testing::TestParamInfo<Vector>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Vector>& row) { return row.param.name; });
 
 // "abc" with some bytes changed.
 QByteArray Abc(std::initializer_list<std::pair<int, int>> changes)
@@ -92,7 +92,7 @@ TEST_P(HuffmanDecodeQuirks, Decode)
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanDecodeQuirks, testing::ValuesIn(kQuirks),
-                         [](const testing::TestParamInfo<Quirk>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Quirk>& row) { return row.param.name; });
 
 TEST(HuffmanEncode, EveryValueOnceKeepsTheCompressedFormAtEightBitsEach)
 {

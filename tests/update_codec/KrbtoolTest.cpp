@@ -178,6 +178,6 @@ TEST_P(KrbtoolFailure, ExitsWithOneLine)
 }
 
 INSTANTIATE_TEST_SUITE_P(, KrbtoolFailure, testing::ValuesIn(kFailures),
-                         [](const testing::TestParamInfo<Failure>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Failure>& row) { return row.param.name; });
 
 } // namespace

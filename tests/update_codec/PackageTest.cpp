@@ -56,7 +56,7 @@ TEST_P(PackageGolden, SavesExactlyTheseBytesOverAnOldFile)
 }
 
 INSTANTIATE_TEST_SUITE_P(, PackageGolden, testing::ValuesIn(kGolden),
-                         [](const testing::TestParamInfo<Golden>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Golden>& row) { return row.param.name; });
 
 TEST_F(Package, LoadingTwiceAppendsAndLookupsReachTheFirstCopy)
 {
@@ -137,7 +137,7 @@ TEST_P(PackageDamaged, LoadFailsAndLeavesThePackageUnchanged)
 }
 
 INSTANTIATE_TEST_SUITE_P(, PackageDamaged, testing::ValuesIn(kDamaged),
-                         [](const testing::TestParamInfo<DamagedPackage>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<DamagedPackage>& row) { return row.param.name; });
 
 // A file is read while two or more bytes are left, so one stray byte after
 // the last entry is ignored there; in memory it starts an entry that is cut
@@ -198,7 +198,7 @@ TEST_P(PackageUnsafeName, IsRefusedWhenAddedAndWritesNothingWhenLoaded)
 }
 
 INSTANTIATE_TEST_SUITE_P(, PackageUnsafeName, testing::ValuesIn(kUnsafe),
-                         [](const testing::TestParamInfo<UnsafeName>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<UnsafeName>& row) { return row.param.name; });
 
 TEST_F(Package, CodecErrorLeavesTheOldFileUntouched)
 {
