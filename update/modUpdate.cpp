@@ -270,7 +270,7 @@ int ProgressBarWidth(qint64 count, qint64 total, int width)
 {
     if (total <= 0)
         return 0;
-    return static_cast<int>(std::nearbyint(static_cast<double>(count) / total * width));
+    return static_cast<int>(std::nearbyint(static_cast<double>(count) / static_cast<double>(total) * width));
 }
 
 QByteArray FileSha256(const QString& path)
