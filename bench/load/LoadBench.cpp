@@ -84,7 +84,7 @@ void BM_LoadEmptyLines(benchmark::State& state)
         benchmark::DoNotOptimize(world);
     }
     state.counters["diagnostics"] = double(diagnostics);
-    state.counters["peakMBAboveStart"] = (StatusKilobytes("VmHWM:") - before) / 1024.0;
+    state.counters["peakMBAboveStart"] = static_cast<double>(StatusKilobytes("VmHWM:") - before) / 1024.0;
 }
 BENCHMARK(BM_LoadEmptyLines)->Arg(200)->Arg(60)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -158,7 +158,7 @@ int MeasureResidentMemory(const QString& folder)
     const long peak = StatusKilobytes("VmHWM:");
     std::printf(
         "resident before load %ld kB, after %ld kB (+%.1f MB), peak %ld kB (+%.1f MB above the empty process)\n",
-        before, after, (after - before) / 1024.0, peak, (peak - before) / 1024.0);
+        before, after, static_cast<double>(after - before) / 1024.0, peak, static_cast<double>(peak - before) / 1024.0);
     return 0;
 }
 
@@ -177,7 +177,7 @@ int MeasureSteps(const QString& folder)
         options.readOnly = true;
         options.onStep = [&](int step, const QString& name) {
             if (current)
-                steps[current].second += timer.nsecsElapsed() / 1e6;
+                steps[current].second += static_cast<double>(timer.nsecsElapsed()) / 1e6;
             current = step;
             steps[step].first = name;
             timer.restart();
@@ -185,10 +185,10 @@ int MeasureSteps(const QString& folder)
         timer.start();
         if (!LoadProgramFolder(*world, folder, options))
             return 1;
-        steps[current].second += timer.nsecsElapsed() / 1e6;
+        steps[current].second += static_cast<double>(timer.nsecsElapsed()) / 1e6;
         timer.restart();
         world.reset();
-        destroy += timer.nsecsElapsed() / 1e6;
+        destroy += static_cast<double>(timer.nsecsElapsed()) / 1e6;
     }
     for (const auto& [step, entry] : steps)
         std::printf("%2d %-34s %7.2f ms\n", step, qPrintable(entry.first), entry.second / kRuns);
