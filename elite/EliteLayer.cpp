@@ -3,6 +3,7 @@
 #include "core/Pictures.h"
 #include "core/TextNumbers.h"
 #include "core/World.h"
+#include "layers/LayerTooltip.h"
 #include "mapview/MapResources.h"
 #include "mapview/MarkerPainter.h"
 #include "mapview/ZoneLayer.h"
@@ -146,33 +147,15 @@ const QColor kDescriptionColour(214, 214, 206);
 const QColor kGreenNameColour(120, 232, 110);
 const QColor kGreenStatsColour(196, 222, 196);
 
-QFont LabelFont(int points, bool bold = false)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(mapview::PointsToPixels(points));
-    font.setBold(bold);
-    return font;
-}
+using layertooltip::LabelFont;
 
 // A label at (left, top), `width` wide, as tall as its text needs (at least
-// one line), word-wrapped when `wrap`.
+// one line), word-wrapped when `wrap`: the collectible layers' label, shown.
 TooltipLabel MakeLabel(const QString& text, int left, int top, int width, const QFont& font, const QColor& colour,
                        bool wrap = true)
 {
-    TooltipLabel label;
-    label.Text = text;
-    label.Font = font;
-    label.Colour = colour;
-    label.Flags = Qt::AlignLeft | Qt::AlignTop | (wrap ? Qt::TextWordWrap : Qt::TextSingleLine);
-    const QFontMetrics metrics(font);
-    int height = metrics.height();
-    if (!text.isEmpty()) {
-        const QRect needed = metrics.boundingRect(QRect(0, 0, width, 100000), label.Flags, text);
-        height = std::max(height, needed.height());
-    }
-    label.Rect = QRect(left, top, width, height);
-    label.Visible = true;
-    return label;
+    const layertooltip::Label label = layertooltip::MakeLabel(text, left, top, width, font, colour, wrap);
+    return {label.Text, label.Rect, label.Font, label.Colour, label.Flags, true};
 }
 
 void MoveTop(TooltipLabel& label, int top)
