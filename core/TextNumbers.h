@@ -135,6 +135,22 @@ constexpr int TreasuresAndPets = 113;    // show menu entry 4
 constexpr int Pets = 114;                // lblPets + ": " + count
 constexpr int PetLocations = 115;        // lblPetLocations
 constexpr int NotOpenedBy = 116;         // lblTreasureCharacter
+constexpr int FindAnything = 117;        // the panel's search field, when empty
+constexpr int KindSkill = 118;           // search result kind
+constexpr int KindCollector = 119;       // search result kind
+constexpr int KindReward = 120;          // search result kind
+constexpr int KindGreen = 121;           // search result kind
+constexpr int KindChest = 122;           // search result kind
+constexpr int KindPet = 123;             // search result kind
+constexpr int NothingFound = 124;        // search results: no match
+constexpr int ProgressTitle = 125;       // options menu entry 9, progress window title
+constexpr int ProgressTotal = 126;       // progress window: the total row
+constexpr int ChestsOpened = 127;        // progress window: heading of the chest rows
+constexpr int StillNeededBy = 128;       // elite tab: "%1 of %2 characters still need this"
+
+// The first text a language file from before these additions may lack; each
+// from here on has a built-in English text used in its place.
+constexpr int FirstAddedText = NotOpenedBy;
 
 // Every number above once, ascending (the second name of a shared number is
 // left out).
@@ -255,6 +271,18 @@ inline constexpr std::array AllUsed{
     Pets,
     PetLocations,
     NotOpenedBy,
+    FindAnything,
+    KindSkill,
+    KindCollector,
+    KindReward,
+    KindGreen,
+    KindChest,
+    KindPet,
+    NothingFound,
+    ProgressTitle,
+    ProgressTotal,
+    ChestsOpened,
+    StillNeededBy,
 };
 
 } // namespace Text

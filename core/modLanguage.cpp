@@ -2,6 +2,8 @@
 
 #include "core/TextNumbers.h"
 
+#include <iterator>
+
 namespace modLanguage {
 
 namespace {
@@ -18,6 +20,26 @@ const QString& EmptyText()
     static const QString empty;
     return empty;
 }
+
+// English texts of the numbers added after the first language files were
+// made, in number order from Text::FirstAddedText.
+constexpr const char16_t* kAddedTexts[] = {
+    u"Not yet opened by",
+    u"Find anything (Ctrl+F)",
+    u"Elite skill",
+    u"Collector",
+    u"Reward",
+    u"Green item",
+    u"Chest",
+    u"Pet",
+    u"Nothing found",
+    u"Progress of every character",
+    u"Total",
+    u"Chests opened",
+    u"%1 of %2 characters still need this",
+};
+static_assert(Text::FirstAddedText + std::size(kAddedTexts) - 1 == Text::AllUsed.back(),
+              "every added text has an English default");
 
 } // namespace
 
@@ -45,6 +67,18 @@ void LanguageStrings::set(int n, const QString& text)
     m_defined[n] = true;
 }
 
+void LanguageStrings::addMissingDefaults()
+{
+    int n = Text::FirstAddedText;
+    for (const char16_t* text : kAddedTexts) {
+        if (!defined(n)) {
+            set(n, QString::fromUtf16(text));
+            m_defined[static_cast<std::size_t>(n)] = false; // the file still lacks it
+        }
+        ++n;
+    }
+}
+
 void LanguageStrings::clear()
 {
     m_texts.assign(1, QString());
@@ -60,7 +94,7 @@ bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings)
 {
     strings.clear();
     const QString relative = QString::fromUtf16(kLanguageFile);
-    return ctx.forEachLine(relative, [&](QStringView line, int lineNo) {
+    const bool loaded = ctx.forEachLine(relative, [&](QStringView line, int lineNo) {
         const auto fields = records::SplitFields(line);
         if (fields.size() < 2) {
             ctx.warn(relative, lineNo, QStringLiteral("text line without a tab"));
@@ -77,6 +111,9 @@ bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings)
         text.replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
         strings.set(*n, text);
     });
+    if (loaded)
+        strings.addMissingDefaults();
+    return loaded;
 }
 
 } // namespace modLanguage

@@ -34,6 +34,10 @@ public:
     // Sets text n, growing the table; used by the loader and by tests that
     // build a small world of their own.
     void set(int n, const QString& text);
+    // Gives every text this version added that the file lacks its built-in
+    // English text (a language file made before the additions keeps working);
+    // such texts do not count as defined by the file.
+    void addMissingDefaults();
     void clear();
 
     // "<<< " + text 9 + " >>>": the first entry of a list that stands for all
@@ -45,7 +49,8 @@ private:
     std::vector<bool> m_defined{false};
 };
 
-// Reads the language file. False when it is missing or empty (FileLength
+// Reads the language file (texts it lacks that this version added get their
+// English defaults). False when it is missing or empty (FileLength
 // below 1): the caller shows kMissingLanguageFileMessage and ends the program.
 // Lines without a tab and numbers out of range are skipped with a diagnostic.
 bool LoadLanguage(const LoadContext& ctx, LanguageStrings& strings);

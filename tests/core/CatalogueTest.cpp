@@ -4,6 +4,7 @@
 
 #include "TestFiles.h"
 
+#include "core/TextNumbers.h"
 #include "core/modCampaigns.h"
 #include "core/modLanguage.h"
 #include "mapview/modZones.h"
@@ -122,7 +123,7 @@ TEST(Language, TextsByNumber)
     modLanguage::LanguageStrings texts;
     ASSERT_TRUE(modLanguage::LoadLanguage(LoadContext{dir.path(), &diagnostics}, texts));
     EXPECT_EQ(texts(9), QStringLiteral("All"));
-    EXPECT_EQ(texts.highest(), 100);
+    EXPECT_EQ(texts.highest(), Text::AllUsed.back()); // the added texts' defaults reach further
     EXPECT_TRUE(texts.defined(9));
     EXPECT_FALSE(texts.defined(50));
     for (int n : {50, 101, -1})
@@ -148,6 +149,21 @@ TEST(Language, TextsByNumber)
     EXPECT_EQ(texts(9), QString(1024, u'w'));
     EXPECT_FALSE(texts.defined(8));
     EXPECT_EQ(cut.size(), 2u);
+}
+
+TEST(Language, AFileFromBeforeTheAddedTextsGetsTheirEnglishDefaults)
+{
+    ProgramFolder dir;
+    dir.write("Data/Language.txt", "9\tAll\r\n117\tSuchen\r\n");
+    modLanguage::LanguageStrings texts;
+    ASSERT_TRUE(modLanguage::LoadLanguage(LoadContext{dir.path(), nullptr}, texts));
+    EXPECT_EQ(texts(Text::FindAnything), QStringLiteral("Suchen")); // the file's own text wins
+    EXPECT_TRUE(texts.defined(Text::FindAnything));
+    EXPECT_EQ(texts(Text::NotOpenedBy), QStringLiteral("Not yet opened by"));
+    EXPECT_EQ(texts(Text::StillNeededBy), QStringLiteral("%1 of %2 characters still need this"));
+    EXPECT_FALSE(texts.defined(Text::NotOpenedBy));
+    for (int n = Text::FirstAddedText; n <= Text::AllUsed.back(); ++n)
+        EXPECT_FALSE(texts(n).isEmpty()) << n;
 }
 
 } // namespace
