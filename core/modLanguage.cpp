@@ -25,7 +25,7 @@ const QString& EmptyText()
 // made, in number order from Text::FirstAddedText.
 constexpr const char16_t* kAddedTexts[] = {
     u"Not yet opened by",
-    u"Find anything (Ctrl+F)",
+    u"Find anything",
     u"Elite skill",
     u"Collector",
     u"Reward",

@@ -9,6 +9,7 @@
 #include "panel/frmEliteTab.h"
 #include "panel/frmGreensTab.h"
 #include "panel/frmNotesTab.h"
+#include "panel/frmSearch.h"
 #include "panel/frmTreasuresPetsTab.h"
 #include "windows/frmPopupMenu.h"
 
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QVersionNumber>
 #include <QWindow>
@@ -255,6 +257,14 @@ void frmMenu::BuildWindow()
     picFalseBorder = new QWidget(this);
     picFalseBorder->setAutoFillBackground(true);
     PlaceTabLabels();
+
+    m_search = new frmSearch(*this, m_world, m_panel);
+    txtSearch = m_search->txtSearch;
+    lstSearchResults = m_search->lstSearchResults;
+    // Ctrl+F: also while the map, a tool window of the panel, is the active
+    // window (a second shortcut on the map would make the key ambiguous).
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, m_search, &frmSearch::Focus);
 }
 
 void frmMenu::PlaceTabLabels()
@@ -327,6 +337,7 @@ void frmMenu::NameTabControls()
     lstVarshaTreasures = m_treasuresPetsTab->lstVarshaTreasures;
     lstPets = m_treasuresPetsTab->lstPets;
     lstPetLocations = m_treasuresPetsTab->lstPetLocations;
+    cmbTreasureCharacter = m_treasuresPetsTab->cmbTreasureCharacter;
     lblTreasures = m_treasuresPetsTab->lblTreasures;
     lblPets = m_treasuresPetsTab->lblPets;
     lblPetLocations = m_treasuresPetsTab->lblPetLocations;
@@ -348,6 +359,7 @@ void frmMenu::Load()
     m_collectorsTab->ApplyOptions();
     m_panel.Ready = true;
     FilterAllLayers();
+    m_search->Rebuild();
 
     ApplyCaptions();
     SelectTab(TabElite);
@@ -366,6 +378,7 @@ void frmMenu::ApplyCaptions()
         l->setGeometry(x, kMenuTop, w, kMenuHeight);
         x += w + 2;
     }
+    PlaceSearch(x + 6);
     const int tabTexts[TabCount] = {Text::TabElites, Text::TabCollectors, Text::TabGreens, Text::TabNotes,
                                     Text::TabTreasuresPets};
     for (int i = 0; i < TabCount; ++i)
@@ -405,7 +418,10 @@ void frmMenu::SetMap(frmMap* map)
     if (!m_map)
         return;
     connect(m_map, &frmMap::regionChosen, this, &frmMenu::SelectRegion);
-    connect(m_map, &frmMap::notesChanged, this, [this] { FilterNotes(true); });
+    connect(m_map, &frmMap::notesChanged, this, [this] {
+        FilterNotes(true);
+        m_search->UpdateNotes();
+    });
     connect(m_map, &frmMap::captureRequested, this, [this](int elite) {
         if (m_commands.markEliteAsCaptured)
             m_commands.markEliteAsCaptured(elite);
@@ -744,6 +760,17 @@ void frmMenu::resizeEvent(QResizeEvent* event)
         return;
     cmdQuit->move(width() - 30, 2);
     LayOutPages();
+    PlaceSearch(txtSearch->x());
+}
+
+void frmMenu::PlaceSearch(int left)
+{
+    // The field takes the rest of the menu row; its results open over the
+    // tabs and pages, down to the bottom margin.
+    const int right = kPanelWidth - kMargin;
+    left = std::min(left, right - 110);
+    m_search->Place(QRect(left, kMenuTop - 1, right - left, kMenuHeight + 2),
+                    QRect(kMargin, kMenuTop, kPageWidth, height() - kMargin - kMenuTop));
 }
 
 void frmMenu::LayOutPages()

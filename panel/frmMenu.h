@@ -27,6 +27,7 @@ class frmCollectorsTab;
 class frmGreensTab;
 class frmNotesTab;
 class frmTreasuresPetsTab;
+class frmSearch;
 namespace mapview {
 class frmMap;
 }
@@ -142,10 +143,17 @@ public:
     QListWidget* lstNotes = nullptr;
     QLabel *lblNoteShortDesc = nullptr, *lblNoteBody = nullptr, *lblNoteList = nullptr;
 
+    QComboBox* cmbTreasureCharacter = nullptr;
     QListWidget* lstVarshaTreasures = nullptr;
     QListWidget* lstPets = nullptr;
     QListWidget* lstPetLocations = nullptr;
     QLabel *lblTreasures = nullptr, *lblPets = nullptr, *lblPetLocations = nullptr;
+
+    // The search field on the menu row (Ctrl+F from the panel or the map)
+    // and its result list.
+    frmSearch* Search() const { return m_search; }
+    QLineEdit* txtSearch = nullptr;
+    QListWidget* lstSearchResults = nullptr;
 
     // "Wayloom v" + major.minor.revision, painted at the top.
     QString TitleText() const;
@@ -173,6 +181,8 @@ private:
     void NameTabControls();
     void ApplyCaptions();
     void LayOutPages();
+    // The search field from `left` to the end of the menu row.
+    void PlaceSearch(int left);
     void PlaceTabLabels();
     void AttachMap();
     void OpenMenu(int menu);
@@ -190,6 +200,7 @@ private:
     frmGreensTab* m_greensTab = nullptr;
     frmNotesTab* m_notesTab = nullptr;
     frmTreasuresPetsTab* m_treasuresPetsTab = nullptr;
+    frmSearch* m_search = nullptr;
     World& m_world;
     PanelState& m_panel;
     frmMap* m_map = nullptr;

@@ -1,5 +1,6 @@
 #include "panel/modSearch.h"
 
+#include "core/TextNumbers.h"
 #include "mapview/modZones.h"
 
 #include <algorithm>
@@ -68,6 +69,53 @@ QString PlaceText(const CampaignTable& campaigns, int c, int r, int zone)
 }
 
 } // namespace
+
+int TabOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Collector:
+    case Kind::Reward:
+        return TabCollectors;
+    case Kind::Green:
+        return TabGreens;
+    case Kind::Note:
+        return TabNotes;
+    case Kind::Chest:
+    case Kind::Pet:
+        return TabTreasuresPets;
+    default:
+        return TabElite;
+    }
+}
+
+int KindTextNumber(Kind kind)
+{
+    switch (kind) {
+    case Kind::Skill:
+        return Text::KindSkill;
+    case Kind::Boss:
+        return Text::Boss;
+    case Kind::Collector:
+        return Text::KindCollector;
+    case Kind::Reward:
+        return Text::KindReward;
+    case Kind::Green:
+        return Text::KindGreen;
+    case Kind::Chest:
+        return Text::KindChest;
+    case Kind::Pet:
+        return Text::KindPet;
+    case Kind::Zone:
+        return Text::Zone;
+    case Kind::Region:
+        return Text::Region;
+    case Kind::Campaign:
+        return Text::Campaign;
+    case Kind::Note:
+        return Text::Note;
+    }
+    return Text::KindSkill;
+}
 
 QString Fold(QStringView text)
 {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/World.h"
+#include "panel/PanelState.h"
 
 #include <QString>
 #include <QStringView>
@@ -50,6 +51,12 @@ struct Result {
     int x = -1; // map point to centre on; -1 when it has none (e.g. a collector not yet placed)
     int y = -1;
 };
+
+// The panel tab that shows a kind (zones, regions and campaigns: the elite
+// tab, whose combos choose them).
+int TabOf(Kind kind);
+// The language text naming a kind in the result list.
+int KindTextNumber(Kind kind);
 
 // The form names are compared in: lower case, accents dropped, and the
 // Windows-1252 letters that have no accent form spelled out (æ -> ae,

@@ -148,6 +148,39 @@ void BM_KeystrokeInNameBox(benchmark::State& state)
 }
 BENCHMARK(BM_KeystrokeInNameBox)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// One keystroke in the search field: the query grown by one letter (to the
+// length given), the results found, ranked and listed. The query is a boss
+// name of the world typed letter by letter. Goal: under 5 ms.
+void BM_KeystrokeInSearchField(benchmark::State& state)
+{
+    if (!g_scaleTen)
+        g_scaleTen = std::make_unique<ScaleTenProgram>();
+    if (!g_scaleTen->program) {
+        state.SkipWithError(qPrintable(g_scaleTen->error));
+        return;
+    }
+    frmMenu& menu = *g_scaleTen->program->menu();
+    const World& w = g_scaleTen->program->world();
+    QString name = QStringLiteral("storm");
+    for (const auto& skill : w.elite.EliteSkills)
+        if (skill.Locations.size() > 1 && skill.Locations[1].Boss.size() >= 8) {
+            name = skill.Locations[1].Boss;
+            break;
+        }
+    const auto length = static_cast<qsizetype>(state.range(0));
+    const QString before = name.left(length - 1), after = name.left(length);
+    for (auto _ : state) {
+        state.PauseTiming();
+        menu.txtSearch->setText(before);
+        state.ResumeTiming();
+        menu.txtSearch->setText(after);
+    }
+    state.SetLabel(after.toStdString());
+    state.counters["listed"] = menu.lstSearchResults->count();
+    menu.txtSearch->clear();
+}
+BENCHMARK(BM_KeystrokeInSearchField)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The parts of a keystroke: the filter rules alone, and the map redraw alone.
 void BM_FilterEliteEntries(benchmark::State& state)
 {

@@ -1,0 +1,478 @@
+#include "panel/frmSearch.h"
+
+#include "core/TextNumbers.h"
+#include "mapview/frmMap.h"
+#include "panel/frmMenu.h"
+#include "panel/frmPanelTab.h"
+#include "panel/modEliteTab.h"
+#include "panel/modTreasuresPetsTab.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Item roles of the result list.
+constexpr int kResultRole = Qt::UserRole;       // index into the results; -1 for "nothing found"
+constexpr int kKindRole = Qt::UserRole + 1;     // the kind's name
+constexpr int kLocationRole = Qt::UserRole + 2; // "zone - region - campaign"
+constexpr int kColourRole = Qt::UserRole + 3;   // the kind's layer colour
+
+constexpr int kRowHeight = 36;
+const QColor kAreaColour(0xb8, 0xc0, 0xcc); // zones, regions and campaigns: no layer colour of their own
+
+// A result: its kind in a tag of the layer's colour and its name on the
+// first line, where it is below.
+class ResultDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        return {option.rect.width(), kRowHeight};
+    }
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        p->save();
+        p->setRenderHint(QPainter::Antialiasing);
+        const QRect r = option.rect;
+        const bool current = option.state.testFlag(QStyle::State_Selected);
+        const bool hovered = option.state.testFlag(QStyle::State_MouseOver);
+        if (current || hovered)
+            p->fillRect(r, current ? QColor(0x3a, 0x42, 0x50) : QColor(0x2c, 0x32, 0x3b));
+        QFont base = option.font;
+        if (index.data(kResultRole).toInt() < 0) {
+            base.setItalic(true);
+            p->setFont(base);
+            p->setPen(QColor(0x9a, 0x96, 0x8c));
+            p->drawText(r, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
+            p->restore();
+            return;
+        }
+        const QColor colour = index.data(kColourRole).value<QColor>();
+        if (current)
+            p->fillRect(QRect(r.left(), r.top(), 3, r.height()), colour);
+
+        // The kind's tag.
+        QFont tagFont = base;
+        tagFont.setBold(true);
+        tagFont.setPointSizeF(base.pointSizeF() * 0.8);
+        const QString kind = index.data(kKindRole).toString();
+        const int tagWidth = QFontMetrics(tagFont).horizontalAdvance(kind) + 10;
+        const QRectF tag(r.left() + 7.5, r.top() + 4.5, tagWidth, 14);
+        QColor fill = colour;
+        fill.setAlpha(70);
+        p->setPen(QPen(colour, 1));
+        p->setBrush(fill);
+        p->drawRoundedRect(tag, 3, 3);
+        p->setFont(tagFont);
+        p->setPen(colour.lighter(125));
+        p->drawText(tag, Qt::AlignCenter, kind);
+
+        // The name beside it, where it is below.
+        QFont nameFont = base;
+        nameFont.setBold(true);
+        p->setFont(nameFont);
+        p->setPen(QColor(0xe8, 0xe2, 0xd4));
+        const QRect nameRect(static_cast<int>(tag.right()) + 6, r.top() + 2,
+                             r.right() - static_cast<int>(tag.right()) - 10, 18);
+        p->drawText(nameRect, Qt::AlignVCenter | Qt::AlignLeft,
+                    QFontMetrics(nameFont).elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                                      nameRect.width()));
+        QFont whereFont = base;
+        whereFont.setPointSizeF(base.pointSizeF() * 0.9);
+        p->setFont(whereFont);
+        p->setPen(QColor(0xa8, 0xa3, 0x98));
+        const QRect whereRect(r.left() + 8, r.top() + 19, r.width() - 14, 15);
+        p->drawText(whereRect, Qt::AlignVCenter | Qt::AlignLeft,
+                    QFontMetrics(whereFont).elidedText(index.data(kLocationRole).toString(), Qt::ElideRight,
+                                                       whereRect.width()));
+        p->restore();
+    }
+};
+
+// The position of the entry with item data `data`; -1 when it is not listed.
+int RowOf(const std::vector<PanelEntry>& entries, int data)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].data == data)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Makes `row` the current row of `list` so that the list's click handling
+// runs, also when the row already was the current one.
+void Pick(QListWidget* list, int row)
+{
+    if (row < 0 || row >= list->count())
+        return;
+    if (list->currentRow() == row)
+        list->setCurrentRow(-1);
+    list->setCurrentRow(row);
+    list->scrollToItem(list->item(row), QAbstractItemView::PositionAtCenter);
+}
+
+void SetText(QLineEdit* box, const QString& text)
+{
+    if (box->text() != text)
+        box->setText(text); // runs the box's filter
+}
+
+void SetIndex(QComboBox* combo, int index)
+{
+    if (combo && combo->isEnabled() && index >= 0 && index < combo->count() && combo->currentIndex() != index)
+        combo->setCurrentIndex(index); // runs the combo's change handling
+}
+
+} // namespace
+
+frmSearch::frmSearch(frmMenu& menu, World& world, PanelState& panel)
+    : QObject(&menu), m_menu(menu), m_world(world), m_panel(panel)
+{
+    txtSearch = new QLineEdit(&menu);
+    txtSearch->setObjectName(QStringLiteral("txtSearch"));
+    txtSearch->setClearButtonEnabled(true);
+    txtSearch->installEventFilter(this);
+
+    lstSearchResults = new QListWidget(&menu);
+    lstSearchResults->setObjectName(QStringLiteral("lstSearchResults"));
+    // The field keeps the keyboard; the list follows its arrow keys.
+    lstSearchResults->setFocusPolicy(Qt::NoFocus);
+    lstSearchResults->setMouseTracking(true);
+    lstSearchResults->setUniformItemSizes(true);
+    lstSearchResults->setItemDelegate(new ResultDelegate(lstSearchResults));
+    lstSearchResults->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstSearchResults->setStyleSheet(QStringLiteral("QListWidget#lstSearchResults { background: #1b1e23; "
+                                                   "border: 1px solid #c9a13b; border-radius: 3px; }"));
+    lstSearchResults->hide();
+
+    connect(txtSearch, &QLineEdit::textChanged, this, [this] { Refresh(); });
+    connect(lstSearchResults, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { Choose(lstSearchResults->row(item)); });
+}
+
+void frmSearch::Rebuild()
+{
+    m_index.Rebuild(m_world);
+    const QString find = m_world.language(Text::FindAnything);
+    txtSearch->setPlaceholderText(find);
+    txtSearch->setToolTip(find + QStringLiteral(" (") +
+                          QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    Refresh();
+}
+
+void frmSearch::UpdateNotes()
+{
+    m_index.UpdateNotes(m_world);
+    if (ResultsShown())
+        Refresh();
+}
+
+void frmSearch::Place(QRect field, QRect listArea)
+{
+    txtSearch->setGeometry(field);
+    m_listArea = listArea;
+    if (ResultsShown())
+        ShowResults();
+}
+
+bool frmSearch::ResultsShown() const
+{
+    return lstSearchResults->isVisible();
+}
+
+void frmSearch::Focus()
+{
+    QWidget* panel = txtSearch->window();
+    if (panel->isMinimized())
+        panel->showNormal();
+    panel->raise();
+    panel->activateWindow();
+    txtSearch->setFocus(Qt::ShortcutFocusReason);
+    txtSearch->selectAll();
+    if (!txtSearch->text().trimmed().isEmpty())
+        ShowResults();
+}
+
+void frmSearch::Refresh()
+{
+    const QString query = txtSearch->text();
+    m_results = m_index.Find(query, kListedResults);
+    lstSearchResults->setUpdatesEnabled(false);
+    lstSearchResults->clear();
+    for (std::size_t i = 0; i < m_results.size(); ++i) {
+        const modSearch::Result& r = m_results[i];
+        auto* item = new QListWidgetItem(r.name);
+        item->setData(kResultRole, static_cast<int>(i));
+        item->setData(kKindRole, m_world.language(modSearch::KindTextNumber(r.kind)));
+        item->setData(kLocationRole, r.location);
+        const int tab = modSearch::TabOf(r.kind);
+        const bool area =
+            r.kind == modSearch::Kind::Zone || r.kind == modSearch::Kind::Region || r.kind == modSearch::Kind::Campaign;
+        item->setData(kColourRole, area ? kAreaColour : PanelTabColour(m_world, tab));
+        item->setToolTip(r.location.isEmpty() ? r.name : r.name + QStringLiteral("\n") + r.location);
+        lstSearchResults->addItem(item);
+    }
+    if (m_results.empty()) {
+        auto* item = new QListWidgetItem(m_world.language(Text::NothingFound));
+        item->setData(kResultRole, -1);
+        item->setFlags(Qt::NoItemFlags);
+        lstSearchResults->addItem(item);
+    } else {
+        lstSearchResults->setCurrentRow(0); // Enter chooses the best match
+    }
+    lstSearchResults->setUpdatesEnabled(true);
+    if (query.trimmed().isEmpty())
+        HideResults();
+    else
+        ShowResults();
+}
+
+void frmSearch::ShowResults()
+{
+    const int top = txtSearch->geometry().bottom() + 3;
+    const int wanted = lstSearchResults->count() * kRowHeight + 2 * lstSearchResults->frameWidth();
+    const int room = std::max(kRowHeight, m_listArea.bottom() - top);
+    lstSearchResults->setGeometry(m_listArea.left(), top, m_listArea.width(), std::min(wanted, room));
+    lstSearchResults->show();
+    lstSearchResults->raise();
+}
+
+void frmSearch::HideResults()
+{
+    lstSearchResults->hide();
+}
+
+void frmSearch::MoveCurrent(int step)
+{
+    if (m_results.empty())
+        return;
+    if (!ResultsShown()) {
+        ShowResults();
+        return;
+    }
+    const int last = static_cast<int>(m_results.size()) - 1;
+    const int row = std::clamp(lstSearchResults->currentRow() + step, 0, last);
+    lstSearchResults->setCurrentRow(row);
+    lstSearchResults->scrollToItem(lstSearchResults->item(row));
+}
+
+bool frmSearch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != txtSearch)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int page = std::max(1, lstSearchResults->height() / kRowHeight - 1);
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Down:
+            MoveCurrent(1);
+            return true;
+        case Qt::Key_Up:
+            MoveCurrent(-1);
+            return true;
+        case Qt::Key_PageDown:
+            MoveCurrent(page);
+            return true;
+        case Qt::Key_PageUp:
+            MoveCurrent(-page);
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            Choose(std::max(0, lstSearchResults->currentRow()));
+            return true;
+        case Qt::Key_Escape:
+            if (txtSearch->text().isEmpty() && !ResultsShown())
+                return false;
+            txtSearch->clear();
+            return true;
+        default:
+            break;
+        }
+        break;
+    }
+    case QEvent::FocusOut:
+        HideResults();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void frmSearch::Choose(int row)
+{
+    if (row < 0 || row >= static_cast<int>(m_results.size()))
+        return;
+    const modSearch::Result r = m_results[static_cast<std::size_t>(row)];
+    HideResults();
+    Choose(r);
+}
+
+// ---- Showing a result ---------------------------------------------------------------
+
+void frmSearch::Choose(const modSearch::Result& r)
+{
+    using modSearch::Kind;
+    ShowTab(modSearch::TabOf(r.kind));
+    switch (r.kind) {
+    case Kind::Skill:
+    case Kind::Boss:
+        if (r.item > 0)
+            ChooseSkill(r);
+        else
+            ChooseArea(r); // a boss without a skill is in no list: its place
+        break;
+    case Kind::Collector:
+    case Kind::Reward: {
+        const int row = ListedRow(
+            r, [&] { return RowOf(m_panel.lstCollectors.entries, r.item); },
+            [this] {
+                m_menu.optCollType[0]->setChecked(true);
+                m_menu.optCollLevel[0]->setChecked(true);
+                SetIndex(m_menu.cmbCollHand, 0);
+                SetIndex(m_menu.cmbCollReq, 0);
+                SetText(m_menu.txtCollSearch, QString());
+                ClearProfession();
+            });
+        Pick(m_menu.lstCollectors, row);
+        break;
+    }
+    case Kind::Green: {
+        const int row = ListedRow(
+            r, [&] { return RowOf(m_panel.lstGreens.entries, r.item); },
+            [this] {
+                SetText(m_menu.txtGreensName, QString());
+                SetText(m_menu.txtGreenAdditional, QString());
+                ClearProfession();
+            });
+        Pick(m_menu.lstGreens, row);
+        break;
+    }
+    case Kind::Note: {
+        const int row = ListedRow(
+            r, [&] { return RowOf(m_panel.lstNotes.entries, r.item); },
+            [this] {
+                SetText(m_menu.txtNoteShortDesc, QString());
+                SetText(m_menu.txtNoteBody, QString());
+                ClearProfession();
+            });
+        Pick(m_menu.lstNotes, row);
+        break;
+    }
+    case Kind::Chest: {
+        const int row = ListedRow(
+            r, [&] { return RowOf(m_panel.lstVarshaTreasures.entries, r.item); },
+            [this] { SetIndex(m_menu.cmbTreasureCharacter, 0); });
+        Pick(m_menu.lstVarshaTreasures, row);
+        break;
+    }
+    case Kind::Pet:
+        ChoosePet(r);
+        break;
+    case Kind::Zone:
+    case Kind::Region:
+    case Kind::Campaign:
+        ChooseArea(r);
+        break;
+    }
+}
+
+int frmSearch::ListedRow(const modSearch::Result& r, const std::function<int()>& row,
+                         const std::function<void()>& clearOwn)
+{
+    if (const int now = row(); now >= 0)
+        return now;
+    if (r.campaign >= 0) {
+        ShowArea(r);
+        if (const int now = row(); now >= 0)
+            return now;
+    }
+    clearOwn();
+    return row();
+}
+
+void frmSearch::ShowArea(const modSearch::Result& r)
+{
+    if (modCampaigns::RegionExists(m_world.campaigns, r.campaign, r.region)) {
+        m_menu.SelectRegion(r.campaign, r.region);
+        SetIndex(m_menu.cmbZone, 0);
+    } else {
+        SetIndex(m_menu.cmbCampaign, m_menu.cmbCampaign->findData(r.campaign));
+    }
+}
+
+void frmSearch::ShowTab(int tab)
+{
+    m_menu.SelectTab(tab);
+    QCheckBox* show = m_menu.chkShowObject[static_cast<std::size_t>(tab)];
+    if (!show->isChecked())
+        show->setChecked(true);
+}
+
+void frmSearch::ClearProfession()
+{
+    SetIndex(m_menu.cmbProfession, 0);
+}
+
+void frmSearch::ChooseSkill(const modSearch::Result& r)
+{
+    // The skill must be listed, and its place among the places listed for it.
+    auto listed = [&] {
+        const int row = RowOf(m_panel.lstElite.entries, r.item);
+        if (row < 0 || r.place < 1)
+            return row;
+        const auto places = modEliteTab::EliteLocationEntries(m_world.elite, m_world.campaigns, m_panel, r.item);
+        return RowOf(places, r.place) >= 0 ? row : -1;
+    };
+    const int row = ListedRow(r, listed, [this] {
+        SetText(m_menu.txtEliteName, QString());
+        SetText(m_menu.txtEliteBossName, QString());
+        ClearProfession();
+        m_menu.optCapture[0]->setChecked(true);
+    });
+    Pick(m_menu.lstElite, row); // lists the places and centres on the first
+    const int place = RowOf(m_panel.lstLocations.entries, r.place);
+    if (place >= 0 && place != m_menu.lstLocations->currentRow())
+        Pick(m_menu.lstLocations, place);
+}
+
+void frmSearch::ChoosePet(const modSearch::Result& r)
+{
+    auto listed = [&] {
+        const int row = RowOf(m_panel.lstPets.entries, r.item);
+        if (row < 0 || r.place < 1)
+            return row;
+        return RowOf(modTreasuresPetsTab::PetPlaceEntries(m_world, m_panel, r.item), r.place) >= 0 ? row : -1;
+    };
+    const int row = ListedRow(r, listed, [] {});
+    Pick(m_menu.lstPets, row); // lists the places and centres on the first
+    const int place = RowOf(m_panel.lstPetLocations.entries, r.place);
+    if (place >= 0 && place != m_menu.lstPetLocations->currentRow())
+        Pick(m_menu.lstPetLocations, place);
+}
+
+void frmSearch::ChooseArea(const modSearch::Result& r)
+{
+    if (r.kind == modSearch::Kind::Campaign) {
+        SetIndex(m_menu.cmbCampaign, m_menu.cmbCampaign->findData(r.campaign));
+        return;
+    }
+    if (!modCampaigns::RegionExists(m_world.campaigns, r.campaign, r.region))
+        return;
+    ShowArea(r);
+    if (r.kind == modSearch::Kind::Zone)
+        SetIndex(m_menu.cmbZone, m_menu.cmbZone->findData(r.place));
+    frmMap* map = m_menu.Map();
+    if (map && map->MapLoaded() && r.x >= 0 && r.y >= 0)
+        map->CenterMapOn(r.x, r.y);
+}
