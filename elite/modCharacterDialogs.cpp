@@ -67,6 +67,26 @@ Removal RemoveCharacterFile(const QString& appFolder, int c, const char* name, Q
     return Removal::Left;
 }
 
+// Renames character c's file `name`, when there is one with something in it,
+// to a dated name the program never reads ("Char02OpenedTreasures.txt" ->
+// "Char02OpenedTreasures.set-aside-2026-12-07_054500.txt"): what a number
+// held when no character of the list had it is kept beside the files even
+// when the run's safety copy could not be made. A file that cannot be
+// renamed is left for the caller to replace.
+void SetAsideCharacterFile(const QString& appFolder, int c, const char* name)
+{
+    const QString path = appFolder + modCharacters::CharacterFile(c, QString::fromLatin1(name));
+    const QFileInfo info(path);
+    if (!info.isFile() || info.isSymLink() || info.size() == 0)
+        return;
+    const QString stem = path.chopped(4) + QStringLiteral(".set-aside-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    QString target = stem + QStringLiteral(".txt");
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = stem + u'_' + QString::number(n) + QStringLiteral(".txt");
+    QFile::rename(path, target);
+}
+
 // Forgets the chests character c opened, with the lines of its file that
 // named no chest.
 void ForgetOpenedChests(modTreasures::Tables& treasures, int c)
@@ -174,14 +194,18 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
         number = *free;
     }
     // A new character starts clean: what its number still holds (files left
-    // behind, read at start-up) belonged to no character of the list. The
+    // behind, read at start-up) belonged to no character of the list. Those
+    // files are set aside; one that cannot be is dealt with as before: the
     // opened-chest file goes first (after the run's safety copy has kept
-    // it), so that nothing is written while it is still there; the captured
-    // skills are replaced by the editor's.
+    // it), so that nothing is written while it is still there, and the
+    // captured skills are replaced by the editor's.
     const bool created = number != current;
     if (created) {
-        if (!modCharacters::EnsurePersonalFolder(appFolder, &result.error) ||
-            RemoveCharacterFile(appFolder, number, modTreasures::kOpenedTreasuresFile, &result.error) == Removal::Left)
+        if (!modCharacters::EnsurePersonalFolder(appFolder, &result.error))
+            return result;
+        for (const char* file : {modCharacters::kCapEliteFile, modTreasures::kOpenedTreasuresFile})
+            SetAsideCharacterFile(appFolder, number, file);
+        if (RemoveCharacterFile(appFolder, number, modTreasures::kOpenedTreasuresFile, &result.error) == Removal::Left)
             return result;
         result.error.clear();
         ForgetOpenedChests(tables.treasures, number);

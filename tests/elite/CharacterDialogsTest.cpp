@@ -235,11 +235,17 @@ TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
     EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), "0003\r\n");
     EXPECT_FALSE(folder.exists("Personal/Char02OpenedTreasures.txt"));
     EXPECT_FALSE(t.treasures.Treasures[1].OpenedOn[2]);
-    // What the number held stays in the run's safety copy.
+    // What the number held stays in the run's safety copy, and set aside
+    // under names the program does not read (kept also when no safety copy
+    // could be made).
     const QStringList copies = QDir(folder.path("Personal/Backup")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(copies.size(), 1);
     EXPECT_EQ(folder.read(QStringLiteral("Personal/Backup/%1/Char02OpenedTreasures.txt").arg(copies[0])),
               "0001\t01022010\r\n0009\t01022010\r\n");
+    const QStringList setAside = QDir(folder.path("Personal")).entryList({QStringLiteral("Char02*.set-aside-*.txt")});
+    ASSERT_EQ(setAside.size(), 2);
+    EXPECT_EQ(folder.read(QStringLiteral("Personal/") + setAside[0]), "0001\r\n0042\r\n");
+    EXPECT_EQ(folder.read(QStringLiteral("Personal/") + setAside[1]), "0001\t01022010\r\n0009\t01022010\r\n");
 
     // Ayla deleted: her number goes to the next new character, empty-handed;
     // Bren keeps his.
