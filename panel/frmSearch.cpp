@@ -324,60 +324,59 @@ void frmSearch::Choose(const modSearch::Result& r)
 {
     using modSearch::Kind;
     ShowTab(modSearch::TabOf(r.kind));
+    const World& w = m_world;
+    const PanelState& p = m_panel;
     switch (r.kind) {
     case Kind::Skill:
     case Kind::Boss:
-        if (r.item > 0)
-            ChooseSkill(r);
-        else
+        if (r.item < 1) {
             ChooseArea(r); // a boss without a skill is in no list: its place
+            break;
+        }
+        SelectIn(r,
+                 {m_menu.lstElite, p.lstElite, m_menu.lstLocations, &p.lstLocations,
+                  [&] { return modEliteTab::EliteLocationEntries(w.elite, w.campaigns, p, r.item); }},
+                 [this] {
+                     SetText(m_menu.txtEliteName, QString());
+                     SetText(m_menu.txtEliteBossName, QString());
+                     ClearProfession();
+                     m_menu.optCapture[0]->setChecked(true);
+                 });
         break;
     case Kind::Collector:
-    case Kind::Reward: {
-        const int row = ListedRow(
-            r, [&] { return RowOf(m_panel.lstCollectors.entries, r.item); },
-            [this] {
-                m_menu.optCollType[0]->setChecked(true);
-                m_menu.optCollLevel[0]->setChecked(true);
-                SetIndex(m_menu.cmbCollHand, 0);
-                SetIndex(m_menu.cmbCollReq, 0);
-                SetText(m_menu.txtCollSearch, QString());
-                ClearProfession();
-            });
-        Pick(m_menu.lstCollectors, row);
+    case Kind::Reward:
+        SelectIn(r, {m_menu.lstCollectors, p.lstCollectors}, [this] {
+            m_menu.optCollType[0]->setChecked(true);
+            m_menu.optCollLevel[0]->setChecked(true);
+            SetIndex(m_menu.cmbCollHand, 0);
+            SetIndex(m_menu.cmbCollReq, 0);
+            SetText(m_menu.txtCollSearch, QString());
+            ClearProfession();
+        });
         break;
-    }
-    case Kind::Green: {
-        const int row = ListedRow(
-            r, [&] { return RowOf(m_panel.lstGreens.entries, r.item); },
-            [this] {
-                SetText(m_menu.txtGreensName, QString());
-                SetText(m_menu.txtGreenAdditional, QString());
-                ClearProfession();
-            });
-        Pick(m_menu.lstGreens, row);
+    case Kind::Green:
+        SelectIn(r, {m_menu.lstGreens, p.lstGreens}, [this] {
+            SetText(m_menu.txtGreensName, QString());
+            SetText(m_menu.txtGreenAdditional, QString());
+            ClearProfession();
+        });
         break;
-    }
-    case Kind::Note: {
-        const int row = ListedRow(
-            r, [&] { return RowOf(m_panel.lstNotes.entries, r.item); },
-            [this] {
-                SetText(m_menu.txtNoteShortDesc, QString());
-                SetText(m_menu.txtNoteBody, QString());
-                ClearProfession();
-            });
-        Pick(m_menu.lstNotes, row);
+    case Kind::Note:
+        SelectIn(r, {m_menu.lstNotes, p.lstNotes}, [this] {
+            SetText(m_menu.txtNoteShortDesc, QString());
+            SetText(m_menu.txtNoteBody, QString());
+            ClearProfession();
+        });
         break;
-    }
-    case Kind::Chest: {
-        const int row = ListedRow(
-            r, [&] { return RowOf(m_panel.lstVarshaTreasures.entries, r.item); },
-            [this] { SetIndex(m_menu.cmbTreasureCharacter, 0); });
-        Pick(m_menu.lstVarshaTreasures, row);
+    case Kind::Chest:
+        SelectIn(r, {m_menu.lstVarshaTreasures, p.lstVarshaTreasures},
+                 [this] { SetIndex(m_menu.cmbTreasureCharacter, 0); });
         break;
-    }
     case Kind::Pet:
-        ChoosePet(r);
+        SelectIn(r,
+                 {m_menu.lstPets, p.lstPets, m_menu.lstPetLocations, &p.lstPetLocations,
+                  [&] { return modTreasuresPetsTab::PetPlaceEntries(w, p, r.item); }},
+                 [] {});
         break;
     case Kind::Zone:
     case Kind::Region:
@@ -385,6 +384,24 @@ void frmSearch::Choose(const modSearch::Result& r)
         ChooseArea(r);
         break;
     }
+}
+
+void frmSearch::SelectIn(const modSearch::Result& r, const Listing& l, const std::function<void()>& clearOwn)
+{
+    // Listed: the thing in the list and, for a thing with places, its place
+    // among those the list of places would show.
+    auto listed = [&] {
+        const int row = RowOf(l.model.entries, r.item);
+        if (row < 0 || !l.placeList || r.place < 1)
+            return row;
+        return RowOf(l.placesOf(), r.place) >= 0 ? row : -1;
+    };
+    Pick(l.list, ListedRow(r, listed, clearOwn)); // fills the list of places and chooses the first
+    if (!l.placeList)
+        return;
+    const int place = RowOf(l.places->entries, r.place);
+    if (place >= 0 && place != l.placeList->currentRow())
+        Pick(l.placeList, place);
 }
 
 int frmSearch::ListedRow(const modSearch::Result& r, const std::function<int()>& row,
@@ -422,43 +439,6 @@ void frmSearch::ShowTab(int tab)
 void frmSearch::ClearProfession()
 {
     SetIndex(m_menu.cmbProfession, 0);
-}
-
-void frmSearch::ChooseSkill(const modSearch::Result& r)
-{
-    // The skill must be listed, and its place among the places listed for it.
-    auto listed = [&] {
-        const int row = RowOf(m_panel.lstElite.entries, r.item);
-        if (row < 0 || r.place < 1)
-            return row;
-        const auto places = modEliteTab::EliteLocationEntries(m_world.elite, m_world.campaigns, m_panel, r.item);
-        return RowOf(places, r.place) >= 0 ? row : -1;
-    };
-    const int row = ListedRow(r, listed, [this] {
-        SetText(m_menu.txtEliteName, QString());
-        SetText(m_menu.txtEliteBossName, QString());
-        ClearProfession();
-        m_menu.optCapture[0]->setChecked(true);
-    });
-    Pick(m_menu.lstElite, row); // lists the places and centres on the first
-    const int place = RowOf(m_panel.lstLocations.entries, r.place);
-    if (place >= 0 && place != m_menu.lstLocations->currentRow())
-        Pick(m_menu.lstLocations, place);
-}
-
-void frmSearch::ChoosePet(const modSearch::Result& r)
-{
-    auto listed = [&] {
-        const int row = RowOf(m_panel.lstPets.entries, r.item);
-        if (row < 0 || r.place < 1)
-            return row;
-        return RowOf(modTreasuresPetsTab::PetPlaceEntries(m_world, m_panel, r.item), r.place) >= 0 ? row : -1;
-    };
-    const int row = ListedRow(r, listed, [] {});
-    Pick(m_menu.lstPets, row); // lists the places and centres on the first
-    const int place = RowOf(m_panel.lstPetLocations.entries, r.place);
-    if (place >= 0 && place != m_menu.lstPetLocations->currentRow())
-        Pick(m_menu.lstPetLocations, place);
 }
 
 void frmSearch::ChooseArea(const modSearch::Result& r)

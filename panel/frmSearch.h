@@ -65,8 +65,18 @@ private:
     // The region filter set to the thing's campaign and region, every zone.
     void ShowArea(const modSearch::Result& r);
     void ShowTab(int tab);
-    void ChooseSkill(const modSearch::Result& r);
-    void ChoosePet(const modSearch::Result& r);
+    // Where a kind is chosen: its list and the model the list mirrors; for
+    // skills and pets also the list of places, its model and the places the
+    // panel's filters would list.
+    struct Listing {
+        QListWidget* list;
+        const PanelList& model;
+        QListWidget* placeList = nullptr;
+        const PanelList* places = nullptr;
+        std::function<std::vector<PanelEntry>()> placesOf = {};
+    };
+    // Chooses the thing (and its place) in its list, as a click would.
+    void SelectIn(const modSearch::Result& r, const Listing& listing, const std::function<void()>& clearOwn);
     void ChooseArea(const modSearch::Result& r);
     void ClearProfession();
 

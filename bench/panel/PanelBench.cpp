@@ -122,17 +122,24 @@ struct ScaleTenProgram {
 
 std::unique_ptr<ScaleTenProgram> g_scaleTen;
 
+// The scale-10 program, started at its first use; false (the benchmark
+// skipped with the reason) when it could not start.
+bool ScaleTen(benchmark::State& state)
+{
+    if (!g_scaleTen)
+        g_scaleTen = std::make_unique<ScaleTenProgram>();
+    if (!g_scaleTen->program)
+        state.SkipWithError(qPrintable(g_scaleTen->error));
+    return g_scaleTen->program != nullptr;
+}
+
 // One keystroke in the skill name box: the panel refilters lstElite and the
 // map redraws every layer. No campaign is chosen in the panel, so every skill
 // of the world is listed before the keystroke.
 void BM_KeystrokeInNameBox(benchmark::State& state)
 {
-    if (!g_scaleTen)
-        g_scaleTen = std::make_unique<ScaleTenProgram>();
-    if (!g_scaleTen->program) {
-        state.SkipWithError(qPrintable(g_scaleTen->error));
+    if (!ScaleTen(state))
         return;
-    }
     frmMenu& menu = *g_scaleTen->program->menu();
     menu.txtEliteName->clear();
     state.counters["listed"] = menu.lstElite->count();
@@ -153,12 +160,8 @@ BENCHMARK(BM_KeystrokeInNameBox)->Unit(benchmark::kMillisecond)->UseRealTime();
 // name of the world typed letter by letter. Goal: under 5 ms.
 void BM_KeystrokeInSearchField(benchmark::State& state)
 {
-    if (!g_scaleTen)
-        g_scaleTen = std::make_unique<ScaleTenProgram>();
-    if (!g_scaleTen->program) {
-        state.SkipWithError(qPrintable(g_scaleTen->error));
+    if (!ScaleTen(state))
         return;
-    }
     frmMenu& menu = *g_scaleTen->program->menu();
     const World& w = g_scaleTen->program->world();
     QString name = QStringLiteral("storm");
@@ -184,12 +187,8 @@ BENCHMARK(BM_KeystrokeInSearchField)->DenseRange(1, 4)->Unit(benchmark::kMillise
 // The parts of a keystroke: the filter rules alone, and the map redraw alone.
 void BM_FilterEliteEntries(benchmark::State& state)
 {
-    if (!g_scaleTen)
-        g_scaleTen = std::make_unique<ScaleTenProgram>();
-    if (!g_scaleTen->program) {
-        state.SkipWithError(qPrintable(g_scaleTen->error));
+    if (!ScaleTen(state))
         return;
-    }
     const World& w = g_scaleTen->program->world();
     PanelState panel = g_scaleTen->program->panel();
     panel.txtEliteName = QStringLiteral("e");
@@ -200,12 +199,8 @@ BENCHMARK(BM_FilterEliteEntries)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RedrawAfterFilter(benchmark::State& state)
 {
-    if (!g_scaleTen)
-        g_scaleTen = std::make_unique<ScaleTenProgram>();
-    if (!g_scaleTen->program) {
-        state.SkipWithError(qPrintable(g_scaleTen->error));
+    if (!ScaleTen(state))
         return;
-    }
     for (auto _ : state)
         g_scaleTen->program->map()->UpdateMapWithNewEliteSkills();
 }
