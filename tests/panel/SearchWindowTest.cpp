@@ -25,13 +25,13 @@ using modSearch::Result;
 
 // The first result of `kind` with a region picture and a map point (a
 // boss must have a skill), from every name holding an "a" or an "e".
-std::optional<Result> FirstOfKind(const World& w, Kind kind)
+std::optional<Result> FirstOfKind(const World& w, Kind kind, bool withoutSkill = false)
 {
     const modSearch::SearchIndex index(w);
     for (const char16_t* letter : {u"a", u"e"})
         for (const Result& r : index.Find(letter, 1 << 20))
             if (r.kind == kind && r.campaign > 0 && modCampaigns::RegionExists(w.campaigns, r.campaign, r.region) &&
-                (r.x >= 0 || kind == Kind::Region) && (kind != Kind::Boss || r.item > 0))
+                (r.x >= 0 || kind == Kind::Region) && (kind != Kind::Boss || (r.item == 0) == withoutSkill))
                 return r;
     return std::nullopt;
 }
@@ -67,11 +67,13 @@ struct KindCase {
     QLineEdit* frmMenu::*ownFilter; // a filter of the tab that hides the result when it holds junk
     PanelList PanelState::*list;    // the list the result is selected in
     PanelList PanelState::*places;  // the list its place is selected in (skills and pets)
+    bool withoutSkill = false;      // a boss that has no skill: in no list, only on the map
 };
 
 const KindCase kKinds[] = {
     {"skill", Kind::Skill, &frmMenu::txtEliteName, &PanelState::lstElite, &PanelState::lstLocations},
     {"boss", Kind::Boss, &frmMenu::txtEliteBossName, &PanelState::lstElite, &PanelState::lstLocations},
+    {"boss without a skill", Kind::Boss, nullptr, nullptr, nullptr, true},
     {"collector", Kind::Collector, &frmMenu::txtCollSearch, &PanelState::lstCollectors, nullptr},
     {"reward", Kind::Reward, &frmMenu::txtCollSearch, &PanelState::lstCollectors, nullptr},
     {"green", Kind::Green, &frmMenu::txtGreensName, &PanelState::lstGreens, nullptr},
@@ -106,7 +108,7 @@ TEST(SearchWindow, ChoosingAResultOfEachKindShowsItAsItsTabWouldEvenWhenFiltersH
 
     for (const KindCase& c : kKinds) {
         SCOPED_TRACE(c.name);
-        const auto r = FirstOfKind(w, c.kind);
+        const auto r = FirstOfKind(w, c.kind, c.withoutSkill);
         ASSERT_TRUE(r) << "the demo world has one";
         const int tab = modSearch::TabOf(c.kind);
 
