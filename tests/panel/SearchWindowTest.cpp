@@ -2,6 +2,7 @@
 // every kind shows it as its tab would (tab, show box, list selection, region,
 // centring), also when the panel's filters hid it; and the keyboard.
 #include "ProgramCopy.h"
+#include "mapview/MapFlash.h"
 #include "mapview/MapGeometry.h"
 #include "panel/frmSearch.h"
 #include "panel/modSearch.h"
@@ -127,6 +128,9 @@ TEST(SearchWindow, ChoosingAResultOfEachKindShowsItAsItsTabWouldEvenWhenFiltersH
         EXPECT_FALSE(m.lstSearchResults->isVisible());
         if (c.list) {
             EXPECT_EQ((panel.*c.list).selectedData(), r->item);
+        }
+        if (c.list && c.kind != Kind::Pet) { // a chosen pet place does not blink
+            EXPECT_TRUE(s.map().FlashTimerEnabled(*mapview::FlashLayerOfShowBox(tab))) << "its marker blinks";
         }
         if (c.places) {
             EXPECT_EQ((panel.*c.places).selectedData(), r->place);
