@@ -26,6 +26,7 @@ class frmEliteTab;
 class frmCollectorsTab;
 class frmGreensTab;
 class frmNotesTab;
+class frmProgress;
 class frmTreasuresPetsTab;
 namespace mapview {
 class frmMap;
@@ -96,6 +97,14 @@ public:
     void ApplyTopMost();
     // A row of the menu bar's popup menus.
     void OnMenuEntryClick(int menu, int entry);
+
+    // Opens the progress window (one, raised when open already), counted anew.
+    void ShowProgress();
+    frmProgress* Progress() const { return m_progress; }
+    // Recounts the open progress window after captures or chests of
+    // `characters` changed; with no characters given, after the character
+    // list changed.
+    void RecountProgress(const std::vector<int>& characters = {});
 
     // Controls, by their names (tests drive them directly).
     std::array<QLabel*, 3> lblMenu{};
@@ -190,6 +199,7 @@ private:
     frmGreensTab* m_greensTab = nullptr;
     frmNotesTab* m_notesTab = nullptr;
     frmTreasuresPetsTab* m_treasuresPetsTab = nullptr;
+    frmProgress* m_progress = nullptr;
     World& m_world;
     PanelState& m_panel;
     frmMap* m_map = nullptr;

@@ -81,10 +81,10 @@ std::pair<int, int> Listed(const World& w, const modProgress::Row& row, int char
 {
     auto count = [&](int ch) {
         const PanelState panel = PanelFor(row, ch);
-        return static_cast<int>(row.kind == modProgress::RowKind::Chests
-                                    ? modTreasuresPetsTab::FilterTreasureEntries(w, panel).size()
-                                    : modEliteTab::FilterEliteEntries(w.elite, w.professions, w.campaigns, panel)
-                                          .size());
+        return static_cast<int>(
+            row.kind == modProgress::RowKind::Chests
+                ? modTreasuresPetsTab::FilterTreasureEntries(w, panel).size()
+                : modEliteTab::FilterEliteEntries(w.elite, w.professions, w.campaigns, panel).size());
     };
     const int total = count(0);
     return {total, total - count(character)};
