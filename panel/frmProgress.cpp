@@ -146,11 +146,17 @@ int frmProgress::TableRow(int row) const
 
 void frmProgress::Rebuild()
 {
+    const int line = tblProgress->currentRow();
+    const int column = tblProgress->currentColumn();
     m_overview = modProgress::BuildOverview(m_world);
     Fill();
     FitToContent();
-    // The cursor on the first count, so that the keyboard works at once.
-    if (!m_overview.rows.empty() && !m_overview.characters.empty())
+    // The cursor stays on its count, else goes to the first one, so that the
+    // keyboard works at once.
+    if (const QTableWidgetItem* item = tblProgress->item(line, column);
+        item && item->data(KindRole).toInt() == kCountCell)
+        tblProgress->setCurrentCell(line, column);
+    else if (!m_overview.rows.empty() && !m_overview.characters.empty())
         tblProgress->setCurrentCell(TableRow(0), 1);
 }
 
