@@ -428,15 +428,15 @@ void frmMenu::SetMap(frmMap* map)
 
 void frmMenu::ShowProgress()
 {
-    const bool first = !m_progress;
-    if (first)
+    if (!m_progress) {
         m_progress = new frmProgress(*this, m_world, this);
-    m_progress->Rebuild();
-    if (first && m_map) {
-        // Over the map, near its top left corner.
-        m_progress->move(m_map->x() + 40, m_map->y() + 60);
+        // Over the map, near its top left corner (kept on the screen).
+        if (m_map)
+            m_progress->move(m_map->x() + 40, m_map->y() + 60);
     }
+    m_progress->Rebuild();
     m_progress->show();
+    m_progress->KeepOnScreen(); // its frame is known once shown
     m_progress->raise();
     m_progress->activateWindow();
     m_progress->tblProgress->setFocus();

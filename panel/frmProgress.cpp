@@ -78,13 +78,32 @@ public:
             const int filled = static_cast<int>(static_cast<double>(bar.width()) * share + 0.5);
             if (filled > 0)
                 p->fillRect(QRect(bar.left(), bar.top(), filled, bar.height()), done >= total ? kBarFull : kBarColour);
-        } else {
-            f.setBold(kind != kCaptionCell);
-            p->setFont(f);
-            p->setPen(kind == kHeadingCell ? kHeadingColour : kTextColour);
-            p->drawText(r.adjusted(8, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                        index.data(Qt::DisplayRole).toString());
         }
+        p->restore();
+    }
+};
+
+// The row captions, kept in view when the counts scroll sideways: campaign
+// and profession names, the total row and the headings above each group.
+class RowCaptions : public QHeaderView {
+public:
+    explicit RowCaptions(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+protected:
+    void paintSection(QPainter* p, const QRect& r, int section) const override
+    {
+        p->save();
+        const int kind = model()->headerData(section, Qt::Vertical, KindRole).toInt();
+        p->fillRect(r, kCellColour);
+        p->setPen(QColor(0x2f, 0x34, 0x3c));
+        p->drawLine(r.bottomLeft(), r.bottomRight());
+        p->drawLine(r.topRight(), r.bottomRight());
+        QFont f = font();
+        f.setBold(kind != kCaptionCell);
+        p->setFont(f);
+        p->setPen(kind == kHeadingCell ? kHeadingColour : kTextColour);
+        p->drawText(r.adjusted(8, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                    model()->headerData(section, Qt::Vertical, Qt::DisplayRole).toString());
         p->restore();
     }
 };
@@ -124,7 +143,7 @@ frmProgress::frmProgress(frmMenu& menu, World& world, QWidget* parent)
     tblProgress->setSelectionMode(QAbstractItemView::SingleSelection);
     tblProgress->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblProgress->setShowGrid(true);
-    tblProgress->verticalHeader()->hide();
+    tblProgress->setVerticalHeader(new RowCaptions(tblProgress));
     tblProgress->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tblProgress->verticalHeader()->setDefaultSectionSize(kRowHeight);
     tblProgress->horizontalHeader()->setHighlightSections(false);
@@ -135,7 +154,7 @@ frmProgress::frmProgress(frmMenu& menu, World& world, QWidget* parent)
     connect(tblProgress, &QTableWidget::cellClicked, this, [this](int row, int column) {
         if (const QTableWidgetItem* item = tblProgress->item(row, column);
             item && item->data(KindRole).toInt() == kCountCell)
-            ChooseCell(item->data(RowRole).toInt(), column - 1);
+            ChooseCell(item->data(RowRole).toInt(), column);
     });
 }
 
@@ -157,7 +176,7 @@ void frmProgress::Rebuild()
         item && item->data(KindRole).toInt() == kCountCell)
         tblProgress->setCurrentCell(line, column);
     else if (!m_overview.rows.empty() && !m_overview.characters.empty())
-        tblProgress->setCurrentCell(TableRow(0), 1);
+        tblProgress->setCurrentCell(TableRow(0), 0);
 }
 
 void frmProgress::Recount(const std::vector<int>& characters)
@@ -180,13 +199,9 @@ void frmProgress::Fill()
     lblNoCharacters->setVisible(none);
     tblProgress->setVisible(!none);
     tblProgress->clear();
-    tblProgress->clearSpans();
     const int columns = static_cast<int>(m_overview.characters.size());
-    tblProgress->setColumnCount(columns + 1);
-    QStringList headers{QString()};
-    for (const QString& name : m_overview.names)
-        headers << name;
-    tblProgress->setHorizontalHeaderLabels(headers);
+    tblProgress->setColumnCount(columns);
+    tblProgress->setHorizontalHeaderLabels(QStringList(m_overview.names.begin(), m_overview.names.end()));
 
     // Headings before the campaign, profession and chest rows.
     std::vector<std::pair<QString, int>> lines; // heading text or overview row
@@ -208,16 +223,14 @@ void frmProgress::Fill()
     for (int line = 0; line < static_cast<int>(lines.size()); ++line) {
         const auto& [heading, r] = lines[static_cast<std::size_t>(line)];
         if (r < 0) {
-            tblProgress->setItem(line, 0, Item(heading, kHeadingCell, -1));
-            if (columns > 0)
-                tblProgress->setSpan(line, 0, 1, columns + 1);
+            tblProgress->setVerticalHeaderItem(line, Item(heading, kHeadingCell, -1));
             continue;
         }
         m_tableRowOf[static_cast<std::size_t>(r)] = line;
         const modProgress::Row& row = m_overview.rows[static_cast<std::size_t>(r)];
         const bool total = row.kind == RowKind::Total;
-        tblProgress->setItem(line, 0,
-                             Item(total ? t(Text::ProgressTotal) : row.name, total ? kTotalCaption : kCaptionCell, r));
+        tblProgress->setVerticalHeaderItem(
+            line, Item(total ? t(Text::ProgressTotal) : row.name, total ? kTotalCaption : kCaptionCell, r));
     }
     for (int c = 0; c < columns; ++c)
         FillColumn(c);
@@ -230,10 +243,10 @@ void frmProgress::FillColumn(int column)
     for (int r = 0; r < static_cast<int>(m_overview.rows.size()); ++r) {
         const modProgress::Row& row = m_overview.rows[static_cast<std::size_t>(r)];
         const int done = row.done[static_cast<std::size_t>(column)];
-        QTableWidgetItem* item = tblProgress->item(TableRow(r), column + 1);
+        QTableWidgetItem* item = tblProgress->item(TableRow(r), column);
         if (!item) {
             item = Item(QString(), kCountCell, r);
-            tblProgress->setItem(TableRow(r), column + 1, item);
+            tblProgress->setItem(TableRow(r), column, item);
         }
         item->setText(QStringLiteral("%1 / %2").arg(done).arg(row.total));
         item->setData(DoneRole, done);
@@ -247,16 +260,15 @@ void frmProgress::FitToContent()
 {
     const QFontMetrics metrics(font());
     int captionWidth = 0;
+    QFont bold = font();
+    bold.setBold(true);
     for (int line = 0; line < tblProgress->rowCount(); ++line)
-        if (const QTableWidgetItem* item = tblProgress->item(line, 0); item && tblProgress->columnSpan(line, 0) == 1) {
-            QFont bold = font();
-            bold.setBold(true);
+        if (const QTableWidgetItem* item = tblProgress->verticalHeaderItem(line))
             captionWidth = std::max(captionWidth, QFontMetrics(bold).horizontalAdvance(item->text()));
-        }
-    tblProgress->setColumnWidth(0, captionWidth + 24);
+    tblProgress->verticalHeader()->setFixedWidth(captionWidth + 24);
     QFont headerFont = tblProgress->horizontalHeader()->font();
     headerFont.setBold(true);
-    for (int c = 1; c < tblProgress->columnCount(); ++c) {
+    for (int c = 0; c < tblProgress->columnCount(); ++c) {
         const QString name = tblProgress->horizontalHeaderItem(c) ? tblProgress->horizontalHeaderItem(c)->text() : "";
         tblProgress->setColumnWidth(c, std::max(kCountWidth, QFontMetrics(headerFont).horizontalAdvance(name) + 24));
     }
@@ -264,7 +276,7 @@ void frmProgress::FitToContent()
         resize(std::max(320, metrics.horizontalAdvance(lblNoCharacters->text()) + 60), 140);
         return;
     }
-    int width = 0;
+    int width = tblProgress->verticalHeader()->width();
     for (int c = 0; c < tblProgress->columnCount(); ++c)
         width += tblProgress->columnWidth(c);
     const int height = tblProgress->rowCount() * kRowHeight + tblProgress->horizontalHeader()->sizeHint().height();
@@ -280,6 +292,17 @@ void frmProgress::FitToContent()
     if (w > maxWidth)
         h += scrollBar;
     resize(std::min(w, maxWidth), std::min(h, maxHeight));
+    KeepOnScreen();
+}
+
+void frmProgress::KeepOnScreen()
+{
+    // Wholly on the screen, title bar included.
+    const QRect screen = (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int x = std::clamp(frame.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width()));
+    const int y = std::clamp(frame.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - frame.height()));
+    move(pos() + QPoint(x - frame.x(), y - frame.y()));
 }
 
 void frmProgress::ChooseCell(int row, int column)
@@ -326,11 +349,30 @@ bool frmProgress::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_Space:
             if (const QTableWidgetItem* item = tblProgress->currentItem();
                 item && item->data(KindRole).toInt() == kCountCell)
-                ChooseCell(item->data(RowRole).toInt(), tblProgress->currentColumn() - 1);
+                ChooseCell(item->data(RowRole).toInt(), tblProgress->currentColumn());
             return true;
         case Qt::Key_Escape:
             close();
             return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right: {
+            // To the next count that way, over headings and captions.
+            const int down = key->key() == Qt::Key_Down ? 1 : key->key() == Qt::Key_Up ? -1 : 0;
+            const int right = key->key() == Qt::Key_Right ? 1 : key->key() == Qt::Key_Left ? -1 : 0;
+            int line = tblProgress->currentRow() + down;
+            int column = tblProgress->currentColumn() + right;
+            for (; line >= 0 && line < tblProgress->rowCount() && column >= 0 && column < tblProgress->columnCount();
+                 line += down, column += right)
+                if (const QTableWidgetItem* item = tblProgress->item(line, column);
+                    item && item->data(KindRole).toInt() == kCountCell) {
+                    tblProgress->setCurrentCell(line, column);
+                    tblProgress->scrollToItem(item);
+                    break;
+                }
+            return true;
+        }
         default:
             break;
         }

@@ -35,6 +35,8 @@ public:
     // `column` does: sets the elite tab (or the chests tab) through its own
     // controls and makes it the active tab.
     void ChooseCell(int row, int column);
+    // Moves the window (frame included, as far as it is known) onto its screen.
+    void KeepOnScreen();
 
     QTableWidget* tblProgress = nullptr;
     QLabel* lblNoCharacters = nullptr;

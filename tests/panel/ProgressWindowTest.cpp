@@ -14,6 +14,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -54,7 +56,7 @@ frmProgress& OpenWithCtrlP(Started& s)
 void ClickCell(frmProgress& p, int row, int column)
 {
     QTableWidget* t = p.tblProgress;
-    QTableWidgetItem* item = t->item(p.TableRow(row), column + 1);
+    QTableWidgetItem* item = t->item(p.TableRow(row), column);
     ASSERT_NE(item, nullptr);
     t->scrollToItem(item);
     QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, t->visualItemRect(item).center());
@@ -127,7 +129,7 @@ TEST(ProgressWindow, ACellShowsExactlyWhatTheCharacterLacks)
         ASSERT_GE(row, 0) << c.name;
         const modProgress::Row& r = p.Overview().rows[static_cast<std::size_t>(row)];
         if (c.byKeyboard) {
-            p.tblProgress->setCurrentCell(p.TableRow(row), c.column + 1);
+            p.tblProgress->setCurrentCell(p.TableRow(row), c.column);
             QTest::keyClick(p.tblProgress, Qt::Key_Return);
         } else {
             ClickCell(p, row, c.column);
@@ -153,6 +155,20 @@ TEST(ProgressWindow, ACellShowsExactlyWhatTheCharacterLacks)
     auto* tab = m.findChild<frmTreasuresPetsTab*>();
     EXPECT_EQ(tab->cmbTreasureCharacter->currentData().toInt(), 2);
     EXPECT_EQ(m.lstVarshaTreasures->count(), p.Overview().rows[static_cast<std::size_t>(chests)].total);
+
+    // The arrow keys pass over the headings: from the last campaign down to
+    // the first profession and back; they stop at the edges.
+    const int firstProfession = RowOf(p, modProgress::RowKind::Profession);
+    p.tblProgress->setCurrentCell(p.TableRow(firstProfession - 1), 0);
+    QTest::keyClick(p.tblProgress, Qt::Key_Down);
+    EXPECT_EQ(p.tblProgress->currentRow(), p.TableRow(firstProfession));
+    QTest::keyClick(p.tblProgress, Qt::Key_Up);
+    EXPECT_EQ(p.tblProgress->currentRow(), p.TableRow(firstProfession - 1));
+    QTest::keyClick(p.tblProgress, Qt::Key_Left);
+    EXPECT_EQ(p.tblProgress->currentColumn(), 0);
+    QTest::keyClick(p.tblProgress, Qt::Key_Right);
+    QTest::keyClick(p.tblProgress, Qt::Key_Right);
+    EXPECT_EQ(p.tblProgress->currentColumn(), 1);
 
     // Escape closes; the menu row brings the same window back.
     QTest::keyClick(p.tblProgress, Qt::Key_Escape);
@@ -204,7 +220,7 @@ TEST(ProgressWindow, ACaptureRecountsItsCellAndTheStillNeededLine)
     timer.start();
     s.program->MarkEliteAsCaptured(elite);
     EXPECT_EQ(p.Overview().rows[static_cast<std::size_t>(total)].done[1], before + 1);
-    EXPECT_EQ(p.tblProgress->item(p.TableRow(total), 2)->text(),
+    EXPECT_EQ(p.tblProgress->item(p.TableRow(total), 1)->text(),
               QStringLiteral("%1 / %2").arg(before + 1).arg(p.Overview().rows[static_cast<std::size_t>(total)].total));
     // The line counts again for the skill selected anew.
     m.lstElite->setCurrentRow(-1);
@@ -216,6 +232,30 @@ TEST(ProgressWindow, ACaptureRecountsItsCellAndTheStillNeededLine)
     m.lstElite->setCurrentRow(-1);
     m.FilterElites(true);
     EXPECT_TRUE(line->text().isEmpty()) << "no skill selected";
+}
+
+TEST(ProgressWindow, NinetyNineCharactersStayOnTheScreenAndScroll)
+{
+    ProgramCopy folder;
+    QDir().mkpath(folder.path() + QStringLiteral("Personal"));
+    QFile list(folder.path() + QStringLiteral("Personal/Characters.txt"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    for (int n = 1; n <= 99; ++n)
+        list.write(QByteArray::number(n).rightJustified(2, '0') + "\tHero " + QByteArray::number(n) + "\r\n");
+    list.close();
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    frmProgress& p = OpenWithCtrlP(s);
+    ASSERT_EQ(p.Overview().characters.size(), 99u);
+    const QRect screen = p.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(p.frameGeometry())) << "within the screen";
+    EXPECT_GT(p.tblProgress->horizontalScrollBar()->maximum(), 0) << "the columns scroll";
+    // The last character's column is reached by the keyboard.
+    for (int i = 0; i < 98; ++i)
+        QTest::keyClick(p.tblProgress, Qt::Key_Right);
+    EXPECT_EQ(p.tblProgress->currentColumn(), 98);
+    EXPECT_TRUE(
+        p.tblProgress->viewport()->rect().intersects(p.tblProgress->visualItemRect(p.tblProgress->currentItem())));
 }
 
 TEST(ProgressWindow, WithoutCharactersItSaysHowToMakeOne)
