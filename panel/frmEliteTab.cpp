@@ -178,6 +178,7 @@ void frmEliteTab::RefillCharacters()
     ShowCombo(cmbCharacter, m_panel.cmbCharacter,
               modPanelLists::FillCharacterCombo(m_world.characters, m_world.language), nullptr);
     cmbCharacter->setEnabled(false);
+    ShowStillNeeded(); // counted over the new character list
 }
 
 void frmEliteTab::FillRegionList()
