@@ -27,6 +27,7 @@
 #include <QStyleFactory>
 #include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -263,13 +264,36 @@ void WayloomProgram::ManageCharacters()
     dialog.exec();
 }
 
+namespace {
+
+// The character numbers whose entries differ between two per-character
+// records (a missing entry counts as an empty one).
+template <class T>
+std::vector<int> ChangedCharacters(const std::vector<T>& before, const std::vector<T>& after)
+{
+    std::vector<int> changed;
+    for (std::size_t c = 1; c < std::max(before.size(), after.size()); ++c)
+        if ((c < before.size() ? before[c] : T()) != (c < after.size() ? after[c] : T()))
+            changed.push_back(static_cast<int>(c));
+    return changed;
+}
+
+} // namespace
+
 void WayloomProgram::MarkEliteAsCaptured(int elite)
 {
     if (!m_menu || elite < 1 || elite > m_world.elite.highest())
         return;
     const int character = m_panel.cmbCharacter.selected > 0 ? m_panel.cmbCharacter.selectedData(0) : 0;
+    const std::vector<bool> before = m_world.elite.EliteSkills[static_cast<std::size_t>(elite)].Captured;
     frmMarkEliteAsCaptured dialog(
-        m_world, elite, character, m_panel.AlwaysOnTop == 1, [this] { m_menu->FilterElites(true); }, m_menu.get());
+        m_world, elite, character, m_panel.AlwaysOnTop == 1,
+        [this, elite, &before] {
+            m_menu->FilterElites(true);
+            m_menu->RecountProgress(
+                ChangedCharacters(before, m_world.elite.EliteSkills[static_cast<std::size_t>(elite)].Captured));
+        },
+        m_menu.get());
     dialog.exec();
 }
 
@@ -278,8 +302,14 @@ void WayloomProgram::MarkTreasureAsOpened(int treasure)
     if (!m_menu || treasure < 1 || treasure > m_world.treasures.count() ||
         !m_world.treasures.Treasures[static_cast<size_t>(treasure)].Present)
         return;
+    const auto before = m_world.treasures.Treasures[static_cast<size_t>(treasure)].OpenedOn;
     frmMarkTreasureAsOpened dialog(
-        m_world, treasure, m_panel.AlwaysOnTop == 1, [this] { m_menu->FilterTreasures(true); }, QString(),
-        m_menu.get());
+        m_world, treasure, m_panel.AlwaysOnTop == 1,
+        [this, treasure, &before] {
+            m_menu->FilterTreasures(true);
+            m_menu->RecountProgress(
+                ChangedCharacters(before, m_world.treasures.Treasures[static_cast<size_t>(treasure)].OpenedOn));
+        },
+        QString(), m_menu.get());
     dialog.exec();
 }

@@ -30,15 +30,17 @@ int PageHeight(int innerHeight, int pageTop, int bottomMargin)
     return std::max(0, innerHeight - pageTop - bottomMargin);
 }
 
-int EliteListHeight(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight)
+int EliteListHeight(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight, int lineHeight)
 {
-    return std::max(0, (pageInnerHeight - lstEliteTop - lblLocationsHeight - 5) / 2);
+    return std::max(0, (pageInnerHeight - lstEliteTop - lblLocationsHeight - lineHeight - 5) / 2);
 }
 
-ElitePage LayOutElitePage(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight, int lstLocationsHeight)
+ElitePage LayOutElitePage(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight, int lstLocationsHeight,
+                          int lineHeight)
 {
     ElitePage page;
-    page.listHeight = EliteListHeight(pageInnerHeight, lstEliteTop, lblLocationsHeight);
+    page.listHeight = EliteListHeight(pageInnerHeight, lstEliteTop, lblLocationsHeight, lineHeight);
+    page.lineTop = lstEliteTop + page.listHeight;
     page.lstLocationsTop = pageInnerHeight - lstLocationsHeight - 5;
     page.lblLocationsTop = page.lstLocationsTop - lblLocationsHeight;
     return page;

@@ -27,16 +27,20 @@ std::vector<int> SwapTabRows(std::vector<int> tops, int active, int clicked);
 int PageHeight(int innerHeight, int pageTop, int bottomMargin);
 
 // The elite page shares its height between lstElite and lstLocations:
-// h = (inner height - top of lstElite - height of lblLocations - 5) / 2.
+// h = (inner height - top of lstElite - height of lblLocations - height of
+// the line below lstElite - 5) / 2.
 struct ElitePage {
     int listHeight = 0; // asked of both lists
     int lstLocationsTop = 0;
     int lblLocationsTop = 0;
+    int lineTop = 0; // the line directly below lstElite ("N of M characters still need this")
 };
-int EliteListHeight(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight);
+int EliteListHeight(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight, int lineHeight = 0);
 // Places lstLocations (which took `lstLocationsHeight`, a list may round its
-// height) 5 pixels above the page bottom, its caption directly above it.
-ElitePage LayOutElitePage(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight, int lstLocationsHeight);
+// height) 5 pixels above the page bottom, its caption directly above it, and
+// a line of `lineHeight` directly below lstElite.
+ElitePage LayOutElitePage(int pageInnerHeight, int lstEliteTop, int lblLocationsHeight, int lstLocationsHeight,
+                          int lineHeight = 0);
 
 // Height that makes a list reach down to `gap` pixels above the page bottom.
 int ListHeightToBottom(int pageInnerHeight, int listTop, int gap = 5);

@@ -6,6 +6,7 @@
 #include "panel/PanelOptions.h"
 #include "panel/frmMenu.h"
 #include "panel/modEliteTab.h"
+#include "panel/modProgress.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -64,8 +65,11 @@ frmEliteTab::frmEliteTab(frmMenu& menu, World& world, PanelState& panel, QWidget
     lblTot->setObjectName(QStringLiteral("lblTot"));
     y += kLabelHeight + 2;
     lstElite = ListBox(y, 120);
-    lblLocations = Caption(kMargin, y + 125, kInnerWidth);
-    lstLocations = ListBox(y + 125 + kLabelHeight, 80);
+    lblStillNeeded = Caption(kMargin, y + 120, kInnerWidth);
+    lblStillNeeded->setObjectName(QStringLiteral("lblStillNeeded"));
+    lblStillNeeded->setStyleSheet(QStringLiteral("color: #d9c27a;"));
+    lblLocations = Caption(kMargin, y + 125 + kLabelHeight, kInnerWidth);
+    lstLocations = ListBox(y + 125 + 2 * kLabelHeight, 80);
 
     auto bindCombo = [this](QComboBox* combo, PanelList& model, std::function<void()> handler) {
         connect(combo, &QComboBox::currentIndexChanged, this, [&model, handler](int index) {
@@ -119,12 +123,14 @@ void frmEliteTab::ApplyCaptions()
 
 void frmEliteTab::LayOut(int inner)
 {
-    const auto elite = PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, 0);
+    const auto elite = PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, 0, kLabelHeight);
     lstLocations->resize(lstLocations->width(), elite.listHeight);
-    const auto placed = PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, lstLocations->height());
+    const auto placed =
+        PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, lstLocations->height(), kLabelHeight);
     lstLocations->move(lstLocations->x(), placed.lstLocationsTop);
     lblLocations->move(lblLocations->x(), placed.lblLocationsTop);
     lstElite->resize(lstElite->width(), elite.listHeight);
+    lblStillNeeded->move(lblStillNeeded->x(), placed.lineTop);
 }
 
 void frmEliteTab::FillLists()
@@ -172,6 +178,7 @@ void frmEliteTab::RefillCharacters()
     ShowCombo(cmbCharacter, m_panel.cmbCharacter,
               modPanelLists::FillCharacterCombo(m_world.characters, m_world.language), nullptr);
     cmbCharacter->setEnabled(false);
+    ShowStillNeeded(); // counted over the new character list
 }
 
 void frmEliteTab::FillRegionList()
@@ -259,6 +266,7 @@ void frmEliteTab::FilterElites(bool redraw)
     ShowList(lstElite, m_panel.lstElite,
              modEliteTab::FilterEliteEntries(m_world.elite, m_world.professions, m_world.campaigns, m_panel));
     ClearLocations();
+    ShowStillNeeded();
     lblTot->setText(m_world.language(Text::EliteSkills) + QStringLiteral(": ") +
                     QString::number(m_panel.lstElite.size()));
     if (redraw)
@@ -271,8 +279,17 @@ void frmEliteTab::ClearLocations()
     SetControlsEnabled(false, {lstLocations, lblLocations});
 }
 
+void frmEliteTab::ShowStillNeeded()
+{
+    const auto need = modProgress::StillNeededBy(m_world, m_panel.lstElite.selectedData(-1));
+    lblStillNeeded->setText(m_panel.lstElite.hasSelection() && need.characters > 0
+                                ? m_world.language(Text::StillNeededBy).arg(need.missing).arg(need.characters)
+                                : QString());
+}
+
 void frmEliteTab::lstElite_Click()
 {
+    ShowStillNeeded();
     if (!m_panel.lstElite.hasSelection())
         return;
     const int elite = m_panel.lstElite.selectedData();

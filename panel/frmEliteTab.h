@@ -44,6 +44,9 @@ public:
     QListWidget* lstElite = nullptr;
     QListWidget* lstLocations = nullptr;
     QLabel* lblTot = nullptr;
+    // Below lstElite: how many characters still need the selected skill
+    // (empty with no skill selected or no character).
+    QLabel* lblStillNeeded = nullptr;
     QLabel *lblCampaign = nullptr, *lblRegion = nullptr, *lblZone = nullptr, *lblClass = nullptr,
            *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr, *lblBossName = nullptr,
            *lblLocations = nullptr;
@@ -58,4 +61,5 @@ private:
     void FillRegionList();
     void FillZoneList();
     void FillAttributeCombo();
+    void ShowStillNeeded();
 };

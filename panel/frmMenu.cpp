@@ -9,6 +9,7 @@
 #include "panel/frmEliteTab.h"
 #include "panel/frmGreensTab.h"
 #include "panel/frmNotesTab.h"
+#include "panel/frmProgress.h"
 #include "panel/frmSearch.h"
 #include "panel/frmTreasuresPetsTab.h"
 #include "windows/frmPopupMenu.h"
@@ -29,6 +30,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTableWidget>
 #include <QVersionNumber>
 #include <QWindow>
 
@@ -430,6 +432,39 @@ void frmMenu::SetMap(frmMap* map)
         if (m_commands.markTreasureAsOpened)
             m_commands.markTreasureAsOpened(treasure);
     });
+    // Ctrl+P opens the progress window from the map as from the panel.
+    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_map)})
+        if (!window->findChild<QShortcut*>(QStringLiteral("progressShortcut"), Qt::FindDirectChildrenOnly)) {
+            auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), window);
+            shortcut->setObjectName(QStringLiteral("progressShortcut"));
+            connect(shortcut, &QShortcut::activated, this, &frmMenu::ShowProgress);
+        }
+}
+
+void frmMenu::ShowProgress()
+{
+    if (!m_progress) {
+        m_progress = new frmProgress(*this, m_world, this);
+        // Over the map, near its top left corner (kept on the screen).
+        if (m_map)
+            m_progress->move(m_map->x() + 40, m_map->y() + 60);
+    }
+    m_progress->Rebuild();
+    m_progress->show();
+    m_progress->KeepOnScreen(); // its frame is known once shown
+    m_progress->raise();
+    m_progress->activateWindow();
+    m_progress->tblProgress->setFocus();
+}
+
+void frmMenu::RecountProgress(const std::vector<int>& characters)
+{
+    if (!m_progress)
+        return;
+    if (characters.empty())
+        m_progress->Rebuild();
+    else
+        m_progress->Recount(characters);
 }
 
 void frmMenu::SelectRegion(int c, int r)
@@ -620,6 +655,10 @@ void frmMenu::OnMenuEntryClick(int menu, int entry)
             m_eliteTab->RefillCharacters();
             m_treasuresPetsTab->FillCharacters();
             FilterTreasures(true);
+            RecountProgress();
+            break;
+        case 9:
+            ShowProgress();
             break;
         default:
             break;

@@ -26,6 +26,7 @@ class frmEliteTab;
 class frmCollectorsTab;
 class frmGreensTab;
 class frmNotesTab;
+class frmProgress;
 class frmTreasuresPetsTab;
 class frmSearch;
 namespace mapview {
@@ -97,6 +98,14 @@ public:
     void ApplyTopMost();
     // A row of the menu bar's popup menus.
     void OnMenuEntryClick(int menu, int entry);
+
+    // Opens the progress window (one, raised when open already), counted anew.
+    void ShowProgress();
+    frmProgress* Progress() const { return m_progress; }
+    // Recounts the open progress window after captures or chests of
+    // `characters` changed; with no characters given, after the character
+    // list changed.
+    void RecountProgress(const std::vector<int>& characters = {});
 
     // Controls, by their names (tests drive them directly).
     std::array<QLabel*, 3> lblMenu{};
@@ -201,6 +210,7 @@ private:
     frmNotesTab* m_notesTab = nullptr;
     frmTreasuresPetsTab* m_treasuresPetsTab = nullptr;
     frmSearch* m_search = nullptr;
+    frmProgress* m_progress = nullptr;
     World& m_world;
     PanelState& m_panel;
     frmMap* m_map = nullptr;

@@ -25,6 +25,30 @@ bool BossMatches(const modElite::EliteLocation& location, const QString& bossTex
     return bossText.isEmpty() || location.Boss.contains(bossText, Qt::CaseInsensitive);
 }
 
+bool HasPlaces(const modElite::EliteSkill& skill)
+{
+    return skill.Locations.size() >= 2;
+}
+
+bool InRegionFilter(const modElite::EliteSkill& skill, const RegionFilter& filter, const QString& bossText)
+{
+    return filter.c < 0 || std::any_of(skill.Locations.begin() + std::min<std::size_t>(1, skill.Locations.size()),
+                                       skill.Locations.end(), [&](const auto& l) {
+                                           return LocationMatches(skill, l, filter) && BossMatches(l, bossText);
+                                       });
+}
+
+bool ProfessionMatches(const modElite::EliteSkill& skill, int p1, int p2)
+{
+    return p1 <= 0 || skill.Profession == p1 || (p2 > 0 && skill.Profession == p2);
+}
+
+bool CapturedBy(const modElite::EliteSkill& skill, int character)
+{
+    return character >= 0 && static_cast<std::size_t>(character) < skill.Captured.size() &&
+           skill.Captured[static_cast<std::size_t>(character)];
+}
+
 QString EliteEntryText(const modElite::EliteSkill& skill, const modProfessions::Tables& professions)
 {
     const auto& table = professions.Professions;
@@ -33,12 +57,6 @@ QString EliteEntryText(const modElite::EliteSkill& skill, const modProfessions::
 }
 
 namespace {
-
-bool CapturedBy(const modElite::EliteSkill& skill, int character)
-{
-    return character >= 0 && static_cast<std::size_t>(character) < skill.Captured.size() &&
-           skill.Captured[static_cast<std::size_t>(character)];
-}
 
 bool CapturedByAnyone(const modElite::EliteSkill& skill)
 {
@@ -65,18 +83,16 @@ std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const 
     for (int n = 1; n <= elite.highest(); ++n) {
         const auto& skill = elite.EliteSkills[static_cast<std::size_t>(n)];
         const auto& locations = skill.Locations;
-        if (locations.size() < 2)
+        if (!HasPlaces(skill))
             continue;
         if (byAttribute && skill.Attribute.compare(attribute, Qt::CaseInsensitive) != 0)
             continue;
         if (!boss.isEmpty() &&
             std::none_of(locations.begin() + 1, locations.end(), [&](const auto& l) { return BossMatches(l, boss); }))
             continue;
-        if (filter.c >= 0 && std::none_of(locations.begin() + 1, locations.end(), [&](const auto& l) {
-                return LocationMatches(skill, l, filter) && BossMatches(l, boss);
-            }))
+        if (!InRegionFilter(skill, filter, boss))
             continue;
-        if (p1 > 0 && !(skill.Profession == p1 || (p2 > 0 && skill.Profession == p2)))
+        if (!ProfessionMatches(skill, p1, p2))
             continue;
         if (notCapturedOnly && (ch == 0 ? CapturedByAnyone(skill) : CapturedBy(skill, ch)))
             continue;

@@ -35,6 +35,18 @@ bool LocationMatches(const modElite::EliteSkill& skill, const modElite::EliteLoc
 // ignored, within its boss name.
 bool BossMatches(const modElite::EliteLocation& location, const QString& bossText);
 
+// A skill without a place (entry 0 of Locations is unused) is never listed.
+bool HasPlaces(const modElite::EliteSkill& skill);
+// A skill passes the region filter with no campaign chosen, else when one of
+// its places passes both the region and the boss filters.
+bool InRegionFilter(const modElite::EliteSkill& skill, const RegionFilter& filter, const QString& bossText);
+// A skill passes the profession filter with no profession chosen (p1 = 0),
+// else when it is of profession p1 or (when chosen) p2.
+bool ProfessionMatches(const modElite::EliteSkill& skill, int p1, int p2);
+// Character `character` (a number above 0) has captured the skill; a
+// character without a capture file has captured nothing.
+bool CapturedBy(const modElite::EliteSkill& skill, int character);
+
 // The text of a skill in lstElite: name + " [" + profession abbreviation + "]".
 QString EliteEntryText(const modElite::EliteSkill& skill, const modProfessions::Tables& professions);
 

@@ -1,62 +1,105 @@
 #include "panel/modProgress.h"
 
+#include "core/TextNumbers.h"
+#include "panel/modEliteTab.h"
+#include "panel/modPanelLists.h"
+#include "panel/modTabRules.h"
+
 #include <algorithm>
-#include <map>
 
 namespace modProgress {
 
 namespace {
 
-bool HasCaptured(const modElite::EliteSkill& skill, int character)
-{
-    // A character without a capture file (or added since) has no flags.
-    return static_cast<std::size_t>(character) < skill.Captured.size() &&
-           skill.Captured[static_cast<std::size_t>(character)];
-}
-
 bool HasOpened(const modTreasures::Treasure& chest, int character)
 {
-    return static_cast<std::size_t>(character) < chest.OpenedOn.size() &&
+    // As the chests tab hides them: a date for that character. A character
+    // without a file (or added since) has none.
+    return character > 0 && static_cast<std::size_t>(character) < chest.OpenedOn.size() &&
            chest.OpenedOn[static_cast<std::size_t>(character)].has_value();
 }
 
-bool Counted(const modElite::EliteSkill& skill)
-{
-    return skill.Defined;
-}
-
-// Where each skill and chest is counted: row indices by skill and by chest.
+// The rows each skill and each chest is counted in, by elite and treasure
+// number (entry 0 unused).
 struct RowsOf {
-    std::vector<int> campaign, profession; // by elite number; -1 for none
-    std::vector<int> chests;               // by treasure number; -1 for none
-    int total = -1;
+    std::vector<std::vector<int>> skills;
+    std::vector<std::vector<int>> chests;
 };
 
-RowsOf FindRows(const World& world, const Overview& overview)
+// The combo entries a row can stand for (the first entry, "All", left out).
+std::vector<PanelEntry> Choices(const modPanelLists::ComboFill& fill)
 {
-    std::map<std::pair<RowKind, int>, int> rowOf;
-    for (int i = 0; i < static_cast<int>(overview.rows.size()); ++i)
-        rowOf[{overview.rows[static_cast<std::size_t>(i)].kind, overview.rows[static_cast<std::size_t>(i)].number}] = i;
-    auto find = [&](RowKind kind, int number) {
-        const auto it = rowOf.find({kind, number});
-        return it == rowOf.end() ? -1 : it->second;
-    };
-    RowsOf rows;
+    std::vector<PanelEntry> entries = fill.list.entries;
+    if (!entries.empty())
+        entries.erase(entries.begin());
+    return entries;
+}
+
+// Which skills and chests the panel lists for each possible row, as
+// candidate rows (every total still 0) with the row indices per skill and
+// chest; rows that would count nothing are then dropped.
+void BuildRows(const World& world, Overview& overview, RowsOf& rowsOf)
+{
+    const auto campaigns = Choices(modPanelLists::FillCampaignList(world.campaigns, world.language));
+    const auto professions =
+        Choices(modPanelLists::FillProfessionCombo(world.professions, world.language, Text::AllEntry));
+    std::vector<Row> rows;
+    for (const PanelEntry& c : campaigns)
+        rows.push_back({RowKind::Campaign, c.data, c.text, 0, {}});
+    const std::size_t firstProfession = rows.size();
+    for (const PanelEntry& p : professions)
+        rows.push_back({RowKind::Profession, p.data, p.text, 0, {}});
+    const std::size_t totalRow = rows.size();
+    rows.push_back({RowKind::Total, -1, QString(), 0, {}});
+    const std::size_t firstChests = rows.size();
+    for (const PanelEntry& c : campaigns)
+        rows.push_back({RowKind::Chests, c.data, c.text, 0, {}});
+
     const auto& skills = world.elite.EliteSkills;
-    rows.campaign.assign(skills.size(), -1);
-    rows.profession.assign(skills.size(), -1);
-    for (std::size_t e = 1; e < skills.size(); ++e)
-        if (Counted(skills[e])) {
-            rows.campaign[e] = find(RowKind::Campaign, skills[e].Campaign);
-            rows.profession[e] = find(RowKind::Profession, skills[e].Profession);
-        }
+    rowsOf.skills.assign(skills.size(), {});
+    for (std::size_t e = 1; e < skills.size(); ++e) {
+        const modElite::EliteSkill& skill = skills[e];
+        if (!modEliteTab::HasPlaces(skill))
+            continue;
+        std::vector<int>& in = rowsOf.skills[e];
+        for (std::size_t r = 0; r < firstProfession; ++r)
+            if (modEliteTab::InRegionFilter(skill, {rows[r].number, 0, 0}, QString()))
+                in.push_back(static_cast<int>(r));
+        for (std::size_t r = firstProfession; r < totalRow; ++r)
+            if (modEliteTab::ProfessionMatches(skill, rows[r].number, 0))
+                in.push_back(static_cast<int>(r));
+        in.push_back(static_cast<int>(totalRow));
+    }
     const auto& chests = world.treasures.Treasures;
-    rows.chests.assign(chests.size(), -1);
-    for (std::size_t t = 1; t < chests.size(); ++t)
-        if (chests[t].Present)
-            rows.chests[t] = find(RowKind::Chests, chests[t].Campaign);
-    rows.total = find(RowKind::Total, -1);
-    return rows;
+    rowsOf.chests.assign(chests.size(), {});
+    for (std::size_t t = 1; t < chests.size(); ++t) {
+        const modTreasures::Treasure& chest = chests[t];
+        // A line that could not be read keeps its number but is no chest.
+        if (!chest.Present)
+            continue;
+        for (std::size_t r = firstChests; r < rows.size(); ++r)
+            if (modTabRules::InArea({rows[r].number, 0, 0}, chest.Campaign, chest.Region, chest.Zone))
+                rowsOf.chests[t].push_back(static_cast<int>(r));
+    }
+
+    // Totals, then only the rows that count something, renumbered.
+    for (const auto& in : rowsOf.skills)
+        for (int r : in)
+            ++rows[static_cast<std::size_t>(r)].total;
+    for (const auto& in : rowsOf.chests)
+        for (int r : in)
+            ++rows[static_cast<std::size_t>(r)].total;
+    std::vector<int> kept(rows.size(), -1);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        if (rows[r].total > 0) {
+            kept[r] = static_cast<int>(overview.rows.size());
+            overview.rows.push_back(std::move(rows[r]));
+            overview.rows.back().done.assign(overview.characters.size(), 0);
+        }
+    for (auto* table : {&rowsOf.skills, &rowsOf.chests})
+        for (auto& in : *table)
+            for (int& r : in)
+                r = kept[static_cast<std::size_t>(r)];
 }
 
 void CountColumn(const World& world, const RowsOf& rowsOf, Overview& overview, std::size_t column)
@@ -64,26 +107,26 @@ void CountColumn(const World& world, const RowsOf& rowsOf, Overview& overview, s
     const int character = overview.characters[column];
     for (Row& row : overview.rows)
         row.done[column] = 0;
-    auto bump = [&](int row) {
-        if (row >= 0)
-            ++overview.rows[static_cast<std::size_t>(row)].done[column];
-    };
     const auto& skills = world.elite.EliteSkills;
-    for (std::size_t e = 1; e < skills.size(); ++e)
-        if (Counted(skills[e]) && HasCaptured(skills[e], character)) {
-            bump(rowsOf.campaign[e]);
-            bump(rowsOf.profession[e]);
-            bump(rowsOf.total);
-        }
+    for (std::size_t e = 1; e < rowsOf.skills.size(); ++e)
+        if (!rowsOf.skills[e].empty() && modEliteTab::CapturedBy(skills[e], character))
+            for (int r : rowsOf.skills[e])
+                ++overview.rows[static_cast<std::size_t>(r)].done[column];
     const auto& chests = world.treasures.Treasures;
-    for (std::size_t t = 1; t < chests.size(); ++t)
-        if (chests[t].Present && HasOpened(chests[t], character))
-            bump(rowsOf.chests[t]);
+    for (std::size_t t = 1; t < rowsOf.chests.size(); ++t)
+        if (!rowsOf.chests[t].empty() && HasOpened(chests[t], character))
+            for (int r : rowsOf.chests[t])
+                ++overview.rows[static_cast<std::size_t>(r)].done[column];
 }
 
-QString NameOr(const QString& name, int number)
+std::vector<int> NamedCharacters(const World& world)
 {
-    return name.isEmpty() ? QString::number(number) : name;
+    std::vector<int> numbers;
+    const auto& names = world.characters.Characters;
+    for (int c = 1; c < static_cast<int>(names.size()); ++c)
+        if (!names[static_cast<std::size_t>(c)].isEmpty())
+            numbers.push_back(c);
+    return numbers;
 }
 
 } // namespace
@@ -97,49 +140,12 @@ int Overview::column(int character) const
 Overview BuildOverview(const World& world)
 {
     Overview overview;
-    const auto& names = world.characters.Characters;
-    for (int c = 1; c < static_cast<int>(names.size()); ++c)
-        if (!names[static_cast<std::size_t>(c)].isEmpty()) {
-            overview.characters.push_back(c);
-            overview.names.push_back(names[static_cast<std::size_t>(c)]);
-        }
-
-    std::map<int, int> byCampaign, byProfession, chestsByCampaign; // number -> total
-    int total = 0;
-    const auto& skills = world.elite.EliteSkills;
-    for (std::size_t e = 1; e < skills.size(); ++e)
-        if (Counted(skills[e])) {
-            ++byCampaign[skills[e].Campaign];
-            ++byProfession[skills[e].Profession];
-            ++total;
-        }
-    for (std::size_t t = 1; t < world.treasures.Treasures.size(); ++t)
-        if (world.treasures.Treasures[t].Present)
-            ++chestsByCampaign[world.treasures.Treasures[t].Campaign];
-
-    const std::size_t columns = overview.characters.size();
-    auto campaignName = [&](int c) {
-        return NameOr(c < static_cast<int>(world.campaigns.size()) ? world.campaigns[static_cast<std::size_t>(c)].Name
-                                                                   : QString(),
-                      c);
-    };
-    for (const auto& [c, n] : byCampaign)
-        overview.rows.push_back({RowKind::Campaign, c, campaignName(c), n, std::vector<int>(columns)});
-    const auto& professions = world.professions.Professions;
-    for (const auto& [p, n] : byProfession)
-        overview.rows.push_back(
-            {RowKind::Profession, p,
-             NameOr(p < static_cast<int>(professions.size()) ? professions[static_cast<std::size_t>(p)].Name
-                                                             : QString(),
-                    p),
-             n, std::vector<int>(columns)});
-    if (total > 0)
-        overview.rows.push_back({RowKind::Total, -1, QString(), total, std::vector<int>(columns)});
-    for (const auto& [c, n] : chestsByCampaign)
-        overview.rows.push_back({RowKind::Chests, c, campaignName(c), n, std::vector<int>(columns)});
-
-    const RowsOf rowsOf = FindRows(world, overview);
-    for (std::size_t col = 0; col < columns; ++col)
+    overview.characters = NamedCharacters(world);
+    for (int c : overview.characters)
+        overview.names.push_back(world.characters.Characters[static_cast<std::size_t>(c)]);
+    RowsOf rowsOf;
+    BuildRows(world, overview, rowsOf);
+    for (std::size_t col = 0; col < overview.characters.size(); ++col)
         CountColumn(world, rowsOf, overview, col);
     return overview;
 }
@@ -149,8 +155,32 @@ bool UpdateCharacter(const World& world, Overview& overview, int character)
     const int col = overview.column(character);
     if (col < 0)
         return false;
-    CountColumn(world, FindRows(world, overview), overview, static_cast<std::size_t>(col));
+    // The rows themselves stay as they were built; only which skills and
+    // chests fall in them is looked up again.
+    Overview fresh;
+    fresh.characters = {character};
+    RowsOf rowsOf;
+    BuildRows(world, fresh, rowsOf);
+    if (fresh.rows.size() != overview.rows.size())
+        return false; // the world changed under the overview: build it anew
+    CountColumn(world, rowsOf, fresh, 0);
+    for (std::size_t r = 0; r < fresh.rows.size(); ++r)
+        overview.rows[r].done[static_cast<std::size_t>(col)] = fresh.rows[r].done[0];
     return true;
+}
+
+StillNeeded StillNeededBy(const World& world, int elite)
+{
+    StillNeeded need;
+    if (elite < 1 || elite > world.elite.highest())
+        return need;
+    const modElite::EliteSkill& skill = world.elite.EliteSkills[static_cast<std::size_t>(elite)];
+    for (int c : NamedCharacters(world)) {
+        ++need.characters;
+        if (!modEliteTab::CapturedBy(skill, c))
+            ++need.missing;
+    }
+    return need;
 }
 
 } // namespace modProgress

@@ -3,6 +3,14 @@
 // captured of how many there are, a total row, and per campaign how many
 // chests each has opened. Built from the world; a character's column is
 // recounted after one of its captures or chests changes.
+//
+// A row counts exactly what the panel lists for it: a campaign row the skills
+// the elite tab lists with that campaign chosen (every region, profession and
+// skill), a profession row those it lists with that profession chosen, the
+// total row those it lists unfiltered, a chest row the chests the chests tab
+// lists for that campaign. A cell's "captured" is the row's total less what
+// the tab lists with "Not yet captured by" (or "Not yet opened by") that
+// character, so a click on a cell can show exactly what is missing.
 #pragma once
 
 #include "core/World.h"
@@ -15,7 +23,7 @@
 namespace modProgress {
 
 enum class RowKind : uint8_t {
-    Campaign,   // elite skills defined by one campaign
+    Campaign,   // elite skills with a place in one campaign
     Profession, // elite skills of one profession
     Total,      // every elite skill
     Chests,     // chests of one campaign
@@ -23,8 +31,8 @@ enum class RowKind : uint8_t {
 
 struct Row {
     RowKind kind = RowKind::Total;
-    int number = -1;       // campaign or profession number; -1 for the total row
-    QString name;          // campaign or profession name (its number when it has none); "" for the total row
+    int number = -1;       // campaign or profession number (item data of its combo entry); -1 for the total row
+    QString name;          // the campaign's or profession's combo entry; "" for the total row
     int total = 0;         // skills (chest rows: chests) the row counts
     std::vector<int> done; // by column: captured skills (chest rows: opened chests)
 };
@@ -47,5 +55,14 @@ Overview BuildOverview(const World& world);
 // it changed). False when the character has no column: the character list
 // changed, and the overview is built anew.
 bool UpdateCharacter(const World& world, Overview& overview, int character);
+
+// How many characters still need elite skill `elite`: those (of all named
+// characters) that have not captured it. Both 0 for a number outside the
+// catalogue.
+struct StillNeeded {
+    int missing = 0;
+    int characters = 0;
+};
+StillNeeded StillNeededBy(const World& world, int elite);
 
 } // namespace modProgress

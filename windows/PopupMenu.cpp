@@ -60,7 +60,8 @@ Menus BuildMenus(const modLanguage::LanguageStrings& t)
                        Row(t, Text::TooltipWhileHeld, Option, 1),
                        Row(t, Text::TooltipOnHover, Option, 2),
                        Line(1),
-                       Row(t, Text::ManageCharacters, Command, 1)};
+                       Row(t, Text::ManageCharacters, Command, 1),
+                       Row(t, Text::ProgressTitle, Command, 2)};
     options.Options = 3;
     options.CheckBoxes = 2;
     options.Lines = 2;

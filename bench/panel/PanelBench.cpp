@@ -2,6 +2,7 @@
 #include "app/WayloomProgram.h"
 #include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
+#include "panel/frmProgress.h"
 #include "panel/modEliteTab.h"
 #include "tools/demoworld/DemoWorld.h"
 
@@ -205,6 +206,48 @@ void BM_RedrawAfterFilter(benchmark::State& state)
         g_scaleTen->program->map()->UpdateMapWithNewEliteSkills();
 }
 BENCHMARK(BM_RedrawAfterFilter)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Opening the progress window (counting, filling its table, showing it) for
+// 99 characters on the scale-10 world, each holding about a third of the
+// skills and chests. Goal: well under 50 ms.
+void BM_OpenProgressWindow(benchmark::State& state)
+{
+    if (!g_scaleTen)
+        g_scaleTen = std::make_unique<ScaleTenProgram>();
+    if (!g_scaleTen->program) {
+        state.SkipWithError(qPrintable(g_scaleTen->error));
+        return;
+    }
+    World& w = g_scaleTen->program->world();
+    w.characters.Characters.assign(100, QString());
+    for (int c = 1; c <= 99; ++c)
+        w.characters.Characters[static_cast<std::size_t>(c)] = QStringLiteral("Hero %1").arg(c);
+    for (std::size_t e = 1; e < w.elite.EliteSkills.size(); ++e) {
+        auto& captured = w.elite.EliteSkills[e].Captured;
+        captured.assign(100, false);
+        for (std::size_t c = 1; c < 100; ++c)
+            captured[c] = (e + c) % 3 == 0;
+    }
+    for (std::size_t t = 1; t < w.treasures.Treasures.size(); ++t) {
+        auto& opened = w.treasures.Treasures[t].OpenedOn;
+        opened.assign(100, std::nullopt);
+        for (std::size_t c = 1; c < 100; ++c)
+            if ((t + c) % 3 == 0)
+                opened[c] = QDate(2026, 1, 1);
+    }
+    frmMenu& menu = *g_scaleTen->program->menu();
+    for (auto _ : state) {
+        menu.ShowProgress();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        menu.Progress()->close();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["columns"] = static_cast<double>(menu.Progress()->Overview().characters.size());
+    state.counters["rows"] = static_cast<double>(menu.Progress()->Overview().rows.size());
+}
+BENCHMARK(BM_OpenProgressWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // From Main to both windows shown, on a copy of the bundled demo world.
 void BM_StartUp(benchmark::State& state)

@@ -41,8 +41,33 @@ TEST(PanelLayout, ListsFollowWhatTheyTookAndNeverGoNegative)
     EXPECT_EQ(PanelLayout::LayOutElitePage(400, 150, 16, 104).lstLocationsTop, 400 - 104 - 5);
     EXPECT_EQ(PanelLayout::LayOutElitePage(400, 150, 16, 104).lblLocationsTop, 400 - 104 - 5 - 16);
     // Pages too small give empty lists, not negative ones.
+    EXPECT_EQ(PanelLayout::EliteListHeight(100, 150, 16, 18), 0);
     EXPECT_EQ(PanelLayout::EliteListHeight(100, 150, 16), 0);
     EXPECT_EQ(PanelLayout::ListHeightToBottom(50, 100), 0);
+}
+
+// The line below lstElite takes its room from both lists: it lies between
+// lstElite and the caption of lstLocations, overlapping neither.
+TEST(PanelLayout, TheLineBelowTheSkillsOverlapsNeitherList)
+{
+    struct Case {
+        const char* name;
+        int inner, top, caption, line;
+    };
+    const Case cases[] = {
+        {"tall page", 700, 330, 18, 18},
+        {"odd room", 601, 330, 18, 18},
+        {"small page", 420, 330, 18, 18},
+        {"no line", 600, 330, 18, 0},
+    };
+    for (const Case& c : cases) {
+        const auto asked = PanelLayout::LayOutElitePage(c.inner, c.top, c.caption, 0, c.line);
+        const auto page = PanelLayout::LayOutElitePage(c.inner, c.top, c.caption, asked.listHeight, c.line);
+        EXPECT_EQ(page.lineTop, c.top + page.listHeight) << c.name;
+        EXPECT_LE(page.lineTop + c.line, page.lblLocationsTop) << c.name;
+        EXPECT_LE(page.lblLocationsTop - (page.lineTop + c.line), 1) << c.name << ": no room lost";
+        EXPECT_EQ(page.lstLocationsTop + page.listHeight + 5, c.inner) << c.name;
+    }
 }
 
 } // namespace

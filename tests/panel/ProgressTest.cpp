@@ -1,6 +1,9 @@
-// The progress overview: rows, counts per character, a character without a
-// capture file, and recounting after a capture or an opened chest.
+// The progress overview: every cell agrees with what the elite and chests
+// tabs list for it, a character without a capture file, recounting after a
+// capture or an opened chest, and how many characters still need a skill.
+#include "panel/modEliteTab.h"
 #include "panel/modProgress.h"
+#include "panel/modTreasuresPetsTab.h"
 
 #include "TestWorld.h"
 
@@ -8,17 +11,21 @@
 
 namespace {
 
-// The panel's test world (skills 1..5 of campaigns 0 and 1, characters 1
-// "Ayla" and 3 "Bren") with four chests of campaign 3, one of them a line
-// that could not be read.
+// The panel's test world (skills 1..5; skill 3 belongs to campaign 0 and has
+// its place in campaign 1, skill 4 has no place; characters 1 "Ayla" and 3
+// "Bren") with a third campaign "Ember" and four chests in it, one of them a
+// line that could not be read.
 World ProgressWorld()
 {
     TestWorld tw;
     World w;
     w.campaigns = tw.campaigns;
+    w.campaigns.resize(4);
+    w.campaigns[3].Name = QStringLiteral("Ember");
     w.professions = tw.professions;
     w.elite = tw.elite;
     w.characters = tw.characters;
+    w.language = tw.language;
     for (int t = 1; t <= 4; ++t) {
         auto& chest = w.treasures.Treasures.emplace_back();
         chest.Name = QStringLiteral("Chest %1").arg(t);
@@ -43,7 +50,47 @@ std::vector<std::string> Lines(const modProgress::Overview& o)
     return lines;
 }
 
-TEST(ProgressOverview, CountsCapturesAndOpenedChestsPerCharacter)
+// The panel set as a click on the cell of `row` sets it: that campaign or
+// profession, every region, "Not yet captured by" (or "Not yet opened by")
+// `character` when given.
+PanelState PanelFor(const modProgress::Row& row, int character)
+{
+    PanelState panel;
+    panel.cmbCampaign.entries = {{"All", -1}};
+    panel.cmbCampaign.selected = 0;
+    if (row.kind == modProgress::RowKind::Campaign || row.kind == modProgress::RowKind::Chests) {
+        panel.cmbCampaign.entries.push_back({row.name, row.number});
+        panel.cmbCampaign.selected = 1;
+    }
+    if (row.kind == modProgress::RowKind::Profession) {
+        panel.cmbProfession.entries = {{"All", 0}, {row.name, row.number}};
+        panel.cmbProfession.selected = 1;
+    }
+    if (character > 0) {
+        panel.optCapture = 1;
+        panel.cmbCharacter.entries = {{"All characters", 0}, {"someone", character}};
+        panel.cmbCharacter.selected = 1;
+        panel.cmbTreasureCharacter = panel.cmbCharacter;
+    }
+    return panel;
+}
+
+// What the tab lists for the cell: the row's total, and total less what it
+// lists for the character.
+std::pair<int, int> Listed(const World& w, const modProgress::Row& row, int character)
+{
+    auto count = [&](int ch) {
+        const PanelState panel = PanelFor(row, ch);
+        return static_cast<int>(
+            row.kind == modProgress::RowKind::Chests
+                ? modTreasuresPetsTab::FilterTreasureEntries(w, panel).size()
+                : modEliteTab::FilterEliteEntries(w.elite, w.professions, w.campaigns, panel).size());
+    };
+    const int total = count(0);
+    return {total, total - count(character)};
+}
+
+TEST(ProgressOverview, EveryCellAgreesWithWhatTheTabsList)
 {
     struct Case {
         const char* title;
@@ -51,22 +98,24 @@ TEST(ProgressOverview, CountsCapturesAndOpenedChestsPerCharacter)
         std::vector<std::pair<int, int>> opened;   // chest, character
         std::vector<std::string> expected;
     };
+    // Core holds skill 3 (of campaign 0, its place in Alpha); Alpha every
+    // skill with a place; skill 4 has none and is in no row.
     const Case cases[] = {
         {"nothing captured",
          {},
          {},
-         {"Core 1: 0 0", "Alpha 4: 0 0", "Hearthguard 3: 0 0", "Seer 1: 0 0", "Mender 1: 0 0", "total 5: 0 0",
-          "chests 3 3: 0 0"}},
+         {"Core 1: 0 0", "Alpha 4: 0 0", "Hearthguard 2: 0 0", "Seer 1: 0 0", "Mender 1: 0 0", "total 4: 0 0",
+          "chests Ember 3: 0 0"}},
         {"captures split by campaign and profession",
          {{1, 1}, {3, 1}, {5, 1}, {2, 3}},
          {{1, 3}, {2, 3}},
-         {"Core 1: 1 0", "Alpha 4: 2 1", "Hearthguard 3: 2 0", "Seer 1: 0 1", "Mender 1: 1 0", "total 5: 3 1",
-          "chests 3 3: 0 2"}},
-        {"an unreadable chest line is not counted",
-         {},
+         {"Core 1: 1 0", "Alpha 4: 3 1", "Hearthguard 2: 2 0", "Seer 1: 0 1", "Mender 1: 1 0", "total 4: 3 1",
+          "chests Ember 3: 0 2"}},
+        {"a skill without a place and an unreadable chest line count nowhere",
          {{4, 1}},
-         {"Core 1: 0 0", "Alpha 4: 0 0", "Hearthguard 3: 0 0", "Seer 1: 0 0", "Mender 1: 0 0", "total 5: 0 0",
-          "chests 3 3: 0 0"}},
+         {{4, 1}},
+         {"Core 1: 0 0", "Alpha 4: 0 0", "Hearthguard 2: 0 0", "Seer 1: 0 0", "Mender 1: 0 0", "total 4: 0 0",
+          "chests Ember 3: 0 0"}},
     };
     for (const auto& c : cases) {
         World w = ProgressWorld();
@@ -77,7 +126,27 @@ TEST(ProgressOverview, CountsCapturesAndOpenedChestsPerCharacter)
         const auto overview = modProgress::BuildOverview(w);
         EXPECT_EQ(overview.characters, (std::vector<int>{1, 3})) << c.title;
         EXPECT_EQ(Lines(overview), c.expected) << c.title;
+        for (const auto& row : overview.rows)
+            for (std::size_t col = 0; col < overview.characters.size(); ++col)
+                EXPECT_EQ(Listed(w, row, overview.characters[col]), std::make_pair(row.total, row.done[col]))
+                    << c.title << ": " << row.name.toStdString() << ", column " << col;
     }
+}
+
+TEST(ProgressOverview, ASkillWithPlacesInTwoCampaignsCountsInBoth)
+{
+    World w = ProgressWorld();
+    w.campaigns[2].Name = QStringLiteral("Beta");
+    auto place = w.elite.EliteSkills[1].Locations[1];
+    place.Campaign = 2;
+    w.elite.EliteSkills[1].Locations.push_back(place);
+    w.elite.EliteSkills[1].Captured[3] = true;
+    const auto overview = modProgress::BuildOverview(w);
+    EXPECT_EQ(Lines(overview),
+              (std::vector<std::string>{"Core 1: 0 0", "Alpha 4: 0 1", "Beta 1: 0 1", "Hearthguard 2: 0 1",
+                                        "Seer 1: 0 0", "Mender 1: 0 0", "total 4: 0 1", "chests Ember 3: 0 0"}));
+    for (const auto& row : overview.rows)
+        EXPECT_EQ(Listed(w, row, 3), std::make_pair(row.total, row.done[1])) << row.name.toStdString();
 }
 
 TEST(ProgressOverview, ACharacterWithoutAFileHasAColumnOfNoughts)
@@ -90,8 +159,9 @@ TEST(ProgressOverview, ACharacterWithoutAFileHasAColumnOfNoughts)
     const auto overview = modProgress::BuildOverview(w);
     EXPECT_EQ(overview.names, (std::vector<QString>{"Ayla", "Bren", "Cael"}));
     EXPECT_EQ(Lines(overview),
-              (std::vector<std::string>{"Core 1: 0 0 0", "Alpha 4: 1 0 0", "Hearthguard 3: 1 0 0", "Seer 1: 0 0 0",
-                                        "Mender 1: 0 0 0", "total 5: 1 0 0", "chests 3 3: 0 0 0"}));
+              (std::vector<std::string>{"Core 1: 0 0 0", "Alpha 4: 1 0 0", "Hearthguard 2: 1 0 0", "Seer 1: 0 0 0",
+                                        "Mender 1: 0 0 0", "total 4: 1 0 0", "chests Ember 3: 0 0 0"}));
+    EXPECT_TRUE(modProgress::BuildOverview(World{}).rows.empty()) << "an empty world counts nothing";
 }
 
 TEST(ProgressOverview, RecountsOneColumnAfterACapture)
@@ -103,13 +173,45 @@ TEST(ProgressOverview, RecountsOneColumnAfterACapture)
     w.treasures.Treasures[2].OpenedOn[3] = QDate(2026, 3, 4);
     EXPECT_TRUE(modProgress::UpdateCharacter(w, overview, 3));
     EXPECT_EQ(Lines(overview),
-              (std::vector<std::string>{"Core 1: 0 0", "Alpha 4: 0 1", "Hearthguard 3: 0 0", "Seer 1: 0 1",
-                                        "Mender 1: 0 0", "total 5: 0 1", "chests 3 3: 0 1"}));
+              (std::vector<std::string>{"Core 1: 0 0", "Alpha 4: 0 1", "Hearthguard 2: 0 0", "Seer 1: 0 1",
+                                        "Mender 1: 0 0", "total 4: 0 1", "chests Ember 3: 0 1"}));
+    for (const auto& row : overview.rows)
+        EXPECT_EQ(Listed(w, row, 3), std::make_pair(row.total, row.done[1])) << row.name.toStdString();
     w.elite.EliteSkills[2].Captured[3] = false; // the capture undone
     EXPECT_TRUE(modProgress::UpdateCharacter(w, overview, 3));
     EXPECT_EQ(overview.rows.back().done, (std::vector<int>{0, 1}));
     EXPECT_EQ(overview.rows[5].done, (std::vector<int>{0, 0}));
     EXPECT_FALSE(modProgress::UpdateCharacter(w, overview, 2)) << "a free character number has no column";
+}
+
+TEST(ProgressOverview, StillNeededCountsTheCharactersWithoutTheSkill)
+{
+    struct Case {
+        const char* title;
+        std::vector<std::string> characters;
+        std::vector<int> capturedBy;
+        int elite;
+        int missing, all;
+    };
+    const Case cases[] = {
+        {"nobody captured it", {"", "Ayla", "", "Bren"}, {}, 1, 2, 2},
+        {"one of two captured it", {"", "Ayla", "", "Bren"}, {3}, 1, 1, 2},
+        {"everyone captured it", {"", "Ayla", "", "Bren"}, {1, 3}, 1, 0, 2},
+        {"a character without a capture file still needs it", {"", "Ayla", "", "Bren", "Cael"}, {1, 3}, 1, 1, 3},
+        {"no characters", {""}, {}, 1, 0, 0},
+        {"a number outside the catalogue", {"", "Ayla"}, {}, 99, 0, 0},
+    };
+    for (const auto& c : cases) {
+        World w = ProgressWorld();
+        w.characters.Characters.clear();
+        for (const auto& name : c.characters)
+            w.characters.Characters.push_back(QString::fromStdString(name));
+        for (int ch : c.capturedBy)
+            w.elite.EliteSkills[1].Captured[static_cast<std::size_t>(ch)] = true;
+        const auto need = modProgress::StillNeededBy(w, c.elite);
+        EXPECT_EQ(need.missing, c.missing) << c.title;
+        EXPECT_EQ(need.characters, c.all) << c.title;
+    }
 }
 
 } // namespace

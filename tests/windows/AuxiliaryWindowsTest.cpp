@@ -103,8 +103,8 @@ TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
     ASSERT_NE(popup, nullptr);
     ASSERT_TRUE(popup->isVisible());
     EXPECT_TRUE(popup->Ready());
-    // Nine rows: ten pitches high; just under the title, on the frame round it.
-    EXPECT_EQ(popup->height(), 10 * PopupMenu::RowPitch);
+    // Ten rows: eleven pitches high; just under the title, on the frame round it.
+    EXPECT_EQ(popup->height(), 11 * PopupMenu::RowPitch);
     const QPoint titleTopLeft = title->mapToGlobal(QPoint(0, 0));
     EXPECT_EQ(popup->y(), titleTopLeft.y() + title->height() + 2);
     EXPECT_EQ(popup->x(), titleTopLeft.x() - 4);
@@ -144,11 +144,13 @@ TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
     popup->hide();
     QTest::mouseClick(s.menu().lblMenu[1], Qt::LeftButton);
     QTest::mouseMove(popup, QPoint(popup->width() - 2, popup->height() - 2));
-    const int down[] = {0, 1, 4, 5, 6, 8, 0};
+    const int down[] = {0, 1, 4, 5, 6, 8, 9, 0};
     for (int expected : down) {
         QTest::keyClick(popup, Qt::Key_Down);
         EXPECT_EQ(popup->Highlighted(), expected);
     }
+    QTest::keyClick(popup, Qt::Key_Up);
+    EXPECT_EQ(popup->Highlighted(), 9);
     QTest::keyClick(popup, Qt::Key_Up);
     EXPECT_EQ(popup->Highlighted(), 8);
     QTest::keyClick(popup, Qt::Key_Up);

@@ -41,11 +41,11 @@ TEST(PopupMenu, MenusHoldTheirRowsAndCounts)
         bool enabled;
     };
     const Row rows[] = {
-        {0, 0, CheckBox, 0, 32, true}, {0, 4, CheckBox, 4, 113, true}, {1, 0, CheckBox, 0, 62, true},
-        {1, 1, CheckBox, 1, 95, true}, {1, 2, Separator, 0, 0, false}, {1, 3, Command, 0, 74, false},
-        {1, 4, Option, 0, 91, true},   {1, 6, Option, 2, 76, true},    {1, 7, Separator, 1, 0, false},
-        {1, 8, Command, 1, 14, true},  {2, 0, Command, 0, 93, true},   {2, 2, Separator, 0, 0, false},
-        {2, 4, Command, 3, 108, true}, {2, 8, Command, 6, 110, true},
+        {0, 0, CheckBox, 0, 32, true},  {0, 4, CheckBox, 4, 113, true}, {1, 0, CheckBox, 0, 62, true},
+        {1, 1, CheckBox, 1, 95, true},  {1, 2, Separator, 0, 0, false}, {1, 3, Command, 0, 74, false},
+        {1, 4, Option, 0, 91, true},    {1, 6, Option, 2, 76, true},    {1, 7, Separator, 1, 0, false},
+        {1, 8, Command, 1, 14, true},   {1, 9, Command, 2, 125, true},  {2, 0, Command, 0, 93, true},
+        {2, 2, Separator, 0, 0, false}, {2, 4, Command, 3, 108, true},  {2, 8, Command, 6, 110, true},
     };
     for (const Row& r : rows) {
         const MenuEntry& e = menus[r.menu].Entries[static_cast<std::size_t>(r.entry)];
@@ -56,7 +56,7 @@ TEST(PopupMenu, MenusHoldTheirRowsAndCounts)
         EXPECT_EQ(e.Caption, r.text ? QStringLiteral("Text %1").arg(r.text) : QString());
         EXPECT_EQ(e.Value, 0);
     }
-    const int sizes[3] = {5, 9, 9};
+    const int sizes[3] = {5, 10, 9};
     for (int m = 0; m < MenuCount; ++m) {
         int options = 0, checks = 0, lines = 0;
         for (const MenuEntry& e : menus[m].Entries) {
@@ -71,12 +71,12 @@ TEST(PopupMenu, MenusHoldTheirRowsAndCounts)
     }
 }
 
-TEST(PopupMenu, NineRowsAreTenPitchesHighWithHalfARowAboveAndBelow)
+TEST(PopupMenu, TenRowsAreElevenPitchesHighWithHalfARowAboveAndBelow)
 {
     const Menus menus = BuildMenus(Texts());
     const MenuLayout l = LayOutMenu(menus[1]);
-    ASSERT_EQ(l.rows.size(), 9u);
-    EXPECT_EQ(l.size.height(), 10 * RowPitch);
+    ASSERT_EQ(l.rows.size(), 10u);
+    EXPECT_EQ(l.size.height(), 11 * RowPitch);
     EXPECT_EQ(l.size.width(), l.widest + 6);
     int widest = 0;
     for (std::size_t i = 0; i < l.rows.size(); ++i) {
@@ -122,7 +122,7 @@ TEST(PopupMenu, PointerFindsLabelsAndBoxesOnly)
     // The bar: 3 pixels round the label, from 3 above the row's first control, one pitch high.
     const QRect bar = HighlightRect(l, 4);
     EXPECT_EQ(bar, QRect(l.rows[4].label.left() - 3, l.rows[4].box.top() - 3, l.rows[4].label.width() + 6, RowPitch));
-    EXPECT_TRUE(HighlightRect(l, 9).isNull());
+    EXPECT_TRUE(HighlightRect(l, 10).isNull());
 }
 
 struct PopupRender : ::testing::Test {
