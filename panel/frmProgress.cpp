@@ -121,7 +121,7 @@ QTableWidgetItem* Item(const QString& text, int kind, int row)
 } // namespace
 
 frmProgress::frmProgress(frmMenu& menu, World& world, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_menu(menu), m_world(world)
+    : QWidget(parent, Qt::Tool), m_menu(menu), m_world(world)
 {
     setObjectName(QStringLiteral("frmProgress"));
     setWindowTitle(world.language(Text::ProgressTitle));
