@@ -1,24 +1,20 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen bench_panel
-#include "app/WayloomProgram.h"
+#include "ScaleTenProgram.h"
 #include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
 #include "panel/frmProgress.h"
 #include "panel/modEliteTab.h"
-#include "tools/demoworld/DemoWorld.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QImageReader>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <map>
 
 #include <memory>
 
@@ -46,43 +42,6 @@ void CopyData(const QString& from, const QString& to)
     }
 }
 
-// The region with the most elite bosses: its campaign and region.
-std::pair<int, int> BusiestRegion(const World& w)
-{
-    std::map<std::pair<int, int>, int> count;
-    for (const auto& skill : w.elite.EliteSkills)
-        for (std::size_t i = 1; i < skill.Locations.size(); ++i)
-            ++count[{skill.Locations[i].Campaign, skill.Locations[i].Region}];
-    std::pair<int, int> best{-1, -1};
-    int most = 0;
-    for (const auto& [key, n] : count)
-        if (key.first > 0 && n > most && modCampaigns::RegionExists(w.campaigns, key.first, key.second)) {
-            most = n;
-            best = key;
-        }
-    return best;
-}
-
-// The largest region picture of the bundled demo world.
-QString LargestMapPicture()
-{
-    QString best;
-    qint64 bestArea = 0;
-    QDirIterator it(QStringLiteral(WAYLOOM_BENCH_PROGRAM_DIR), {QStringLiteral("*.jpg")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        if (file.contains(QStringLiteral("/imgElite/")) || file.contains(QStringLiteral("/imgPets/")))
-            continue;
-        const QSize size = QImageReader(file).size();
-        if (qint64(size.width()) * size.height() > bestArea) {
-            bestArea = qint64(size.width()) * size.height();
-            best = file;
-        }
-    }
-    return best;
-}
-
 // A scale-10 world (record files only, made once per run) started in the
 // program, showing the region with the most bosses on the largest map
 // picture of the bundled demo world.
@@ -93,28 +52,16 @@ struct ScaleTenProgram {
 
     ScaleTenProgram()
     {
-        demoworld::Options options;
-        options.scale = 10;
-        options.maps = false;
-        options.outDir = dir.path();
-        if (!demoworld::GenerateDemoWorld(options, nullptr, &error))
+        program = benchworld::StartScaleTenProgram(dir.path(), error);
+        if (!program)
             return;
-        QDir().mkpath(dir.path() + QStringLiteral("/Data"));
-        QFile::copy(QStringLiteral(WAYLOOM_BENCH_PROGRAM_DIR "/Data/Language.txt"),
-                    dir.path() + QStringLiteral("/Data/Language.txt"));
-        program = std::make_unique<WayloomProgram>(dir.path());
-        if (program->Main() != WayloomProgram::StartResult::Started) {
-            error = QStringLiteral("start-up failed");
-            program.reset();
-            return;
-        }
-        auto [c, r] = BusiestRegion(program->world());
+        auto [c, r] = benchworld::BusiestRegion(program->world());
         if (c < 0) {
             error = QStringLiteral("no region with bosses");
             program.reset();
             return;
         }
-        QString picture = LargestMapPicture();
+        QString picture = benchworld::LargestMapPicture();
         program->world().campaigns[c].Regions[r].ImagePath = picture;
         program->map()->InizializzaVariabili(picture, c, r);
         program->map()->DrawEverythingOnMap();

@@ -6,46 +6,21 @@
 // the bundled demo world, in a 1920 x 1080 viewport. Goal: under 50 ms.
 //
 // Run offscreen: QT_QPA_PLATFORM=offscreen region_switch_bench
-#include "app/WayloomProgram.h"
+#include "ScaleTenProgram.h"
 #include "mapview/MapCanvas.h"
 #include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
-#include "tools/demoworld/DemoWorld.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <memory>
+#include <tuple>
 
 namespace {
-
-// The largest region picture of the bundled demo world.
-QString LargestMapPicture()
-{
-    QString best;
-    qint64 bestArea = 0;
-    QDirIterator it(QStringLiteral(WAYLOOM_BENCH_PROGRAM_DIR), {QStringLiteral("*.jpg"), QStringLiteral("*.png")},
-                    QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        if (!file.contains(QStringLiteral("/Campaign.")) || file.contains(QStringLiteral("/img")))
-            continue;
-        const QSize size = QImageReader(file).size();
-        if (qint64(size.width()) * size.height() > bestArea) {
-            bestArea = qint64(size.width()) * size.height();
-            best = file;
-        }
-    }
-    return best;
-}
 
 // Two regions of one campaign, the first the one with the most elite bosses.
 struct TwoRegions {
@@ -54,18 +29,8 @@ struct TwoRegions {
 
 TwoRegions BusiestRegions(const World& w)
 {
-    std::map<std::pair<int, int>, int> count;
-    for (const auto& skill : w.elite.EliteSkills)
-        for (std::size_t i = 1; i < skill.Locations.size(); ++i)
-            ++count[{skill.Locations[i].Campaign, skill.Locations[i].Region}];
     TwoRegions best;
-    int most = 0;
-    for (const auto& [key, n] : count)
-        if (key.first > 0 && n > most && modCampaigns::RegionExists(w.campaigns, key.first, key.second)) {
-            most = n;
-            best.campaign = key.first;
-            best.first = key.second;
-        }
+    std::tie(best.campaign, best.first) = benchworld::BusiestRegion(w);
     if (best.campaign < 0)
         return best;
     for (int r = 1; r < static_cast<int>(w.campaigns[best.campaign].Regions.size()); ++r)
@@ -83,23 +48,11 @@ struct Scene {
 
     Scene()
     {
-        demoworld::Options options;
-        options.scale = 10;
-        options.maps = false;
-        options.outDir = dir.path();
-        if (!demoworld::GenerateDemoWorld(options, nullptr, &error))
+        program = benchworld::StartScaleTenProgram(dir.path(), error);
+        if (!program)
             return;
-        QDir().mkpath(dir.path() + QStringLiteral("/Data"));
-        QFile::copy(QStringLiteral(WAYLOOM_BENCH_PROGRAM_DIR "/Data/Language.txt"),
-                    dir.path() + QStringLiteral("/Data/Language.txt"));
-        program = std::make_unique<WayloomProgram>(dir.path());
-        if (program->Main() != WayloomProgram::StartResult::Started) {
-            error = QStringLiteral("start-up failed");
-            program.reset();
-            return;
-        }
         regions = BusiestRegions(program->world());
-        picture = LargestMapPicture();
+        picture = benchworld::LargestMapPicture();
         if (regions.second < 0 || picture.isEmpty()) {
             error = QStringLiteral("no two regions or no picture");
             program.reset();
