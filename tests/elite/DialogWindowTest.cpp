@@ -1,6 +1,7 @@
 // The character, capture and chest dialogs on the running program, offscreen,
 // over a copy of the demo world: each main path, its refusals, failed saves,
 // and a restart that finds what was saved.
+#include "../ProgramCopy.h"
 #include "../core/TestFiles.h"
 #include "app/WayloomProgram.h"
 #include "core/TextNumbers.h"
@@ -38,33 +39,6 @@
 #include <set>
 
 namespace {
-
-// The demo world's program folder in a temporary folder (campaigns linked,
-// Data copied without settings) with the given character list.
-struct ProgramCopy {
-    QTemporaryDir dir;
-    explicit ProgramCopy(const QByteArray& characters = {})
-    {
-        const QDir source(QStringLiteral(WAYLOOM_TEST_PROGRAM_DIR));
-        for (const QString& entry : source.entryList({QStringLiteral("Campaign.*")}, QDir::Dirs))
-            QFile::link(source.filePath(entry), path() + entry);
-        QDir().mkpath(path() + QStringLiteral("Personal"));
-        QDir().mkpath(path() + QStringLiteral("Data"));
-        for (const QString& file : QDir(source.filePath(QStringLiteral("Data"))).entryList(QDir::Files))
-            if (file != QLatin1String("Options.txt"))
-                QFile::copy(source.filePath(QStringLiteral("Data/") + file), path() + QStringLiteral("Data/") + file);
-        if (!characters.isEmpty()) {
-            QFile f(path() + QStringLiteral("Personal/Characters.txt"));
-            EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(characters) == characters.size());
-        }
-    }
-    QString path() const { return dir.path() + QLatin1Char('/'); }
-    QByteArray read(const char* relative) const
-    {
-        QFile f(path() + QLatin1String(relative));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-};
 
 struct Started {
     std::unique_ptr<WayloomProgram> program;
@@ -242,7 +216,8 @@ TEST(DialogWindows, CharactersAreCreatedRefusedDeletedAndFoundAfterARestart)
 
 TEST(DialogWindows, ASkillCapturedFromTheListOrTheMapLeavesTheNotYetCapturedList)
 {
-    ProgramCopy folder(kTwoCharacters);
+    ProgramCopy folder;
+    ASSERT_TRUE(folder.write("Personal/Characters.txt", kTwoCharacters));
     MessageBoxes boxes;
     std::vector<int> marked;
     {
@@ -297,7 +272,8 @@ TEST(DialogWindows, ASkillCapturedFromTheListOrTheMapLeavesTheNotYetCapturedList
 TEST(DialogWindows, AChestIsMarkedOpenedWithADateTypedInEachOrder)
 {
     using modTreasureDate::DatePart;
-    ProgramCopy folder(kTwoCharacters);
+    ProgramCopy folder;
+    ASSERT_TRUE(folder.write("Personal/Characters.txt", kTwoCharacters));
     MessageBoxes boxes;
     Started s(folder);
     ASSERT_GE(s.world().treasures.count(), 1);

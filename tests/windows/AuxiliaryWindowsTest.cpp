@@ -1,6 +1,7 @@
 // The program started offscreen on a copy of the demo world: the menu bar's
 // popup menu and what its rows do, the legend, minimising and restoring, and
 // the credits and about windows.
+#include "../ProgramCopy.h"
 #include "app/WayloomProgram.h"
 #include "core/TextNumbers.h"
 #include "mapview/frmMap.h"
@@ -26,36 +27,6 @@
 #include <memory>
 
 namespace {
-
-// The demo world's program folder in a temporary folder (campaigns linked,
-// Data copied without saved settings) so that the tests may write options.
-class ProgramCopy {
-public:
-    explicit ProgramCopy(const QByteArray& options = {})
-    {
-        const QDir source(QStringLiteral(WAYLOOM_TEST_PROGRAM_DIR));
-        for (const QString& entry : source.entryList({QStringLiteral("Campaign.*")}, QDir::Dirs))
-            QFile::link(source.filePath(entry), path() + entry);
-        QDir().mkpath(path() + QStringLiteral("Data"));
-        for (const QString& file : QDir(source.filePath(QStringLiteral("Data"))).entryList(QDir::Files))
-            if (file != QLatin1String("Options.txt"))
-                QFile::copy(source.filePath(QStringLiteral("Data/") + file), path() + QStringLiteral("Data/") + file);
-        if (!options.isEmpty()) {
-            QFile f(path() + QStringLiteral("Data/Options.txt"));
-            if (f.open(QIODevice::WriteOnly))
-                f.write(options);
-        }
-    }
-    QString path() const { return m_dir.path() + QLatin1Char('/'); }
-    QByteArray read(const QString& relative) const
-    {
-        QFile f(path() + relative);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-private:
-    QTemporaryDir m_dir;
-};
 
 struct Started {
     explicit Started(const ProgramCopy& folder) : program(std::make_unique<WayloomProgram>(folder.path()))
@@ -237,7 +208,9 @@ TEST(Legend, ClosedByItsButtonAndPlacedWhereItWasLeft)
 
 TEST(Legend, ASavedPlaceOffEveryScreenIsNotUsed)
 {
-    ProgramCopy folder("[OLD SELECTION]\r\nLegend=0\r\nLegendX=900000\r\nLegendY=900000\r\n");
+    ProgramCopy folder;
+    ASSERT_TRUE(
+        folder.write("Data/Options.txt", "[OLD SELECTION]\r\nLegend=0\r\nLegendX=900000\r\nLegendY=900000\r\n"));
     Started s(folder);
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
     EXPECT_FALSE(s.legend().isVisible());
