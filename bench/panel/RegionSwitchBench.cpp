@@ -118,12 +118,5 @@ BENCHMARK(BM_RegionSwitch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_scene.reset(); // its windows go before the application
-    return 0;
+    return benchworld::RunBenchmarks(argc, argv, [] { g_scene.reset(); });
 }

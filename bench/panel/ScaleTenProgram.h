@@ -7,11 +7,15 @@
 #include "app/WayloomProgram.h"
 #include "tools/demoworld/DemoWorld.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImageReader>
 
+#include <benchmark/benchmark.h>
+
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -74,6 +78,20 @@ inline QString LargestMapPicture()
         }
     }
     return best;
+}
+
+// The benchmarks' main: offscreen unless a platform is named, then
+// `beforeQuit` (the program's windows must go before the application).
+inline int RunBenchmarks(int argc, char** argv, const std::function<void()>& beforeQuit)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    beforeQuit();
+    return 0;
 }
 
 } // namespace benchworld
