@@ -1,6 +1,6 @@
 #include "app/DesktopEntry.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include <QDir>
 #include <QFile>

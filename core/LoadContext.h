@@ -2,7 +2,7 @@
 // malformed lines are reported.
 #pragma once
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "core/Pictures.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 namespace records {
 

@@ -3,7 +3,7 @@
 // rectangles, and the "\n" / line-break conventions of free-text columns.
 #pragma once
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "core/modCampaigns.h"
 
 #include <QString>

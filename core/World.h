@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/LoadContext.h"
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "core/modCampaigns.h"
 #include "core/modLanguage.h"
 #include "core/modOptions.h"

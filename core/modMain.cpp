@@ -1,6 +1,6 @@
 #include "core/modMain.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include <QDir>
 #include <QFile>

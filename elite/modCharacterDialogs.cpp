@@ -1,6 +1,6 @@
 #include "elite/modCharacterDialogs.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "panel/modEliteTab.h"
 
 #include <QFile>

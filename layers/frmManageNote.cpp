@@ -1,6 +1,6 @@
 #include "layers/frmManageNote.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "core/TextNumbers.h"
 #include "core/World.h"
 

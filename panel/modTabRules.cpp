@@ -1,6 +1,6 @@
 #include "panel/modTabRules.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "core/TextNumbers.h"
 
 #include <algorithm>

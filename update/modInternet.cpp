@@ -1,6 +1,6 @@
 #include "update/modInternet.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

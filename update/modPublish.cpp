@@ -1,6 +1,6 @@
 #include "update/modPublish.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "update/clsKRBfile.h"
 #include "update/modUpdate.h"
 

@@ -1,6 +1,6 @@
 #include "update/modUpdate.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "update/clsKRBfile.h"
 #include "update/modSafeFiles.h"
 

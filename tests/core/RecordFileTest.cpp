@@ -5,7 +5,7 @@
 
 #include "core/Pictures.h"
 #include "core/RecordFields.h"
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include <QStringDecoder>
 

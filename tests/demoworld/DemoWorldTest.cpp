@@ -2,7 +2,7 @@
 // the start-up loader reads without a single skipped line.
 #include "tools/demoworld/DemoWorld.h"
 #include "core/LoadAllData.h"
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "core/TextNumbers.h"
 
 #include <gtest/gtest.h>

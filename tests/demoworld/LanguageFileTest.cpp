@@ -1,6 +1,6 @@
 // The shipped language file against the table of text numbers the program
 // uses: every number must be defined, with a readable text.
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "core/TextNumbers.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // Windows-1252 letters, and keeping note titles current.
 #include "panel/modSearch.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tools/demoworld/DemoWorld.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "tools/demoworld/Names.h"
 #include "tools/demoworld/Pictures.h"
 #include "tools/demoworld/Random.h"

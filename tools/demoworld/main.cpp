@@ -4,7 +4,7 @@
 //   wayloom-demoworld --out DIR [--scale N] [--no-maps] [--map-size F] [--threads N] [--contact-sheet FILE]
 #include "tools/demoworld/DemoWorld.h"
 
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 #include "core/Version.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/RecordFile.h"
+#include "records/RecordFile.h"
 
 #include <QFile>
 #include <QFileInfo>
