@@ -3,8 +3,8 @@
 // rectangles, and the "\n" / line-break conventions of free-text columns.
 #pragma once
 
-#include "records/RecordFile.h"
 #include "core/modCampaigns.h"
+#include "records/RecordFile.h"
 
 #include <QString>
 #include <QStringView>

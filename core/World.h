@@ -6,7 +6,6 @@
 #pragma once
 
 #include "core/LoadContext.h"
-#include "records/RecordFile.h"
 #include "core/modCampaigns.h"
 #include "core/modLanguage.h"
 #include "core/modOptions.h"
@@ -19,6 +18,7 @@
 #include "layers/modPets.h"
 #include "layers/modTreasures.h"
 #include "mapview/modZones.h"
+#include "records/RecordFile.h"
 
 #include <QString>
 

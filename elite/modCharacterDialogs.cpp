@@ -1,7 +1,7 @@
 #include "elite/modCharacterDialogs.h"
 
-#include "records/RecordFile.h"
 #include "panel/modEliteTab.h"
+#include "records/RecordFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "panel/modTabRules.h"
 
-#include "records/RecordFile.h"
 #include "core/TextNumbers.h"
+#include "records/RecordFile.h"
 
 #include <algorithm>
 

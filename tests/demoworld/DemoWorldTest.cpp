@@ -2,8 +2,8 @@
 // the start-up loader reads without a single skipped line.
 #include "tools/demoworld/DemoWorld.h"
 #include "core/LoadAllData.h"
-#include "records/RecordFile.h"
 #include "core/TextNumbers.h"
+#include "records/RecordFile.h"
 
 #include <gtest/gtest.h>
 

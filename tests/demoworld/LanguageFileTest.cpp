@@ -1,7 +1,7 @@
 // The shipped language file against the table of text numbers the program
 // uses: every number must be defined, with a readable text.
-#include "records/RecordFile.h"
 #include "core/TextNumbers.h"
+#include "records/RecordFile.h"
 
 #include <gtest/gtest.h>
 

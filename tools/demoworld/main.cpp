@@ -4,8 +4,8 @@
 //   wayloom-demoworld --out DIR [--scale N] [--no-maps] [--map-size F] [--threads N] [--contact-sheet FILE]
 #include "tools/demoworld/DemoWorld.h"
 
-#include "records/RecordFile.h"
 #include "core/Version.h"
+#include "records/RecordFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
