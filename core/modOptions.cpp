@@ -117,20 +117,14 @@ void ReadLastUpdate(const LoadContext& ctx, QString& lastUpdateText, const QLoca
     QStringView first;
     if (!ctx.opened(relative, reader) || !reader.next(first) || reader.lineNumber() != 1)
         return;
-    const QStringView line = first.trimmed();
-    if (line.isEmpty())
+    if (first.trimmed().isEmpty())
         return;
-    // Day in characters 1-2, month in 4-5, year in the last four; the
-    // separators are not checked.
-    const auto day = records::NumberField<int>(line.left(2));
-    const auto month = records::NumberField<int>(line.size() > 3 ? line.sliced(3).left(2) : QStringView());
-    const auto year = records::NumberField<int>(line.right(4));
-    const QDate date = day && month && year ? QDate(*year, *month, *day) : QDate();
-    if (!date.isValid()) {
+    const std::optional<QDate> date = records::ParseLastUpdateLine(first);
+    if (!date) {
         ctx.warn(relative, 1, QStringLiteral("not a date"));
         return;
     }
-    lastUpdateText = FormatLastUpdate(date, locale);
+    lastUpdateText = FormatLastUpdate(*date, locale);
 }
 
 QString Flag(bool b)

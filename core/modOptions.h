@@ -3,6 +3,8 @@
 // information windows and the control panel.
 #pragma once
 
+#include "records/LastUpdate.h"
+
 #include "core/LoadContext.h"
 #include "core/modLanguage.h"
 
@@ -18,7 +20,7 @@
 namespace modOptions {
 
 inline constexpr char16_t kOptionsFile[] = u"Data/Options.txt";
-inline constexpr char16_t kLastUpdateFile[] = u"Personal/LastUpdate.txt";
+using records::kLastUpdateFile;
 
 // Every key of the options file with its default. Indexes are entry indexes
 // of the control panel's combos, not record numbers.

@@ -1,5 +1,6 @@
 #include "update/modUpdate.h"
 
+#include "records/LastUpdate.h"
 #include "records/RecordFile.h"
 #include "update/clsKRBfile.h"
 #include "update/modSafeFiles.h"
@@ -90,16 +91,7 @@ QString FormatDate(QDate date)
 
 QDate ReadLastUpdate(const QString& appFolder)
 {
-    records::RecordText file;
-    if (!records::ReadRecordFile(appFolder + kLastUpdateFile, file) || file.lines.empty())
-        return kDefaultLastUpdate;
-    // Trimmed of spaces only, as the file is written.
-    QStringView line = file.lines.front();
-    while (line.startsWith(u' '))
-        line = line.sliced(1);
-    while (line.endsWith(u' '))
-        line.chop(1);
-    return ParseDate(line).value_or(kDefaultLastUpdate);
+    return records::ReadLastUpdateDate(appFolder).value_or(kDefaultLastUpdate);
 }
 
 bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error)
@@ -107,7 +99,8 @@ bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error)
     const QString folder = QFileInfo(kLastUpdateFile).path();
     if (!modSafeFiles::CheckFolderInside(appFolder, folder, error))
         return false;
-    return modSafeFiles::ReplaceFile(appFolder + kLastUpdateFile, (FormatDate(date) + kCrLf).toLatin1(), error);
+    return modSafeFiles::ReplaceFile(appFolder + kLastUpdateFile, (records::LastUpdateLine(date) + kCrLf).toLatin1(),
+                                     error);
 }
 
 // ---- The file list -----------------------------------------------------------
