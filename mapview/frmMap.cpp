@@ -1,11 +1,11 @@
 #include "mapview/frmMap.h"
 
 #include "core/TextNumbers.h"
-#include "core/World.h"
 #include "layers/frmManageNote.h"
 #include "mapview/MapResources.h"
 #include "mapview/ZoneLayer.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -24,18 +24,6 @@ namespace {
 // Width of the frame around the viewport.
 constexpr int kBorder = 2;
 const QColor kFrameColour(52, 50, 58);
-
-PointerButton ButtonOf(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton:
-        return PointerButton::Left;
-    case Qt::RightButton:
-        return PointerButton::Right;
-    default:
-        return PointerButton::Other;
-    }
-}
 
 int Twips(int pixels)
 {
@@ -69,128 +57,10 @@ const char* const kInformationWindowNames[InformationWindows::Count] = {
 
 } // namespace
 
-// ---- MapViewport -----------------------------------------------------------------
-
-MapViewport::MapViewport(frmMap& map, QWidget* parent) : QWidget(parent), map_(map)
-{
-    setObjectName(QStringLiteral("picMap"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::ClickFocus);
-}
-
-void MapViewport::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    const MapCanvas& canvas = map_.Canvas();
-    p.fillRect(rect(), Qt::black);
-    // The start picture comes at the screen's own pixel ratio when it has one.
-    p.drawImage(0, 0, canvas.startPicture.isNull() || map_.MapLoaded() ? canvas.picMap : canvas.startPicture);
-}
-
-void MapViewport::mousePressEvent(QMouseEvent* e)
-{
-    // Any of Shift, Ctrl or Alt held keeps the left button from dragging.
-    const bool shift = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    map_.PointerDown(ButtonOf(e->button()), shift, e->position(), e->globalPosition().toPoint());
-}
-
-void MapViewport::mouseMoveEvent(QMouseEvent* e)
-{
-    map_.PointerMove(e->position());
-}
-
-void MapViewport::mouseReleaseEvent(QMouseEvent* e)
-{
-    map_.PointerUp(ButtonOf(e->button()));
-}
-
-void MapViewport::mouseDoubleClickEvent(QMouseEvent* e)
-{
-    map_.PointerDoubleClick(ButtonOf(e->button()), e->position(), e->globalPosition().toPoint());
-}
-
-// ---- InformationWindow -------------------------------------------------------------
-
-InformationWindow::InformationWindow(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    hide();
-}
-
-void InformationWindow::SetImage(const QImage& image)
-{
-    image_ = image;
-    resize(image.size());
-    update();
-}
-
-void InformationWindow::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.drawImage(0, 0, image_);
-}
-
-void InformationWindow::mousePressEvent(QMouseEvent*)
-{
-    emit clicked();
-}
-
-// ---- MapButton -------------------------------------------------------------------
-
-MapButton::MapButton(Glyph glyph, QWidget* parent) : QAbstractButton(parent), glyph_(glyph)
-{
-    setCursor(Qt::ArrowCursor);
-    setFocusPolicy(Qt::NoFocus);
-    resize(sizeHint());
-}
-
-void MapButton::enterEvent(QEnterEvent*)
-{
-    hover_ = true;
-    update();
-}
-
-void MapButton::leaveEvent(QEvent*)
-{
-    hover_ = false;
-    update();
-}
-
-void MapButton::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    QColor back = glyph_ == Glyph::Close && hover_ ? QColor(196, 52, 44, 230)
-                  : hover_                         ? QColor(90, 90, 104, 230)
-                                                   : QColor(24, 24, 30, 190);
-    if (isDown())
-        back = back.darker(130);
-    p.setPen(Qt::NoPen);
-    p.setBrush(back);
-    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-    p.setPen(QPen(QColor(240, 236, 226), 1.6, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    const QPointF c = QRectF(rect()).center();
-    switch (glyph_) {
-    case Glyph::Close:
-        p.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
-        p.drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));
-        break;
-    case Glyph::Maximise:
-        p.drawRect(QRectF(c.x() - 4.5, c.y() - 4, 9, 8));
-        p.drawLine(c + QPointF(-4.5, -2.5), c + QPointF(4.5, -2.5));
-        break;
-    case Glyph::Minimise:
-        p.drawLine(c + QPointF(-4.5, 4), c + QPointF(4.5, 4));
-        break;
-    }
-}
-
 // ---- frmMap ----------------------------------------------------------------------
 
-frmMap::frmMap(World& world, const PanelState& panel, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), world_(world), panel_(panel), layers_(MapLayers::Standard())
+frmMap::frmMap(World& world, const PanelState& panel, mapview::MapLayers layers, QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), world_(world), panel_(panel), layers_(std::move(layers))
 {
     setObjectName(QStringLiteral("frmMap"));
     setWindowTitle(world_.language(Text::ProgramTitle));

@@ -11,8 +11,8 @@
 #include "mapview/MapGeometry.h"
 #include "mapview/MapLayer.h"
 #include "mapview/MapPointer.h"
+#include "mapview/MapWidgets.h"
 
-#include <QAbstractButton>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -31,68 +31,13 @@ namespace mapview {
 
 class frmMap;
 
-// The viewport: paints the viewport picture at one map pixel per logical
-// pixel and hands every pointer event to the map window.
-class MapViewport : public QWidget {
-    Q_OBJECT
-public:
-    MapViewport(frmMap& map, QWidget* parent);
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-    void mouseMoveEvent(QMouseEvent*) override;
-    void mouseReleaseEvent(QMouseEvent*) override;
-    void mouseDoubleClickEvent(QMouseEvent*) override;
-
-private:
-    frmMap& map_;
-};
-
-// An information window over the viewport; a click on it hides them all.
-class InformationWindow : public QWidget {
-    Q_OBJECT
-public:
-    explicit InformationWindow(QWidget* parent);
-    void SetImage(const QImage& image);
-    const QImage& Image() const { return image_; }
-
-signals:
-    void clicked();
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent*) override;
-
-private:
-    QImage image_;
-};
-
-// The small buttons along the viewport's top edge.
-class MapButton : public QAbstractButton {
-    Q_OBJECT
-public:
-    enum class Glyph { Close, Maximise, Minimise };
-    MapButton(Glyph glyph, QWidget* parent);
-    QSize sizeHint() const override { return {24, 20}; }
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void enterEvent(QEnterEvent*) override;
-    void leaveEvent(QEvent*) override;
-
-private:
-    Glyph glyph_;
-    bool hover_ = false;
-};
-
 class frmMap : public QWidget {
     Q_OBJECT
 public:
     // `owner` is the control panel window (may be null in tests); the map
     // window stays above it and moves with it. A tool window: the program's
     // task-bar entry is the panel's alone.
-    frmMap(World& world, const PanelState& panel, QWidget* owner = nullptr);
+    frmMap(World& world, const PanelState& panel, mapview::MapLayers layers, QWidget* owner = nullptr);
     ~frmMap() override;
 
     // ---- Operations of the layers and the control panel
