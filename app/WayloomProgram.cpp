@@ -1,6 +1,7 @@
 #include "app/WayloomProgram.h"
 
-#include "core/LoadAllData.h"
+#include "app/StandardLayers.h"
+
 #include "core/Version.h"
 #include "core/modLanguage.h"
 #include "core/modMain.h"
@@ -14,6 +15,7 @@
 #include "windows/frmInformation.h"
 #include "windows/frmLegenda.h"
 #include "windows/frmPopupMenu.h"
+#include "world/LoadAllData.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -129,7 +131,7 @@ WayloomProgram::StartResult WayloomProgram::Main()
 
     ApplyLook();
     m_menu = std::make_unique<frmMenu>(m_world, m_panel);
-    m_map = new frmMap(m_world, m_panel, m_menu.get());
+    m_map = new frmMap(m_world, m_panel, StandardMapLayers(), m_menu.get());
     m_menu->SetMap(m_map);
     m_menu->SetCommands({
         .quitProgram = [this] { QuitProgram(); },

@@ -2,8 +2,8 @@
 // with the start-up sequence (Main) and the quit procedure.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QLockFile>
 #include <QString>

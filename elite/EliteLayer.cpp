@@ -2,13 +2,13 @@
 
 #include "core/Pictures.h"
 #include "core/TextNumbers.h"
-#include "core/World.h"
 #include "layers/LayerTooltip.h"
 #include "mapview/MapResources.h"
 #include "mapview/MarkerPainter.h"
 #include "mapview/ZoneLayer.h"
 #include "mapview/modZones.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The list of the player's characters with create, modify and delete.
 #pragma once
 
-#include "core/World.h"
+#include "world/World.h"
 
 #include <QDialog>
 

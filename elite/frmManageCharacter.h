@@ -3,7 +3,7 @@
 // selection buttons. Nothing reaches the tables before cmdSave.
 #pragma once
 
-#include "core/World.h"
+#include "world/World.h"
 
 #include <QDialog>
 

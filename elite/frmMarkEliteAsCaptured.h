@@ -2,7 +2,7 @@
 // captured it yet.
 #pragma once
 
-#include "core/World.h"
+#include "world/World.h"
 
 #include <QDialog>
 

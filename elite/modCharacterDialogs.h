@@ -9,7 +9,7 @@
 #include "elite/modElite.h"
 #include "elite/modProfessions.h"
 #include "layers/modTreasures.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "layers/CollectorLayer.h"
 
 #include "core/TextNumbers.h"
-#include "core/World.h"
 #include "layers/LayerMarkers.h"
-#include "panel/PanelState.h"
 #include "panel/modCollectorsTab.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QStringList>
 

@@ -1,11 +1,11 @@
 #include "layers/GreenLayer.h"
 
-#include "core/World.h"
 #include "layers/CollectorLayer.h"
 #include "layers/LayerMarkers.h"
 #include "mapview/MarkerPainter.h"
-#include "panel/PanelState.h"
 #include "panel/modGreensTab.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "layers/NoteLayer.h"
 
-#include "core/World.h"
 #include "layers/LayerMarkers.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 namespace notelayer {
 

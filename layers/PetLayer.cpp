@@ -1,10 +1,10 @@
 #include "layers/PetLayer.h"
 
 #include "core/Pictures.h"
-#include "core/World.h"
 #include "layers/CollectorLayer.h"
 #include "layers/LayerMarkers.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QFontMetrics>
 

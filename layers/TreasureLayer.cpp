@@ -1,10 +1,10 @@
 #include "layers/TreasureLayer.h"
 
 #include "core/TextNumbers.h"
-#include "core/World.h"
 #include "layers/CollectorLayer.h"
 #include "layers/LayerMarkers.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QFontMetrics>
 #include <QLocale>

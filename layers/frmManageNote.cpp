@@ -1,8 +1,8 @@
 #include "layers/frmManageNote.h"
 
 #include "core/TextNumbers.h"
-#include "core/World.h"
 #include "records/RecordFile.h"
+#include "world/World.h"
 
 #include <QEvent>
 #include <QGridLayout>

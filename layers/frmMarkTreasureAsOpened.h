@@ -3,8 +3,8 @@
 // order of the system's short date format.
 #pragma once
 
-#include "core/World.h"
 #include "layers/modTreasureDate.h"
+#include "world/World.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "mapview/MapFlash.h"
 
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
 
 #include <QPainter>
 

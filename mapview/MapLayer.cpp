@@ -1,13 +1,5 @@
 #include "mapview/MapLayer.h"
 
-#include "elite/EliteLayer.h"
-#include "layers/CollectorLayer.h"
-#include "layers/GreenLayer.h"
-#include "layers/NoteLayer.h"
-#include "layers/PetLayer.h"
-#include "layers/TreasureLayer.h"
-#include "mapview/ZoneLayer.h"
-
 #include <cmath>
 
 namespace mapview {
@@ -29,19 +21,6 @@ std::optional<MapLayers::ChainHit> MapLayers::HitTest(QPointF pointer, const Map
             return ChainHit{id, *hit};
     }
     return std::nullopt;
-}
-
-MapLayers MapLayers::Standard()
-{
-    MapLayers layers;
-    layers.Set(LayerId::Zones, std::make_unique<ZoneLayer>());
-    layers.Set(LayerId::Greens, std::make_unique<greenlayer::GreenLayer>());
-    layers.Set(LayerId::Elite, std::make_unique<elitelayer::EliteLayer>());
-    layers.Set(LayerId::Collectors, std::make_unique<collectorlayer::CollectorLayer>());
-    layers.Set(LayerId::Notes, std::make_unique<notelayer::NoteLayer>());
-    layers.Set(LayerId::Treasures, std::make_unique<treasurelayer::TreasureLayer>());
-    layers.Set(LayerId::Pets, std::make_unique<petlayer::PetLayer>());
-    return layers;
 }
 
 QPoint MapPointAt(QPointF pointer, QPoint offset)

@@ -2,7 +2,8 @@
 // drawing buffer in map coordinates, and the pointer layers find the item
 // under the pointer, build its information window and say where their
 // selected item stands (for the blinking marker). The map window keeps one
-// slot per layer; slots not filled yet are simply skipped.
+// slot per layer, filled by the program (app/StandardLayers); an empty slot
+// draws and finds nothing.
 #pragma once
 
 #include "mapview/MapGeometry.h"
@@ -103,9 +104,6 @@ public:
     };
     // Asks the pointer layers in hit-test order; the first hit wins.
     std::optional<ChainHit> HitTest(QPointF pointer, const MapContext& ctx) const;
-
-    // Every layer of the map, each in its slot.
-    static MapLayers Standard();
 
 private:
     static std::size_t Index(LayerId id) { return static_cast<std::size_t>(id); }

@@ -1,7 +1,7 @@
 #include "mapview/MapPointer.h"
 
 #include "mapview/MapGeometry.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
 
 #include <cmath>
 

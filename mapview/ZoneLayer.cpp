@@ -1,8 +1,8 @@
 #include "mapview/ZoneLayer.h"
 
-#include "core/World.h"
 #include "mapview/MapResources.h"
 #include "mapview/modZones.h"
+#include "world/World.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/modOptions.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
 
 namespace PanelOptions {
 

@@ -5,9 +5,9 @@
 // map window's operations.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
 #include "panel/modPanelLists.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QPoint>
 #include <QWidget>

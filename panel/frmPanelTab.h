@@ -5,10 +5,10 @@
 // tab strip, the menu bar and the calls between tabs.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
 #include "panel/modPanelLists.h"
 #include "panel/modTabRules.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QColor>
 #include <QWidget>

@@ -5,8 +5,8 @@
 // exactly what that character still lacks there.
 #pragma once
 
-#include "core/World.h"
 #include "panel/modProgress.h"
+#include "world/World.h"
 
 #include <QWidget>
 

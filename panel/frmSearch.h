@@ -7,9 +7,9 @@
 // emptied.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
 #include "panel/modSearch.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QObject>
 #include <QRect>

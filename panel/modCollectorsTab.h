@@ -4,9 +4,9 @@
 // filter, and where the map goes for a chosen collector.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
 #include "panel/modTabRules.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QString>
 #include <QStringList>

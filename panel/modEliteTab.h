@@ -7,7 +7,7 @@
 #include "core/modCampaigns.h"
 #include "elite/modElite.h"
 #include "elite/modProfessions.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
 
 #include <QString>
 

@@ -3,9 +3,9 @@
 // the map goes for a chosen item.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
 #include "panel/modTabRules.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <optional>
 #include <vector>

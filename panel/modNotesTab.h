@@ -2,9 +2,9 @@
 // the two searches keep (lstNotes) and where the map goes for a chosen note.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
 #include "panel/modTabRules.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <optional>
 #include <vector>

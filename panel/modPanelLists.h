@@ -8,7 +8,7 @@
 #include "core/modLanguage.h"
 #include "elite/modCharacters.h"
 #include "elite/modProfessions.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
 
 namespace modPanelLists {
 

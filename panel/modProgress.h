@@ -13,7 +13,7 @@
 // character, so a click on a cell can show exactly what is missing.
 #pragma once
 
-#include "core/World.h"
+#include "world/World.h"
 
 #include <QString>
 

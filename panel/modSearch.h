@@ -6,8 +6,8 @@
 // substring search over it.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QString>
 #include <QStringView>

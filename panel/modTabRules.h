@@ -4,8 +4,8 @@
 // where the map must go when an entry is chosen.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QPoint>
 #include <QString>

@@ -4,9 +4,9 @@
 // pet-place lists holds a selection, and where the map goes for a choice.
 #pragma once
 
-#include "core/World.h"
-#include "panel/PanelState.h"
 #include "panel/modTabRules.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <optional>
 #include <vector>

@@ -3,7 +3,7 @@
 // and hidden by the control panel's legend switch; dragged by its body.
 #pragma once
 
-#include "core/World.h"
+#include "world/World.h"
 
 #include <QImage>
 #include <QWidget>

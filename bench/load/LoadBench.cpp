@@ -6,8 +6,8 @@
 //   Loads the world in DIR once and prints the resident memory it added.
 // load_bench --steps DIR
 //   Loads the world in DIR 20 times and prints the mean time of each loader.
-#include "core/LoadAllData.h"
 #include "tools/demoworld/DemoWorld.h"
+#include "world/LoadAllData.h"
 
 #include <benchmark/benchmark.h>
 

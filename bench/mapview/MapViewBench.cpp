@@ -9,16 +9,17 @@
 // viewport copy, target < 50 ms) next to the decode alone.
 //
 // Run: WAYLOOM_BENCH_WORLD=/path/to/program/folder/ mapview_bench
-#include "core/LoadAllData.h"
+#include "app/StandardLayers.h"
 #include "mapview/MapCanvas.h"
 #include "mapview/MapFlash.h"
 #include "mapview/MapLayer.h"
 #include "mapview/ZoneLayer.h"
-#include "panel/PanelState.h"
 #include "panel/modCollectorsTab.h"
 #include "panel/modGreensTab.h"
 #include "panel/modNotesTab.h"
 #include "panel/modTreasuresPetsTab.h"
+#include "world/LoadAllData.h"
+#include "world/PanelState.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -35,7 +36,7 @@ struct Scene {
     World world;
     PanelState panel;
     mapview::MapCanvas canvas;
-    mapview::MapLayers layers = mapview::MapLayers::Standard();
+    mapview::MapLayers layers = StandardMapLayers();
     mapview::SelectionFlasher flasher;
     int campaign = -1, region = -1, markers = 0, others = 0;
 

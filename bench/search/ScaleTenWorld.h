@@ -2,8 +2,8 @@
 // the system temp folder and loaded as start-up loads it.
 #pragma once
 
-#include "core/LoadAllData.h"
 #include "tools/demoworld/DemoWorld.h"
+#include "world/LoadAllData.h"
 
 #include <QDir>
 #include <QFile>

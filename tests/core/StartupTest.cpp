@@ -2,8 +2,8 @@
 
 #include "TestFiles.h"
 
-#include "core/LoadAllData.h"
 #include "core/modMain.h"
+#include "world/LoadAllData.h"
 
 using namespace std::chrono_literals;
 

@@ -2,7 +2,7 @@
 // may crash or hang, and the tables keep the invariants the layers rely on.
 #include "../core/TestFiles.h"
 
-#include "core/LoadAllData.h"
+#include "world/LoadAllData.h"
 
 #include <random>
 

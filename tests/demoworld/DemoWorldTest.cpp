@@ -1,9 +1,9 @@
 // The generated demo world: the same bytes on every run, and a folder that
 // the start-up loader reads without a single skipped line.
 #include "tools/demoworld/DemoWorld.h"
-#include "core/LoadAllData.h"
 #include "core/TextNumbers.h"
 #include "records/RecordFile.h"
+#include "world/LoadAllData.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // the pixels that answer the pointer, the green bar under a boss, the show
 // boxes, and the zone choice that hides markers but not their look-up.
 #include "LayerTestWorld.h"
+#include "app/StandardLayers.h"
 
 #include "elite/EliteLayer.h"
 #include "layers/CollectorLayer.h"
@@ -157,9 +158,9 @@ TEST(LayerMarkers, MarkersOfTheMapShownOnly)
     ListInto(t.panel.lstPets, {1});
     QImage map = PlainMap(90, 90, kBackground);
     const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}};
-    mapview::MapLayers::Standard().DrawAll(map, ctx);
+    StandardMapLayers().DrawAll(map, ctx);
     EXPECT_TRUE(Touched(map).isEmpty());
-    EXPECT_FALSE(mapview::MapLayers::Standard().HitTest({40, 40}, ctx).has_value());
+    EXPECT_FALSE(StandardMapLayers().HitTest({40, 40}, ctx).has_value());
 }
 
 TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
@@ -182,7 +183,7 @@ TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
     // Drawn before the elite layer, the box covers the bar's top row.
     const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}};
     QImage both = PlainMap(90, 90, kBackground);
-    mapview::MapLayers::Standard().DrawAll(both, ctx);
+    StandardMapLayers().DrawAll(both, ctx);
     EXPECT_EQ(Touched(both), QRect(QPoint(34, 34), QPoint(46, 49)));
     EXPECT_EQ(both.pixel(40, 48), qRgb(0, 255, 0));
 }

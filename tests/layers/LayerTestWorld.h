@@ -4,9 +4,9 @@
 // Emberwake 1; one profession with two attributes; two characters.
 #pragma once
 
-#include "core/World.h"
 #include "mapview/modZones.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QImage>
 

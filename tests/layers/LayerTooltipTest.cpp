@@ -3,6 +3,7 @@
 // placement by PlaceTooltip and the tags, and pictures read only from
 // regular files.
 #include "LayerTestWorld.h"
+#include "app/StandardLayers.h"
 
 #include "elite/EliteLayer.h"
 #include "layers/CollectorLayer.h"
@@ -220,7 +221,7 @@ TEST(LayerSelection, TheSelectedItemOfTheMapShownBlinks)
         ListInto(*list, {1});
         list->selected = 0;
     }
-    const mapview::MapLayers layers = mapview::MapLayers::Standard();
+    const mapview::MapLayers layers = StandardMapLayers();
     const mapview::MapContext onMap{t.world, t.panel, 1, 1, {}, {90, 90}};
     const mapview::MapContext campaign3{t.world, t.panel, 3, 1, {}, {90, 90}};
     EXPECT_EQ(layers.Get(mapview::LayerId::Collectors)->SelectionPosition(onMap), QPoint(11, 12));

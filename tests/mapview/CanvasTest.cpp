@@ -1,4 +1,5 @@
 #include "MapTestWorld.h"
+#include "app/StandardLayers.h"
 
 #include "mapview/MapCanvas.h"
 #include "mapview/MapFlash.h"
@@ -22,7 +23,7 @@ QImage GradientMap(int w, int h)
 struct CanvasFixture : ::testing::Test {
     MapTestWorld t;
     MapCanvas canvas;
-    MapLayers layers = MapLayers::Standard();
+    MapLayers layers = StandardMapLayers();
     SelectionFlasher flasher;
 
     MapContext Context() const { return MapContext{t.world, t.panel, 1, 1, canvas.Offset(), canvas.ViewSize()}; }

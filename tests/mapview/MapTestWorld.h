@@ -3,9 +3,9 @@
 // skills with places, and green items.
 #pragma once
 
-#include "core/World.h"
 #include "mapview/modZones.h"
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
+#include "world/World.h"
 
 #include <QImage>
 

@@ -3,6 +3,7 @@
 // modes, the reserved right-click and double-click hooks, and flashing.
 #include "MapTestWorld.h"
 
+#include "app/StandardLayers.h"
 #include "elite/EliteLayer.h"
 #include "mapview/MapResources.h"
 #include "mapview/frmMap.h"
@@ -36,7 +37,7 @@ struct MapWindowFixture : ::testing::Test {
         t.place(1, 1, 1, 500, 400, QStringLiteral("Grim Orc"));
         t.place(0, 1, 1, 700, 400, QStringLiteral("Stray"));
         t.list({1});
-        map = std::make_unique<frmMap>(t.world, t.panel);
+        map = std::make_unique<frmMap>(t.world, t.panel, StandardMapLayers());
         map->resize(404, 304); // viewport 400 x 300
         map->show();
         QString none;
@@ -286,7 +287,7 @@ TEST(MapWindowLayout, ToggleMaximisedMovesPanelAndMap)
     MapTestWorld t;
     QWidget panel(nullptr, Qt::Window | Qt::FramelessWindowHint);
     panel.resize(300, 500);
-    frmMap map(t.world, t.panel, &panel);
+    frmMap map(t.world, t.panel, StandardMapLayers(), &panel);
     const QRect area = panel.screen()->availableGeometry();
     map.ToggleMaximised();
     EXPECT_TRUE(map.Maximised());

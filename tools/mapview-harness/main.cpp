@@ -3,9 +3,10 @@
 // and, on request, its information window open; can save a screenshot.
 //
 //   mapview-harness [--folder DIR] [--campaign C --region R] [--hover] [--screenshot FILE]
-#include "core/LoadAllData.h"
+#include "app/StandardLayers.h"
 #include "mapview/frmMap.h"
-#include "panel/PanelState.h"
+#include "world/LoadAllData.h"
+#include "world/PanelState.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -72,7 +73,7 @@ int main(int argc, char** argv)
             }
     }
 
-    mapview::frmMap map(world, panel);
+    mapview::frmMap map(world, panel, StandardMapLayers());
     QObject::connect(&map, &mapview::frmMap::quitRequested, &app, &QApplication::quit);
     map.resize(1024, 700);
     map.show();

@@ -3,7 +3,7 @@
 // paths are relative to the program folder.
 #pragma once
 
-#include "core/World.h"
+#include "world/World.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -5,9 +5,9 @@
 
 #include "WorldJson.h"
 
-#include "core/LoadAllData.h"
 #include "core/Version.h"
 #include "core/modLanguage.h"
+#include "world/LoadAllData.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>

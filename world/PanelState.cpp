@@ -1,4 +1,4 @@
-#include "panel/PanelState.h"
+#include "world/PanelState.h"
 
 int PanelState::ChosenZone(const CampaignTable& campaigns) const
 {

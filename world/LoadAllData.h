@@ -2,7 +2,7 @@
 // order into a World.
 #pragma once
 
-#include "core/World.h"
+#include "world/World.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "core/LoadAllData.h"
+#include "world/LoadAllData.h"
 
 #include "core/modMain.h"
 
