@@ -158,7 +158,8 @@ bool OneCopy::AskToFront(const QString& name, int timeoutMs)
     QObject::connect(&socket, &QLocalSocket::connected, &loop, [&] { socket.write(kFrontRequest); });
     // The answer is one line; whatever came before the connection closed counts.
     const auto take = [&] {
-        answer += socket.readAll();
+        if (socket.bytesAvailable() > 0)
+            answer += socket.readAll();
         if (answer.contains('\n')) {
             answered = answer == kFrontAnswer;
             finish();

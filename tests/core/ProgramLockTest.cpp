@@ -149,7 +149,7 @@ TEST(ProgramLock, OneHolderPerFolderUntilReleased)
     const QString lockFile = dir.path() + QStringLiteral("/Wayloom.lock");
     auto first = std::make_unique<ProgramLock>(dir.path(), QStringLiteral("Wayloom"));
     ASSERT_EQ(first->Path(), lockFile);
-    ASSERT_EQ(first->TryLock(), State::Acquired) << first->Error();
+    ASSERT_EQ(first->TryLock(), State::Acquired) << first->Error().toStdString();
     const std::optional<LockOwner> owner = LockOwner::Parse(ReadAll(lockFile));
     ASSERT_TRUE(owner);
     EXPECT_EQ(owner->pid, OurPid());
@@ -233,7 +233,7 @@ TEST(ProgramLock, AFolderThatCannotBeWrittenKeepsItsLockInTheTemporaryFolder)
     const auto readOnly = [](const QString&) { return false; };
     ProgramLock first(dir.path(), QStringLiteral("Wayloom"), readOnly);
     EXPECT_TRUE(first.Path().startsWith(QDir::tempPath() + QLatin1Char('/'))) << first.Path().toStdString();
-    ASSERT_EQ(first.TryLock(), State::Acquired) << first.Error();
+    ASSERT_EQ(first.TryLock(), State::Acquired) << first.Error().toStdString();
     EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "nothing is written into the folder";
     ProgramLock second(dir.path() + QLatin1Char('/'), QStringLiteral("Wayloom"), readOnly);
     EXPECT_EQ(second.TryLock(), State::Held);
