@@ -206,34 +206,6 @@ TEST(OneCopy, AnotherMachinesCopyIsTakenOverOnlyWhenThePlayerAgrees)
     EXPECT_EQ(LockPid(Snapshot(folder.path())), QCoreApplication::applicationPid());
 }
 
-TEST(OneCopy, AFolderThatCannotBeWrittenIsLockedInTheTemporaryFolder)
-{
-    ProgramCopy folder;
-    const auto readOnly = [](const QString&) { return false; };
-    Program first(folder);
-    first.program->folderWritable = readOnly;
-    ASSERT_EQ(first.Start(), WayloomProgram::StartResult::Started);
-    EXPECT_FALSE(QFile::exists(folder.path() + kLockName));
-    Program second(folder);
-    second.program->folderWritable = readOnly;
-    EXPECT_EQ(second.Start(), WayloomProgram::StartResult::AlreadyRunning);
-    EXPECT_TRUE(second.told.isEmpty()) << "reached through the socket";
-}
-
-TEST(OneCopy, QuittingGivesTheFolderBack)
-{
-    ProgramCopy folder;
-    {
-        Program first(folder);
-        ASSERT_EQ(first.Start(), WayloomProgram::StartResult::Started);
-        EXPECT_TRUE(QFile::exists(folder.path() + kLockName));
-        first.program->QuitProgram();
-    }
-    EXPECT_FALSE(QFile::exists(folder.path() + kLockName));
-    Program again(folder);
-    EXPECT_EQ(again.Start(), WayloomProgram::StartResult::Started);
-}
-
 // With the file-size signal at its default the system would end the program
 // at the first write past the limit; the program turns it into an error.
 TEST(OneCopy, AWritePastTheFileSizeLimitIsAnErrorNotTheEnd)
