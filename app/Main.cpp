@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QStandardPaths>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -74,6 +75,8 @@ std::optional<int> RunOption(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // A write past a file-size limit fails as an error (like a full disk) rather than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (const std::optional<int> exitCode = RunOption(argc, argv))
         return *exitCode;
 

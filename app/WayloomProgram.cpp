@@ -1,7 +1,7 @@
 #include "app/WayloomProgram.h"
 
+#include "app/OneCopy.h"
 #include "app/StandardLayers.h"
-
 #include "core/Version.h"
 #include "core/modLanguage.h"
 #include "core/modMain.h"
@@ -18,7 +18,6 @@
 #include "world/LoadAllData.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
@@ -88,19 +87,16 @@ WayloomProgram::WayloomProgram(const QString& appFolder)
     };
     startDetached = [this](const QString& program) { return QProcess::startDetached(program, {}, m_world.appFolder); };
     endProgram = [] { QCoreApplication::quit(); };
+    confirm = [](const QString& question) {
+        return QMessageBox::question(nullptr, QString::fromLatin1(kProgramTitle), question,
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
 }
 
 WayloomProgram::~WayloomProgram()
 {
     // The map window is a child window of the panel and goes with it.
     m_menu.reset();
-}
-
-QString WayloomProgram::LockFilePath(const QString& appFolder)
-{
-    const QByteArray key =
-        QCryptographicHash::hash(QDir::cleanPath(appFolder).toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QDir::tempPath() + QStringLiteral("/wayloom-") + QString::fromLatin1(key) + QStringLiteral(".lock");
 }
 
 WayloomProgram::StartResult WayloomProgram::Main()
@@ -112,11 +108,18 @@ WayloomProgram::StartResult WayloomProgram::Main()
         ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
     } restoreCursor;
 
-    // A second copy for the same program folder ends silently.
-    m_lock = std::make_unique<QLockFile>(LockFilePath(m_world.appFolder));
-    m_lock->setStaleLockTime(0); // held as long as the program runs; a dead owner's lock is taken over
-    if (!m_lock->tryLock(0)) {
-        m_lock.reset();
+    // One copy per program folder: a later start brings the running copy to
+    // the front, or tells the player, and loads and writes nothing.
+    m_oneCopy = std::make_unique<OneCopy>(m_world.appFolder);
+    m_oneCopy->tell = [this](const QString& text) {
+        if (showError)
+            showError(text, false);
+    };
+    m_oneCopy->confirm = [this](const QString& question) { return confirm && confirm(question); };
+    m_oneCopy->folderWritable = folderWritable;
+    m_oneCopy->bringToFront = [this] { BringToFront(); };
+    if (m_oneCopy->Claim() != OneCopy::Outcome::First) {
+        m_oneCopy.reset();
         return StartResult::AlreadyRunning;
     }
 
@@ -205,6 +208,22 @@ void WayloomProgram::QuitProgram()
         m_map->hide();
     if (endProgram)
         endProgram();
+}
+
+void WayloomProgram::BringToFront()
+{
+    if (!m_menu || m_quitting)
+        return;
+    // Restoring the panel restores the map and the legend with it.
+    if (m_menu->isMinimized())
+        m_menu->showNormal();
+    m_menu->show();
+    m_menu->raise();
+    if (m_map && m_map->isVisible())
+        m_map->raise();
+    if (m_legend && m_legend->isVisible())
+        m_legend->raise();
+    m_menu->activateWindow();
 }
 
 void WayloomProgram::ShowOverMap(QWidget* window)

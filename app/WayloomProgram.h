@@ -5,12 +5,12 @@
 #include "world/PanelState.h"
 #include "world/World.h"
 
-#include <QLockFile>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
+class OneCopy;
 class QWidget;
 class frmFAKE;
 class frmLegenda;
@@ -24,7 +24,8 @@ class WayloomProgram {
 public:
     enum class StartResult {
         Started,        // both windows shown
-        AlreadyRunning, // another copy runs for this program folder: end silently
+        AlreadyRunning, // another copy runs for this program folder: its windows came to the front, or the
+                        // player was told; nothing was loaded
         NoLanguageFile, // the fatal message was shown
         FifthCampaign,  // the fifth-campaign message was shown
     };
@@ -43,8 +44,14 @@ public:
     std::function<bool(const QString& program)> startDetached;
     // Ends the program; defaults to leaving the event loop.
     std::function<void()> endProgram;
+    // Asks the player a yes/no question (taking over a program folder that
+    // another machine holds); defaults to a message box.
+    std::function<bool(const QString& question)> confirm;
+    // Whether the program folder can hold its lock; by default, whether the
+    // system allows writing there (tests stand in for a read-only folder).
+    std::function<bool(const QString& folder)> folderWritable;
 
-    // The start-up sequence: single instance, language file, every table,
+    // The start-up sequence: one copy per program folder, language file, every table,
     // the map window with the start picture, the control panel, placement.
     StartResult Main();
 
@@ -72,9 +79,9 @@ public:
     frmLegenda* legend() const { return m_legend; }
     frmFAKE* taskBar() const { return m_taskBar; }
 
-    // Name of the lock that keeps a second copy of this program folder from
-    // running (in the system temporary folder).
-    static QString LockFilePath(const QString& appFolder);
+    // Shows the program's windows in front of others (a later start of the
+    // same program folder asks for it), restoring them when minimised.
+    void BringToFront();
 
 private:
     // Shows a small window (credits, about) over the middle of the map window.
@@ -87,7 +94,7 @@ private:
 
     World m_world;
     PanelState m_panel;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<OneCopy> m_oneCopy; // the program folder's lock, held while the program runs
     std::unique_ptr<frmMenu> m_menu;
     frmMap* m_map = nullptr;        // owned by the panel
     frmLegenda* m_legend = nullptr; // owned by the map window

@@ -8,11 +8,14 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 int main(int argc, char* argv[])
 {
+    // A write past a file-size limit fails as an error (like a full disk) rather than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs("usage: Update [--help | --version]\n"
                    "Without an option, opens the update wizard for the program folder it lies in: it downloads\n"

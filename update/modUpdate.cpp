@@ -608,7 +608,9 @@ std::optional<UpdateWizard::Transition> UpdateWizard::DownloadUpdates()
 {
     LastFailure.clear();
     qint64 count = 0;
-    for (const NewFileEntry& entry : NewFiles) {
+    for (const std::shared_ptr<void> held = HoldProgramFolder(LastFailure); const NewFileEntry& entry : NewFiles) {
+        if (!held)
+            return Transition{StepError, LastFailure};
         if (!IsPlainFileName(entry.PackageName) || !IsSafeDestination(entry.DestinationFolder))
             return Fail(QStringLiteral("unsafe package %1").arg(entry.PackageName));
         const QString local = TempFolder + entry.PackageName;

@@ -3,6 +3,7 @@
 // that the window `frmMain` only shows.
 #pragma once
 
+#include "update/InstallLock.h"
 #include "update/StepTable.h"
 #include "update/modInternet.h"
 
@@ -195,6 +196,15 @@ public:
     // Why the last run ended on the error page (for logs and tests).
     QString LastFailure;
 
+    // Holds the program folder from the first package to the last, so that
+    // nothing is installed while Wayloom runs from it (a closing Wayloom is
+    // waited for a moment); null with the reason for the player in `why`.
+    std::function<std::shared_ptr<void>(QString& why)> HoldProgramFolder = [this](QString& why) {
+        return std::shared_ptr<void>(HoldForInstall(AppFolder, why, [this] {
+            m_host.ProcessEvents();
+            return !CancelRequested;
+        }));
+    };
     // Starts a program detached in a working folder; replaceable for tests.
     std::function<bool(const QString& program, const QString& workingFolder)> StartProgram;
 

@@ -2,6 +2,7 @@
 // folder made by the publishing tool, the real window driven by clicks.
 #include "TestSupport.h"
 
+#include "records/ProgramLock.h"
 #include "update/frmMain.h"
 #include "update/modInternet.h"
 
@@ -279,6 +280,38 @@ TEST_F(UpdateWindow, MissingPackageKeepsTheOnesInstalledBefore)
     EXPECT_FALSE(QFile::exists(LastUpdateFile()));
     Click(w->cmdNext);
     EXPECT_EQ(w->Wizard().CurrentStep, StepStart) << "Restart";
+}
+
+TEST_F(UpdateWindow, NothingIsInstalledWhileWayloomRunsFromTheFolder)
+{
+    PublishTwoPackages();
+    StartServer();
+    records::ProgramLock wayloom(m_appFolder, QStringLiteral("Wayloom"));
+    ASSERT_EQ(wayloom.TryLock(), records::ProgramLock::State::Acquired);
+    const QByteArray lock = ReadBytes(wayloom.Path());
+    auto w = OpenWindow();
+    RunToEnd(*w);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+    EXPECT_TRUE(w->lblInfo->text().contains(QStringLiteral("Wayloom is running from this folder")))
+        << w->lblInfo->text().toStdString();
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Campaign.01.Test")));
+    EXPECT_FALSE(QFile::exists(m_appFolder + QStringLiteral("Data/History.txt")));
+    EXPECT_FALSE(QFile::exists(LastUpdateFile()));
+    EXPECT_EQ(ReadBytes(wayloom.Path()), lock) << "Wayloom's lock is left alone";
+
+    // Wayloom closes while the updater waits for it: the packages go in, and
+    // the folder is free again afterwards.
+    Click(w->cmdNext);
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, w.get(), [&] {
+        if (w->Wizard().CurrentStep == StepDownloading)
+            wayloom.Release();
+    });
+    closer.start(200);
+    RunToEnd(*w);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepFinished) << w->Wizard().LastFailure.toStdString();
+    EXPECT_EQ(ReadBytes(m_appFolder + QStringLiteral("Data/History.txt")), m_history);
+    EXPECT_FALSE(QFile::exists(wayloom.Path()));
 }
 
 TEST_F(UpdateWindow, MissingFileListIsAFailure)

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -49,6 +50,8 @@ bool WriteProgramTexts(const QString& outDir, QString* error)
 
 int main(int argc, char** argv)
 {
+    // A write past a file-size limit fails as an error rather than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kUsage, stdout);
         std::fputs("Writes the demo world (campaign folders) and the Data texts into the program folder DIR.\n"

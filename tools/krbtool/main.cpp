@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 
 namespace krbtool {
@@ -80,6 +81,8 @@ bool ReadInput(const QString& path, QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
+    // A write past a file-size limit fails as an error rather than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();

@@ -14,11 +14,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <map>
 
 int main(int argc, char** argv)
 {
+    // A write past a file-size limit fails as an error rather than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QCommandLineParser args;
     args.addHelpOption();

@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -26,6 +27,8 @@ void Print(FILE* stream, const QString& text)
 
 int main(int argc, char** argv)
 {
+    // A write past a file-size limit fails as an error rather than ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     bool json = false;
     QString folder;
