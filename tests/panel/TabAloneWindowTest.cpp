@@ -1,11 +1,12 @@
-// The elite tab built with a panel context and nothing else: no panel
-// window, no map window. A recording map stands in for the map commands and
+// Tabs built with a panel context and nothing else: no panel window, no map
+// window. A recording map stands in for the map commands and
 // the context's signals are counted, so that each test checks one piece of
 // the tab's wiring; what the filters keep is the logic tests' business.
 #include "TestWorld.h"
 #include "core/TextNumbers.h"
 #include "panel/PanelContext.h"
 #include "panel/frmEliteTab.h"
+#include "panel/frmTreasuresPetsTab.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -25,8 +26,22 @@ struct MapCall {
     friend bool operator==(const MapCall&, const MapCall&) = default;
 };
 
-struct StandAloneTab {
+// The panel's test world as a World.
+World MakeWorld()
+{
+    const TestWorld t;
     World world;
+    world.campaigns = t.campaigns;
+    world.professions = t.professions;
+    world.elite = t.elite;
+    world.characters = t.characters;
+    world.language = t.language;
+    world.language.set(Text::StillNeededBy, QStringLiteral("Still needed by %1 of %2"));
+    return world;
+}
+
+struct StandAloneTab {
+    World world = MakeWorld();
     PanelState panel;
     PanelContext context{world, panel};
     std::vector<MapCall> mapCalls;
@@ -34,13 +49,6 @@ struct StandAloneTab {
 
     explicit StandAloneTab(bool withMap = true)
     {
-        const TestWorld t;
-        world.campaigns = t.campaigns;
-        world.professions = t.professions;
-        world.elite = t.elite;
-        world.characters = t.characters;
-        world.language = t.language;
-        world.language.set(Text::StillNeededBy, QStringLiteral("Still needed by %1 of %2"));
         // Places of skill 5: (30, 40) in region 1, (70, 80) in region 2.
         world.elite.EliteSkills[5].Locations[1].X = 30;
         world.elite.EliteSkills[5].Locations[1].Y = 40;
@@ -219,6 +227,34 @@ TEST(EliteTabAlone, RevealsAFoundPlaceThroughItsOwnFilters)
     EXPECT_EQ(s.tab->cmbCharacter->currentData().toInt(), 3);
     EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1);
     EXPECT_EQ(s.tab->cmbRegion->currentIndex(), 0);
+}
+
+TEST(ChestsTabAlone, RefillsItsCharactersAndAsksForTheCampaignItReveals)
+{
+    World world = MakeWorld();
+    PanelState panel;
+    PanelContext context(world, panel);
+    frmTreasuresPetsTab tab(context, nullptr);
+    tab.FillCharacters();
+    panel.Ready = true;
+    ASSERT_EQ(tab.cmbTreasureCharacter->count(), 3) << "every character, Ayla, Bren";
+
+    QSignalSpy redraw(&context, &PanelContext::redrawRequested);
+    QSignalSpy filtered(&context, &PanelContext::layerFiltered);
+    world.characters.Characters.push_back(QStringLiteral("Cora"));
+    emit context.charactersChanged();
+    EXPECT_EQ(tab.cmbTreasureCharacter->count(), 4);
+    EXPECT_EQ(redraw.count(), 1) << "the chests counted anew for the new list";
+    ASSERT_EQ(filtered.count(), 1);
+    EXPECT_EQ(filtered.at(0).at(0).toInt(), static_cast<int>(TabTreasuresPets));
+
+    // The chests Bren has not opened in campaign 1: the campaign is the elite
+    // tab's to set, the character this tab's.
+    QSignalSpy campaign(&context, &PanelContext::campaignRequested);
+    tab.RevealNotOpened(3, 1);
+    ASSERT_EQ(campaign.count(), 1);
+    EXPECT_EQ(campaign.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(tab.cmbTreasureCharacter->currentData().toInt(), 3);
 }
 
 } // namespace
