@@ -2,7 +2,6 @@
 
 #include "core/TextNumbers.h"
 #include "panel/PanelLayout.h"
-#include "panel/frmMenu.h"
 #include "panel/modCollectorsTab.h"
 
 #include <QComboBox>
@@ -14,8 +13,7 @@
 
 using namespace PanelGeometry;
 
-frmCollectorsTab::frmCollectorsTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
-    : frmPanelTab(menu, world, panel, TabCollectors, parent)
+frmCollectorsTab::frmCollectorsTab(PanelContext& context, QWidget* parent) : frmPanelTab(context, TabCollectors, parent)
 {
     const int third = kInnerWidth / 3;
     int y = kMargin;
@@ -129,7 +127,7 @@ void frmCollectorsTab::FilterCollectors(bool redraw)
         return;
     ShowList(lstCollectors, m_panel.lstCollectors, modCollectorsTab::FilterCollectorEntries(m_world, m_panel));
     lblCollectors->setText(modCollectorsTab::CollectorsCaption(m_world, m_panel.lstCollectors.size()));
-    ClearEliteLocations();
+    ReportFiltered();
     if (redraw)
         RedrawMap();
 }
@@ -137,4 +135,16 @@ void frmCollectorsTab::FilterCollectors(bool redraw)
 void frmCollectorsTab::SelectCollector()
 {
     ShowOnMap(modCollectorsTab::SelectCollector(m_world, m_panel));
+}
+
+void frmCollectorsTab::Reveal(const modSearch::Result& found)
+{
+    RevealIn(found, {lstCollectors, m_panel.lstCollectors}, [this] {
+        optCollType[0]->setChecked(true);
+        optCollLevel[0]->setChecked(true);
+        ChooseIndex(cmbCollHand, 0);
+        ChooseIndex(cmbCollReq, 0);
+        ChooseText(txtCollSearch, QString());
+        emit m_context.anyProfessionRequested();
+    });
 }

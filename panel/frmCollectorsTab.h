@@ -7,10 +7,11 @@
 class frmCollectorsTab : public frmPanelTab {
     Q_OBJECT
 public:
-    frmCollectorsTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent);
+    frmCollectorsTab(PanelContext& context, QWidget* parent);
 
     void ApplyCaptions() override;
     void LayOut(int innerHeight) override;
+    void Reveal(const modSearch::Result& found) override;
 
     // The hand combo and the request list (panel set-up).
     void FillLists();

@@ -1,10 +1,8 @@
 #include "panel/frmEliteTab.h"
 
 #include "core/TextNumbers.h"
-#include "mapview/frmMap.h"
 #include "panel/PanelLayout.h"
 #include "panel/PanelOptions.h"
-#include "panel/frmMenu.h"
 #include "panel/modEliteTab.h"
 #include "panel/modProgress.h"
 
@@ -21,8 +19,7 @@ namespace {
 constexpr int kIndent = 18;
 } // namespace
 
-frmEliteTab::frmEliteTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
-    : frmPanelTab(menu, world, panel, TabElite, parent)
+frmEliteTab::frmEliteTab(PanelContext& context, QWidget* parent) : frmPanelTab(context, TabElite, parent)
 {
     int y = kMargin;
     lblCampaign = Caption(kMargin, y);
@@ -81,7 +78,7 @@ frmEliteTab::frmEliteTab(frmMenu& menu, World& world, PanelState& panel, QWidget
     bindCombo(cmbRegion, m_panel.cmbRegion, [this] { cmbRegion_Click(); });
     bindCombo(cmbZone, m_panel.cmbZone, [this] { cmbZone_Click(); });
     bindCombo(cmbProfession, m_panel.cmbProfession, [this] { cmbProfession_Click(); });
-    bindCombo(cmbAttribute, m_panel.cmbAttribute, [this] { m_menu.FilterProfessionLayers(); });
+    bindCombo(cmbAttribute, m_panel.cmbAttribute, [this] { emit m_context.professionChanged(); });
     bindCombo(cmbSecondaryProfession, m_panel.cmbSecondaryProfession, [this] { FilterElites(true); });
     bindCombo(cmbCharacter, m_panel.cmbCharacter, [this] { FilterElites(true); });
     for (int i = 0; i < 2; ++i)
@@ -97,12 +94,20 @@ frmEliteTab::frmEliteTab(frmMenu& menu, World& world, PanelState& panel, QWidget
     // also when the skill was already the chosen one.
     BindList(lstElite, m_panel.lstElite, [this] { lstElite_Click(); });
     connect(lstElite, &QListWidget::itemDoubleClicked, this, [this] {
-        if (m_panel.lstElite.hasSelection() && m_menu.m_commands.markEliteAsCaptured)
-            m_menu.m_commands.markEliteAsCaptured(m_panel.lstElite.selectedData());
+        if (m_panel.lstElite.hasSelection())
+            emit m_context.captureRequested(m_panel.lstElite.selectedData());
     });
     // One click on a place centres the map on it once; a click on the place
     // already chosen centres it again.
     BindList(lstLocations, m_panel.lstLocations, [this] { SelectEliteLocation(); });
+
+    // Every layer's filter empties the place list; the region and profession
+    // filters here are the ones the other tabs ask for.
+    connect(&m_context, &PanelContext::layerFiltered, this, [this] { ClearLocations(); });
+    connect(&m_context, &PanelContext::charactersChanged, this, &frmEliteTab::RefillCharacters);
+    connect(&m_context, &PanelContext::areaRequested, this, &frmEliteTab::ShowArea);
+    connect(&m_context, &PanelContext::campaignRequested, this, &frmEliteTab::ShowCampaign);
+    connect(&m_context, &PanelContext::anyProfessionRequested, this, [this] { ChooseIndex(cmbProfession, 0); });
 }
 
 void frmEliteTab::ApplyCaptions()
@@ -213,30 +218,25 @@ void frmEliteTab::cmbCampaign_Click()
     FillRegionList();
     FillZoneList();
     m_panel.Ready = ready;
-    m_menu.FilterAllLayers();
+    emit m_context.regionChanged();
 }
 
 void frmEliteTab::cmbRegion_Click()
 {
-    if (frmMap* map = m_menu.Map()) {
-        const int c = m_panel.ChosenCampaign();
-        const int r = m_panel.ChosenRegion();
-        if (r > 0 && modCampaigns::RegionExists(m_world.campaigns, c, r)) {
-            QString picture =
-                m_world.campaigns[static_cast<std::size_t>(c)].Regions[static_cast<std::size_t>(r)].ImagePath;
-            map->InizializzaVariabili(picture, c, r);
-        } else {
-            QString none;
-            map->InizializzaVariabili(none, -1, -1);
-        }
-    }
+    const int c = m_panel.ChosenCampaign();
+    const int r = m_panel.ChosenRegion();
+    if (r > 0 && modCampaigns::RegionExists(m_world.campaigns, c, r))
+        m_context.SwitchMap(
+            m_world.campaigns[static_cast<std::size_t>(c)].Regions[static_cast<std::size_t>(r)].ImagePath, c, r);
+    else
+        m_context.SwitchMap(QString(), -1, -1);
     FillZoneList();
-    m_menu.FilterAllLayers();
+    emit m_context.regionChanged();
 }
 
 void frmEliteTab::cmbZone_Click()
 {
-    m_menu.FilterAllLayers();
+    emit m_context.regionChanged();
     if (m_panel.Ready && !m_panel.lstElite.empty() && m_panel.cmbZone.selected > 0)
         lstElite->setCurrentRow(0);
 }
@@ -248,7 +248,7 @@ void frmEliteTab::cmbProfession_Click()
     FillAttributeCombo();
     m_panel.Ready = ready;
     SetControlsEnabled(m_panel.cmbProfession.selected > 0, {cmbSecondaryProfession, lblSecondaryProfession});
-    m_menu.FilterProfessionLayers();
+    emit m_context.professionChanged();
 }
 
 void frmEliteTab::optCapture_Click()
@@ -261,8 +261,7 @@ void frmEliteTab::FilterElites(bool redraw)
 {
     if (!m_panel.Ready)
         return;
-    if (frmMap* map = m_menu.Map())
-        map->HideInformationWindows();
+    m_context.HideInformationWindows();
     ShowList(lstElite, m_panel.lstElite,
              modEliteTab::FilterEliteEntries(m_world.elite, m_world.professions, m_world.campaigns, m_panel));
     ClearLocations();
@@ -270,7 +269,7 @@ void frmEliteTab::FilterElites(bool redraw)
     lblTot->setText(m_world.language(Text::EliteSkills) + QStringLiteral(": ") +
                     QString::number(m_panel.lstElite.size()));
     if (redraw)
-        m_menu.RedrawMap();
+        RedrawMap();
 }
 
 void frmEliteTab::ClearLocations()
@@ -304,7 +303,7 @@ void frmEliteTab::lstElite_Click()
 
 void frmEliteTab::SelectEliteLocation()
 {
-    if (!m_menu.Map() || !m_panel.lstElite.hasSelection() || !m_panel.lstLocations.hasSelection())
+    if (!m_context.HasMap() || !m_panel.lstElite.hasSelection() || !m_panel.lstLocations.hasSelection())
         return;
     const int elite = m_panel.lstElite.selectedData();
     const int index = m_panel.lstLocations.selectedData();
@@ -314,11 +313,97 @@ void frmEliteTab::SelectEliteLocation()
     if (index < 1 || index >= static_cast<int>(locations.size()))
         return;
     const auto& l = locations[static_cast<std::size_t>(index)];
-    frmMap* map = m_menu.Map();
     QString picture;
     if (modCampaigns::RegionExists(m_world.campaigns, l.Campaign, l.Region))
         picture = m_world.campaigns[l.Campaign].Regions[l.Region].ImagePath;
-    map->InizializzaVariabili(picture, l.Campaign, l.Region);
-    map->UpdateMapWithNewEliteSkills();
-    map->CenterMapOn(l.X, l.Y);
+    m_context.SwitchMap(picture, l.Campaign, l.Region);
+    RedrawMap();
+    m_context.CentreMapOn(l.X, l.Y);
+}
+
+void frmEliteTab::SelectRegion(int c, int r)
+{
+    // The campaign entry is found by its item data, whatever the entries
+    // before it; its change handling fills the region list without
+    // filtering, and the region's runs the filters and loads the map.
+    const int campaignEntry = cmbCampaign->findData(c);
+    if (campaignEntry < 0)
+        return;
+    const bool ready = m_panel.Ready;
+    m_panel.Ready = false;
+    cmbCampaign->setCurrentIndex(campaignEntry);
+    m_panel.Ready = ready;
+    const int regionEntry = cmbRegion->findData(r);
+    if (regionEntry < 1)
+        return;
+    if (cmbRegion->currentIndex() == regionEntry)
+        emit m_context.regionChanged(); // the region shown already: the lists and the map anew
+    else
+        cmbRegion->setCurrentIndex(regionEntry);
+}
+
+// ---- Showing what the search or the progress window asks for ------------------
+
+void frmEliteTab::ShowArea(int c, int r)
+{
+    if (modCampaigns::RegionExists(m_world.campaigns, c, r)) {
+        SelectRegion(c, r);
+        ChooseIndex(cmbZone, 0);
+    } else {
+        ChooseIndex(cmbCampaign, cmbCampaign->findData(c));
+    }
+}
+
+void frmEliteTab::ShowCampaign(int c)
+{
+    ChooseData(cmbCampaign, c);
+    ChooseData(cmbRegion, 0);
+    ChooseData(cmbZone, 0);
+}
+
+void frmEliteTab::Reveal(const modSearch::Result& r)
+{
+    using modSearch::Kind;
+    if ((r.kind != Kind::Skill && r.kind != Kind::Boss) || r.item < 1) {
+        RevealArea(r); // a boss without a skill is in no list: its place
+        return;
+    }
+    const World& w = m_world;
+    const PanelState& p = m_panel;
+    RevealIn(r,
+             {lstElite, p.lstElite, lstLocations, &p.lstLocations,
+              [&] { return modEliteTab::EliteLocationEntries(w.elite, w.campaigns, p, r.item); }},
+             [this] {
+                 ChooseText(txtEliteName, QString());
+                 ChooseText(txtEliteBossName, QString());
+                 ChooseIndex(cmbProfession, 0);
+                 optCapture[0]->setChecked(true);
+             });
+}
+
+void frmEliteTab::RevealArea(const modSearch::Result& r)
+{
+    if (r.kind == modSearch::Kind::Campaign) {
+        ChooseIndex(cmbCampaign, cmbCampaign->findData(r.campaign));
+        return;
+    }
+    if (!modCampaigns::RegionExists(m_world.campaigns, r.campaign, r.region))
+        return;
+    ShowArea(r.campaign, r.region);
+    if (r.kind == modSearch::Kind::Zone)
+        ChooseIndex(cmbZone, cmbZone->findData(r.place));
+    if (m_context.MapLoaded() && r.x >= 0 && r.y >= 0)
+        m_context.CentreMapOn(r.x, r.y);
+}
+
+void frmEliteTab::RevealMissing(int character, int campaign, int profession)
+{
+    ShowCampaign(campaign);
+    txtEliteName->clear();
+    txtEliteBossName->clear();
+    ChooseData(cmbProfession, profession);
+    ChooseData(cmbSecondaryProfession, 0);
+    ChooseData(cmbAttribute, 0);
+    optCapture[1]->setChecked(true);
+    ChooseData(cmbCharacter, character);
 }

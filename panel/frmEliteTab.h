@@ -11,10 +11,17 @@ class QCheckBox;
 class frmEliteTab : public frmPanelTab {
     Q_OBJECT
 public:
-    frmEliteTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent);
+    frmEliteTab(PanelContext& context, QWidget* parent);
 
     void ApplyCaptions() override;
     void LayOut(int innerHeight) override;
+    // A skill or boss (with the place found), or a zone, region or campaign:
+    // an area is shown by the region filter and the map centred on it.
+    void Reveal(const modSearch::Result& found) override;
+    // What `character` still lacks: the skills of campaign c (by item data,
+    // -1 every campaign) or of profession p (0 every profession) that the
+    // character has not captured, every other filter emptied.
+    void RevealMissing(int character, int campaign, int profession);
 
     void FilterElites(bool redraw);
     // Switches the map to the place chosen in lstLocations and centres it.
@@ -30,6 +37,9 @@ public:
     void ApplyOptions();
     // After the character dialogs: all skills again, the character list refilled.
     void RefillCharacters();
+    // A region item of the map's region menu: campaign c (chosen by item data)
+    // and region r, which loads and redraws the map.
+    void SelectRegion(int c, int r);
 
     QComboBox* cmbCampaign = nullptr;
     QComboBox* cmbRegion = nullptr;
@@ -62,4 +72,11 @@ private:
     void FillZoneList();
     void FillAttributeCombo();
     void ShowStillNeeded();
+    // The region filter set to campaign c and region r with every zone
+    // (campaign c alone when it has no region r).
+    void ShowArea(int c, int r);
+    // The region filter set to every region and zone of campaign c.
+    void ShowCampaign(int c);
+    // A zone, region or campaign found by the search.
+    void RevealArea(const modSearch::Result& found);
 };

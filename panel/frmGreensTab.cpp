@@ -2,7 +2,6 @@
 
 #include "core/TextNumbers.h"
 #include "panel/PanelLayout.h"
-#include "panel/frmMenu.h"
 #include "panel/modGreensTab.h"
 
 #include <QLabel>
@@ -11,8 +10,7 @@
 
 using namespace PanelGeometry;
 
-frmGreensTab::frmGreensTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
-    : frmPanelTab(menu, world, panel, TabGreens, parent)
+frmGreensTab::frmGreensTab(PanelContext& context, QWidget* parent) : frmPanelTab(context, TabGreens, parent)
 {
     int y = kMargin;
     lblGreenName = Caption(kMargin, y);
@@ -48,7 +46,7 @@ void frmGreensTab::FilterGreens(bool redraw)
         return;
     ShowList(lstGreens, m_panel.lstGreens, modGreensTab::FilterGreenEntries(m_world, m_panel));
     lblGreensList->setText(modGreensTab::GreensCaption(m_world, m_panel.lstGreens.size()));
-    ClearEliteLocations();
+    ReportFiltered();
     if (redraw)
         RedrawMap();
 }
@@ -56,4 +54,13 @@ void frmGreensTab::FilterGreens(bool redraw)
 void frmGreensTab::SelectGreen()
 {
     ShowOnMap(modGreensTab::SelectGreen(m_world, m_panel));
+}
+
+void frmGreensTab::Reveal(const modSearch::Result& found)
+{
+    RevealIn(found, {lstGreens, m_panel.lstGreens}, [this] {
+        ChooseText(txtGreensName, QString());
+        ChooseText(txtGreenAdditional, QString());
+        emit m_context.anyProfessionRequested();
+    });
 }

@@ -6,10 +6,11 @@
 class frmGreensTab : public frmPanelTab {
     Q_OBJECT
 public:
-    frmGreensTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent);
+    frmGreensTab(PanelContext& context, QWidget* parent);
 
     void ApplyCaptions() override;
     void LayOut(int innerHeight) override;
+    void Reveal(const modSearch::Result& found) override;
 
     void FilterGreens(bool redraw);
     void SelectGreen();

@@ -5,29 +5,25 @@
 #include "mapview/frmMap.h"
 #include "panel/PanelLayout.h"
 #include "panel/PanelOptions.h"
+#include "panel/PanelStyle.h"
 #include "panel/frmCollectorsTab.h"
 #include "panel/frmEliteTab.h"
 #include "panel/frmGreensTab.h"
 #include "panel/frmNotesTab.h"
 #include "panel/frmProgress.h"
 #include "panel/frmSearch.h"
+#include "panel/frmTabStrip.h"
 #include "panel/frmTreasuresPetsTab.h"
 #include "windows/frmPopupMenu.h"
 
-#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -54,144 +50,12 @@ const QColor kWindowColour(0x1e, 0x21, 0x26);
 const QColor kTitleColour(0xf0, 0xe6, 0xd2);
 const QColor kMenuPressedColour(0x50, 0x58, 0x66);
 
-// A tab label: a rounded-top folder tab in its tab's colour, bright when
-// active, dimmed behind. Clicks are reported to the panel.
-class TabLabel : public QWidget {
-public:
-    TabLabel(int index, QColor colour, QWidget* parent, std::function<void(int)> onClick)
-        : QWidget(parent), m_index(index), m_colour(colour), m_onClick(std::move(onClick))
-    {
-        setCursor(Qt::PointingHandCursor);
-    }
-    void setText(const QString& text)
-    {
-        m_text = text;
-        update();
-    }
-    void setActive(bool active)
-    {
-        m_active = active;
-        update();
-    }
-    bool active() const { return m_active; }
-    void setColour(QColor colour)
-    {
-        m_colour = colour;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, 4);
-        QPainterPath path;
-        path.addRoundedRect(r, 6, 6);
-        const QColor fill = m_active ? m_colour : m_colour.darker(230);
-        p.fillPath(path, fill);
-        p.setPen(QPen(m_colour, 1));
-        p.drawPath(path);
-        QFont f = font();
-        f.setBold(m_active);
-        // A caption that does not fit shrinks a little rather than lose letters.
-        const QRect textRect = rect().adjusted(22, 0, -3, 0);
-        const int needed = QFontMetrics(f).horizontalAdvance(m_text);
-        if (needed > textRect.width() && needed > 0)
-            f.setPointSizeF(std::max(6.5, f.pointSizeF() * textRect.width() / needed));
-        p.setFont(f);
-        p.setPen(m_active ? kWindowColour : m_colour.lighter(115));
-        p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, m_text);
-    }
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton && m_onClick)
-            m_onClick(m_index);
-    }
-
-private:
-    int m_index;
-    QColor m_colour;
-    std::function<void(int)> m_onClick;
-    QString m_text;
-    bool m_active = false;
-};
-
-// A tab's show box: a dark box framed and ticked in the tab's colour, so
-// that its state reads the same on the bright active tab and the dimmed ones.
-class ShowBox : public QCheckBox {
-public:
-    ShowBox(QColor colour, QWidget* parent) : QCheckBox(parent), m_colour(colour) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const qreal side = 12;
-        const QRectF box(1.5, (height() - side) / 2 + 0.5, side, side);
-        p.setPen(QPen(isChecked() ? m_colour.lighter(110) : QColor(0x8a, 0x8f, 0x98), 1));
-        p.setBrush(QColor(0x1b, 0x1e, 0x23));
-        p.drawRoundedRect(box, 2, 2);
-        if (!isChecked())
-            return;
-        p.setPen(QPen(m_colour.lighter(125), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        const QPointF tick[3] = {box.topLeft() + QPointF(2.8, 6.2), box.topLeft() + QPointF(5.2, 8.8),
-                                 box.topLeft() + QPointF(9.4, 3.2)};
-        p.drawPolyline(tick, 3);
-    }
-    bool hitButton(const QPoint&) const override { return true; }
-
-private:
-    QColor m_colour;
-};
-
-const char* const kPanelStyle = R"(
-QWidget { color: #e8e2d4; font-size: 9pt; }
-QLabel { background: transparent; }
-QLabel:disabled { color: #7d7a72; }
-QComboBox, QLineEdit {
-  background: #1b1e23; border: 1px solid #4a515c; border-radius: 3px; padding: 1px 6px;
-  selection-background-color: #c9a13b; selection-color: #1e2126;
-}
-QComboBox:disabled, QLineEdit:disabled { color: #6f6c66; border-color: #383d45; }
-QComboBox:hover, QLineEdit:focus { border-color: #c9a13b; }
-QComboBox QAbstractItemView { background: #1b1e23; border: 1px solid #4a515c; selection-background-color: #c9a13b; selection-color: #1e2126; }
-QListWidget {
-  background: #1b1e23; border: 1px solid #4a515c; border-radius: 3px; outline: 0;
-}
-QListWidget:disabled { color: #6f6c66; }
-QListWidget::item { padding: 1px 4px; }
-QListWidget::item:hover { background: #343a44; }
-QListWidget::item:selected { background: #c9a13b; color: #1e2126; }
-QRadioButton, QCheckBox { background: transparent; spacing: 5px; }
-QRadioButton::indicator, QCheckBox::indicator {
-  width: 11px; height: 11px; border: 1px solid #8a8f98; background: #1b1e23;
-}
-QRadioButton::indicator { border-radius: 6px; }
-QCheckBox::indicator { border-radius: 2px; }
-QRadioButton::indicator:checked {
-  background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5, fy:0.5,
-                              stop:0 #e0b84a, stop:0.5 #e0b84a, stop:0.6 #1b1e23, stop:1 #1b1e23);
-  border-color: #e0b84a;
-}
-QCheckBox::indicator:checked { background: #e0b84a; border-color: #1e2126; }
-QRadioButton::indicator:disabled, QCheckBox::indicator:disabled { border-color: #4a515c; }
-QPushButton#cmdQuit {
-  background: transparent; border: none; color: #d9d2c3; font-size: 12pt; font-weight: bold;
-}
-QPushButton#cmdQuit:hover { color: #ff8a6a; }
-QLabel#menuTitle { padding: 0 8px; border-radius: 3px; }
-QLabel#menuTitle:hover { background: #363c46; }
-QLabel#lblTot { color: #c9a13b; font-weight: bold; }
-)";
-
 } // namespace
 
 // ---------------------------------------------------------------------------
 
 frmMenu::frmMenu(World& world, PanelState& panel, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_world(world), m_panel(panel)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_world(world), m_panel(panel), m_context(world, panel)
 {
     setObjectName(QStringLiteral("frmMenu"));
     setWindowTitle(TitleText());
@@ -200,12 +64,22 @@ frmMenu::frmMenu(World& world, PanelState& panel, QWidget* parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kWindowColour);
     setPalette(pal);
-    setStyleSheet(QString::fromLatin1(kPanelStyle));
+    setStyleSheet(QString::fromLatin1(PanelStyle::kPanelStyle));
     BuildWindow();
     resize(kPanelWidth, 720);
 }
 
-frmMenu::~frmMenu() = default;
+frmMenu::~frmMenu()
+{
+    // The pages, the search and the progress window use the context, a
+    // member: they go before it.
+    delete m_progress;
+    delete m_search;
+    for (QWidget*& page : picTab) {
+        delete page;
+        page = nullptr;
+    }
+}
 
 QString frmMenu::TitleText() const
 {
@@ -232,11 +106,11 @@ void frmMenu::BuildWindow()
         lblMenu[static_cast<std::size_t>(i)] = l;
     }
 
-    m_eliteTab = new frmEliteTab(*this, m_world, m_panel, this);
-    m_collectorsTab = new frmCollectorsTab(*this, m_world, m_panel, this);
-    m_greensTab = new frmGreensTab(*this, m_world, m_panel, this);
-    m_notesTab = new frmNotesTab(*this, m_world, m_panel, this);
-    m_treasuresPetsTab = new frmTreasuresPetsTab(*this, m_world, m_panel, this);
+    m_eliteTab = new frmEliteTab(m_context, this);
+    m_collectorsTab = new frmCollectorsTab(m_context, this);
+    m_greensTab = new frmGreensTab(m_context, this);
+    m_notesTab = new frmNotesTab(m_context, this);
+    m_treasuresPetsTab = new frmTreasuresPetsTab(m_context, this);
     picTab = {m_eliteTab, m_collectorsTab, m_greensTab, m_notesTab, m_treasuresPetsTab};
     m_tabTops.assign(TabCount, kBackRowTop);
     for (int i = 0; i < TabCount; ++i) {
@@ -245,7 +119,7 @@ void frmMenu::BuildWindow()
         page->hide();
         m_tabTops[static_cast<std::size_t>(i)] = PanelLayout::TabRow(i) == 0 ? kFrontRowTop : kBackRowTop;
     }
-    NameTabControls();
+    ConnectContext();
 
     for (int i = 0; i < TabCount; ++i) {
         auto* tab = new TabLabel(i, PanelTabColour(m_world, i), this, [this](int k) { SelectTab(k); });
@@ -260,9 +134,7 @@ void frmMenu::BuildWindow()
     picFalseBorder->setAutoFillBackground(true);
     PlaceTabLabels();
 
-    m_search = new frmSearch(*this, m_world, m_panel);
-    txtSearch = m_search->txtSearch;
-    lstSearchResults = m_search->lstSearchResults;
+    m_search = new frmSearch(*this, m_world);
     // Ctrl+F: also while the map, a tool window of the panel, is the active
     // window (a second shortcut on the map would make the key ambiguous).
     auto* find = new QShortcut(QKeySequence::Find, this);
@@ -281,68 +153,22 @@ void frmMenu::PlaceTabLabels()
     }
 }
 
-void frmMenu::NameTabControls()
+void frmMenu::ConnectContext()
 {
-    const frmEliteTab& e = *m_eliteTab;
-    cmbCampaign = e.cmbCampaign;
-    cmbRegion = e.cmbRegion;
-    cmbZone = e.cmbZone;
-    cmbProfession = e.cmbProfession;
-    cmbSecondaryProfession = e.cmbSecondaryProfession;
-    cmbAttribute = e.cmbAttribute;
-    cmbCharacter = e.cmbCharacter;
-    optCapture = e.optCapture;
-    txtEliteName = e.txtEliteName;
-    txtEliteBossName = e.txtEliteBossName;
-    lstElite = e.lstElite;
-    lstLocations = e.lstLocations;
-    lblTot = e.lblTot;
-    lblCampaign = e.lblCampaign;
-    lblRegion = e.lblRegion;
-    lblZone = e.lblZone;
-    lblClass = e.lblClass;
-    lblSecondaryProfession = e.lblSecondaryProfession;
-    lblAttribute = e.lblAttribute;
-    lblEliteName = e.lblEliteName;
-    lblBossName = e.lblBossName;
-    lblLocations = e.lblLocations;
+    // A shared filter changed on a tab: every layer concerned filters anew,
+    // in the panel's order, the last one redrawing.
+    connect(&m_context, &PanelContext::regionChanged, this, &frmMenu::FilterAllLayers);
+    connect(&m_context, &PanelContext::professionChanged, this, &frmMenu::FilterProfessionLayers);
+    connect(&m_context, &PanelContext::redrawRequested, this, &frmMenu::RedrawMap);
+    connect(&m_context, &PanelContext::captureRequested, this, [this](int elite) {
+        if (m_commands.markEliteAsCaptured)
+            m_commands.markEliteAsCaptured(elite);
+    });
+}
 
-    const frmCollectorsTab& c = *m_collectorsTab;
-    optCollType = c.optCollType;
-    optCollLevel = c.optCollLevel;
-    picCollLevels = c.picCollLevels;
-    cmbCollReq = c.cmbCollReq;
-    cmbCollHand = c.cmbCollHand;
-    txtCollSearch = c.txtCollSearch;
-    lstCollectors = c.lstCollectors;
-    lblCollStuffType = c.lblCollStuffType;
-    lblCollectorLevel = c.lblCollectorLevel;
-    lblCollSearch = c.lblCollSearch;
-    lblCollectors = c.lblCollectors;
-    lblCollhand = c.lblCollhand;
-    lblCollRequest = c.lblCollRequest;
-
-    txtGreensName = m_greensTab->txtGreensName;
-    txtGreenAdditional = m_greensTab->txtGreenAdditional;
-    lstGreens = m_greensTab->lstGreens;
-    lblGreenName = m_greensTab->lblGreenName;
-    lblGreenAdditional = m_greensTab->lblGreenAdditional;
-    lblGreensList = m_greensTab->lblGreensList;
-
-    txtNoteShortDesc = m_notesTab->txtNoteShortDesc;
-    txtNoteBody = m_notesTab->txtNoteBody;
-    lstNotes = m_notesTab->lstNotes;
-    lblNoteShortDesc = m_notesTab->lblNoteShortDesc;
-    lblNoteBody = m_notesTab->lblNoteBody;
-    lblNoteList = m_notesTab->lblNoteList;
-
-    lstVarshaTreasures = m_treasuresPetsTab->lstVarshaTreasures;
-    lstPets = m_treasuresPetsTab->lstPets;
-    lstPetLocations = m_treasuresPetsTab->lstPetLocations;
-    cmbTreasureCharacter = m_treasuresPetsTab->cmbTreasureCharacter;
-    lblTreasures = m_treasuresPetsTab->lblTreasures;
-    lblPets = m_treasuresPetsTab->lblPets;
-    lblPetLocations = m_treasuresPetsTab->lblPetLocations;
+frmPanelTab& frmMenu::Tab(int i) const
+{
+    return *static_cast<frmPanelTab*>(picTab[static_cast<std::size_t>(std::clamp(i, 0, TabCount - 1))]);
 }
 
 // ---- Load, captions, options ----------------------------------------------
@@ -417,8 +243,19 @@ void frmMenu::SetMap(frmMap* map)
     if (m_map)
         disconnect(m_map, nullptr, this, nullptr);
     m_map = map;
+    m_context.SetMap({});
     if (!m_map)
         return;
+    m_context.SetMap({
+        .switchRegion =
+            [map](const QString& picture, int campaign, int region) {
+                QString path = picture;
+                map->InizializzaVariabili(path, campaign, region);
+            },
+        .centreOn = [map](int x, int y) { map->CenterMapOn(x, y); },
+        .hideInformationWindows = [map] { map->HideInformationWindows(); },
+        .mapLoaded = [map] { return map->MapLoaded(); },
+    });
     connect(m_map, &frmMap::regionChosen, this, &frmMenu::SelectRegion);
     connect(m_map, &frmMap::notesChanged, this, [this] {
         FilterNotes(true);
@@ -469,23 +306,7 @@ void frmMenu::RecountProgress(const std::vector<int>& characters)
 
 void frmMenu::SelectRegion(int c, int r)
 {
-    // The campaign entry is found by its item data, whatever the entries
-    // before it; its change handling fills the region list without
-    // filtering, and the region's runs the filters and loads the map.
-    const int campaignEntry = cmbCampaign->findData(c);
-    if (campaignEntry < 0)
-        return;
-    const bool ready = m_panel.Ready;
-    m_panel.Ready = false;
-    cmbCampaign->setCurrentIndex(campaignEntry);
-    m_panel.Ready = ready;
-    const int regionEntry = cmbRegion->findData(r);
-    if (regionEntry < 1)
-        return;
-    if (cmbRegion->currentIndex() == regionEntry)
-        FilterAllLayers(); // the region shown already: the lists and the map anew
-    else
-        cmbRegion->setCurrentIndex(regionEntry);
+    m_eliteTab->SelectRegion(c, r);
 }
 
 void frmMenu::RedrawMap()
@@ -574,6 +395,16 @@ void frmMenu::SelectTab(int i)
         box->raise();
 }
 
+void frmMenu::ShowTab(int i)
+{
+    if (i < 0 || i >= TabCount)
+        return;
+    SelectTab(i);
+    QCheckBox* show = chkShowObject[static_cast<std::size_t>(i)];
+    if (!show->isChecked())
+        show->setChecked(true);
+}
+
 void frmMenu::chkShowObject_Click(int k)
 {
     m_panel.chkShowObject[static_cast<std::size_t>(k)] = chkShowObject[static_cast<std::size_t>(k)]->isChecked();
@@ -606,91 +437,101 @@ void frmMenu::OpenMenu(int menu)
     if (popup->ClosedJustNow(menu))
         return; // the click on the open menu's title closed it
     // The boxes show the current settings.
+    using enum MenuCommand;
+    auto setValue = [popup](MenuCommand command, bool value) {
+        if (const auto row = MenuCommands::RowOf(command))
+            popup->SetValue(row->menu, row->entry, value);
+    };
+    const MenuCommand showBoxes[TabCount] = {ShowElites, ShowCollectors, ShowGreens, ShowNotes, ShowTreasuresPets};
     for (int k = 0; k < TabCount; ++k)
-        popup->SetValue(0, k, chkShowObject[static_cast<std::size_t>(k)]->isChecked());
-    popup->SetValue(1, 0, m_panel.LegendState == 1);
-    popup->SetValue(1, 1, m_panel.AlwaysOnTop == 1);
-    popup->SetValue(1, 4, m_panel.HoverMode == HoverSticky);
-    popup->SetValue(1, 5, m_panel.HoverMode == HoverWhileRightHeld);
-    popup->SetValue(1, 6, m_panel.HoverMode == HoverFollowPointer);
+        setValue(showBoxes[k], chkShowObject[static_cast<std::size_t>(k)]->isChecked());
+    setValue(ToggleLegend, m_panel.LegendState == 1);
+    setValue(ToggleAlwaysOnTop, m_panel.AlwaysOnTop == 1);
+    setValue(TooltipSticky, m_panel.HoverMode == HoverSticky);
+    setValue(TooltipWhileRightHeld, m_panel.HoverMode == HoverWhileRightHeld);
+    setValue(TooltipFollowPointer, m_panel.HoverMode == HoverFollowPointer);
     popup->OpenMenu(menu, lblMenu[static_cast<std::size_t>(menu)]);
 }
 
 void frmMenu::OnMenuEntryClick(int menu, int entry)
 {
-    const QString kWebSite = QString::fromUtf16(modMain::kWebSite);
-    const QString kGuidePage = QString::fromUtf16(modMain::kGuidePage);
+    if (auto* popup = findChild<frmPopupMenu*>())
+        popup->hide();
+    RunMenuCommand(MenuCommands::At(menu, entry));
+}
+
+void frmMenu::RunMenuCommand(MenuCommand command)
+{
     auto run = [](const std::function<void()>& f) {
         if (f)
             f();
     };
-    if (auto* popup = findChild<frmPopupMenu*>())
-        popup->hide();
-    switch (menu) {
-    case 0:
-        if (entry >= 0 && entry < TabCount)
-            chkShowObject[static_cast<std::size_t>(entry)]->toggle();
+    auto open = [this](const char16_t* address) {
+        if (m_commands.openDocument)
+            m_commands.openDocument(QString::fromUtf16(address));
+    };
+    auto toggleShowBox = [this](int tab) { chkShowObject[static_cast<std::size_t>(tab)]->toggle(); };
+    switch (command) {
+    case MenuCommand::ShowElites:
+        toggleShowBox(TabElite);
         break;
-    case 1:
-        switch (entry) {
-        case 0:
-            m_panel.LegendState = m_panel.LegendState == 1 ? 0 : 1;
-            run(m_commands.toggleLegend);
-            break;
-        case 1:
-            m_panel.AlwaysOnTop = m_panel.AlwaysOnTop == 1 ? 0 : 1;
-            ApplyTopMost();
-            break;
-        case 4:
-            m_panel.HoverMode = HoverSticky;
-            break;
-        case 5:
-            m_panel.HoverMode = HoverWhileRightHeld;
-            break;
-        case 6:
-            m_panel.HoverMode = HoverFollowPointer;
-            break;
-        case 8:
-            run(m_commands.manageCharacters);
-            m_eliteTab->RefillCharacters();
-            m_treasuresPetsTab->FillCharacters();
-            FilterTreasures(true);
-            RecountProgress();
-            break;
-        case 9:
-            ShowProgress();
-            break;
-        default:
-            break;
-        }
+    case MenuCommand::ShowCollectors:
+        toggleShowBox(TabCollectors);
         break;
-    case 2:
-        switch (entry) {
-        case 0:
-            run(m_commands.startUpdater);
-            break;
-        case 1:
-            if (m_commands.openDocument)
-                m_commands.openDocument(kWebSite);
-            break;
-        case 3:
-            run(m_commands.showCredits);
-            break;
-        case 5:
-            run(m_commands.showHistory);
-            break;
-        case 6:
-            if (m_commands.openDocument)
-                m_commands.openDocument(kGuidePage);
-            break;
-        case 8:
-            run(m_commands.showInformation);
-            break;
-        default:
-            break; // entry 4 does nothing
-        }
+    case MenuCommand::ShowGreens:
+        toggleShowBox(TabGreens);
         break;
-    default:
+    case MenuCommand::ShowNotes:
+        toggleShowBox(TabNotes);
+        break;
+    case MenuCommand::ShowTreasuresPets:
+        toggleShowBox(TabTreasuresPets);
+        break;
+    case MenuCommand::ToggleLegend:
+        m_panel.LegendState = m_panel.LegendState == 1 ? 0 : 1;
+        run(m_commands.toggleLegend);
+        break;
+    case MenuCommand::ToggleAlwaysOnTop:
+        m_panel.AlwaysOnTop = m_panel.AlwaysOnTop == 1 ? 0 : 1;
+        ApplyTopMost();
+        break;
+    case MenuCommand::TooltipSticky:
+        m_panel.HoverMode = HoverSticky;
+        break;
+    case MenuCommand::TooltipWhileRightHeld:
+        m_panel.HoverMode = HoverWhileRightHeld;
+        break;
+    case MenuCommand::TooltipFollowPointer:
+        m_panel.HoverMode = HoverFollowPointer;
+        break;
+    case MenuCommand::ManageCharacters:
+        run(m_commands.manageCharacters);
+        emit m_context.charactersChanged(); // the character choices filled anew
+        RecountProgress();
+        break;
+    case MenuCommand::ShowProgress:
+        ShowProgress();
+        break;
+    case MenuCommand::StartUpdater:
+        run(m_commands.startUpdater);
+        break;
+    case MenuCommand::OpenWebSite:
+        open(modMain::kWebSite);
+        break;
+    case MenuCommand::ShowCredits:
+        run(m_commands.showCredits);
+        break;
+    case MenuCommand::ShowHistory:
+        run(m_commands.showHistory);
+        break;
+    case MenuCommand::OpenGuide:
+        open(modMain::kGuidePage);
+        break;
+    case MenuCommand::ShowInformation:
+        run(m_commands.showInformation);
+        break;
+    case MenuCommand::Feedback: // does nothing
+    case MenuCommand::None:
         break;
     }
 }
@@ -799,7 +640,7 @@ void frmMenu::resizeEvent(QResizeEvent* event)
         return;
     cmdQuit->move(width() - 30, 2);
     LayOutPages();
-    PlaceSearch(txtSearch->x());
+    PlaceSearch(m_search->txtSearch->x());
 }
 
 void frmMenu::PlaceSearch(int left)

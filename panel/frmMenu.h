@@ -1,11 +1,14 @@
 // The control panel: a frameless window beside the map with its own title,
 // a menu bar, five tabs in rows of three (each with a show box) and the
-// filters and lists of every layer. The widgets write the PanelState that
-// the map and the layers read; the panel calls the layers' filters and the
-// map window's operations.
+// filters and lists of every layer, one tab each. The tabs write the
+// PanelState that the map and the layers read and know only their panel
+// context; the panel connects the context to the map window and runs the
+// filters of the layers in their order when a tab says a shared filter
+// changed.
 #pragma once
 
-#include "panel/modPanelLists.h"
+#include "panel/MenuCommands.h"
+#include "panel/PanelContext.h"
 #include "world/PanelState.h"
 #include "world/World.h"
 
@@ -16,16 +19,13 @@
 #include <functional>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPushButton;
-class QRadioButton;
 class frmEliteTab;
 class frmCollectorsTab;
 class frmGreensTab;
 class frmNotesTab;
+class frmPanelTab;
 class frmProgress;
 class frmTreasuresPetsTab;
 class frmSearch;
@@ -51,7 +51,9 @@ public:
 
     // What the program does for the panel's commands: quit (cmdQuit, the
     // window closed), start the updater, open the change history, open a
-    // document or address; open the capture dialog for a skill (later).
+    // document or address; open the capture dialog for a skill, the opened
+    // dialog for a chest; the legend, the character dialogs, the credits and
+    // the information window.
     struct Commands {
         std::function<void()> quitProgram;
         std::function<void()> startUpdater;
@@ -93,11 +95,23 @@ public:
 
     // A click on tab label i.
     void SelectTab(int i);
+    // Tab i made active with its layer shown on the map.
+    void ShowTab(int i);
     // Keeps the panel, the map window and the legend on top of other windows
     // when the always-on-top value is 1.
     void ApplyTopMost();
-    // A row of the menu bar's popup menus.
+    // A row of the menu bar's popup menus: runs the row's command.
     void OnMenuEntryClick(int menu, int entry);
+    void RunMenuCommand(MenuCommand command);
+
+    // The tabs (tab i of the strip is Tab(i)) and the context they share.
+    frmPanelTab& Tab(int i) const;
+    frmEliteTab& EliteTab() const { return *m_eliteTab; }
+    frmCollectorsTab& CollectorsTab() const { return *m_collectorsTab; }
+    frmGreensTab& GreensTab() const { return *m_greensTab; }
+    frmNotesTab& NotesTab() const { return *m_notesTab; }
+    frmTreasuresPetsTab& TreasuresPetsTab() const { return *m_treasuresPetsTab; }
+    PanelContext& Context() { return m_context; }
 
     // Opens the progress window (one, raised when open already), counted anew.
     void ShowProgress();
@@ -107,7 +121,7 @@ public:
     // list changed.
     void RecountProgress(const std::vector<int>& characters = {});
 
-    // Controls, by their names (tests drive them directly).
+    // The panel's own controls, by their names.
     std::array<QLabel*, 3> lblMenu{};
     std::array<QWidget*, TabCount> lblTab{};
     std::array<QWidget*, TabCount> picTab{};
@@ -115,54 +129,9 @@ public:
     QWidget* picFalseBorder = nullptr;
     QPushButton* cmdQuit = nullptr;
 
-    QComboBox* cmbCampaign = nullptr;
-    QComboBox* cmbRegion = nullptr;
-    QComboBox* cmbZone = nullptr;
-    QComboBox* cmbProfession = nullptr;
-    QComboBox* cmbSecondaryProfession = nullptr;
-    QComboBox* cmbAttribute = nullptr;
-    QComboBox* cmbCharacter = nullptr;
-    std::array<QRadioButton*, 2> optCapture{};
-    QLineEdit* txtEliteName = nullptr;
-    QLineEdit* txtEliteBossName = nullptr;
-    QListWidget* lstElite = nullptr;
-    QListWidget* lstLocations = nullptr;
-    QLabel* lblTot = nullptr;
-    QLabel *lblCampaign = nullptr, *lblRegion = nullptr, *lblZone = nullptr, *lblClass = nullptr,
-           *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr, *lblBossName = nullptr,
-           *lblLocations = nullptr;
-
-    std::array<QRadioButton*, 3> optCollType{};
-    std::array<QRadioButton*, 3> optCollLevel{};
-    QWidget* picCollLevels = nullptr;
-    QComboBox* cmbCollReq = nullptr;
-    QComboBox* cmbCollHand = nullptr;
-    QLineEdit* txtCollSearch = nullptr;
-    QListWidget* lstCollectors = nullptr;
-    QLabel *lblCollStuffType = nullptr, *lblCollectorLevel = nullptr, *lblCollSearch = nullptr,
-           *lblCollectors = nullptr, *lblCollhand = nullptr, *lblCollRequest = nullptr;
-
-    QLineEdit* txtGreensName = nullptr;
-    QLineEdit* txtGreenAdditional = nullptr;
-    QListWidget* lstGreens = nullptr;
-    QLabel *lblGreenName = nullptr, *lblGreenAdditional = nullptr, *lblGreensList = nullptr;
-
-    QLineEdit* txtNoteShortDesc = nullptr;
-    QLineEdit* txtNoteBody = nullptr;
-    QListWidget* lstNotes = nullptr;
-    QLabel *lblNoteShortDesc = nullptr, *lblNoteBody = nullptr, *lblNoteList = nullptr;
-
-    QComboBox* cmbTreasureCharacter = nullptr;
-    QListWidget* lstVarshaTreasures = nullptr;
-    QListWidget* lstPets = nullptr;
-    QListWidget* lstPetLocations = nullptr;
-    QLabel *lblTreasures = nullptr, *lblPets = nullptr, *lblPetLocations = nullptr;
-
     // The search field on the menu row (Ctrl+F from the panel or the map)
     // and its result list.
     frmSearch* Search() const { return m_search; }
-    QLineEdit* txtSearch = nullptr;
-    QListWidget* lstSearchResults = nullptr;
 
     // "Wayloom v" + major.minor.revision, painted at the top.
     QString TitleText() const;
@@ -178,16 +147,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class frmPanelTab;
-    friend class frmEliteTab;
-    friend class frmCollectorsTab;
-    friend class frmGreensTab;
-    friend class frmNotesTab;
-    friend class frmTreasuresPetsTab;
-
     void BuildWindow();
-    // Points the panel's control names at the controls of each tab.
-    void NameTabControls();
+    // The calls between tabs and to the map that the context's signals carry.
+    void ConnectContext();
     void ApplyCaptions();
     void LayOutPages();
     // The search field from `left` to the end of the menu row.
@@ -204,6 +166,9 @@ private:
     void FilterProfessionLayers();
     void chkShowObject_Click(int k);
 
+    World& m_world;
+    PanelState& m_panel;
+    PanelContext m_context;
     frmEliteTab* m_eliteTab = nullptr;
     frmCollectorsTab* m_collectorsTab = nullptr;
     frmGreensTab* m_greensTab = nullptr;
@@ -211,8 +176,6 @@ private:
     frmTreasuresPetsTab* m_treasuresPetsTab = nullptr;
     frmSearch* m_search = nullptr;
     frmProgress* m_progress = nullptr;
-    World& m_world;
-    PanelState& m_panel;
     frmMap* m_map = nullptr;
     Commands m_commands;
     std::vector<int> m_tabTops;

@@ -2,7 +2,6 @@
 
 #include "core/TextNumbers.h"
 #include "panel/PanelLayout.h"
-#include "panel/frmMenu.h"
 #include "panel/modNotesTab.h"
 
 #include <QLabel>
@@ -11,8 +10,7 @@
 
 using namespace PanelGeometry;
 
-frmNotesTab::frmNotesTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
-    : frmPanelTab(menu, world, panel, TabNotes, parent)
+frmNotesTab::frmNotesTab(PanelContext& context, QWidget* parent) : frmPanelTab(context, TabNotes, parent)
 {
     int y = kMargin;
     lblNoteShortDesc = Caption(kMargin, y);
@@ -48,7 +46,7 @@ void frmNotesTab::FilterNotes(bool redraw)
         return;
     ShowList(lstNotes, m_panel.lstNotes, modNotesTab::FilterNoteEntries(m_world, m_panel));
     lblNoteList->setText(modNotesTab::NotesCaption(m_world, m_panel.lstNotes.size()));
-    ClearEliteLocations();
+    ReportFiltered();
     if (redraw)
         RedrawMap();
 }
@@ -56,4 +54,13 @@ void frmNotesTab::FilterNotes(bool redraw)
 void frmNotesTab::SelectNote()
 {
     ShowOnMap(modNotesTab::SelectNote(m_world, m_panel));
+}
+
+void frmNotesTab::Reveal(const modSearch::Result& found)
+{
+    RevealIn(found, {lstNotes, m_panel.lstNotes}, [this] {
+        ChooseText(txtNoteShortDesc, QString());
+        ChooseText(txtNoteBody, QString());
+        emit m_context.anyProfessionRequested();
+    });
 }

@@ -6,10 +6,11 @@
 class frmNotesTab : public frmPanelTab {
     Q_OBJECT
 public:
-    frmNotesTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent);
+    frmNotesTab(PanelContext& context, QWidget* parent);
 
     void ApplyCaptions() override;
     void LayOut(int innerHeight) override;
+    void Reveal(const modSearch::Result& found) override;
 
     void FilterNotes(bool redraw);
     void SelectNote();

@@ -1,9 +1,5 @@
 #include "panel/frmPanelTab.h"
 
-#include "mapview/frmMap.h"
-#include "panel/frmEliteTab.h"
-#include "panel/frmMenu.h"
-
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
@@ -143,8 +139,27 @@ void ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entri
     list->setUpdatesEnabled(true);
 }
 
-frmPanelTab::frmPanelTab(frmMenu& menu, World& world, PanelState& panel, int tab, QWidget* parent)
-    : QWidget(parent), m_menu(menu), m_world(world), m_panel(panel), m_colour(PanelTabColour(world, tab))
+void ChooseData(QComboBox* combo, int data)
+{
+    if (combo->isEnabled() && combo->count() > 0)
+        combo->setCurrentIndex(std::max(0, combo->findData(data))); // runs the combo's own handling
+}
+
+void ChooseIndex(QComboBox* combo, int index)
+{
+    if (combo && combo->isEnabled() && index >= 0 && index < combo->count() && combo->currentIndex() != index)
+        combo->setCurrentIndex(index); // runs the combo's change handling
+}
+
+void ChooseText(QLineEdit* box, const QString& text)
+{
+    if (box->text() != text)
+        box->setText(text); // runs the box's filter
+}
+
+frmPanelTab::frmPanelTab(PanelContext& context, int tab, QWidget* parent)
+    : QWidget(parent), m_context(context), m_world(context.world()), m_panel(context.panel()), m_tab(tab),
+      m_colour(PanelTabColour(context.world(), tab))
 {}
 
 void frmPanelTab::paintEvent(QPaintEvent*)
@@ -228,21 +243,71 @@ void frmPanelTab::BindList(QListWidget* list, PanelList& state, std::function<vo
 
 void frmPanelTab::ShowOnMap(const std::optional<modTabRules::MapTarget>& target)
 {
-    frmMap* map = m_menu.Map();
-    if (!map || !target)
+    if (!m_context.HasMap() || !target)
         return;
-    QString picture = target->ImagePath;
-    map->InizializzaVariabili(picture, target->Campaign, target->Region);
-    map->UpdateMapWithNewEliteSkills();
-    map->CenterMapOn(target->Centre.x(), target->Centre.y());
+    m_context.SwitchMap(target->ImagePath, target->Campaign, target->Region);
+    emit m_context.redrawRequested();
+    m_context.CentreMapOn(target->Centre.x(), target->Centre.y());
 }
 
-void frmPanelTab::ClearEliteLocations()
+void frmPanelTab::ReportFiltered()
 {
-    m_menu.m_eliteTab->ClearLocations();
+    emit m_context.layerFiltered(m_tab);
 }
 
 void frmPanelTab::RedrawMap()
 {
-    m_menu.RedrawMap();
+    emit m_context.redrawRequested();
+}
+
+namespace {
+
+// The position of the entry with item data `data`; -1 when it is not listed.
+int RowOf(const std::vector<PanelEntry>& entries, int data)
+{
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].data == data)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Makes `row` the current row of `list` so that the list's click handling
+// runs, also when the row already was the current one.
+void Pick(QListWidget* list, int row)
+{
+    if (row < 0 || row >= list->count())
+        return;
+    if (list->currentRow() == row)
+        list->setCurrentRow(-1);
+    list->setCurrentRow(row);
+    list->scrollToItem(list->item(row), QAbstractItemView::PositionAtCenter);
+}
+
+} // namespace
+
+void frmPanelTab::RevealIn(const modSearch::Result& r, const Listing& l, const std::function<void()>& clearOwn)
+{
+    // Listed: the thing in the list and, for a thing with places, its place
+    // among those the list of places would show.
+    auto listed = [&] {
+        const int row = RowOf(l.model.entries, r.item);
+        if (row < 0 || !l.placeList || r.place < 1)
+            return row;
+        return RowOf(l.placesOf(), r.place) >= 0 ? row : -1;
+    };
+    int row = listed();
+    if (row < 0 && r.campaign >= 0) {
+        emit m_context.areaRequested(r.campaign, r.region);
+        row = listed();
+    }
+    if (row < 0) {
+        clearOwn();
+        row = listed();
+    }
+    Pick(l.list, row); // fills the list of places and chooses the first
+    if (!l.placeList)
+        return;
+    const int place = RowOf(l.places->entries, r.place);
+    if (place >= 0 && place != l.placeList->currentRow())
+        Pick(l.placeList, place);
 }

@@ -1,11 +1,14 @@
 // What every page of the control panel shares: its frame in the tab's colour,
-// the geometry of captions, combos, text boxes and lists, and the refilling
-// of a list or combo together with the state the map reads. Each tab is a
-// page of its own (frmEliteTab, frmCollectorsTab, ...); the panel keeps the
-// tab strip, the menu bar and the calls between tabs.
+// the geometry of captions, combos, text boxes and lists, the refilling of a
+// list or combo together with the state the map reads, and the showing of a
+// thing the search found. Each tab is a page of its own (frmEliteTab,
+// frmCollectorsTab, ...) that knows only its panel context; the panel keeps
+// the tab strip, the menu bar and the calls between tabs.
 #pragma once
 
+#include "panel/PanelContext.h"
 #include "panel/modPanelLists.h"
+#include "panel/modSearch.h"
 #include "panel/modTabRules.h"
 #include "world/PanelState.h"
 #include "world/World.h"
@@ -14,6 +17,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -22,7 +26,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QRadioButton;
-class frmMenu;
 
 namespace PanelGeometry {
 constexpr int kPanelWidth = 330; // width of the panel window
@@ -58,15 +61,30 @@ void ShowCombo(QComboBox* combo, PanelList& model, const modPanelLists::ComboFil
 // Refills a list box and its model from entries, nothing selected.
 void ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entries);
 
+// Chooses the entry with item data `data` in an enabled combo (its first
+// entry when no entry has that data), which runs the combo's change handling.
+void ChooseData(QComboBox* combo, int data);
+// Puts `index` into an enabled combo when it is a valid index other than the
+// current one, which runs the combo's change handling.
+void ChooseIndex(QComboBox* combo, int index);
+// Sets a text box's text when it differs (which runs the box's filter).
+void ChooseText(QLineEdit* box, const QString& text);
+
 class frmPanelTab : public QWidget {
     Q_OBJECT
 public:
-    frmPanelTab(frmMenu& menu, World& world, PanelState& panel, int tab, QWidget* parent);
+    frmPanelTab(PanelContext& context, int tab, QWidget* parent);
 
     // Sets every caption from the language file.
     virtual void ApplyCaptions() = 0;
     // Fits the page's lists to its inner height.
     virtual void LayOut(int innerHeight) = 0;
+    // Shows a thing the search found the way this tab's list shows it: the
+    // entry selected as a click would (whose handling switches the map to its
+    // region, centres it and makes the marker blink). Filters that hide it are
+    // loosened first: the region filter set to the thing's region, then the
+    // tab's own filters emptied.
+    virtual void Reveal(const modSearch::Result& found) = 0;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -85,14 +103,31 @@ protected:
 
     // Switches the map to the target's region, redraws it and centres it on
     // the target's point: what choosing an entry of a layer's list does.
-    // Nothing without a target.
+    // Nothing without a target or a map.
     void ShowOnMap(const std::optional<modTabRules::MapTarget>& target);
-    // Empties the elite tab's place list (every layer filter does this).
-    void ClearEliteLocations();
+    // Tells the panel that this tab's filter rebuilt its list (the elite tab
+    // empties its place list then).
+    void ReportFiltered();
     void RedrawMap();
 
-    frmMenu& m_menu;
+    // Where a thing the search found is chosen: its list and the model the
+    // list mirrors; for skills and pets also the list of places, its model and
+    // the places the tab's filters would list.
+    struct Listing {
+        QListWidget* list;
+        const PanelList& model;
+        QListWidget* placeList = nullptr;
+        const PanelList* places = nullptr;
+        std::function<std::vector<PanelEntry>()> placesOf = {};
+    };
+    // Chooses the thing (and its place) in its list as a click would, after
+    // loosening the filters as needed: first the region filter, then
+    // `clearOwn` (the tab's own filters).
+    void RevealIn(const modSearch::Result& found, const Listing& listing, const std::function<void()>& clearOwn);
+
+    PanelContext& m_context;
     World& m_world;
     PanelState& m_panel;
+    int m_tab;
     QColor m_colour;
 };

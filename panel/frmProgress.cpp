@@ -1,17 +1,15 @@
 #include "panel/frmProgress.h"
 
 #include "core/TextNumbers.h"
+#include "panel/frmEliteTab.h"
 #include "panel/frmMenu.h"
 #include "panel/frmTreasuresPetsTab.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -313,29 +311,15 @@ void frmProgress::ChooseCell(int row, int column)
         return;
     const modProgress::Row& chosen = m_overview.rows[static_cast<std::size_t>(row)];
     const int character = m_overview.characters[static_cast<std::size_t>(column)];
-    auto choose = [](QComboBox* combo, int value) {
-        const int index = std::max(0, combo->findData(value));
-        if (combo->isEnabled() && combo->count() > 0)
-            combo->setCurrentIndex(index); // runs the combo's own handling
-    };
-    const bool byCampaign = chosen.kind == RowKind::Campaign || chosen.kind == RowKind::Chests;
     // Every campaign (or the row's), every region and zone.
-    choose(m_menu.cmbCampaign, byCampaign ? chosen.number : -1);
-    choose(m_menu.cmbRegion, 0);
-    choose(m_menu.cmbZone, 0);
+    const bool byCampaign = chosen.kind == RowKind::Campaign || chosen.kind == RowKind::Chests;
+    const int campaign = byCampaign ? chosen.number : -1;
     if (chosen.kind == RowKind::Chests) {
-        if (auto* chests = m_menu.findChild<frmTreasuresPetsTab*>())
-            choose(chests->cmbTreasureCharacter, character);
+        m_menu.TreasuresPetsTab().RevealNotOpened(character, campaign);
         m_menu.SelectTab(TabTreasuresPets);
         return;
     }
-    m_menu.txtEliteName->clear();
-    m_menu.txtEliteBossName->clear();
-    choose(m_menu.cmbProfession, chosen.kind == RowKind::Profession ? chosen.number : 0);
-    choose(m_menu.cmbSecondaryProfession, 0);
-    choose(m_menu.cmbAttribute, 0);
-    m_menu.optCapture[1]->setChecked(true);
-    choose(m_menu.cmbCharacter, character);
+    m_menu.EliteTab().RevealMissing(character, campaign, chosen.kind == RowKind::Profession ? chosen.number : 0);
     m_menu.SelectTab(TabElite);
 }
 

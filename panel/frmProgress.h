@@ -32,8 +32,8 @@ public:
     // The table row showing overview row `row` (-1 when none does).
     int TableRow(int row) const;
     // What a click on the cell of overview row `row` and character column
-    // `column` does: sets the elite tab (or the chests tab) through its own
-    // controls and makes it the active tab.
+    // `column` does: asks the elite tab (or the chests tab) to show what the
+    // character still lacks there and makes it the active tab.
     void ChooseCell(int row, int column);
     // Moves the window (frame included, as far as it is known) onto its screen.
     void KeepOnScreen();

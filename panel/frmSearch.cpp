@@ -1,21 +1,15 @@
 #include "panel/frmSearch.h"
 
 #include "core/TextNumbers.h"
-#include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
 #include "panel/frmPanelTab.h"
-#include "panel/modEliteTab.h"
-#include "panel/modTreasuresPetsTab.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
-#include <QRadioButton>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -100,43 +94,9 @@ public:
     }
 };
 
-// The position of the entry with item data `data`; -1 when it is not listed.
-int RowOf(const std::vector<PanelEntry>& entries, int data)
-{
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].data == data)
-            return static_cast<int>(i);
-    return -1;
-}
-
-// Makes `row` the current row of `list` so that the list's click handling
-// runs, also when the row already was the current one.
-void Pick(QListWidget* list, int row)
-{
-    if (row < 0 || row >= list->count())
-        return;
-    if (list->currentRow() == row)
-        list->setCurrentRow(-1);
-    list->setCurrentRow(row);
-    list->scrollToItem(list->item(row), QAbstractItemView::PositionAtCenter);
-}
-
-void SetText(QLineEdit* box, const QString& text)
-{
-    if (box->text() != text)
-        box->setText(text); // runs the box's filter
-}
-
-void SetIndex(QComboBox* combo, int index)
-{
-    if (combo && combo->isEnabled() && index >= 0 && index < combo->count() && combo->currentIndex() != index)
-        combo->setCurrentIndex(index); // runs the combo's change handling
-}
-
 } // namespace
 
-frmSearch::frmSearch(frmMenu& menu, World& world, PanelState& panel)
-    : QObject(&menu), m_menu(menu), m_world(world), m_panel(panel)
+frmSearch::frmSearch(frmMenu& menu, World& world) : QObject(&menu), m_menu(menu), m_world(world)
 {
     txtSearch = new QLineEdit(&menu);
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
@@ -322,137 +282,7 @@ void frmSearch::Choose(int row)
 
 void frmSearch::Choose(const modSearch::Result& r)
 {
-    using modSearch::Kind;
-    ShowTab(modSearch::TabOf(r.kind));
-    const World& w = m_world;
-    const PanelState& p = m_panel;
-    switch (r.kind) {
-    case Kind::Skill:
-    case Kind::Boss:
-        if (r.item < 1) {
-            ChooseArea(r); // a boss without a skill is in no list: its place
-            break;
-        }
-        SelectIn(r,
-                 {m_menu.lstElite, p.lstElite, m_menu.lstLocations, &p.lstLocations,
-                  [&] { return modEliteTab::EliteLocationEntries(w.elite, w.campaigns, p, r.item); }},
-                 [this] {
-                     SetText(m_menu.txtEliteName, QString());
-                     SetText(m_menu.txtEliteBossName, QString());
-                     ClearProfession();
-                     m_menu.optCapture[0]->setChecked(true);
-                 });
-        break;
-    case Kind::Collector:
-    case Kind::Reward:
-        SelectIn(r, {m_menu.lstCollectors, p.lstCollectors}, [this] {
-            m_menu.optCollType[0]->setChecked(true);
-            m_menu.optCollLevel[0]->setChecked(true);
-            SetIndex(m_menu.cmbCollHand, 0);
-            SetIndex(m_menu.cmbCollReq, 0);
-            SetText(m_menu.txtCollSearch, QString());
-            ClearProfession();
-        });
-        break;
-    case Kind::Green:
-        SelectIn(r, {m_menu.lstGreens, p.lstGreens}, [this] {
-            SetText(m_menu.txtGreensName, QString());
-            SetText(m_menu.txtGreenAdditional, QString());
-            ClearProfession();
-        });
-        break;
-    case Kind::Note:
-        SelectIn(r, {m_menu.lstNotes, p.lstNotes}, [this] {
-            SetText(m_menu.txtNoteShortDesc, QString());
-            SetText(m_menu.txtNoteBody, QString());
-            ClearProfession();
-        });
-        break;
-    case Kind::Chest:
-        SelectIn(r, {m_menu.lstVarshaTreasures, p.lstVarshaTreasures},
-                 [this] { SetIndex(m_menu.cmbTreasureCharacter, 0); });
-        break;
-    case Kind::Pet:
-        SelectIn(r,
-                 {m_menu.lstPets, p.lstPets, m_menu.lstPetLocations, &p.lstPetLocations,
-                  [&] { return modTreasuresPetsTab::PetPlaceEntries(w, p, r.item); }},
-                 [] {});
-        break;
-    case Kind::Zone:
-    case Kind::Region:
-    case Kind::Campaign:
-        ChooseArea(r);
-        break;
-    }
-}
-
-void frmSearch::SelectIn(const modSearch::Result& r, const Listing& l, const std::function<void()>& clearOwn)
-{
-    // Listed: the thing in the list and, for a thing with places, its place
-    // among those the list of places would show.
-    auto listed = [&] {
-        const int row = RowOf(l.model.entries, r.item);
-        if (row < 0 || !l.placeList || r.place < 1)
-            return row;
-        return RowOf(l.placesOf(), r.place) >= 0 ? row : -1;
-    };
-    Pick(l.list, ListedRow(r, listed, clearOwn)); // fills the list of places and chooses the first
-    if (!l.placeList)
-        return;
-    const int place = RowOf(l.places->entries, r.place);
-    if (place >= 0 && place != l.placeList->currentRow())
-        Pick(l.placeList, place);
-}
-
-int frmSearch::ListedRow(const modSearch::Result& r, const std::function<int()>& row,
-                         const std::function<void()>& clearOwn)
-{
-    if (const int now = row(); now >= 0)
-        return now;
-    if (r.campaign >= 0) {
-        ShowArea(r);
-        if (const int now = row(); now >= 0)
-            return now;
-    }
-    clearOwn();
-    return row();
-}
-
-void frmSearch::ShowArea(const modSearch::Result& r)
-{
-    if (modCampaigns::RegionExists(m_world.campaigns, r.campaign, r.region)) {
-        m_menu.SelectRegion(r.campaign, r.region);
-        SetIndex(m_menu.cmbZone, 0);
-    } else {
-        SetIndex(m_menu.cmbCampaign, m_menu.cmbCampaign->findData(r.campaign));
-    }
-}
-
-void frmSearch::ShowTab(int tab)
-{
-    m_menu.SelectTab(tab);
-    QCheckBox* show = m_menu.chkShowObject[static_cast<std::size_t>(tab)];
-    if (!show->isChecked())
-        show->setChecked(true);
-}
-
-void frmSearch::ClearProfession()
-{
-    SetIndex(m_menu.cmbProfession, 0);
-}
-
-void frmSearch::ChooseArea(const modSearch::Result& r)
-{
-    if (r.kind == modSearch::Kind::Campaign) {
-        SetIndex(m_menu.cmbCampaign, m_menu.cmbCampaign->findData(r.campaign));
-        return;
-    }
-    if (!modCampaigns::RegionExists(m_world.campaigns, r.campaign, r.region))
-        return;
-    ShowArea(r);
-    if (r.kind == modSearch::Kind::Zone)
-        SetIndex(m_menu.cmbZone, m_menu.cmbZone->findData(r.place));
-    frmMap* map = m_menu.Map();
-    if (map && map->MapLoaded() && r.x >= 0 && r.y >= 0)
-        map->CenterMapOn(r.x, r.y);
+    const int tab = modSearch::TabOf(r.kind);
+    m_menu.ShowTab(tab);
+    m_menu.Tab(tab).Reveal(r);
 }

@@ -1,10 +1,6 @@
 // The panel's search field: finds any named thing of the world as the user
-// types, and shows a chosen result the way its tab would: the tab made
-// active with its layer shown, the entry selected in the tab's list (whose
-// own click handling switches the map to the region, centres it and makes
-// the marker blink). Filters that hide the entry are loosened first: the
-// region filter is set to the thing's region, then the tab's own filters are
-// emptied.
+// types, and shows a chosen result through its tab: the tab made active with
+// its layer shown, then asked to reveal the thing (frmPanelTab::Reveal).
 #pragma once
 
 #include "panel/modSearch.h"
@@ -14,7 +10,6 @@
 #include <QObject>
 #include <QRect>
 
-#include <functional>
 #include <vector>
 
 class QLineEdit;
@@ -28,7 +23,7 @@ public:
     static constexpr int kListedResults = 100;
 
     // The field and its result list are made children of `menu`.
-    frmSearch(frmMenu& menu, World& world, PanelState& panel);
+    frmSearch(frmMenu& menu, World& world);
 
     // The index from the world (the panel's load), and after a note changed.
     void Rebuild();
@@ -57,32 +52,8 @@ private:
     void HideResults();
     void MoveCurrent(int step);
 
-    // The row of `data` in the list `model` mirrors, once `listed` says the
-    // thing is shown there, loosening filters as needed: first the region
-    // filter (set to the thing's region), then `clearOwn` (the tab's own
-    // filters). -1 when it cannot be listed at all.
-    int ListedRow(const modSearch::Result& r, const std::function<int()>& row, const std::function<void()>& clearOwn);
-    // The region filter set to the thing's campaign and region, every zone.
-    void ShowArea(const modSearch::Result& r);
-    void ShowTab(int tab);
-    // Where a kind is chosen: its list and the model the list mirrors; for
-    // skills and pets also the list of places, its model and the places the
-    // panel's filters would list.
-    struct Listing {
-        QListWidget* list;
-        const PanelList& model;
-        QListWidget* placeList = nullptr;
-        const PanelList* places = nullptr;
-        std::function<std::vector<PanelEntry>()> placesOf = {};
-    };
-    // Chooses the thing (and its place) in its list, as a click would.
-    void SelectIn(const modSearch::Result& r, const Listing& listing, const std::function<void()>& clearOwn);
-    void ChooseArea(const modSearch::Result& r);
-    void ClearProfession();
-
     frmMenu& m_menu;
     World& m_world;
-    PanelState& m_panel;
     modSearch::SearchIndex m_index;
     std::vector<modSearch::Result> m_results;
     QRect m_listArea;

@@ -1,7 +1,6 @@
 #include "panel/frmTreasuresPetsTab.h"
 
 #include "core/TextNumbers.h"
-#include "panel/frmMenu.h"
 #include "panel/modPanelLists.h"
 #include "panel/modTreasuresPetsTab.h"
 
@@ -20,8 +19,8 @@ constexpr int kTreasuresHeight = 150 - kControlHeight - 4;
 constexpr int kPetLocationsHeight = 120;
 } // namespace
 
-frmTreasuresPetsTab::frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent)
-    : frmPanelTab(menu, world, panel, TabTreasuresPets, parent)
+frmTreasuresPetsTab::frmTreasuresPetsTab(PanelContext& context, QWidget* parent)
+    : frmPanelTab(context, TabTreasuresPets, parent)
 {
     int y = kMargin;
     lblTreasureCharacter = Caption(kMargin, y);
@@ -53,6 +52,11 @@ frmTreasuresPetsTab::frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState
         modTreasuresPetsTab::ChoosePetPlace(m_panel, m_panel.lstPetLocations.selected);
         ShowSelections();
         SelectPetPlace();
+    });
+    // A new character list: the choice filled anew, the chests counted for it.
+    connect(&m_context, &PanelContext::charactersChanged, this, [this] {
+        FillCharacters();
+        FilterTreasures(true);
     });
 }
 
@@ -102,7 +106,7 @@ void frmTreasuresPetsTab::FilterTreasures(bool redraw)
     ShowList(lstVarshaTreasures, m_panel.lstVarshaTreasures,
              modTreasuresPetsTab::FilterTreasureEntries(m_world, m_panel));
     lblTreasures->setText(modTreasuresPetsTab::TreasuresCaption(m_world, m_panel.lstVarshaTreasures.size()));
-    ClearEliteLocations();
+    ReportFiltered();
     if (redraw)
         RedrawMap();
 }
@@ -115,7 +119,7 @@ void frmTreasuresPetsTab::FilterPets(bool redraw)
     ShowList(lstPetLocations, m_panel.lstPetLocations, {});
     SetControlsEnabled(false, {lstPetLocations, lblPetLocations});
     lblPets->setText(modTreasuresPetsTab::PetsCaption(m_world, m_panel.lstPets.size()));
-    ClearEliteLocations();
+    ReportFiltered();
     if (redraw)
         RedrawMap();
 }
@@ -145,4 +149,25 @@ void frmTreasuresPetsTab::SelectPet()
 void frmTreasuresPetsTab::SelectPetPlace()
 {
     ShowOnMap(modTreasuresPetsTab::SelectPetPlace(m_world, m_panel));
+}
+
+void frmTreasuresPetsTab::Reveal(const modSearch::Result& found)
+{
+    if (found.kind == modSearch::Kind::Chest) {
+        RevealIn(found, {lstVarshaTreasures, m_panel.lstVarshaTreasures},
+                 [this] { ChooseIndex(cmbTreasureCharacter, 0); });
+        return;
+    }
+    const World& w = m_world;
+    const PanelState& p = m_panel;
+    RevealIn(found,
+             {lstPets, p.lstPets, lstPetLocations, &p.lstPetLocations,
+              [&] { return modTreasuresPetsTab::PetPlaceEntries(w, p, found.item); }},
+             [] {});
+}
+
+void frmTreasuresPetsTab::RevealNotOpened(int character, int campaign)
+{
+    emit m_context.campaignRequested(campaign);
+    ChooseData(cmbTreasureCharacter, character);
 }

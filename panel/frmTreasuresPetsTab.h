@@ -8,10 +8,15 @@
 class frmTreasuresPetsTab : public frmPanelTab {
     Q_OBJECT
 public:
-    frmTreasuresPetsTab(frmMenu& menu, World& world, PanelState& panel, QWidget* parent);
+    frmTreasuresPetsTab(PanelContext& context, QWidget* parent);
 
     void ApplyCaptions() override;
     void LayOut(int innerHeight) override;
+    // A chest or a pet (with the place found).
+    void Reveal(const modSearch::Result& found) override;
+    // The chests of campaign c (by item data, -1 every campaign) that
+    // `character` has not opened.
+    void RevealNotOpened(int character, int campaign);
 
     void FilterTreasures(bool redraw);
     // Fills cmbTreasureCharacter, keeping the chosen character (at start: the

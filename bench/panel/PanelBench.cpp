@@ -1,8 +1,10 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen bench_panel
 #include "ScaleTenProgram.h"
 #include "mapview/frmMap.h"
+#include "panel/frmEliteTab.h"
 #include "panel/frmMenu.h"
 #include "panel/frmProgress.h"
+#include "panel/frmSearch.h"
 #include "panel/modEliteTab.h"
 
 #include <QApplication>
@@ -89,17 +91,17 @@ void BM_KeystrokeInNameBox(benchmark::State& state)
     if (!ScaleTen(state))
         return;
     frmMenu& menu = *g_scaleTen->program->menu();
-    menu.txtEliteName->clear();
-    state.counters["listed"] = menu.lstElite->count();
+    menu.EliteTab().txtEliteName->clear();
+    state.counters["listed"] = menu.EliteTab().lstElite->count();
     for (auto _ : state) {
-        menu.txtEliteName->setText(QStringLiteral("e"));
+        menu.EliteTab().txtEliteName->setText(QStringLiteral("e"));
         state.PauseTiming();
-        menu.txtEliteName->clear();
+        menu.EliteTab().txtEliteName->clear();
         state.ResumeTiming();
     }
-    menu.txtEliteName->setText(QStringLiteral("e"));
-    state.counters["after"] = menu.lstElite->count();
-    menu.txtEliteName->clear();
+    menu.EliteTab().txtEliteName->setText(QStringLiteral("e"));
+    state.counters["after"] = menu.EliteTab().lstElite->count();
+    menu.EliteTab().txtEliteName->clear();
 }
 BENCHMARK(BM_KeystrokeInNameBox)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -122,13 +124,13 @@ void BM_KeystrokeInSearchField(benchmark::State& state)
     const QString before = name.left(length - 1), after = name.left(length);
     for (auto _ : state) {
         state.PauseTiming();
-        menu.txtSearch->setText(before);
+        menu.Search()->txtSearch->setText(before);
         state.ResumeTiming();
-        menu.txtSearch->setText(after);
+        menu.Search()->txtSearch->setText(after);
     }
     state.SetLabel(after.toStdString());
-    state.counters["listed"] = menu.lstSearchResults->count();
-    menu.txtSearch->clear();
+    state.counters["listed"] = menu.Search()->lstSearchResults->count();
+    menu.Search()->txtSearch->clear();
 }
 BENCHMARK(BM_KeystrokeInSearchField)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 

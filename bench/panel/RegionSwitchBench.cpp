@@ -9,6 +9,7 @@
 #include "ScaleTenProgram.h"
 #include "mapview/MapCanvas.h"
 #include "mapview/frmMap.h"
+#include "panel/frmEliteTab.h"
 #include "panel/frmMenu.h"
 
 #include <QApplication>
@@ -62,7 +63,7 @@ struct Scene {
         c.Regions[static_cast<std::size_t>(regions.first)].ImagePath = picture;
         c.Regions[static_cast<std::size_t>(regions.second)].ImagePath = picture;
         // Every list holds all of its entries: no campaign chosen.
-        program->menu()->cmbCampaign->setCurrentIndex(0);
+        program->menu()->EliteTab().cmbCampaign->setCurrentIndex(0);
         program->map()->resize(1920 + 4, 1080 + 4);
     }
 };

@@ -10,6 +10,7 @@
 #include "elite/frmMarkEliteAsCaptured.h"
 #include "layers/frmMarkTreasureAsOpened.h"
 #include "mapview/frmMap.h"
+#include "panel/frmEliteTab.h"
 #include "panel/frmMenu.h"
 
 #include <QApplication>
@@ -195,7 +196,7 @@ TEST(DialogWindows, CharactersAreCreatedRefusedDeletedAndFoundAfterARestart)
             QTest::mouseClick(list.cmdCancel, Qt::LeftButton);
         });
         s.menu().OnMenuEntryClick(1, 8);
-        EXPECT_EQ(s.menu().cmbCharacter->count(), 2);
+        EXPECT_EQ(s.menu().EliteTab().cmbCharacter->count(), 2);
         EXPECT_EQ(s.world().characters.Characters[1], QString());
     }
     EXPECT_EQ(folder.read("Personal/Characters.txt"), "02\tBren\r\n");
@@ -223,9 +224,9 @@ TEST(DialogWindows, ASkillCapturedFromTheListOrTheMapLeavesTheNotYetCapturedList
     {
         Started s(folder);
         auto& m = s.menu();
-        m.optCapture[1]->setChecked(true);
-        m.cmbCharacter->setCurrentIndex(m.cmbCharacter->findData(2));
-        const int before = m.lstElite->count();
+        m.EliteTab().optCapture[1]->setChecked(true);
+        m.EliteTab().cmbCharacter->setCurrentIndex(m.EliteTab().cmbCharacter->findData(2));
+        const int before = m.EliteTab().lstElite->count();
         ASSERT_GT(before, 2);
 
         // From the list: Bren, on whom the panel filters, is chosen already.
@@ -235,16 +236,17 @@ TEST(DialogWindows, ASkillCapturedFromTheListOrTheMapLeavesTheNotYetCapturedList
             marked.push_back(d.EliteNumber());
             QTest::mouseClick(d.cmdSave, Qt::LeftButton);
         });
-        ClickRow(m.lstElite, 0);
-        QTest::mouseDClick(m.lstElite->viewport(), Qt::LeftButton, {},
-                           m.lstElite->visualItemRect(m.lstElite->item(0)).center());
+        ClickRow(m.EliteTab().lstElite, 0);
+        QTest::mouseDClick(m.EliteTab().lstElite->viewport(), Qt::LeftButton, {},
+                           m.EliteTab().lstElite->visualItemRect(m.EliteTab().lstElite->item(0)).center());
         ASSERT_EQ(marked.size(), 1u);
-        EXPECT_EQ(RowOfData(m.lstElite, marked[0]), -1);
+        EXPECT_EQ(RowOfData(m.EliteTab().lstElite, marked[0]), -1);
 
         // From the map: a double click on the next skill's boss, the map centred on it.
-        ClickRow(m.lstElite, 0);
-        const int elite = m.lstElite->item(0)->data(Qt::UserRole).toInt();
-        const auto& place = s.world().elite.EliteSkills[elite].Locations.at(m.lstLocations->currentRow() + 1);
+        ClickRow(m.EliteTab().lstElite, 0);
+        const int elite = m.EliteTab().lstElite->item(0)->data(Qt::UserRole).toInt();
+        const auto& place =
+            s.world().elite.EliteSkills[elite].Locations.at(m.EliteTab().lstLocations->currentRow() + 1);
         frmMap& map = *s.program->map();
         WhenShown<frmMarkEliteAsCaptured>([&](frmMarkEliteAsCaptured& d) {
             EXPECT_EQ(d.windowTitle(), QStringLiteral("Elite: ") + s.world().elite.EliteSkills[d.EliteNumber()].Name);
@@ -255,8 +257,8 @@ TEST(DialogWindows, ASkillCapturedFromTheListOrTheMapLeavesTheNotYetCapturedList
         map.PointerDoubleClick(mapview::PointerButton::Left,
                                QPointF(place.X + map.MapOffsetX(), place.Y + map.MapOffsetY()), QPoint());
         ASSERT_EQ(marked.size(), 2u) << "a double click on the boss opens the dialog";
-        EXPECT_EQ(RowOfData(m.lstElite, marked[1]), -1);
-        EXPECT_EQ(m.lstElite->count(), before - 2);
+        EXPECT_EQ(RowOfData(m.EliteTab().lstElite, marked[1]), -1);
+        EXPECT_EQ(m.EliteTab().lstElite->count(), before - 2);
     }
     EXPECT_TRUE(boxes.texts.isEmpty());
     QByteArray expected;

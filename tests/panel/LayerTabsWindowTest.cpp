@@ -71,7 +71,7 @@ MapContext ContextOf(Started& s)
 struct TabCase {
     const char* name;
     int tab;
-    QListWidget* frmMenu::*list;
+    QListWidget* (*list)(const frmMenu&);
     std::optional<modTabRules::MapTarget> (*target)(const World&, const PanelState&);
     std::optional<FlashLayer> flash;
     LayerId layer;
@@ -83,12 +83,14 @@ std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState
 }
 
 const TabCase kTabs[] = {
-    {"collectors", TabCollectors, &frmMenu::lstCollectors, modCollectorsTab::SelectCollector, FlashLayer::Collectors,
-     LayerId::Collectors},
-    {"greens", TabGreens, &frmMenu::lstGreens, modGreensTab::SelectGreen, FlashLayer::Greens, LayerId::Greens},
-    {"treasures", TabTreasuresPets, &frmMenu::lstVarshaTreasures, modTreasuresPetsTab::SelectTreasure,
-     FlashLayer::Treasures, LayerId::Treasures},
-    {"pets", TabTreasuresPets, &frmMenu::lstPets, PetTarget, std::nullopt, LayerId::Pets},
+    {"collectors", TabCollectors, [](const frmMenu& m) { return m.CollectorsTab().lstCollectors; },
+     modCollectorsTab::SelectCollector, FlashLayer::Collectors, LayerId::Collectors},
+    {"greens", TabGreens, [](const frmMenu& m) { return m.GreensTab().lstGreens; }, modGreensTab::SelectGreen,
+     FlashLayer::Greens, LayerId::Greens},
+    {"treasures", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstVarshaTreasures; },
+     modTreasuresPetsTab::SelectTreasure, FlashLayer::Treasures, LayerId::Treasures},
+    {"pets", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstPets; }, PetTarget, std::nullopt,
+     LayerId::Pets},
 };
 
 TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilterNarrows)
@@ -101,9 +103,9 @@ TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilt
     const PanelState& panel = s.program->panel();
     for (const TabCase& c : kTabs) {
         SCOPED_TRACE(c.name);
-        m.cmbCampaign->setCurrentIndex(0);
+        m.EliteTab().cmbCampaign->setCurrentIndex(0);
         m.SelectTab(c.tab);
-        QListWidget* list = m.*c.list;
+        QListWidget* list = c.list(m);
         const int all = list->count();
         ASSERT_GT(all, 0) << "the demo world lists some";
 
@@ -122,24 +124,24 @@ TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilt
 
         // The entry's region chosen on the elite tab: only that region's entries stay.
         const QImage allMarkers = s.map().Canvas().picTemp;
-        m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(target->Campaign));
-        m.cmbRegion->setCurrentIndex(m.cmbRegion->findData(target->Region));
+        m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(target->Campaign));
+        m.EliteTab().cmbRegion->setCurrentIndex(m.EliteTab().cmbRegion->findData(target->Region));
         EXPECT_GT(list->count(), 0);
         EXPECT_LE(list->count(), all);
         // And a zone without any of them empties the list and clears the map of its markers.
         m.SelectTab(c.tab);
-        for (int z = 1; z < m.cmbZone->count() && list->count() > 0; ++z)
-            m.cmbZone->setCurrentIndex(z);
+        for (int z = 1; z < m.EliteTab().cmbZone->count() && list->count() > 0; ++z)
+            m.EliteTab().cmbZone->setCurrentIndex(z);
     }
     // Treasures and pets share one selection: a pet place clears the chest.
-    m.cmbCampaign->setCurrentIndex(0);
+    m.EliteTab().cmbCampaign->setCurrentIndex(0);
     m.SelectTab(TabTreasuresPets);
-    ClickRow(m.lstVarshaTreasures, 0);
-    ClickRow(m.lstPets, 0);
-    EXPECT_EQ(m.lstVarshaTreasures->currentRow(), -1);
+    ClickRow(m.TreasuresPetsTab().lstVarshaTreasures, 0);
+    ClickRow(m.TreasuresPetsTab().lstPets, 0);
+    EXPECT_EQ(m.TreasuresPetsTab().lstVarshaTreasures->currentRow(), -1);
     EXPECT_EQ(panel.lstVarshaTreasures.selected, -1);
-    EXPECT_EQ(m.lstPetLocations->currentRow(), 0);
-    ClickRow(m.lstVarshaTreasures, 0);
+    EXPECT_EQ(m.TreasuresPetsTab().lstPetLocations->currentRow(), 0);
+    ClickRow(m.TreasuresPetsTab().lstVarshaTreasures, 0);
     EXPECT_EQ(panel.lstPetLocations.selected, -1);
     EXPECT_EQ(panel.lstPets.selected, -1);
 }
@@ -155,22 +157,22 @@ TEST(LayerTabs, SearchBoxesNarrowTheListsAndTheMarkers)
         QLineEdit* box;
         QListWidget* list;
         int tab;
-    } rows[] = {{"collector search", m.txtCollSearch, m.lstCollectors, TabCollectors},
-                {"green name", m.txtGreensName, m.lstGreens, TabGreens},
-                {"green property", m.txtGreenAdditional, m.lstGreens, TabGreens}};
+    } rows[] = {{"collector search", m.CollectorsTab().txtCollSearch, m.CollectorsTab().lstCollectors, TabCollectors},
+                {"green name", m.GreensTab().txtGreensName, m.GreensTab().lstGreens, TabGreens},
+                {"green property", m.GreensTab().txtGreenAdditional, m.GreensTab().lstGreens, TabGreens}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        m.cmbCampaign->setCurrentIndex(0);
+        m.EliteTab().cmbCampaign->setCurrentIndex(0);
         m.SelectTab(r.tab);
         ClickRow(r.list, 0); // the map shows a region with some of them
         const int all = r.list->count();
         const QImage before = s.map().Canvas().picTemp;
         // A word of the first entry's name (the collectors' search looks in the rewards).
         const int item = r.list->item(0)->data(Qt::UserRole).toInt();
-        const QString first = r.box == m.txtCollSearch
+        const QString first = r.box == m.CollectorsTab().txtCollSearch
                                   ? s.world().collectors.Collectors[static_cast<std::size_t>(item)].Rewards.at(1).Name
                                   : r.list->item(0)->text();
-        if (r.box != m.txtGreenAdditional) {
+        if (r.box != m.GreensTab().txtGreenAdditional) {
             QTest::keyClicks(r.box, first.left(6).toLower());
             EXPECT_GT(r.list->count(), 0);
             EXPECT_LT(r.list->count(), all);
@@ -183,12 +185,12 @@ TEST(LayerTabs, SearchBoxesNarrowTheListsAndTheMarkers)
         EXPECT_EQ(r.list->count(), all);
     }
     // Armour resets the hand filter to its first entry and disables it.
-    m.cmbCollHand->setCurrentIndex(2);
-    m.optCollType[2]->setChecked(true);
-    EXPECT_EQ(m.cmbCollHand->currentIndex(), 0);
-    EXPECT_FALSE(m.cmbCollHand->isEnabled());
-    m.optCollType[0]->setChecked(true);
-    EXPECT_TRUE(m.cmbCollHand->isEnabled());
+    m.CollectorsTab().cmbCollHand->setCurrentIndex(2);
+    m.CollectorsTab().optCollType[2]->setChecked(true);
+    EXPECT_EQ(m.CollectorsTab().cmbCollHand->currentIndex(), 0);
+    EXPECT_FALSE(m.CollectorsTab().cmbCollHand->isEnabled());
+    m.CollectorsTab().optCollType[0]->setChecked(true);
+    EXPECT_TRUE(m.CollectorsTab().cmbCollHand->isEnabled());
 }
 
 TEST(LayerTabs, HoveringEachKindOfMarkerShowsItsWindowBesideIt)
@@ -203,9 +205,9 @@ TEST(LayerTabs, HoveringEachKindOfMarkerShowsItsWindowBesideIt)
         if (c.layer == LayerId::Greens)
             continue; // green items have no window
         SCOPED_TRACE(c.name);
-        m.cmbCampaign->setCurrentIndex(0);
+        m.EliteTab().cmbCampaign->setCurrentIndex(0);
         m.SelectTab(c.tab);
-        QListWidget* list = m.*c.list;
+        QListWidget* list = c.list(m);
         // An entry whose marker no other layer covers.
         bool shown = false;
         for (int row = 0; row < std::min(list->count(), 30) && !shown; ++row) {
@@ -244,10 +246,10 @@ TEST(LayerTabs, RegionMenuJumpsToTheRegionOfItsItem)
     EXPECT_EQ(item->text(), s.world().campaigns[1].Regions[8].Name);
 
     // From another campaign: campaign 1, region 8, loaded and listed.
-    m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(3));
+    m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(3));
     item->trigger();
-    EXPECT_EQ(m.cmbCampaign->currentData().toInt(), 1);
-    EXPECT_EQ(m.cmbRegion->currentData().toInt(), 8);
+    EXPECT_EQ(m.EliteTab().cmbCampaign->currentData().toInt(), 1);
+    EXPECT_EQ(m.EliteTab().cmbRegion->currentData().toInt(), 8);
     EXPECT_EQ(s.map().CurrentCampaign(), 1);
     EXPECT_EQ(s.map().CurrentRegion(), 8);
     EXPECT_TRUE(s.map().MapLoaded());
@@ -317,7 +319,7 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
         EXPECT_EQ(QPoint(note.X, note.Y), spot);
         EXPECT_EQ(note.Campaign, 1);
         EXPECT_EQ(note.Region, 8);
-        ASSERT_EQ(s.menu().lstNotes->count(), 1);
+        ASSERT_EQ(s.menu().NotesTab().lstNotes->count(), 1);
         // Its marker answers the pointer with its window.
         s.program->panel().HoverMode = HoverFollowPointer;
         QTest::mouseMove(s.map().picMap(), ViewPoint(s.map(), spot));
@@ -334,7 +336,7 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
             EXPECT_TRUE(e.cmdSave_Click());
         };
         s.map().mnuNoteEdit()->trigger();
-        EXPECT_EQ(s.menu().lstNotes->item(0)->text(), QStringLiteral("Ford crossing (deep)"));
+        EXPECT_EQ(s.menu().NotesTab().lstNotes->item(0)->text(), QStringLiteral("Ford crossing (deep)"));
         EXPECT_EQ(QPoint(s.world().notes.Notes[1].X, s.world().notes.Notes[1].Y), spot);
 
         // Delete answered No: nothing changes.
@@ -343,7 +345,7 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
         run.answer = false;
         s.map().mnuNoteDelete()->trigger();
         EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")), saved);
-        EXPECT_EQ(s.menu().lstNotes->count(), 1);
+        EXPECT_EQ(s.menu().NotesTab().lstNotes->count(), 1);
         s.program->QuitProgram();
     }
     EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")),
@@ -353,18 +355,18 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
     Started again(folder);
     ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
     NoteRun run(again);
-    again.menu().cmbCampaign->setCurrentIndex(0);
-    ASSERT_EQ(again.menu().lstNotes->count(), 1);
+    again.menu().EliteTab().cmbCampaign->setCurrentIndex(0);
+    ASSERT_EQ(again.menu().NotesTab().lstNotes->count(), 1);
     EXPECT_EQ(again.world().notes.Notes[1].Body, QStringLiteral("Wade at dusk\r\nmind the eels"));
     // Choosing it in the list takes the map there; deleting it with Yes empties the list and the file.
     again.menu().SelectTab(TabNotes);
-    ClickRow(again.menu().lstNotes, 0);
+    ClickRow(again.menu().NotesTab().lstNotes, 0);
     EXPECT_EQ(again.map().CurrentRegion(), 8);
     EXPECT_TRUE(again.map().FlashTimerEnabled(FlashLayer::Notes));
     run.DoubleClick(spot);
     run.answer = true;
     again.map().mnuNoteDelete()->trigger();
-    EXPECT_EQ(again.menu().lstNotes->count(), 0);
+    EXPECT_EQ(again.menu().NotesTab().lstNotes->count(), 0);
     EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")), QByteArray());
 }
 
@@ -421,7 +423,7 @@ TEST(LayerTabs, AFailedNoteSaveKeepsTheOldFileAndTheNoteAndSaysSo)
     EXPECT_TRUE(run.messages[0].startsWith(QStringLiteral("The note could not be saved")));
     EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")), old);
     EXPECT_EQ(s.world().notes.count(), 1);
-    EXPECT_EQ(s.menu().lstNotes->count(), 1);
+    EXPECT_EQ(s.menu().NotesTab().lstNotes->count(), 1);
 }
 
 TEST(LayerTabs, NoteEditorRefusesAnEmptyTitleAndCharactersTheFileCannotHold)
@@ -461,8 +463,8 @@ TEST(LayerTabs, PointerDetails)
     Started s(folder);
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
     auto& m = s.menu();
-    m.cmbCampaign->setCurrentIndex(0);
-    ClickRow(m.lstElite, 0);
+    m.EliteTab().cmbCampaign->setCurrentIndex(0);
+    ClickRow(m.EliteTab().lstElite, 0);
     ASSERT_TRUE(s.map().MapLoaded());
     const QPoint centred(s.map().MapOffsetX(), s.map().MapOffsetY());
 
@@ -476,12 +478,12 @@ TEST(LayerTabs, PointerDetails)
     }
     // A click on the skill already chosen centres the map again.
     s.map().CenterMapOn(0, 0);
-    ClickRow(m.lstElite, 0);
+    ClickRow(m.EliteTab().lstElite, 0);
     EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()), centred);
 
     // No map: no blinking.
     ASSERT_TRUE(s.map().FlashTimerEnabled(FlashLayer::Elite));
-    m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(1));
+    m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(1));
     EXPECT_FALSE(s.map().MapLoaded());
     EXPECT_FALSE(s.map().FlashTimerEnabled(FlashLayer::Elite));
 
@@ -549,9 +551,9 @@ TEST(LayerTabs, CollectorLevelAndShowBoxesComeBackAtTheNextStart)
         Started s(folder);
         ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
         auto& m = s.menu();
-        const int allRequests = m.cmbCollReq->count();
-        m.optCollLevel[1]->setChecked(true);
-        lowRequests = m.cmbCollReq->count();
+        const int allRequests = m.CollectorsTab().cmbCollReq->count();
+        m.CollectorsTab().optCollLevel[1]->setChecked(true);
+        lowRequests = m.CollectorsTab().cmbCollReq->count();
         EXPECT_LT(lowRequests, allRequests) << "the request list follows the level";
         m.chkShowObject[TabCollectors]->setChecked(false);
         m.chkShowObject[TabNotes]->setChecked(false);
@@ -564,14 +566,14 @@ TEST(LayerTabs, CollectorLevelAndShowBoxesComeBackAtTheNextStart)
     Started again(folder);
     ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
     auto& m = again.menu();
-    EXPECT_TRUE(m.optCollLevel[1]->isChecked());
-    EXPECT_EQ(m.cmbCollReq->count(), lowRequests);
+    EXPECT_TRUE(m.CollectorsTab().optCollLevel[1]->isChecked());
+    EXPECT_EQ(m.CollectorsTab().cmbCollReq->count(), lowRequests);
     EXPECT_FALSE(m.chkShowObject[TabCollectors]->isChecked());
     EXPECT_FALSE(m.chkShowObject[TabNotes]->isChecked());
     EXPECT_TRUE(m.chkShowObject[TabGreens]->isChecked());
-    ASSERT_GT(m.lstCollectors->count(), 0);
-    for (int i = 0; i < m.lstCollectors->count(); ++i) {
-        const int id = m.lstCollectors->item(i)->data(Qt::UserRole).toInt();
+    ASSERT_GT(m.CollectorsTab().lstCollectors->count(), 0);
+    for (int i = 0; i < m.CollectorsTab().lstCollectors->count(); ++i) {
+        const int id = m.CollectorsTab().lstCollectors->item(i)->data(Qt::UserRole).toInt();
         EXPECT_EQ(again.world().collectors.Collectors[static_cast<std::size_t>(id)].IsLowLevel, 1) << id;
     }
 }
@@ -582,7 +584,7 @@ namespace {
 
 // A page with one list, to count how often a list's click handling runs.
 struct ListPage : frmPanelTab {
-    ListPage(Started& s) : frmPanelTab(s.menu(), s.world(), s.program->panel(), TabNotes, nullptr)
+    ListPage(Started& s) : frmPanelTab(s.menu().Context(), TabNotes, nullptr)
     {
         list = ListBox(0, 200);
         resize(300, 220);
@@ -592,6 +594,7 @@ struct ListPage : frmPanelTab {
     }
     void ApplyCaptions() override {}
     void LayOut(int) override {}
+    void Reveal(const modSearch::Result&) override {}
     QListWidget* list = nullptr;
     PanelList state;
     int runs = 0;

@@ -61,27 +61,27 @@ TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
     const auto [c, r, zoneId] = RegionWithBosses(w);
     ASSERT_GE(c, 1);
 
-    const int all = m.lstElite->count();
-    EXPECT_FALSE(m.cmbRegion->isEnabled());
-    EXPECT_FALSE(m.cmbZone->isEnabled());
+    const int all = m.EliteTab().lstElite->count();
+    EXPECT_FALSE(m.EliteTab().cmbRegion->isEnabled());
+    EXPECT_FALSE(m.EliteTab().cmbZone->isEnabled());
 
-    m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(c));
-    const int inCampaign = m.lstElite->count();
+    m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(c));
+    const int inCampaign = m.EliteTab().lstElite->count();
     EXPECT_LE(inCampaign, all);
-    EXPECT_TRUE(m.cmbRegion->isEnabled());
+    EXPECT_TRUE(m.EliteTab().cmbRegion->isEnabled());
 
-    m.cmbRegion->setCurrentIndex(m.cmbRegion->findData(r));
-    const int inRegion = m.lstElite->count();
+    m.EliteTab().cmbRegion->setCurrentIndex(m.EliteTab().cmbRegion->findData(r));
+    const int inRegion = m.EliteTab().lstElite->count();
     EXPECT_LE(inRegion, inCampaign);
     EXPECT_GT(inRegion, 0);
     EXPECT_EQ(s.map().CurrentCampaign(), c);
     EXPECT_EQ(s.map().CurrentRegion(), r);
     const auto& zones = w.campaigns[c].Regions[r].Zones;
-    EXPECT_EQ(m.cmbZone->count(), static_cast<int>(zones.size())); // first entry + every zone
-    EXPECT_TRUE(m.cmbZone->isEnabled());
+    EXPECT_EQ(m.EliteTab().cmbZone->count(), static_cast<int>(zones.size())); // first entry + every zone
+    EXPECT_TRUE(m.EliteTab().cmbZone->isEnabled());
     // Every listed skill has a boss in the chosen region (or is a campaign-0 skill).
-    for (int i = 0; i < m.lstElite->count(); ++i) {
-        const auto& skill = w.elite.EliteSkills[m.lstElite->item(i)->data(Qt::UserRole).toInt()];
+    for (int i = 0; i < m.EliteTab().lstElite->count(); ++i) {
+        const auto& skill = w.elite.EliteSkills[m.EliteTab().lstElite->item(i)->data(Qt::UserRole).toInt()];
         bool here = false;
         for (std::size_t k = 1; k < skill.Locations.size(); ++k)
             here |= skill.Locations[k].Campaign == c && skill.Locations[k].Region == r;
@@ -90,28 +90,29 @@ TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
 
     // A zone with a boss: the list narrows and its first skill is chosen.
     int zoneEntry = 1;
-    while (zoneEntry < m.cmbZone->count() && zones[m.cmbZone->itemData(zoneEntry).toInt()].Id != zoneId)
+    while (zoneEntry < m.EliteTab().cmbZone->count() &&
+           zones[m.EliteTab().cmbZone->itemData(zoneEntry).toInt()].Id != zoneId)
         ++zoneEntry;
-    ASSERT_LT(zoneEntry, m.cmbZone->count()) << "zone " << zoneId << " is listed";
-    m.cmbZone->setCurrentIndex(zoneEntry);
-    EXPECT_LE(m.lstElite->count(), inRegion);
-    EXPECT_GT(m.lstElite->count(), 0);
-    EXPECT_EQ(m.lstElite->currentRow(), 0);
-    EXPECT_GT(m.lstLocations->count(), 0);
+    ASSERT_LT(zoneEntry, m.EliteTab().cmbZone->count()) << "zone " << zoneId << " is listed";
+    m.EliteTab().cmbZone->setCurrentIndex(zoneEntry);
+    EXPECT_LE(m.EliteTab().lstElite->count(), inRegion);
+    EXPECT_GT(m.EliteTab().lstElite->count(), 0);
+    EXPECT_EQ(m.EliteTab().lstElite->currentRow(), 0);
+    EXPECT_GT(m.EliteTab().lstLocations->count(), 0);
 
     // The name and boss boxes narrow further; a text matching nothing empties the list.
-    for (QLineEdit* box : {m.txtEliteName, m.txtEliteBossName}) {
+    for (QLineEdit* box : {m.EliteTab().txtEliteName, m.EliteTab().txtEliteBossName}) {
         QTest::keyClicks(box, QStringLiteral("qqzx no such name"));
-        EXPECT_EQ(m.lstElite->count(), 0) << box->objectName().toStdString();
-        EXPECT_FALSE(m.lstLocations->isEnabled());
+        EXPECT_EQ(m.EliteTab().lstElite->count(), 0) << box->objectName().toStdString();
+        EXPECT_FALSE(m.EliteTab().lstLocations->isEnabled());
         box->clear();
     }
 
     // Back to all campaigns: region and zone lists empty and disabled.
-    m.cmbCampaign->setCurrentIndex(0);
-    EXPECT_EQ(m.cmbRegion->count(), 0);
-    EXPECT_FALSE(m.cmbZone->isEnabled());
-    EXPECT_EQ(m.lstElite->count(), all);
+    m.EliteTab().cmbCampaign->setCurrentIndex(0);
+    EXPECT_EQ(m.EliteTab().cmbRegion->count(), 0);
+    EXPECT_FALSE(m.EliteTab().cmbZone->isEnabled());
+    EXPECT_EQ(m.EliteTab().lstElite->count(), all);
 }
 
 TEST(PanelWindow, ClickingASkillListsItsPlacesSwitchesTheMapAndCentresIt)
@@ -121,23 +122,24 @@ TEST(PanelWindow, ClickingASkillListsItsPlacesSwitchesTheMapAndCentresIt)
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
     auto& m = s.menu();
     const World& w = s.world();
-    m.cmbCampaign->setCurrentIndex(0); // nothing narrows the places
-    ASSERT_GT(m.lstElite->count(), 0);
+    m.EliteTab().cmbCampaign->setCurrentIndex(0); // nothing narrows the places
+    ASSERT_GT(m.EliteTab().lstElite->count(), 0);
 
     // Every skill of the list, one after the other: its places, the map, the centring.
-    const int rows = std::min(m.lstElite->count(), 12);
+    const int rows = std::min(m.EliteTab().lstElite->count(), 12);
     for (int row = 0; row < rows; ++row) {
-        ClickRow(m.lstElite, row);
-        const int elite = m.lstElite->item(row)->data(Qt::UserRole).toInt();
+        ClickRow(m.EliteTab().lstElite, row);
+        const int elite = m.EliteTab().lstElite->item(row)->data(Qt::UserRole).toInt();
         const auto& skill = w.elite.EliteSkills[elite];
-        ASSERT_EQ(m.lstLocations->count(), static_cast<int>(skill.Locations.size()) - 1) << "nothing is filtered";
-        EXPECT_TRUE(m.lstLocations->isEnabled());
-        ASSERT_EQ(m.lstLocations->currentRow(), 0);
+        ASSERT_EQ(m.EliteTab().lstLocations->count(), static_cast<int>(skill.Locations.size()) - 1)
+            << "nothing is filtered";
+        EXPECT_TRUE(m.EliteTab().lstLocations->isEnabled());
+        ASSERT_EQ(m.EliteTab().lstLocations->currentRow(), 0);
 
-        for (int place = 0; place < m.lstLocations->count(); ++place) {
+        for (int place = 0; place < m.EliteTab().lstLocations->count(); ++place) {
             if (place > 0)
-                ClickRow(m.lstLocations, place);
-            const auto& l = skill.Locations[m.lstLocations->item(place)->data(Qt::UserRole).toInt()];
+                ClickRow(m.EliteTab().lstLocations, place);
+            const auto& l = skill.Locations[m.EliteTab().lstLocations->item(place)->data(Qt::UserRole).toInt()];
             EXPECT_EQ(s.map().CurrentCampaign(), l.Campaign);
             EXPECT_EQ(s.map().CurrentRegion(), l.Region);
             if (!s.map().MapLoaded())
@@ -192,14 +194,14 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
         const auto [c, r, zone] = RegionWithBosses(s.world());
         ASSERT_GE(c, 1) << "the demo world has a region with elite bosses";
         campaign = c;
-        campaignIndex = m.cmbCampaign->findData(c);
-        m.cmbCampaign->setCurrentIndex(campaignIndex);
-        regionIndex = m.cmbRegion->findData(r);
-        m.cmbRegion->setCurrentIndex(regionIndex);
-        m.cmbZone->setCurrentIndex(m.cmbZone->count() - 1);
-        m.cmbProfession->setCurrentIndex(1);
+        campaignIndex = m.EliteTab().cmbCampaign->findData(c);
+        m.EliteTab().cmbCampaign->setCurrentIndex(campaignIndex);
+        regionIndex = m.EliteTab().cmbRegion->findData(r);
+        m.EliteTab().cmbRegion->setCurrentIndex(regionIndex);
+        m.EliteTab().cmbZone->setCurrentIndex(m.EliteTab().cmbZone->count() - 1);
+        m.EliteTab().cmbProfession->setCurrentIndex(1);
         m.chkShowObject[2]->setChecked(false);
-        m.optCapture[1]->setChecked(true);
+        m.EliteTab().optCapture[1]->setChecked(true);
         QTest::mouseClick(m.cmdQuit, Qt::LeftButton);
         EXPECT_TRUE(s.ended);
         EXPECT_FALSE(m.isVisible());
@@ -217,21 +219,22 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
     auto& m = again.menu();
     EXPECT_TRUE(m.isVisible());
     EXPECT_TRUE(again.map().isVisible());
-    EXPECT_EQ(m.cmbCampaign->currentIndex(), campaignIndex);
-    EXPECT_EQ(m.cmbRegion->currentIndex(), regionIndex);
-    EXPECT_TRUE(m.cmbRegion->isEnabled());
-    EXPECT_EQ(m.cmbZone->currentIndex(), 0); // a start always comes up with all zones
-    EXPECT_EQ(m.cmbProfession->currentIndex(), 1);
-    EXPECT_TRUE(m.cmbSecondaryProfession->isEnabled());
-    EXPECT_TRUE(m.optCapture[1]->isChecked());
-    EXPECT_TRUE(m.cmbCharacter->isEnabled());
+    EXPECT_EQ(m.EliteTab().cmbCampaign->currentIndex(), campaignIndex);
+    EXPECT_EQ(m.EliteTab().cmbRegion->currentIndex(), regionIndex);
+    EXPECT_TRUE(m.EliteTab().cmbRegion->isEnabled());
+    EXPECT_EQ(m.EliteTab().cmbZone->currentIndex(), 0); // a start always comes up with all zones
+    EXPECT_EQ(m.EliteTab().cmbProfession->currentIndex(), 1);
+    EXPECT_TRUE(m.EliteTab().cmbSecondaryProfession->isEnabled());
+    EXPECT_TRUE(m.EliteTab().optCapture[1]->isChecked());
+    EXPECT_TRUE(m.EliteTab().cmbCharacter->isEnabled());
     EXPECT_FALSE(m.chkShowObject[2]->isChecked());
     // The map shows the region that the saved selection names.
     EXPECT_EQ(again.map().CurrentCampaign(), campaign);
-    EXPECT_EQ(again.map().CurrentRegion(), m.cmbRegion->currentData().toInt());
+    EXPECT_EQ(again.map().CurrentRegion(), m.EliteTab().cmbRegion->currentData().toInt());
     // The list and its count agree with the state the map reads.
-    EXPECT_EQ(m.lstElite->count(), again.program->panel().lstElite.size());
-    EXPECT_TRUE(m.lblTot->text().endsWith(QStringLiteral(": ") + QString::number(m.lstElite->count())));
+    EXPECT_EQ(m.EliteTab().lstElite->count(), again.program->panel().lstElite.size());
+    EXPECT_TRUE(
+        m.EliteTab().lblTot->text().endsWith(QStringLiteral(": ") + QString::number(m.EliteTab().lstElite->count())));
     EXPECT_TRUE(again.program->panel().Ready);
 }
 

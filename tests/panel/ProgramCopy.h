@@ -4,7 +4,13 @@
 #include "../ProgramCopy.h"
 #include "app/WayloomProgram.h"
 #include "mapview/frmMap.h"
+#include "panel/frmCollectorsTab.h"
+#include "panel/frmEliteTab.h"
+#include "panel/frmGreensTab.h"
 #include "panel/frmMenu.h"
+#include "panel/frmNotesTab.h"
+#include "panel/frmSearch.h"
+#include "panel/frmTreasuresPetsTab.h"
 
 #include <QDir>
 #include <QFile>

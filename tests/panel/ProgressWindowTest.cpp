@@ -135,14 +135,14 @@ TEST(ProgressWindow, ACellShowsExactlyWhatTheCharacterLacks)
             ClickCell(p, row, c.column);
         }
         EXPECT_EQ(s.program->panel().ActiveTab, TabElite) << c.name;
-        EXPECT_TRUE(m.optCapture[1]->isChecked()) << c.name;
-        EXPECT_EQ(m.cmbCharacter->currentData().toInt(), c.column + 1) << c.name;
+        EXPECT_TRUE(m.EliteTab().optCapture[1]->isChecked()) << c.name;
+        EXPECT_EQ(m.EliteTab().cmbCharacter->currentData().toInt(), c.column + 1) << c.name;
         const int campaign = r.kind == modProgress::RowKind::Campaign ? r.number : -1;
         const int profession = r.kind == modProgress::RowKind::Profession ? r.number : 0;
-        EXPECT_EQ(m.cmbCampaign->currentData().toInt(), campaign) << c.name;
-        EXPECT_EQ(m.cmbProfession->currentData().toInt(), profession) << c.name;
-        EXPECT_EQ(Listed(m.lstElite), Missing(w, campaign, profession, c.column + 1)) << c.name;
-        EXPECT_EQ(m.lstElite->count(), r.total - r.done[static_cast<std::size_t>(c.column)]) << c.name;
+        EXPECT_EQ(m.EliteTab().cmbCampaign->currentData().toInt(), campaign) << c.name;
+        EXPECT_EQ(m.EliteTab().cmbProfession->currentData().toInt(), profession) << c.name;
+        EXPECT_EQ(Listed(m.EliteTab().lstElite), Missing(w, campaign, profession, c.column + 1)) << c.name;
+        EXPECT_EQ(m.EliteTab().lstElite->count(), r.total - r.done[static_cast<std::size_t>(c.column)]) << c.name;
     }
     EXPECT_GT(p.Overview().rows[static_cast<std::size_t>(RowOf(p, modProgress::RowKind::Total))].done[0], 0)
         << "Ayla's captures counted";
@@ -154,7 +154,8 @@ TEST(ProgressWindow, ACellShowsExactlyWhatTheCharacterLacks)
     EXPECT_EQ(s.program->panel().ActiveTab, TabTreasuresPets);
     auto* tab = m.findChild<frmTreasuresPetsTab*>();
     EXPECT_EQ(tab->cmbTreasureCharacter->currentData().toInt(), 2);
-    EXPECT_EQ(m.lstVarshaTreasures->count(), p.Overview().rows[static_cast<std::size_t>(chests)].total);
+    EXPECT_EQ(m.TreasuresPetsTab().lstVarshaTreasures->count(),
+              p.Overview().rows[static_cast<std::size_t>(chests)].total);
 
     // The arrow keys pass over the headings: from the last campaign down to
     // the first profession and back; they stop at the edges.
@@ -192,11 +193,11 @@ TEST(ProgressWindow, ACaptureRecountsItsCellAndTheStillNeededLine)
 
     // The first skill Bren lacks, selected: both still need it... until Bren captures it.
     ClickCell(p, total, 1);
-    ASSERT_GT(m.lstElite->count(), 0);
-    m.optCapture[0]->setChecked(true);
+    ASSERT_GT(m.EliteTab().lstElite->count(), 0);
+    m.EliteTab().optCapture[0]->setChecked(true);
     const int elite = *Missing(s.world(), -1, 0, 1).begin();
-    m.lstElite->setCurrentRow(0);
-    const int selected = m.lstElite->item(0)->data(Qt::UserRole).toInt();
+    m.EliteTab().lstElite->setCurrentRow(0);
+    const int selected = m.EliteTab().lstElite->item(0)->data(Qt::UserRole).toInt();
     auto* line = m.findChild<QLabel*>(QStringLiteral("lblStillNeeded"));
     ASSERT_NE(line, nullptr);
     const int need = s.world().elite.EliteSkills[static_cast<std::size_t>(selected)].Captured.size() > 1 &&
@@ -223,13 +224,13 @@ TEST(ProgressWindow, ACaptureRecountsItsCellAndTheStillNeededLine)
     EXPECT_EQ(p.tblProgress->item(p.TableRow(total), 1)->text(),
               QStringLiteral("%1 / %2").arg(before + 1).arg(p.Overview().rows[static_cast<std::size_t>(total)].total));
     // The line counts again for the skill selected anew.
-    m.lstElite->setCurrentRow(-1);
-    for (int i = 0; i < m.lstElite->count(); ++i)
-        if (m.lstElite->item(i)->data(Qt::UserRole).toInt() == elite)
-            m.lstElite->setCurrentRow(i);
+    m.EliteTab().lstElite->setCurrentRow(-1);
+    for (int i = 0; i < m.EliteTab().lstElite->count(); ++i)
+        if (m.EliteTab().lstElite->item(i)->data(Qt::UserRole).toInt() == elite)
+            m.EliteTab().lstElite->setCurrentRow(i);
     const bool aylaHasIt = s.world().elite.EliteSkills[static_cast<std::size_t>(elite)].Captured[1];
     EXPECT_EQ(line->text(), QStringLiteral("%1 of 2 characters still need this").arg(aylaHasIt ? 0 : 1));
-    m.lstElite->setCurrentRow(-1);
+    m.EliteTab().lstElite->setCurrentRow(-1);
     m.FilterElites(true);
     EXPECT_TRUE(line->text().isEmpty()) << "no skill selected";
 }

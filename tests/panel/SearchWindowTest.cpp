@@ -40,7 +40,7 @@ std::optional<Result> FirstOfKind(const World& w, Kind kind, bool withoutSkill =
 // Types the result's name and chooses the result among those listed.
 bool TypeAndChoose(frmMenu& m, const Result& wanted)
 {
-    m.txtSearch->setText(wanted.name);
+    m.Search()->txtSearch->setText(wanted.name);
     const auto& results = m.Search()->Results();
     for (std::size_t i = 0; i < results.size(); ++i)
         if (results[i].kind == wanted.kind && results[i].item == wanted.item && results[i].place == wanted.place &&
@@ -56,8 +56,8 @@ void ChooseAnotherRegion(frmMenu& m, const World& w, int c)
 {
     for (int other = 1; other < static_cast<int>(w.campaigns.size()); ++other)
         if (other != c && w.campaigns[other].Regions.size() > 1) {
-            m.cmbCampaign->setCurrentIndex(m.cmbCampaign->findData(other));
-            m.cmbRegion->setCurrentIndex(1);
+            m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(other));
+            m.EliteTab().cmbRegion->setCurrentIndex(1);
             return;
         }
 }
@@ -65,20 +65,26 @@ void ChooseAnotherRegion(frmMenu& m, const World& w, int c)
 struct KindCase {
     const char* name;
     Kind kind;
-    QLineEdit* frmMenu::*ownFilter; // a filter of the tab that hides the result when it holds junk
-    PanelList PanelState::*list;    // the list the result is selected in
-    PanelList PanelState::*places;  // the list its place is selected in (skills and pets)
-    bool withoutSkill = false;      // a boss that has no skill: in no list, only on the map
+    QLineEdit* (*ownFilter)(const frmMenu&); // a filter of the tab that hides the result when it holds junk
+    PanelList PanelState::*list;             // the list the result is selected in
+    PanelList PanelState::*places;           // the list its place is selected in (skills and pets)
+    bool withoutSkill = false;               // a boss that has no skill: in no list, only on the map
 };
 
 const KindCase kKinds[] = {
-    {"skill", Kind::Skill, &frmMenu::txtEliteName, &PanelState::lstElite, &PanelState::lstLocations},
-    {"boss", Kind::Boss, &frmMenu::txtEliteBossName, &PanelState::lstElite, &PanelState::lstLocations},
+    {"skill", Kind::Skill, [](const frmMenu& m) { return m.EliteTab().txtEliteName; }, &PanelState::lstElite,
+     &PanelState::lstLocations},
+    {"boss", Kind::Boss, [](const frmMenu& m) { return m.EliteTab().txtEliteBossName; }, &PanelState::lstElite,
+     &PanelState::lstLocations},
     {"boss without a skill", Kind::Boss, nullptr, nullptr, nullptr, true},
-    {"collector", Kind::Collector, &frmMenu::txtCollSearch, &PanelState::lstCollectors, nullptr},
-    {"reward", Kind::Reward, &frmMenu::txtCollSearch, &PanelState::lstCollectors, nullptr},
-    {"green", Kind::Green, &frmMenu::txtGreensName, &PanelState::lstGreens, nullptr},
-    {"note", Kind::Note, &frmMenu::txtNoteShortDesc, &PanelState::lstNotes, nullptr},
+    {"collector", Kind::Collector, [](const frmMenu& m) { return m.CollectorsTab().txtCollSearch; },
+     &PanelState::lstCollectors, nullptr},
+    {"reward", Kind::Reward, [](const frmMenu& m) { return m.CollectorsTab().txtCollSearch; },
+     &PanelState::lstCollectors, nullptr},
+    {"green", Kind::Green, [](const frmMenu& m) { return m.GreensTab().txtGreensName; }, &PanelState::lstGreens,
+     nullptr},
+    {"note", Kind::Note, [](const frmMenu& m) { return m.NotesTab().txtNoteShortDesc; }, &PanelState::lstNotes,
+     nullptr},
     {"chest", Kind::Chest, nullptr, &PanelState::lstVarshaTreasures, nullptr},
     {"pet", Kind::Pet, nullptr, &PanelState::lstPets, &PanelState::lstPetLocations},
     {"zone", Kind::Zone, nullptr, nullptr, nullptr},
@@ -115,17 +121,17 @@ TEST(SearchWindow, ChoosingAResultOfEachKindShowsItAsItsTabWouldEvenWhenFiltersH
 
         // Everything against it: another region chosen, junk in the tab's
         // own filter, its layer hidden, another tab in front.
-        m.cmbCampaign->setCurrentIndex(0);
+        m.EliteTab().cmbCampaign->setCurrentIndex(0);
         ChooseAnotherRegion(m, w, r->campaign);
         if (c.ownFilter)
-            (m.*c.ownFilter)->setText(QStringLiteral("zzqx"));
+            c.ownFilter(m)->setText(QStringLiteral("zzqx"));
         m.chkShowObject[static_cast<std::size_t>(tab)]->setChecked(false);
         m.SelectTab(tab == TabNotes ? TabGreens : TabNotes);
 
         ASSERT_TRUE(TypeAndChoose(m, *r));
         EXPECT_EQ(panel.ActiveTab, tab);
         EXPECT_TRUE(m.chkShowObject[static_cast<std::size_t>(tab)]->isChecked());
-        EXPECT_FALSE(m.lstSearchResults->isVisible());
+        EXPECT_FALSE(m.Search()->lstSearchResults->isVisible());
         if (c.list) {
             EXPECT_EQ((panel.*c.list).selectedData(), r->item);
         }
@@ -146,13 +152,13 @@ TEST(SearchWindow, ChoosingAResultOfEachKindShowsItAsItsTabWouldEvenWhenFiltersH
                       mapview::CenterMapOnOffsets(r->x, r->y, s.map().Canvas().ViewSize(), s.map().Canvas().MapSize()));
         }
         if (c.ownFilter)
-            (m.*c.ownFilter)->clear();
+            c.ownFilter(m)->clear();
     }
 
     // A campaign: chosen in the campaign combo.
     const auto name = w.campaigns.back().Name;
     ASSERT_FALSE(name.isEmpty());
-    m.txtSearch->setText(name);
+    m.Search()->txtSearch->setText(name);
     const auto& found = m.Search()->Results();
     const auto campaign =
         std::find_if(found.begin(), found.end(), [](const Result& r) { return r.kind == Kind::Campaign; });
@@ -165,7 +171,7 @@ TEST(SearchWindow, ChoosingAResultOfEachKindShowsItAsItsTabWouldEvenWhenFiltersH
     w.notes.Notes.back().ShortDesc.clear();
     m.FilterNotes(false);
     m.Search()->UpdateNotes();
-    m.txtSearch->setText(QStringLiteral("Cache under the old bridge"));
+    m.Search()->txtSearch->setText(QStringLiteral("Cache under the old bridge"));
     for (const Result& r : m.Search()->Results())
         EXPECT_NE(r.kind, Kind::Note);
 }
@@ -190,10 +196,10 @@ TEST(SearchWindow, ABossNameAndEnterShowTheBossAndTheKeyboardDrivesTheList)
         }
     ASSERT_TRUE(boss);
 
-    QTest::keyClicks(m.txtSearch, boss->name);
-    ASSERT_TRUE(m.lstSearchResults->isVisible());
-    EXPECT_EQ(m.lstSearchResults->currentRow(), 0);
-    QTest::keyClick(m.txtSearch, Qt::Key_Return);
+    QTest::keyClicks(m.Search()->txtSearch, boss->name);
+    ASSERT_TRUE(m.Search()->lstSearchResults->isVisible());
+    EXPECT_EQ(m.Search()->lstSearchResults->currentRow(), 0);
+    QTest::keyClick(m.Search()->txtSearch, Qt::Key_Return);
     EXPECT_EQ(panel.ActiveTab, TabElite);
     EXPECT_EQ(panel.lstElite.selectedData(), boss->item);
     EXPECT_EQ(panel.lstLocations.selectedData(), boss->place);
@@ -203,40 +209,40 @@ TEST(SearchWindow, ABossNameAndEnterShowTheBossAndTheKeyboardDrivesTheList)
               mapview::CenterMapOnOffsets(boss->x, boss->y, s.map().Canvas().ViewSize(), s.map().Canvas().MapSize()));
 
     // Arrows move through the results and stop at the ends; Down shows them again.
-    m.txtSearch->setText(QStringLiteral("e"));
-    const int listed = m.lstSearchResults->count();
+    m.Search()->txtSearch->setText(QStringLiteral("e"));
+    const int listed = m.Search()->lstSearchResults->count();
     ASSERT_GT(listed, 3);
     EXPECT_LE(listed, frmSearch::kListedResults);
-    QTest::keyClick(m.txtSearch, Qt::Key_Up);
-    EXPECT_EQ(m.lstSearchResults->currentRow(), 0);
-    QTest::keyClick(m.txtSearch, Qt::Key_Down);
-    QTest::keyClick(m.txtSearch, Qt::Key_Down);
-    EXPECT_EQ(m.lstSearchResults->currentRow(), 2);
+    QTest::keyClick(m.Search()->txtSearch, Qt::Key_Up);
+    EXPECT_EQ(m.Search()->lstSearchResults->currentRow(), 0);
+    QTest::keyClick(m.Search()->txtSearch, Qt::Key_Down);
+    QTest::keyClick(m.Search()->txtSearch, Qt::Key_Down);
+    EXPECT_EQ(m.Search()->lstSearchResults->currentRow(), 2);
     for (int i = 0; i < listed + 5; ++i)
-        QTest::keyClick(m.txtSearch, Qt::Key_PageDown);
-    EXPECT_EQ(m.lstSearchResults->currentRow(), listed - 1);
+        QTest::keyClick(m.Search()->txtSearch, Qt::Key_PageDown);
+    EXPECT_EQ(m.Search()->lstSearchResults->currentRow(), listed - 1);
 
     // Nothing matching: one row that says so and chooses nothing.
-    m.txtSearch->setText(QStringLiteral("qqzx no such thing"));
-    ASSERT_EQ(m.lstSearchResults->count(), 1);
-    EXPECT_FALSE(m.lstSearchResults->item(0)->flags().testFlag(Qt::ItemIsEnabled));
-    QTest::keyClick(m.txtSearch, Qt::Key_Return);
+    m.Search()->txtSearch->setText(QStringLiteral("qqzx no such thing"));
+    ASSERT_EQ(m.Search()->lstSearchResults->count(), 1);
+    EXPECT_FALSE(m.Search()->lstSearchResults->item(0)->flags().testFlag(Qt::ItemIsEnabled));
+    QTest::keyClick(m.Search()->txtSearch, Qt::Key_Return);
     EXPECT_EQ(panel.lstElite.selectedData(), boss->item);
 
     // Escape clears the field and closes the list.
-    QTest::keyClick(m.txtSearch, Qt::Key_Escape);
-    EXPECT_TRUE(m.txtSearch->text().isEmpty());
-    EXPECT_FALSE(m.lstSearchResults->isVisible());
+    QTest::keyClick(m.Search()->txtSearch, Qt::Key_Escape);
+    EXPECT_TRUE(m.Search()->txtSearch->text().isEmpty());
+    EXPECT_FALSE(m.Search()->lstSearchResults->isVisible());
 
     // Ctrl+F on the map window goes to the panel's field: its text selected
     // for the next search, its results open again.
-    m.txtSearch->setText(boss->name);
-    m.txtSearch->deselect();
-    m.lstSearchResults->hide();
+    m.Search()->txtSearch->setText(boss->name);
+    m.Search()->txtSearch->deselect();
+    m.Search()->lstSearchResults->hide();
     QApplication::setActiveWindow(&s.map());
     QTest::keyClick(&s.map(), Qt::Key_F, Qt::ControlModifier);
-    EXPECT_EQ(m.txtSearch->selectedText(), boss->name);
-    EXPECT_TRUE(m.lstSearchResults->isVisible());
+    EXPECT_EQ(m.Search()->txtSearch->selectedText(), boss->name);
+    EXPECT_TRUE(m.Search()->lstSearchResults->isVisible());
 }
 
 } // namespace

@@ -1,0 +1,260 @@
+// Tabs built with a panel context and nothing else: no panel window, no map
+// window. A recording map stands in for the map commands and
+// the context's signals are counted, so that each test checks one piece of
+// the tab's wiring; what the filters keep is the logic tests' business.
+#include "TestWorld.h"
+#include "core/TextNumbers.h"
+#include "panel/PanelContext.h"
+#include "panel/frmEliteTab.h"
+#include "panel/frmTreasuresPetsTab.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct MapCall {
+    QString what;
+    int a = 0, b = 0;
+    friend bool operator==(const MapCall&, const MapCall&) = default;
+};
+
+// The panel's test world as a World.
+World MakeWorld()
+{
+    const TestWorld t;
+    World world;
+    world.campaigns = t.campaigns;
+    world.professions = t.professions;
+    world.elite = t.elite;
+    world.characters = t.characters;
+    world.language = t.language;
+    world.language.set(Text::StillNeededBy, QStringLiteral("Still needed by %1 of %2"));
+    return world;
+}
+
+struct StandAloneTab {
+    World world = MakeWorld();
+    PanelState panel;
+    PanelContext context{world, panel};
+    std::vector<MapCall> mapCalls;
+    std::unique_ptr<frmEliteTab> tab;
+
+    explicit StandAloneTab(bool withMap = true)
+    {
+        // Places of skill 5: (30, 40) in region 1, (70, 80) in region 2.
+        world.elite.EliteSkills[5].Locations[1].X = 30;
+        world.elite.EliteSkills[5].Locations[1].Y = 40;
+        world.elite.EliteSkills[5].Locations[2].X = 70;
+        world.elite.EliteSkills[5].Locations[2].Y = 80;
+        if (withMap)
+            context.SetMap({
+                .switchRegion =
+                    [this](const QString&, int c, int r) {
+                        mapCalls.push_back({"switch", c, r});
+                    },
+                .centreOn =
+                    [this](int x, int y) {
+                        mapCalls.push_back({"centre", x, y});
+                    },
+                .hideInformationWindows = [this] { mapCalls.push_back({"hide"}); },
+                .mapLoaded = [] { return true; },
+            });
+        tab = std::make_unique<frmEliteTab>(context, nullptr);
+        tab->resize(314, 600);
+        // What the panel's load does for this tab.
+        panel.Ready = false;
+        tab->FillLists();
+        panel.Ready = true;
+        tab->FilterElites(false);
+        mapCalls.clear();
+    }
+
+    int RowOfSkill(int elite) const
+    {
+        for (int i = 0; i < tab->lstElite->count(); ++i)
+            if (tab->lstElite->item(i)->data(Qt::UserRole).toInt() == elite)
+                return i;
+        return -1;
+    }
+};
+
+TEST(EliteTabAlone, ListsTheSkillsWithPlacesAndMirrorsThemIntoTheState)
+{
+    StandAloneTab s(false); // no map at all
+    ASSERT_EQ(s.tab->lstElite->count(), 4) << "skill 4 has no place";
+    EXPECT_EQ(s.tab->lstElite->item(0)->text(), QStringLiteral("alpha Burst [S]"));
+    ASSERT_EQ(s.panel.lstElite.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(s.panel.lstElite.entries[static_cast<std::size_t>(i)].data,
+                  s.tab->lstElite->item(i)->data(Qt::UserRole).toInt());
+    EXPECT_TRUE(s.tab->lblTot->text().endsWith(QStringLiteral(": 4")));
+    // Choosing a skill and its places works without a map.
+    s.tab->lstElite->setCurrentRow(s.RowOfSkill(5));
+    EXPECT_EQ(s.tab->lstLocations->count(), 2);
+}
+
+TEST(EliteTabAlone, SharedFiltersAreAnnouncedAndOwnFiltersRequestARedraw)
+{
+    StandAloneTab s;
+    QSignalSpy region(&s.context, &PanelContext::regionChanged);
+    QSignalSpy profession(&s.context, &PanelContext::professionChanged);
+    QSignalSpy redraw(&s.context, &PanelContext::redrawRequested);
+
+    // Each choice of the region filter is announced (a campaign also through
+    // its region list going back to the first entry).
+    auto announced = [&region](const std::function<void()>& choose) {
+        const auto before = region.count();
+        choose();
+        return region.count() > before;
+    };
+    EXPECT_TRUE(announced([&] { s.tab->cmbCampaign->setCurrentIndex(s.tab->cmbCampaign->findData(1)); }));
+    EXPECT_EQ(s.tab->cmbRegion->count(), 3) << "first entry and the campaign's two regions";
+    EXPECT_TRUE(announced([&] { s.tab->cmbRegion->setCurrentIndex(2); }));
+    ASSERT_FALSE(s.mapCalls.empty());
+    EXPECT_EQ(s.mapCalls.back(), (MapCall{"switch", 1, 2})) << "the map shows the chosen region";
+    EXPECT_EQ(s.tab->cmbZone->count(), 2);
+    EXPECT_TRUE(announced([&] { s.tab->cmbZone->setCurrentIndex(1); }));
+
+    // (A zone with skills chose the first one, whose place the map showed.)
+    const auto redrawn = redraw.count();
+    s.tab->cmbProfession->setCurrentIndex(1);
+    EXPECT_EQ(profession.count(), 1);
+    s.tab->cmbAttribute->setCurrentIndex(1);
+    EXPECT_EQ(profession.count(), 2);
+    EXPECT_EQ(redraw.count(), redrawn) << "the panel runs the filters of a shared choice";
+
+    // The name box is the tab's own: it filters here and asks for the redraw.
+    s.tab->cmbProfession->setCurrentIndex(0);
+    s.tab->cmbCampaign->setCurrentIndex(0);
+    QTest::keyClicks(s.tab->txtEliteName, QStringLiteral("zeta"));
+    EXPECT_EQ(s.tab->lstElite->count(), 1);
+    EXPECT_EQ(redraw.count(), redrawn + 4) << "one redraw per letter";
+}
+
+TEST(EliteTabAlone, ChoosingAPlaceSwitchesRedrawsAndCentresTheMap)
+{
+    StandAloneTab s;
+    QSignalSpy redraw(&s.context, &PanelContext::redrawRequested);
+    s.tab->lstElite->setCurrentRow(s.RowOfSkill(5));
+    ASSERT_EQ(s.tab->lstLocations->count(), 2);
+    EXPECT_EQ(s.tab->lstLocations->currentRow(), 0);
+    EXPECT_EQ(s.mapCalls, (std::vector<MapCall>{{"switch", 1, 1}, {"centre", 30, 40}}));
+    EXPECT_EQ(redraw.count(), 1);
+
+    s.mapCalls.clear();
+    s.tab->lstLocations->setCurrentRow(1);
+    EXPECT_EQ(s.mapCalls, (std::vector<MapCall>{{"switch", 1, 2}, {"centre", 70, 80}}));
+    EXPECT_EQ(redraw.count(), 2);
+}
+
+TEST(EliteTabAlone, AnswersTheContextsSignals)
+{
+    StandAloneTab s;
+    QSignalSpy capture(&s.context, &PanelContext::captureRequested);
+    const int row = s.RowOfSkill(5);
+    s.tab->lstElite->setCurrentRow(row);
+    ASSERT_TRUE(s.tab->lstLocations->isEnabled());
+
+    // Another layer's filter empties the place list.
+    emit s.context.layerFiltered(TabGreens);
+    EXPECT_EQ(s.tab->lstLocations->count(), 0);
+    EXPECT_FALSE(s.tab->lstLocations->isEnabled());
+
+    // A double click asks for the capture dialog of the skill.
+    QListWidget* list = s.tab->lstElite;
+    s.tab->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(s.tab.get()));
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    ASSERT_EQ(capture.count(), 1);
+    EXPECT_EQ(capture.at(0).at(0).toInt(), 5);
+
+    // A new character list: the choice filled anew, every skill shown again.
+    s.tab->optCapture[1]->setChecked(true);
+    s.world.characters.Characters.push_back(QStringLiteral("Cora"));
+    const int before = s.tab->cmbCharacter->count();
+    emit s.context.charactersChanged();
+    EXPECT_EQ(s.tab->cmbCharacter->count(), before + 1);
+    EXPECT_TRUE(s.tab->optCapture[0]->isChecked());
+    EXPECT_FALSE(s.tab->cmbCharacter->isEnabled());
+
+    // Another tab asks for an area, a campaign, every profession.
+    emit s.context.areaRequested(1, 2);
+    EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1);
+    EXPECT_EQ(s.tab->cmbRegion->currentData().toInt(), 2);
+    EXPECT_EQ(s.tab->cmbZone->currentIndex(), 0);
+    emit s.context.campaignRequested(-1);
+    EXPECT_EQ(s.tab->cmbCampaign->currentIndex(), 0);
+    EXPECT_EQ(s.tab->cmbRegion->count(), 0);
+    s.tab->cmbProfession->setCurrentIndex(2);
+    emit s.context.anyProfessionRequested();
+    EXPECT_EQ(s.tab->cmbProfession->currentIndex(), 0);
+}
+
+TEST(EliteTabAlone, RevealsAFoundPlaceThroughItsOwnFilters)
+{
+    StandAloneTab s;
+    QTest::keyClicks(s.tab->txtEliteName, QStringLiteral("zeta")); // hides the skill wanted
+    modSearch::Result found;
+    found.kind = modSearch::Kind::Boss;
+    found.item = 5;
+    found.place = 2;
+    found.campaign = 1;
+    found.region = 2;
+    s.mapCalls.clear();
+    s.tab->Reveal(found);
+    EXPECT_TRUE(s.tab->txtEliteName->text().isEmpty()) << "the tab's own filter is loosened";
+    EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1) << "the region filter first";
+    EXPECT_EQ(s.tab->cmbRegion->currentData().toInt(), 2);
+    ASSERT_GE(s.tab->lstElite->currentRow(), 0);
+    EXPECT_EQ(s.tab->lstElite->currentItem()->data(Qt::UserRole).toInt(), 5);
+    ASSERT_GE(s.tab->lstLocations->currentRow(), 0);
+    EXPECT_EQ(s.tab->lstLocations->currentItem()->data(Qt::UserRole).toInt(), 2);
+    EXPECT_EQ(s.mapCalls.back(), (MapCall{"centre", 70, 80}));
+
+    // What a character lacks: the capture filter for that character.
+    s.tab->RevealMissing(3, 1, 0);
+    EXPECT_TRUE(s.tab->optCapture[1]->isChecked());
+    EXPECT_EQ(s.tab->cmbCharacter->currentData().toInt(), 3);
+    EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1);
+    EXPECT_EQ(s.tab->cmbRegion->currentIndex(), 0);
+}
+
+TEST(ChestsTabAlone, RefillsItsCharactersAndAsksForTheCampaignItReveals)
+{
+    World world = MakeWorld();
+    PanelState panel;
+    PanelContext context(world, panel);
+    frmTreasuresPetsTab tab(context, nullptr);
+    tab.FillCharacters();
+    panel.Ready = true;
+    ASSERT_EQ(tab.cmbTreasureCharacter->count(), 3) << "every character, Ayla, Bren";
+
+    QSignalSpy redraw(&context, &PanelContext::redrawRequested);
+    QSignalSpy filtered(&context, &PanelContext::layerFiltered);
+    world.characters.Characters.push_back(QStringLiteral("Cora"));
+    emit context.charactersChanged();
+    EXPECT_EQ(tab.cmbTreasureCharacter->count(), 4);
+    EXPECT_EQ(redraw.count(), 1) << "the chests counted anew for the new list";
+    ASSERT_EQ(filtered.count(), 1);
+    EXPECT_EQ(filtered.at(0).at(0).toInt(), static_cast<int>(TabTreasuresPets));
+
+    // The chests Bren has not opened in campaign 1: the campaign is the elite
+    // tab's to set, the character this tab's.
+    QSignalSpy campaign(&context, &PanelContext::campaignRequested);
+    tab.RevealNotOpened(3, 1);
+    ASSERT_EQ(campaign.count(), 1);
+    EXPECT_EQ(campaign.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(tab.cmbTreasureCharacter->currentData().toInt(), 3);
+}
+
+} // namespace
