@@ -686,6 +686,9 @@ void frmMenu::OnMenuEntryClick(int menu, int entry)
         case 8:
             run(m_commands.showInformation);
             break;
+        case 9:
+            run(m_commands.undoLastUpdate);
+            break;
         default:
             break; // entry 4 does nothing
         }
