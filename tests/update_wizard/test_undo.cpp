@@ -18,6 +18,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+#include <optional>
+
+#include <csignal>
+
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 using namespace modUpdate;
@@ -341,6 +348,68 @@ TEST_F(PersonalData, AListOrPackageAimingAtThePlayersDataRefusesTheWholeUpdate)
         EXPECT_EQ(modUpdateBackup::BackupFolders(m_app), QStringList()) << "no empty safety copy stays";
         EXPECT_EQ(FilesBelow(m_app + QStringLiteral("Personal")), QStringList{QStringLiteral("Characters.txt")});
         QTest::mouseClick(w->cmdQuit, Qt::LeftButton);
+    }
+}
+
+// Files may grow only to `bytes` bytes while it lives; writes beyond fail.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
+// An install that cannot keep what it replaces installs nothing.
+TEST_F(PersonalData, NoSafetyCopyMeansNothingInstalled)
+{
+    const QByteArray oldZones = QByteArray("1\tTown\t10\t20\r\n").repeated(1000);
+    const QString outside = m_dir.path() + QStringLiteral("/outside/");
+    QDir().mkpath(outside);
+    ASSERT_NO_FATAL_FAILURE(Serve({m_campaign}));
+    const struct {
+        const char* name;
+        std::function<void()> plant;
+        bool limitSize;
+    } rows[] = {
+        {"Backup is a link to a folder outside",
+         [&] { ASSERT_TRUE(QFile::link(outside, m_app + QStringLiteral("Backup"))); }, false},
+        {"Backup is a file", [&] { ASSERT_TRUE(WriteBytes(m_app + QStringLiteral("Backup"), "mine")); }, false},
+        {"no room for the copy", [] {}, true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        ASSERT_TRUE(WriteBytes(m_app + QStringLiteral("Campaign.01.Test/Zones.txt"), oldZones));
+        r.plant();
+        std::unique_ptr<frmMain> w;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (r.limitSize)
+                limit.emplace(4096);
+            w = RunWizard();
+        }
+        EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+        EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("safety copy")))
+            << w->Wizard().LastFailure.toStdString();
+        EXPECT_EQ(ReadBytes(m_app + QStringLiteral("Campaign.01.Test/Zones.txt")), oldZones);
+        EXPECT_FALSE(QFileInfo::exists(m_app + QStringLiteral("Campaign.01.Test/map.jpg")));
+        EXPECT_FALSE(QFileInfo::exists(m_app + kLastUpdateFile));
+        EXPECT_EQ(FilesBelow(outside), QStringList());
+        QTest::mouseClick(w->cmdQuit, Qt::LeftButton);
+        modSafeFiles::RemoveTree(m_app + QStringLiteral("Backup"));
     }
 }
 
