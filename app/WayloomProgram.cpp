@@ -86,6 +86,9 @@ WayloomProgram::WayloomProgram(const QString& appFolder)
         return QDesktopServices::openUrl(url);
     };
     startDetached = [this](const QString& program) { return QProcess::startDetached(program, {}, m_world.appFolder); };
+    startDetachedWith = [this](const QString& program, const QStringList& arguments) {
+        return QProcess::startDetached(program, arguments, m_world.appFolder);
+    };
     endProgram = [] { QCoreApplication::quit(); };
     confirm = [](const QString& question) {
         return QMessageBox::question(nullptr, QString::fromLatin1(kProgramTitle), question,
@@ -139,6 +142,7 @@ WayloomProgram::StartResult WayloomProgram::Main()
     m_menu->SetCommands({
         .quitProgram = [this] { QuitProgram(); },
         .startUpdater = [this] { StartUpdater(); },
+        .undoLastUpdate = [this] { UndoLastUpdate(); },
         .showHistory = [this] { ShowHistory(); },
         .openDocument = [this](const QString& target) { OpenDocument(target); },
         .markEliteAsCaptured = [this](int elite) { MarkEliteAsCaptured(elite); },
@@ -263,6 +267,13 @@ void WayloomProgram::StartUpdater()
 {
     if (startDetached)
         startDetached(m_world.appFolder + QString::fromUtf16(modMain::kUpdaterFile));
+    QuitProgram();
+}
+
+void WayloomProgram::UndoLastUpdate()
+{
+    if (startDetachedWith)
+        startDetachedWith(m_world.appFolder + QString::fromUtf16(modMain::kUpdaterFile), {QStringLiteral("--undo")});
     QuitProgram();
 }
 

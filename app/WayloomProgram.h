@@ -6,6 +6,7 @@
 #include "world/World.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -42,6 +43,8 @@ public:
     // program detached in the program folder; defaults to the system's.
     std::function<bool(const QString& target)> openWithShell;
     std::function<bool(const QString& program)> startDetached;
+    // The same with arguments (the updater's undo mode).
+    std::function<bool(const QString& program, const QStringList& arguments)> startDetachedWith;
     // Ends the program; defaults to leaving the event loop.
     std::function<void()> endProgram;
     // Asks the player a yes/no question (taking over a program folder that
@@ -61,6 +64,9 @@ public:
     // Starts the updater from the program folder, then quits (even when the
     // updater could not be started).
     void StartUpdater();
+    // Starts the updater in its undo mode (the last update is undone), then
+    // quits like StartUpdater.
+    void UndoLastUpdate();
     // Opens "Data/History.txt" with the system's viewer.
     void ShowHistory();
     // Opens a document path or web address with the system's handler.

@@ -147,6 +147,7 @@ constexpr int ProgressTitle = 125;       // options menu entry 9, progress windo
 constexpr int ProgressTotal = 126;       // progress window: the total row
 constexpr int ChestsOpened = 127;        // progress window: heading of the chest rows
 constexpr int StillNeededBy = 128;       // elite tab: "%1 of %2 characters still need this"
+constexpr int UndoUpdateMenu = 129;      // help menu entry 9: starts the updater's undo
 
 // The first text a language file from before these additions may lack; each
 // from here on has a built-in English text used in its place.
@@ -283,6 +284,7 @@ inline constexpr std::array AllUsed{
     ProgressTotal,
     ChestsOpened,
     StillNeededBy,
+    UndoUpdateMenu,
 };
 
 } // namespace Text

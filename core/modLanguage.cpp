@@ -37,6 +37,7 @@ constexpr const char16_t* kAddedTexts[] = {
     u"Total",
     u"Chests opened",
     u"%1 of %2 characters still need this",
+    u"Undo last update",
 };
 static_assert(Text::FirstAddedText + std::size(kAddedTexts) - 1 == Text::AllUsed.back(),
               "every added text has an English default");

@@ -14,7 +14,8 @@ const std::array<std::vector<MenuCommand>, MenuCount>& Menus()
         {ShowElites, ShowCollectors, ShowGreens, ShowNotes, ShowTreasuresPets},
         {ToggleLegend, ToggleAlwaysOnTop, None, None, TooltipSticky, TooltipWhileRightHeld, TooltipFollowPointer, None,
          ManageCharacters, ShowProgress},
-        {StartUpdater, OpenWebSite, None, ShowCredits, Feedback, ShowHistory, OpenGuide, None, ShowInformation},
+        {StartUpdater, OpenWebSite, None, ShowCredits, Feedback, ShowHistory, OpenGuide, None, ShowInformation,
+         UndoLastUpdate},
     }};
     return menus;
 }

@@ -31,6 +31,7 @@ enum class MenuCommand {
     ShowHistory,
     OpenGuide,
     ShowInformation,
+    UndoLastUpdate,
 };
 
 namespace MenuCommands {

@@ -530,6 +530,9 @@ void frmMenu::RunMenuCommand(MenuCommand command)
     case MenuCommand::ShowInformation:
         run(m_commands.showInformation);
         break;
+    case MenuCommand::UndoLastUpdate:
+        run(m_commands.undoLastUpdate);
+        break;
     case MenuCommand::Feedback: // does nothing
     case MenuCommand::None:
         break;

@@ -57,6 +57,8 @@ public:
     struct Commands {
         std::function<void()> quitProgram;
         std::function<void()> startUpdater;
+        // Starts the updater in its undo mode and quits, as startUpdater.
+        std::function<void()> undoLastUpdate;
         std::function<void()> showHistory;
         std::function<void(const QString&)> openDocument;
         std::function<void(int elite)> markEliteAsCaptured;

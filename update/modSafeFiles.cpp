@@ -131,6 +131,23 @@ bool RemoveEntry(const QString& path)
     return !EntryExists(path);
 }
 
+bool RemoveTree(const QString& path)
+{
+    if (IsRealFolder(path)) {
+        std::error_code ec;
+        std::vector<QString> entries;
+        for (fs::directory_iterator it(ToFs(path), ec), end; !ec && it != end; it.increment(ec))
+#ifdef Q_OS_WIN
+            entries.push_back(QString::fromStdWString(it->path().filename().wstring()));
+#else
+            entries.push_back(QFile::decodeName(QByteArray::fromStdString(it->path().filename().string())));
+#endif
+        for (const QString& name : entries)
+            RemoveTree(path + u'/' + name);
+    }
+    return RemoveEntry(path);
+}
+
 // ---- StagedFiles -----------------------------------------------------------
 
 StagedFiles::~StagedFiles()

@@ -43,6 +43,10 @@ bool ReplaceFile(const QString& path, QByteArrayView bytes, QString* why = nullp
 // Removes the file or link at `path` (never what a link points to). True
 // when nothing is there afterwards.
 bool RemoveEntry(const QString& path);
+// Removes `path` and, when it is a real folder, everything in it; a link
+// met anywhere is removed itself and never entered. True when nothing is
+// there afterwards.
+bool RemoveTree(const QString& path);
 
 // New files written beside their targets and put in place together: either
 // every target gets its new content or every target stays as it was.

@@ -2,6 +2,7 @@
 
 #include "records/LastUpdate.h"
 #include "records/RecordFile.h"
+#include "update/UpdateGuard.h"
 #include "update/clsKRBfile.h"
 #include "update/modSafeFiles.h"
 
@@ -99,8 +100,8 @@ bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error)
     const QString folder = QFileInfo(kLastUpdateFile).path();
     if (!modSafeFiles::CheckFolderInside(appFolder, folder, error))
         return false;
-    return modSafeFiles::ReplaceFile(appFolder + kLastUpdateFile, (records::LastUpdateLine(date) + kCrLf).toLatin1(),
-                                     error);
+    return records::WriteFileAtomically(appFolder + kLastUpdateFile, (records::LastUpdateLine(date) + kCrLf).toLatin1(),
+                                        error);
 }
 
 // ---- The file list -----------------------------------------------------------
@@ -178,6 +179,8 @@ FileListChoice SelectNewFiles(QStringView fileList, QDate lastUpdate)
         if (!IsPlainFileName(entry.PackageName) || !IsSafeDestination(entry.DestinationFolder))
             refuse(QStringLiteral("package \"%1\" or destination \"%2\" leaves its folder")
                        .arg(entry.PackageName, entry.DestinationFolder));
+        else if (modUpdateGuard::IsPersonalPath(entry.DestinationFolder))
+            refuse(QStringLiteral("the destination \"%1\" is the player's own data").arg(entry.DestinationFolder));
         qint64 total = 0;
         if (qAddOverflow(choice.TotalDownloadSize, entry.Size, &total)) {
             refuse(QStringLiteral("the sizes add up past any real download"));
@@ -532,7 +535,7 @@ void UpdateWizard::WriteLog(const QString& why) const
     QString line = QDateTime::currentDateTime().toString(Qt::ISODate) + u' ' + why;
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     QByteArray bytes = line.toUtf8().left(kLogLimit - 2) + "\r\n";
-    modSafeFiles::ReplaceFile(AppFolder + kLogFile, bytes);
+    records::WriteFileAtomically(AppFolder + kLogFile, bytes);
 }
 
 std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
@@ -579,8 +582,11 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
     if (!unpacked || CancelRequested)
         return Fail(QString());
     const QString summary = CompareFileList();
-    if (m_listUnsafe)
-        return Fail(m_listRefusal);
+    if (m_listUnsafe) {
+        std::optional<Transition> refused = Fail(m_listRefusal);
+        refused->extra = modUpdateGuard::RefusalText(m_listRefusal);
+        return refused;
+    }
     if (!summary.isEmpty())
         return Transition{CurrentStep + 1, summary};
     return Transition{StepNoUpdates, QString()};
@@ -601,29 +607,12 @@ QString UpdateWizard::CompareFileList()
     TotalDownloadSize = choice.TotalDownloadSize;
     m_listUnsafe = choice.Unsafe;
     m_listRefusal = choice.Refusal;
+    // A link inside the program folder may lead a harmless name there.
+    const modUpdateGuard::PersonalGuard guard(AppFolder);
+    for (const NewFileEntry& entry : NewFiles)
+        if (!m_listUnsafe && !guard.CheckDestination(entry.DestinationFolder, &m_listRefusal))
+            m_listUnsafe = true;
     return SummaryText(TotalDownloadSize, static_cast<int>(NewFiles.size()));
-}
-
-std::optional<UpdateWizard::Transition> UpdateWizard::DownloadUpdates()
-{
-    LastFailure.clear();
-    qint64 count = 0;
-    for (const std::shared_ptr<void> held = HoldProgramFolder(LastFailure); const NewFileEntry& entry : NewFiles) {
-        if (!held)
-            return Transition{StepError, LastFailure};
-        if (!IsPlainFileName(entry.PackageName) || !IsSafeDestination(entry.DestinationFolder))
-            return Fail(QStringLiteral("unsafe package %1").arg(entry.PackageName));
-        const QString local = TempFolder + entry.PackageName;
-        // The body may not pass the size the list gives.
-        const bool downloaded = Download(entry.PackageName, count, entry.Size);
-        count += entry.Size;
-        if (!downloaded || CancelRequested)
-            return Fail(QString());
-        if (!InstallPackage(local, AppFolder + entry.DestinationFolder, entry.Sha256) || CancelRequested)
-            return Fail(LastFailure.isEmpty() ? QStringLiteral("%1 not installed").arg(entry.PackageName)
-                                              : LastFailure);
-    }
-    return Transition{CurrentStep + 1, QString()};
 }
 
 bool UpdateWizard::InstallPackage(const QString& packagePath, const QString& destination, const QByteArray& sha256)

@@ -43,9 +43,9 @@ QString FormatDate(QDate date);
 // The date of Personal/LastUpdate.txt below the program folder; the default
 // date when the file is missing, empty or unreadable.
 QDate ReadLastUpdate(const QString& appFolder);
-// Writes the date as "dd-mm-yyyy" CR LF, replacing the file atomically (a
-// link at the file is replaced, never written through). False when the
-// folder Personal leads outside the program folder or cannot be written.
+// Writes the date as "dd-mm-yyyy" CR LF through the one atomic write of the
+// record files. False when the folder Personal leads outside the program
+// folder or cannot be written.
 bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error = nullptr);
 
 // ---- The file list -----------------------------------------------------------

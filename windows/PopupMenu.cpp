@@ -75,7 +75,8 @@ Menus BuildMenus(const modLanguage::LanguageStrings& t)
                     Row(t, Text::HistoryMenu, Command, 4),
                     Row(t, Text::HelpMenu, Command, 5),
                     Line(1),
-                    Row(t, Text::AboutMenu, Command, 6)};
+                    Row(t, Text::AboutMenu, Command, 6),
+                    Row(t, Text::UndoUpdateMenu, Command, 7)};
     help.Lines = 2;
     return menus;
 }

@@ -332,7 +332,12 @@ TEST_F(Unpacked, UpdateInstallsAPackagePublishedWithKrbtool)
     server.waitForFinished(5000);
     ASSERT_TRUE(r.finished) << "Update did not end: " << r.err.toStdString();
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(Changes(before, Files(folder)), QStringList({"*Data/History.txt", "+Personal/LastUpdate.txt"}));
+    // The replaced file is kept in the run's dated safety copy, for an undo.
+    const QStringList changes = Changes(before, Files(folder));
+    const QString backup = changes.size() == 4 ? changes[1].section(u'/', 0, 1) : QString();
+    EXPECT_TRUE(backup.startsWith(QStringLiteral("+Backup/update-"))) << backup.toStdString();
+    EXPECT_EQ(changes, QStringList({"*Data/History.txt", backup + "/Update.txt", backup + "/files/Data/History.txt",
+                                    "+Personal/LastUpdate.txt"}));
     EXPECT_EQ(ReadAll(folder + QStringLiteral("/Data/History.txt")), history);
     EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/Temp")));
     EXPECT_EQ(WrittenOutside(), QStringList());

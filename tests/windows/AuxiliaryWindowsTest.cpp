@@ -4,6 +4,7 @@
 #include "../ProgramCopy.h"
 #include "app/WayloomProgram.h"
 #include "core/TextNumbers.h"
+#include "core/modMain.h"
 #include "mapview/frmMap.h"
 #include "panel/frmMenu.h"
 #include "windows/Credits.h"
@@ -292,6 +293,35 @@ TEST(CreditsAndAbout, OpenFromTheHelpMenuAndClose)
     QTest::mouseClick(about, Qt::LeftButton, {}, About::TextRect.center());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(s.menu().findChild<frmInformation*>(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The last row of the help menu starts the updater in its undo mode, as the
+// update row starts it: the program closes, its settings written.
+TEST(PopupMenuWindow, UndoLastUpdateStartsTheUpdaterInItsUndoModeAndQuits)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    QStringList started;
+    s.program->startDetachedWith = [&](const QString& program, const QStringList& arguments) {
+        started << program << arguments;
+        return false;
+    };
+    QFile::remove(folder.path() + QStringLiteral("Data/Options.txt"));
+    QTest::mouseClick(s.menu().lblMenu[2], Qt::LeftButton);
+    ASSERT_NE(s.popup(), nullptr);
+    const auto& help = s.popup()->MenuAt(2).Entries;
+    ASSERT_EQ(help.size(), 10u);
+    EXPECT_EQ(help.back().Caption, QStringLiteral("Undo last update"));
+    s.popup()->hide();
+    s.Choose(2, 9);
+    EXPECT_EQ(started, (QStringList{folder.path() + QString::fromUtf16(modMain::kUpdaterFile), "--undo"}));
+    EXPECT_TRUE(s.ended);
+    EXPECT_FALSE(folder.read(QStringLiteral("Data/Options.txt")).isEmpty());
 }
 
 } // namespace

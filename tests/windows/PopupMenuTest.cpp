@@ -46,6 +46,7 @@ TEST(PopupMenu, MenusHoldTheirRowsAndCounts)
         {1, 4, Option, 0, 91, true},    {1, 6, Option, 2, 76, true},    {1, 7, Separator, 1, 0, false},
         {1, 8, Command, 1, 14, true},   {1, 9, Command, 2, 125, true},  {2, 0, Command, 0, 93, true},
         {2, 2, Separator, 0, 0, false}, {2, 4, Command, 3, 108, true},  {2, 8, Command, 6, 110, true},
+        {2, 9, Command, 7, 129, true},
     };
     for (const Row& r : rows) {
         const MenuEntry& e = menus[r.menu].Entries[static_cast<std::size_t>(r.entry)];
@@ -56,7 +57,7 @@ TEST(PopupMenu, MenusHoldTheirRowsAndCounts)
         EXPECT_EQ(e.Caption, r.text ? QStringLiteral("Text %1").arg(r.text) : QString());
         EXPECT_EQ(e.Value, 0);
     }
-    const int sizes[3] = {5, 10, 9};
+    const int sizes[3] = {5, 10, 10};
     for (int m = 0; m < MenuCount; ++m) {
         int options = 0, checks = 0, lines = 0;
         for (const MenuEntry& e : menus[m].Entries) {
