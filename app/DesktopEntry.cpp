@@ -1,6 +1,7 @@
 #include "app/DesktopEntry.h"
 
 #include "records/RecordFile.h"
+#include "records/SafeRemove.h"
 
 #include <QDir>
 #include <QFile>
@@ -118,13 +119,11 @@ bool Install(const QString& program, const QString& dataHome, QString* error)
 
 bool Remove(const QString& dataHome, QString* error)
 {
-    for (const QString& path : InstalledFiles(dataHome)) {
-        QFile file(path);
-        if (file.exists() && !file.remove()) {
-            *error = path + QStringLiteral(": ") + file.errorString();
+    // A link in place of an installed file is removed itself, never the file
+    // it leads to.
+    for (const QString& path : InstalledFiles(dataHome))
+        if (!records::RemoveEntry(path, error))
             return false;
-        }
-    }
     return true;
 }
 

@@ -52,10 +52,11 @@ struct LoadContext {
     }
 
     // For loaders that walk a RecordReader themselves: true when the file is
-    // there to be read; a refused file (too large, unreadable) is reported.
+    // there to be read; a refused file (too large, unreadable) is reported,
+    // and so is a link that leads to no regular file (read as missing).
     bool opened(const QString& relative, const records::RecordReader& reader) const
     {
-        if (reader.state() == records::RecordReader::State::Refused)
+        if (reader.state() != records::RecordReader::State::Open && !reader.reason().isEmpty())
             warn(relative, 0, reader.reason());
         return reader.state() == records::RecordReader::State::Open;
     }

@@ -1,6 +1,7 @@
 // Tells the user, once per run, that the safety copy of the personal files
-// could not be made. Every window that saves a personal file calls it after a
-// successful save (the first save of a run is the one that makes the copy).
+// could not be made. Every window that saves a personal file calls it after
+// the save, whether the save went through or not (the first save of a run is
+// the one that makes the copy).
 #pragma once
 
 class QWidget;

@@ -95,11 +95,24 @@ void frmCharacterList::cmdDelete_Click()
         QMessageBox::Yes)
         return;
     QString error;
-    if (!modCharacterDialogs::DeleteCharacter(m_world.appFolder, {m_world.characters, m_world.elite, m_world.treasures},
-                                              c, &error))
+    using modCharacterDialogs::DeleteResult;
+    switch (modCharacterDialogs::DeleteCharacter(m_world.appFolder,
+                                                 {m_world.characters, m_world.elite, m_world.treasures}, c, &error)) {
+    case DeleteResult::Deleted:
+        break;
+    case DeleteResult::NothingChanged:
         QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("The character could not be deleted completely (%1).").arg(error));
-    else
-        ShowBackupNotice(this);
+                              QStringLiteral("The character could not be deleted (%1). Nothing was changed: the "
+                                             "character and its files are as they were.")
+                                  .arg(error));
+        break;
+    case DeleteResult::FilesLeft:
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("The character was deleted, but not all of its files could be removed "
+                                            "(%1).")
+                                 .arg(error));
+        break;
+    }
+    ShowBackupNotice(this);
     FillList();
 }

@@ -190,9 +190,12 @@ void frmManageCharacter::cmdSave_Click()
         return ShowError(QStringLiteral("There are already %1 characters; delete one before creating another.")
                              .arg(modCharacters::kMaxCharacterNumber),
                          false);
-    if (!result.number)
-        return ShowError(
-            QStringLiteral("The character could not be saved (%1). Nothing was changed.").arg(result.error), false);
+    if (!result.number) {
+        ShowError(QStringLiteral("The character could not be saved (%1). Nothing was changed.").arg(result.error),
+                  false);
+        ShowBackupNotice(this);
+        return;
+    }
     m_character = *result.number;
     ShowBackupNotice(this);
     accept();

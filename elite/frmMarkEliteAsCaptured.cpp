@@ -66,6 +66,7 @@ void frmMarkEliteAsCaptured::cmdSave_Click()
                                            &error)) {
         QMessageBox::critical(this, windowTitle(),
                               QStringLiteral("The capture could not be saved (%1). Nothing was changed.").arg(error));
+        ShowBackupNotice(this);
         return;
     }
     ShowBackupNotice(this);

@@ -1,9 +1,11 @@
 #include "elite/modCharacterDialogs.h"
 
 #include "panel/modEliteTab.h"
+#include "records/FileChangeHook.h"
 #include "records/RecordFile.h"
+#include "records/SafeRemove.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 namespace modCharacterDialogs {
@@ -50,11 +52,12 @@ enum class Removal { Removed, Emptied, Left };
 
 // Removes character c's file `name` (a file left behind would be read for the
 // next character with this number); one that cannot be removed is emptied,
-// which records nothing either.
+// which records nothing either. A link is removed itself, never the file it
+// leads to.
 Removal RemoveCharacterFile(const QString& appFolder, int c, const char* name, QString* error)
 {
     const QString path = appFolder + modCharacters::CharacterFile(c, QString::fromLatin1(name));
-    if (!QFileInfo::exists(path) || QFile::remove(path))
+    if (records::RemoveEntry(path))
         return Removal::Removed;
     QString writeError;
     if (records::WriteRecordFile(path, {}, &writeError)) {
@@ -71,20 +74,22 @@ Removal RemoveCharacterFile(const QString& appFolder, int c, const char* name, Q
 // to a dated name the program never reads ("Char02OpenedTreasures.txt" ->
 // "Char02OpenedTreasures.set-aside-2026-12-07_054500.txt"): what a number
 // held when no character of the list had it is kept beside the files even
-// when the run's safety copy could not be made. A file that cannot be
-// renamed is left for the caller to replace.
+// when the run's safety copy could not be made. A link to a regular file is
+// renamed itself and still leads to the file. A file that cannot be renamed
+// is left for the caller to replace.
 void SetAsideCharacterFile(const QString& appFolder, int c, const char* name)
 {
     const QString path = appFolder + modCharacters::CharacterFile(c, QString::fromLatin1(name));
     const QFileInfo info(path);
-    if (!info.isFile() || info.isSymLink() || info.size() == 0)
+    if (!info.isFile() || info.size() == 0)
         return;
     const QString stem = path.chopped(4) + QStringLiteral(".set-aside-") +
                          QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
     QString target = stem + QStringLiteral(".txt");
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = stem + u'_' + QString::number(n) + QStringLiteral(".txt");
-    QFile::rename(path, target);
+    if (QDir().rename(path, target))
+        records::FileChanged(target);
 }
 
 // Forgets the chests character c opened, with the lines of its file that
@@ -214,9 +219,14 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
     if (number > characters.highest())
         characters.Characters.resize(static_cast<size_t>(number) + 1);
     characters.Characters[static_cast<size_t>(number)] = name;
-    if (!modCharacters::SaveCharacters(appFolder, characters, &result.error))
-        return result;
 
+    // The character's captured skills are written before the list that names
+    // it: a save stopped in between leaves the old list, which either does
+    // not name the number yet (its file is set aside when the number is next
+    // taken) or names the character with its old name.
+    const QString capPath =
+        appFolder + modCharacters::CharacterFile(number, QString::fromLatin1(modCharacters::kCapEliteFile));
+    const bool hadCapFile = QFileInfo(capPath).isFile();
     const auto c = static_cast<size_t>(number);
     const size_t slotCount = static_cast<size_t>(characters.highest()) + 1;
     const CaptureColumn previous(tables.elite, c);
@@ -231,13 +241,26 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
             captured.resize(slotCount, false);
         captured[c] = n < working.size() && working[n];
     }
-    if (!modCharacters::SaveCapturedElites(appFolder, number, tables.elite, &result.error)) {
+    const auto putBack = [&] {
         previous.restore(tables.elite, c);
         if (formerUnread)
             tables.elite.UnreadCaptures[number] = std::move(*formerUnread);
+    };
+    if (!modCharacters::SaveCapturedElites(appFolder, number, tables.elite, &result.error)) {
+        putBack();
+        return result;
+    }
+    if (!modCharacters::SaveCharacters(appFolder, characters, &result.error)) {
+        // The captures file goes back to what it held: none for a number the
+        // list does not name, the old captures for a character it names.
+        putBack();
         QString rollbackError;
-        if (!modCharacters::SaveCharacters(appFolder, tables.characters, &rollbackError))
-            result.error += QStringLiteral("; the character list could not be put back either (%1)").arg(rollbackError);
+        const bool restored = created && !hadCapFile
+                                  ? records::RemoveEntry(capPath, &rollbackError)
+                                  : modCharacters::SaveCapturedElites(appFolder, number, tables.elite, &rollbackError);
+        if (!restored)
+            result.error +=
+                QStringLiteral("; the captured skills could not be put back either (%1)").arg(rollbackError);
         return result;
     }
 
@@ -249,17 +272,19 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
     return result;
 }
 
-bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QString* error)
+DeleteResult DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QString* error)
 {
     if (c < 1 || c > tables.characters.highest()) {
         if (error)
             *error = QStringLiteral("there is no character %1").arg(c);
-        return false;
+        return DeleteResult::NothingChanged;
     }
+    // The list entry goes first: a delete stopped after it leaves files that
+    // no listed character reads, never a listed character without its files.
     modCharacters::Tables characters = tables.characters;
     characters.Characters[static_cast<size_t>(c)].clear();
     if (!modCharacters::SaveCharacters(appFolder, characters, error))
-        return false;
+        return DeleteResult::NothingChanged;
     tables.characters = std::move(characters);
 
     const auto k = static_cast<size_t>(c);
@@ -272,7 +297,7 @@ bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QS
     bool removed = true;
     for (const char* file : {modCharacters::kCapEliteFile, modTreasures::kOpenedTreasuresFile})
         removed = RemoveCharacterFile(appFolder, c, file, error) == Removal::Removed && removed;
-    return removed;
+    return removed ? DeleteResult::Deleted : DeleteResult::FilesLeft;
 }
 
 std::vector<PanelEntry> UncapturedCharacters(const modCharacters::Tables& characters, const modElite::Tables& elite,

@@ -57,10 +57,11 @@ struct CharacterTables {
 };
 
 // Saves the editor: validates the name, chooses the number, writes the
-// character list and the character's captured skills, and only then stores
+// character's captured skills and then the character list (so that a save
+// stopped in between loses nothing stored), and only then stores
 // name and flags in the tables (growing every capture and opened-chest list
 // when the number is new). Nothing changes in memory when a write fails; a
-// list already rewritten is put back. Returns the character number, or
+// captures file already rewritten is put back. Returns the character number, or
 // nothing with the reason (`problem` set for a refused name, else `error`).
 // A new character inherits nothing its number held: an opened-chest file left
 // for the number is removed first (emptied when it cannot be), and the dates
@@ -75,11 +76,14 @@ SaveResult SaveCharacter(const QString& appFolder, CharacterTables tables, int c
                          const std::vector<bool>& working);
 
 // Deletes character c: rewrites the list without it, then removes its
-// captured-skill and opened-chest files and clears its flags, dates and
-// unread lines. False (with the reason) when the list could not be written
-// (nothing changed), or when a file could not be removed (the character is
-// gone from the list and the tables; the file is emptied when it can be).
-bool DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QString* error = nullptr);
+// captured-skill and opened-chest files (a link is removed, not the file it
+// leads to) and clears its flags, dates and unread lines. NothingChanged
+// (with the reason) when the list could not be written: the character, its
+// files and the tables are as they were. FilesLeft when a file could not be
+// removed: the character is gone from the list and the tables, and the file
+// is emptied when it can be.
+enum class DeleteResult { Deleted, NothingChanged, FilesLeft };
+DeleteResult DeleteCharacter(const QString& appFolder, CharacterTables tables, int c, QString* error = nullptr);
 
 // The named characters that have not captured skill `elite`, in number order
 // (item data = number).

@@ -3,11 +3,7 @@
 #include "core/RecordFields.h"
 #include "elite/modElite.h"
 
-#include <QDir>
-#include <QSet>
 #include <QStringList>
-
-#include <mutex>
 
 namespace modCharacters {
 
@@ -18,88 +14,7 @@ bool ValidCharacter(int character)
     return character >= 1 && character <= kMaxCharacterNumber;
 }
 
-const QString kBackupFolder = QStringLiteral("Backup");
-
-std::mutex g_backupMutex;
-QSet<QString> g_backedUp; // program folders copied in this run
-QString g_backupProblem;
-bool g_backupNoticeTaken = false;
-
 } // namespace
-
-bool BackupPersonalFolder(const QString& appFolder, const QDateTime& now, QString* error)
-{
-    const QDir personal(appFolder + QStringLiteral("Personal"));
-    const QStringList files = personal.entryList(QDir::Files | QDir::NoSymLinks, QDir::Name);
-    if (files.isEmpty())
-        return true; // nothing to keep yet
-    const QString name = now.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
-    QDir backups(personal.filePath(kBackupFolder));
-    QString target = name;
-    for (int n = 2; backups.exists(target); ++n)
-        target = name + u'_' + QString::number(n);
-    if (!backups.mkpath(target)) {
-        if (error)
-            *error = QStringLiteral("cannot create the folder %1").arg(backups.filePath(target));
-        return false;
-    }
-    QStringList failed;
-    for (const QString& file : files) {
-        // Regular files only: a FIFO among them must not block the copy.
-        QByteArray bytes;
-        QString why;
-        if (!records::ReadRegularFile(personal.filePath(file), records::kMaxRecordFileSize, bytes) ||
-            !records::WriteFileAtomically(backups.filePath(target + u'/' + file), bytes, &why))
-            failed << file;
-    }
-    // The newest copies stay; names sort by their date and time.
-    QStringList copies = backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    while (copies.size() > kKeptBackups)
-        QDir(backups.filePath(copies.takeFirst())).removeRecursively();
-    if (failed.isEmpty())
-        return true;
-    if (error)
-        *error = QStringLiteral("the safety copy %1 lacks %2").arg(backups.filePath(target), failed.join(u", "));
-    return false;
-}
-
-QString BackupProblem()
-{
-    const std::lock_guard lock(g_backupMutex);
-    return g_backupProblem;
-}
-
-QString TakeBackupNotice()
-{
-    const std::lock_guard lock(g_backupMutex);
-    if (g_backupProblem.isEmpty() || g_backupNoticeTaken)
-        return {};
-    g_backupNoticeTaken = true;
-    return QStringLiteral("Your change was saved, but the safety copy of your personal files could not be made "
-                          "(%1). Please check the disk and the Personal folder.")
-        .arg(g_backupProblem);
-}
-
-bool EnsurePersonalFolder(const QString& appFolder, QString* error)
-{
-    if (!QDir(appFolder).mkpath(QStringLiteral("Personal"))) {
-        if (error)
-            *error = QStringLiteral("cannot create the folder %1Personal").arg(appFolder);
-        return false;
-    }
-    // Before the first personal file of this run is rewritten, the folder as
-    // it was is copied; a copy that fails is reported and the save goes on.
-    const std::lock_guard lock(g_backupMutex);
-    if (!g_backedUp.contains(appFolder)) {
-        g_backedUp.insert(appFolder);
-        QString why;
-        if (!BackupPersonalFolder(appFolder, QDateTime::currentDateTime(), &why)) {
-            g_backupProblem = why;
-            qWarning("Wayloom: %s", qUtf8Printable(why));
-        }
-    }
-    return true;
-}
 
 QString CharacterFile(int character, const QString& fileName)
 {

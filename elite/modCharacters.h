@@ -39,17 +39,22 @@ QString CharacterFile(int character, const QString& fileName);
 // Creates "Personal" below the program folder when it is missing; false (with
 // the reason) when it cannot be made. Every writer of personal files calls it.
 // The first call of a run that finds personal files first copies them into
-// "Personal/Backup/<yyyy-MM-dd_HHmmss>/" and keeps the newest ten such
-// copies; a copy that fails does not stop the save: BackupProblem() then
-// says why (it is also logged).
+// "Personal/Backup/<yyyy-MM-dd_HHmmss>/" (BackupPersonalFolder); a copy that
+// fails does not stop the save: BackupProblem() then says why (it is also
+// logged).
 bool EnsurePersonalFolder(const QString& appFolder, QString* error = nullptr);
 QString BackupProblem();
-// What a window shows after a personal save when the safety copy could not
-// be made: the text the first time it is asked for after the failure, empty
-// before and after (the user is told once per run).
+// What a window shows after a personal save (whether it went through or not)
+// when the safety copy could not be made: the text the first time it is asked
+// for after the failure, empty before and after (told once per run).
 QString TakeBackupNotice();
 // Makes the safety copy now (as the first EnsurePersonalFolder of a run
-// does); false with the reason when it could not be made whole.
+// does). The copy is made under a temporary name and takes its dated name only
+// once every file was written and synced; false with the reason, and no copy,
+// otherwise. Only after a complete copy exists are the oldest copies removed,
+// by the date in their names, down to the newest kKeptBackups (the new one
+// among them). "Personal/Backup" may be a link to a folder; only real folders
+// named as the copies are ever removed there, never a link or anything else.
 bool BackupPersonalFolder(const QString& appFolder, const QDateTime& now, QString* error = nullptr);
 inline constexpr int kKeptBackups = 10;
 

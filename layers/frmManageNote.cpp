@@ -1,6 +1,7 @@
 #include "layers/frmManageNote.h"
 
 #include "core/TextNumbers.h"
+#include "elite/modCharacters.h"
 #include "records/RecordFile.h"
 #include "world/World.h"
 
@@ -136,12 +137,16 @@ bool frmManageNote::cmdSave_Click()
         return false;
     }
     QString error;
-    if (!SaveNote(&error)) {
+    const bool saved = SaveNote(&error);
+    if (!saved)
         showMessage(QStringLiteral("The note could not be saved (%1).\nNothing was changed; the note is still in "
                                    "the editor.")
                         .arg(error));
+    // A safety copy that could not be made before this save is told once.
+    if (const QString notice = modCharacters::TakeBackupNotice(); !notice.isEmpty())
+        showMessage(notice);
+    if (!saved)
         return false;
-    }
     accept();
     return true;
 }

@@ -171,6 +171,7 @@ void frmMarkTreasureAsOpened::cmdSave_Click()
                                              item->data(Qt::UserRole).toInt(), *date, &error)) {
         QMessageBox::critical(this, windowTitle(),
                               QStringLiteral("The date could not be saved (%1). Nothing was changed.").arg(error));
+        ShowBackupNotice(this);
         return;
     }
     ShowBackupNotice(this);

@@ -1,6 +1,7 @@
 #include "mapview/frmMap.h"
 
 #include "core/TextNumbers.h"
+#include "elite/modCharacters.h"
 #include "layers/frmManageNote.h"
 #include "mapview/MapResources.h"
 #include "mapview/ZoneLayer.h"
@@ -456,10 +457,14 @@ void frmMap::mnuNoteDelete_Click()
     modNotes::Tables notes = world_.notes;
     notes.Notes[static_cast<std::size_t>(n)].ShortDesc.clear();
     QString error;
-    if (!modNotes::SaveNotes(world_.appFolder, notes, &error)) {
+    const bool saved = modNotes::SaveNotes(world_.appFolder, notes, &error);
+    if (!saved)
         showMessage(QStringLiteral("The note could not be deleted (%1); it is kept.").arg(error));
+    // A safety copy that could not be made before this save is told once.
+    if (const QString notice = modCharacters::TakeBackupNotice(); !notice.isEmpty())
+        showMessage(notice);
+    if (!saved)
         return;
-    }
     world_.notes = std::move(notes);
     emit notesChanged();
 }

@@ -1,5 +1,8 @@
 #include "records/RecordFile.h"
 
+#include "records/FileChangeHook.h"
+#include "records/FileLinks.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -431,6 +434,8 @@ RecordReader::RecordReader(const QString& path)
         if (code != ENOENT && code != ENOTDIR && code != ENXIO && code != ELOOP && code != ENAMETOOLONG) {
             m_state = State::Refused;
             m_reason = QStringLiteral("cannot be read: %1").arg(SystemReason(code));
+        } else {
+            noteBadLink(path);
         }
         return;
     }
@@ -438,6 +443,7 @@ RecordReader::RecordReader(const QString& path)
     if (::fstat(m_handle, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 1) {
         ::close(m_handle);
         m_handle = -1;
+        noteBadLink(path);
         return;
     }
     size = static_cast<qint64>(info.st_size);
@@ -462,6 +468,13 @@ RecordReader::RecordReader(const QString& path)
     }
     m_state = State::Open;
     m_bytes.resize(static_cast<size_t>(std::min<qint64>(size, kReadChunk)));
+}
+
+void RecordReader::noteBadLink(const QString& path)
+{
+    if (IsLinkToNonRegular(path))
+        m_reason = QStringLiteral("a link to no regular file (to nothing, a FIFO, a device or a folder): read as "
+                                  "missing");
 }
 
 RecordReader::~RecordReader()
@@ -675,7 +688,9 @@ bool Fail(QString* error, const QString& path, const char* step, int code)
 
 bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error)
 {
-    const QByteArray target = QFile::encodeName(path);
+    // A link to a regular file is written through: the new file is made
+    // beside the file it leads to and renamed there, and the link stays.
+    const QByteArray target = QFile::encodeName(WriteTarget(path));
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
     const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
@@ -729,6 +744,7 @@ bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* err
         ::fsync(dir);
         ::close(dir);
     }
+    FileChanged(path);
     return true;
 }
 
@@ -754,6 +770,7 @@ bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* err
             *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
+    FileChanged(path);
     return true;
 }
 

@@ -95,7 +95,8 @@ public:
     RecordReader& operator=(const RecordReader&) = delete;
 
     State state() const { return m_state; }
-    // Why a file was refused, or why reading stopped early.
+    // Why a file was refused, or why reading stopped early; for a missing
+    // file, set only when the path is a link that leads to no regular file.
     const QString& reason() const { return m_reason; }
     bool utf8() const { return m_utf8; }
 
@@ -110,6 +111,7 @@ public:
 
 private:
     bool fill();
+    void noteBadLink(const QString& path);
     void decodeAppend(const char* bytes, qsizetype n);
 
     State m_state = State::Missing;
@@ -154,9 +156,11 @@ void SplitFields(QStringView line, Fields& fields);
 
 // Writes the lines whole, each ended by CR LF, encoded as Windows-1252, through
 // a temporary file in the same folder that replaces `path` only when
-// everything was written and synced to the disk (a link at `path` is
-// replaced, not written through). On any failure the old file stays byte for
-// byte and `error` (when given) holds the path and the system's reason.
+// everything was written and synced to the disk. A link at `path` that leads
+// to a regular file is written through (the temporary file is made beside
+// that file and the link stays); a link to anything else is replaced. On any
+// failure the old file stays byte for byte and `error` (when given) holds the
+// path and the system's reason.
 bool WriteRecordFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 // The same for raw bytes (already encoded).
 bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error = nullptr);

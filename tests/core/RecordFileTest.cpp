@@ -6,6 +6,7 @@
 #include "core/Pictures.h"
 #include "core/RecordFields.h"
 #include "records/RecordFile.h"
+#include "records/SafeRemove.h"
 
 #include <QStringDecoder>
 
@@ -278,6 +279,41 @@ TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLengthAndEmptyFilesReadAsMissin
     EXPECT_TRUE(FolderExists(dir.path("a/folder.jpg")));
     EXPECT_TRUE(FolderExists(dir.path("a/one.jpg")));
     EXPECT_FALSE(FolderExists(QString()));
+}
+
+// Removal never reaches through a link: links at the top, inside, to files,
+// to folders and to nothing are removed themselves; what they lead to stays.
+TEST(SafeRemove, RemovesLinksThemselvesNeverTheirTargets)
+{
+    ProgramFolder dir;
+    dir.write("outside/letter.txt", "keep");
+    dir.write("outside/sub/photo.jpg", "keep too");
+    dir.write("tree/a.txt", "a");
+    dir.write("tree/deep/er/b.txt", "b");
+    ASSERT_TRUE(QFile::link(dir.path("outside"), dir.path("tree/to-folder")));
+    ASSERT_TRUE(QFile::link(dir.path("outside/letter.txt"), dir.path("tree/deep/to-file")));
+    ASSERT_TRUE(QFile::link(dir.path("gone"), dir.path("tree/deep/er/to-nothing")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.path("tree/fifo")).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(dir.path("outside"), dir.path("top-link")));
+    QString error;
+    EXPECT_TRUE(RemoveTree(dir.path("tree"), &error)) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.path("tree")));
+    EXPECT_TRUE(RemoveTree(dir.path("top-link"), &error)) << error.toStdString();
+    EXPECT_FALSE(QFileInfo(dir.path("top-link")).isSymLink());
+    EXPECT_EQ(dir.read("outside/letter.txt"), "keep");
+    EXPECT_EQ(dir.read("outside/sub/photo.jpg"), "keep too");
+    EXPECT_TRUE(RemoveTree(dir.path("never-was"), &error)) << "a missing path counts as removed";
+
+    // One entry: a link to a folder goes, a real folder is refused.
+    ASSERT_TRUE(QFile::link(dir.path("outside"), dir.path("entry-link")));
+    EXPECT_TRUE(RemoveEntry(dir.path("entry-link"), &error)) << error.toStdString();
+    EXPECT_FALSE(QFileInfo(dir.path("entry-link")).isSymLink());
+    EXPECT_FALSE(RemoveEntry(dir.path("outside"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("outside"))) << error.toStdString();
+    EXPECT_EQ(dir.read("outside/sub/photo.jpg"), "keep too");
+    EXPECT_TRUE(IsRealFolder(dir.path("outside")));
+    ASSERT_TRUE(QFile::link(dir.path("outside"), dir.path("again")));
+    EXPECT_FALSE(IsRealFolder(dir.path("again")));
 }
 
 TEST(RecordFiles, ReadDecodesAndWriteEncodesWithCrLf)

@@ -17,6 +17,8 @@
 #include <csignal>
 #include <ostream>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class ProgramFolder {
 public:
@@ -107,6 +109,21 @@ private:
     void (*m_oldHandler)(int) = nullptr;
     bool m_ok = false;
 };
+
+// Runs `body` in a child process of its own (a separate run of the program:
+// nothing it sets stays in this one) and returns its exit code; -1 when it
+// did not end normally.
+template <typename Body>
+int RunInChild(Body&& body)
+{
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(body());
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
 
 // gtest prints QStrings readably.
 inline void PrintTo(const QString& s, std::ostream* os)

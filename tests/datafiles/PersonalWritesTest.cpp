@@ -11,6 +11,7 @@
 #include "layers/modTreasures.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <array>
 #include <climits>
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <functional>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace {
@@ -119,17 +121,90 @@ TEST(PersonalWrites, AFolderWithoutWritePermissionKeepsTheOldFileAndSaysWhy)
     }
 }
 
-TEST(PersonalWrites, ALinkInPlaceOfTheFileIsReplacedNotWrittenThrough)
+// A personal file kept elsewhere (a synced folder) through a link: every
+// writer writes through the link, which stays, and leaves nothing beside it.
+TEST(PersonalWrites, ALinkToARegularFileIsWrittenThroughAndKept)
 {
-    ProgramFolder data;
-    data.write(QStringLiteral("elsewhere.txt"), kOld);
-    data.mkdir(QStringLiteral("Data"));
-    ASSERT_TRUE(QFile::link(data.path(QStringLiteral("elsewhere.txt")), data.path(QStringLiteral("Data/Options.txt"))));
+    for (const Writer& w : Writers()) {
+        SCOPED_TRACE(w.name);
+        ProgramFolder data;
+        const QString file = QString::fromLatin1(w.file);
+        data.write(QStringLiteral("synced/kept.txt"), kOld);
+        data.mkdir(QFileInfo(file).path());
+        ASSERT_TRUE(QFile::link(data.path(QStringLiteral("synced/kept.txt")), data.path(file)));
+        QString error;
+        ASSERT_TRUE(w.save(data.path(), &error)) << error.toStdString();
+        EXPECT_TRUE(QFileInfo(data.path(file)).isSymLink()) << "the link stays";
+        const QByteArray written = data.read(QStringLiteral("synced/kept.txt"));
+        EXPECT_NE(written, kOld);
+        EXPECT_TRUE(written.endsWith("\r\n")) << written.toStdString();
+        EXPECT_EQ(QDir(data.path(QStringLiteral("synced"))).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("kept.txt")})
+            << "no temporary file is left beside the target";
+    }
+}
+
+// A link that leads to no regular file counts as a missing file: read as
+// none (with a diagnostic), replaced by a regular file when saved; what it
+// pointed to is not touched.
+TEST(PersonalWrites, ALinkToNoRegularFileCountsAsMissing)
+{
+    struct Row {
+        const char* name;
+        std::function<void(ProgramFolder&)> make; // makes "elsewhere" what the link leads to
+    };
+    const std::vector<Row> rows = {
+        {"nothing", [](ProgramFolder&) {}},
+        {"a FIFO",
+         [](ProgramFolder& d) { ASSERT_EQ(mkfifo(QFile::encodeName(d.path("elsewhere")).constData(), 0644), 0); }},
+        {"a folder", [](ProgramFolder& d) { d.mkdir(QStringLiteral("elsewhere/inside")); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        DataFolder data;
+        row.make(data);
+        data.mkdir(QStringLiteral("Personal"));
+        ASSERT_TRUE(
+            QFile::link(data.path(QStringLiteral("elsewhere")), data.path(QStringLiteral("Personal/Notes.txt"))));
+        modNotes::Tables notes;
+        modNotes::LoadNotes(data.ctx, notes);
+        EXPECT_EQ(notes.count(), 0);
+        ASSERT_EQ(data.diagnostics.size(), 1u);
+        EXPECT_TRUE(data.diagnostics.items()[0].message.contains(QStringLiteral("link"))) << row.name;
+
+        auto& note = notes.Notes.emplace_back();
+        note.ShortDesc = QStringLiteral("Ford");
+        QString error;
+        ASSERT_TRUE(modNotes::SaveNotes(data.path(), notes, &error)) << error.toStdString();
+        EXPECT_FALSE(QFileInfo(data.path(QStringLiteral("Personal/Notes.txt"))).isSymLink());
+        EXPECT_EQ(data.read(QStringLiteral("Personal/Notes.txt")), "Ford\t\t0\t0\t0\t0\r\n");
+    }
+}
+
+// Reading follows a link to a regular file, and the save after it keeps it.
+TEST(PersonalRecords, APersonalFolderFileLinkedIntoAnotherFolderIsReadAndSavedThroughIt)
+{
+    DataFolder data;
+    data.write(QStringLiteral("synced/Notes.txt"), "Ford\tshallow{#ENTER#}at dawn\t10\t20\t1\t2\r\n");
+    data.mkdir(QStringLiteral("Personal"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../synced/Notes.txt"), data.path(QStringLiteral("Personal/Notes.txt"))));
+    modNotes::Tables notes;
+    modNotes::LoadNotes(data.ctx, notes);
+    ASSERT_EQ(notes.count(), 1);
+    EXPECT_EQ(notes.Notes[1].Body, QStringLiteral("shallow\r\nat dawn"));
+    EXPECT_TRUE(data.diagnostics.empty());
+    notes.Notes[1].X = 11;
     QString error;
-    ASSERT_TRUE(modOptions::SaveOptions(data.path(), {}, false, &error)) << error.toStdString();
-    EXPECT_EQ(data.read(QStringLiteral("elsewhere.txt")), kOld);
-    EXPECT_FALSE(QFileInfo(data.path(QStringLiteral("Data/Options.txt"))).isSymLink());
-    EXPECT_TRUE(data.read(QStringLiteral("Data/Options.txt")).startsWith("[OLD SELECTION]\r\n"));
+    ASSERT_TRUE(modNotes::SaveNotes(data.path(), notes, &error)) << error.toStdString();
+    EXPECT_EQ(QFileInfo(data.path(QStringLiteral("Personal/Notes.txt"))).symLinkTarget(),
+              QFileInfo(data.path(QStringLiteral("synced/Notes.txt"))).absoluteFilePath());
+    EXPECT_EQ(data.read(QStringLiteral("synced/Notes.txt")), "Ford\tshallow{#ENTER#}at dawn\t11\t20\t1\t2\r\n");
+    // The safety copy holds the file the link led to.
+    const QStringList copies =
+        QDir(data.path(QStringLiteral("Personal/Backup"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/") + copies[0] + QStringLiteral("/Notes.txt")),
+              "Ford\tshallow{#ENTER#}at dawn\t10\t20\t1\t2\r\n");
 }
 
 // What a load cannot use is written back unchanged, ahead of what it read.
@@ -170,19 +245,33 @@ TEST(PersonalRecords, NoLineIsLostByALoadAndASave)
     EXPECT_EQ(data.read("Personal/Char01CapElite.txt"), "0099\r\n0002\r\n");
 }
 
+// Names of the safety copies, as the clean-up sees them: real folders whose
+// names are dates.
+QStringList Copies(const QString& backups)
+{
+    QStringList copies;
+    const QRegularExpression dated(QStringLiteral(R"(^\d{4}-\d\d-\d\d_\d{6}(_\d+)?$)"));
+    for (const QString& name : QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name))
+        if (dated.match(name).hasMatch() && !QFileInfo(backups + u'/' + name).isSymLink())
+            copies << name;
+    return copies;
+}
+
+const QDateTime kMorning(QDate(2026, 12, 7), QTime(3, 0, 0));
+
 TEST(PersonalBackup, CopiesThePersonalFolderAndKeepsTheNewestTen)
 {
     ProgramFolder data;
     data.write(QStringLiteral("Personal/Notes.txt"), kOld);
     data.write(QStringLiteral("Personal/Characters.txt"), "01\tAsha\r\n");
-    const QDateTime start(QDate(2026, 12, 7), QTime(3, 0, 0));
     for (int i = 0; i < 12; ++i) {
         QString error;
-        ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), start.addSecs(i), &error)) << error.toStdString();
+        ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addSecs(i), &error))
+            << error.toStdString();
     }
-    const QStringList copies =
-        QDir(data.path(QStringLiteral("Personal/Backup"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    ASSERT_EQ(copies.size(), modCharacters::kKeptBackups);
+    const QStringList copies = QDir(data.path(QStringLiteral("Personal/Backup")))
+                                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    ASSERT_EQ(copies.size(), modCharacters::kKeptBackups) << copies.join(u' ').toStdString();
     EXPECT_EQ(copies.front(), "2026-12-07_030002") << "the two oldest went";
     EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030011/Notes.txt")), kOld);
     EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030011/Characters.txt")), "01\tAsha\r\n");
@@ -197,6 +286,118 @@ TEST(PersonalBackup, CopiesThePersonalFolderAndKeepsTheNewestTen)
     EXPECT_EQ(blocked.read(QStringLiteral("Personal/Notes.txt")), "");
     EXPECT_TRUE(modCharacters::BackupProblem().contains(QStringLiteral("Backup")))
         << modCharacters::BackupProblem().toStdString();
+}
+
+// What the player keeps in Personal/Backup, or where it leads, is never
+// removed by the clean-up: links (even named as copies), files, folders of
+// other names. Only the oldest real copies go, and never the one just made.
+TEST(PersonalBackup, TheCleanUpRemovesOnlyItsOwnCopiesNeverThroughALink)
+{
+    struct Row {
+        const char* name;
+        bool backupIsALink; // Personal/Backup leads to "home/"
+    };
+    for (const Row row : {Row{"Backup a folder", false}, Row{"Backup a link to a folder", true}}) {
+        SCOPED_TRACE(row.name);
+        ProgramFolder data;
+        data.write(QStringLiteral("Personal/Notes.txt"), kOld);
+        data.write(QStringLiteral("outside/letter.txt"), "keep me");
+        data.write(QStringLiteral("outside/sub/photo.jpg"), "keep me too");
+        data.write(QStringLiteral("home/Desktop/todo.txt"), "desk");
+        data.write(QStringLiteral("home/Documents/2001-01-01_000000/tax.txt"), "tax");
+        data.write(QStringLiteral("home/1999-01-01_000000"), "a file named as a copy");
+        data.mkdir(QStringLiteral("home/2020-01-01_000000_2/inner")); // a copy of old, made by an old version
+        data.mkdir(QStringLiteral("home/9999-12-31_235959"));         // a copy from a clock far ahead
+        const QString backups = data.path(QStringLiteral("home"));
+        if (row.backupIsALink)
+            ASSERT_TRUE(QFile::link(backups, data.path(QStringLiteral("Personal/Backup"))));
+        else
+            ASSERT_TRUE(QDir().rename(backups, data.path(QStringLiteral("Personal/Backup"))));
+        const QString seen = data.path(QStringLiteral("Personal/Backup"));
+        for (const char* link : {"0000-old", "2000-01-01_000000", "2000-01-01_000001"})
+            ASSERT_TRUE(QFile::link(data.path(QStringLiteral("outside")), seen + u'/' + QString::fromLatin1(link)));
+        ASSERT_TRUE(
+            QFile::link(data.path(QStringLiteral("outside/letter.txt")), seen + QStringLiteral("/2000-01-02_000000")));
+
+        for (int i = 0; i < 12; ++i) {
+            QString error;
+            ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addSecs(i), &error))
+                << error.toStdString();
+        }
+        QStringList expected{QStringLiteral("9999-12-31_235959")};
+        for (int i = 3; i < 12; ++i)
+            expected.insert(expected.size() - 1, kMorning.addSecs(i).toString(QStringLiteral("yyyy-MM-dd_HHmmss")));
+        EXPECT_EQ(Copies(seen), expected) << "the old-version copy and the three oldest went";
+        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030011/Notes.txt")), kOld);
+        EXPECT_EQ(data.read(QStringLiteral("outside/letter.txt")), "keep me");
+        EXPECT_EQ(data.read(QStringLiteral("outside/sub/photo.jpg")), "keep me too");
+        for (const char* link : {"0000-old", "2000-01-01_000000", "2000-01-01_000001", "2000-01-02_000000"})
+            EXPECT_TRUE(QFileInfo(seen + u'/' + QString::fromLatin1(link)).isSymLink()) << link;
+        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/Desktop/todo.txt")), "desk");
+        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/Documents/2001-01-01_000000/tax.txt")), "tax");
+        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/1999-01-01_000000")), "a file named as a copy");
+        EXPECT_EQ(QFileInfo(seen).isSymLink(), row.backupIsALink) << "the copies were made where the link leads";
+    }
+}
+
+// A copy is whole or absent: one that fails leaves neither its dated folder
+// nor its temporary one, and a temporary copy left by an interrupted run is
+// cleared by the next.
+TEST(PersonalBackup, ACopyIsCompleteOrAbsent)
+{
+    ProgramFolder data;
+    data.write(QStringLiteral("Personal/Characters.txt"), "01\tAsha\r\n");
+    data.write(QStringLiteral("Personal/Notes.txt"), QByteArray(6000, 'n'));
+    data.write(QStringLiteral("Personal/Backup/.copying-2026-12-06_220000/Characters.txt"), "01\tAsha\r\n");
+    data.write(QStringLiteral("Personal/Backup/.copying-mine/diary.txt"), "the player's");
+    QString error;
+    {
+        const FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.ok());
+        EXPECT_FALSE(modCharacters::BackupPersonalFolder(data.path(), kMorning, &error));
+    }
+    EXPECT_TRUE(error.contains(QStringLiteral("Notes.txt"))) << error.toStdString();
+    EXPECT_EQ(QDir(data.path(QStringLiteral("Personal/Backup")))
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral(".copying-mine")});
+    ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning, &error)) << error.toStdString();
+    EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030000/Notes.txt")), QByteArray(6000, 'n'));
+}
+
+// Ten runs on a disk without room for a copy: each save goes through, each
+// run tells the player once, and the ten complete copies made before stay.
+TEST(PersonalBackup, TenRunsWithoutRoomKeepTheTenCompleteCopies)
+{
+    ProgramFolder data;
+    data.write(QStringLiteral("Personal/Characters.txt"), "01\tAsha\r\n");
+    data.write(QStringLiteral("Personal/Notes.txt"), QByteArray(6000, 'n'));
+    for (int i = 0; i < modCharacters::kKeptBackups; ++i) {
+        QString error;
+        ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addDays(-i), &error))
+            << error.toStdString();
+    }
+    const QString backups = data.path(QStringLiteral("Personal/Backup"));
+    const QStringList before = Copies(backups);
+    ASSERT_EQ(before.size(), modCharacters::kKeptBackups);
+    for (int run = 1; run <= 10; ++run) {
+        SCOPED_TRACE(run);
+        const int told = RunInChild([&] {
+            const FileSizeLimit limit(4096);
+            modCharacters::Tables characters;
+            characters.Characters = {QString(), QStringLiteral("Asha"), QStringLiteral("Bo")};
+            if (!limit.ok() || !modCharacters::SaveCharacters(data.path(), characters))
+                return 2;
+            const QString notice = modCharacters::TakeBackupNotice();
+            return notice.contains(QStringLiteral("Notes.txt")) && modCharacters::TakeBackupNotice().isEmpty() ? 0 : 1;
+        });
+        EXPECT_EQ(told, 0) << "the save goes through and the failed copy is told once";
+        EXPECT_EQ(Copies(backups), before);
+        for (const QString& copy : before) {
+            EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/%1/Notes.txt").arg(copy)), QByteArray(6000, 'n'));
+            EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/%1/Characters.txt").arg(copy)), "01\tAsha\r\n");
+        }
+    }
+    EXPECT_EQ(data.read(QStringLiteral("Personal/Characters.txt")), "01\tAsha\r\n02\tBo\r\n");
 }
 
 } // namespace

@@ -3,6 +3,11 @@
 // that change the tables only after their files were written.
 #include "../core/TestFiles.h"
 #include "elite/modCharacterDialogs.h"
+#include "records/FileChangeHook.h"
+
+#include <QDir>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -160,8 +165,9 @@ TEST(CharacterDialogs, NewCharactersFillTheGapThenGrowEveryTable)
 
 TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
 {
-    // A folder in a file's place makes its write fail: the list itself, or the
-    // new character's captured skills after the list (which is put back).
+    // A folder in a file's place makes its write fail: the new character's
+    // captured skills, or the list after them (the captures file is then
+    // taken back).
     for (const char* blocked : {"Personal/Characters.txt", "Personal/Char02CapElite.txt"}) {
         ProgramFolder folder;
         const QByteArray list = "01\tAyla\r\n03\tBren\r\n";
@@ -176,6 +182,8 @@ TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
         EXPECT_FALSE(result.number || result.error.isEmpty()) << blocked;
         if (QFileInfo(folder.path("Personal/Characters.txt")).isFile()) {
             EXPECT_EQ(folder.read("Personal/Characters.txt"), list) << blocked;
+        } else {
+            EXPECT_FALSE(folder.exists("Personal/Char02CapElite.txt")) << "no captures for an unlisted number";
         }
         EXPECT_EQ(t.characters.Characters, before.characters.Characters) << blocked;
         for (int n = 0; n <= 5; ++n)
@@ -198,7 +206,7 @@ TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
     t.elite.EliteSkills[1].Captured[1] = t.elite.EliteSkills[1].Captured[3] = true;
     t.treasures.Treasures[1].OpenedOn[1] = t.treasures.Treasures[1].OpenedOn[3] = QDate(2010, 2, 1);
 
-    ASSERT_TRUE(DeleteCharacter(folder.path(), t.refs(), 1));
+    ASSERT_EQ(DeleteCharacter(folder.path(), t.refs(), 1), DeleteResult::Deleted);
     EXPECT_EQ(folder.read("Personal/Characters.txt"), "03\tBren\r\n");
     EXPECT_EQ(QDir(folder.path("Personal")).entryList(QDir::Files),
               (QStringList{"Char03CapElite.txt", "Char03OpenedTreasures.txt", "Characters.txt"}));
@@ -208,10 +216,39 @@ TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
     // The list cannot be written: the character stays, with its files.
     QFile::remove(folder.path("Personal/Characters.txt"));
     QDir().mkpath(folder.path("Personal/Characters.txt"));
-    EXPECT_FALSE(DeleteCharacter(folder.path(), t.refs(), 3));
+    QString error;
+    EXPECT_EQ(DeleteCharacter(folder.path(), t.refs(), 3, &error), DeleteResult::NothingChanged);
+    EXPECT_TRUE(error.contains(QStringLiteral("Characters.txt"))) << error.toStdString();
     EXPECT_EQ(t.characters.Characters[3], QStringLiteral("Bren"));
     EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3]);
     EXPECT_EQ(folder.read("Personal/Char03CapElite.txt"), "0001\r\n");
+
+    // A file that can be neither removed nor emptied: the character is gone
+    // from the list all the same, and the result says a file was left.
+    QDir(folder.path("Personal/Characters.txt")).removeRecursively();
+    QFile::remove(folder.path("Personal/Char03OpenedTreasures.txt"));
+    folder.mkdir("Personal/Char03OpenedTreasures.txt/inside");
+    error.clear();
+    EXPECT_EQ(DeleteCharacter(folder.path(), t.refs(), 3, &error), DeleteResult::FilesLeft);
+    EXPECT_TRUE(error.contains(QStringLiteral("Char03OpenedTreasures.txt"))) << error.toStdString();
+    EXPECT_EQ(folder.read("Personal/Characters.txt"), "");
+    EXPECT_FALSE(folder.exists("Personal/Char03CapElite.txt"));
+}
+
+// Deleting a character whose files are links removes the links, never the
+// files they lead to.
+TEST(CharacterDialogs, DeletingACharacterRemovesItsLinksNotTheirTargets)
+{
+    ProgramFolder folder;
+    folder.write("synced/Char01CapElite.txt", "0001\r\n");
+    folder.write("Personal/Characters.txt", "01\tAyla\r\n03\tBren\r\n");
+    ASSERT_TRUE(QFile::link(folder.path("synced/Char01CapElite.txt"), folder.path("Personal/Char01CapElite.txt")));
+    ASSERT_TRUE(QFile::link(folder.path("synced"), folder.path("Personal/Char01OpenedTreasures.txt")));
+    Tables t;
+    ASSERT_EQ(DeleteCharacter(folder.path(), t.refs(), 1), DeleteResult::Deleted);
+    EXPECT_FALSE(QFileInfo(folder.path("Personal/Char01CapElite.txt")).isSymLink());
+    EXPECT_FALSE(QFileInfo(folder.path("Personal/Char01OpenedTreasures.txt")).isSymLink());
+    EXPECT_EQ(folder.read("synced/Char01CapElite.txt"), "0001\r\n");
 }
 
 TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
@@ -249,7 +286,7 @@ TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
 
     // Ayla deleted: her number goes to the next new character, empty-handed;
     // Bren keeps his.
-    ASSERT_TRUE(DeleteCharacter(folder.path(), t.refs(), 1));
+    ASSERT_EQ(DeleteCharacter(folder.path(), t.refs(), 1), DeleteResult::Deleted);
     EXPECT_EQ(t.elite.UnreadCaptures, (std::map<int, QStringList>{{3, {QStringLiteral("0077")}}}));
     EXPECT_EQ(t.treasures.UnreadOpened, (std::map<int, QStringList>{{3, {QStringLiteral("0008\t01022010")}}}));
     ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {}).number, 1);
@@ -265,9 +302,163 @@ TEST(CharacterDialogs, AFailedSafetyCopyIsToldOnceAfterASaveThatWentOn)
     Tables t;
     ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), {}).number, 2);
     const QString notice = modCharacters::TakeBackupNotice();
-    EXPECT_TRUE(notice.startsWith(QStringLiteral("Your change was saved"))) << notice.toStdString();
+    EXPECT_TRUE(notice.startsWith(QStringLiteral("The safety copy of your personal files could not be made")))
+        << notice.toStdString();
     EXPECT_TRUE(notice.contains(modCharacters::BackupProblem()));
     EXPECT_EQ(modCharacters::TakeBackupNotice(), QString()) << "once per run";
+}
+
+// ---- Saves stopped between two files ---------------------------------------
+
+// The folder as the last start found it: Ayla (1) and Bren (3) with their
+// captures and chests, files left for the free number 2, and a note.
+const std::vector<std::pair<const char*, QByteArray>> kStored = {
+    {"Characters.txt", "01\tAyla\r\n03\tBren\r\n"},
+    {"Char01CapElite.txt", "0001\r\n0002\r\n"},
+    {"Char01OpenedTreasures.txt", "0001\t01022010\r\n"},
+    {"Char02CapElite.txt", "0004\r\n"},
+    {"Char03CapElite.txt", "0003\r\n"},
+    {"Char03OpenedTreasures.txt", "0002\t03042011\r\n"},
+    {"Notes.txt", "Ford\tshallow\t1\t2\t1\t1\r\n"},
+};
+
+QByteArray Stored(const char* name)
+{
+    for (const auto& [file, bytes] : kStored)
+        if (QByteArray(file) == name)
+            return bytes;
+    return {};
+}
+
+// The tables as loaded from kStored.
+Tables LoadedTables()
+{
+    Tables t;
+    t.elite.EliteSkills[1].Captured[1] = t.elite.EliteSkills[2].Captured[1] = true;
+    t.elite.EliteSkills[4].Captured[2] = true;
+    t.elite.EliteSkills[3].Captured[3] = true;
+    t.treasures.Treasures[1].OpenedOn[1] = QDate(2010, 2, 1);
+    t.treasures.Treasures[2].OpenedOn[3] = QDate(2011, 4, 3);
+    return t;
+}
+
+int g_changes = 0;
+int g_stopAfter = 0;
+
+void StopAtTheKthChange(const QString&)
+{
+    if (++g_changes == g_stopAfter)
+        _exit(3); // as a crash would: no clean-up, no further write
+}
+
+// Every safety copy of the folder holds the stored files whole.
+void ExpectCompleteCopies(const ProgramFolder& folder)
+{
+    const QDir backups(folder.path("Personal/Backup"));
+    for (const QString& copy : backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (copy.startsWith(u'.'))
+            continue;
+        for (const auto& [file, bytes] : kStored)
+            EXPECT_EQ(folder.read(QStringLiteral("Personal/Backup/%1/%2").arg(copy, QLatin1String(file))), bytes)
+                << copy.toStdString() << " " << file;
+    }
+}
+
+// True when some file of Personal/ (its own name or a set-aside one) holds `bytes`.
+bool KeptInPersonal(const ProgramFolder& folder, const QByteArray& bytes)
+{
+    for (const QString& name : QDir(folder.path("Personal")).entryList(QDir::Files))
+        if (folder.read(QStringLiteral("Personal/") + name) == bytes)
+            return true;
+    return false;
+}
+
+// Each save stopped after its first, second, ... change on the disk: what
+// the next start reads keeps every stored record, and the save's own records
+// are either all there or not named yet.
+TEST(InterruptedSaves, AStopAfterAnyFileLosesNothingStored)
+{
+    struct Row {
+        const char* name;
+        std::function<bool(const QString& folder)> save;
+        std::function<void(const ProgramFolder& folder)> check;
+    };
+    const std::vector<Row> rows = {
+        {"a new character with its captures",
+         [](const QString& f) {
+             Tables t = LoadedTables();
+             std::vector<bool> working(6, false);
+             working[3] = working[5] = true;
+             return SaveCharacter(f, t.refs(), -1, QStringLiteral("Cato"), working).number == 2;
+         },
+         [](const ProgramFolder& folder) {
+             const QByteArray list = folder.read("Personal/Characters.txt");
+             if (list == "01\tAyla\r\n02\tCato\r\n03\tBren\r\n") {
+                 EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), "0003\r\n0005\r\n") << "listed, so saved";
+             } else {
+                 EXPECT_EQ(list, Stored("Characters.txt"));
+             }
+             EXPECT_TRUE(KeptInPersonal(folder, Stored("Char02CapElite.txt"))) << "what number 2 held";
+             for (const char* file : {"Char01CapElite.txt", "Char01OpenedTreasures.txt", "Char03CapElite.txt",
+                                      "Char03OpenedTreasures.txt", "Notes.txt"})
+                 EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file)) << file;
+         }},
+        {"a character renamed, its captures changed",
+         [](const QString& f) {
+             Tables t = LoadedTables();
+             std::vector<bool> working(6, false);
+             working[1] = working[3] = true;
+             return SaveCharacter(f, t.refs(), 3, QStringLiteral("Brenna"), working).number == 3;
+         },
+         [](const ProgramFolder& folder) {
+             const QByteArray list = folder.read("Personal/Characters.txt");
+             EXPECT_TRUE(list == Stored("Characters.txt") || list == "01\tAyla\r\n03\tBrenna\r\n") << list.data();
+             const QByteArray captures = folder.read("Personal/Char03CapElite.txt");
+             EXPECT_TRUE(captures == Stored("Char03CapElite.txt") || captures == "0001\r\n0003\r\n");
+             for (const char* file : {"Char01CapElite.txt", "Char01OpenedTreasures.txt", "Char02CapElite.txt",
+                                      "Char03OpenedTreasures.txt", "Notes.txt"})
+                 EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file)) << file;
+         }},
+        {"a character deleted",
+         [](const QString& f) {
+             Tables t = LoadedTables();
+             return DeleteCharacter(f, t.refs(), 1) == DeleteResult::Deleted;
+         },
+         [](const ProgramFolder& folder) {
+             const QByteArray list = folder.read("Personal/Characters.txt");
+             if (list == Stored("Characters.txt")) {
+                 for (const char* file : {"Char01CapElite.txt", "Char01OpenedTreasures.txt"})
+                     EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file))
+                         << "still listed, so still whole: " << file;
+             } else {
+                 EXPECT_EQ(list, "03\tBren\r\n");
+             }
+             for (const char* file : {"Char03CapElite.txt", "Char03OpenedTreasures.txt", "Notes.txt"})
+                 EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file)) << file;
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        int stops = 0;
+        for (int k = 1; k < 100; ++k) {
+            SCOPED_TRACE(k);
+            ProgramFolder folder;
+            for (const auto& [file, bytes] : kStored)
+                folder.write(QStringLiteral("Personal/") + QLatin1String(file), bytes);
+            const int status = RunInChild([&] {
+                g_stopAfter = k;
+                records::AfterFileChange = StopAtTheKthChange;
+                return row.save(folder.path()) ? 0 : 1;
+            });
+            ASSERT_TRUE(status == 0 || status == 3) << status;
+            row.check(folder);
+            ExpectCompleteCopies(folder);
+            if (status == 0)
+                break; // the save ended before its k-th change
+            ++stops;
+        }
+        EXPECT_GT(stops, 2) << "stopped after the copy's files and after each of the save's own";
+    }
 }
 
 } // namespace

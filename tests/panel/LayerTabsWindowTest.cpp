@@ -426,6 +426,35 @@ TEST(LayerTabs, AFailedNoteSaveKeepsTheOldFileAndTheNoteAndSaysSo)
     EXPECT_EQ(s.menu().NotesTab().lstNotes->count(), 1);
 }
 
+// A safety copy that cannot be made (a file where the copies' folder
+// belongs) is told by the note editor's save, once in the run.
+TEST(LayerTabs, ANoteSaveTellsOfAFailedSafetyCopyOnce)
+{
+    ProgramCopy folder;
+    QDir().mkpath(folder.path() + QStringLiteral("Personal"));
+    QFile blocker(folder.path() + QStringLiteral("Personal/Backup"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly) && blocker.write("not a folder") > 0);
+    blocker.close();
+    QFile notes(folder.path() + QStringLiteral("Personal/Notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("Camp\t\t10\t10\t1\t8\r\n") > 0);
+    notes.close();
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    NoteRun run(s);
+    s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
+    const QPoint spot = EmptyPoint(s);
+    run.edit = [](frmManageNote& e) { EXPECT_TRUE(e.cmdSave_Click()); };
+    run.DoubleClick(spot);
+    s.map().mnuNoteInsert()->trigger();
+    run.DoubleClick(spot);
+    s.map().mnuNoteEdit()->trigger();
+    ASSERT_EQ(run.messages.size(), 1) << run.messages.join(u'|').toStdString();
+    EXPECT_TRUE(run.messages[0].startsWith(QStringLiteral("The safety copy of your personal files could not be made")))
+        << run.messages[0].toStdString();
+    EXPECT_EQ(s.world().notes.count(), 2) << "the saves went through";
+    EXPECT_EQ(folder.read(QStringLiteral("Personal/Backup")), "not a folder");
+}
+
 TEST(LayerTabs, NoteEditorRefusesAnEmptyTitleAndCharactersTheFileCannotHold)
 {
     ProgramCopy folder;
