@@ -1,5 +1,6 @@
 #include "update/clsKRBfile.h"
 
+#include "records/RecordFile.h"
 #include "update/modSafeFiles.h"
 
 #include <QFile>
@@ -7,49 +8,20 @@
 #include <QSaveFile>
 #include <QtEndian>
 
-#include <array>
 #include <limits>
 #include <optional>
 #include <vector>
 
 namespace {
 
-// Member names are stored as Windows-1252 bytes. Bytes 0x80..0x9F map to
-// these characters; the five the code page leaves undefined keep their value,
-// so every byte decodes and re-encodes to itself.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString DecodeName(QByteArrayView bytes)
-{
-    QString out(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = QChar((b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b));
-    }
-    return out;
-}
-
-// nullopt when a character has no Windows-1252 byte.
+// Member names are stored as Windows-1252 bytes; every byte decodes, and a
+// name encodes when its bytes decode back to it. nullopt when a character has
+// no Windows-1252 byte.
 std::optional<QByteArray> EncodeName(const QString& name)
 {
-    QByteArray out(name.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out[i] = static_cast<char>(c);
-            continue;
-        }
-        qsizetype k = 0;
-        while (k < qsizetype(kHigh.size()) && kHigh[k] != c)
-            ++k;
-        if (k == qsizetype(kHigh.size()))
-            return std::nullopt;
-        out[i] = static_cast<char>(0x80 + k);
-    }
+    QByteArray out = records::EncodeWindows1252(name);
+    if (records::DecodeWindows1252(out) != name)
+        return std::nullopt;
     return out;
 }
 
@@ -221,7 +193,7 @@ bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk)
         if (n - pos - 6 < qsizetype(nameLength) + storedSize)
             return bad(QStringLiteral("runs past the end"));
         PackageMember m;
-        m.name = DecodeName(QByteArrayView(p + pos + 6, nameLength));
+        m.name = records::DecodeWindows1252(QByteArrayView(p + pos + 6, nameLength));
         m.storedSize = storedSize;
         m.stream = bytes.mid(pos + 6 + nameLength, storedSize);
         read.append(std::move(m));

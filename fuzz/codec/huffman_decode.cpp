@@ -2,7 +2,6 @@
 // never more output than the data bits can hold. Every stream is decoded
 // twice, with one cursor and with two, and both must agree to the byte (or
 // fail with the same error).
-#include "update/HuffmanKernels.h"
 #include "update/modHuffman.h"
 
 #include <cstdlib>
@@ -19,10 +18,9 @@ struct Outcome {
 
 Outcome Decode(QByteArrayView stream, std::size_t twoCursorMinBytes)
 {
-    modHuffman::kernels::SetTwoCursorMinBytes(twoCursorMinBytes);
     Outcome o;
     try {
-        o.bytes = modHuffman::DecodeStream(stream);
+        o.bytes = modHuffman::DecodeStream(stream, {twoCursorMinBytes});
     } catch (const modHuffman::HuffmanError& e) {
         if (e.number() != modHuffman::kErrorNumber || e.message().isEmpty())
             std::abort();
