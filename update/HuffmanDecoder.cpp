@@ -65,17 +65,19 @@ void BuildTables(const DecodeTree& tree, unsigned bits, DecodeTables& tables)
 }
 // Decodes from `bitpos` into [o, oEnd) (with 8 bytes of slack); returns the
 // end of what was written: oEnd unless the data bits end first.
-std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o, std::uint8_t* const oEnd)
+std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t& bitpos, std::uint8_t* o, std::uint8_t* const oEnd)
 {
     Reader r;
     Seek(r, d, bitpos);
     while (oEnd - o >= 4 * kMaxPerEntry && d.inEnd - r.in >= 8) {
         // A code longer than the table, or none at all: down the tree.
-        if (!FourSteps(r, d, o) && !WalkReader(r, d, o))
+        if (!FourSteps(r, d, o) && !WalkReader(r, d, o)) {
+            bitpos = r.Pos(d.data);
             return o;
+        }
     }
-    std::uint64_t pos = r.Pos(d.data);
-    while (o < oEnd && WalkOne(d.tree, d.data, d.totalBits, pos, *o) == Walk::Byte)
+    bitpos = r.Pos(d.data);
+    while (o < oEnd && WalkOne(d.tree, d.data, d.totalBits, bitpos, *o) == Walk::Byte)
         ++o;
     return o;
 }
@@ -125,9 +127,10 @@ std::size_t DecodeData(const DecodeTree& tree, const DecodeTables& tables, const
     const Decoder d{tree, tables.multi.data(), (std::uint64_t{1} << tables.bits) - 1,
                     data, data + dataBytes,    std::uint64_t{dataBytes} * 8};
     const std::size_t twoCursorMin = options.twoCursorMinBytes;
+    std::uint64_t start = 0;
     const std::size_t produced = dataBytes >= twoCursorMin && length >= twoCursorMin
                                      ? DecodeTwoCursors(d, tables.single.data(), out, length)
-                                     : std::size_t(DecodeFrom(d, 0, out, out + length) - out);
+                                     : std::size_t(DecodeFrom(d, start, out, out + length) - out);
     xorOut = XorOf(out, produced);
     return produced;
 }

@@ -190,8 +190,9 @@ inline bool WalkReader(Reader& r, const Decoder& d, std::uint8_t*& o, bool quiet
 }
 
 // Decodes from `bitpos` into [o, oEnd) (with 8 bytes of slack); returns the
-// end of what was written: oEnd unless the data bits end first.
-std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o, std::uint8_t* const oEnd);
+// end of what was written: oEnd unless the data bits end first. `bitpos`
+// becomes the position after the last code decoded.
+std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t& bitpos, std::uint8_t* o, std::uint8_t* const oEnd);
 
 // Decodes `length` bytes from the start of the data bits into `out` (with
 // 8 bytes of slack) with two cursors; returns the number of bytes produced.

@@ -194,6 +194,8 @@ public:
     qint64 TotalDownloadSize = 0;
     // Why the last run ended on the error page (for logs and tests).
     QString LastFailure;
+    // When a download counts as a stall.
+    modInternet::DownloadFloor DownloadFloor;
 
     // Starts a program detached in a working folder; replaceable for tests.
     std::function<bool(const QString& program, const QString& workingFolder)> StartProgram;

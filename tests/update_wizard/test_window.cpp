@@ -42,9 +42,7 @@ protected:
         m_appFolder = m_app.path() + QStringLiteral("/program/");
         QDir().mkpath(m_appFolder + QStringLiteral("Data"));
         m_serverFolder = m_site.path() + QStringLiteral("/files/");
-        modInternet::SetStallTimeout(std::chrono::seconds(30));
     }
-    void TearDown() override { modInternet::SetStallTimeout(std::chrono::seconds(30)); }
 
     // Writes the sources and publishes two packages: one into a campaign
     // folder (two files), one into the program folder (one file).
@@ -358,8 +356,8 @@ TEST_F(UpdateWindow, StalledTransferIsAFailure)
 {
     PublishTwoPackages();
     StartServer({QStringLiteral("--stall")});
-    modInternet::SetStallTimeout(std::chrono::milliseconds(700));
     auto w = OpenWindow();
+    w->Wizard().DownloadFloor.Window = std::chrono::milliseconds(700);
     Click(w->cmdNext);
     EXPECT_EQ(w->Wizard().CurrentStep, StepError);
     EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("no data"))) << w->Wizard().LastFailure.toStdString();
