@@ -25,9 +25,7 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// The largest files.txt taken from the list package.
-constexpr qint64 kFileListMaxBytes = qint64{16} << 20;
-
+constexpr qint64 kFileListMaxBytes = qint64{16} << 20; // the largest files.txt taken
 // How long a cancelled worker is waited for before it is left to finish alone.
 constexpr qint64 kCancelWaitMs = 200;
 
@@ -560,8 +558,7 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
     const QString temp = TempFolder;
     const bool unpacked = RunOffThread(
         [listPackage, temp, written](const std::atomic<bool>& cancel, QString& why) {
-            // Only the list is taken from the list package, and only up to
-            // a size no real list comes near.
+            // Only files.txt is taken, up to a size no real list comes near.
             clsKRBfile package;
             package.SetCancelFlag(&cancel);
             ExtractLimits limits;
@@ -569,10 +566,6 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
             package.SetLimits(limits);
             if (!package.AddKRBfileFromDisk(listPackage)) {
                 why = QStringLiteral("files.krb: %1").arg(package.LastError());
-                return false;
-            }
-            if (package.FindMember(kFileListName) < 0) {
-                why = QStringLiteral("files.krb holds no files.txt");
                 return false;
             }
             written->append(kFileListName);
