@@ -11,7 +11,7 @@
 #include <QtEndian>
 
 #include <algorithm>
-
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <vector>
