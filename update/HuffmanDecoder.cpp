@@ -65,8 +65,11 @@ void BuildTables(const DecodeTree& tree, unsigned bits, DecodeTables& tables)
 }
 // Decodes from `bitpos` into [o, oEnd) (with 8 bytes of slack); returns the
 // end of what was written: oEnd unless the data bits end first.
-std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t& bitpos, std::uint8_t* o, std::uint8_t* const oEnd)
+std::uint8_t* DecodeFrom(const Decoder& shared, std::uint64_t& bitpos, std::uint8_t* o, std::uint8_t* const oEnd)
 {
+    // A copy of its own: the compiler keeps it in registers, where the
+    // caller's could change with every byte written.
+    const Decoder d = shared;
     Reader r;
     Seek(r, d, bitpos);
     while (oEnd - o >= 4 * kMaxPerEntry && d.inEnd - r.in >= 8) {

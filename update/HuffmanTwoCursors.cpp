@@ -56,8 +56,11 @@ struct ScratchLease {
 
 } // namespace
 
-std::size_t DecodeTwoCursors(const Decoder& d, const std::uint32_t* single, std::uint8_t* out, std::size_t length)
+std::size_t DecodeTwoCursors(const Decoder& shared, const std::uint32_t* single, std::uint8_t* out, std::size_t length)
 {
+    // A copy of its own: the compiler keeps it in registers, where the
+    // caller's could change with every byte written.
+    const Decoder d = shared;
     std::uint8_t* const oaEnd = out + length;
     const std::uint64_t mid = d.totalBits / 16 * 8;
     const std::uint8_t* const midPtr = d.data + mid / 8;
