@@ -116,18 +116,21 @@ TEST(PieceDecoder, ReportsTheErrorsOfTheWholeStreamDecoder)
 
 class BoundedExtract : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid() && m_packages.isValid()); }
     QString Folder() const { return m_dir.path(); }
 
     // A package of the given entries, loaded from a file as the updater
     // loads it.
     bool Load(clsKRBfile& package, const QByteArray& bytes)
     {
-        codectest::WriteAll(m_dir.path() + "/../bounded.krb", bytes);
-        return package.AddKRBfileFromDisk(m_dir.path() + "/../bounded.krb");
+        const QString path = m_packages.filePath(QString::number(m_count++) + ".krb");
+        codectest::WriteAll(path, bytes);
+        return package.AddKRBfileFromDisk(path);
     }
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_packages;
+    int m_count = 0;
 };
 
 // A stream of 22 bytes (header 9, table 2 + 2, code bits 1, data 8) that
