@@ -3,7 +3,6 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <atomic>
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
@@ -137,20 +136,6 @@ std::uint8_t MapBytes(const std::uint8_t* in, std::size_t n, const std::uint8_t*
 {
     static const MapBytesFn widest = MapBytesVariants().back().fn;
     return widest(in, n, map, out);
-}
-
-namespace {
-std::atomic<std::size_t> g_twoCursorMinBytes{32 * 1024};
-}
-
-std::size_t TwoCursorMinBytes()
-{
-    return g_twoCursorMinBytes.load(std::memory_order_relaxed);
-}
-
-void SetTwoCursorMinBytes(std::size_t bytes)
-{
-    g_twoCursorMinBytes.store(bytes, std::memory_order_relaxed);
 }
 
 } // namespace modHuffman::kernels

@@ -1,55 +1,36 @@
 #include "update/clsKRBfile.h"
 
+#include "records/RecordFile.h"
+#include "update/HuffmanPieces.h"
 #include "update/modSafeFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QtEndian>
 
-#include <array>
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <vector>
 
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
-// Member names are stored as Windows-1252 bytes. Bytes 0x80..0x9F map to
-// these characters; the five the code page leaves undefined keep their value,
-// so every byte decodes and re-encodes to itself.
-constexpr std::array<char16_t, 32> kHigh = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString DecodeName(QByteArrayView bytes)
-{
-    QString out(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = QChar((b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b));
-    }
-    return out;
-}
-
-// nullopt when a character has no Windows-1252 byte.
+// Member names are stored as Windows-1252 bytes; every byte decodes, and a
+// name encodes when its bytes decode back to it. nullopt when a character has
+// no Windows-1252 byte.
 std::optional<QByteArray> EncodeName(const QString& name)
 {
-    QByteArray out(name.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t c = name[i].unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out[i] = static_cast<char>(c);
-            continue;
-        }
-        qsizetype k = 0;
-        while (k < qsizetype(kHigh.size()) && kHigh[k] != c)
-            ++k;
-        if (k == qsizetype(kHigh.size()))
-            return std::nullopt;
-        out[i] = static_cast<char>(0x80 + k);
-    }
+    QByteArray out = records::EncodeWindows1252(name);
+    if (records::DecodeWindows1252(out) != name)
+        return std::nullopt;
     return out;
 }
 
@@ -78,6 +59,41 @@ bool WriteWhole(const QString& path, const QByteArray& bytes, QString& error)
         return false;
     }
     return true;
+}
+
+// Decoded members are written in pieces of this size.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
+// The number of bytes a member's stream decodes to, from its header alone;
+// 0 for a stream too short to say (the decoder refuses it).
+qint64 DecodedLength(const PackageMember& m)
+{
+    const qint64 declared = modHuffman::DeclaredLength(m.stream);
+    if (declared == 0 && !modHuffman::IsStoredStream(m.stream))
+        return m.stream.size(); // a declared length of 0 gives the stream itself
+    return std::max<qint64>(declared, 0);
+}
+
+QString Mebibytes(qint64 bytes)
+{
+    return QString::number(double(bytes) / double(1 << 20), 'f', 1) + QStringLiteral(" MiB");
+}
+
+// Gives the mapped pages of [begin, end) back to the system (they are read
+// again if needed): decoding a large mapped member keeps only what it reads
+// next in memory.
+void ReleasePages(const char* begin, const char* end)
+{
+#ifdef Q_OS_LINUX
+    static const auto page = std::uintptr_t(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t from = (std::uintptr_t(begin) + page - 1) / page * page;
+    const std::uintptr_t to = std::uintptr_t(end) / page * page;
+    if (to > from)
+        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+#else
+    (void)begin;
+    (void)end;
+#endif
 }
 
 } // namespace
@@ -199,8 +215,8 @@ bool clsKRBfile::SaveKRBfileOnDisk(const QString& KRBfileName)
 // Reads entries from the start; the members are appended only when the whole
 // package reads cleanly. A file is read while at least two bytes are left
 // (its read position, counted from 1, is below its length); bytes in memory
-// while any byte is left.
-bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk)
+// while any byte is left. The streams of `mapped` bytes point into them.
+bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk, bool mapped)
 {
     const qsizetype n = bytes.size();
     const char* p = bytes.constData();
@@ -221,9 +237,14 @@ bool clsKRBfile::AppendPackage(const QByteArray& bytes, bool fromDisk)
         if (n - pos - 6 < qsizetype(nameLength) + storedSize)
             return bad(QStringLiteral("runs past the end"));
         PackageMember m;
-        m.name = DecodeName(QByteArrayView(p + pos + 6, nameLength));
+        m.name = records::DecodeWindows1252(QByteArrayView(p + pos + 6, nameLength));
         m.storedSize = storedSize;
-        m.stream = bytes.mid(pos + 6 + nameLength, storedSize);
+        if (mapped) {
+            m.stream = QByteArray::fromRawData(p + pos + 6 + nameLength, storedSize);
+            m.mapped = true;
+        } else {
+            m.stream = bytes.mid(pos + 6 + nameLength, storedSize);
+        }
         read.append(std::move(m));
         pos += 6 + qsizetype(nameLength) + storedSize;
     }
@@ -238,20 +259,82 @@ bool clsKRBfile::AddKRBfileFromDisk(const QString& KRBfileName)
 {
     if (FileLength(KRBfileName) < 1)
         return Fail(QStringLiteral("missing or empty"));
-    QFile file(KRBfileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Fail(QStringLiteral("cannot be read: %1").arg(file.errorString()));
-    return AppendPackage(bytes, true);
+    auto file = std::make_shared<QFile>(KRBfileName);
+    if (!file->open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("cannot be read: %1").arg(file->errorString()));
+    // Mapped, not read: only the pages being decoded are in memory.
+    if (const uchar* map = file->map(0, file->size())) {
+        const auto bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(map), file->size());
+        if (!AppendPackage(bytes, true, true))
+            return false;
+        m_mappings.append(std::move(file));
+        return true;
+    }
+    const QByteArray bytes = file->readAll();
+    if (file->error() != QFileDevice::NoError)
+        return Fail(QStringLiteral("cannot be read: %1").arg(file->errorString()));
+    return AppendPackage(bytes, true, false);
 }
 
 bool clsKRBfile::AddKRBfileFromString(const QByteArray& KRBfile)
 {
     if (KRBfile.isEmpty())
         return Fail(QStringLiteral("the package is empty"));
-    return AppendPackage(KRBfile, false);
+    return AppendPackage(KRBfile, false, false);
+}
+
+bool clsKRBfile::CheckSizes(const std::vector<int>& members, const QString& folder)
+{
+    qint64 total = 0;
+    for (int i : members) {
+        const PackageMember& m = m_members[i];
+        const qint64 length = DecodedLength(m);
+        if (length > kMaxExpansion * m.storedSize)
+            return Fail(QStringLiteral("the member \"%1\" declares %2 bytes, more than %3 times its %4 stored bytes: "
+                                       "the package is damaged")
+                            .arg(m.name)
+                            .arg(length)
+                            .arg(kMaxExpansion)
+                            .arg(m.storedSize));
+        if (length > m_limits.maxMemberBytes)
+            return Fail(QStringLiteral("the member \"%1\" would decode to %2, more than the %3 a member may have")
+                            .arg(m.name, Mebibytes(length), Mebibytes(m_limits.maxMemberBytes)));
+        total += length;
+    }
+    const qint64 free = m_limits.freeSpace ? m_limits.freeSpace(folder) : QStorageInfo(folder).bytesAvailable();
+    if (free >= 0 && total > free - m_limits.keepFreeBytes)
+        return Fail(QStringLiteral("unpacking needs %1 in %2, but only %3 are free there and %4 must stay free")
+                        .arg(Mebibytes(total), folder, Mebibytes(free), Mebibytes(m_limits.keepFreeBytes)));
+    return true;
+}
+
+bool clsKRBfile::StageMember(modSafeFiles::StagedFiles& staged, const QString& target, int index)
+{
+    const PackageMember& m = m_members[index];
+    modHuffman::PieceDecoder decoder(m.stream);
+    bool cancelled = false;
+    const auto write = [&](QFile& file) {
+        std::vector<char> piece(std::size_t(std::min<qint64>(decoder.Length(), qint64(kPieceBytes))) + 8);
+        while (!decoder.AtEnd()) {
+            if (m_cancel && m_cancel->load(std::memory_order_relaxed)) {
+                cancelled = true;
+                return false;
+            }
+            const std::size_t n = decoder.Next(piece.data(), kPieceBytes);
+            if (file.write(piece.data(), qint64(n)) != qint64(n))
+                return false;
+            if (m.mapped)
+                ReleasePages(m.stream.constData(), m.stream.constData() + decoder.InputUsed());
+        }
+        return true;
+    };
+    QString error;
+    const bool written = staged.Stage(target, write, &error);
+    if (m.mapped)
+        ReleasePages(m.stream.constData(), m.stream.constData() + m.stream.size());
+    if (cancelled)
+        return Fail(QStringLiteral("cancelled"));
+    return written || Fail(error);
 }
 
 bool clsKRBfile::ExtractOneFileToDisk(const QString& CompressedFile, const QString& Destinationpath)
@@ -261,14 +344,18 @@ bool clsKRBfile::ExtractOneFileToDisk(const QString& CompressedFile, const QStri
         return Fail(QStringLiteral("the package holds no member named \"%1\"").arg(CompressedFile));
     if (!IsSafeMemberName(CompressedFile) || !IsSafeMemberName(m_members[index].name))
         return Fail(QStringLiteral("the member name \"%1\" is not a plain file name").arg(m_members[index].name));
-    // Decoded completely before the target is touched; a codec error leaves
-    // the disk as it was.
-    const QByteArray content = modHuffman::DecodeStream(m_members[index].stream);
     const QString folder = WithoutTrailingSeparator(Destinationpath);
     if (!FolderExists(folder))
         return Fail(QStringLiteral("the folder %1 does not exist").arg(Destinationpath));
+    if (!CheckSizes({index}, folder))
+        return false;
+    // Decoded beside the target, which is replaced only when the whole
+    // member decoded: a codec error leaves the disk as it was.
+    modSafeFiles::StagedFiles staged;
+    if (!StageMember(staged, folder + u'/' + CompressedFile, index))
+        return false;
     QString error;
-    if (!modSafeFiles::ReplaceFile(folder + u'/' + CompressedFile, content, &error))
+    if (!staged.Commit(&error))
         return Fail(error);
     m_lastError.clear();
     return true;
@@ -297,20 +384,19 @@ bool clsKRBfile::ExtractAllFileToDisk(const QString& Destinationpath)
         if (modSafeFiles::IsRealFolder(target))
             return Fail(QStringLiteral("%1 is a folder and cannot be replaced by a file").arg(target));
     }
+    if (!CheckSizes(distinct, folder))
+        return false;
     const auto cancelled = [this] { return m_cancel && m_cancel->load(std::memory_order_relaxed); };
     // One member at a time into a new file beside its target; the targets
     // are replaced only when every member has decoded.
     modSafeFiles::StagedFiles staged;
-    QByteArray content;
     QString error;
     for (int i : distinct) {
         if (cancelled())
             return Fail(QStringLiteral("cancelled"));
-        modHuffman::DecodeStreamInto(m_members[i].stream, content);
-        if (!staged.Stage(folder + u'/' + m_members[i].name, content, &error))
-            return Fail(error);
+        if (!StageMember(staged, folder + u'/' + m_members[i].name, i))
+            return false;
     }
-    content = QByteArray();
     if (cancelled())
         return Fail(QStringLiteral("cancelled"));
     if (!staged.Commit(&error))
@@ -331,4 +417,5 @@ void clsKRBfile::Clear()
 {
     m_members.clear();
     m_index.clear();
+    m_mappings.clear();
 }

@@ -12,9 +12,11 @@
 // the lower-cased names). Adds refuse a name already held; loads append
 // without checking.
 //
-// Extracting decodes a member completely before any file is touched and
-// replaces the target only once the whole content is written, so a codec
-// error never leaves a half-written or deleted file. A link at a target is
+// Extracting checks each member's decoded length (its stream's header)
+// against the ceilings below before anything is decoded, then decodes it a
+// piece at a time into a new file beside its target, which replaces the
+// target only once the whole content is written and its checksum matched, so
+// a codec error never leaves a half-written, temporary or deleted file. A link at a target is
 // replaced by the file, never written through. Codec errors reach the caller
 // as modHuffman::HuffmanError; every other failure is a false result with the
 // reason in LastError().
@@ -28,11 +30,33 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QFile;
+namespace modSafeFiles {
+class StagedFiles;
+}
 
 struct PackageMember {
     QString name;          // as added or loaded, case kept
     qint32 storedSize = 0; // always stream.size()
     QByteArray stream;     // the member's codec stream
+    bool mapped = false;   // the stream lies in a package file mapped into memory
+};
+
+// Ceilings on what extracting may write, checked from the streams' declared
+// lengths before any member is decoded.
+struct ExtractLimits {
+    // The largest decoded member.
+    qint64 maxMemberBytes = qint64{2} << 30;
+    // Room that must stay free on the destination's disk once every member of
+    // one extraction is written.
+    qint64 keepFreeBytes = qint64{64} << 20;
+    // Free bytes of the disk that holds a folder; empty: asked of the system.
+    // A negative answer (unknown) skips the check.
+    std::function<qint64(const QString& folder)> freeSpace;
 };
 
 class clsKRBfile {
@@ -56,15 +80,16 @@ public:
 
     // Appends the members of a package file / of package bytes. False (and
     // the package unchanged) for a missing or empty file, empty bytes, or a
-    // truncated or malformed package.
+    // truncated or malformed package. A package file is mapped into memory,
+    // not read (the members' streams point into the mapping).
     bool AddKRBfileFromDisk(const QString& KRBfileName);
     bool AddKRBfileFromString(const QByteArray& KRBfile);
 
     // Decodes member `CompressedFile` into `Destinationpath`/`CompressedFile`
     // (the name as spelled here). False when no member matches, the name is
-    // unsafe, the folder is missing or the file cannot be written. Throws
-    // modHuffman::HuffmanError for a stream that does not decode (nothing is
-    // written then).
+    // unsafe, the folder is missing, the member is larger than the limits
+    // allow or the file cannot be written. Throws modHuffman::HuffmanError for
+    // a stream that does not decode (nothing is written then).
     bool ExtractOneFileToDisk(const QString& CompressedFile, const QString& Destinationpath);
     // Extracts every member into `Destinationpath`. Checks the folder, every
     // name and every target, then decodes the members one at a time into new
@@ -73,17 +98,25 @@ public:
     // a folder, changes nothing on disk (false, or the member's
     // HuffmanError). A name loaded more than once (in any case) gives one
     // file, under its first spelling, with its first member's content, as a
-    // look-up by name does; that member is decoded once. Memory beyond the
-    // package is about one decoded member.
+    // look-up by name does; that member is decoded once. The members together
+    // must fit the free space the limits leave. Memory beyond the package is
+    // one piece of the member being decoded.
     bool ExtractAllFileToDisk(const QString& Destinationpath);
-    // Makes ExtractAllFileToDisk look at `cancel` between members; when it is
-    // set the extraction stops, changes nothing and gives false. Null: none.
+    // Makes the extractions look at `cancel` between pieces; when it is set
+    // the extraction stops, changes nothing and gives false. Null: none.
     void SetCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
     // The decoded bytes of a member, or an empty array when none matches.
     // Throws modHuffman::HuffmanError like the extract above.
     QByteArray ExtractOneFileToString(const QString& CompressedFile) const;
 
     void Clear();
+
+    // A decoded stream never holds more than 8 bytes per stored byte (each
+    // data bit gives at most one byte); a member that declares more is
+    // damaged.
+    static constexpr qint64 kMaxExpansion = 8;
+    void SetLimits(ExtractLimits limits) { m_limits = std::move(limits); }
+    const ExtractLimits& Limits() const { return m_limits; }
 
     // Index (from 0) of the first member whose name matches ignoring case,
     // or -1.
@@ -107,14 +140,23 @@ public:
 
 private:
     bool AddMember(const QString& name, const QByteArray& content);
-    bool AppendPackage(const QByteArray& bytes, bool fromDisk);
+    bool AppendPackage(const QByteArray& bytes, bool fromDisk, bool mapped);
     // Adds the members from index `first` on to the name index.
     void IndexFrom(qsizetype first);
     bool Fail(const QString& reason);
+    // Checks the decoded lengths of `members`, to be written into `folder`,
+    // against the limits.
+    bool CheckSizes(const std::vector<int>& members, const QString& folder);
+    // Decodes member `index` a piece at a time into a new file staged for
+    // `target`.
+    bool StageMember(modSafeFiles::StagedFiles& staged, const QString& target, int index);
 
     QList<PackageMember> m_members;
     // Lower-cased name -> index of its first member.
     QHash<QString, int> m_index;
     QString m_lastError;
     const std::atomic<bool>* m_cancel = nullptr;
+    ExtractLimits m_limits;
+    // The package files whose mappings the members' streams point into.
+    QList<std::shared_ptr<QFile>> m_mappings;
 };

@@ -15,6 +15,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -52,6 +53,14 @@ private:
     std::string m_what;
 };
 
+// How a stream is decoded; the defaults are the program's.
+struct DecodeOptions {
+    // Streams with at least this many data bytes that declare at least this
+    // many bytes are decoded with two cursors. Tests and fuzzers lower it to
+    // 0, or raise it out of reach, to run every stream through one path.
+    std::size_t twoCursorMinBytes = 32 * 1024;
+};
+
 // Replaces `bytes` by the stream of its first `length` bytes (clamped to the
 // array's size; the whole array when omitted). Never fails.
 void HuffmanEncode(QByteArray& bytes, qsizetype length);
@@ -65,10 +74,10 @@ void HuffmanDecode(QByteArray& bytes);
 
 // The same as pure functions over a view.
 QByteArray EncodeStream(QByteArrayView input);
-QByteArray DecodeStream(QByteArrayView stream); // throws HuffmanError
+QByteArray DecodeStream(QByteArrayView stream, const DecodeOptions& options = {}); // throws HuffmanError
 // DecodeStream into `out`, reusing its memory when it is large enough (for
 // callers that decode many streams). On failure `out` holds no useful bytes.
-void DecodeStreamInto(QByteArrayView stream, QByteArray& out); // throws HuffmanError
+void DecodeStreamInto(QByteArrayView stream, QByteArray& out, const DecodeOptions& options = {}); // throws HuffmanError
 
 // True when the stream starts with the stored form's identification
 // (48 45 30 0D); everything else is read as compressed.

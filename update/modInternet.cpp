@@ -20,8 +20,6 @@ namespace modInternet {
 
 namespace {
 
-std::chrono::milliseconds g_stallTimeout{30000};
-
 // While waiting for data the window stays responsive and the abort flag is
 // looked at this often.
 constexpr int kWaitSliceMs = 50;
@@ -121,15 +119,6 @@ QUrl ServerAddress(const ServerEntry& server, const QString& remoteName)
     return QUrl(address, QUrl::StrictMode);
 }
 
-std::chrono::milliseconds StallTimeout()
-{
-    return g_stallTimeout;
-}
-void SetStallTimeout(std::chrono::milliseconds timeout)
-{
-    g_stallTimeout = timeout;
-}
-
 bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath, qint64 startCount,
                   qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks, QString* why)
 {
@@ -191,8 +180,27 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
         qint64 count = startCount;
         qint64 body = 0;
         std::unique_ptr<char[]> block(new char[kBlockSize]);
-        QElapsedTimer sinceData;
-        sinceData.start();
+        // The floor: each window must bring its share.
+        QElapsedTimer window;
+        window.start();
+        qint64 bodyAtWindowStart = 0;
+        const auto stalled = [&] {
+            if (window.elapsed() < hooks.Floor.Window.count())
+                return false;
+            const qint64 received = body - bodyAtWindowStart;
+            if (received < hooks.Floor.MinBytes) {
+                const double seconds = static_cast<double>(window.elapsed()) / 1000.0;
+                reason = received == 0 ? QStringLiteral("no data from %1 for %2 s").arg(address.toString()).arg(seconds)
+                                       : QStringLiteral("%1 sent only %2 bytes in %3 s: the transfer has stalled")
+                                             .arg(address.toString())
+                                             .arg(received)
+                                             .arg(seconds);
+                return true;
+            }
+            window.restart();
+            bodyAtWindowStart = body;
+            return false;
+        };
         QElapsedTimer sinceProgress;
         qint64 reported = -1;
         const auto report = [&](bool always) {
@@ -229,6 +237,8 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
                 reason = refusedRedirect;
                 break;
             }
+            if (stalled())
+                break;
             if (reply->bytesAvailable() > 0) {
                 if (!statusChecked && !checkStatus())
                     break;
@@ -250,7 +260,6 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
                 report(false);
                 if (hooks.ProcessEvents)
                     hooks.ProcessEvents();
-                sinceData.restart();
                 continue;
             }
             if (reply->isFinished()) {
@@ -264,12 +273,6 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
                     report(true);
                     ok = true;
                 }
-                break;
-            }
-            if (sinceData.elapsed() > g_stallTimeout.count()) {
-                reason = QStringLiteral("no data from %1 for %2 s")
-                             .arg(address.toString())
-                             .arg(static_cast<double>(g_stallTimeout.count()) / 1000.0);
                 break;
             }
             report(true);

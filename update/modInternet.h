@@ -35,6 +35,14 @@ std::vector<ServerEntry> LoadServers(const QString& appFolder, QStringList* diag
 // base that names its scheme ("http://" or "https://") keeps it.
 QUrl ServerAddress(const ServerEntry& server, const QString& remoteName);
 
+// The slowest transfer that is not a stall: a download that receives fewer
+// than `MinBytes` in any `Window` (counted from the request, window after
+// window) fails. Tests narrow it.
+struct DownloadFloor {
+    std::chrono::milliseconds Window{30000};
+    qint64 MinBytes = 30 * 1024; // 1 KiB/s over the window
+};
+
 // Reports and hooks of one download.
 struct DownloadHooks {
     // The running byte count, at most kProgressPerSecond times a second and
@@ -42,6 +50,8 @@ struct DownloadHooks {
     std::function<void(qint64)> Progress;
     // Lets pending window events run (after every block and while waiting).
     std::function<void()> ProcessEvents;
+    // When the transfer counts as a stall.
+    DownloadFloor Floor;
 };
 
 // Largest block read and written at once.
@@ -53,16 +63,12 @@ inline constexpr int kProgressPerSecond = 30;
 // Largest body of a file whose size is not listed anywhere (the file list).
 inline constexpr qint64 kUnlistedSizeCap = 64LL * 1024 * 1024;
 
-// A transfer that delivers nothing for this long fails. Tests shorten it.
-std::chrono::milliseconds StallTimeout();
-void SetStallTimeout(std::chrono::milliseconds timeout);
-
 // Fetches `remoteName` from `server` into `localPath` (deleted first, then
 // created new; the bytes are appended as they arrive), counting on from
 // `startCount`. True when the whole body of a 2xx answer was written. False
 // for a missing server or empty argument, a connection or read failure, a
 // status other than 2xx, a body longer than `maxBytes`, a redirect to another
-// host, a stall, a file error, or `cancelRequested` seen before a read; the
+// host, a stall (below `hooks.Floor`), a file error, or `cancelRequested` seen before a read; the
 // local file is removed then. `cancelRequested` is cleared when the call
 // returns. `why` (when given) receives the reason of a failure. System proxy
 // settings apply.

@@ -157,6 +157,12 @@ StagedFiles::~StagedFiles()
 
 bool StagedFiles::Stage(const QString& target, QByteArrayView bytes, QString* why)
 {
+    return Stage(
+        target, [bytes](QFile& file) { return file.write(bytes.data(), bytes.size()) == bytes.size(); }, why);
+}
+
+bool StagedFiles::Stage(const QString& target, const std::function<bool(QFile&)>& write, QString* why)
+{
     if (IsRealFolder(target))
         return SetWhy(why, QStringLiteral("%1 is a folder and cannot be replaced by a file").arg(target));
     if (m_targets.contains(target) || m_staged.contains(target))
@@ -174,7 +180,14 @@ bool StagedFiles::Stage(const QString& target, QByteArrayView bytes, QString* wh
         if (attempt == 3)
             return SetWhy(why, QStringLiteral("%1 cannot be written: %2").arg(target, file.errorString()));
     }
-    const bool written = file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
+    bool written = false;
+    try {
+        written = write(file) && file.flush();
+    } catch (...) {
+        file.close();
+        RemoveEntry(staged);
+        throw;
+    }
     const QString error = file.errorString();
     file.close();
     if (!written || file.error() != QFileDevice::NoError) {

@@ -8,7 +8,10 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
 #include <vector>
+
+class QFile;
 
 namespace modSafeFiles {
 
@@ -64,6 +67,10 @@ public:
     // when a folder is at `target`, the target was staged already, or the
     // file cannot be written.
     bool Stage(const QString& target, QByteArrayView bytes, QString* why = nullptr);
+    // The same with the content written by `write` into the open new file
+    // (false: it could not write). When `write` throws, the new file is
+    // removed and the exception passes on.
+    bool Stage(const QString& target, const std::function<bool(QFile&)>& write, QString* why = nullptr);
 
     // Puts every staged file in place (links at the targets are replaced).
     // When a step fails, the targets already replaced get their old files

@@ -27,6 +27,7 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
+constexpr qint64 kFileListMaxBytes = qint64{16} << 20; // the largest files.txt taken
 // How long a cancelled worker is waited for before it is left to finish alone.
 constexpr qint64 kCancelWaitMs = 200;
 
@@ -470,6 +471,7 @@ bool UpdateWizard::Download(const QString& remoteName, qint64 startCount, qint64
     modInternet::DownloadHooks hooks;
     hooks.Progress = [this](qint64 count) { m_host.SetProgress(count); };
     hooks.ProcessEvents = [this] { m_host.ProcessEvents(); };
+    hooks.Floor = DownloadFloor;
     QString why;
     NoteCreatedInTemp(remoteName);
     const bool ok = modInternet::DownloadFile(server, remoteName, TempFolder + remoteName, startCount, maxBytes,
@@ -552,24 +554,21 @@ std::optional<UpdateWizard::Transition> UpdateWizard::RetrieveFileList()
     const QString temp = TempFolder;
     const bool unpacked = RunOffThread(
         [listPackage, temp, written](const std::atomic<bool>& cancel, QString& why) {
+            // Only files.txt is taken, up to a size no real list comes near.
             clsKRBfile package;
             package.SetCancelFlag(&cancel);
+            ExtractLimits limits;
+            limits.maxMemberBytes = kFileListMaxBytes;
+            package.SetLimits(limits);
             if (!package.AddKRBfileFromDisk(listPackage)) {
                 why = QStringLiteral("files.krb: %1").arg(package.LastError());
                 return false;
             }
+            written->append(kFileListName);
             try {
-                if (!package.ExtractAllFileToDisk(temp)) {
-                    why = QStringLiteral("files.krb: %1").arg(package.LastError());
-                    return false;
-                }
-                for (qsizetype i = 0; i < package.Members().size(); ++i)
-                    if (package.FindMember(package.Members()[i].name) == i)
-                        written->append(package.Members()[i].name);
-                written->append(kFileListName);
                 // The list is read by its lower-case name, however the member is spelled.
                 if (!package.ExtractOneFileToDisk(kFileListName, temp)) {
-                    why = QStringLiteral("files.krb holds no files.txt");
+                    why = QStringLiteral("files.krb: %1").arg(package.LastError());
                     return false;
                 }
             } catch (const modHuffman::HuffmanError& e) {

@@ -195,6 +195,8 @@ public:
     qint64 TotalDownloadSize = 0;
     // Why the last run ended on the error page (for logs and tests).
     QString LastFailure;
+    // When a download counts as a stall.
+    modInternet::DownloadFloor DownloadFloor;
 
     // Holds the program folder from the first package to the last, so that
     // nothing is installed while Wayloom runs from it (a closing Wayloom is

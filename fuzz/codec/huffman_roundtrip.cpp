@@ -1,6 +1,5 @@
 // Encode then decode gives the input back, and the stream says what it holds;
 // with one cursor and with two.
-#include "update/HuffmanKernels.h"
 #include "update/modHuffman.h"
 
 #include <cstdlib>
@@ -13,10 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (modHuffman::DeclaredLength(stream) != input.size())
         std::abort();
     for (const std::size_t twoCursorMinBytes : {std::numeric_limits<std::size_t>::max(), std::size_t{0}}) {
-        modHuffman::kernels::SetTwoCursorMinBytes(twoCursorMinBytes);
         QByteArray decoded;
         try {
-            decoded = modHuffman::DecodeStream(stream);
+            decoded = modHuffman::DecodeStream(stream, {twoCursorMinBytes});
         } catch (const modHuffman::HuffmanError&) {
             std::abort();
         }

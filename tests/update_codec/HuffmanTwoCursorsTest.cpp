@@ -20,22 +20,11 @@ namespace {
 
 constexpr std::size_t kOneCursor = std::numeric_limits<std::size_t>::max();
 
-// Restores the default threshold after each test.
-class CursorThreshold {
-public:
-    CursorThreshold() : m_saved(kernels::TwoCursorMinBytes()) {}
-    ~CursorThreshold() { kernels::SetTwoCursorMinBytes(m_saved); }
-
-private:
-    std::size_t m_saved;
-};
-
 // The outcome of decoding: the bytes, or the error's source and message.
 std::string Outcome(const QByteArray& stream, std::size_t twoCursorMinBytes)
 {
-    kernels::SetTwoCursorMinBytes(twoCursorMinBytes);
     try {
-        return "bytes " + DecodeStream(stream).toHex().toStdString();
+        return "bytes " + DecodeStream(stream, {twoCursorMinBytes}).toHex().toStdString();
     } catch (const modHuffman::HuffmanError& e) {
         return "error " + (e.source() + u'|' + e.message()).toStdString();
     }
@@ -80,7 +69,6 @@ class HuffmanTwoCursors : public testing::TestWithParam<Large> {};
 
 TEST_P(HuffmanTwoCursors, DecodeAsOneCursorDoes)
 {
-    CursorThreshold restore;
     const QByteArray& input = GetParam().input;
     const QByteArray stream = EncodeStream(input);
     const std::string expected = "bytes " + input.toHex().toStdString();
@@ -132,7 +120,6 @@ class HuffmanTwoCursorFaults : public testing::TestWithParam<Fault> {};
 
 TEST_P(HuffmanTwoCursorFaults, ReportTheSameError)
 {
-    CursorThreshold restore;
     const QByteArray stream = codectest::BuildStream(GetParam().parts);
     const std::string one = Outcome(stream, kOneCursor);
     EXPECT_EQ(one.rfind("error ", 0), 0u) << one.substr(0, 80);

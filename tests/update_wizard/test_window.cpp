@@ -4,11 +4,13 @@
 
 #include "records/ProgramLock.h"
 #include "update/frmMain.h"
+#include "update/modHuffman.h"
 #include "update/modInternet.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,9 +45,7 @@ protected:
         m_appFolder = m_app.path() + QStringLiteral("/program/");
         QDir().mkpath(m_appFolder + QStringLiteral("Data"));
         m_serverFolder = m_site.path() + QStringLiteral("/files/");
-        modInternet::SetStallTimeout(std::chrono::seconds(30));
     }
-    void TearDown() override { modInternet::SetStallTimeout(std::chrono::seconds(30)); }
 
     // Writes the sources and publishes two packages: one into a campaign
     // folder (two files), one into the program folder (one file).
@@ -391,11 +391,66 @@ TEST_F(UpdateWindow, StalledTransferIsAFailure)
 {
     PublishTwoPackages();
     StartServer({QStringLiteral("--stall")});
-    modInternet::SetStallTimeout(std::chrono::milliseconds(700));
     auto w = OpenWindow();
+    w->Wizard().DownloadFloor.Window = std::chrono::milliseconds(700);
     Click(w->cmdNext);
     EXPECT_EQ(w->Wizard().CurrentStep, StepError);
     EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("no data"))) << w->Wizard().LastFailure.toStdString();
+}
+
+// One byte every 300 ms never stops arriving, but stays under the floor (64
+// bytes a second here): the list download ends as a stall within a few
+// windows instead of after the whole list.
+TEST_F(UpdateWindow, TrickleBelowTheFloorIsAStall)
+{
+    PublishTwoPackages();
+    StartServer({QStringLiteral("--delay"), QStringLiteral("0.3"), QStringLiteral("--block"), QStringLiteral("1")});
+    auto w = OpenWindow();
+    w->Wizard().DownloadFloor = {std::chrono::milliseconds(1000), 64};
+    QElapsedTimer timer;
+    timer.start();
+    Click(w->cmdNext);
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_EQ(w->Wizard().CurrentStep, StepError);
+    EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("stalled"))) << w->Wizard().LastFailure.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(m_appFolder + QStringLiteral("Temp/files.krb")));
+}
+
+// The list package yields its files.txt and nothing else, and only up to
+// 16 MiB of it.
+TEST_F(UpdateWindow, OnlyABoundedFileListIsTakenFromTheListPackage)
+{
+    const QByteArray line = "data.krb;100;01-05-2009;Data\r\n";
+    const struct {
+        const char* name;
+        qint64 listBytes;
+        int step;
+    } rows[] = {
+        {"SixteenMebibytes", qint64{16} << 20, StepResults},
+        {"OneByteMore", (qint64{16} << 20) + 1, StepError},
+    };
+    StartServer();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        NewProgramFolder(QString::fromLatin1(row.name));
+        // The line, then line ends up to the size.
+        QByteArray list = line + QByteArray("\r\n").repeated(int((row.listBytes - line.size()) / 2));
+        list.append(QByteArray(int(row.listBytes - list.size()), ' '));
+        ASSERT_EQ(list.size(), row.listBytes);
+        ASSERT_TRUE(WriteBytes(m_serverFolder + QStringLiteral("files.krb"),
+                               Entry("other.txt", StoredStream("not for Temp")) +
+                                   Entry("files.txt", modHuffman::EncodeStream(list))));
+        auto w = OpenWindow();
+        Click(w->cmdNext);
+        EXPECT_EQ(w->Wizard().CurrentStep, row.step) << w->Wizard().LastFailure.toStdString();
+        const QString temp = m_appFolder + QStringLiteral("Temp/");
+        EXPECT_FALSE(QFileInfo::exists(temp + QStringLiteral("other.txt")));
+        EXPECT_EQ(QFileInfo::exists(temp + QStringLiteral("files.txt")), row.step == StepResults);
+        if (row.step == StepError) {
+            EXPECT_TRUE(w->Wizard().LastFailure.contains(QStringLiteral("more than the 16.0 MiB")))
+                << w->Wizard().LastFailure.toStdString();
+        }
+    }
 }
 
 TEST_F(UpdateWindow, CorruptPackageWritesNoFileOfIt)

@@ -1,0 +1,252 @@
+// Unpacking within bounds: the piece decoder gives what the whole-stream
+// decoder gives, whatever the piece size; members are refused from their
+// headers before anything is decoded when they are larger than their stream
+// can hold, than a member may be, or than the disk has room for; and a member
+// that fails leaves neither its file nor a temporary one.
+#include "tests/update_codec/TestHelpers.h"
+#include "update/HuffmanPieces.h"
+#include "update/clsKRBfile.h"
+#include "update/modHuffman.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using codectest::Entry;
+using codectest::OneBitStream;
+
+namespace {
+
+// Every entry of a folder, hidden ones (the temporary files) included.
+QStringList Everything(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The whole output of a piece decoder that hands out `piece` bytes at a time.
+QByteArray DecodeInPieces(const QByteArray& stream, std::size_t piece)
+{
+    modHuffman::PieceDecoder decoder(stream);
+    QByteArray out;
+    std::vector<char> buffer(piece + 8);
+    while (!decoder.AtEnd()) {
+        const std::size_t n = decoder.Next(buffer.data(), piece);
+        if (n == 0)
+            break;
+        out.append(buffer.data(), qsizetype(n));
+    }
+    return out;
+}
+
+struct PieceCase {
+    const char* name;
+    QByteArray input;
+};
+
+std::vector<PieceCase> PieceCases()
+{
+    std::mt19937 rng(20);
+    QByteArray words;
+    while (words.size() < 200000)
+        words += "Loomhearth elite boss\t1200\tSaltreach chest\r\n";
+    return {
+        {"FibonacciDeepCodes", codectest::Fibonacci(24)},            // codes far longer than the lookup table
+        {"EveryCodeEightBits", codectest::Random(rng, 100000, 256)}, // the byte map
+        {"FewValues", codectest::Random(rng, 150000, 5)},
+        {"Text", words},
+        {"OneValueStoredForm", QByteArray(5000, 'a')},
+    };
+}
+
+} // namespace
+
+// The bit position carried from one piece to the next must be exact: a
+// piece that ends inside a code, or in the middle of a lookup, shifts every
+// later byte.
+TEST(PieceDecoder, GivesTheInputBackWhateverThePieceSize)
+{
+    for (const PieceCase& c : PieceCases()) {
+        const QByteArray stream = modHuffman::EncodeStream(c.input);
+        for (std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{13}, std::size_t{4096}}) {
+            SCOPED_TRACE(std::string(c.name) + " in pieces of " + std::to_string(piece));
+            EXPECT_TRUE(DecodeInPieces(stream, piece) == c.input);
+        }
+    }
+}
+
+TEST(PieceDecoder, ReportsTheErrorsOfTheWholeStreamDecoder)
+{
+    QByteArray badSum = codectest::kAbcStream;
+    badSum[4] = 0; // "abc" gives 60
+    QByteArray shortData = codectest::kAbcStream;
+    shortData[5] = 9; // nine bytes declared, the one data byte holds at most eight
+    const struct {
+        const char* name;
+        QByteArray stream;
+        const char* source;
+    } rows[] = {
+        {"ChecksumMismatch", badSum, modHuffman::kSourceChecksum},
+        {"LengthTheDataCannotHold", shortData, modHuffman::kSourceHuffmanDecode},
+        {"UnknownMethod", QByteArray("HE7\r"), modHuffman::kSourceHuffmanDecode},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        try {
+            DecodeInPieces(row.stream, 1);
+            ADD_FAILURE() << "no error";
+        } catch (const modHuffman::HuffmanError& e) {
+            EXPECT_EQ(e.source(), QString::fromLatin1(row.source));
+        }
+    }
+    // The zero-length quirk: the stream decodes to itself.
+    QByteArray zero = codectest::kAbcStream;
+    zero[5] = 0;
+    EXPECT_EQ(DecodeInPieces(zero, 3), zero);
+}
+
+class BoundedExtract : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid() && m_packages.isValid()); }
+    QString Folder() const { return m_dir.path(); }
+
+    // A package of the given entries, loaded from a file as the updater
+    // loads it.
+    bool Load(clsKRBfile& package, const QByteArray& bytes)
+    {
+        const QString path = m_packages.filePath(QString::number(m_count++) + ".krb");
+        codectest::WriteAll(path, bytes);
+        return package.AddKRBfileFromDisk(path);
+    }
+
+    QTemporaryDir m_dir;
+    QTemporaryDir m_packages;
+    int m_count = 0;
+};
+
+// A stream of 22 bytes (header 9, table 2 + 2, code bits 1, data 8) that
+// claims 2 GiB - 1: it is refused from its
+// header, in a process whose address space could not hold the claim, and
+// nothing is written.
+TEST_F(BoundedExtract, HeaderClaimingMoreThanEightTimesItsSizeIsRefusedBeforeDecoding)
+{
+    QByteArray liar = OneBitStream(64);
+    liar[5] = char(0xFF), liar[6] = char(0xFF), liar[7] = char(0xFF), liar[8] = char(0x7F);
+    clsKRBfile package;
+    ASSERT_TRUE(Load(package, Entry("liar.txt", liar)));
+#ifdef Q_OS_UNIX
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{rlim_t(1) << 30, rlim_t(1) << 30};
+        setrlimit(RLIMIT_AS, &limit);
+        bool refused = false;
+        try {
+            refused = !package.ExtractAllFileToDisk(Folder()) && package.LastError().contains("8 times");
+        } catch (...) {
+        }
+        _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+#endif
+    EXPECT_FALSE(package.ExtractOneFileToDisk("liar.txt", Folder()));
+    EXPECT_TRUE(package.LastError().contains("more than 8 times its 22 stored bytes"))
+        << package.LastError().toStdString();
+    EXPECT_EQ(Everything(Folder()), QStringList());
+}
+
+TEST_F(BoundedExtract, CeilingsOnMemberSizeAndFreeSpace)
+{
+    // Members of 3 MiB and 1 MiB, about 512 KiB stored.
+    const QByteArray bytes = Entry("big.txt", OneBitStream(3 << 20)) + Entry("small.txt", OneBitStream(1 << 20));
+    const struct {
+        const char* name;
+        qint64 maxMember;
+        qint64 free; // -1: unknown
+        qint64 keepFree;
+        bool unpacks;
+        const char* reason;
+    } rows[] = {
+        {"WithinEveryCeiling", 3 << 20, 100 << 20, 64 << 20, true, ""},
+        {"MemberAboveTheMemberCeiling", (3 << 20) - 1, 100 << 20, 64 << 20, false, "more than the 3.0 MiB"},
+        {"MembersTogetherEatTheKeptSpace", 3 << 20, (68 << 20) - 1, 64 << 20, false, "only 68.0 MiB are free"},
+        {"MembersFitTheSpaceExactly", 3 << 20, 68 << 20, 64 << 20, true, ""},
+        {"UnknownFreeSpaceIsNotChecked", 3 << 20, -1, 64 << 20, true, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir out;
+        clsKRBfile package;
+        ASSERT_TRUE(Load(package, bytes));
+        ExtractLimits limits;
+        limits.maxMemberBytes = row.maxMember;
+        limits.keepFreeBytes = row.keepFree;
+        QString askedFor;
+        limits.freeSpace = [&](const QString& folder) {
+            askedFor = folder;
+            return row.free;
+        };
+        package.SetLimits(limits);
+        EXPECT_EQ(package.ExtractAllFileToDisk(out.path()), row.unpacks);
+        EXPECT_TRUE(package.LastError().contains(row.reason)) << package.LastError().toStdString();
+        if (row.unpacks) {
+            EXPECT_EQ(askedFor, out.path()) << "the free space of the destination's disk";
+        }
+        EXPECT_EQ(Everything(out.path()).size(), row.unpacks ? 2 : 0);
+    }
+}
+
+// The second member (several pieces long) fails its checksum only at its
+// last piece: neither it, nor the first member staged before it, nor any
+// temporary file stays.
+TEST_F(BoundedExtract, MemberThatFailsLeavesNoFileAndNoTemporary)
+{
+    QByteArray bad = OneBitStream(3 << 20);
+    bad[4] = 'a'; // "a" an even number of times gives 0
+    clsKRBfile package;
+    ASSERT_TRUE(Load(package, Entry("one.txt", OneBitStream(100)) + Entry("two.txt", bad)));
+    EXPECT_THROW(package.ExtractAllFileToDisk(Folder()), modHuffman::HuffmanError);
+    EXPECT_EQ(Everything(Folder()), QStringList());
+    EXPECT_THROW(package.ExtractOneFileToDisk("two.txt", Folder()), modHuffman::HuffmanError);
+    EXPECT_EQ(Everything(Folder()), QStringList());
+}
+
+// A file-size limit stops the write of the 3 MiB member after 1 MiB: the
+// extraction fails as a write error and leaves nothing.
+TEST_F(BoundedExtract, WriteStoppedBySizeLimitLeavesNoFileAndNoTemporary)
+{
+#ifndef Q_OS_UNIX
+    GTEST_SKIP() << "needs setrlimit";
+#else
+    clsKRBfile package;
+    ASSERT_TRUE(Load(package, Entry("one.txt", OneBitStream(100)) + Entry("two.txt", OneBitStream(3 << 20))));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{rlim_t(1) << 20, rlim_t(1) << 20};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        bool failed = false;
+        try {
+            failed = !package.ExtractAllFileToDisk(Folder()) && package.LastError().contains("two.txt");
+        } catch (...) {
+        }
+        _exit(failed ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Everything(Folder()), QStringList());
+#endif
+}
