@@ -1,5 +1,7 @@
 #include "update/modSafeFiles.h"
 
+#include "records/SafeRemove.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -118,12 +120,6 @@ bool CheckFolderInside(const QString& root, const QString& relative, QString* wh
     return true;
 }
 
-bool ReplaceFile(const QString& path, QByteArrayView bytes, QString* why)
-{
-    StagedFiles staged;
-    return staged.Stage(path, bytes, why) && staged.Commit(why);
-}
-
 bool RemoveEntry(const QString& path)
 {
     std::error_code ec;
@@ -133,19 +129,7 @@ bool RemoveEntry(const QString& path)
 
 bool RemoveTree(const QString& path)
 {
-    if (IsRealFolder(path)) {
-        std::error_code ec;
-        std::vector<QString> entries;
-        for (fs::directory_iterator it(ToFs(path), ec), end; !ec && it != end; it.increment(ec))
-#ifdef Q_OS_WIN
-            entries.push_back(QString::fromStdWString(it->path().filename().wstring()));
-#else
-            entries.push_back(QFile::decodeName(QByteArray::fromStdString(it->path().filename().string())));
-#endif
-        for (const QString& name : entries)
-            RemoveTree(path + u'/' + name);
-    }
-    return RemoveEntry(path);
+    return records::RemoveTree(path);
 }
 
 // ---- StagedFiles -----------------------------------------------------------

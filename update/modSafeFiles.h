@@ -38,11 +38,6 @@ bool IsRealFolder(const QString& path);
 // reason in `why` otherwise.
 bool CheckFolderInside(const QString& root, const QString& relative, QString* why = nullptr);
 
-// Replaces the file at `path` by `bytes`: written to a new file in the same
-// folder and renamed over `path`. A link at `path` is replaced by the file; a
-// folder there is refused. On failure the old file stays as it was.
-bool ReplaceFile(const QString& path, QByteArrayView bytes, QString* why = nullptr);
-
 // Removes the file or link at `path` (never what a link points to). True
 // when nothing is there afterwards.
 bool RemoveEntry(const QString& path);
