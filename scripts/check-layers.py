@@ -117,15 +117,22 @@ def strip_cmake_comments(text):
 
 def read_cmake(root, files):
     """Explicit library sources {file: library} and links {library: {library}}."""
-    commands = re.compile(r"\b(add_library|target_sources|target_link_libraries)\s*\(([^)]*)\)", re.S)
+    commands = re.compile(r"\b(set|add_library|target_sources|target_link_libraries)\s*\(([^)]*)\)", re.S)
     sources, links, libraries = {}, {}, set()
     for cmake_file in (f for f in files if os.path.basename(f) == "CMakeLists.txt"):
         folder = os.path.dirname(cmake_file)
         with open(os.path.join(root, cmake_file), encoding="utf-8") as handle:
             text = strip_cmake_comments(handle.read())
+        variables = {}  # set(NAME a.cpp b.h ...) lists, expanded where a library names them
         for command, body in commands.findall(text):
-            words = body.split()
+            words = []
+            for word in body.split():
+                name = re.fullmatch(r"\$\{(\w+)\}", word.strip('"'))
+                words += variables.get(name.group(1), [word]) if name else [word]
             if not words or "$" in words[0]:
+                continue
+            if command == "set":
+                variables[words[0]] = words[1:]
                 continue
             target = words[0]
             if command == "target_link_libraries":
