@@ -195,7 +195,6 @@ struct PetPlace {
 
 constexpr QRgb kZoneDot = qRgb(255, 255, 255);
 constexpr QRgb kCollectorDot = qRgb(40, 90, 255);
-constexpr QRgb kGreenDot = qRgb(0, 255, 0);
 constexpr QRgb kTreasureDot = qRgb(255, 150, 0);
 constexpr QRgb kPetDot = qRgb(255, 0, 255);
 
