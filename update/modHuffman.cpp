@@ -214,7 +214,7 @@ std::uint8_t* PutData(const std::uint8_t* in, std::size_t n, const std::array<Fa
 void CountBytes(const std::uint8_t* p, std::size_t n, std::array<std::int64_t, 256>& freq)
 {
     // Four tables, so that runs of one value do not stall on one counter.
-    std::vector<std::uint32_t> t(4 * 256, 0);
+    std::vector<std::uint32_t> t(std::size_t{4} * 256, 0);
     std::size_t i = 0;
     while (i < n) {
         // Chunks keep every 32-bit counter far from overflow.
@@ -478,7 +478,7 @@ std::uint8_t* DecodeFrom(const Decoder& d, std::uint64_t bitpos, std::uint8_t* o
 {
     Reader r;
     Seek(r, d, bitpos);
-    while (oEnd - o >= 4 * kMaxPerEntry && d.inEnd - r.in >= 8) {
+    while (oEnd - o >= 4 * std::ptrdiff_t{kMaxPerEntry} && d.inEnd - r.in >= 8) {
         // A code longer than the table, or none at all: down the tree.
         if (!FourSteps(r, d, o) && !WalkReader(r, d, o))
             return o;
