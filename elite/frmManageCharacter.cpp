@@ -144,6 +144,7 @@ void frmManageCharacter::FillEliteList()
 void frmManageCharacter::ApplySelectionButton(int selection)
 {
     std::vector<PanelEntry> listed;
+    listed.reserve(static_cast<std::size_t>(lstElite->count()));
     for (int i = 0; i < lstElite->count(); ++i)
         listed.push_back({QString(), lstElite->item(i)->data(Qt::UserRole).toInt()});
     modCharacterDialogs::ApplySelection(m_working, listed, static_cast<modCharacterDialogs::Selection>(selection));

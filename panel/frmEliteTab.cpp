@@ -68,7 +68,7 @@ frmEliteTab::frmEliteTab(PanelContext& context, QWidget* parent) : frmPanelTab(c
     lblLocations = Caption(kMargin, y + 125 + kLabelHeight, kInnerWidth);
     lstLocations = ListBox(y + 125 + 2 * kLabelHeight, 80);
 
-    auto bindCombo = [this](QComboBox* combo, PanelList& model, std::function<void()> handler) {
+    auto bindCombo = [this](QComboBox* combo, PanelList& model, const std::function<void()>& handler) {
         connect(combo, &QComboBox::currentIndexChanged, this, [&model, handler](int index) {
             model.selected = index;
             handler();

@@ -219,7 +219,7 @@ void frmPanelTab::BindText(QLineEdit* box, QString& state, std::function<void()>
     });
 }
 
-void frmPanelTab::BindList(QListWidget* list, PanelList& state, std::function<void()> clicked)
+void frmPanelTab::BindList(QListWidget* list, PanelList& state, const std::function<void()>& clicked)
 {
     auto* watcher = new ListClickWatcher(list);
     list->viewport()->installEventFilter(watcher);

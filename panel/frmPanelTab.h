@@ -99,7 +99,7 @@ protected:
     void BindText(QLineEdit* box, QString& state, std::function<void()> changed);
     // A list's current row is mirrored into its state before `clicked` runs
     // (also when the row clicked is already the current one).
-    void BindList(QListWidget* list, PanelList& state, std::function<void()> clicked);
+    void BindList(QListWidget* list, PanelList& state, const std::function<void()>& clicked);
 
     // Switches the map to the target's region, redraws it and centres it on
     // the target's point: what choosing an entry of a layer's list does.

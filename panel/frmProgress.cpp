@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -73,7 +74,7 @@ public:
             const QRect bar(r.left() + 8, r.bottom() - 8, r.width() - 16, 4);
             p->fillRect(bar, kBarBack);
             const double share = static_cast<double>(done) / static_cast<double>(total);
-            const int filled = static_cast<int>(static_cast<double>(bar.width()) * share + 0.5);
+            const int filled = static_cast<int>(std::lround(static_cast<double>(bar.width()) * share));
             if (filled > 0)
                 p->fillRect(QRect(bar.left(), bar.top(), filled, bar.height()), done >= total ? kBarFull : kBarColour);
         }

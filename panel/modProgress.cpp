@@ -44,6 +44,7 @@ void BuildRows(const World& world, Overview& overview, RowsOf& rowsOf)
     const auto professions =
         Choices(modPanelLists::FillProfessionCombo(world.professions, world.language, Text::AllEntry));
     std::vector<Row> rows;
+    rows.reserve(2 * campaigns.size() + professions.size() + 1);
     for (const PanelEntry& c : campaigns)
         rows.push_back({RowKind::Campaign, c.data, c.text, 0, {}});
     const std::size_t firstProfession = rows.size();

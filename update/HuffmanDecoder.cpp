@@ -72,7 +72,7 @@ std::uint8_t* DecodeFrom(const Decoder& shared, std::uint64_t& bitpos, std::uint
     const Decoder d = shared;
     Reader r;
     Seek(r, d, bitpos);
-    while (oEnd - o >= 4 * kMaxPerEntry && d.inEnd - r.in >= 8) {
+    while (oEnd - o >= 4 * std::ptrdiff_t{kMaxPerEntry} && d.inEnd - r.in >= 8) {
         // A code longer than the table, or none at all: down the tree.
         if (!FourSteps(r, d, o) && !WalkReader(r, d, o)) {
             bitpos = r.Pos(d.data);

@@ -180,7 +180,7 @@ std::uint8_t* PutData(const std::uint8_t* in, std::size_t n, const std::array<Fa
 void CountBytes(const std::uint8_t* p, std::size_t n, std::array<std::int64_t, 256>& freq)
 {
     // Four tables, so that runs of one value do not stall on one counter.
-    std::vector<std::uint32_t> t(4 * 256, 0);
+    std::vector<std::uint32_t> t(std::size_t{4} * 256, 0);
     std::size_t i = 0;
     while (i < n) {
         // Chunks keep every 32-bit counter far from overflow.

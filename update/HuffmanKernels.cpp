@@ -93,7 +93,7 @@ __attribute__((target("avx2"))) std::uint8_t MapBytesAvx2(const std::uint8_t* in
                                                           const std::uint8_t* map, std::uint8_t* out)
 {
     __m256i rows[16];
-    for (int h = 0; h < 16; ++h)
+    for (std::ptrdiff_t h = 0; h < 16; ++h)
         rows[h] = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(map + 16 * h)));
     const __m256i lowMask = _mm256_set1_epi8(0x0F);
     __m256i acc = _mm256_setzero_si256();

@@ -141,7 +141,7 @@ void clsKRBfile::IndexFrom(qsizetype first)
     for (qsizetype i = first; i < m_members.size(); ++i) {
         QString key = m_members[i].name.toLower();
         if (!m_index.contains(key))
-            m_index.insert(std::move(key), static_cast<int>(i));
+            m_index.insert(key, static_cast<int>(i));
     }
 }
 

@@ -55,9 +55,9 @@ struct DownloadHooks {
 };
 
 // Largest block read and written at once.
-inline constexpr qint64 kBlockSize = 64 * 1024;
+inline constexpr qint64 kBlockSize = qint64{64} * 1024;
 // What the network layer may hold for us before the server has to wait.
-inline constexpr qint64 kReadBufferSize = 256 * 1024;
+inline constexpr qint64 kReadBufferSize = qint64{256} * 1024;
 // Progress reports per second, at most.
 inline constexpr int kProgressPerSecond = 30;
 // Largest body of a file whose size is not listed anywhere (the file list).

@@ -41,7 +41,7 @@ QString FolderOf(const QString& path)
 QString RandomName(const QString& folder, const QSet<QString>& avoid, bool unused)
 {
     for (;;) {
-        const QString candidate =
+        QString candidate =
             folder + QStringLiteral("/.wl%1.part").arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'));
         if (!avoid.contains(candidate) && !(unused && EntryExists(candidate)))
             return candidate;

@@ -618,7 +618,7 @@ bool UpdateWizard::InstallPackage(const QString& packagePath, const QString& des
 {
     // Nothing is created or written unless every existing part of the
     // destination lies inside the program folder, links resolved.
-    QString folder = destination;
+    const QString& folder = destination;
     if (!folder.startsWith(AppFolder)) {
         LastFailure = QStringLiteral("%1 is not below the program folder").arg(destination);
         return false;

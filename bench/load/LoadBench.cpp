@@ -54,7 +54,7 @@ QString HostileFolder(int megabytes)
     if (dir)
         return dir->path() + u'/';
     dir = std::make_unique<QTemporaryDir>();
-    const QString root = dir->path() + u'/';
+    QString root = dir->path() + u'/';
     QDir().mkpath(root + QStringLiteral("Data"));
     QDir().mkpath(root + QStringLiteral("Personal"));
     QFile::copy(QStringLiteral(WAYLOOM_LANGUAGE_FILE), root + QStringLiteral("Data/Language.txt"));

@@ -59,7 +59,7 @@ protected:
                 v = v.toArray().size();
             } else if (eq > 0) {
                 QJsonValue found;
-                for (const QJsonValue& e : v.toArray())
+                for (const auto& e : v.toArray())
                     if (e.toObject().value(part.left(eq)).toVariant().toString() == part.mid(eq + 1))
                         found = e;
                 v = found;

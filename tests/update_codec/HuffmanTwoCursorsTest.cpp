@@ -74,7 +74,7 @@ TEST_P(HuffmanTwoCursors, DecodeAsOneCursorDoes)
     const std::string expected = "bytes " + input.toHex().toStdString();
     EXPECT_EQ(Outcome(stream, kOneCursor), expected);
     EXPECT_EQ(Outcome(stream, 0), expected);
-    EXPECT_EQ(Outcome(stream, 32 * 1024), expected);
+    EXPECT_EQ(Outcome(stream, std::size_t{32} * 1024), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursors, testing::ValuesIn(LargeInputs()),
@@ -124,7 +124,7 @@ TEST_P(HuffmanTwoCursorFaults, ReportTheSameError)
     const std::string one = Outcome(stream, kOneCursor);
     EXPECT_EQ(one.rfind("error ", 0), 0u) << one.substr(0, 80);
     EXPECT_EQ(Outcome(stream, 0), one);
-    EXPECT_EQ(Outcome(stream, 32 * 1024), one);
+    EXPECT_EQ(Outcome(stream, std::size_t{32} * 1024), one);
 }
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursorFaults, testing::ValuesIn(Faults()),

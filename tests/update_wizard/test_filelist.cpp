@@ -131,7 +131,7 @@ TEST(SummaryText, SizeSwitchesFromKilobytesToMegabytesAboveOneMegabyte)
         {"exactly one megabyte", 1048576, 1, "1024 KB in 1 files"},
         {"one byte more", 1048577, 1, "1 MB in 1 files"},
         {"rounded to one decimal", 1000, 1, "1 KB in 1 files"},
-        {"half rounds to even", 1024 * 5 / 4 * 1, 1, "1.2 KB in 1 files"}, // 1.25 -> 1.2
+        {"half rounds to even", qint64{1024} * 5 / 4 * 1, 1, "1.2 KB in 1 files"}, // 1.25 -> 1.2
         {"large", 3LL * 1024 * 1024 * 1024, 7, "3072 MB in 7 files"},
     };
     for (const Row& r : rows) {

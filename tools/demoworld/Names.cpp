@@ -97,8 +97,7 @@ QString NameForge::unique(const std::function<QString()>& make)
     // Crowded word space (large worlds): number the name.
     static const char* const numerals[] = {"II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X"};
     for (int n = 0;; ++n) {
-        const QString candidate =
-            n < 9 ? name + u' ' + QLatin1String(numerals[n]) : name + u' ' + QString::number(n + 2);
+        QString candidate = n < 9 ? name + u' ' + QLatin1String(numerals[n]) : name + u' ' + QString::number(n + 2);
         if (!m_used.contains(candidate.toLower())) {
             m_used.insert(candidate.toLower());
             return candidate;

@@ -110,7 +110,7 @@ private:
 // the coastlines and colour fields their small-scale roughness.
 struct DetailTexture {
     std::vector<float> coarse, fine;
-    DetailTexture() : coarse(256 * 256), fine(256 * 256)
+    DetailTexture() : coarse(std::size_t{256} * 256), fine(std::size_t{256} * 256)
     {
         const Noise n(0xD37A11ull);
         for (int y = 0; y < 256; ++y)
