@@ -1,17 +1,15 @@
 #include "records/RecordFile.h"
 
-#include "records/FileChangeHook.h"
 #include "records/FileLinks.h"
+#include "records/SystemReason.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -48,94 +46,6 @@ char EncodeChar(char16_t c)
     return '?';
 }
 
-bool IsBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-bool IsDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// Length of the numeric prefix of text starting at pos, 0 when there is none.
-qsizetype NumericPrefix(QStringView text, qsizetype pos)
-{
-    qsizetype i = pos;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        ++i;
-    qsizetype digits = 0;
-    while (i < n && IsDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < n && text[i] == u'.') {
-        qsizetype j = i + 1;
-        qsizetype frac = 0;
-        while (j < n && IsDigit(text[j])) {
-            ++j;
-            ++frac;
-        }
-        if (digits + frac > 0) {
-            i = j;
-            digits += frac;
-        }
-    }
-    if (digits == 0)
-        return 0;
-    if (i < n && (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
-        qsizetype j = i + 1;
-        if (j < n && (text[j] == u'+' || text[j] == u'-'))
-            ++j;
-        qsizetype exp = 0;
-        while (j < n && IsDigit(text[j])) {
-            ++j;
-            ++exp;
-        }
-        if (exp > 0)
-            i = j;
-    }
-    return i - pos;
-}
-
-double ParseNumber(QStringView number)
-{
-    // Locale-independent: the decimal point is "." whatever the user's
-    // locale says, and no allocation for the short texts numbers are.
-    char stack[64] = {};
-    QByteArray heap;
-    char* ascii = stack;
-    if (number.size() >= qsizetype(sizeof stack)) {
-        heap.resize(number.size());
-        ascii = heap.data();
-    }
-    qsizetype len = 0;
-    bool negative = false;
-    qsizetype i = 0;
-    if (i < number.size() && (number[i] == u'+' || number[i] == u'-'))
-        negative = number[i++] == u'-';
-    for (; i < number.size(); ++i) {
-        const QChar c = number[i];
-        ascii[len++] = c == u'd' || c == u'D' ? 'e' : static_cast<char>(c.unicode());
-    }
-    double value = 0.0;
-    const auto [rest, ec] = std::from_chars(ascii, ascii + len, value);
-    if (ec == std::errc::result_out_of_range) {
-        // Too large a magnitude reads as infinite (no integer field holds
-        // it), too small as 0.
-        const char* e = std::find(ascii, ascii + len, 'e');
-        const bool tiny = e + 1 < ascii + len && e[1] == '-';
-        value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
-    } else if (ec != std::errc()) {
-        value = 0.0;
-    }
-    return negative ? -value : value;
-}
-
-// The common case of a numeric prefix: an optional sign and at most 15
-// digits, not followed by a decimal point or an exponent mark. Such a number
-// is exact as a double, so no general conversion is needed. False when the
-// text starts otherwise; `length` receives the characters read.
 // Index of the first `c` in p[from, n), or n.
 qsizetype FindChar(const char16_t* p, qsizetype from, qsizetype n, char16_t c)
 {
@@ -153,47 +63,6 @@ qsizetype FindChar(const char16_t* p, qsizetype from, qsizetype n, char16_t c)
         if (p[i] == c)
             return i;
     return n;
-}
-
-struct Plain {
-    bool negative = false;
-    std::int64_t magnitude = 0;
-    qsizetype length = 0;
-};
-
-bool ReadPlain(QStringView text, Plain& out)
-{
-    const char16_t* p = text.utf16();
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < n && (p[i] == u'+' || p[i] == u'-'))
-        negative = p[i++] == u'-';
-    const qsizetype first = i;
-    std::int64_t v = 0;
-    while (i < n && p[i] >= u'0' && p[i] <= u'9' && i - first < 16)
-        v = v * 10 + (p[i++] - u'0');
-    const qsizetype digits = i - first;
-    if (digits == 0 || digits > 15)
-        return false;
-    if (i < n) {
-        const char16_t c = p[i];
-        if (c == u'.' || c == u'e' || c == u'E' || c == u'd' || c == u'D')
-            return false;
-    }
-    out = Plain{negative, v, i};
-    return true;
-}
-
-bool ShortInteger(QStringView text, qsizetype& length, double& value)
-{
-    Plain plain;
-    if (!ReadPlain(text, plain))
-        return false;
-    length = plain.length;
-    // "-0" reads as negative zero, as the general reading has it.
-    value = plain.negative ? -static_cast<double>(plain.magnitude) : static_cast<double>(plain.magnitude);
-    return true;
 }
 
 // Bytes widened as Latin-1 differ from Windows-1252 only at 0x80..0x9F: mend
@@ -356,12 +225,12 @@ namespace {
 
 constexpr qsizetype kReadChunk = qsizetype(256) << 10;
 
+} // namespace
+
 QString SystemReason(int code)
 {
     return QString::fromLocal8Bit(std::strerror(code));
 }
-
-} // namespace
 
 bool IsRegularFile(const QString& path)
 {
@@ -657,202 +526,6 @@ void SplitFields(QStringView line, Fields& fields)
         }
     }
     fields.append(QStringView(p + start, n - start));
-}
-
-#if defined(Q_OS_UNIX)
-
-namespace {
-
-// Removes the temporary file unless it was renamed into place.
-class TemporaryFile {
-public:
-    ~TemporaryFile()
-    {
-        if (handle >= 0)
-            ::close(handle);
-        if (!name.isEmpty())
-            ::unlink(name.constData());
-    }
-    QByteArray name;
-    int handle = -1;
-};
-
-bool Fail(QString* error, const QString& path, const char* step, int code)
-{
-    if (error)
-        *error = QStringLiteral("%1: %2 failed: %3").arg(path, QLatin1String(step), SystemReason(code));
-    return false;
-}
-
-} // namespace
-
-bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error)
-{
-    // A link to a regular file is written through: the new file is made
-    // beside the file it leads to and renamed there, and the link stays.
-    const QByteArray target = QFile::encodeName(WriteTarget(path));
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : target.left(slash);
-    const QByteArray base = slash < 0 ? target : target.mid(slash + 1);
-    if (base.isEmpty())
-        return Fail(error, path, "open", EISDIR);
-
-    // A new file in the same folder, so that the rename below is atomic;
-    // it keeps the permissions of the file it replaces.
-    mode_t mode = 0666;
-    struct stat old;
-    if (::stat(target.constData(), &old) == 0 && S_ISREG(old.st_mode))
-        mode = old.st_mode & 07777;
-    TemporaryFile temp;
-    const QByteArray prefix = (slash < 0 ? QByteArray() : target.left(slash + 1)) + '.' + base + ".tmp";
-    for (int attempt = 0; temp.handle < 0; ++attempt) {
-        const QByteArray name = prefix + QByteArray::number(::getpid()) + '.' + QByteArray::number(attempt);
-        const int handle = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (handle < 0) {
-            if (errno == EEXIST && attempt < 100)
-                continue;
-            return Fail(error, path, "open", errno);
-        }
-        temp.name = name;
-        temp.handle = handle;
-    }
-    if (mode != 0666 && ::fchmod(temp.handle, mode) != 0)
-        return Fail(error, path, "chmod", errno);
-
-    const char* data = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t wrote = ::write(temp.handle, data, static_cast<size_t>(left));
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return Fail(error, path, "write", wrote == 0 ? ENOSPC : errno);
-        data += wrote;
-        left -= wrote;
-    }
-    if (::fsync(temp.handle) != 0)
-        return Fail(error, path, "sync", errno);
-    const int handle = std::exchange(temp.handle, -1);
-    if (::close(handle) != 0)
-        return Fail(error, path, "close", errno);
-    if (::rename(temp.name.constData(), target.constData()) != 0)
-        return Fail(error, path, "rename", errno);
-    temp.name.clear();
-    // The rename itself reaches the disk with the folder.
-    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    FileChanged(path);
-    return true;
-}
-
-#else
-
-bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error)
-{
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit() || FileLength(path) != bytes.size()) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    FileChanged(path);
-    return true;
-}
-
-#endif
-
-bool WriteRecordFile(const QString& path, const QStringList& lines, QString* error)
-{
-    QByteArray bytes;
-    qsizetype total = 0;
-    for (const QString& l : lines)
-        total += l.size() + 2;
-    bytes.reserve(total);
-    for (const QString& l : lines) {
-        bytes += EncodeWindows1252(l);
-        bytes += "\r\n";
-    }
-    return WriteFileAtomically(path, bytes, error);
-}
-
-double LeadingNumber(QStringView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    qsizetype shortLength = 0;
-    double shortValue = 0.0;
-    if (ShortInteger(text.sliced(i), shortLength, shortValue))
-        return shortValue;
-    const qsizetype len = NumericPrefix(text, i);
-    if (len == 0)
-        return 0.0;
-    return ParseNumber(text.sliced(i, len));
-}
-
-bool PlainInteger(QStringView text, bool whole, std::int64_t& value)
-{
-    Plain plain;
-    if (whole) {
-        // Only texts without blanks around them; the others take the
-        // general reading, which trims them.
-        if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
-            return false;
-        if (!ReadPlain(text, plain) || plain.length != text.size())
-            return false;
-    } else {
-        qsizetype i = 0;
-        while (i < text.size() && IsBlank(text[i]))
-            ++i;
-        if (!ReadPlain(text.sliced(i), plain))
-            return false;
-    }
-    value = plain.negative ? -plain.magnitude : plain.magnitude;
-    return true;
-}
-
-std::optional<double> StrictNumber(QStringView text)
-{
-    const QStringView t = text.trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-    qsizetype shortLength = 0;
-    double shortValue = 0.0;
-    if (ShortInteger(t, shortLength, shortValue))
-        return shortLength == t.size() ? std::optional<double>(shortValue) : std::nullopt;
-    const qsizetype len = NumericPrefix(t, 0);
-    if (len != t.size())
-        return std::nullopt;
-    return ParseNumber(t);
-}
-
-QString PadNumber(qint64 n, int k)
-{
-    const QString s = QString(k, u'0') + QString::number(n);
-    return s.right(k);
-}
-
-bool ContainsAnyWord(QStringView text, const QStringList& words)
-{
-    for (const QString& w : words)
-        if (text.contains(w))
-            return true;
-    return false;
 }
 
 void Diagnostics::add(const QString& file, int line, const QString& message)
