@@ -66,9 +66,9 @@ private:
         QRect rect;
         QImage background;
     };
-    Slot& slot(FlashLayer l) { return slots_[static_cast<std::size_t>(l)]; }
-    const Slot& slot(FlashLayer l) const { return slots_[static_cast<std::size_t>(l)]; }
-    std::array<Slot, FlashLayerCount> slots_;
+    Slot& slot(FlashLayer l) { return m_slots[static_cast<std::size_t>(l)]; }
+    const Slot& slot(FlashLayer l) const { return m_slots[static_cast<std::size_t>(l)]; }
+    std::array<Slot, FlashLayerCount> m_slots;
 };
 
 } // namespace mapview

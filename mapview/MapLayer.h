@@ -92,8 +92,8 @@ public:
 // One slot per layer, by LayerId.
 class MapLayers {
 public:
-    void Set(LayerId id, std::unique_ptr<MapLayer> layer) { slots_[Index(id)] = std::move(layer); }
-    const MapLayer* Get(LayerId id) const { return slots_[Index(id)].get(); }
+    void Set(LayerId id, std::unique_ptr<MapLayer> layer) { m_slots[Index(id)] = std::move(layer); }
+    const MapLayer* Get(LayerId id) const { return m_slots[Index(id)].get(); }
 
     // Draws every filled slot in draw order.
     void DrawAll(QImage& picTemp, const MapContext& ctx) const;
@@ -107,7 +107,7 @@ public:
 
 private:
     static std::size_t Index(LayerId id) { return static_cast<std::size_t>(id); }
-    std::array<std::unique_ptr<MapLayer>, LayerCount> slots_;
+    std::array<std::unique_ptr<MapLayer>, LayerCount> m_slots;
 };
 
 // Map point under a viewport point: pointer minus offset, each axis rounded to

@@ -62,7 +62,7 @@ int InformationWindows::Slot(LayerId layer)
 
 void InformationWindows::HideInformationWindows()
 {
-    for (Window& w : windows_) {
+    for (Window& w : m_windows) {
         w.Tag.clear();
         w.Image = QImage();
     }
@@ -70,7 +70,7 @@ void InformationWindows::HideInformationWindows()
 
 bool InformationWindows::AnyVisible() const
 {
-    for (const Window& w : windows_)
+    for (const Window& w : m_windows)
         if (w.Visible())
             return true;
     return false;
@@ -85,10 +85,10 @@ bool InformationWindows::Show(const MapLayers::ChainHit& hit, const MapLayers& l
     const int slot = Slot(hit.Layer);
     for (int i = 0; i < Count; ++i)
         if (i != slot) {
-            windows_[i].Tag.clear();
-            windows_[i].Image = QImage();
+            m_windows[i].Tag.clear();
+            m_windows[i].Image = QImage();
         }
-    Window& w = windows_[slot];
+    Window& w = m_windows[slot];
     const QString tag = layer->TooltipTag(hit.Hit);
     if (w.Tag == tag)
         return false;

@@ -73,14 +73,14 @@ public:
     // Returns whether any layer answered.
     bool HitTest(QPointF pointer, const MapLayers& layers, const MapContext& ctx, const QImage& viewport);
 
-    const Window& Get(LayerId layer) const { return windows_[Slot(layer)]; }
+    const Window& Get(LayerId layer) const { return m_windows[Slot(layer)]; }
     bool AnyVisible() const;
 
     // Slot of a pointer layer in hit-test order (elite 0 .. pets 4).
     static int Slot(LayerId layer);
 
 private:
-    std::array<Window, Count> windows_;
+    std::array<Window, Count> m_windows;
 };
 
 } // namespace mapview

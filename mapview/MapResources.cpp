@@ -513,33 +513,33 @@ MapResources::MapResources()
 {
     for (int set = 1; set <= ZoneIconSets; ++set) {
         const Palette& pal = kSetPalette[set];
-        zone_[set][2] = MakeEmblem(kOutpost[set], pal, EllipsePath, FlagPath, 0.58);
-        zone_[set][3] = MakeEmblem(kMission[set], pal, ShieldPath, SwordsPath, 0.68, 0.04);
-        zone_[set][4] = MakeEmblem(kTown[set], pal, RoundedBadgePath, CastlePath, 0.66);
-        zone_[set][5] = MakeEmblem(kChallenge[set], pal, HexagonPath, FivePointStar, 0.62);
+        m_zone[set][2] = MakeEmblem(kOutpost[set], pal, EllipsePath, FlagPath, 0.58);
+        m_zone[set][3] = MakeEmblem(kMission[set], pal, ShieldPath, SwordsPath, 0.68, 0.04);
+        m_zone[set][4] = MakeEmblem(kTown[set], pal, RoundedBadgePath, CastlePath, 0.66);
+        m_zone[set][5] = MakeEmblem(kChallenge[set], pal, HexagonPath, FivePointStar, 0.62);
     }
-    vanquish_ = MakeVanquish();
-    dungeon_ = MakeDungeon();
-    selection_[static_cast<int>(FlashLayer::Collectors)] = MakeSelection(QColor(96, 220, 255));
-    selection_[static_cast<int>(FlashLayer::Elite)] = MakeSelection(QColor(255, 244, 120));
-    selection_[static_cast<int>(FlashLayer::Greens)] = MakeSelection(QColor(120, 255, 110));
-    selection_[static_cast<int>(FlashLayer::Notes)] = MakeSelection(QColor(255, 160, 60));
-    selection_[static_cast<int>(FlashLayer::Treasures)] = MakeSelection(QColor(255, 110, 210));
+    m_vanquish = MakeVanquish();
+    m_dungeon = MakeDungeon();
+    m_selection[static_cast<int>(FlashLayer::Collectors)] = MakeSelection(QColor(96, 220, 255));
+    m_selection[static_cast<int>(FlashLayer::Elite)] = MakeSelection(QColor(255, 244, 120));
+    m_selection[static_cast<int>(FlashLayer::Greens)] = MakeSelection(QColor(120, 255, 110));
+    m_selection[static_cast<int>(FlashLayer::Notes)] = MakeSelection(QColor(255, 160, 60));
+    m_selection[static_cast<int>(FlashLayer::Treasures)] = MakeSelection(QColor(255, 110, 210));
     for (int i = 0; i < CostIconCount; ++i)
-        cost_[i] = MakeCost(static_cast<CostIcon>(i));
-    hand_ = MakeHand(false);
-    grab_ = MakeHand(true);
+        m_cost[i] = MakeCost(static_cast<CostIcon>(i));
+    m_hand = MakeHand(false);
+    m_grab = MakeHand(true);
 }
 
 const QImage& MapResources::ZoneIcon(int kind, int iconSet) const
 {
     if (kind == 1)
-        return vanquish_;
+        return m_vanquish;
     if (kind == 6)
-        return dungeon_;
+        return m_dungeon;
     if (kind < 2 || kind > 5 || iconSet < 1 || iconSet > ZoneIconSets)
-        return none_;
-    return zone_[iconSet][kind];
+        return m_none;
+    return m_zone[iconSet][kind];
 }
 
 } // namespace mapview

@@ -32,26 +32,26 @@ public:
     // A null image for kinds outside 1..6 or sets outside 1..3.
     const QImage& ZoneIcon(int kind, int iconSet) const;
 
-    const QImage& Selection(FlashLayer layer) const { return selection_[static_cast<int>(layer)]; }
-    const QImage& Cost(CostIcon icon) const { return cost_[static_cast<int>(icon)]; }
+    const QImage& Selection(FlashLayer layer) const { return m_selection[static_cast<int>(layer)]; }
+    const QImage& Cost(CostIcon icon) const { return m_cost[static_cast<int>(icon)]; }
 
     // Pointer shapes: an open hand over the map, a closed hand while dragging.
-    const QImage& HandCursor() const { return hand_; }
-    const QImage& GrabCursor() const { return grab_; }
-    QPoint CursorHotSpot() const { return {hand_.width() / 2, hand_.height() / 2}; }
+    const QImage& HandCursor() const { return m_hand; }
+    const QImage& GrabCursor() const { return m_grab; }
+    QPoint CursorHotSpot() const { return {m_hand.width() / 2, m_hand.height() / 2}; }
 
 private:
     MapResources();
 
     // [set 1..3][kind 2..5]; index 0 of each is unused.
-    std::array<std::array<QImage, 7>, ZoneIconSets + 1> zone_;
-    QImage vanquish_;
-    QImage dungeon_;
-    QImage none_;
-    std::array<QImage, FlashLayerCount> selection_;
-    std::array<QImage, CostIconCount> cost_;
-    QImage hand_;
-    QImage grab_;
+    std::array<std::array<QImage, 7>, ZoneIconSets + 1> m_zone;
+    QImage m_vanquish;
+    QImage m_dungeon;
+    QImage m_none;
+    std::array<QImage, FlashLayerCount> m_selection;
+    std::array<QImage, CostIconCount> m_cost;
+    QImage m_hand;
+    QImage m_grab;
 };
 
 } // namespace mapview

@@ -41,21 +41,21 @@ const QImage& CachedText(const QString& text, const QFont& font, QRgb colour)
 } // namespace
 
 MarkerPainter::MarkerPainter(QImage& target, const QFont& font, QRgb textColour)
-    : image_(target), font_(font), textColour_(textColour)
+    : m_image(target), m_font(font), m_textColour(textColour)
 {
-    if (!image_.isNull() && !Is32Bit(image_.format()))
-        image_ = image_.convertToFormat(QImage::Format_RGB32);
+    if (!m_image.isNull() && !Is32Bit(m_image.format()))
+        m_image = m_image.convertToFormat(QImage::Format_RGB32);
 }
 
 void MarkerPainter::Box(const QRect& rect, QRgb fill, QRgb rim)
 {
-    const QRect clipped = rect & image_.rect();
+    const QRect clipped = rect & m_image.rect();
     if (clipped.isEmpty())
         return;
     fill |= 0xff000000u;
     rim |= 0xff000000u;
     for (int y = clipped.top(); y <= clipped.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
         const bool edgeRow = y == rect.top() || y == rect.bottom();
         for (int x = clipped.left(); x <= clipped.right(); ++x)
             line[x] = edgeRow || x == rect.left() || x == rect.right() ? rim : fill;
@@ -64,15 +64,15 @@ void MarkerPainter::Box(const QRect& rect, QRgb fill, QRgb rim)
 
 void MarkerPainter::Text(const QString& text, int x, int y)
 {
-    if (text.isEmpty() || image_.isNull())
+    if (text.isEmpty() || m_image.isNull())
         return;
-    auto it = texts_.find(text);
-    if (it == texts_.end())
-        it = texts_.insert(text, CachedText(text, font_, textColour_));
+    auto it = m_texts.find(text);
+    if (it == m_texts.end())
+        it = m_texts.insert(text, CachedText(text, m_font, m_textColour));
     const QImage& glyphs = *it;
-    const QRect target = QRect(QPoint(x, y), glyphs.size()) & image_.rect();
+    const QRect target = QRect(QPoint(x, y), glyphs.size()) & m_image.rect();
     for (int ty = target.top(); ty <= target.bottom(); ++ty) {
-        auto* dst = reinterpret_cast<QRgb*>(image_.scanLine(ty));
+        auto* dst = reinterpret_cast<QRgb*>(m_image.scanLine(ty));
         const auto* src = reinterpret_cast<const QRgb*>(glyphs.constScanLine(ty - y));
         for (int tx = target.left(); tx <= target.right(); ++tx) {
             const QRgb s = src[tx - x];

@@ -29,10 +29,10 @@ public:
     void Text(const QString& text, int x, int y);
 
 private:
-    QImage& image_;
-    QFont font_;
-    QRgb textColour_;
-    QHash<QString, QImage> texts_; // this painter's texts, by text
+    QImage& m_image;
+    QFont m_font;
+    QRgb m_textColour;
+    QHash<QString, QImage> m_texts; // this painter's texts, by text
 };
 
 } // namespace mapview

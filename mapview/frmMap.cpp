@@ -61,39 +61,39 @@ const char* const kInformationWindowNames[InformationWindows::Count] = {
 // ---- frmMap ----------------------------------------------------------------------
 
 frmMap::frmMap(World& world, const PanelState& panel, mapview::MapLayers layers, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), world_(world), panel_(panel), layers_(std::move(layers))
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), m_world(world), m_panel(panel), m_layers(std::move(layers))
 {
     setObjectName(QStringLiteral("frmMap"));
-    setWindowTitle(world_.language(Text::ProgramTitle));
+    setWindowTitle(m_world.language(Text::ProgramTitle));
     setMinimumSize(Pixels(MinimumWindowTwips), Pixels(MinimumWindowTwips));
     setCursor(Qt::ArrowCursor);
 
     const MapResources& res = MapResources::Get();
-    handCursor_ = QCursor(QPixmap::fromImage(res.HandCursor()), res.CursorHotSpot().x(), res.CursorHotSpot().y());
-    grabCursor_ = QCursor(QPixmap::fromImage(res.GrabCursor()), res.CursorHotSpot().x(), res.CursorHotSpot().y());
+    m_handCursor = QCursor(QPixmap::fromImage(res.HandCursor()), res.CursorHotSpot().x(), res.CursorHotSpot().y());
+    m_grabCursor = QCursor(QPixmap::fromImage(res.GrabCursor()), res.CursorHotSpot().x(), res.CursorHotSpot().y());
 
-    picMap_ = new MapViewport(*this, this);
-    picMap_->setCursor(handCursor_);
-    cmdClose_ = new MapButton(MapButton::Glyph::Close, picMap_);
-    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
-    cmdMaximize_ = new MapButton(MapButton::Glyph::Maximise, picMap_);
-    cmdMaximize_->setObjectName(QStringLiteral("cmdMaximize"));
-    cmdMinimize_ = new MapButton(MapButton::Glyph::Minimise, picMap_);
-    cmdMinimize_->setObjectName(QStringLiteral("cmdMinimize"));
-    connect(cmdClose_, &QAbstractButton::clicked, this, &frmMap::quitRequested);
-    connect(cmdMaximize_, &QAbstractButton::clicked, this, [this] {
+    m_picMap = new MapViewport(*this, this);
+    m_picMap->setCursor(m_handCursor);
+    m_cmdClose = new MapButton(MapButton::Glyph::Close, m_picMap);
+    m_cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    m_cmdMaximize = new MapButton(MapButton::Glyph::Maximise, m_picMap);
+    m_cmdMaximize->setObjectName(QStringLiteral("cmdMaximize"));
+    m_cmdMinimize = new MapButton(MapButton::Glyph::Minimise, m_picMap);
+    m_cmdMinimize->setObjectName(QStringLiteral("cmdMinimize"));
+    connect(m_cmdClose, &QAbstractButton::clicked, this, &frmMap::quitRequested);
+    connect(m_cmdMaximize, &QAbstractButton::clicked, this, [this] {
         ToggleMaximised();
-        picMap_->setFocus();
+        m_picMap->setFocus();
     });
-    connect(cmdMinimize_, &QAbstractButton::clicked, this, [this] {
-        picMap_->setFocus();
+    connect(m_cmdMinimize, &QAbstractButton::clicked, this, [this] {
+        m_picMap->setFocus();
         emit minimiseRequested();
     });
 
     for (int i = 0; i < InformationWindows::Count; ++i) {
-        infoWidgets_[i] = new InformationWindow(picMap_);
-        infoWidgets_[i]->setObjectName(QString::fromLatin1(kInformationWindowNames[i]));
-        connect(infoWidgets_[i], &InformationWindow::clicked, this, &frmMap::HideInformationWindows);
+        m_infoWidgets[i] = new InformationWindow(m_picMap);
+        m_infoWidgets[i]->setObjectName(QString::fromLatin1(kInformationWindowNames[i]));
+        connect(m_infoWidgets[i], &InformationWindow::clicked, this, &frmMap::HideInformationWindows);
     }
     for (int i = 0; i < FlashLayerCount; ++i) {
         auto* timer = new QTimer(this);
@@ -101,7 +101,7 @@ frmMap::frmMap(World& world, const PanelState& panel, mapview::MapLayers layers,
         timer->setInterval(FlashIntervalMs);
         const auto layer = static_cast<FlashLayer>(i);
         connect(timer, &QTimer::timeout, this, [this, layer] { FlashTick(layer); });
-        flashTimers_[static_cast<std::size_t>(i)] = timer;
+        m_flashTimers[static_cast<std::size_t>(i)] = timer;
     }
 
     openMenu = [](QMenu* menu, QPoint globalPos) { menu->popup(globalPos); };
@@ -114,7 +114,7 @@ frmMap::frmMap(World& world, const PanelState& panel, mapview::MapLayers layers,
 
     // Load handler: the menus, and the zone label boxes worked out once.
     BuildMapMenus();
-    ComputeZoneLabelBoxes(world_.campaigns, world_.zoneIconAnchors);
+    ComputeZoneLabelBoxes(m_world.campaigns, m_world.zoneIconAnchors);
     resize(800, 600);
 }
 
@@ -122,78 +122,78 @@ frmMap::~frmMap() = default;
 
 MapContext frmMap::Context() const
 {
-    return MapContext{world_, panel_, currentCampaign_, currentRegion_, canvas_.Offset(), canvas_.ViewSize()};
+    return MapContext{m_world, m_panel, m_currentCampaign, m_currentRegion, m_canvas.Offset(), m_canvas.ViewSize()};
 }
 
 InformationWindow* frmMap::InformationWindowOf(LayerId layer) const
 {
-    return infoWidgets_[static_cast<std::size_t>(InformationWindows::Slot(layer))];
+    return m_infoWidgets[static_cast<std::size_t>(InformationWindows::Slot(layer))];
 }
 
 void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
 {
-    if (campaign != currentCampaign_ || region != currentRegion_) {
-        drag_.Reset();
-        canvas_.ResetOffsets();
-        canvas_.ClearView();
-        if (imagePath.isEmpty() || !canvas_.LoadRegionPicture(imagePath)) {
+    if (campaign != m_currentCampaign || region != m_currentRegion) {
+        m_drag.Reset();
+        m_canvas.ResetOffsets();
+        m_canvas.ClearView();
+        if (imagePath.isEmpty() || !m_canvas.LoadRegionPicture(imagePath)) {
             // No picture (or one that cannot be read): the start picture,
             // and nothing left of an earlier map to be drawn over it.
             imagePath.clear();
-            canvas_.ClearRegionPicture();
+            m_canvas.ClearRegionPicture();
             DrawStartPicture();
         }
-        currentCampaign_ = campaign;
-        currentRegion_ = region;
-    } else if (region == -1 || currentCampaign_ == -1) {
+        m_currentCampaign = campaign;
+        m_currentRegion = region;
+    } else if (region == -1 || m_currentCampaign == -1) {
         imagePath.clear();
-        canvas_.ClearRegionPicture();
+        m_canvas.ClearRegionPicture();
         DrawStartPicture();
     }
     // A region whose picture could not be read stays not loaded when asked for again.
-    mapLoaded_ = !imagePath.isEmpty() && !canvas_.picOriginal.isNull();
-    if (!mapLoaded_)
+    m_mapLoaded = !imagePath.isEmpty() && !m_canvas.picOriginal.isNull();
+    if (!m_mapLoaded)
         SyncFlashTimers();
-    picMap_->update();
+    m_picMap->update();
 }
 
 void frmMap::DrawEverythingOnMap()
 {
-    canvas_.DrawEverythingOnMap(layers_, flasher_, Context());
+    m_canvas.DrawEverythingOnMap(m_layers, m_flasher, Context());
     SyncFlashTimers();
-    picMap_->update();
+    m_picMap->update();
 }
 
 void frmMap::UpdateMapWithNewEliteSkills()
 {
     HideInformationWindows();
-    if (mapLoaded_)
+    if (m_mapLoaded)
         DrawEverythingOnMap();
 }
 
 void frmMap::UpdateMap()
 {
-    canvas_.UpdateMap();
-    picMap_->update();
+    m_canvas.UpdateMap();
+    m_picMap->update();
 }
 
 void frmMap::CenterMapOn(int x, int y)
 {
-    canvas_.CenterMapOn(x, y);
-    picMap_->update();
+    m_canvas.CenterMapOn(x, y);
+    m_picMap->update();
 }
 
 void frmMap::HideInformationWindows()
 {
-    info_.HideInformationWindows();
+    m_info.HideInformationWindows();
     SyncInformationWindows();
 }
 
 void frmMap::SyncInformationWindows()
 {
     for (int i = 0; i < InformationWindows::Count; ++i) {
-        const auto& w = info_.Get(HitTestOrder[static_cast<std::size_t>(i)]);
-        InformationWindow* widget = infoWidgets_[static_cast<std::size_t>(i)];
+        const auto& w = m_info.Get(HitTestOrder[static_cast<std::size_t>(i)]);
+        InformationWindow* widget = m_infoWidgets[static_cast<std::size_t>(i)];
         if (!w.Visible()) {
             widget->hide();
             continue;
@@ -209,9 +209,9 @@ void frmMap::SyncInformationWindows()
 void frmMap::SyncFlashTimers()
 {
     for (int i = 0; i < FlashLayerCount; ++i) {
-        QTimer* timer = flashTimers_[static_cast<std::size_t>(i)];
+        QTimer* timer = m_flashTimers[static_cast<std::size_t>(i)];
         // Nothing blinks over the start picture.
-        if (mapLoaded_ && flasher_.Enabled(static_cast<FlashLayer>(i))) {
+        if (m_mapLoaded && m_flasher.Enabled(static_cast<FlashLayer>(i))) {
             if (!timer->isActive())
                 timer->start();
         } else {
@@ -222,60 +222,60 @@ void frmMap::SyncFlashTimers()
 
 void frmMap::SetFlashTimerEnabled(FlashLayer layer, bool on)
 {
-    flasher_.SetEnabled(layer, on);
+    m_flasher.SetEnabled(layer, on);
     SyncFlashTimers();
 }
 
 bool frmMap::FlashTimerEnabled(FlashLayer layer) const
 {
-    return flashTimers_[static_cast<std::size_t>(layer)]->isActive();
+    return m_flashTimers[static_cast<std::size_t>(layer)]->isActive();
 }
 
 void frmMap::FlashTick(FlashLayer layer)
 {
-    if (!mapLoaded_) {
+    if (!m_mapLoaded) {
         SyncFlashTimers();
         return;
     }
-    if (flasher_.Tick(layer, canvas_.picTemp, panel_, drag_.Dragging))
+    if (m_flasher.Tick(layer, m_canvas.picTemp, m_panel, m_drag.Dragging))
         UpdateMap();
 }
 
 void frmMap::DrawStartPicture()
 {
     StartPictureTexts texts;
-    texts.title = world_.language(Text::ProgramTitle);
+    texts.title = m_world.language(Text::ProgramTitle);
     if (texts.title.isEmpty())
         texts.title = QStringLiteral("Wayloom");
     const QVersionNumber v = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     if (!v.isNull())
         texts.title += QStringLiteral(" v%1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
     texts.author = QStringLiteral("by the Wayloom developers");
-    texts.hint = world_.language(Text::StartPictureHint);
-    canvas_.DrawStartPicture(texts, devicePixelRatioF());
+    texts.hint = m_world.language(Text::StartPictureHint);
+    m_canvas.DrawStartPicture(texts, devicePixelRatioF());
 }
 
 void frmMap::PlaceButtons()
 {
-    const int w = picMap_->width();
-    cmdClose_->move(w - cmdClose_->width(), 0);
-    cmdMaximize_->move(cmdClose_->x() - cmdMaximize_->width(), 0);
-    cmdMinimize_->move(cmdMaximize_->x() - cmdMinimize_->width(), 0);
-    cmdClose_->raise();
-    cmdMaximize_->raise();
-    cmdMinimize_->raise();
+    const int w = m_picMap->width();
+    m_cmdClose->move(w - m_cmdClose->width(), 0);
+    m_cmdMaximize->move(m_cmdClose->x() - m_cmdMaximize->width(), 0);
+    m_cmdMinimize->move(m_cmdMaximize->x() - m_cmdMinimize->width(), 0);
+    m_cmdClose->raise();
+    m_cmdMaximize->raise();
+    m_cmdMinimize->raise();
 }
 
 void frmMap::resizeEvent(QResizeEvent*)
 {
     if (isMinimized())
         return;
-    picMap_->setGeometry(kBorder, kBorder, std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
-    canvas_.SetViewSize(picMap_->size());
+    m_picMap->setGeometry(kBorder, kBorder, std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
+    m_canvas.SetViewSize(m_picMap->size());
     // The offsets stay valid for the new size.
-    canvas_.MapOffsetX = canvas_.ControllaCoordinataX(canvas_.MapOffsetX);
-    canvas_.MapOffsetY = canvas_.ControllaCoordinataY(canvas_.MapOffsetY);
-    if (!mapLoaded_)
+    m_canvas.MapOffsetX = m_canvas.ControllaCoordinataX(m_canvas.MapOffsetX);
+    m_canvas.MapOffsetY = m_canvas.ControllaCoordinataY(m_canvas.MapOffsetY);
+    if (!m_mapLoaded)
         DrawStartPicture();
     PlaceButtons();
     UpdateMap();
@@ -299,19 +299,19 @@ void frmMap::closeEvent(QCloseEvent* event)
 void frmMap::PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos)
 {
     HideInformationWindows();
-    lastPointer_ = pos;
-    lastButton_ = button;
+    m_lastPointer = pos;
+    m_lastButton = button;
     switch (OnPress(button, shift)) {
     case PressAction::StartDrag:
-        picMap_->setCursor(grabCursor_);
-        drag_.Begin(pos, canvas_.Offset());
+        m_picMap->setCursor(m_grabCursor);
+        m_drag.Begin(pos, m_canvas.Offset());
         break;
     case PressAction::RightClick: {
-        const bool hit = info_.HitTest(pos, layers_, Context(), canvas_.picMap);
+        const bool hit = m_info.HitTest(pos, m_layers, Context(), m_canvas.picMap);
         SyncInformationWindows();
         if (!hit) {
             emit regionMenuRequested(globalPos);
-            openMenu(menuPopupRegion_, globalPos);
+            openMenu(m_menuPopupRegion, globalPos);
         }
         break;
     }
@@ -322,28 +322,28 @@ void frmMap::PointerDown(PointerButton button, bool shift, QPointF pos, QPoint g
 
 void frmMap::PointerMove(QPointF pos)
 {
-    if (drag_.Dragging) {
-        const QPoint offset = drag_.PanTo(pos, canvas_.Offset(), canvas_.ViewSize(), canvas_.MapSize());
-        canvas_.MapOffsetX = offset.x();
-        canvas_.MapOffsetY = offset.y();
+    if (m_drag.Dragging) {
+        const QPoint offset = m_drag.PanTo(pos, m_canvas.Offset(), m_canvas.ViewSize(), m_canvas.MapSize());
+        m_canvas.MapOffsetX = offset.x();
+        m_canvas.MapOffsetY = offset.y();
         UpdateMap();
         return;
     }
-    if (OnMove(panel_.HoverMode) == MoveAction::FollowPointer) {
-        if (!info_.HitTest(pos, layers_, Context(), canvas_.picMap))
-            info_.HideInformationWindows();
+    if (OnMove(m_panel.HoverMode) == MoveAction::FollowPointer) {
+        if (!m_info.HitTest(pos, m_layers, Context(), m_canvas.picMap))
+            m_info.HideInformationWindows();
         SyncInformationWindows();
     }
 }
 
 void frmMap::PointerUp(PointerButton button)
 {
-    if (drag_.Dragging) {
-        picMap_->setCursor(handCursor_);
-        drag_.End();
+    if (m_drag.Dragging) {
+        m_picMap->setCursor(m_handCursor);
+        m_drag.End();
         return;
     }
-    if (HidesOnRelease(button, panel_.HoverMode)) {
+    if (HidesOnRelease(button, m_panel.HoverMode)) {
         HideInformationWindows();
         UpdateMap();
     }
@@ -352,19 +352,19 @@ void frmMap::PointerUp(PointerButton button)
 void frmMap::PointerDoubleClick(PointerButton button, QPointF pos, QPoint globalPos)
 {
     // The double click stands in for the second press of the pair.
-    lastPointer_ = pos;
-    lastButton_ = button;
-    if (lastButton_ == PointerButton::Left)
-        ActOnMapPoint(lastPointer_, globalPos);
+    m_lastPointer = pos;
+    m_lastButton = button;
+    if (m_lastButton == PointerButton::Left)
+        ActOnMapPoint(m_lastPointer, globalPos);
 }
 
 void frmMap::ActOnMapPoint(QPointF pos, QPoint globalPos)
 {
-    if (!mapLoaded_)
+    if (!m_mapLoaded)
         return;
     const MapContext ctx = Context();
     auto find = [&](LayerId id) -> std::optional<LayerHit> {
-        const MapLayer* layer = layers_.Get(id);
+        const MapLayer* layer = m_layers.Get(id);
         return layer ? layer->Find(pos, ctx) : std::nullopt;
     };
     if (const auto hit = find(LayerId::Elite)) {
@@ -380,49 +380,49 @@ void frmMap::ActOnMapPoint(QPointF pos, QPoint globalPos)
     if (find(LayerId::Collectors) || find(LayerId::Pets))
         return;
     const auto note = find(LayerId::Notes);
-    menuPopUpTag_ = note ? note->Item : -1;
-    mnuNoteInsert_->setEnabled(!note);
-    mnuNoteEdit_->setEnabled(note.has_value());
-    mnuNoteDelete_->setEnabled(note.has_value());
-    emit noteMenuRequested(globalPos, menuPopUpTag_);
-    openMenu(menuPopUp_, globalPos);
+    m_menuPopUpTag = note ? note->Item : -1;
+    m_mnuNoteInsert->setEnabled(!note);
+    m_mnuNoteEdit->setEnabled(note.has_value());
+    m_mnuNoteDelete->setEnabled(note.has_value());
+    emit noteMenuRequested(globalPos, m_menuPopUpTag);
+    openMenu(m_menuPopUp, globalPos);
 }
 
 // ---- Context menus -------------------------------------------------------------------
 
 void frmMap::BuildMapMenus()
 {
-    const auto& t = world_.language;
-    if (!menuPopUp_) {
-        menuPopUp_ = new QMenu(this);
-        menuPopUp_->setObjectName(QStringLiteral("MenuPopUp"));
-        menuPopUp_->setStyleSheet(QString::fromLatin1(kMenuStyle));
-        mnuNoteInsert_ = menuPopUp_->addAction(QString());
-        mnuNoteEdit_ = menuPopUp_->addAction(QString());
-        mnuNoteDelete_ = menuPopUp_->addAction(QString());
+    const auto& t = m_world.language;
+    if (!m_menuPopUp) {
+        m_menuPopUp = new QMenu(this);
+        m_menuPopUp->setObjectName(QStringLiteral("MenuPopUp"));
+        m_menuPopUp->setStyleSheet(QString::fromLatin1(kMenuStyle));
+        m_mnuNoteInsert = m_menuPopUp->addAction(QString());
+        m_mnuNoteEdit = m_menuPopUp->addAction(QString());
+        m_mnuNoteDelete = m_menuPopUp->addAction(QString());
         // Insert and edit open the same editor: a new note when the tag is -1.
-        connect(mnuNoteInsert_, &QAction::triggered, this, &frmMap::mnuNoteInsert_Click);
-        connect(mnuNoteEdit_, &QAction::triggered, this, &frmMap::mnuNoteInsert_Click);
-        connect(mnuNoteDelete_, &QAction::triggered, this, &frmMap::mnuNoteDelete_Click);
+        connect(m_mnuNoteInsert, &QAction::triggered, this, &frmMap::mnuNoteInsert_Click);
+        connect(m_mnuNoteEdit, &QAction::triggered, this, &frmMap::mnuNoteInsert_Click);
+        connect(m_mnuNoteDelete, &QAction::triggered, this, &frmMap::mnuNoteDelete_Click);
     }
-    mnuNoteInsert_->setText(t(Text::NoteInsert));
-    mnuNoteEdit_->setText(t(Text::NoteEdit));
-    mnuNoteDelete_->setText(t(Text::NoteDelete));
+    m_mnuNoteInsert->setText(t(Text::NoteInsert));
+    m_mnuNoteEdit->setText(t(Text::NoteEdit));
+    m_mnuNoteDelete->setText(t(Text::NoteDelete));
 
-    delete menuPopupRegion_;
-    menuPopupRegion_ = new QMenu(this);
-    menuPopupRegion_->setObjectName(QStringLiteral("MenuPopupRegion"));
-    menuPopupRegion_->setStyleSheet(QString::fromLatin1(kMenuStyle));
+    delete m_menuPopupRegion;
+    m_menuPopupRegion = new QMenu(this);
+    m_menuPopupRegion->setObjectName(QStringLiteral("MenuPopupRegion"));
+    m_menuPopupRegion->setStyleSheet(QString::fromLatin1(kMenuStyle));
     // Campaigns 1 to 4, each with its regions in the region list's order.
-    const int highest = std::min(4, static_cast<int>(world_.campaigns.size()) - 1);
+    const int highest = std::min(4, static_cast<int>(m_world.campaigns.size()) - 1);
     for (int c = 1; c <= highest; ++c) {
-        const auto& campaign = world_.campaigns[static_cast<std::size_t>(c)];
+        const auto& campaign = m_world.campaigns[static_cast<std::size_t>(c)];
         if (campaign.Name.isEmpty())
             continue;
-        QMenu* sub = menuPopupRegion_->addMenu(campaign.Name);
+        QMenu* sub = m_menuPopupRegion->addMenu(campaign.Name);
         sub->setObjectName(QStringLiteral("mnuCampaign%1").arg(c));
-        for (const int r : modCampaigns::RegionListOrder(world_.campaigns, c)) {
-            if (!modCampaigns::RegionExists(world_.campaigns, c, r))
+        for (const int r : modCampaigns::RegionListOrder(m_world.campaigns, c)) {
+            if (!modCampaigns::RegionExists(m_world.campaigns, c, r))
                 continue;
             QAction* item = sub->addAction(campaign.Regions[static_cast<std::size_t>(r)].Name);
             item->setData(r);
@@ -433,31 +433,31 @@ void frmMap::BuildMapMenus()
 
 void frmMap::mnuNoteInsert_Click()
 {
-    frmManageNote editor(world_, this);
-    editor.SetX(static_cast<int>(std::lround(lastPointer_.x() - canvas_.MapOffsetX)));
-    editor.SetY(static_cast<int>(std::lround(lastPointer_.y() - canvas_.MapOffsetY)));
-    editor.SetNote(menuPopUpTag_);
-    editor.SetCampaign(currentCampaign_);
-    editor.SetRegion(currentRegion_);
-    editor.SetTopMost(panel_.AlwaysOnTop == 1);
+    frmManageNote editor(m_world, this);
+    editor.SetX(static_cast<int>(std::lround(m_lastPointer.x() - m_canvas.MapOffsetX)));
+    editor.SetY(static_cast<int>(std::lround(m_lastPointer.y() - m_canvas.MapOffsetY)));
+    editor.SetNote(m_menuPopUpTag);
+    editor.SetCampaign(m_currentCampaign);
+    editor.SetRegion(m_currentRegion);
+    editor.SetTopMost(m_panel.AlwaysOnTop == 1);
     editor.showMessage = showMessage;
     editor.Load();
     runNoteEditor(editor);
-    menuPopUpTag_ = editor.SavedNote();
-    if (menuPopUpTag_ != -1)
+    m_menuPopUpTag = editor.SavedNote();
+    if (m_menuPopUpTag != -1)
         emit notesChanged();
 }
 
 void frmMap::mnuNoteDelete_Click()
 {
-    const int n = menuPopUpTag_;
-    if (n < 1 || n > world_.notes.count() || !askQuestion(world_.language(Text::DeleteNoteQuestion)))
+    const int n = m_menuPopUpTag;
+    if (n < 1 || n > m_world.notes.count() || !askQuestion(m_world.language(Text::DeleteNoteQuestion)))
         return;
     // The table changes only once the file holds the change.
-    modNotes::Tables notes = world_.notes;
+    modNotes::Tables notes = m_world.notes;
     notes.Notes[static_cast<std::size_t>(n)].ShortDesc.clear();
     QString error;
-    const bool saved = modNotes::SaveNotes(world_.appFolder, notes, &error);
+    const bool saved = modNotes::SaveNotes(m_world.appFolder, notes, &error);
     if (!saved)
         showMessage(QStringLiteral("The note could not be deleted (%1); it is kept.").arg(error));
     // A safety copy that could not be made before this save is told once.
@@ -465,7 +465,7 @@ void frmMap::mnuNoteDelete_Click()
         showMessage(notice);
     if (!saved)
         return;
-    world_.notes = std::move(notes);
+    m_world.notes = std::move(notes);
     emit notesChanged();
 }
 
@@ -483,14 +483,14 @@ void frmMap::ApplyLayout(const ScreenLayout& layout)
     if (QWidget* owner = parentWidget())
         owner->setGeometry(PixelRect(layout.Panel));
     setGeometry(PixelRect(layout.Map));
-    maximised_ = layout.Maximised;
+    m_maximised = layout.Maximised;
 }
 
 void frmMap::ToggleMaximised()
 {
     QWidget* owner = parentWidget();
     const int panelWidth = owner ? Twips(owner->width()) : 0;
-    ApplyLayout(mapview::ToggleMaximised(CurrentWorkArea(), maximised_, panelWidth));
+    ApplyLayout(mapview::ToggleMaximised(CurrentWorkArea(), m_maximised, panelWidth));
 }
 
 void frmMap::RestoreLayout()
@@ -499,12 +499,12 @@ void frmMap::RestoreLayout()
     const int panelWidth = owner ? Twips(owner->width()) : 0;
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     const int screenWidth = Twips(s ? s->geometry().width() : 1024);
-    modOptions::Settings& st = world_.settings;
+    modOptions::Settings& st = m_world.settings;
     const RestoredLayout restored = mapview::RestoreLayout(SavedPlacement{st.PosX, st.PosY, st.DimX, st.DimY},
                                                            CurrentWorkArea(), screenWidth, panelWidth);
     if (restored.SettingsDiscarded)
         st.PosX = st.PosY = st.DimX = st.DimY = -1;
-    maximised_ = false;
+    m_maximised = false;
     ApplyLayout(restored.Layout);
 }
 

@@ -59,25 +59,25 @@ public:
     void SetFlashTimerEnabled(FlashLayer layer, bool on);
     bool FlashTimerEnabled(FlashLayer layer) const;
 
-    int CurrentCampaign() const { return currentCampaign_; }
-    int CurrentRegion() const { return currentRegion_; }
-    bool MapLoaded() const { return mapLoaded_; }
-    bool Maximised() const { return maximised_; }
-    int VisibleWidth() const { return canvas_.VisibleWidth; }
-    int VisibleHeight() const { return canvas_.VisibleHeight; }
-    int MapOffsetX() const { return canvas_.MapOffsetX; }
-    int MapOffsetY() const { return canvas_.MapOffsetY; }
-    bool Dragging() const { return drag_.Dragging; }
+    int CurrentCampaign() const { return m_currentCampaign; }
+    int CurrentRegion() const { return m_currentRegion; }
+    bool MapLoaded() const { return m_mapLoaded; }
+    bool Maximised() const { return m_maximised; }
+    int VisibleWidth() const { return m_canvas.VisibleWidth; }
+    int VisibleHeight() const { return m_canvas.VisibleHeight; }
+    int MapOffsetX() const { return m_canvas.MapOffsetX; }
+    int MapOffsetY() const { return m_canvas.MapOffsetY; }
+    bool Dragging() const { return m_drag.Dragging; }
 
     // The layer slots; later layers are set here.
-    MapLayers& Layers() { return layers_; }
-    const MapCanvas& Canvas() const { return canvas_; }
-    MapViewport* picMap() const { return picMap_; }
-    InformationWindow* picExtToolTip() const { return infoWidgets_[0]; }
+    MapLayers& Layers() { return m_layers; }
+    const MapCanvas& Canvas() const { return m_canvas; }
+    MapViewport* picMap() const { return m_picMap; }
+    InformationWindow* picExtToolTip() const { return m_infoWidgets[0]; }
     InformationWindow* InformationWindowOf(LayerId layer) const;
-    QAbstractButton* cmdClose() const { return cmdClose_; }
-    QAbstractButton* cmdMaximize() const { return cmdMaximize_; }
-    QAbstractButton* cmdMinimize() const { return cmdMinimize_; }
+    QAbstractButton* cmdClose() const { return m_cmdClose; }
+    QAbstractButton* cmdMaximize() const { return m_cmdMaximize; }
+    QAbstractButton* cmdMinimize() const { return m_cmdMinimize; }
 
     // Pointer handling of picMap (viewport coordinates).
     void PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos);
@@ -91,14 +91,14 @@ public:
     // Captions of the note menu and the region menu of campaigns 1 to 4, each
     // region item in the order of the panel's region list.
     void BuildMapMenus();
-    QMenu* MenuPopupRegion() const { return menuPopupRegion_; }
-    QMenu* MenuPopUp() const { return menuPopUp_; }
-    QAction* mnuNoteInsert() const { return mnuNoteInsert_; }
-    QAction* mnuNoteEdit() const { return mnuNoteEdit_; }
-    QAction* mnuNoteDelete() const { return mnuNoteDelete_; }
+    QMenu* MenuPopupRegion() const { return m_menuPopupRegion; }
+    QMenu* MenuPopUp() const { return m_menuPopUp; }
+    QAction* mnuNoteInsert() const { return m_mnuNoteInsert; }
+    QAction* mnuNoteEdit() const { return m_mnuNoteEdit; }
+    QAction* mnuNoteDelete() const { return m_mnuNoteDelete; }
     // Number of the note the note menu acts on, -1 for none; after the editor
     // the number of the note it saved (-1 when it saved nothing).
-    int MenuPopUpTag() const { return menuPopUpTag_; }
+    int MenuPopUpTag() const { return m_menuPopUpTag; }
     // The note menu's commands.
     void mnuNoteInsert_Click();
     void mnuNoteDelete_Click();
@@ -146,35 +146,35 @@ private:
     void ApplyLayout(const ScreenLayout& layout);
     WorkArea CurrentWorkArea() const;
 
-    World& world_;
-    const PanelState& panel_;
-    MapCanvas canvas_;
-    MapLayers layers_;
-    SelectionFlasher flasher_;
-    MapDrag drag_;
-    InformationWindows info_;
+    World& m_world;
+    const PanelState& m_panel;
+    MapCanvas m_canvas;
+    MapLayers m_layers;
+    SelectionFlasher m_flasher;
+    MapDrag m_drag;
+    InformationWindows m_info;
 
-    int currentCampaign_ = -1;
-    int currentRegion_ = -1;
-    bool mapLoaded_ = false;
-    bool maximised_ = false;
-    QPointF lastPointer_;
-    PointerButton lastButton_ = PointerButton::Other;
+    int m_currentCampaign = -1;
+    int m_currentRegion = -1;
+    bool m_mapLoaded = false;
+    bool m_maximised = false;
+    QPointF m_lastPointer;
+    PointerButton m_lastButton = PointerButton::Other;
 
-    MapViewport* picMap_ = nullptr;
-    MapButton* cmdClose_ = nullptr;
-    MapButton* cmdMaximize_ = nullptr;
-    MapButton* cmdMinimize_ = nullptr;
-    std::array<InformationWindow*, InformationWindows::Count> infoWidgets_{};
-    std::array<QTimer*, FlashLayerCount> flashTimers_{};
-    QCursor handCursor_;
-    QCursor grabCursor_;
-    QMenu* menuPopupRegion_ = nullptr;
-    QMenu* menuPopUp_ = nullptr;
-    QAction* mnuNoteInsert_ = nullptr;
-    QAction* mnuNoteEdit_ = nullptr;
-    QAction* mnuNoteDelete_ = nullptr;
-    int menuPopUpTag_ = -1;
+    MapViewport* m_picMap = nullptr;
+    MapButton* m_cmdClose = nullptr;
+    MapButton* m_cmdMaximize = nullptr;
+    MapButton* m_cmdMinimize = nullptr;
+    std::array<InformationWindow*, InformationWindows::Count> m_infoWidgets{};
+    std::array<QTimer*, FlashLayerCount> m_flashTimers{};
+    QCursor m_handCursor;
+    QCursor m_grabCursor;
+    QMenu* m_menuPopupRegion = nullptr;
+    QMenu* m_menuPopUp = nullptr;
+    QAction* m_mnuNoteInsert = nullptr;
+    QAction* m_mnuNoteEdit = nullptr;
+    QAction* m_mnuNoteDelete = nullptr;
+    int m_menuPopUpTag = -1;
 };
 
 } // namespace mapview

@@ -93,7 +93,7 @@ bool Kept(const modCollectors::Collector& col, const AreaFilter& area, int level
 
 std::vector<PanelEntry> FilterCollectorEntries(const World& world, const PanelState& panel)
 {
-    const AreaFilter area = modTabRules::ReadAreaFilter(world, panel);
+    const AreaFilter area = modTabRules::ReadAreaFilter(world.campaigns, panel);
     const int level = LevelValue(panel.optCollLevel);
     const QString request = panel.cmbCollReq.selected >= 1 ? panel.cmbCollReq.selectedText().toLower() : QString();
     const RewardQuery query = ReadRewardQuery(world, panel);

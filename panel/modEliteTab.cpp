@@ -6,18 +6,12 @@
 
 namespace modEliteTab {
 
-RegionFilter ReadRegionFilter(const CampaignTable& campaigns, const PanelState& panel)
+bool LocationMatches(const modElite::EliteSkill& skill, const modElite::EliteLocation& location,
+                     const modTabRules::AreaFilter& f)
 {
-    return {panel.ChosenCampaign(), panel.ChosenRegion(), panel.ChosenZone(campaigns)};
-}
-
-bool LocationMatches(const modElite::EliteSkill& skill, const modElite::EliteLocation& location, const RegionFilter& f)
-{
-    if (f.c == -1)
-        return true;
     if (skill.Campaign == 0 && f.c == 0)
         return true;
-    return location.Campaign == f.c && (f.r == 0 || location.Region == f.r) && (f.z == 0 || location.Zone == f.z);
+    return modTabRules::InArea(f, location.Campaign, location.Region, location.Zone);
 }
 
 bool BossMatches(const modElite::EliteLocation& location, const QString& bossText)
@@ -30,7 +24,7 @@ bool HasPlaces(const modElite::EliteSkill& skill)
     return skill.Locations.size() >= 2;
 }
 
-bool InRegionFilter(const modElite::EliteSkill& skill, const RegionFilter& filter, const QString& bossText)
+bool InRegionFilter(const modElite::EliteSkill& skill, const modTabRules::AreaFilter& filter, const QString& bossText)
 {
     return filter.c < 0 || std::any_of(skill.Locations.begin() + std::min<std::size_t>(1, skill.Locations.size()),
                                        skill.Locations.end(), [&](const auto& l) {
@@ -69,7 +63,7 @@ bool CapturedByAnyone(const modElite::EliteSkill& skill)
 std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
                                            const CampaignTable& campaigns, const PanelState& panel)
 {
-    const RegionFilter filter = ReadRegionFilter(campaigns, panel);
+    const modTabRules::AreaFilter filter = modTabRules::ReadAreaFilter(campaigns, panel);
     const int p1 = panel.cmbProfession.selectedData(0);
     const int p2 = panel.cmbSecondaryProfession.selectedData(0);
     const int ch = panel.cmbCharacter.selectedData(0);
@@ -100,7 +94,7 @@ std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const 
             continue;
         entries.push_back({EliteEntryText(skill, professions), n});
     }
-    SortEntriesCaseBlind(entries);
+    modTabRules::SortCaseBlind(entries);
     return entries;
 }
 
@@ -111,7 +105,7 @@ std::vector<PanelEntry> EliteLocationEntries(const modElite::Tables& elite, cons
     if (eliteNumber < 0 || eliteNumber > elite.highest())
         return entries;
     const auto& skill = elite.EliteSkills[static_cast<std::size_t>(eliteNumber)];
-    const RegionFilter filter = ReadRegionFilter(campaigns, panel);
+    const modTabRules::AreaFilter filter = modTabRules::ReadAreaFilter(campaigns, panel);
     for (std::size_t i = 1; i < skill.Locations.size(); ++i) {
         const auto& l = skill.Locations[i];
         if (!LocationMatches(skill, l, filter) || !BossMatches(l, panel.txtEliteBossName))
@@ -128,13 +122,6 @@ std::vector<PanelEntry> EliteLocationEntries(const modElite::Tables& elite, cons
                            static_cast<int>(i)});
     }
     return entries;
-}
-
-void SortEntriesCaseBlind(std::vector<PanelEntry>& entries)
-{
-    std::stable_sort(entries.begin(), entries.end(), [](const PanelEntry& a, const PanelEntry& b) {
-        return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
-    });
 }
 
 } // namespace modEliteTab

@@ -1,12 +1,13 @@
 // The elite tab's rules, decided without a window: which skills the filters
 // keep (the entries of lstElite), which places of a skill are listed
-// (lstLocations), and the region filter read from the campaign, region and
-// zone combos.
+// (lstLocations). The region filter is the panel's area filter
+// (modTabRules::AreaFilter).
 #pragma once
 
 #include "core/modCampaigns.h"
 #include "elite/modElite.h"
 #include "elite/modProfessions.h"
+#include "panel/modTabRules.h"
 #include "world/PanelState.h"
 
 #include <QString>
@@ -15,21 +16,11 @@
 
 namespace modEliteTab {
 
-// The region filter of the panel: campaign c (-1 = none chosen), region r and
-// zone Id z (0 = any).
-struct RegionFilter {
-    int c = -1;
-    int r = 0;
-    int z = 0;
-};
-
-RegionFilter ReadRegionFilter(const CampaignTable& campaigns, const PanelState& panel);
-
 // A place of skill S passes the region filter: always with no campaign chosen,
 // always when both S's campaign and the chosen one are 0, otherwise when it
 // lies in the chosen campaign and (when chosen) region and zone.
 bool LocationMatches(const modElite::EliteSkill& skill, const modElite::EliteLocation& location,
-                     const RegionFilter& filter);
+                     const modTabRules::AreaFilter& filter);
 
 // A place passes the boss filter when the text is empty or occurs, letter case
 // ignored, within its boss name.
@@ -39,7 +30,7 @@ bool BossMatches(const modElite::EliteLocation& location, const QString& bossTex
 bool HasPlaces(const modElite::EliteSkill& skill);
 // A skill passes the region filter with no campaign chosen, else when one of
 // its places passes both the region and the boss filters.
-bool InRegionFilter(const modElite::EliteSkill& skill, const RegionFilter& filter, const QString& bossText);
+bool InRegionFilter(const modElite::EliteSkill& skill, const modTabRules::AreaFilter& filter, const QString& bossText);
 // A skill passes the profession filter with no profession chosen (p1 = 0),
 // else when it is of profession p1 or (when chosen) p2.
 bool ProfessionMatches(const modElite::EliteSkill& skill, int p1, int p2);
@@ -61,9 +52,5 @@ std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const 
 // name, item data = location index. Empty for a number outside the catalogue.
 std::vector<PanelEntry> EliteLocationEntries(const modElite::Tables& elite, const CampaignTable& campaigns,
                                              const PanelState& panel, int eliteNumber);
-
-// Sorts entries by text with letter case ignored, keeping the order of equal
-// texts (the order of a sorted list box).
-void SortEntriesCaseBlind(std::vector<PanelEntry>& entries);
 
 } // namespace modEliteTab

@@ -19,7 +19,7 @@ const modElite::EliteLocation* GreenBossLocation(const World& world, int green)
 
 std::vector<PanelEntry> FilterGreenEntries(const World& world, const PanelState& panel)
 {
-    const modTabRules::AreaFilter area = modTabRules::ReadAreaFilter(world, panel);
+    const modTabRules::AreaFilter area = modTabRules::ReadAreaFilter(world.campaigns, panel);
     const QString name = panel.txtGreensName.trimmed().toLower();
     const QStringList words = modTabRules::ProfessionWords(world, panel);
     // The property search is not trimmed: a trailing blank is part of it.

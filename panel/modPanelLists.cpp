@@ -1,7 +1,7 @@
 #include "panel/modPanelLists.h"
 
 #include "core/TextNumbers.h"
-#include "panel/modEliteTab.h"
+#include "panel/modTabRules.h"
 
 namespace modPanelLists {
 
@@ -67,7 +67,7 @@ ComboFill FillZoneList(const CampaignTable& campaigns, const modLanguage::Langua
     for (std::size_t z = 1; z < zones.size(); ++z)
         names.push_back({zones[z].Name, static_cast<int>(z)});
     // The first entry stays on top whatever the zone names start with.
-    modEliteTab::SortEntriesCaseBlind(names);
+    modTabRules::SortCaseBlind(names);
     fill.list.entries.insert(fill.list.entries.end(), names.begin(), names.end());
     return fill;
 }

@@ -7,9 +7,9 @@
 
 namespace modTabRules {
 
-AreaFilter ReadAreaFilter(const World& world, const PanelState& panel)
+AreaFilter ReadAreaFilter(const CampaignTable& campaigns, const PanelState& panel)
 {
-    return {panel.ChosenCampaign(), panel.ChosenRegion(), panel.ChosenZone(world.campaigns)};
+    return {panel.ChosenCampaign(), panel.ChosenRegion(), panel.ChosenZone(campaigns)};
 }
 
 bool InArea(const AreaFilter& f, int campaign, int region, int zone)

@@ -22,7 +22,7 @@ struct AreaFilter {
     int r = 0;
     int z = 0;
 };
-AreaFilter ReadAreaFilter(const World& world, const PanelState& panel);
+AreaFilter ReadAreaFilter(const CampaignTable& campaigns, const PanelState& panel);
 
 // A place at (campaign, region, zone) passes when c is negative, or it lies
 // in campaign c and (r = 0, or in region r and (z = 0, or in zone z)).

@@ -11,7 +11,7 @@ using modTabRules::AreaFilter;
 
 std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelState& panel)
 {
-    const AreaFilter area = modTabRules::ReadAreaFilter(world, panel);
+    const AreaFilter area = modTabRules::ReadAreaFilter(world.campaigns, panel);
     const int notOpenedBy = panel.cmbTreasureCharacter.selectedData(0);
     std::vector<PanelEntry> entries;
     for (int t = 1; t <= world.treasures.count(); ++t) {
@@ -60,7 +60,7 @@ bool PlaceInArea(const AreaFilter& area, const modPets::PetPlace& place)
 
 std::vector<PanelEntry> FilterPetEntries(const World& world, const PanelState& panel)
 {
-    const AreaFilter area = modTabRules::ReadAreaFilter(world, panel);
+    const AreaFilter area = modTabRules::ReadAreaFilter(world.campaigns, panel);
     std::vector<PanelEntry> entries;
     for (int p = 1; p <= world.pets.highest(); ++p) {
         const modPets::Pet& pet = world.pets.Pets[static_cast<std::size_t>(p)];
@@ -82,7 +82,7 @@ std::vector<PanelEntry> PetPlaceEntries(const World& world, const PanelState& pa
     const modPets::Pet* p = PetOf(world, pet);
     if (!p)
         return entries;
-    const AreaFilter area = modTabRules::ReadAreaFilter(world, panel);
+    const AreaFilter area = modTabRules::ReadAreaFilter(world.campaigns, panel);
     for (std::size_t j = 1; j < p->Places.size(); ++j) {
         const modPets::PetPlace& place = p->Places[j];
         if (!PlaceInArea(area, place))

@@ -2,7 +2,7 @@
 // different temporary folders, and the program driven in this process with
 // locks of other processes and machines written by hand.
 #include "app/OneCopy.h"
-#include "../panel/ProgramCopy.h"
+#include "../ProgramCopy.h"
 #include "app/WayloomProgram.h"
 #include "panel/frmMenu.h"
 

@@ -1,7 +1,7 @@
 // The markers of every layer on small hand-made maps: the pixels drawn are
 // the pixels that answer the pointer, the green bar under a boss, the show
 // boxes, and the zone choice that hides markers but not their look-up.
-#include "LayerTestWorld.h"
+#include "../TestWorld.h"
 #include "app/StandardLayers.h"
 
 #include "elite/EliteLayer.h"
@@ -35,11 +35,11 @@ struct LayerCase {
     const char* name;
     QRect marker; // the data's marker rectangle, edges included
     // Puts one item of the layer at (40, 40) of campaign 1, region 1 and lists it.
-    std::function<void(LayerTestWorld&)> setup;
-    std::function<void(QImage&, LayerTestWorld&)> draw;
+    std::function<void(TestWorld&)> setup;
+    std::function<void(QImage&, TestWorld&)> draw;
     // Whether the layer answers at viewport point p (offset 0); null for
     // layers without a look-up.
-    std::function<bool(LayerTestWorld&, QPointF)> find;
+    std::function<bool(TestWorld&, QPointF)> find;
 };
 
 std::vector<LayerCase> Layers()
@@ -47,64 +47,58 @@ std::vector<LayerCase> Layers()
     const QRect r13(QPoint(34, 34), QPoint(46, 46)), r15(QPoint(33, 33), QPoint(47, 47));
     return {
         {"elite box", r13,
-         [](LayerTestWorld& t) {
-             t.boss(1, 1, 1, 0, 40, 40);
+         [](TestWorld& t) {
+             t.place(1, 1, 1, 40, 40);
              t.world.elite.EliteSkills[1].Defined = true;
              ListInto(t.panel.lstElite, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { elitelayer::DrawElites(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) {
+         [](QImage& m, TestWorld& t) { elitelayer::DrawElites(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t, QPointF p) {
              return elitelayer::FindEliteAt(t.world, t.panel, 1, 1, p, {}, true).has_value();
          }},
         {"weapons collector", r13,
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "C", 1, 1, 0, 40, 40, {{"A", 1, {}}});
              ListInto(t.panel.lstCollectors, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) {
-             return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1;
-         }},
+         [](QImage& m, TestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"armour collector", r13,
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "C", 1, 1, 0, 40, 40, {{"A", 1, {}}}, true);
              ListInto(t.panel.lstCollectors, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) {
-             return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1;
-         }},
+         [](QImage& m, TestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"green marker", r13,
-         [](LayerTestWorld& t) {
-             t.boss(2, 1, 1, 0, 40, 40);
+         [](TestWorld& t) {
+             t.place(2, 1, 1, 40, 40);
              t.green("G", 2, 1);
              ListInto(t.panel.lstGreens, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr},
+         [](QImage& m, TestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr},
         {"note", r15,
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.note("N", "", 1, 1, 40, 40);
              ListInto(t.panel.lstNotes, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { notelayer::DrawNotes(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) { return notelayer::FindNoteAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
+         [](QImage& m, TestWorld& t) { notelayer::DrawNotes(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t, QPointF p) { return notelayer::FindNoteAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"treasure", r15,
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.chest("T", 1, 0, 40, 40);
              t.world.treasures.Treasures[1].Campaign = 1;
              ListInto(t.panel.lstVarshaTreasures, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) {
-             return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, p, {}) == 1;
-         }},
+         [](QImage& m, TestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t, QPointF p) { return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"pet", r15,
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.pet(1, "P", {{1, 1, 0, 40, 40}});
              ListInto(t.panel.lstPets, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t, QPointF p) { return petlayer::FindPetAt(t.world, t.panel, 1, 1, p, {}).has_value(); }},
+         [](QImage& m, TestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t, QPointF p) { return petlayer::FindPetAt(t.world, t.panel, 1, 1, p, {}).has_value(); }},
     };
 }
 
@@ -112,7 +106,7 @@ TEST(LayerMarkers, DrawnPixelsAreThePixelsThatAnswerThePointer)
 {
     for (const LayerCase& c : Layers()) {
         SCOPED_TRACE(c.name);
-        LayerTestWorld t;
+        TestWorld t = TestWorld::Collectibles();
         c.setup(t);
         QImage map = PlainMap(90, 90, kBackground);
         c.draw(map, t);
@@ -135,7 +129,7 @@ TEST(LayerMarkers, NothingWhenTheShowBoxIsOff)
     int i = 0;
     for (const LayerCase& c : Layers()) {
         SCOPED_TRACE(c.name);
-        LayerTestWorld t;
+        TestWorld t = TestWorld::Collectibles();
         c.setup(t);
         t.panel.chkShowObject[std::size_t(box[i++])] = false;
         QImage map = PlainMap(90, 90, kBackground);
@@ -147,7 +141,7 @@ TEST(LayerMarkers, NothingWhenTheShowBoxIsOff)
 TEST(LayerMarkers, MarkersOfTheMapShownOnly)
 {
     // The map shown is Amber's Ice Coast (1, 2), which has no zones.
-    LayerTestWorld t;
+    TestWorld t = TestWorld::Collectibles();
     t.collector(1, "Other region", 1, 1, 0, 40, 40, {{"A", 1, {}}});
     t.note("Other campaign", "", 3, 1, 40, 40);
     t.chest("Other region", 2, 0, 40, 40);
@@ -166,8 +160,8 @@ TEST(LayerMarkers, MarkersOfTheMapShownOnly)
 TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
 {
     // On Amber's Ice Coast (1, 2), which has no zones.
-    LayerTestWorld t;
-    t.boss(1, 1, 2, 0, 40, 40);
+    TestWorld t = TestWorld::Collectibles();
+    t.place(1, 1, 2, 40, 40);
     t.world.elite.EliteSkills[1].Defined = true;
     t.green("G", 1, 1);
     ListInto(t.panel.lstElite, {1});
@@ -192,50 +186,50 @@ TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
 {
     struct Case {
         const char* name;
-        std::function<void(LayerTestWorld&)> setup;
-        std::function<void(QImage&, LayerTestWorld&)> draw;
-        std::function<bool(LayerTestWorld&)> found;
+        std::function<void(TestWorld&)> setup;
+        std::function<void(QImage&, TestWorld&)> draw;
+        std::function<bool(TestWorld&)> found;
     };
     const Case cases[] = {
         {"collector",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "C", 1, 1, 10, 40, 40, {{"A", 1, {}}});
              ListInto(t.panel.lstCollectors, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t) {
+         [](QImage& m, TestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t) {
              return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1;
          }},
         {"treasure",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.chest("T", 1, 10, 40, 40);
              t.world.treasures.Treasures[1].Campaign = 1;
              ListInto(t.panel.lstVarshaTreasures, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t) {
+         [](QImage& m, TestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t) {
              return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, {40, 40}, {}) == 1;
          }},
         {"pet",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.pet(1, "P", {{1, 1, 10, 40, 40}});
              ListInto(t.panel.lstPets, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
-         [](LayerTestWorld& t) {
+         [](QImage& m, TestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
+         [](TestWorld& t) {
              return petlayer::FindPetAt(t.world, t.panel, 1, 1, {40, 40}, {}).has_value();
          }},
         {"green",
-         [](LayerTestWorld& t) {
-             t.boss(2, 1, 1, 10, 40, 40);
+         [](TestWorld& t) {
+             t.place(2, 1, 1, 40, 40, QStringLiteral("Boss"), QString(), 10);
              t.green("G", 2, 1);
              ListInto(t.panel.lstGreens, {1});
          },
-         [](QImage& m, LayerTestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr},
+         [](QImage& m, TestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LayerTestWorld t;
+        TestWorld t = TestWorld::Collectibles();
         c.setup(t);
         t.area(1, 1, 1); // Thornwood (10): drawn
         QImage map = PlainMap(90, 90, kBackground);
@@ -253,7 +247,7 @@ TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
 
 TEST(FindCollectorAt, EarlierEntryAnswersLaterEntryIsDrawnOnTop)
 {
-    LayerTestWorld t;
+    TestWorld t = TestWorld::Collectibles();
     t.collector(1, "Weapons", 1, 1, 0, 40, 40, {{"A", 1, {}}});
     t.collector(2, "Armour", 1, 1, 0, 42, 40, {{"A", 1, {}}}, true);
     ListInto(t.panel.lstCollectors, {1, 2});

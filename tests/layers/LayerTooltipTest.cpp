@@ -2,7 +2,7 @@
 // band colours over the blended map, the rows that change with the data, the
 // placement by PlaceTooltip and the tags, and pictures read only from
 // regular files.
-#include "LayerTestWorld.h"
+#include "../TestWorld.h"
 #include "app/StandardLayers.h"
 
 #include "elite/EliteLayer.h"
@@ -36,7 +36,7 @@ void ExpectNear(QRgb pixel, QColor expected, const char* what)
 
 TEST(LayerTooltips, FramesAndBandColours)
 {
-    LayerTestWorld t;
+    TestWorld t = TestWorld::Collectibles();
     t.collector(1, "Smith", 1, 1, 0, 40, 40, {{"Blade", 1, {"Damage 5"}}});
     t.note("Camp", "Two\r\nlines", 1, 1, 40, 40);
     t.chest("Chest", 1, 30, 40, 40);
@@ -72,7 +72,7 @@ TEST(LayerTooltips, FramesAndBandColours)
 
 TEST(CollectorTooltip, MatchingRewardsBrightOthersGreyHeightFromTheLastRow)
 {
-    LayerTestWorld t;
+    TestWorld t = TestWorld::Collectibles();
     t.collector(1, "Smith", 1, 1, 0, 40, 40,
                 {{"Fire Blade", 1, {"Damage 5", "  ", "Fire +2"}}, {"Ice Shield", 2, {"Armor 10"}}});
     t.panel.txtCollSearch = "fire";
@@ -110,7 +110,7 @@ TEST(TreasureTooltip, CharacterList)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        LayerTestWorld t;
+        TestWorld t = TestWorld::Collectibles();
         t.world.characters.Characters = c.characters;
         t.chest("Chest", 1, 30, 40, 40);
         t.world.treasures.Treasures[1].OpenedOn.resize(c.characters.size());
@@ -148,7 +148,7 @@ TEST(PetTooltip, PictureFromARegularFileOnly)
     const QString folder = dir.filePath("folder.jpg");
     ASSERT_TRUE(QDir().mkdir(folder));
 
-    LayerTestWorld t;
+    TestWorld t = TestWorld::Collectibles();
     t.pet(1, "Yak", {});
     const struct {
         const char* name;
@@ -172,7 +172,7 @@ TEST(PetTooltip, PictureFromARegularFileOnly)
     }
 
     // The skill window reads its picture the same way.
-    t.boss(1, 1, 1, 0, 40, 40);
+    t.place(1, 1, 1, 40, 40);
     auto& skill = t.world.elite.EliteSkills[1];
     skill.Defined = true;
     ListInto(t.panel.lstElite, {1});
@@ -184,7 +184,7 @@ TEST(PetTooltip, PictureFromARegularFileOnly)
 
 TEST(LayerTooltips, PlacedByPlaceTooltipAndTaggedByItem)
 {
-    LayerTestWorld t;
+    TestWorld t = TestWorld::Collectibles();
     t.note("Camp", "", 1, 1, 200, 200);
     t.pet(4, "Yak", {{1, 1, 0, 100, 100}, {1, 1, 0, 300, 100}});
     ListInto(t.panel.lstNotes, {1});
@@ -210,11 +210,11 @@ TEST(LayerTooltips, PlacedByPlaceTooltipAndTaggedByItem)
 
 TEST(LayerSelection, TheSelectedItemOfTheMapShownBlinks)
 {
-    LayerTestWorld t;
+    TestWorld t = TestWorld::Collectibles();
     t.collector(1, "C", 1, 1, 0, 11, 12, {{"A", 1, {}}});
     t.note("N", "", 1, 1, 21, 22);
     t.chest("T", 1, 0, 31, 32);
-    t.boss(2, 1, 1, 0, 41, 42);
+    t.place(2, 1, 1, 41, 42);
     t.green("G", 2, 1);
     for (PanelList* list :
          {&t.panel.lstCollectors, &t.panel.lstNotes, &t.panel.lstVarshaTreasures, &t.panel.lstGreens}) {

@@ -1,6 +1,6 @@
 // The rules of the collectors, greens, notes, treasures and pets tabs, one
 // row per rule, each on a world of its own.
-#include "LayerTestWorld.h"
+#include "../TestWorld.h"
 
 #include "layers/CollectorLayer.h"
 #include "layers/GreenLayer.h"
@@ -19,19 +19,19 @@ namespace {
 
 struct Rule {
     const char* name;
-    std::function<void(LayerTestWorld&)> check;
+    std::function<void(TestWorld&)> check;
 };
 
 void RunRules(std::initializer_list<Rule> rules)
 {
     for (const Rule& rule : rules) {
         SCOPED_TRACE(rule.name);
-        LayerTestWorld t;
+        TestWorld t = TestWorld::Collectibles();
         rule.check(t);
     }
 }
 
-vector<int> Collectors(LayerTestWorld& t)
+vector<int> Collectors(TestWorld& t)
 {
     return DataOf(modCollectorsTab::FilterCollectorEntries(t.world, t.panel));
 }
@@ -40,7 +40,7 @@ TEST(TabRules, Collectors)
 {
     RunRules({
         {"a hand mask of 0 never matches a hand filter",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "Mask zero", 1, 1, 10, 20, 20, {{"Odd Blade", 0, {"Damage 5"}}});
              t.collector(2, "Mask one", 1, 1, 10, 40, 20, {{"Plain Blade", 1, {"Damage 5"}}});
              EXPECT_EQ(Collectors(t), (vector<int>{2})) << "any hand (255)";
@@ -51,7 +51,7 @@ TEST(TabRules, Collectors)
              EXPECT_TRUE(Collectors(t).empty()) << "off hand (2)";
          }},
         {"the reward search matches any reward line, case-blind, not trimmed",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "Smith", 1, 1, 10, 20, 20,
                          {{"Plain Blade", 1, {"Damage 5"}}, {"Fine Axe", 1, {"   ", "Armor +10 vs. Fire"}}});
              t.collector(2, "Tailor", 1, 1, 10, 40, 20, {{"Scarf", 1, {"Energy +5"}}});
@@ -65,13 +65,13 @@ TEST(TabRules, Collectors)
              }
          }},
         {"a collector without rewards or without a place is never listed",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "No rewards", 1, 1, 10, 20, 20, {});
              t.collector(2, "Nowhere", 1, 1, 10, 20, 20, {{"Blade", 1, {}}}).X = -1;
              EXPECT_TRUE(Collectors(t).empty());
          }},
         {"profession words: text 45 and the attributes, or the chosen attribute",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "Hewer", 1, 1, 10, 20, 20, {{"Axe", 1, {"Hewing +1"}}});
              t.collector(2, "Plain", 1, 1, 10, 40, 20, {{"Club", 1, {"Damage 3"}}});
              t.collector(3, "Any", 1, 1, 10, 60, 20, {{"Staff", 1, {"No Attribute required"}}});
@@ -84,7 +84,7 @@ TEST(TabRules, Collectors)
              EXPECT_TRUE(Collectors(t).empty());
          }},
         {"level, type and request filter independently",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "Low weapons", 1, 1, 10, 20, 20, {{"A", 1, {}}}, false, 1, "3 Bone Charms");
              t.collector(2, "High armour", 1, 1, 10, 40, 20, {{"B", 1, {}}}, true, 0, "4 Ice Shards");
              t.collector(3, "Low armour", 1, 1, 10, 60, 20, {{"C", 1, {}}}, true, 1, "2 ice shards");
@@ -100,7 +100,7 @@ TEST(TabRules, Collectors)
              EXPECT_EQ(Collectors(t), (vector<int>{3}));
          }},
         {"the request list holds the trophies of the chosen level, sorted, after the first entry",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.world.collectors.RequestTypes = {{}, {"Wolf Pelts", 1}, {"amber Eyes", 0}, {"Bone Charms", 1}};
              const PanelList all = modCollectorsTab::FillCollectorRequests(t.world, 0);
              ASSERT_EQ(all.size(), 4);
@@ -111,7 +111,7 @@ TEST(TabRules, Collectors)
              EXPECT_EQ(DataOf(modCollectorsTab::FillCollectorRequests(t.world, 2).entries), (vector<int>{0, 2}));
          }},
         {"armour resets the hand filter once without running the collector filter twice",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.panel.cmbCollHand = modCollectorsTab::FillCollectorHands(t.world);
              t.panel.cmbCollHand.selected = 3;
              EXPECT_TRUE(modCollectorsTab::ChooseCollectorType(t.panel, 1)) << "weapons keep the hand combo";
@@ -122,7 +122,7 @@ TEST(TabRules, Collectors)
              EXPECT_TRUE(t.panel.Ready) << "the panel stays ready";
          }},
         {"collectors sort case-blind and the area reaches down to the zone",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "zed", 1, 1, 10, 20, 20, {{"A", 1, {}}});
              t.collector(2, "Abe", 1, 1, 11, 40, 20, {{"A", 1, {}}});
              t.collector(3, "Mo", 1, 2, 0, 40, 20, {{"A", 1, {}}});
@@ -133,7 +133,7 @@ TEST(TabRules, Collectors)
              EXPECT_EQ(Collectors(t), (vector<int>{2}));
          }},
         {"a chosen collector centres its region; a campaign without region list leaves the map",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.collector(1, "Here", 1, 2, 0, 70, 80, {{"A", 1, {}}});
              t.collector(2, "Bare", 2, 1, 0, 70, 80, {{"A", 1, {}}});
              ListInto(t.panel.lstCollectors, {1, 2});
@@ -152,10 +152,10 @@ TEST(TabRules, Greens)
 {
     RunRules({
         {"greens under a listed boss draw a bar, others a marker",
-         [](LayerTestWorld& t) {
-             t.boss(0, 1, 1, 0, 10, 10);
-             t.boss(1, 1, 1, 0, 30, 10);
-             t.boss(2, 1, 1, 0, 50, 10);
+         [](TestWorld& t) {
+             t.place(0, 1, 1, 10, 10);
+             t.place(1, 1, 1, 30, 10);
+             t.place(2, 1, 1, 50, 10);
              const int noSkill = t.green("Stray", 0, 1), listed = t.green("Listed", 1, 1),
                        unlisted = t.green("Unlisted", 2, 1);
              ListInto(t.panel.lstElite, {1});
@@ -168,9 +168,9 @@ TEST(TabRules, Greens)
              EXPECT_EQ(greenlayer::GreenMarkOf(t.world, t.panel, noSkill), GreenMark::Marker);
          }},
         {"only linked items of the area are listed, sorted case-blind",
-         [](LayerTestWorld& t) {
-             t.boss(1, 1, 1, 10, 30, 10);
-             t.boss(1, 1, 2, 0, 30, 10);
+         [](TestWorld& t) {
+             t.place(1, 1, 1, 30, 10, QStringLiteral("Boss"), QString(), 10);
+             t.place(1, 1, 2, 30, 10);
              t.green("zeal", 1, 1);
              t.green("Amber", 1, 2);
              modGreens::GreenItem unlinked;
@@ -182,8 +182,8 @@ TEST(TabRules, Greens)
              EXPECT_EQ(list(), (vector<int>{1}));
          }},
         {"the name search is trimmed, the property search is not",
-         [](LayerTestWorld& t) {
-             t.boss(1, 1, 1, 0, 30, 10);
+         [](TestWorld& t) {
+             t.place(1, 1, 1, 30, 10);
              t.green("Bright Armor", 1, 1, {"+8 Armor"});
              t.green("Dull Blade", 1, 1, {"Damage 7", "armor penetration"});
              const auto list = [&] { return DataOf(modGreensTab::FilterGreenEntries(t.world, t.panel)); };
@@ -196,8 +196,8 @@ TEST(TabRules, Greens)
              EXPECT_EQ(list(), (vector<int>{2})) << "the trailing blank is part of the search";
          }},
         {"a chosen green centres its boss",
-         [](LayerTestWorld& t) {
-             t.boss(1, 1, 2, 0, 33, 44);
+         [](TestWorld& t) {
+             t.place(1, 1, 2, 33, 44);
              t.green("Item", 1, 1);
              ListInto(t.panel.lstGreens, {1});
              t.panel.lstGreens.selected = 0;
@@ -211,7 +211,7 @@ TEST(TabRules, NotesTreasuresPets)
 {
     RunRules({
         {"notes sort case-blind and deleted notes are not listed",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.note("bridge", "", 1, 1, 10, 10);
              t.note("Anchor", "", 1, 1, 10, 10);
              t.note("", "deleted", 1, 1, 10, 10);
@@ -219,7 +219,7 @@ TEST(TabRules, NotesTreasuresPets)
              EXPECT_EQ(DataOf(modNotesTab::FilterNoteEntries(t.world, t.panel)), (vector<int>{2, 1, 4}));
          }},
         {"notes: campaign 0 counts every region, searches are trimmed and case-blind",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.note("One", "Under the BRIDGE", 0, 3, 10, 10);
              t.note("Two", "river", 0, 5, 10, 10);
              t.note("Three", "bridge", 1, 1, 10, 10);
@@ -230,7 +230,7 @@ TEST(TabRules, NotesTreasuresPets)
              EXPECT_EQ(list(), (vector<int>{1}));
          }},
         {"treasures keep file order and show their zone",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.chest("Zinc Chest", 1, 30, 10, 10);
              t.chest("Amber Chest", 1, 30, 20, 10);
              const auto entries = modTreasuresPetsTab::FilterTreasureEntries(t.world, t.panel);
@@ -240,7 +240,7 @@ TEST(TabRules, NotesTreasuresPets)
              EXPECT_TRUE(modTreasuresPetsTab::FilterTreasureEntries(t.world, t.panel).empty());
          }},
         {"pets list in identifier order, only with a place in the area",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.pet(3, "Ant", {{1, 1, 10, 5, 5}});
              t.pet(1, "Yak", {{1, 2, 0, 5, 5}});
              t.pet(2, "Boar", {});
@@ -250,7 +250,7 @@ TEST(TabRules, NotesTreasuresPets)
              EXPECT_EQ(list(), (vector<int>{3}));
          }},
         {"a chosen pet lists its places of the area in file order and selects the first",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.pet(1, "Yak", {{1, 2, 0, 5, 5}, {1, 1, 11, 6, 6}, {1, 1, 10, 7, 7}});
              t.area(1, 1);
              ListInto(t.panel.lstPets, {1});
@@ -262,7 +262,7 @@ TEST(TabRules, NotesTreasuresPets)
                        (modTabRules::MapTarget{1, 1, "/maps/north.jpg", {6, 6}}));
          }},
         {"treasures and pets share tab 4 and at most one of their lists holds a selection",
-         [](LayerTestWorld& t) {
+         [](TestWorld& t) {
              t.chest("Chest", 1, 30, 10, 10);
              t.pet(1, "Yak", {{3, 1, 30, 5, 5}});
              ListInto(t.panel.lstVarshaTreasures, {1});

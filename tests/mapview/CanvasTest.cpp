@@ -1,4 +1,4 @@
-#include "MapTestWorld.h"
+#include "../TestWorld.h"
 #include "app/StandardLayers.h"
 
 #include "mapview/MapCanvas.h"
@@ -21,7 +21,7 @@ QImage GradientMap(int w, int h)
 }
 
 struct CanvasFixture : ::testing::Test {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     MapCanvas canvas;
     MapLayers layers = StandardMapLayers();
     SelectionFlasher flasher;
@@ -87,16 +87,16 @@ TEST_F(FlashFixture, RestartArmsOnlyWhenShownSelectedOnThisMapAndTabActive)
 {
     struct Case {
         const char* name;
-        void (*change)(MapTestWorld&);
+        void (*change)(TestWorld&);
         bool armed;
     };
     const Case cases[] = {
-        {"all conditions hold", [](MapTestWorld&) {}, true},
-        {"show box off", [](MapTestWorld& w) { w.panel.chkShowObject[TabElite] = false; }, false},
-        {"another tab active", [](MapTestWorld& w) { w.panel.ActiveTab = TabNotes; }, false},
-        {"no place selected", [](MapTestWorld& w) { w.panel.lstLocations.clear(); }, false},
-        {"no skill selected", [](MapTestWorld& w) { w.panel.lstElite.selected = -1; }, false},
-        {"place on another map", [](MapTestWorld& w) { w.world.elite.EliteSkills[1].Locations[1].Region = 2; }, false},
+        {"all conditions hold", [](TestWorld&) {}, true},
+        {"show box off", [](TestWorld& w) { w.panel.chkShowObject[TabElite] = false; }, false},
+        {"another tab active", [](TestWorld& w) { w.panel.ActiveTab = TabNotes; }, false},
+        {"no place selected", [](TestWorld& w) { w.panel.lstLocations.clear(); }, false},
+        {"no skill selected", [](TestWorld& w) { w.panel.lstElite.selected = -1; }, false},
+        {"place on another map", [](TestWorld& w) { w.world.elite.EliteSkills[1].Locations[1].Region = 2; }, false},
     };
     for (const Case& c : cases) {
         const PanelState saved = t.panel;

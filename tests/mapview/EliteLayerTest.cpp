@@ -1,4 +1,4 @@
-#include "MapTestWorld.h"
+#include "../TestWorld.h"
 
 #include "elite/EliteLayer.h"
 #include "mapview/MapResources.h"
@@ -13,7 +13,7 @@ namespace {
 
 const QColor kBackground(40, 80, 40);
 
-QImage DrawOn(const MapTestWorld& t, int c, int r)
+QImage DrawOn(const TestWorld& t, int c, int r)
 {
     QImage map = PlainMap(120, 100, kBackground);
     DrawElites(map, t.world, t.panel, c, r);
@@ -50,7 +50,7 @@ bool Untouched(const QImage& map, QRect area)
 
 TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
 {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     t.place(1, 1, 1, 30, 30); // Hearthguard: red
     t.place(2, 1, 1, 80, 30); // Seer: green
     t.place(0, 1, 1, 30, 70); // boss without skill
@@ -65,7 +65,7 @@ TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
 
 TEST(DrawElites, BoxesAcrossTheMapEdgeAreClipped)
 {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     t.place(1, 1, 1, 2, 2);    // box -4..8
     t.place(1, 1, 1, 117, 97); // box 111..123 on a 120 x 100 map
     t.place(1, 1, 1, -50, -50, QStringLiteral("Off"), QStringLiteral("XY"));
@@ -82,24 +82,23 @@ TEST(DrawElites, WhatTheFiltersLeaveOut)
 {
     struct Case {
         const char* name;
-        void (*setup)(MapTestWorld&);
+        void (*setup)(TestWorld&);
         bool listedDrawn;
         bool greyDrawn;
     };
     const Case cases[] = {
-        {"nothing listed still draws the grey bosses", [](MapTestWorld& t) { t.list({}); }, false, true},
-        {"show box off draws nothing", [](MapTestWorld& t) { t.panel.chkShowObject[0] = false; }, false, false},
-        {"boss text matching any part, any case", [](MapTestWorld& t) { t.panel.txtEliteBossName = "GRIM"; }, true,
-         true},
-        {"boss text not matching hides listed, never grey",
-         [](MapTestWorld& t) { t.panel.txtEliteBossName = "nobody"; }, false, true},
-        {"zone filter of another zone hides both", [](MapTestWorld& t) { t.chooseZone(1, 1, 2); }, false, false},
-        {"zone filter of their zone keeps both", [](MapTestWorld& t) { t.chooseZone(1, 1, 1); }, true, true},
+        {"nothing listed still draws the grey bosses", [](TestWorld& t) { t.list({}); }, false, true},
+        {"show box off draws nothing", [](TestWorld& t) { t.panel.chkShowObject[0] = false; }, false, false},
+        {"boss text matching any part, any case", [](TestWorld& t) { t.panel.txtEliteBossName = "GRIM"; }, true, true},
+        {"boss text not matching hides listed, never grey", [](TestWorld& t) { t.panel.txtEliteBossName = "nobody"; },
+         false, true},
+        {"zone filter of another zone hides both", [](TestWorld& t) { t.area(1, 1, 2); }, false, false},
+        {"zone filter of their zone keeps both", [](TestWorld& t) { t.area(1, 1, 1); }, true, true},
     };
     for (const Case& c : cases) {
-        MapTestWorld t;
-        t.zone(1, 1, 5, 2, 0, 10, 10, QStringLiteral("Here"));
-        t.zone(1, 1, 6, 2, 0, 10, 10, QStringLiteral("There"));
+        TestWorld t = TestWorld::MapSkills();
+        t.zone(1, 1, 5, QStringLiteral("Here"), 2, 0, 10, 10);
+        t.zone(1, 1, 6, QStringLiteral("There"), 2, 0, 10, 10);
         t.place(1, 1, 1, 30, 30, QStringLiteral("Grim Orc"), QString(), 5);
         t.place(0, 1, 1, 80, 30, QStringLiteral("Stray"), QString(), 5);
         t.list({1});
@@ -112,7 +111,7 @@ TEST(DrawElites, WhatTheFiltersLeaveOut)
 
 TEST(DrawElites, MarkerCodeInsideTheBox)
 {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     t.place(1, 1, 1, 30, 30, QStringLiteral("Boss"), QStringLiteral("D"));
     t.place(1, 1, 1, 80, 30, QStringLiteral("Boss"), QStringLiteral("AB"));
     t.list({1});
@@ -131,7 +130,7 @@ TEST(DrawElites, MarkerCodeInsideTheBox)
 
 TEST(FindEliteAt, OrderEdgesAndRounding)
 {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     t.place(2, 1, 1, 50, 50); // skill 2, location 1
     t.place(1, 1, 1, 54, 50); // skill 1, location 1 (overlaps)
     t.place(1, 1, 1, 52, 50); // skill 1, location 2 (overlaps both)
@@ -165,12 +164,12 @@ TEST(FindEliteAt, OrderEdgesAndRounding)
 
 TEST(FindEliteAt, FiltersOfTheDrawingDoNotApply)
 {
-    MapTestWorld t;
-    t.zone(1, 1, 5, 2, 0, 10, 10, QStringLiteral("Here"));
-    t.zone(1, 1, 6, 2, 0, 10, 10, QStringLiteral("There"));
+    TestWorld t = TestWorld::MapSkills();
+    t.zone(1, 1, 5, QStringLiteral("Here"), 2, 0, 10, 10);
+    t.zone(1, 1, 6, QStringLiteral("There"), 2, 0, 10, 10);
     t.place(1, 1, 1, 30, 30, QStringLiteral("Grim"), QString(), 5);
     t.list({1});
-    t.chooseZone(1, 1, 2);
+    t.area(1, 1, 2);
     t.panel.txtEliteBossName = QStringLiteral("nobody");
     EXPECT_TRUE(Untouched(DrawOn(t, 1, 1), QRect(24, 24, 13, 13)));
     EXPECT_TRUE(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, true).has_value());
@@ -178,7 +177,7 @@ TEST(FindEliteAt, FiltersOfTheDrawingDoNotApply)
 
 TEST(FindEliteAt, BossesOfListedGreensAnswerUnlessEliteListOnlyAndBadNumbersAreSkipped)
 {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     t.place(3, 1, 1, 30, 30);
     t.place(1, 1, 1, 80, 30);
     t.world.greens.Greens.resize(2);
@@ -196,7 +195,7 @@ TEST(FindEliteAt, BossesOfListedGreensAnswerUnlessEliteListOnlyAndBadNumbersAreS
 // ---- Information window ------------------------------------------------------
 
 struct TooltipFixture : ::testing::Test {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     int location = 0;
     void SetUp() override
     {
@@ -209,7 +208,7 @@ struct TooltipFixture : ::testing::Test {
         s.Attribute = QStringLiteral("Vigour");
         s.SkillType = QStringLiteral("Stance");
         s.Description = QStringLiteral("For 10 seconds you move faster and hit harder than anybody nearby.");
-        t.zone(1, 1, 5, 2, 0, 10, 10, QStringLiteral("Thornwood"));
+        t.zone(1, 1, 5, QStringLiteral("Thornwood"), 2, 0, 10, 10);
         location = t.place(1, 1, 1, 100, 100, QStringLiteral("Grim Orc"), QString(), 5);
         t.list({1});
     }

@@ -1,7 +1,7 @@
 // The map window on the offscreen platform: region switches, the start
 // picture, centring, dragging, the information windows of the three tooltip
 // modes, the reserved right-click and double-click hooks, and flashing.
-#include "MapTestWorld.h"
+#include "../TestWorld.h"
 
 #include "app/StandardLayers.h"
 #include "elite/EliteLayer.h"
@@ -21,7 +21,7 @@ using namespace mapview;
 namespace {
 
 struct MapWindowFixture : ::testing::Test {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     QTemporaryDir dir;
     std::unique_ptr<frmMap> map;
     QString bigMap, smallMap;
@@ -284,7 +284,7 @@ TEST_F(MapWindowFixture, SelectionBlinksOnlyWhenItsTabIsActive)
 
 TEST(MapWindowLayout, ToggleMaximisedMovesPanelAndMap)
 {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     QWidget panel(nullptr, Qt::Window | Qt::FramelessWindowHint);
     panel.resize(300, 500);
     frmMap map(t.world, t.panel, StandardMapLayers(), &panel);

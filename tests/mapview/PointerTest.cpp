@@ -1,4 +1,4 @@
-#include "MapTestWorld.h"
+#include "../TestWorld.h"
 
 #include "mapview/MapPointer.h"
 
@@ -46,7 +46,7 @@ struct CountingLayer : MapLayer {
 
 TEST(InformationWindows, FirstLayerWinsAndTheTagStopsRebuilds)
 {
-    MapTestWorld t;
+    TestWorld t = TestWorld::MapSkills();
     MapLayers layers;
     auto* notes = new CountingLayer(7);
     auto* collectors = new CountingLayer(3);

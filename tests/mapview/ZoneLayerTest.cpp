@@ -1,4 +1,4 @@
-#include "MapTestWorld.h"
+#include "../TestWorld.h"
 
 #include "mapview/MapResources.h"
 #include "mapview/ZoneLayer.h"
@@ -36,7 +36,7 @@ QImage IconOnBackground(const QImage& icon)
     return expected;
 }
 
-QImage Draw(MapTestWorld& t, int c, int r, QSize size = {300, 200})
+QImage Draw(TestWorld& t, int c, int r, QSize size = {300, 200})
 {
     ComputeZoneLabelBoxes(t.world.campaigns, t.world.zoneIconAnchors);
     QImage map = PlainMap(size.width(), size.height(), kBackground);
@@ -52,11 +52,11 @@ int TextHeight()
 
 TEST(ZoneLabelBoxes, NameOnlyAreaCentredElseBelowTheIcon)
 {
-    MapTestWorld t;
-    t.zone(1, 1, 7, 1, 0, 100, 80, QStringLiteral("Open Field"));
-    t.zone(1, 1, 8, 4, 0, 100, 80, QStringLiteral("Town"));
-    t.zone(1, 1, 9, 1, 1, 100, 80, QStringLiteral("Wilds"));
-    t.zone(4, 1, 3, 4, 0, 100, 80, QStringLiteral("Delta Town"));
+    TestWorld t = TestWorld::MapSkills();
+    t.zone(1, 1, 7, QStringLiteral("Open Field"), 1, 0, 100, 80);
+    t.zone(1, 1, 8, QStringLiteral("Town"), 4, 0, 100, 80);
+    t.zone(1, 1, 9, QStringLiteral("Wilds"), 1, 1, 100, 80);
+    t.zone(4, 1, 3, QStringLiteral("Delta Town"), 4, 0, 100, 80);
     ComputeZoneLabelBoxes(t.world.campaigns, t.world.zoneIconAnchors);
     const QFontMetrics fm(ZoneLabelFont());
     const int th = fm.height();
@@ -103,9 +103,9 @@ TEST(DrawZones, IconTopLeftAtAnchorOffset)
         {"dungeon entrance of campaign 4", 4, 6, 0, 0, 15, 13},
     };
     for (const Case& c : cases) {
-        MapTestWorld t;
+        TestWorld t = TestWorld::MapSkills();
         // An empty name keeps the label out of the comparison.
-        t.zone(c.campaign, 1, 1, c.kind, c.flag, 120, 90, QString());
+        t.zone(c.campaign, 1, 1, QString(), c.kind, c.flag, 120, 90);
         const QImage map = Draw(t, c.campaign, 1);
         const QImage& icon = MapResources::Get().ZoneIcon(c.kind, c.iconSet);
         ASSERT_FALSE(icon.isNull()) << c.name;
@@ -117,8 +117,8 @@ TEST(DrawZones, IconTopLeftAtAnchorOffset)
 
 TEST(DrawZones, NameOnlyAreaDrawsItsNameCentredOnTheAnchor)
 {
-    MapTestWorld t;
-    t.zone(1, 1, 1, 1, 0, 150, 100, QStringLiteral("Meadow"));
+    TestWorld t = TestWorld::MapSkills();
+    t.zone(1, 1, 1, QStringLiteral("Meadow"), 1, 0, 150, 100);
     const QImage map = Draw(t, 1, 1);
     const QRect changed = ChangedArea(map);
     ASSERT_FALSE(changed.isEmpty());
@@ -133,8 +133,8 @@ TEST(DrawZones, NameOnlyAreaDrawsItsNameCentredOnTheAnchor)
 
 TEST(DrawZones, NameSitsInTheBandBelowTheIcon)
 {
-    MapTestWorld t;
-    t.zone(1, 1, 1, 4, 0, 150, 60, QStringLiteral("Harbour Town"));
+    TestWorld t = TestWorld::MapSkills();
+    t.zone(1, 1, 1, QStringLiteral("Harbour Town"), 4, 0, 150, 60);
     const QImage map = Draw(t, 1, 1);
     // Look only below the icon: the band of height th that begins dy = 18 below the anchor.
     int minY = 1 << 30, maxY = -1;
@@ -153,14 +153,14 @@ TEST(DrawZones, NameSitsInTheBandBelowTheIcon)
 
 TEST(DrawZones, NothingWithoutARegionAndNoIconForUnknownKinds)
 {
-    MapTestWorld t;
-    t.zone(1, 1, 1, 4, 0, 150, 60, QStringLiteral("Town"));
+    TestWorld t = TestWorld::MapSkills();
+    t.zone(1, 1, 1, QStringLiteral("Town"), 4, 0, 150, 60);
     EXPECT_TRUE(ChangedArea(Draw(t, 1, 0)).isEmpty()) << "region 0";
     EXPECT_TRUE(ChangedArea(Draw(t, 1, 2)).isEmpty()) << "other region";
     EXPECT_TRUE(ChangedArea(Draw(t, 3, 1)).isEmpty()) << "region that does not exist";
 
-    MapTestWorld odd;
-    odd.zone(1, 1, 1, 9, 0, 150, 60, QString());
+    TestWorld odd = TestWorld::MapSkills();
+    odd.zone(1, 1, 1, QString(), 9, 0, 150, 60);
     EXPECT_TRUE(ChangedArea(Draw(odd, 1, 1)).isEmpty()) << "kind 9 has no icon";
 }
 

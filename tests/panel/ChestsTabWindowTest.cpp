@@ -1,5 +1,5 @@
 // The chests tab's "Not yet opened by" choice in the running program.
-#include "ProgramCopy.h"
+#include "StartedProgram.h"
 
 #include "panel/frmTreasuresPetsTab.h"
 #include "panel/modTreasuresPetsTab.h"

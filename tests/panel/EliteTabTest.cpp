@@ -1,7 +1,7 @@
 #include "panel/modEliteTab.h"
 #include "panel/modPanelLists.h"
 
-#include "TestWorld.h"
+#include "../TestWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ struct Choice {
 };
 
 // A panel filled as at start, then set as `c` says.
-PanelState Panel(const TestWorld& w, const Choice& c)
+PanelState Panel(const World& w, const Choice& c)
 {
     PanelState p;
     p.cmbCampaign = modPanelLists::FillCampaignList(w.campaigns, w.language).list;
@@ -73,7 +73,7 @@ class EliteFilter : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(EliteFilter, KeepsTheMatchingSkillsInListOrder)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     w.elite.EliteSkills[2].Captured[3] = true; // Bren has alpha Burst
     std::vector<int> numbers;
     for (const auto& e : FilterEliteEntries(w.elite, w.professions, w.campaigns, Panel(w, GetParam().choice)))
@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Panel, EliteFilter, ::testing::ValuesIn(kFilterCases),
 
 TEST(EliteFilter, EntryTextCarriesTheAbbreviationOrEmptyBrackets)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     w.elite.EliteSkills[1].Profession = 200; // no such profession
     const auto entries = FilterEliteEntries(w.elite, w.professions, w.campaigns, Panel(w, {}));
     ASSERT_EQ(entries.size(), 4u);
@@ -129,7 +129,7 @@ class ElitePlaces : public ::testing::TestWithParam<PlacesCase> {};
 
 TEST_P(ElitePlaces, ListsThePlacesThatPassTheFilters)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     EXPECT_EQ(EliteLocationEntries(w.elite, w.campaigns, Panel(w, GetParam().choice), GetParam().elite),
               GetParam().expected);
 }
@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Panel, ElitePlaces, ::testing::ValuesIn(kPlacesCases),
 
 TEST(RegionFilter, ZoneIsTheIdOfTheIndexedZoneAndOnlyWithARegion)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     PanelState p = Panel(w, {.campaign = 1, .region = 1, .zoneId = 11});
     EXPECT_EQ(p.ChosenZone(w.campaigns), 11);
     EXPECT_EQ(p.cmbZone.selectedData(), 2); // the zone's place in its region's list, not its Id

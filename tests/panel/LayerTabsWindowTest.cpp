@@ -3,7 +3,7 @@
 // lists and the markers, a chosen entry takes the map there and blinks,
 // every marker kind shows its information window, the region menu, and
 // notes inserted, edited and deleted through the map's menu and the editor.
-#include "ProgramCopy.h"
+#include "StartedProgram.h"
 
 #include "layers/frmManageNote.h"
 #include "mapview/MapGeometry.h"

@@ -1,7 +1,7 @@
 #include "panel/PanelOptions.h"
 #include "panel/modPanelLists.h"
 
-#include "TestWorld.h"
+#include "../TestWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ using namespace modPanelLists;
 
 TEST(PanelLists, CampaignListSkipsNumbersWithoutAFolder)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     w.campaigns.resize(4);
     w.campaigns[0].Name.clear();
     w.campaigns[1].Name = QStringLiteral("A");
@@ -24,7 +24,7 @@ TEST(PanelLists, CampaignListSkipsNumbersWithoutAFolder)
 
 TEST(PanelLists, RegionListFollowsTheCampaignOrderAndIsDisabledWithoutCampaign)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     w.campaigns[1].Regions.resize(9);
     for (int r = 3; r <= 8; ++r)
         w.campaigns[1].Regions[r].Name = QStringLiteral("R%1").arg(r);
@@ -41,8 +41,9 @@ TEST(PanelLists, RegionListFollowsTheCampaignOrderAndIsDisabledWithoutCampaign)
 
 TEST(PanelLists, ZoneListSortsNamesCaseBlindBelowTheFirstEntry)
 {
-    TestWorld w;
-    w.addZone(1, 1, 12, QStringLiteral("!Camp"));
+    TestWorld t = TestWorld::PanelRules();
+    t.zone(1, 1, 12, QStringLiteral("!Camp"));
+    World& w = t.world;
     const std::vector<PanelEntry> expected{{"<<< All >>>", 0}, {"!Camp", 3}, {"ashen Gate", 2}, {"Thornwood", 1}};
     EXPECT_EQ(FillZoneList(w.campaigns, w.language, 1, 1).list.entries, expected);
     EXPECT_FALSE(FillZoneList(w.campaigns, w.language, 1, 0).enabled);
@@ -64,7 +65,7 @@ class AttributeCombo : public ::testing::TestWithParam<AttributeCase> {};
 
 TEST_P(AttributeCombo, OffersTheProfessionsAttributes)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     const auto fill = FillAttributeCombo(w.professions, w.language, GetParam().profession);
     EXPECT_EQ(fill.enabled, GetParam().enabled);
     EXPECT_EQ(fill.list.entries, GetParam().expected);
@@ -85,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Panel, AttributeCombo, ::testing::ValuesIn(kAttributeCa
 
 TEST(PanelLists, ProfessionAndCharacterCombos)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     const auto secondary = FillProfessionCombo(w.professions, w.language, 96);
     const std::vector<PanelEntry> professions{
         {"<<< Any secondary >>>", 0}, {"Hearthguard", 1}, {"Seer", 2}, {"Mender", 3}};
@@ -131,7 +132,7 @@ TEST(PanelOptions, SwitchesSurviveARoundTrip)
 
 TEST(PanelOptions, SelectionsAreEntryIndexesAndNoneIsMinusOne)
 {
-    TestWorld w;
+    World w = TestWorld::PanelRules().world;
     PanelState p;
     p.cmbCampaign = FillCampaignList(w.campaigns, w.language).list;
     p.cmbCampaign.selected = 2;

@@ -1,7 +1,7 @@
 // The program started offscreen on a copy of the demo world: start-up, the
 // elite tab's wiring to the map window, quitting and restarting.
 #include "../core/TestFiles.h"
-#include "ProgramCopy.h"
+#include "StartedProgram.h"
 #include "app/WayloomProgram.h"
 #include "mapview/MapGeometry.h"
 #include "mapview/frmMap.h"

@@ -5,7 +5,7 @@
 #include "panel/modProgress.h"
 #include "panel/modTreasuresPetsTab.h"
 
-#include "TestWorld.h"
+#include "../TestWorld.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +17,7 @@ namespace {
 // line that could not be read.
 World ProgressWorld()
 {
-    TestWorld tw;
-    World w;
-    w.campaigns = tw.campaigns;
-    w.campaigns.resize(4);
-    w.campaigns[3].Name = QStringLiteral("Ember");
-    w.professions = tw.professions;
-    w.elite = tw.elite;
-    w.characters = tw.characters;
-    w.language = tw.language;
+    World w = TestWorld::PanelRules().campaign(3, QStringLiteral("Ember")).world;
     for (int t = 1; t <= 4; ++t) {
         auto& chest = w.treasures.Treasures.emplace_back();
         chest.Name = QStringLiteral("Chest %1").arg(t);

@@ -1,7 +1,7 @@
 // The progress window in the running program: opened by Ctrl+P and the
 // Options menu, a click or Enter on a cell sets the elite or chests tab to
 // exactly what that character lacks, and a capture recounts its cell.
-#include "ProgramCopy.h"
+#include "StartedProgram.h"
 
 #include "core/TextNumbers.h"
 #include "elite/frmMarkEliteAsCaptured.h"

@@ -1,7 +1,7 @@
 // The panel's search field on a copy of the demo world: choosing a result of
 // every kind shows it as its tab would (tab, show box, list selection, region,
 // centring), also when the panel's filters hid it; and the keyboard.
-#include "ProgramCopy.h"
+#include "StartedProgram.h"
 #include "mapview/MapFlash.h"
 #include "mapview/MapGeometry.h"
 #include "panel/frmSearch.h"

@@ -2,7 +2,7 @@
 // window. A recording map stands in for the map commands and
 // the context's signals are counted, so that each test checks one piece of
 // the tab's wiring; what the filters keep is the logic tests' business.
-#include "TestWorld.h"
+#include "../TestWorld.h"
 #include "core/TextNumbers.h"
 #include "panel/PanelContext.h"
 #include "panel/frmEliteTab.h"
@@ -29,13 +29,7 @@ struct MapCall {
 // The panel's test world as a World.
 World MakeWorld()
 {
-    const TestWorld t;
-    World world;
-    world.campaigns = t.campaigns;
-    world.professions = t.professions;
-    world.elite = t.elite;
-    world.characters = t.characters;
-    world.language = t.language;
+    World world = TestWorld::PanelRules().world;
     world.language.set(Text::StillNeededBy, QStringLiteral("Still needed by %1 of %2"));
     return world;
 }

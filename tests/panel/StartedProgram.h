@@ -1,4 +1,5 @@
-// A started program on a copy of the demo world, for the panel's window tests.
+// A program started on a copy of the demo world (tests/ProgramCopy.h), its
+// messages and end recorded instead of shown, for the panel's window tests.
 #pragma once
 
 #include "../ProgramCopy.h"
