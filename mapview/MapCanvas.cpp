@@ -1,7 +1,6 @@
 #include "mapview/MapCanvas.h"
 
 #include "core/Pictures.h"
-#include "mapview/ZoneLayer.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -123,21 +122,21 @@ void MapCanvas::ClearView()
         picMap.fill(Qt::black);
 }
 
-void MapCanvas::DrawStartPicture(const StartPictureTexts& texts, qreal devicePixelRatio)
+void MapCanvas::DrawStartPicture(const std::function<void(QPainter&, QSize)>& paint, qreal devicePixelRatio)
 {
     ClearView();
     if (picMap.isNull())
         return;
     {
         QPainter p(&picMap);
-        PaintStartPicture(p, picMap.size(), texts);
+        paint(p, picMap.size());
     }
     if (devicePixelRatio > 1.0) {
         startPicture = QImage(qRound(picMap.width() * devicePixelRatio), qRound(picMap.height() * devicePixelRatio),
                               QImage::Format_RGB32);
         startPicture.setDevicePixelRatio(devicePixelRatio);
         QPainter p(&startPicture);
-        PaintStartPicture(p, picMap.size(), texts);
+        paint(p, picMap.size());
     }
 }
 

@@ -7,11 +7,13 @@
 
 #include "mapview/MapFlash.h"
 #include "mapview/MapLayer.h"
-#include "mapview/StartPicture.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QSize>
 #include <QString>
+
+#include <functional>
 
 namespace mapview {
 
@@ -61,11 +63,10 @@ public:
 
     // Black viewport (and no start picture).
     void ClearView();
-    // The start picture over the whole viewport: the dusk scene, the title
-    // and author lines centred at the top, the credits block at the bottom
-    // right. Drawn into picMap, and into startPicture when `devicePixelRatio`
-    // is above 1.
-    void DrawStartPicture(const StartPictureTexts& texts, qreal devicePixelRatio = 1.0);
+    // A picture over the whole viewport instead of a map (the start picture:
+    // `paint` draws it at the viewport's size). Drawn into picMap, and into
+    // startPicture when `devicePixelRatio` is above 1.
+    void DrawStartPicture(const std::function<void(QPainter&, QSize)>& paint, qreal devicePixelRatio = 1.0);
 };
 
 } // namespace mapview

@@ -4,6 +4,7 @@
 #include "elite/modCharacters.h"
 #include "layers/frmManageNote.h"
 #include "mapview/MapResources.h"
+#include "mapview/StartPicture.h"
 #include "mapview/ZoneLayer.h"
 #include "world/PanelState.h"
 #include "world/World.h"
@@ -252,7 +253,8 @@ void frmMap::DrawStartPicture()
         texts.title += QStringLiteral(" v%1.%2.%3").arg(v.majorVersion()).arg(v.minorVersion()).arg(v.microVersion());
     texts.author = QStringLiteral("by the Wayloom developers");
     texts.hint = m_world.language(Text::StartPictureHint);
-    m_canvas.DrawStartPicture(texts, devicePixelRatioF());
+    m_canvas.DrawStartPicture([&texts](QPainter& p, QSize size) { PaintStartPicture(p, size, texts); },
+                              devicePixelRatioF());
 }
 
 void frmMap::PlaceButtons()
