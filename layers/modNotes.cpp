@@ -45,10 +45,6 @@ QString BodyForFile(const QString& body)
     }
     return out;
 }
-// The bytes of the UTF-8 byte-order mark read as Windows-1252: a file that
-// starts with them is read as UTF-8.
-const QString kUtf8MarkAs1252 = QStringLiteral("\u00EF\u00BB\u00BF");
-
 // The line SaveNotes writes for a note.
 QString NoteLine(const MapNote& note)
 {
@@ -91,10 +87,6 @@ TextProblem CheckNoteTexts(const QString& shortDesc, const QString& body)
     if (shortDesc.startsWith(u';'))
         return title(QStringLiteral("A title cannot start with \";\": the notes file reads such a line as a "
                                     "comment, and the note would be lost at the next start."));
-    if (shortDesc.startsWith(kUtf8MarkAs1252))
-        return title(QStringLiteral("A title cannot start with the characters %1: the notes file would be read as "
-                                    "another kind of text at the next start.")
-                         .arg(kUtf8MarkAs1252));
     if (shortDesc.contains(u'\t') || shortDesc.contains(u'\r') || shortDesc.contains(u'\n'))
         return title(QStringLiteral("A title cannot hold a tab or a line break."));
     if (const QString bad = Unwritable(shortDesc); !bad.isEmpty())

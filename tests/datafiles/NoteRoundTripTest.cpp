@@ -35,7 +35,8 @@ const Row kRows[] = {
     {"semicolon inside", "a;b", ";body;", true},
     {"braces that are not the mark", "{#ENTER#}", "{#ENTER#{#enter#}}", true},
     {"line as long as it may be", "t", kLong, true},
-    {"mark at the start of the file", Chars({0xEF, 0xBB}), "x", true},
+    {"part of the UTF-8 mark", Chars({0xEF, 0xBB}), "x", true},
+    {"the UTF-8 mark starting the file", Chars({0xEF, 0xBB, 0xBF, u'a'}), QString::fromUtf8("é"), true},
 
     {"leading semicolon", ";secret", "x", false},
     {"only a semicolon", ";", "", false},
@@ -52,7 +53,6 @@ const Row kRows[] = {
     {"title outside the code page", QString::fromUtf8("Ωmega"), "x", false},
     {"body outside the code page", "t", QString::fromUtf8("snow ☃"), false},
     {"body outside the basic plane", "t", QString::fromUtf8("🙂"), false},
-    {"title starting as the UTF-8 mark", Chars({0xEF, 0xBB, 0xBF, u'a'}), QString::fromUtf8("é"), false},
     {"line too long to be read again", "t", kLong + QString(600, u'y'), false},
 };
 
