@@ -156,7 +156,9 @@ void SplitFields(QStringView line, Fields& fields);
 // a temporary file in the same folder that replaces `path` only when
 // everything was written and synced to the disk (a link at `path` is
 // replaced, not written through). On any failure the old file stays byte for
-// byte and `error` (when given) holds the path and the system's reason.
+// byte and `error` (when given) holds the path and the system's reason. When
+// the first line would start with the bytes of the UTF-8 mark, an empty line
+// goes first, so that the file is not read as UTF-8.
 bool WriteRecordFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 // The same for raw bytes (already encoded).
 bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error = nullptr);
