@@ -65,15 +65,15 @@ QByteArray BaseContent(std::size_t file)
 
 const ScratchFolder& Folder()
 {
-    static const ScratchFolder* folder = [] {
-        auto* f = new ScratchFolder;
-        f->write(QStringLiteral("Data/Language.txt"), "9\tAll\r\n");
+    static const ScratchFolder folder = [] {
+        ScratchFolder f;
+        f.write(QStringLiteral("Data/Language.txt"), "9\tAll\r\n");
         for (std::size_t file = 0; file < kFiles.size(); ++file)
             for (std::size_t c = 0; c < (file < kFirstCampaignFile ? 1 : kCampaigns.size()); ++c)
-                f->write(RelativePath(file, c), BaseContent(file));
+                f.write(RelativePath(file, c), BaseContent(file));
         return f;
     }();
-    return *folder;
+    return folder;
 }
 
 void Require(bool condition, const char* what)
