@@ -58,7 +58,10 @@ bool SaveCharacters(const QString& appFolder, const Tables& characters, QString*
                 *error = QStringLiteral("character number %1 is above %2").arg(c).arg(kMaxCharacterNumber);
             return false;
         }
-        if (name.contains(u'\t') || name.contains(u'\r') || name.contains(u'\n')) {
+        // A carriage return alone reads back as it stands (only CR LF ends a
+        // line), and the loader can give one: refusing it would keep every
+        // character from being saved again.
+        if (name.contains(u'\t') || name.contains(u'\n')) {
             if (error)
                 *error = QStringLiteral("the name of character %1 holds a tab or a line break").arg(c);
             return false;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Short fuzzing runs of the codec and package parsers, for CI:
+# Short fuzzing runs of the codec and package parsers, the record loaders, the
+# language file and the updater's file and server lists, for CI:
 #   fuzz/run-ci.sh BUILDDIR
 # Configures a separate clang build in BUILDDIR with only the fuzz targets,
 # builds them and runs each for FUZZ_SECONDS (20) seconds from the seeds in
@@ -10,6 +11,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:?usage: fuzz/run-ci.sh BUILDDIR}"
 seconds="${FUZZ_SECONDS:-20}"
 targets=(huffman_decode huffman_roundtrip package_load package_extract)
+# What players' files reach (fuzz/records/).
+targets+=(record_loaders language_file update_file_list update_servers)
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

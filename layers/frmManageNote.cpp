@@ -136,6 +136,17 @@ bool frmManageNote::cmdSave_Click()
         txtBody->setFocus();
         return false;
     }
+    // What the file could not give back as it stands (a title read as a
+    // comment, a tab, the file's own line-break mark, a note too long) is
+    // refused here, so that a saved note is the note found at the next start.
+    if (const modNotes::TextProblem problem = modNotes::CheckNoteTexts(TitleText(), BodyText()); !problem.ok()) {
+        showMessage(problem.message);
+        if (problem.inTitle)
+            txtShortDesc->setFocus();
+        else
+            txtBody->setFocus();
+        return false;
+    }
     QString error;
     const bool saved = SaveNote(&error);
     if (!saved)
@@ -151,6 +162,19 @@ bool frmManageNote::cmdSave_Click()
     return true;
 }
 
+QString frmManageNote::TitleText() const
+{
+    return txtShortDesc->text().trimmed();
+}
+
+QString frmManageNote::BodyText() const
+{
+    // Every line end, however it came in, is stored as CR LF.
+    QString body = txtBody->toPlainText().trimmed();
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    return body.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
 bool frmManageNote::SaveNote(QString* error)
 {
     modNotes::Tables notes = m_world.notes;
@@ -160,8 +184,8 @@ bool frmManageNote::SaveNote(QString* error)
         n = notes.count();
     }
     auto& note = notes.Notes[static_cast<std::size_t>(n)];
-    note.Body = txtBody->toPlainText().trimmed().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    note.ShortDesc = txtShortDesc->text().trimmed();
+    note.Body = BodyText();
+    note.ShortDesc = TitleText();
     if (m_note < 1)
         modNotes::PlaceNote(note, m_x, m_y);
     note.Campaign = static_cast<uint8_t>(m_campaign);

@@ -33,8 +33,8 @@ public:
     void Load();
     void ApplyCaptions();
 
-    // The Save button: refuses an empty title and characters the notes file
-    // cannot hold, otherwise saves and closes. False when the window stays.
+    // The Save button: refuses an empty title, and a title or text the notes
+    // file would not give back as it stands, otherwise saves and closes. False when the window stays.
     bool cmdSave_Click();
     // The number of the note saved, -1 when nothing was saved (Cancel).
     int SavedNote() const { return m_saved; }
@@ -59,6 +59,9 @@ private:
     // Saves into a copy of the table; the table takes the copy only once the
     // file is written. False (with the reason) when the file could not be.
     bool SaveNote(QString* error);
+    // The title and text as they are saved: trimmed, line ends as CR LF.
+    QString TitleText() const;
+    QString BodyText() const;
 
     World& m_world;
     int m_x = 0;

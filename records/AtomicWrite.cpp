@@ -147,6 +147,11 @@ bool WriteRecordFile(const QString& path, const QStringList& lines, QString* err
         bytes += EncodeWindows1252(l);
         bytes += "\r\n";
     }
+    // A file starting with the bytes of the UTF-8 mark would be read as UTF-8
+    // (and lose them): an empty line first, which every reader passes over,
+    // keeps it Windows-1252.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.prepend("\r\n");
     return WriteFileAtomically(path, bytes, error);
 }
 

@@ -160,7 +160,9 @@ void SplitFields(QStringView line, Fields& fields);
 // to a regular file is written through (the temporary file is made beside
 // that file and the link stays); a link to anything else is replaced. On any
 // failure the old file stays byte for byte and `error` (when given) holds the
-// path and the system's reason.
+// path and the system's reason. When the first line would start with the
+// bytes of the UTF-8 mark, an empty line goes first, so that the file is not
+// read as UTF-8.
 bool WriteRecordFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 // The same for raw bytes (already encoded).
 bool WriteFileAtomically(const QString& path, QByteArrayView bytes, QString* error = nullptr);
