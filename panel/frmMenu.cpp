@@ -597,28 +597,27 @@ void frmMenu::paintEvent(QPaintEvent* event)
 
 void frmMenu::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-        // Let the window system move the window where it can; otherwise the
-        // moves below follow the pointer.
-        if (windowHandle() && windowHandle()->startSystemMove())
-            m_dragging = true;
-    }
+    if (event->button() == Qt::LeftButton)
+        m_drag.Press(event->globalPosition().toPoint(), frameGeometry().topLeft());
     AttachMap();
     QWidget::mousePressEvent(event);
 }
 
 void frmMenu::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - m_dragOffset);
+    // Moved by the window system where it can, else following the pointer;
+    // only once the pointer moved with the button held (see WindowDrag).
+    const WindowDrag::Action a =
+        m_drag.Move(event->globalPosition().toPoint(), (event->buttons() & Qt::LeftButton) != 0,
+                    [this] { return windowHandle() && windowHandle()->startSystemMove(); });
+    if (a.step == WindowDrag::Step::MoveTo)
+        move(a.topLeft);
     QWidget::mouseMoveEvent(event);
 }
 
 void frmMenu::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_dragging = false;
+    m_drag.Release();
     AttachMap();
     QWidget::mouseReleaseEvent(event);
 }
@@ -626,7 +625,7 @@ void frmMenu::mouseReleaseEvent(QMouseEvent* event)
 void frmMenu::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    if (m_dragging)
+    if (m_drag.Dragging())
         AttachMap();
 }
 

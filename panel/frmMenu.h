@@ -9,6 +9,7 @@
 
 #include "panel/MenuCommands.h"
 #include "panel/PanelContext.h"
+#include "windows/WindowDrag.h"
 #include "world/PanelState.h"
 #include "world/World.h"
 
@@ -182,7 +183,7 @@ private:
     Commands m_commands;
     std::vector<int> m_tabTops;
     bool m_unloaded = false;
-    bool m_dragging = false;
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
+    bool m_placingTitles = false;
     int m_pressedMenu = -1;
 };

@@ -14,6 +14,7 @@
 #include "windows/frmLegenda.h"
 #include "windows/frmPopupMenu.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -205,6 +206,58 @@ TEST(Legend, ClosedByItsButtonAndPlacedWhereItWasLeft)
     EXPECT_TRUE(again.legend().isVisible());
     EXPECT_EQ(again.panel().LegendState, 1);
     EXPECT_EQ(again.legend().pos(), placed);
+}
+
+// Feeds one mouse event straight to a window's body, as the window system
+// would deliver it.
+void Send(QWidget& w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent e(type, QPointF(local), QPointF(w.mapToGlobal(local)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+// A click on a window's body never leaves it on the pointer; a held move
+// drags it (the offscreen platform refuses the window system's move, so the
+// window follows the pointer itself).
+void ExpectClickStaysDragMoves(QWidget& w)
+{
+    const QPoint start = w.pos();
+    const QPoint at(w.width() / 2, w.height() - 6);
+    // Instant press and release, then the pointer moves on with the button up.
+    Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    Send(w, QEvent::MouseMove, at + QPoint(40, 25), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w.pos(), start);
+    // A click that trembles by a pixel is still a click.
+    Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseMove, at + QPoint(1, 1), Qt::NoButton, Qt::LeftButton);
+    Send(w, QEvent::MouseButtonRelease, at + QPoint(1, 1), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(w.pos(), start);
+    // A real drag moves the window with the pointer and stops at the release.
+    Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseMove, at + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
+    const QPoint dragged = w.pos();
+    EXPECT_NE(dragged, start);
+    Send(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    Send(w, QEvent::MouseMove, at + QPoint(50, 50), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w.pos(), dragged);
+}
+
+TEST(Legend, AQuickClickOnTheBodyLeavesLegendAndPanelWhereTheyAre)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    s.menu().OnMenuEntryClick(1, 0);
+    ASSERT_TRUE(s.legend().isVisible());
+    {
+        SCOPED_TRACE("legend");
+        ExpectClickStaysDragMoves(s.legend());
+    }
+    {
+        SCOPED_TRACE("panel");
+        ExpectClickStaysDragMoves(s.menu());
+    }
 }
 
 TEST(Legend, ASavedPlaceOffEveryScreenIsNotUsed)
