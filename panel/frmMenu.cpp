@@ -269,13 +269,13 @@ void frmMenu::SetMap(frmMap* map)
         if (m_commands.markTreasureAsOpened)
             m_commands.markTreasureAsOpened(treasure);
     });
-    // Ctrl+P opens the progress window from the map as from the panel.
-    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_map)})
-        if (!window->findChild<QShortcut*>(QStringLiteral("progressShortcut"), Qt::FindDirectChildrenOnly)) {
-            auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), window);
-            shortcut->setObjectName(QStringLiteral("progressShortcut"));
-            connect(shortcut, &QShortcut::activated, this, &frmMenu::ShowProgress);
-        }
+    // Ctrl+P: also while the map, a tool window of the panel, is the active
+    // window (a second shortcut on the map would make the key ambiguous).
+    if (!findChild<QShortcut*>(QStringLiteral("progressShortcut"), Qt::FindDirectChildrenOnly)) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+        shortcut->setObjectName(QStringLiteral("progressShortcut"));
+        connect(shortcut, &QShortcut::activated, this, &frmMenu::ShowProgress);
+    }
 }
 
 void frmMenu::ShowProgress()

@@ -270,4 +270,19 @@ TEST(ProgressWindow, WithoutCharactersItSaysHowToMakeOne)
     EXPECT_EQ(p.lblNoCharacters->text(), s.world().language(Text::NoCharacters));
 }
 
+TEST(ProgressWindow, CtrlPFromTheMapWindowOpensIt)
+{
+    ProgramCopy folder;
+    WriteCharacters(folder);
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    // The map, a tool window of the panel, is the active window: the key
+    // must reach exactly one shortcut (two would be ambiguous and do nothing).
+    QApplication::setActiveWindow(&s.map());
+    ASSERT_EQ(QApplication::activeWindow(), &s.map());
+    QTest::keyClick(&s.map(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_NE(s.menu().Progress(), nullptr);
+    EXPECT_TRUE(s.menu().Progress()->isVisible());
+}
+
 } // namespace
