@@ -335,6 +335,14 @@ void frmMap::PointerMove(QPointF pos)
     }
 }
 
+void frmMap::PointerLeft()
+{
+    // A tooltip that follows the pointer goes with it: moving straight off
+    // the map (onto the panel, say) sends no move that misses every marker.
+    if (!drag_.Dragging && OnMove(panel_.HoverMode) == MoveAction::FollowPointer)
+        HideInformationWindows();
+}
+
 void frmMap::PointerUp(PointerButton button)
 {
     if (drag_.Dragging) {
