@@ -8,12 +8,14 @@
 #include "elite/frmCharacterList.h"
 #include "elite/frmManageCharacter.h"
 #include "elite/frmMarkEliteAsCaptured.h"
+#include "layers/frmManageNote.h"
 #include "layers/frmMarkTreasureAsOpened.h"
 #include "mapview/frmMap.h"
 #include "panel/frmEliteTab.h"
 #include "panel/frmMenu.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -387,6 +390,45 @@ TEST(DialogWindows, TheDateBoxesShowEveryDigitUncutAtTwoFontSizes)
                     << "box " << k << " cuts " << text.toStdString() << " (width " << width << ")";
             }
         }
+    }
+}
+
+TEST(DialogWindows, ARefusedPasteIntoANoteTitleSaysWhy)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    frmManageNote editor(s.world());
+    editor.Load();
+    editor.show();
+    QLineEdit* title = editor.txtShortDesc;
+    title->setFocus();
+    title->setText(QStringLiteral("Camp"));
+    title->end(false);
+    struct Case {
+        const char* name;
+        QString pasted;
+        bool refused;
+        const char* named; // what the tip names
+    };
+    const Case cases[] = {
+        {"plain text goes in", QStringLiteral(" site"), false, ""},
+        {"a character the files cannot hold", QStringLiteral("\u03A9 gate"), true, "\"\u03A9\""},
+        {"two of them, each named once", QStringLiteral("\u4E2D\u4E2D\u03A9"), true, "\"\u4E2D\", \"\u03A9\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString before = title->text();
+        QGuiApplication::clipboard()->setText(c.pasted);
+        QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+        if (!c.refused) {
+            EXPECT_EQ(title->text(), before + c.pasted);
+            continue;
+        }
+        EXPECT_EQ(title->text(), before) << "nothing of a refused paste goes in";
+        EXPECT_TRUE(editor.RefusedTitleText().contains(QString::fromUtf8(c.named)))
+            << editor.RefusedTitleText().toStdString();
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), editor.RefusedTitleText());
     }
 }
 
