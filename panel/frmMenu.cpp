@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -29,6 +30,8 @@
 #include <QTableWidget>
 #include <QVersionNumber>
 #include <QWindow>
+
+#include <cmath>
 
 namespace {
 
@@ -200,13 +203,7 @@ void frmMenu::ApplyCaptions()
     lblMenu[0]->setText(t(Text::ShowMenu));
     lblMenu[1]->setText(t(Text::OptionsMenu));
     lblMenu[2]->setText(t(Text::HelpMenu));
-    int x = kMargin;
-    for (QLabel* l : lblMenu) {
-        const int w = l->fontMetrics().horizontalAdvance(l->text()) + 18;
-        l->setGeometry(x, kMenuTop, w, kMenuHeight);
-        x += w + 2;
-    }
-    PlaceSearch(x + 6);
+    PlaceMenuTitles();
     const int tabTexts[TabCount] = {Text::TabElites, Text::TabCollectors, Text::TabGreens, Text::TabNotes,
                                     Text::TabTreasuresPets};
     for (int i = 0; i < TabCount; ++i)
@@ -224,6 +221,26 @@ void frmMenu::ApplyCaptions()
         const double size = std::max(6.5, caption->font().pointSizeF() * caption->width() / needed);
         caption->setStyleSheet(QStringLiteral("font-size: %1pt;").arg(size, 0, 'f', 1));
     }
+}
+
+void frmMenu::PlaceMenuTitles()
+{
+    if (m_placingTitles)
+        return;
+    m_placingTitles = true;
+    int x = kMargin;
+    for (QLabel* l : lblMenu) {
+        // The style sheet's font and padding reach the label once polished;
+        // fractional advances rounded up (whole pixels lose a letter at 2x).
+        l->ensurePolished();
+        const QMargins m = l->contentsMargins();
+        const int text = static_cast<int>(std::ceil(QFontMetricsF(l->font()).horizontalAdvance(l->text())));
+        const int w = std::max(l->sizeHint().width(), text + m.left() + m.right() + 2 * l->margin()) + 2;
+        l->setGeometry(x, kMenuTop, w, kMenuHeight);
+        x += w + 2;
+    }
+    PlaceSearch(x + 6);
+    m_placingTitles = false;
 }
 
 bool frmMenu::Unload(bool maximisedLayout, QString* error)
@@ -560,6 +577,10 @@ bool frmMenu::eventFilter(QObject* watched, QEvent* event)
         QLabel* title = lblMenu[static_cast<std::size_t>(i)];
         if (watched != title)
             continue;
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+            PlaceMenuTitles(); // a new font or style sheet: the titles' widths anew
+            break;
+        }
         if (event->type() == QEvent::MouseButtonPress) {
             m_pressedMenu = i;
             title->setStyleSheet(QStringLiteral("background: %1;").arg(kMenuPressedColour.name()));

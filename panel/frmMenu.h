@@ -154,6 +154,9 @@ private:
     // The calls between tabs and to the map that the context's signals carry.
     void ConnectContext();
     void ApplyCaptions();
+    // The menu titles side by side, each as wide as its text needs, then the
+    // search field.
+    void PlaceMenuTitles();
     void LayOutPages();
     // The search field from `left` to the end of the menu row.
     void PlaceSearch(int left);

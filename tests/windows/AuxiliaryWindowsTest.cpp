@@ -132,6 +132,48 @@ TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
     EXPECT_EQ(s.panel().HoverMode, HoverFollowPointer);
 }
 
+// The pixels where a label's text differs from the label without it, the
+// label grabbed at `width`.
+int TextPixels(QLabel* label, int width)
+{
+    const QString text = label->text();
+    label->resize(width, label->height());
+    label->setText(QString());
+    const QImage empty = label->grab().toImage();
+    label->setText(text);
+    const QImage shown = label->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            count += shown.pixel(x, y) != empty.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
+TEST(PopupMenuWindow, TheMenuTitlesShowEveryLetterAtTwoFontSizes)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    const QString panelStyle = s.menu().styleSheet();
+    for (const int points : {9, 20}) {
+        SCOPED_TRACE(points);
+        s.menu().setStyleSheet(panelStyle + QStringLiteral("QLabel#menuTitle { font-size: %1pt; }").arg(points));
+        QApplication::processEvents();
+        int right = 0;
+        for (QLabel* title : s.menu().lblMenu) {
+            SCOPED_TRACE(title->text().toStdString());
+            EXPECT_GE(title->x(), right) << "the titles do not overlap";
+            right = title->geometry().right() + 1;
+            const int width = title->width();
+            // The oracle: the same title in a label far wider than any font needs.
+            const int roomy = TextPixels(title, width + 300);
+            const int placed = TextPixels(title, width);
+            EXPECT_GT(roomy, 0);
+            EXPECT_EQ(placed, roomy) << "width " << width;
+        }
+    }
+}
+
 TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
 {
     ProgramCopy folder;
