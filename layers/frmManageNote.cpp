@@ -5,15 +5,19 @@
 #include "records/RecordFile.h"
 #include "world/World.h"
 
+#include <QClipboard>
 #include <QEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolTip>
 #include <QValidator>
 
 namespace {
@@ -51,6 +55,7 @@ frmManageNote::frmManageNote(World& world, QWidget* owner) : QDialog(owner), m_w
     txtShortDesc = new QLineEdit(this);
     txtShortDesc->setValidator(new Windows1252Validator(txtShortDesc));
     txtShortDesc->installEventFilter(this);
+    connect(txtShortDesc, &QLineEdit::inputRejected, this, [this] { ExplainRefusedTitleInput(); });
     lblNoteBody = new QLabel(this);
     txtBody = new QPlainTextEdit(this);
     txtBody->setTabChangesFocus(true);
@@ -111,8 +116,45 @@ void frmManageNote::Load()
     txtShortDesc->setFocus();
 }
 
+QString frmManageNote::RefusedTitleCharacters(const QString& text) const
+{
+    // Asks the title box's own rule, one character at a time.
+    QString refused;
+    const QValidator* rule = txtShortDesc->validator();
+    for (const QChar c : text) {
+        QString one(c);
+        int at = 0;
+        if (rule && rule->validate(one, at) == QValidator::Invalid && !refused.contains(c))
+            refused += c;
+    }
+    return refused;
+}
+
+void frmManageNote::ExplainRefusedTitleInput()
+{
+    // The box refused an insertion (a paste, or a key): say which characters
+    // it would not take, naming the invisible ones.
+    QString names;
+    for (const QChar c : RefusedTitleCharacters(m_lastTyped + QGuiApplication::clipboard()->text())) {
+        if (!names.isEmpty())
+            names += QStringLiteral(", ");
+        if (c == QLatin1Char('\t'))
+            names += QStringLiteral("tab");
+        else if (c.isPrint())
+            names += QLatin1Char('"') + QString(c) + QLatin1Char('"');
+        else
+            names += QStringLiteral("U+%1").arg(static_cast<uint>(c.unicode()), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    m_refusedText = names.isEmpty() ? QStringLiteral("The title does not take that text.")
+                                    : QStringLiteral("Not inserted: the title cannot hold %1.").arg(names);
+    QToolTip::showText(txtShortDesc->mapToGlobal(QPoint(0, txtShortDesc->height())), m_refusedText, txtShortDesc,
+                       QRect(), 6000);
+}
+
 bool frmManageNote::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == txtShortDesc && event->type() == QEvent::KeyPress)
+        m_lastTyped = static_cast<QKeyEvent*>(event)->text();
     // Entering the title box selects its whole text (after the click that
     // placed the cursor).
     if (watched == txtShortDesc && event->type() == QEvent::FocusIn)

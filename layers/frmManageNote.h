@@ -45,6 +45,10 @@ public:
     // The characters of `text` that a Windows-1252 file cannot hold, each once.
     static QString UnwritableCharacters(const QString& text);
 
+    // Why the title box last refused an insertion ("" until it did); shown
+    // in a tip under the box.
+    const QString& RefusedTitleText() const { return m_refusedText; }
+
     QLineEdit* txtShortDesc = nullptr;
     QPlainTextEdit* txtBody = nullptr;
     QLabel* lblShortDesc = nullptr;
@@ -62,6 +66,9 @@ private:
     // The title and text as they are saved: trimmed, line ends as CR LF.
     QString TitleText() const;
     QString BodyText() const;
+    // The characters of `text` the title box's rule refuses, each once.
+    QString RefusedTitleCharacters(const QString& text) const;
+    void ExplainRefusedTitleInput();
 
     World& m_world;
     int m_x = 0;
@@ -70,4 +77,6 @@ private:
     int m_campaign = 0;
     int m_region = 0;
     int m_saved = -1;
+    QString m_lastTyped;   // the text of the last key pressed in the title box
+    QString m_refusedText; // why the title box last refused an insertion
 };

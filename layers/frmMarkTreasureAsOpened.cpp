@@ -90,16 +90,34 @@ void frmMarkTreasureAsOpened::DetectDateOrder(const QString& shortDateFormat)
     }
 }
 
+int frmMarkTreasureAsOpened::DateBoxWidthFor(int digits) const
+{
+    // The box's own size hint holds 17 "x" plus its frame, padding and text
+    // margins as its style (a style sheet included) draws them: what is not
+    // the 17 "x" is what a box needs round its text.
+    QLineEdit* box = txtDate[0];
+    box->ensurePolished();
+    const QFontMetrics fm(box->font());
+    const int aroundText = box->sizeHint().width() - fm.horizontalAdvance(QLatin1Char('x')) * 17;
+    int widestDigit = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widestDigit = std::max(widestDigit, fm.horizontalAdvance(QLatin1Char(digit)));
+    // One pixel more for the text cursor, which the box keeps in view.
+    return digits * widestDigit + aroundText + 1;
+}
+
 void frmMarkTreasureAsOpened::ArrangeDateBoxes()
 {
     // The designed widths hold two and four digits of the designed font; the
-    // boxes grow with the font so that the digits are never cut.
-    const QFontMetrics fm(txtDate[0]->font());
-    const double neededPerDigitBox = fm.horizontalAdvance(QStringLiteral("00")) + 14.0;
-    const double scale =
-        std::max(1.0, neededPerDigitBox /
-                          (modTreasureDate::BoxWidthTwips(modTreasureDate::DatePart::Day) / double(kTwipsPerPixel)));
-    auto pixels = [scale](int twips) { return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel)); };
+    // boxes grow with the font, its widest digit and the box's own margins so
+    // that the digits are never cut. Measured again whenever the font or the
+    // style changes (the panel's style sheet reaches the boxes only when the
+    // dialog is shown).
+    using modTreasureDate::DatePart;
+    auto designedPixels = [](DatePart part) { return modTreasureDate::BoxWidthTwips(part) / double(kTwipsPerPixel); };
+    const double scale = std::max(
+        {1.0, DateBoxWidthFor(2) / designedPixels(DatePart::Day), DateBoxWidthFor(4) / designedPixels(DatePart::Year)});
+    auto pixels = [scale](int twips) { return static_cast<int>(std::ceil(twips * scale / kTwipsPerPixel)); };
     const auto layout = modTreasureDate::ArrangeDateBoxes(m_order, 0, kSeparatorWidthTwips);
     const int height = txtDate[0]->sizeHint().height();
     for (size_t k = 0; k < txtDate.size(); ++k)
@@ -180,6 +198,12 @@ void frmMarkTreasureAsOpened::cmdSave_Click()
     accept();
 }
 
+void frmMarkTreasureAsOpened::showEvent(QShowEvent* event)
+{
+    ArrangeDateBoxes();
+    QDialog::showEvent(event);
+}
+
 bool frmMarkTreasureAsOpened::eventFilter(QObject* watched, QEvent* event)
 {
     const auto box = std::find(txtDate.begin(), txtDate.end(), watched);
@@ -188,6 +212,10 @@ bool frmMarkTreasureAsOpened::eventFilter(QObject* watched, QEvent* event)
     QLineEdit* edit = *box;
     const auto part = m_order[static_cast<size_t>(box - txtDate.begin())];
     switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+        QTimer::singleShot(0, this, [this] { ArrangeDateBoxes(); });
+        break;
     case QEvent::FocusIn:
     case QEvent::MouseButtonRelease:
         QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });

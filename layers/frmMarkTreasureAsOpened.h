@@ -37,10 +37,13 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void DetectDateOrder(const QString& shortDateFormat);
     void ArrangeDateBoxes();
+    // The width a date box needs to show `digits` of the widest digit uncut.
+    int DateBoxWidthFor(int digits) const;
     void ApplyCaptions();
     void FillCharacterList();
     void UpdateSaveCaption();

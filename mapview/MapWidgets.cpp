@@ -59,6 +59,12 @@ void MapViewport::mouseReleaseEvent(QMouseEvent* e)
     map_.PointerUp(ButtonOf(e->button()));
 }
 
+void MapViewport::leaveEvent(QEvent* e)
+{
+    map_.PointerLeft();
+    QWidget::leaveEvent(e);
+}
+
 void MapViewport::mouseDoubleClickEvent(QMouseEvent* e)
 {
     map_.PointerDoubleClick(ButtonOf(e->button()), e->position(), e->globalPosition().toPoint());

@@ -338,6 +338,14 @@ void frmMap::PointerMove(QPointF pos)
     }
 }
 
+void frmMap::PointerLeft()
+{
+    // A tooltip that follows the pointer goes with it: moving straight off
+    // the map (onto the panel, say) sends no move that misses every marker.
+    if (!m_drag.Dragging && OnMove(m_panel.HoverMode) == MoveAction::FollowPointer)
+        HideInformationWindows();
+}
+
 void frmMap::PointerUp(PointerButton button)
 {
     if (m_drag.Dragging) {

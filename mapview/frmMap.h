@@ -82,6 +82,8 @@ public:
     // Pointer handling of picMap (viewport coordinates).
     void PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos);
     void PointerMove(QPointF pos);
+    // The pointer left the viewport.
+    void PointerLeft();
     void PointerUp(PointerButton button);
     void PointerDoubleClick(PointerButton button, QPointF pos, QPoint globalPos);
     // The double-click action at the last press.

@@ -396,9 +396,12 @@ void frmEliteTab::RevealArea(const modSearch::Result& r)
         m_context.CentreMapOn(r.x, r.y);
 }
 
-void frmEliteTab::RevealMissing(int character, int campaign, int profession)
+void frmEliteTab::RevealMissing(int character, int campaign, int profession, int region)
 {
-    ShowCampaign(campaign);
+    if (region > 0)
+        ShowArea(campaign, region); // the map keeps a picture
+    else
+        ShowCampaign(campaign);
     txtEliteName->clear();
     txtEliteBossName->clear();
     ChooseData(cmbProfession, profession);

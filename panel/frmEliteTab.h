@@ -20,8 +20,9 @@ public:
     void Reveal(const modSearch::Result& found) override;
     // What `character` still lacks: the skills of campaign c (by item data,
     // -1 every campaign) or of profession p (0 every profession) that the
-    // character has not captured, every other filter emptied.
-    void RevealMissing(int character, int campaign, int profession);
+    // character has not captured, every other filter emptied; only region r
+    // of campaign c when r > 0.
+    void RevealMissing(int character, int campaign, int profession, int region = 0);
 
     void FilterElites(bool redraw);
     // Switches the map to the place chosen in lstLocations and centres it.

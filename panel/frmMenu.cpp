@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -29,6 +30,8 @@
 #include <QTableWidget>
 #include <QVersionNumber>
 #include <QWindow>
+
+#include <cmath>
 
 namespace {
 
@@ -200,13 +203,7 @@ void frmMenu::ApplyCaptions()
     lblMenu[0]->setText(t(Text::ShowMenu));
     lblMenu[1]->setText(t(Text::OptionsMenu));
     lblMenu[2]->setText(t(Text::HelpMenu));
-    int x = kMargin;
-    for (QLabel* l : lblMenu) {
-        const int w = l->fontMetrics().horizontalAdvance(l->text()) + 18;
-        l->setGeometry(x, kMenuTop, w, kMenuHeight);
-        x += w + 2;
-    }
-    PlaceSearch(x + 6);
+    PlaceMenuTitles();
     const int tabTexts[TabCount] = {Text::TabElites, Text::TabCollectors, Text::TabGreens, Text::TabNotes,
                                     Text::TabTreasuresPets};
     for (int i = 0; i < TabCount; ++i)
@@ -224,6 +221,26 @@ void frmMenu::ApplyCaptions()
         const double size = std::max(6.5, caption->font().pointSizeF() * caption->width() / needed);
         caption->setStyleSheet(QStringLiteral("font-size: %1pt;").arg(size, 0, 'f', 1));
     }
+}
+
+void frmMenu::PlaceMenuTitles()
+{
+    if (m_placingTitles)
+        return;
+    m_placingTitles = true;
+    int x = kMargin;
+    for (QLabel* l : lblMenu) {
+        // The style sheet's font and padding reach the label once polished;
+        // fractional advances rounded up (whole pixels lose a letter at 2x).
+        l->ensurePolished();
+        const QMargins m = l->contentsMargins();
+        const int text = static_cast<int>(std::ceil(QFontMetricsF(l->font()).horizontalAdvance(l->text())));
+        const int w = std::max(l->sizeHint().width(), text + m.left() + m.right() + 2 * l->margin()) + 2;
+        l->setGeometry(x, kMenuTop, w, kMenuHeight);
+        x += w + 2;
+    }
+    PlaceSearch(x + 6);
+    m_placingTitles = false;
 }
 
 bool frmMenu::Unload(bool maximisedLayout, QString* error)
@@ -269,13 +286,13 @@ void frmMenu::SetMap(frmMap* map)
         if (m_commands.markTreasureAsOpened)
             m_commands.markTreasureAsOpened(treasure);
     });
-    // Ctrl+P opens the progress window from the map as from the panel.
-    for (QWidget* window : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_map)})
-        if (!window->findChild<QShortcut*>(QStringLiteral("progressShortcut"), Qt::FindDirectChildrenOnly)) {
-            auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), window);
-            shortcut->setObjectName(QStringLiteral("progressShortcut"));
-            connect(shortcut, &QShortcut::activated, this, &frmMenu::ShowProgress);
-        }
+    // Ctrl+P: also while the map, a tool window of the panel, is the active
+    // window (a second shortcut on the map would make the key ambiguous).
+    if (!findChild<QShortcut*>(QStringLiteral("progressShortcut"), Qt::FindDirectChildrenOnly)) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+        shortcut->setObjectName(QStringLiteral("progressShortcut"));
+        connect(shortcut, &QShortcut::activated, this, &frmMenu::ShowProgress);
+    }
 }
 
 void frmMenu::ShowProgress()
@@ -560,6 +577,10 @@ bool frmMenu::eventFilter(QObject* watched, QEvent* event)
         QLabel* title = lblMenu[static_cast<std::size_t>(i)];
         if (watched != title)
             continue;
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+            PlaceMenuTitles(); // a new font or style sheet: the titles' widths anew
+            break;
+        }
         if (event->type() == QEvent::MouseButtonPress) {
             m_pressedMenu = i;
             title->setStyleSheet(QStringLiteral("background: %1;").arg(kMenuPressedColour.name()));
@@ -597,28 +618,27 @@ void frmMenu::paintEvent(QPaintEvent* event)
 
 void frmMenu::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
-        // Let the window system move the window where it can; otherwise the
-        // moves below follow the pointer.
-        if (windowHandle() && windowHandle()->startSystemMove())
-            m_dragging = true;
-    }
+    if (event->button() == Qt::LeftButton)
+        m_drag.Press(event->globalPosition().toPoint(), frameGeometry().topLeft());
     AttachMap();
     QWidget::mousePressEvent(event);
 }
 
 void frmMenu::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - m_dragOffset);
+    // Moved by the window system where it can, else following the pointer;
+    // only once the pointer moved with the button held (see WindowDrag).
+    const WindowDrag::Action a =
+        m_drag.Move(event->globalPosition().toPoint(), (event->buttons() & Qt::LeftButton) != 0,
+                    [this] { return windowHandle() && windowHandle()->startSystemMove(); });
+    if (a.step == WindowDrag::Step::MoveTo)
+        move(a.topLeft);
     QWidget::mouseMoveEvent(event);
 }
 
 void frmMenu::mouseReleaseEvent(QMouseEvent* event)
 {
-    m_dragging = false;
+    m_drag.Release();
     AttachMap();
     QWidget::mouseReleaseEvent(event);
 }
@@ -626,7 +646,7 @@ void frmMenu::mouseReleaseEvent(QMouseEvent* event)
 void frmMenu::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    if (m_dragging)
+    if (m_drag.Dragging())
         AttachMap();
 }
 

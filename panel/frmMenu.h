@@ -9,6 +9,7 @@
 
 #include "panel/MenuCommands.h"
 #include "panel/PanelContext.h"
+#include "windows/WindowDrag.h"
 #include "world/PanelState.h"
 #include "world/World.h"
 
@@ -153,6 +154,9 @@ private:
     // The calls between tabs and to the map that the context's signals carry.
     void ConnectContext();
     void ApplyCaptions();
+    // The menu titles side by side, each as wide as its text needs, then the
+    // search field.
+    void PlaceMenuTitles();
     void LayOutPages();
     // The search field from `left` to the end of the menu row.
     void PlaceSearch(int left);
@@ -182,7 +186,7 @@ private:
     Commands m_commands;
     std::vector<int> m_tabTops;
     bool m_unloaded = false;
-    bool m_dragging = false;
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
+    bool m_placingTitles = false;
     int m_pressedMenu = -1;
 };

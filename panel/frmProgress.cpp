@@ -312,15 +312,18 @@ void frmProgress::ChooseCell(int row, int column)
         return;
     const modProgress::Row& chosen = m_overview.rows[static_cast<std::size_t>(row)];
     const int character = m_overview.characters[static_cast<std::size_t>(column)];
-    // Every campaign (or the row's), every region and zone.
-    const bool byCampaign = chosen.kind == RowKind::Campaign || chosen.kind == RowKind::Chests;
-    const int campaign = byCampaign ? chosen.number : -1;
+    // The row's campaign (or the one shown), every zone, and a region that
+    // holds something the character lacks, so the map keeps a picture.
+    const modProgress::Area area =
+        modProgress::RegionToShow(m_world, chosen, character,
+                                  {m_menu.Context().panel().ChosenCampaign(), m_menu.Context().panel().ChosenRegion()});
     if (chosen.kind == RowKind::Chests) {
-        m_menu.TreasuresPetsTab().RevealNotOpened(character, campaign);
+        m_menu.TreasuresPetsTab().RevealNotOpened(character, area.campaign, area.region);
         m_menu.SelectTab(TabTreasuresPets);
         return;
     }
-    m_menu.EliteTab().RevealMissing(character, campaign, chosen.kind == RowKind::Profession ? chosen.number : 0);
+    m_menu.EliteTab().RevealMissing(character, area.campaign, chosen.kind == RowKind::Profession ? chosen.number : 0,
+                                    area.region);
     m_menu.SelectTab(TabElite);
 }
 

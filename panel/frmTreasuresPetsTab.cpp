@@ -166,8 +166,11 @@ void frmTreasuresPetsTab::Reveal(const modSearch::Result& found)
              [] {});
 }
 
-void frmTreasuresPetsTab::RevealNotOpened(int character, int campaign)
+void frmTreasuresPetsTab::RevealNotOpened(int character, int campaign, int region)
 {
-    emit m_context.campaignRequested(campaign);
+    if (region > 0)
+        emit m_context.areaRequested(campaign, region); // the map keeps a picture
+    else
+        emit m_context.campaignRequested(campaign);
     ChooseData(cmbTreasureCharacter, character);
 }

@@ -15,8 +15,8 @@ public:
     // A chest or a pet (with the place found).
     void Reveal(const modSearch::Result& found) override;
     // The chests of campaign c (by item data, -1 every campaign) that
-    // `character` has not opened.
-    void RevealNotOpened(int character, int campaign);
+    // `character` has not opened; only region r of campaign c when r > 0.
+    void RevealNotOpened(int character, int campaign, int region = 0);
 
     void FilterTreasures(bool redraw);
     // Fills cmbTreasureCharacter, keeping the chosen character (at start: the

@@ -184,4 +184,61 @@ StillNeeded StillNeededBy(const World& world, int elite)
     return need;
 }
 
+namespace {
+
+// Something `row` counts lies in region r of campaign c and `character` lacks it.
+bool MissingIn(const World& world, const Row& row, int character, int c, int r)
+{
+    const modTabRules::AreaFilter area{c, r, 0};
+    if (row.kind == RowKind::Chests) {
+        const auto& chests = world.treasures.Treasures;
+        for (std::size_t t = 1; t < chests.size(); ++t)
+            if (chests[t].Present && modTabRules::InArea(area, chests[t].Campaign, chests[t].Region, chests[t].Zone) &&
+                !HasOpened(chests[t], character))
+                return true;
+        return false;
+    }
+    const auto& skills = world.elite.EliteSkills;
+    for (std::size_t e = 1; e < skills.size(); ++e) {
+        const modElite::EliteSkill& skill = skills[e];
+        if (!modEliteTab::HasPlaces(skill) || modEliteTab::CapturedBy(skill, character))
+            continue;
+        if (row.kind == RowKind::Profession && !modEliteTab::ProfessionMatches(skill, row.number, 0))
+            continue;
+        if (modEliteTab::InRegionFilter(skill, {c, r, 0}, QString()))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Area RegionToShow(const World& world, const Row& row, int character, Area current)
+{
+    const bool oneCampaign = row.kind == RowKind::Campaign || row.kind == RowKind::Chests;
+    std::vector<int> campaigns;
+    if (oneCampaign)
+        campaigns.push_back(row.number);
+    else {
+        if (current.campaign >= 0)
+            campaigns.push_back(current.campaign);
+        for (const PanelEntry& c : Choices(modPanelLists::FillCampaignList(world.campaigns, world.language)))
+            if (c.data != current.campaign)
+                campaigns.push_back(c.data);
+    }
+    if (current.region > 0 && !campaigns.empty() && current.campaign == campaigns.front() &&
+        modCampaigns::RegionExists(world.campaigns, current.campaign, current.region) &&
+        MissingIn(world, row, character, current.campaign, current.region))
+        return current;
+    for (int c : campaigns) {
+        if (c < 0 || c >= static_cast<int>(world.campaigns.size()))
+            continue;
+        const auto regions = static_cast<int>(world.campaigns[static_cast<std::size_t>(c)].Regions.size());
+        for (int r = 1; r < regions; ++r)
+            if (modCampaigns::RegionExists(world.campaigns, c, r) && MissingIn(world, row, character, c, r))
+                return {c, r};
+    }
+    return {oneCampaign ? row.number : current.campaign, 0};
+}
+
 } // namespace modProgress

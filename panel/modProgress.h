@@ -65,4 +65,18 @@ struct StillNeeded {
 };
 StillNeeded StillNeededBy(const World& world, int elite);
 
+// Where the map stays after a click on a cell: a campaign (item data of its
+// combo entry) and one of its regions; region 0 when no region in reach has
+// anything the character lacks.
+struct Area {
+    int campaign = -1;
+    int region = 0;
+};
+// The region a click on `row`'s cell of `character` shows, so the map keeps a
+// picture: `current` when it holds something the row counts that the
+// character lacks, else the first such region (region order) of the row's
+// campaign; rows of every campaign look in the current campaign first, then
+// in campaign order.
+Area RegionToShow(const World& world, const Row& row, int character, Area current);
+
 } // namespace modProgress

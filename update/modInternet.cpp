@@ -264,7 +264,8 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
             }
             if (reply->isFinished()) {
                 if (reply->error() != QNetworkReply::NoError) {
-                    reason = QStringLiteral("%1: %2").arg(address.toString(), reply->errorString());
+                    reason = QStringLiteral("%1 (%2: %3)")
+                                 .arg(PlainNetworkReason(reply->error()), address.toString(), reply->errorString());
                 } else if (!statusChecked && !checkStatus()) {
                     // reason set
                 } else if (!file.flush()) {
@@ -300,6 +301,36 @@ bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QS
     if (!ok && why)
         *why = reason;
     return ok;
+}
+
+QString PlainNetworkReason(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("host not found: the server's name could not be looked up");
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("connection refused: nothing answers at the server's address");
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::ProxyTimeoutError:
+        return QStringLiteral("timed out: the server did not answer in time");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("secure connection failed: the server's identity could not be checked");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("the server closed the connection");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+        return QStringLiteral("no network: this computer could not reach the network");
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+    case QNetworkReply::UnknownProxyError:
+        return QStringLiteral("the proxy server could not be used");
+    default:
+        return QStringLiteral("the transfer failed");
+    }
 }
 
 } // namespace modInternet

@@ -3,6 +3,7 @@
 // addresses.
 #pragma once
 
+#include <QNetworkReply>
 #include <QString>
 #include <QUrl>
 
@@ -74,5 +75,9 @@ inline constexpr qint64 kUnlistedSizeCap = 64LL * 1024 * 1024;
 // settings apply.
 bool DownloadFile(const ServerEntry* server, const QString& remoteName, const QString& localPath, qint64 startCount,
                   qint64 maxBytes, bool& cancelRequested, const DownloadHooks& hooks, QString* why = nullptr);
+
+// A network failure in plain words for the player: "host not found",
+// "connection refused", "timed out", "secure connection failed" and the like.
+QString PlainNetworkReason(QNetworkReply::NetworkError error);
 
 } // namespace modInternet

@@ -527,7 +527,8 @@ std::optional<UpdateWizard::Transition> UpdateWizard::Fail(const QString& why)
     if (!why.isEmpty())
         LastFailure = why;
     WriteLog(LastFailure.isEmpty() ? QStringLiteral("failed") : LastFailure);
-    return Transition{StepError, QString()};
+    // The page names the reason too, not only the log.
+    return Transition{StepError, LastFailure.isEmpty() ? QString() : QStringLiteral("Reason: %1").arg(LastFailure)};
 }
 
 void UpdateWizard::WriteLog(const QString& why) const

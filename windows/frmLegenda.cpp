@@ -94,21 +94,22 @@ void frmLegenda::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton)
         return;
-    // The window system moves the window where it can; otherwise the moves
-    // below follow the pointer.
-    if (windowHandle() && windowHandle()->startSystemMove())
-        return;
-    m_dragging = true;
-    m_dragOffset = e->globalPosition().toPoint() - frameGeometry().topLeft();
+    m_drag.Press(e->globalPosition().toPoint(), frameGeometry().topLeft());
 }
 
 void frmLegenda::mouseMoveEvent(QMouseEvent* e)
 {
-    if (m_dragging && (e->buttons() & Qt::LeftButton))
-        move(e->globalPosition().toPoint() - m_dragOffset);
+    // The window system moves the window where it can; otherwise the window
+    // follows the pointer. Either only once the pointer moved with the button
+    // held: a system move asked for after a quick click's release would keep
+    // the window on the pointer until the next click.
+    const WindowDrag::Action a = m_drag.Move(e->globalPosition().toPoint(), (e->buttons() & Qt::LeftButton) != 0,
+                                             [this] { return windowHandle() && windowHandle()->startSystemMove(); });
+    if (a.step == WindowDrag::Step::MoveTo)
+        move(a.topLeft);
 }
 
 void frmLegenda::mouseReleaseEvent(QMouseEvent*)
 {
-    m_dragging = false;
+    m_drag.Release();
 }

@@ -3,6 +3,7 @@
 // and hidden by the control panel's legend switch; dragged by its body.
 #pragma once
 
+#include "windows/WindowDrag.h"
 #include "world/World.h"
 
 #include <QImage>
@@ -40,6 +41,5 @@ private:
     int m_pictureWidth = 0;
     QImage m_picture;
     QAbstractButton* m_close = nullptr;
-    bool m_dragging = false;
-    QPoint m_dragOffset;
+    WindowDrag m_drag;
 };

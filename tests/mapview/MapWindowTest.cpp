@@ -8,9 +8,11 @@
 #include "mapview/MapResources.h"
 #include "mapview/frmMap.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -51,6 +53,7 @@ struct MapWindowFixture : ::testing::Test {
         map->UpdateMapWithNewEliteSkills();
     }
     QWidget* view() const { return map->picMap(); }
+    void HideAll() { map->HideInformationWindows(); }
     QPoint ViewPointOf(int mapX, int mapY) const { return {mapX + map->MapOffsetX(), mapY + map->MapOffsetY()}; }
 };
 
@@ -191,6 +194,37 @@ TEST_F(MapWindowFixture, HoverShowsTheSkillWindowBesideTheMarker)
     ASSERT_TRUE(tip->isVisible());
     QTest::mouseClick(tip, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_FALSE(tip->isVisible());
+}
+
+TEST_F(MapWindowFixture, AFollowingTooltipGoesWhenThePointerLeavesTheMap)
+{
+    Open(1);
+    map->CenterMapOn(500, 400);
+    InformationWindow* tip = map->picExtToolTip();
+    struct Case {
+        const char* name;
+        uint8_t mode;
+        bool shownAfterLeaving;
+    };
+    for (const Case c : {Case{"follows the pointer", HoverFollowPointer, false}, Case{"sticky", HoverSticky, true}}) {
+        SCOPED_TRACE(c.name);
+        t.panel.HoverMode = c.mode;
+        HideAll();
+        if (c.mode == HoverFollowPointer)
+            QTest::mouseMove(view(), ViewPointOf(500, 400));
+        else
+            QTest::mouseClick(view(), Qt::RightButton, {}, ViewPointOf(500, 400));
+        ASSERT_TRUE(tip->isVisible());
+        // Straight from the marker onto another window: no move over the map
+        // misses the marker first; the window system tells the map's window
+        // that the pointer left it.
+        QEvent left(QEvent::Leave);
+        QApplication::sendEvent(map->windowHandle(), &left);
+        EXPECT_EQ(tip->isVisible(), c.shownAfterLeaving);
+    }
+    // The pointer off the marker again (a move to where it already is counts
+    // for nothing in the next test).
+    QTest::mouseMove(view(), QPoint(10, 20));
 }
 
 // A FIFO would block a plain open until some writer came along: as a region

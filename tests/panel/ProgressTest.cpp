@@ -206,4 +206,63 @@ TEST(ProgressOverview, StillNeededCountsTheCharactersWithoutTheSkill)
     }
 }
 
+TEST(ProgressOverview, AClickKeepsARegionWithSomethingMissingShown)
+{
+    // Alpha: region 1 holds skills 1 and 5, region 2 skills 2, 3 and 5.
+    // Ember gets two regions: chest 1 (and the unreadable line 4) in region
+    // 1, chests 2 and 3 in region 2. Core has no region.
+    using modProgress::Area;
+    struct Case {
+        const char* title;
+        const char* row; // the row's name; "total" for the total row
+        bool chests;
+        std::vector<int> captured; // by Ayla
+        std::vector<int> opened;   // by Ayla
+        Area current, expected;
+    };
+    const Case cases[] = {
+        {"the current region lacks something: kept", "Alpha", false, {}, {}, {1, 2}, {1, 2}},
+        {"the current region is complete: the first that is not", "Alpha", false, {2, 3, 5}, {}, {1, 2}, {1, 1}},
+        {"only the second region lacks something", "Alpha", false, {1, 5}, {}, {-1, 0}, {1, 2}},
+        {"another campaign shown: the row's first region", "Alpha", false, {}, {}, {3, 1}, {1, 1}},
+        {"nothing missing: every region of the row's campaign", "Alpha", false, {1, 2, 3, 5}, {}, {1, 2}, {1, 0}},
+        {"a campaign without regions", "Core", false, {}, {}, {1, 1}, {0, 0}},
+        {"a profession: its skills decide", "Seer", false, {}, {}, {1, 1}, {1, 2}},
+        {"the total from every campaign: campaign order", "total", false, {}, {}, {-1, 0}, {1, 1}},
+        {"the total: the current campaign first, then in order", "total", false, {}, {}, {3, 1}, {1, 1}},
+        {"the total with the current region lacking something", "total", false, {1}, {}, {1, 2}, {1, 2}},
+        {"the total, nothing missing: the campaign shown stays", "total", false, {1, 2, 3, 5}, {}, {1, 2}, {1, 0}},
+        {"chests: an unreadable line is no chest", "Ember", true, {}, {1}, {3, 1}, {3, 2}},
+        {"chests shown from another campaign", "Ember", true, {}, {}, {1, 1}, {3, 1}},
+        {"chests all opened", "Ember", true, {}, {1, 2, 3}, {3, 2}, {3, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        World w = ProgressWorld();
+        w.campaigns[3].Regions.resize(3);
+        w.campaigns[3].Regions[1].Name = QStringLiteral("Cinder Flats");
+        w.campaigns[3].Regions[2].Name = QStringLiteral("Ash Reach");
+        for (int t = 1; t <= 4; ++t) {
+            auto& chest = w.treasures.Treasures[static_cast<std::size_t>(t)];
+            chest.Campaign = 3;
+            chest.Region = static_cast<uint8_t>(t == 2 || t == 3 ? 2 : 1);
+        }
+        for (int e : c.captured)
+            w.elite.EliteSkills[static_cast<std::size_t>(e)].Captured[1] = true;
+        for (int t : c.opened)
+            w.treasures.Treasures[static_cast<std::size_t>(t)].OpenedOn[1] = QDate(2026, 1, 2);
+        const auto overview = modProgress::BuildOverview(w);
+        const modProgress::Row* row = nullptr;
+        for (const auto& r : overview.rows)
+            if ((r.kind == modProgress::RowKind::Chests) == c.chests &&
+                (r.kind == modProgress::RowKind::Total ? QStringLiteral("total") : r.name) ==
+                    QString::fromLatin1(c.row))
+                row = &r;
+        ASSERT_NE(row, nullptr);
+        const Area shown = modProgress::RegionToShow(w, *row, 1, c.current);
+        EXPECT_EQ(shown.campaign, c.expected.campaign);
+        EXPECT_EQ(shown.region, c.expected.region);
+    }
+}
+
 } // namespace

@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -53,6 +54,18 @@ frmProgress& OpenWithCtrlP(Started& s)
     return *progress;
 }
 
+// The first campaign row whose campaign has a region map.
+int CampaignRowWithRegions(const frmProgress& p, const World& w)
+{
+    const auto& rows = p.Overview().rows;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        if (rows[r].kind == modProgress::RowKind::Campaign)
+            for (const auto& region : w.campaigns[static_cast<std::size_t>(rows[r].number)].Regions)
+                if (!region.Name.isEmpty())
+                    return static_cast<int>(r);
+    return -1;
+}
+
 void ClickCell(frmProgress& p, int row, int column)
 {
     QTableWidget* t = p.tblProgress;
@@ -79,17 +92,18 @@ std::set<int> Listed(const QListWidget* list)
     return numbers;
 }
 
-// The skills of campaign c (any when c < 0) and profession p (any when 0)
-// with a place, that character `ch` has not captured, decided from the
-// world's records alone.
-std::set<int> Missing(const World& w, int c, int p, int ch)
+// The skills of campaign c (any when c < 0; only region r of it when r > 0)
+// and profession p (any when 0) with a place, that character `ch` has not
+// captured, decided from the world's records alone.
+std::set<int> Missing(const World& w, int c, int p, int ch, int r = 0)
 {
     std::set<int> numbers;
     for (int n = 1; n <= w.elite.highest(); ++n) {
         const auto& skill = w.elite.EliteSkills[static_cast<std::size_t>(n)];
         bool here = c < 0 && skill.Locations.size() > 1;
         for (std::size_t i = 1; i < skill.Locations.size(); ++i)
-            here = here || skill.Locations[i].Campaign == c || (c == 0 && skill.Campaign == 0);
+            here = here || (r > 0 ? skill.Locations[i].Campaign == c && skill.Locations[i].Region == r
+                                  : skill.Locations[i].Campaign == c || (c == 0 && skill.Campaign == 0));
         const bool captured = static_cast<std::size_t>(ch) < skill.Captured.size() && skill.Captured[ch];
         if (here && (p == 0 || skill.Profession == p) && !captured)
             numbers.insert(n);
@@ -125,7 +139,7 @@ TEST(ProgressWindow, ACellShowsExactlyWhatTheCharacterLacks)
     };
     for (const Case& c : cases) {
         m.SelectTab(TabNotes);
-        const int row = RowOf(p, c.kind);
+        const int row = c.kind == modProgress::RowKind::Campaign ? CampaignRowWithRegions(p, w) : RowOf(p, c.kind);
         ASSERT_GE(row, 0) << c.name;
         const modProgress::Row& r = p.Overview().rows[static_cast<std::size_t>(row)];
         if (c.byKeyboard) {
@@ -137,13 +151,33 @@ TEST(ProgressWindow, ACellShowsExactlyWhatTheCharacterLacks)
         EXPECT_EQ(s.program->panel().ActiveTab, TabElite) << c.name;
         EXPECT_TRUE(m.EliteTab().optCapture[1]->isChecked()) << c.name;
         EXPECT_EQ(m.EliteTab().cmbCharacter->currentData().toInt(), c.column + 1) << c.name;
-        const int campaign = r.kind == modProgress::RowKind::Campaign ? r.number : -1;
         const int profession = r.kind == modProgress::RowKind::Profession ? r.number : 0;
-        EXPECT_EQ(m.EliteTab().cmbCampaign->currentData().toInt(), campaign) << c.name;
+        const int campaign = m.EliteTab().cmbCampaign->currentData().toInt();
+        if (r.kind == modProgress::RowKind::Campaign) {
+            EXPECT_EQ(campaign, r.number) << c.name;
+        }
         EXPECT_EQ(m.EliteTab().cmbProfession->currentData().toInt(), profession) << c.name;
-        EXPECT_EQ(Listed(m.EliteTab().lstElite), Missing(w, campaign, profession, c.column + 1)) << c.name;
-        EXPECT_EQ(m.EliteTab().lstElite->count(), r.total - r.done[static_cast<std::size_t>(c.column)]) << c.name;
+        // A region that lacks something stays shown: the map keeps a picture,
+        // and the list is what the character lacks there.
+        const int region = m.EliteTab().cmbRegion->currentData().toInt();
+        EXPECT_GT(region, 0) << c.name;
+        EXPECT_TRUE(s.map().MapLoaded()) << c.name;
+        const std::set<int> listed = Listed(m.EliteTab().lstElite);
+        EXPECT_FALSE(listed.empty()) << c.name;
+        EXPECT_EQ(listed, Missing(w, campaign, profession, c.column + 1, region)) << c.name;
+        const std::set<int> rowMissing =
+            Missing(w, r.kind == modProgress::RowKind::Campaign ? r.number : -1, profession, c.column + 1);
+        EXPECT_TRUE(std::includes(rowMissing.begin(), rowMissing.end(), listed.begin(), listed.end())) << c.name;
     }
+    // A campaign without regions: every region of it, as before.
+    const int noRegions = RowOf(p, modProgress::RowKind::Campaign);
+    ASSERT_NE(noRegions, CampaignRowWithRegions(p, w)) << "the demo world's first campaign has no map";
+    ClickCell(p, noRegions, 0);
+    const modProgress::Row& core = p.Overview().rows[static_cast<std::size_t>(noRegions)];
+    EXPECT_EQ(m.EliteTab().cmbCampaign->currentData().toInt(), core.number);
+    EXPECT_EQ(m.EliteTab().cmbRegion->currentData().toInt(), 0);
+    EXPECT_EQ(Listed(m.EliteTab().lstElite), Missing(w, core.number, 0, 1));
+    EXPECT_EQ(m.EliteTab().lstElite->count(), core.total - core.done[0]);
     EXPECT_GT(p.Overview().rows[static_cast<std::size_t>(RowOf(p, modProgress::RowKind::Total))].done[0], 0)
         << "Ayla's captures counted";
 
@@ -154,7 +188,11 @@ TEST(ProgressWindow, ACellShowsExactlyWhatTheCharacterLacks)
     EXPECT_EQ(s.program->panel().ActiveTab, TabTreasuresPets);
     auto* tab = m.findChild<frmTreasuresPetsTab*>();
     EXPECT_EQ(tab->cmbTreasureCharacter->currentData().toInt(), 2);
-    EXPECT_EQ(m.TreasuresPetsTab().lstVarshaTreasures->count(),
+    // Bren opened none: the first region with chests stays shown, its chests listed.
+    EXPECT_GT(m.EliteTab().cmbRegion->currentData().toInt(), 0);
+    EXPECT_TRUE(s.map().MapLoaded());
+    EXPECT_GT(m.TreasuresPetsTab().lstVarshaTreasures->count(), 0);
+    EXPECT_LE(m.TreasuresPetsTab().lstVarshaTreasures->count(),
               p.Overview().rows[static_cast<std::size_t>(chests)].total);
 
     // The arrow keys pass over the headings: from the last campaign down to
@@ -195,9 +233,10 @@ TEST(ProgressWindow, ACaptureRecountsItsCellAndTheStillNeededLine)
     ClickCell(p, total, 1);
     ASSERT_GT(m.EliteTab().lstElite->count(), 0);
     m.EliteTab().optCapture[0]->setChecked(true);
-    const int elite = *Missing(s.world(), -1, 0, 1).begin();
     m.EliteTab().lstElite->setCurrentRow(0);
     const int selected = m.EliteTab().lstElite->item(0)->data(Qt::UserRole).toInt();
+    // Bren has captured nothing: the first skill of the region shown is one he lacks.
+    const int elite = selected;
     auto* line = m.findChild<QLabel*>(QStringLiteral("lblStillNeeded"));
     ASSERT_NE(line, nullptr);
     const int need = s.world().elite.EliteSkills[static_cast<std::size_t>(selected)].Captured.size() > 1 &&
@@ -268,6 +307,21 @@ TEST(ProgressWindow, WithoutCharactersItSaysHowToMakeOne)
     EXPECT_TRUE(p.lblNoCharacters->isVisible());
     EXPECT_FALSE(p.tblProgress->isVisible());
     EXPECT_EQ(p.lblNoCharacters->text(), s.world().language(Text::NoCharacters));
+}
+
+TEST(ProgressWindow, CtrlPFromTheMapWindowOpensIt)
+{
+    ProgramCopy folder;
+    WriteCharacters(folder);
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    // The map, a tool window of the panel, is the active window: the key
+    // must reach exactly one shortcut (two would be ambiguous and do nothing).
+    QApplication::setActiveWindow(&s.map());
+    ASSERT_EQ(QApplication::activeWindow(), &s.map());
+    QTest::keyClick(&s.map(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_NE(s.menu().Progress(), nullptr);
+    EXPECT_TRUE(s.menu().Progress()->isVisible());
 }
 
 } // namespace

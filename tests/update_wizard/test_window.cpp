@@ -11,10 +11,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -312,6 +314,39 @@ TEST_F(UpdateWindow, NothingIsInstalledWhileWayloomRunsFromTheFolder)
     EXPECT_EQ(w->Wizard().CurrentStep, StepFinished) << w->Wizard().LastFailure.toStdString();
     EXPECT_EQ(ReadBytes(m_appFolder + QStringLiteral("Data/History.txt")), m_history);
     EXPECT_FALSE(QFile::exists(wayloom.Path()));
+}
+
+TEST_F(UpdateWindow, AnUnreachableServerIsNamedInPlainWordsOnThePage)
+{
+    // A port that was free a moment ago: nothing listens there.
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const quint16 closedPort = probe.serverPort();
+    probe.close();
+    StartServer(); // plain HTTP only: a secure connection to it fails
+    const struct {
+        const char* name;
+        QString base;
+        const char* words;
+    } rows[] = {
+        {"a name that cannot be resolved", QStringLiteral("files.wayloom.invalid"), "host not found"},
+        {"a local port nobody listens on", QStringLiteral("127.0.0.1:%1").arg(closedPort), "connection refused"},
+        {"a secure connection to a plain server", QStringLiteral("https://") + m_server.Base(),
+         "secure connection failed"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        NewProgramFolder(QString::fromLatin1(r.name).replace(u' ', u'_'));
+        ASSERT_TRUE(WriteBytes(m_appFolder + QStringLiteral("Data/Servers.txt"),
+                               QStringLiteral("Test server\t%1\tfiles\r\n").arg(r.base).toLatin1()));
+        auto w = OpenWindow();
+        Click(w->cmdNext);
+        ASSERT_EQ(w->Wizard().CurrentStep, StepError);
+        const QString page = w->lblInfo->text();
+        // The page's own text stays, the reason beside it.
+        EXPECT_TRUE(page.contains(QStringLiteral("Please check your internet connection"))) << page.toStdString();
+        EXPECT_TRUE(page.contains(QString::fromLatin1(r.words))) << page.toStdString();
+    }
 }
 
 TEST_F(UpdateWindow, MissingFileListIsAFailure)

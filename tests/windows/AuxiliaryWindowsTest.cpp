@@ -14,6 +14,7 @@
 #include "windows/frmLegenda.h"
 #include "windows/frmPopupMenu.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -131,6 +132,48 @@ TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
     EXPECT_EQ(s.panel().HoverMode, HoverFollowPointer);
 }
 
+// The pixels where a label's text differs from the label without it, the
+// label grabbed at `width`.
+int TextPixels(QLabel* label, int width)
+{
+    const QString text = label->text();
+    label->resize(width, label->height());
+    label->setText(QString());
+    const QImage empty = label->grab().toImage();
+    label->setText(text);
+    const QImage shown = label->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            count += shown.pixel(x, y) != empty.pixel(x, y) ? 1 : 0;
+    return count;
+}
+
+TEST(PopupMenuWindow, TheMenuTitlesShowEveryLetterAtTwoFontSizes)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    const QString panelStyle = s.menu().styleSheet();
+    for (const int points : {9, 20}) {
+        SCOPED_TRACE(points);
+        s.menu().setStyleSheet(panelStyle + QStringLiteral("QLabel#menuTitle { font-size: %1pt; }").arg(points));
+        QApplication::processEvents();
+        int right = 0;
+        for (QLabel* title : s.menu().lblMenu) {
+            SCOPED_TRACE(title->text().toStdString());
+            EXPECT_GE(title->x(), right) << "the titles do not overlap";
+            right = title->geometry().right() + 1;
+            const int width = title->width();
+            // The oracle: the same title in a label far wider than any font needs.
+            const int roomy = TextPixels(title, width + 300);
+            const int placed = TextPixels(title, width);
+            EXPECT_GT(roomy, 0);
+            EXPECT_EQ(placed, roomy) << "width " << width;
+        }
+    }
+}
+
 TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
 {
     ProgramCopy folder;
@@ -205,6 +248,58 @@ TEST(Legend, ClosedByItsButtonAndPlacedWhereItWasLeft)
     EXPECT_TRUE(again.legend().isVisible());
     EXPECT_EQ(again.panel().LegendState, 1);
     EXPECT_EQ(again.legend().pos(), placed);
+}
+
+// Feeds one mouse event straight to a window's body, as the window system
+// would deliver it.
+void Send(QWidget& w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent e(type, QPointF(local), QPointF(w.mapToGlobal(local)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+// A click on a window's body never leaves it on the pointer; a held move
+// drags it (the offscreen platform refuses the window system's move, so the
+// window follows the pointer itself).
+void ExpectClickStaysDragMoves(QWidget& w)
+{
+    const QPoint start = w.pos();
+    const QPoint at(w.width() / 2, w.height() - 6);
+    // Instant press and release, then the pointer moves on with the button up.
+    Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    Send(w, QEvent::MouseMove, at + QPoint(40, 25), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w.pos(), start);
+    // A click that trembles by a pixel is still a click.
+    Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseMove, at + QPoint(1, 1), Qt::NoButton, Qt::LeftButton);
+    Send(w, QEvent::MouseButtonRelease, at + QPoint(1, 1), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(w.pos(), start);
+    // A real drag moves the window with the pointer and stops at the release.
+    Send(w, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    Send(w, QEvent::MouseMove, at + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
+    const QPoint dragged = w.pos();
+    EXPECT_NE(dragged, start);
+    Send(w, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    Send(w, QEvent::MouseMove, at + QPoint(50, 50), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(w.pos(), dragged);
+}
+
+TEST(Legend, AQuickClickOnTheBodyLeavesLegendAndPanelWhereTheyAre)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    s.menu().OnMenuEntryClick(1, 0);
+    ASSERT_TRUE(s.legend().isVisible());
+    {
+        SCOPED_TRACE("legend");
+        ExpectClickStaysDragMoves(s.legend());
+    }
+    {
+        SCOPED_TRACE("panel");
+        ExpectClickStaysDragMoves(s.menu());
+    }
 }
 
 TEST(Legend, ASavedPlaceOffEveryScreenIsNotUsed)
