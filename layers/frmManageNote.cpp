@@ -3,6 +3,7 @@
 #include "core/TextNumbers.h"
 #include "elite/modCharacters.h"
 #include "records/RecordFile.h"
+#include "records/Windows1252.h"
 #include "world/World.h"
 
 #include <QClipboard>
@@ -38,13 +39,7 @@ constexpr char kDefaultShortDesc[] = "General Note";
 
 QString frmManageNote::UnwritableCharacters(const QString& text)
 {
-    QString bad;
-    for (const QChar c : text) {
-        const QString one(c);
-        if (records::DecodeWindows1252(records::EncodeWindows1252(one)) != one && !bad.contains(c))
-            bad += c;
-    }
-    return bad;
+    return records::CharactersOutsideWindows1252(text);
 }
 
 frmManageNote::frmManageNote(World& world, QWidget* owner) : QDialog(owner), m_world(world)

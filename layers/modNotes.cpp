@@ -2,6 +2,7 @@
 
 #include "core/RecordFields.h"
 #include "elite/modCharacters.h"
+#include "records/Windows1252.h"
 
 #include <QStringList>
 
@@ -52,18 +53,6 @@ QString NoteLine(const MapNote& note)
            QString::number(note.Y) + u'\t' + QString::number(note.Campaign) + u'\t' + QString::number(note.Region);
 }
 
-// The characters of `text` that a Windows-1252 file cannot hold, each once.
-QString Unwritable(const QString& text)
-{
-    QString bad;
-    for (const QChar c : text) {
-        const QString one(c);
-        if (records::DecodeWindows1252(records::EncodeWindows1252(one)) != one && !bad.contains(c))
-            bad += c;
-    }
-    return bad;
-}
-
 bool HasLoneLineEnd(const QString& text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -89,7 +78,7 @@ TextProblem CheckNoteTexts(const QString& shortDesc, const QString& body)
                                     "comment, and the note would be lost at the next start."));
     if (shortDesc.contains(u'\t') || shortDesc.contains(u'\r') || shortDesc.contains(u'\n'))
         return title(QStringLiteral("A title cannot hold a tab or a line break."));
-    if (const QString bad = Unwritable(shortDesc); !bad.isEmpty())
+    if (const QString bad = records::CharactersOutsideWindows1252(shortDesc); !bad.isEmpty())
         return title(QStringLiteral("The notes file cannot hold these characters of the title: %1").arg(bad));
     if (body.contains(u'\t'))
         return text(QStringLiteral("The text of a note cannot hold a tab; please use blanks instead."));
@@ -98,7 +87,7 @@ TextProblem CheckNoteTexts(const QString& shortDesc, const QString& body)
                         .arg(kEnterMark));
     if (HasLoneLineEnd(body))
         return text(QStringLiteral("The text of a note holds a line break the notes file cannot keep."));
-    if (const QString bad = Unwritable(body); !bad.isEmpty())
+    if (const QString bad = records::CharactersOutsideWindows1252(body); !bad.isEmpty())
         return text(QStringLiteral("The notes file cannot hold these characters of the text: %1").arg(bad));
     MapNote probe;
     probe.ShortDesc = shortDesc;

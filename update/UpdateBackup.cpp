@@ -27,15 +27,6 @@ bool SetWhy(QString* why, const QString& text)
     return false;
 }
 
-fs::path ToFs(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return fs::path(path.toStdWString());
-#else
-    return fs::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
 // The folder `relative` below the program folder as a path from the
 // program folder's real path, every existing part resolved (so that a link
 // inside the program folder is recorded as the folder it leads to). Null
@@ -68,9 +59,9 @@ bool CopyEntry(const QString& from, const QString& to, QString* why)
     if (!modUpdate::MakePath(QFileInfo(to).path()))
         return SetWhy(why, QStringLiteral("cannot create the folder of %1").arg(to));
     std::error_code ec;
-    const fs::file_status status = fs::symlink_status(ToFs(from), ec);
+    const fs::file_status status = fs::symlink_status(modSafeFiles::ToFs(from), ec);
     if (fs::is_symlink(status)) {
-        fs::copy_symlink(ToFs(from), ToFs(to), ec);
+        fs::copy_symlink(modSafeFiles::ToFs(from), modSafeFiles::ToFs(to), ec);
         return !ec ||
                SetWhy(why, QStringLiteral("%1 cannot be kept: %2").arg(from, QString::fromStdString(ec.message())));
     }

@@ -41,7 +41,7 @@ QUrl ServerAddress(const ServerEntry& server, const QString& remoteName);
 // window) fails. Tests narrow it.
 struct DownloadFloor {
     std::chrono::milliseconds Window{30000};
-    qint64 MinBytes = 30 * 1024; // 1 KiB/s over the window
+    qint64 MinBytes = qint64{30} * 1024; // 1 KiB/s over the window
 };
 
 // Reports and hooks of one download.

@@ -13,8 +13,6 @@ namespace fs = std::filesystem;
 
 namespace modSafeFiles {
 
-namespace {
-
 fs::path ToFs(const QString& path)
 {
 #ifdef Q_OS_WIN
@@ -23,6 +21,8 @@ fs::path ToFs(const QString& path)
     return fs::path(QFile::encodeName(path).toStdString());
 #endif
 }
+
+namespace {
 
 fs::file_status StatusOf(const QString& path)
 {

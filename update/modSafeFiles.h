@@ -4,6 +4,8 @@
 // followed.
 #pragma once
 
+#include <filesystem>
+
 #include <QByteArrayView>
 #include <QSet>
 #include <QString>
@@ -14,6 +16,10 @@
 class QFile;
 
 namespace modSafeFiles {
+
+// A path as the file system library spells it (the local 8-bit encoding of
+// file names, UTF-16 on Windows).
+std::filesystem::path ToFs(const QString& path);
 
 // The real path of an existing file or folder (every link resolved), "" when
 // it does not exist or cannot be resolved.

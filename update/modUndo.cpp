@@ -21,15 +21,6 @@ namespace {
 
 int g_stopAfterSteps = -1;
 
-fs::path ToFs(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return fs::path(path.toStdWString());
-#else
-    return fs::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
 struct Step {
     enum Kind { PutBack, Remove } kind;
     QString path; // relative to the program folder
@@ -76,7 +67,7 @@ bool PutBack(const QString& from, const QString& to, QString* why)
         return false;
     }
     std::error_code ec;
-    fs::rename(ToFs(from), ToFs(to), ec);
+    fs::rename(modSafeFiles::ToFs(from), modSafeFiles::ToFs(to), ec);
     if (!ec)
         return true;
     QFile file(from);
@@ -215,7 +206,7 @@ UndoOutcome UndoLastUpdate(const QString& appFolder)
         }
         // The used-up copy leaves the list of copies before the journal goes.
         std::error_code ec;
-        fs::rename(ToFs(folder.chopped(1)), ToFs(usedUp), ec);
+        fs::rename(modSafeFiles::ToFs(folder.chopped(1)), modSafeFiles::ToFs(usedUp), ec);
         if (ec)
             return Failure(
                 name, QStringLiteral("%1 cannot be retired: %2").arg(folder, QString::fromStdString(ec.message())));
