@@ -58,7 +58,7 @@ struct DecodeOptions {
     // Streams with at least this many data bytes that declare at least this
     // many bytes are decoded with two cursors. Tests and fuzzers lower it to
     // 0, or raise it out of reach, to run every stream through one path.
-    std::size_t twoCursorMinBytes = 32 * 1024;
+    std::size_t twoCursorMinBytes = std::size_t{32} * 1024;
 };
 
 // Replaces `bytes` by the stream of its first `length` bytes (clamped to the

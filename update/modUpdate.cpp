@@ -98,9 +98,15 @@ QDate ReadLastUpdate(const QString& appFolder)
 
 bool WriteLastUpdate(const QString& appFolder, QDate date, QString* error)
 {
-    const QString folder = QFileInfo(kLastUpdateFile).path();
-    if (!modSafeFiles::CheckFolderInside(appFolder, folder, error))
+    // Personal/ is the player's own folder: it may be a link to a folder kept
+    // elsewhere (a synced folder, say), written through as Wayloom does.
+    const QString folder = appFolder + QFileInfo(kLastUpdateFile).path();
+    const QFileInfo info(folder);
+    if (info.exists() ? !info.isDir() : !QDir().mkpath(folder)) {
+        if (error)
+            *error = QStringLiteral("%1 is not a folder").arg(folder);
         return false;
+    }
     return records::WriteFileAtomically(appFolder + kLastUpdateFile, (records::LastUpdateLine(date) + kCrLf).toLatin1(),
                                         error);
 }
