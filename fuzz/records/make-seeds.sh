@@ -47,7 +47,7 @@ done
 # language_file: the program's own texts, in pieces.
 split -l 40 -d "$program/Data/Language.txt" "$corpus/language_file.tmp."
 mkdir -p "$corpus/language_file"
-for f in "$corpus"/language_file.tmp.*; do mv "$f" "$corpus/language_file/part${f##*.}"; done
+for f in "$corpus"/language_file.tmp.*; do mv "$f" "$corpus/language_file/piece${f##*.}"; done
 
 # update_file_list: a list naming the demo world's campaign folders.
 {
