@@ -10,9 +10,9 @@ FAULTS = [
     # records: the reader, numbers, Windows-1252
     ("1252 high bytes taken as Latin-1", "records/RecordFile.cpp",
      "if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))", "if (c < 0x80 || (c >= 0x80 && c <= 0xFF))"),
-    ("tab no longer a blank", "records/RecordFile.cpp",
+    ("tab no longer a blank", "records/RecordNumbers.cpp",
      "return c == u' ' || c == u'\\t';", "return c == u' ';"),
-    ("sign of a number ignored", "records/RecordFile.cpp",
+    ("sign of a number ignored", "records/RecordNumbers.cpp",
      "if (i < n && (text[i] == u'+' || text[i] == u'-'))", "if (i < n && text[i] == u'+')"),
     ("last update day and month swapped", "records/LastUpdate.cpp",
      "QDate(*year, *month, *day)", "QDate(*year, *day, *month)"),
