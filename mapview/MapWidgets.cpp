@@ -25,7 +25,7 @@ PointerButton ButtonOf(Qt::MouseButton b)
 
 // ---- MapViewport -----------------------------------------------------------------
 
-MapViewport::MapViewport(frmMap& map, QWidget* parent) : QWidget(parent), map_(map)
+MapViewport::MapViewport(frmMap& map, QWidget* parent) : QWidget(parent), m_map(map)
 {
     setObjectName(QStringLiteral("picMap"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -36,38 +36,38 @@ MapViewport::MapViewport(frmMap& map, QWidget* parent) : QWidget(parent), map_(m
 void MapViewport::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const MapCanvas& canvas = map_.Canvas();
+    const MapCanvas& canvas = m_map.Canvas();
     p.fillRect(rect(), Qt::black);
     // The start picture comes at the screen's own pixel ratio when it has one.
-    p.drawImage(0, 0, canvas.startPicture.isNull() || map_.MapLoaded() ? canvas.picMap : canvas.startPicture);
+    p.drawImage(0, 0, canvas.startPicture.isNull() || m_map.MapLoaded() ? canvas.picMap : canvas.startPicture);
 }
 
 void MapViewport::mousePressEvent(QMouseEvent* e)
 {
     // Any of Shift, Ctrl or Alt held keeps the left button from dragging.
     const bool shift = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    map_.PointerDown(ButtonOf(e->button()), shift, e->position(), e->globalPosition().toPoint());
+    m_map.PointerDown(ButtonOf(e->button()), shift, e->position(), e->globalPosition().toPoint());
 }
 
 void MapViewport::mouseMoveEvent(QMouseEvent* e)
 {
-    map_.PointerMove(e->position());
+    m_map.PointerMove(e->position());
 }
 
 void MapViewport::mouseReleaseEvent(QMouseEvent* e)
 {
-    map_.PointerUp(ButtonOf(e->button()));
+    m_map.PointerUp(ButtonOf(e->button()));
 }
 
 void MapViewport::leaveEvent(QEvent* e)
 {
-    map_.PointerLeft();
+    m_map.PointerLeft();
     QWidget::leaveEvent(e);
 }
 
 void MapViewport::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    map_.PointerDoubleClick(ButtonOf(e->button()), e->position(), e->globalPosition().toPoint());
+    m_map.PointerDoubleClick(ButtonOf(e->button()), e->position(), e->globalPosition().toPoint());
 }
 
 // ---- InformationWindow -------------------------------------------------------------
@@ -80,7 +80,7 @@ InformationWindow::InformationWindow(QWidget* parent) : QWidget(parent)
 
 void InformationWindow::SetImage(const QImage& image)
 {
-    image_ = image;
+    m_image = image;
     resize(image.size());
     update();
 }
@@ -88,7 +88,7 @@ void InformationWindow::SetImage(const QImage& image)
 void InformationWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.drawImage(0, 0, image_);
+    p.drawImage(0, 0, m_image);
 }
 
 void InformationWindow::mousePressEvent(QMouseEvent*)
@@ -98,7 +98,7 @@ void InformationWindow::mousePressEvent(QMouseEvent*)
 
 // ---- MapButton -------------------------------------------------------------------
 
-MapButton::MapButton(Glyph glyph, QWidget* parent) : QAbstractButton(parent), glyph_(glyph)
+MapButton::MapButton(Glyph glyph, QWidget* parent) : QAbstractButton(parent), m_glyph(glyph)
 {
     setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::NoFocus);
@@ -107,13 +107,13 @@ MapButton::MapButton(Glyph glyph, QWidget* parent) : QAbstractButton(parent), gl
 
 void MapButton::enterEvent(QEnterEvent*)
 {
-    hover_ = true;
+    m_hover = true;
     update();
 }
 
 void MapButton::leaveEvent(QEvent*)
 {
-    hover_ = false;
+    m_hover = false;
     update();
 }
 
@@ -121,9 +121,9 @@ void MapButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, true);
-    QColor back = glyph_ == Glyph::Close && hover_ ? QColor(196, 52, 44, 230)
-                  : hover_                         ? QColor(90, 90, 104, 230)
-                                                   : QColor(24, 24, 30, 190);
+    QColor back = m_glyph == Glyph::Close && m_hover ? QColor(196, 52, 44, 230)
+                  : m_hover                          ? QColor(90, 90, 104, 230)
+                                                     : QColor(24, 24, 30, 190);
     if (isDown())
         back = back.darker(130);
     p.setPen(Qt::NoPen);
@@ -132,7 +132,7 @@ void MapButton::paintEvent(QPaintEvent*)
     p.setPen(QPen(QColor(240, 236, 226), 1.6, Qt::SolidLine, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
     const QPointF c = QRectF(rect()).center();
-    switch (glyph_) {
+    switch (m_glyph) {
     case Glyph::Close:
         p.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
         p.drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));

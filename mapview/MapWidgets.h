@@ -27,7 +27,7 @@ protected:
     void leaveEvent(QEvent*) override;
 
 private:
-    frmMap& map_;
+    frmMap& m_map;
 };
 
 // An information window over the viewport; a click on it hides them all.
@@ -36,7 +36,7 @@ class InformationWindow : public QWidget {
 public:
     explicit InformationWindow(QWidget* parent);
     void SetImage(const QImage& image);
-    const QImage& Image() const { return image_; }
+    const QImage& Image() const { return m_image; }
 
 signals:
     void clicked();
@@ -46,7 +46,7 @@ protected:
     void mousePressEvent(QMouseEvent*) override;
 
 private:
-    QImage image_;
+    QImage m_image;
 };
 
 // The small buttons along the viewport's top edge.
@@ -63,8 +63,8 @@ protected:
     void leaveEvent(QEvent*) override;
 
 private:
-    Glyph glyph_;
-    bool hover_ = false;
+    Glyph m_glyph;
+    bool m_hover = false;
 };
 
 } // namespace mapview
