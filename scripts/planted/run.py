@@ -15,6 +15,7 @@ import argparse
 import json
 import os
 import pathlib
+import signal
 import subprocess
 import sys
 import tempfile
@@ -58,6 +59,9 @@ def failing_tests(build, env):
 
 
 def run(args):
+    # A run started in the background ignores SIGINT; a TERM must still put
+    # the planted file back.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     build = args.build
     chosen = [f for f in FAULTS if not args.only or f[0] in args.only]
@@ -81,7 +85,9 @@ def run(args):
                 report[name] = {"status": "caught" if failed else "missed", "tests": failed}
         finally:
             file.write_bytes(original)
-        print(f"{name}: {report[name]['status']} {len(report[name].get('tests', []))}", flush=True)
+        print(f"{name}: {report[name]['status']} {' '.join(report[name].get('tests', []))}", flush=True)
+        if args.report:  # kept after every fault, so that a stopped run loses nothing
+            pathlib.Path(args.report).write_text(json.dumps(report, indent=1, sort_keys=True))
     subprocess.run(["cmake", "--build", build], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     caught = sum(1 for r in report.values() if r["status"] == "caught")
     print(f"caught {caught} of {len(chosen)}")
