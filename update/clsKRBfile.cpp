@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 #include <QtEndian>
 
@@ -40,25 +39,11 @@ QString WithoutTrailingSeparator(const QString& folder)
     return folder.endsWith(u'/') ? folder.chopped(1) : folder;
 }
 
-// Writes the bytes through a temporary file that replaces `path` only when
-// everything was written.
+// Writes the bytes through the one atomic write: `path` is replaced only when
+// every byte was written and synced.
 bool WriteWhole(const QString& path, const QByteArray& bytes, QString& error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+    return records::WriteFileAtomically(path, bytes, &error);
 }
 
 // Decoded members are written in pieces of this size.
@@ -85,11 +70,13 @@ QString Mebibytes(qint64 bytes)
 void ReleasePages(const char* begin, const char* end)
 {
 #ifdef Q_OS_LINUX
+    // Whole pages only: from rounded up, to rounded down to a page boundary
+    // (pointer arithmetic, so the pointers keep their provenance).
     static const auto page = std::uintptr_t(sysconf(_SC_PAGESIZE));
-    const std::uintptr_t from = (std::uintptr_t(begin) + page - 1) / page * page;
-    const std::uintptr_t to = std::uintptr_t(end) / page * page;
+    const char* from = begin + (page - std::uintptr_t(begin) % page) % page;
+    const char* to = end - std::uintptr_t(end) % page;
     if (to > from)
-        madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        madvise(const_cast<char*>(from), std::size_t(to - from), MADV_DONTNEED);
 #else
     (void)begin;
     (void)end;

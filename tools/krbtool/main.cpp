@@ -3,10 +3,10 @@
 #include "tools/krbtool/Subcommands.h"
 
 #include "core/Version.h"
+#include "records/RecordFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <csignal>
@@ -54,9 +54,9 @@ int Failed(const QString& file, const QString& reason)
 
 bool WriteOutput(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Failed(path, QStringLiteral("cannot be written: ") + file.errorString());
+    QString error;
+    if (!records::WriteFileAtomically(path, bytes, &error)) {
+        Failed(path, QStringLiteral("cannot be written: ") + error);
         return false;
     }
     return true;
