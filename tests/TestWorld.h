@@ -19,6 +19,15 @@ struct TestWorld {
 
     // -- the pieces -------------------------------------------------------
 
+    // Entry n of a table numbered from 0, the table grown to hold it.
+    template <typename T>
+    static T& At(std::vector<T>& table, int n)
+    {
+        if (table.size() <= std::size_t(n))
+            table.resize(std::size_t(n) + 1);
+        return table[std::size_t(n)];
+    }
+
     TestWorld& text(int n, const QString& text)
     {
         world.language.set(n, text);
@@ -28,21 +37,16 @@ struct TestWorld {
     // Campaign c named `name`, the table grown to hold it.
     TestWorld& campaign(int c, const QString& name)
     {
-        auto& table = world.campaigns;
-        if (table.size() <= std::size_t(c))
-            table.resize(std::size_t(c) + 1);
-        table[std::size_t(c)].Name = name;
+        At(world.campaigns, c).Name = name;
         return *this;
     }
 
     // Region r of campaign c, the campaign's region list grown to hold it.
     TestWorld& region(int c, int r, const QString& name, const QString& imagePath = QString())
     {
-        auto& regions = world.campaigns[std::size_t(c)].Regions;
-        if (regions.size() <= std::size_t(r))
-            regions.resize(std::size_t(r) + 1);
-        regions[std::size_t(r)].Name = name;
-        regions[std::size_t(r)].ImagePath = imagePath;
+        auto& region = At(world.campaigns[std::size_t(c)].Regions, r);
+        region.Name = name;
+        region.ImagePath = imagePath;
         return *this;
     }
 
@@ -57,13 +61,10 @@ struct TestWorld {
     TestWorld& profession(int n, const QString& name, const QString& abbreviation, uint32_t colour,
                           std::initializer_list<const char*> attributes = {})
     {
-        auto& table = world.professions.Professions;
-        if (table.size() <= std::size_t(n))
-            table.resize(std::size_t(n) + 1);
         std::vector<QString> names{QString()};
         for (const char* a : attributes)
             names.push_back(QString::fromLatin1(a));
-        table[std::size_t(n)] = {name, abbreviation, colour, names};
+        At(world.professions.Professions, n) = {name, abbreviation, colour, names};
         return *this;
     }
 
@@ -79,10 +80,7 @@ struct TestWorld {
     // by nobody (one capture slot).
     TestWorld& skill(int n, const QString& name, int profession, int campaign = 1, const QString& attribute = QString())
     {
-        auto& skills = world.elite.EliteSkills;
-        if (skills.size() <= std::size_t(n))
-            skills.resize(std::size_t(n) + 1);
-        auto& s = skills[std::size_t(n)];
+        auto& s = At(world.elite.EliteSkills, n);
         s.Name = name;
         s.Defined = true;
         s.Profession = uint8_t(profession);
@@ -98,10 +96,7 @@ struct TestWorld {
     int place(int elite, int c, int r, int x, int y, const QString& boss = QStringLiteral("Boss"),
               const QString& marker = QString(), int zone = 0, int half = 6)
     {
-        auto& skills = world.elite.EliteSkills;
-        if (skills.size() <= std::size_t(elite))
-            skills.resize(std::size_t(elite) + 1);
-        auto& list = skills[std::size_t(elite)].Locations;
+        auto& list = At(world.elite.EliteSkills, elite).Locations;
         list.push_back(
             {uint8_t(c), uint8_t(r), zone, x, y, x - half, y - half, x + half, y + half, boss, QString(), marker});
         return int(list.size()) - 1;
@@ -118,10 +113,7 @@ struct TestWorld {
                                         std::initializer_list<Reward> rewards, bool armour = false, int low = 1,
                                         const QString& request = QStringLiteral("5 Wolf Pelts"))
     {
-        auto& table = world.collectors.Collectors;
-        if (table.size() <= std::size_t(id))
-            table.resize(std::size_t(id) + 1);
-        auto& col = table[std::size_t(id)];
+        auto& col = At(world.collectors.Collectors, id);
         col.Name = name;
         col.IsArmor = armour;
         col.IsLowLevel = uint8_t(low);
@@ -198,12 +190,10 @@ struct TestWorld {
     };
     void pet(int id, const QString& name, std::initializer_list<Place> places)
     {
-        auto& table = world.pets.Pets;
-        if (table.size() <= std::size_t(id))
-            table.resize(std::size_t(id) + 1);
-        table[std::size_t(id)].Name = name;
+        auto& pet = At(world.pets.Pets, id);
+        pet.Name = name;
         for (const Place& p : places)
-            table[std::size_t(id)].Places.push_back(
+            pet.Places.push_back(
                 {uint8_t(p.c), uint8_t(p.r), p.zone, p.x, p.y, p.x - 7, p.y - 7, p.x + 7, p.y + 7, QString()});
     }
 
@@ -270,12 +260,9 @@ struct TestWorld {
         TestWorld t;
         modZones::InitZoneIconAnchors(t.world.zoneIconAnchors);
         modOptions::InitColourTable(t.world.colourTable);
-        t.text(2, QStringLiteral("Campaign"))
-            .text(10, QStringLiteral("Type"))
-            .text(33, QStringLiteral("Boss"))
-            .text(40, QStringLiteral("Note"))
-            .text(41, QStringLiteral("Zone"))
-            .text(53, QStringLiteral("Attribute"));
+        for (const auto& [n, text] :
+             {std::pair{2, "Campaign"}, {10, "Type"}, {33, "Boss"}, {40, "Note"}, {41, "Zone"}, {53, "Attribute"}})
+            t.text(n, QString::fromLatin1(text));
 
         t.campaign(1, QStringLiteral("Amber"))
             .region(1, 1, QStringLiteral("North Vale"))
@@ -299,10 +286,9 @@ struct TestWorld {
     static TestWorld PanelRules()
     {
         TestWorld t;
-        t.text(4, QStringLiteral("All characters"))
-            .text(9, QStringLiteral("All"))
-            .text(45, QStringLiteral("No attribute"))
-            .text(96, QStringLiteral("Any secondary"));
+        for (const auto& [n, text] :
+             {std::pair{4, "All characters"}, {9, "All"}, {45, "No attribute"}, {96, "Any secondary"}})
+            t.text(n, QString::fromLatin1(text));
 
         t.campaign(0, QStringLiteral("Core"))
             .campaign(1, QStringLiteral("Alpha"))

@@ -1,3 +1,4 @@
+#include "../TestWorld.h"
 #include "../core/TestFiles.h"
 
 #include "layers/modNotes.h"
@@ -70,20 +71,12 @@ TEST(NoteFiles, LinesTrimmedFieldCountExactAndEnterMarkersRestored)
 TEST(NoteFiles, SaveSkipsDeletedNotesKeepsTheFileReadableAndRoundTrips)
 {
     DataFolder data;
-    modNotes::Tables notes;
-    auto add = [&](QString shortDesc, QString body, int x, int y, int c, int r) {
-        modNotes::MapNote& n = notes.Notes.emplace_back();
-        n.ShortDesc = shortDesc;
-        n.Body = body;
-        n.Campaign = static_cast<uint8_t>(c);
-        n.Region = static_cast<uint8_t>(r);
-        modNotes::PlaceNote(n, x, y);
-    };
-    add(QString::fromUtf8("Café"), "first\r\nsecond", 10, -20, 1, 2);
-    add("", "deleted", 0, 0, 0, 0);
-    add("Tab\there", "a\tb\nc\rd", 5, 6, 3, 4); // tabs and lone line ends cannot stay as they are
+    TestWorld t;
+    t.note(QString::fromUtf8("Café"), "first\r\nsecond", 1, 2, 10, -20);
+    t.note("", "deleted", 0, 0, 0, 0);
+    t.note("Tab\there", "a\tb\nc\rd", 3, 4, 5, 6); // tabs and lone line ends cannot stay as they are
     QString error;
-    ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, notes, &error)) << error.toStdString();
+    ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, t.world.notes, &error)) << error.toStdString();
     EXPECT_EQ(data.read("Personal/Notes.txt"), QByteArray("Caf\xe9\tfirst{#ENTER#}second\t10\t-20\t1\t2\r\n"
                                                           "Tab here\ta b{#ENTER#}c{#ENTER#}d\t5\t6\t3\t4\r\n"));
 
