@@ -119,15 +119,8 @@ struct TestWorld {
         col.IsLowLevel = uint8_t(low);
         col.Request = request;
         col.Location = QStringLiteral("By the well");
-        col.Campaign = uint8_t(c);
-        col.Region = uint8_t(r);
-        col.Zone = zone;
-        col.X = x;
-        col.Y = y;
-        col.Left = x - 6;
-        col.Top = y - 6;
-        col.Right = x + 6;
-        col.Bottom = y + 6;
+        std::tie(col.Campaign, col.Region, col.Zone, col.X, col.Y) = std::tuple(uint8_t(c), uint8_t(r), zone, x, y);
+        std::tie(col.Left, col.Top, col.Right, col.Bottom) = std::tuple(x - 6, y - 6, x + 6, y + 6);
         for (const Reward& rw : rewards) {
             modCollectors::CollectorReward reward;
             reward.Name = QString::fromLatin1(rw.name);
@@ -143,9 +136,7 @@ struct TestWorld {
     int green(const QString& name, int elite, int location, std::initializer_list<const char*> stats = {})
     {
         modGreens::GreenItem item;
-        item.Name = name;
-        item.EliteNumber = elite;
-        item.LocationIndex = location;
+        std::tie(item.Name, item.EliteNumber, item.LocationIndex) = std::tuple(name, elite, location);
         for (const char* s : stats)
             item.Stats.push_back(QString::fromLatin1(s));
         world.greens.Greens.push_back(item);
@@ -157,10 +148,7 @@ struct TestWorld {
     int note(const QString& title, const QString& body, int c, int r, int x, int y)
     {
         modNotes::MapNote n;
-        n.ShortDesc = title;
-        n.Body = body;
-        n.Campaign = uint8_t(c);
-        n.Region = uint8_t(r);
+        std::tie(n.ShortDesc, n.Body, n.Campaign, n.Region) = std::tuple(title, body, uint8_t(c), uint8_t(r));
         modNotes::PlaceNote(n, x, y);
         world.notes.Notes.push_back(n);
         return world.notes.count();
@@ -171,14 +159,8 @@ struct TestWorld {
     {
         modTreasures::Treasure t;
         t.Name = name;
-        t.Region = uint8_t(r);
-        t.Zone = zone;
-        t.X = x;
-        t.Y = y;
-        t.Left = x - 7;
-        t.Top = y - 7;
-        t.Right = x + 7;
-        t.Bottom = y + 7;
+        std::tie(t.Region, t.Zone, t.X, t.Y) = std::tuple(uint8_t(r), zone, x, y);
+        std::tie(t.Left, t.Top, t.Right, t.Bottom) = std::tuple(x - 7, y - 7, x + 7, y + 7);
         t.OpenedOn.resize(world.characters.Characters.size());
         world.treasures.Treasures.push_back(t);
         return world.treasures.count();

@@ -125,6 +125,9 @@ TEST(FastPaths, DecodeOfLongTextAgreesWithDecodingEachByte)
         EXPECT_EQ(DecodeWindows1252(bytes), expected) << bytes.size() << " bytes";
     }
     EXPECT_FALSE(DecodeWindows1252(QByteArray()).isNull()) << "empty text is empty, not null";
+    // By hand, for a Qt without the system codec: 0x80..0x9F are not Latin-1.
+    EXPECT_EQ(DecodeWindows1252("abcdefgh\x80\x8A\x9F\x81\x93"),
+              QStringLiteral("abcdefgh\u20AC\u0160\u0178\u0081\u201C"));
 }
 
 TEST(FastPaths, ShortIntegersReadAsTheGeneralNumberReading)
@@ -267,8 +270,7 @@ TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLengthAndEmptyFilesReadAsMissin
     RecordText text;
     for (const char* p : {"a/empty.jpg", "b/missing.jpg", "a/folder.jpg"})
         EXPECT_FALSE(ReadRecordFile(dir.path(p), text)) << p;
-    EXPECT_TRUE(FolderExists(dir.path("a/folder.jpg")));
-    EXPECT_TRUE(FolderExists(dir.path("a/one.jpg")));
+    EXPECT_TRUE(FolderExists(dir.path("a/folder.jpg")) && FolderExists(dir.path("a/one.jpg")));
     EXPECT_FALSE(FolderExists(QString()));
 }
 
@@ -392,14 +394,13 @@ TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
     dir.write("nobom.txt", "\xC3\xA9t\xC3\xA9\n");
 
     using S = RecordReader::State;
-    struct Row {
+    const struct {
         const char* name;
         const char* file;
         S state;
         QStringList lines;
         std::vector<int> longLines;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"a folder counts as missing", "folder.txt", S::Missing, {}, {}},
         {"a FIFO counts as missing and does not block", "fifo.txt", S::Missing, {}, {}},
         {"an empty file counts as missing", "empty.txt", S::Missing, {}, {}},
@@ -407,13 +408,9 @@ TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
         {"a file above the size limit is refused", "huge.txt", S::Refused, {}, {}},
         {"over-long lines are passed over and keep their numbers", "long.txt", S::Open, {"a", "b"}, {2, 4}},
         {"the byte-order mark makes UTF-8 and is dropped", "bom.txt", S::Open, {QStringLiteral("\u00E9t\u00E9")}, {}},
-        {"without it the bytes are Windows-1252",
-         "nobom.txt",
-         S::Open,
-         {QStringLiteral("\u00C3\u00A9t\u00C3\u00A9")},
-         {}},
+        {"else Windows-1252", "nobom.txt", S::Open, {QStringLiteral("\u00C3\u00A9t\u00C3\u00A9")}, {}},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         const ReadBack got = ReadAll(dir.path(r.file));
         EXPECT_EQ(got.state, r.state);
@@ -423,8 +420,7 @@ TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
     }
     EXPECT_EQ(ReadAll(dir.path("long.txt")).numbers, (std::vector<int>{1, 3}));
     EXPECT_TRUE(IsRegularFile(dir.path("empty.txt")));
-    EXPECT_FALSE(IsRegularFile(dir.path("fifo.txt")));
-    EXPECT_FALSE(IsRegularFile(dir.path("folder.txt")));
+    EXPECT_FALSE(IsRegularFile(dir.path("fifo.txt")) || IsRegularFile(dir.path("folder.txt")));
 }
 
 TEST(RecordReader, LoadersReportRefusedFilesAndSkippedLines)

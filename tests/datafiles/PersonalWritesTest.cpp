@@ -69,9 +69,9 @@ TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
     for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         ProgramFolder data;
-        data.write(QString::fromLatin1(w.file), kOld);
+        data.write(w.file, kOld);
         data.mkdir("Personal/Backup");
-        const QString folder = QFileInfo(data.path(QString::fromLatin1(w.file))).path();
+        const QString folder = QFileInfo(data.path(w.file)).path();
         const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         QString error;
         bool saved = true;
@@ -82,11 +82,11 @@ TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
         }
         EXPECT_FALSE(saved);
         EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << error.toStdString();
-        EXPECT_EQ(data.read(QString::fromLatin1(w.file)), kOld);
+        EXPECT_EQ(data.read(w.file), kOld);
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), before) << "no temporary file is left";
         // Without the limit the same save goes through.
         EXPECT_TRUE(w.save(data.path(), &error)) << error.toStdString();
-        EXPECT_NE(data.read(QString::fromLatin1(w.file)), kOld);
+        EXPECT_NE(data.read(w.file), kOld);
     }
 }
 
@@ -97,15 +97,15 @@ TEST(PersonalWrites, AFolderWithoutWritePermissionKeepsTheOldFileAndSaysWhy)
     for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         ProgramFolder data;
-        data.write(QString::fromLatin1(w.file), kOld);
+        data.write(w.file, kOld);
         data.mkdir("Personal/Backup");
-        const QByteArray folder = QFile::encodeName(QFileInfo(data.path(QString::fromLatin1(w.file))).path());
+        const QByteArray folder = QFile::encodeName(QFileInfo(data.path(w.file)).path());
         ASSERT_EQ(chmod(folder.constData(), 0555), 0);
         QString error;
         EXPECT_FALSE(w.save(data.path(), &error));
         chmod(folder.constData(), 0755);
         EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(EACCES)))) << error.toStdString();
-        EXPECT_EQ(data.read(QString::fromLatin1(w.file)), kOld);
+        EXPECT_EQ(data.read(w.file), kOld);
     }
 }
 
@@ -116,7 +116,7 @@ TEST(PersonalWrites, ALinkToARegularFileIsWrittenThroughAndKept)
     for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         ProgramFolder data;
-        const QString file = QString::fromLatin1(w.file);
+        const QString file = w.file;
         data.write("synced/kept.txt", kOld);
         data.mkdir(QFileInfo(file).path());
         ASSERT_TRUE(QFile::link(data.path("synced/kept.txt"), data.path(file)));

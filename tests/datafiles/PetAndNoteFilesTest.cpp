@@ -31,16 +31,13 @@ TEST(PetFiles, CatalogueFromTheCoreCampaignAndPlacesFromEveryCampaign)
 
     ASSERT_EQ(pets.highest(), 7);
     const modPets::Pet& loper = pets.Pets[3];
-    EXPECT_EQ(loper.Name, "Reedloper");
-    EXPECT_EQ(loper.Detail, "fast");
+    EXPECT_EQ(std::pair(loper.Name, loper.Detail), std::pair(QStringLiteral("Reedloper"), QStringLiteral("fast")));
     ASSERT_EQ(loper.Places.size(), 4u);
     const modPets::PetPlace& p1 = loper.Places[1];
     EXPECT_EQ((std::array{int(p1.Campaign), int(p1.Region), p1.Zone, p1.X, p1.Y}), (std::array{0, 1, 10, 100, 200}));
     EXPECT_EQ((std::array{p1.Left, p1.Top, p1.Right, p1.Bottom}), (std::array{93, 193, 107, 207}));
     EXPECT_EQ(loper.Places[2].Campaign, 2);
-    EXPECT_EQ(loper.Places[3].Note, "");
-    EXPECT_EQ(pets.Pets[5].Detail, "");
-    EXPECT_TRUE(pets.Pets[7].Picture.isEmpty());
+    EXPECT_TRUE(loper.Places[3].Note.isEmpty() && pets.Pets[5].Detail.isEmpty() && pets.Pets[7].Picture.isEmpty());
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{4, 5, 3, 4, 5})) << "PetsList.txt, then PetsLocations.txt";
     EXPECT_EQ(data.diagnostics.items()[2].file, data.folder(2) + "PetsLocations.txt");
 }
@@ -83,10 +80,9 @@ TEST(NoteFiles, SaveSkipsDeletedNotesKeepsTheFileReadableAndRoundTrips)
     modNotes::Tables back;
     modNotes::LoadNotes(data.ctx, back);
     ASSERT_EQ(back.count(), 2);
-    EXPECT_EQ(back.Notes[1].ShortDesc, QString::fromUtf8("Café"));
-    EXPECT_EQ(back.Notes[1].Body, "first\r\nsecond");
-    EXPECT_EQ(back.Notes[1].Top, -27);
-    EXPECT_EQ(back.Notes[2].Body, "a b\r\nc\r\nd");
+    EXPECT_EQ(
+        std::tuple(back.Notes[1].ShortDesc, back.Notes[1].Body, back.Notes[1].Top, back.Notes[2].Body),
+        std::tuple(QString::fromUtf8("Café"), QStringLiteral("first\r\nsecond"), -27, QStringLiteral("a b\r\nc\r\nd")));
     EXPECT_TRUE(data.diagnostics.empty());
 }
 
