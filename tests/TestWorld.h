@@ -19,6 +19,15 @@ struct TestWorld {
 
     // -- the pieces -------------------------------------------------------
 
+    // Entry n of a table numbered from 0, the table grown to hold it.
+    template <typename T>
+    static T& At(std::vector<T>& table, int n)
+    {
+        if (table.size() <= std::size_t(n))
+            table.resize(std::size_t(n) + 1);
+        return table[std::size_t(n)];
+    }
+
     TestWorld& text(int n, const QString& text)
     {
         world.language.set(n, text);
@@ -28,21 +37,16 @@ struct TestWorld {
     // Campaign c named `name`, the table grown to hold it.
     TestWorld& campaign(int c, const QString& name)
     {
-        auto& table = world.campaigns;
-        if (table.size() <= std::size_t(c))
-            table.resize(std::size_t(c) + 1);
-        table[std::size_t(c)].Name = name;
+        At(world.campaigns, c).Name = name;
         return *this;
     }
 
     // Region r of campaign c, the campaign's region list grown to hold it.
     TestWorld& region(int c, int r, const QString& name, const QString& imagePath = QString())
     {
-        auto& regions = world.campaigns[std::size_t(c)].Regions;
-        if (regions.size() <= std::size_t(r))
-            regions.resize(std::size_t(r) + 1);
-        regions[std::size_t(r)].Name = name;
-        regions[std::size_t(r)].ImagePath = imagePath;
+        auto& region = At(world.campaigns[std::size_t(c)].Regions, r);
+        region.Name = name;
+        region.ImagePath = imagePath;
         return *this;
     }
 
@@ -57,13 +61,10 @@ struct TestWorld {
     TestWorld& profession(int n, const QString& name, const QString& abbreviation, uint32_t colour,
                           std::initializer_list<const char*> attributes = {})
     {
-        auto& table = world.professions.Professions;
-        if (table.size() <= std::size_t(n))
-            table.resize(std::size_t(n) + 1);
         std::vector<QString> names{QString()};
         for (const char* a : attributes)
             names.push_back(QString::fromLatin1(a));
-        table[std::size_t(n)] = {name, abbreviation, colour, names};
+        At(world.professions.Professions, n) = {name, abbreviation, colour, names};
         return *this;
     }
 
@@ -79,10 +80,7 @@ struct TestWorld {
     // by nobody (one capture slot).
     TestWorld& skill(int n, const QString& name, int profession, int campaign = 1, const QString& attribute = QString())
     {
-        auto& skills = world.elite.EliteSkills;
-        if (skills.size() <= std::size_t(n))
-            skills.resize(std::size_t(n) + 1);
-        auto& s = skills[std::size_t(n)];
+        auto& s = At(world.elite.EliteSkills, n);
         s.Name = name;
         s.Defined = true;
         s.Profession = uint8_t(profession);
@@ -98,10 +96,7 @@ struct TestWorld {
     int place(int elite, int c, int r, int x, int y, const QString& boss = QStringLiteral("Boss"),
               const QString& marker = QString(), int zone = 0, int half = 6)
     {
-        auto& skills = world.elite.EliteSkills;
-        if (skills.size() <= std::size_t(elite))
-            skills.resize(std::size_t(elite) + 1);
-        auto& list = skills[std::size_t(elite)].Locations;
+        auto& list = At(world.elite.EliteSkills, elite).Locations;
         list.push_back(
             {uint8_t(c), uint8_t(r), zone, x, y, x - half, y - half, x + half, y + half, boss, QString(), marker});
         return int(list.size()) - 1;
@@ -118,24 +113,14 @@ struct TestWorld {
                                         std::initializer_list<Reward> rewards, bool armour = false, int low = 1,
                                         const QString& request = QStringLiteral("5 Wolf Pelts"))
     {
-        auto& table = world.collectors.Collectors;
-        if (table.size() <= std::size_t(id))
-            table.resize(std::size_t(id) + 1);
-        auto& col = table[std::size_t(id)];
+        auto& col = At(world.collectors.Collectors, id);
         col.Name = name;
         col.IsArmor = armour;
         col.IsLowLevel = uint8_t(low);
         col.Request = request;
         col.Location = QStringLiteral("By the well");
-        col.Campaign = uint8_t(c);
-        col.Region = uint8_t(r);
-        col.Zone = zone;
-        col.X = x;
-        col.Y = y;
-        col.Left = x - 6;
-        col.Top = y - 6;
-        col.Right = x + 6;
-        col.Bottom = y + 6;
+        std::tie(col.Campaign, col.Region, col.Zone, col.X, col.Y) = std::tuple(uint8_t(c), uint8_t(r), zone, x, y);
+        std::tie(col.Left, col.Top, col.Right, col.Bottom) = std::tuple(x - 6, y - 6, x + 6, y + 6);
         for (const Reward& rw : rewards) {
             modCollectors::CollectorReward reward;
             reward.Name = QString::fromLatin1(rw.name);
@@ -151,9 +136,7 @@ struct TestWorld {
     int green(const QString& name, int elite, int location, std::initializer_list<const char*> stats = {})
     {
         modGreens::GreenItem item;
-        item.Name = name;
-        item.EliteNumber = elite;
-        item.LocationIndex = location;
+        std::tie(item.Name, item.EliteNumber, item.LocationIndex) = std::tuple(name, elite, location);
         for (const char* s : stats)
             item.Stats.push_back(QString::fromLatin1(s));
         world.greens.Greens.push_back(item);
@@ -165,10 +148,7 @@ struct TestWorld {
     int note(const QString& title, const QString& body, int c, int r, int x, int y)
     {
         modNotes::MapNote n;
-        n.ShortDesc = title;
-        n.Body = body;
-        n.Campaign = uint8_t(c);
-        n.Region = uint8_t(r);
+        std::tie(n.ShortDesc, n.Body, n.Campaign, n.Region) = std::tuple(title, body, uint8_t(c), uint8_t(r));
         modNotes::PlaceNote(n, x, y);
         world.notes.Notes.push_back(n);
         return world.notes.count();
@@ -179,14 +159,8 @@ struct TestWorld {
     {
         modTreasures::Treasure t;
         t.Name = name;
-        t.Region = uint8_t(r);
-        t.Zone = zone;
-        t.X = x;
-        t.Y = y;
-        t.Left = x - 7;
-        t.Top = y - 7;
-        t.Right = x + 7;
-        t.Bottom = y + 7;
+        std::tie(t.Region, t.Zone, t.X, t.Y) = std::tuple(uint8_t(r), zone, x, y);
+        std::tie(t.Left, t.Top, t.Right, t.Bottom) = std::tuple(x - 7, y - 7, x + 7, y + 7);
         t.OpenedOn.resize(world.characters.Characters.size());
         world.treasures.Treasures.push_back(t);
         return world.treasures.count();
@@ -198,12 +172,10 @@ struct TestWorld {
     };
     void pet(int id, const QString& name, std::initializer_list<Place> places)
     {
-        auto& table = world.pets.Pets;
-        if (table.size() <= std::size_t(id))
-            table.resize(std::size_t(id) + 1);
-        table[std::size_t(id)].Name = name;
+        auto& pet = At(world.pets.Pets, id);
+        pet.Name = name;
         for (const Place& p : places)
-            table[std::size_t(id)].Places.push_back(
+            pet.Places.push_back(
                 {uint8_t(p.c), uint8_t(p.r), p.zone, p.x, p.y, p.x - 7, p.y - 7, p.x + 7, p.y + 7, QString()});
     }
 
@@ -270,12 +242,9 @@ struct TestWorld {
         TestWorld t;
         modZones::InitZoneIconAnchors(t.world.zoneIconAnchors);
         modOptions::InitColourTable(t.world.colourTable);
-        t.text(2, QStringLiteral("Campaign"))
-            .text(10, QStringLiteral("Type"))
-            .text(33, QStringLiteral("Boss"))
-            .text(40, QStringLiteral("Note"))
-            .text(41, QStringLiteral("Zone"))
-            .text(53, QStringLiteral("Attribute"));
+        for (const auto& [n, text] :
+             {std::pair{2, "Campaign"}, {10, "Type"}, {33, "Boss"}, {40, "Note"}, {41, "Zone"}, {53, "Attribute"}})
+            t.text(n, QString::fromLatin1(text));
 
         t.campaign(1, QStringLiteral("Amber"))
             .region(1, 1, QStringLiteral("North Vale"))
@@ -299,10 +268,9 @@ struct TestWorld {
     static TestWorld PanelRules()
     {
         TestWorld t;
-        t.text(4, QStringLiteral("All characters"))
-            .text(9, QStringLiteral("All"))
-            .text(45, QStringLiteral("No attribute"))
-            .text(96, QStringLiteral("Any secondary"));
+        for (const auto& [n, text] :
+             {std::pair{4, "All characters"}, {9, "All"}, {45, "No attribute"}, {96, "Any secondary"}})
+            t.text(n, QString::fromLatin1(text));
 
         t.campaign(0, QStringLiteral("Core"))
             .campaign(1, QStringLiteral("Alpha"))

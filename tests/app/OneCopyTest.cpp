@@ -3,23 +3,17 @@
 // locks of other processes and machines written by hand.
 #include "app/OneCopy.h"
 #include "../ProgramCopy.h"
+#include "../core/TestFiles.h"
 #include "app/WayloomProgram.h"
 #include "panel/frmMenu.h"
 
 #include <QApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
-#include <csignal>
 #include <map>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,28 +41,6 @@ qint64 LockPid(const std::map<QString, QByteArray>& files)
     const std::optional<records::LockOwner> owner =
         it == files.end() ? std::nullopt : records::LockOwner::Parse(it->second);
     return owner ? owner->pid : 0;
-}
-
-// A process that runs until the object goes.
-struct Sleeper {
-    Sleeper()
-    {
-        m_process.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-        m_process.waitForStarted();
-    }
-    ~Sleeper()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    qint64 pid() const { return m_process.processId(); }
-    QProcess m_process;
-};
-
-QByteArray LockText(qint64 pid, const QString& host, const char* program, const char* process)
-{
-    return "pid=" + QByteArray::number(pid) + "\nhost=" + host.toUtf8() + "\nprogram=" + program +
-           "\nprocess=" + process + "\n";
 }
 
 // The program set up with recording hooks, not started yet.

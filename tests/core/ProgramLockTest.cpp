@@ -8,10 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -26,18 +23,6 @@ using records::ProgramLock;
 using State = records::ProgramLock::State;
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 qint64 OurPid()
 {
@@ -56,28 +41,6 @@ qint64 DeadPid()
     return pid;
 }
 
-// A process that runs until the object goes.
-struct Sleeper {
-    Sleeper()
-    {
-        m_process.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-        m_process.waitForStarted();
-    }
-    ~Sleeper()
-    {
-        m_process.kill();
-        m_process.waitForFinished();
-    }
-    qint64 pid() const { return m_process.processId(); }
-    QProcess m_process;
-};
-
-QByteArray LockText(qint64 pid, const QString& host, const char* program, const QString& process)
-{
-    return "pid=" + QByteArray::number(pid) + "\nhost=" + host.toUtf8() + "\nprogram=" + program +
-           "\nprocess=" + process.toUtf8() + "\n";
-}
-
 LockOwner Owner(qint64 pid, const char* host, const char* process)
 {
     LockOwner o;
@@ -88,44 +51,33 @@ LockOwner Owner(qint64 pid, const char* host, const char* process)
     return o;
 }
 
+const QString kLock = QStringLiteral("Wayloom.lock");
+
 } // namespace
 
+// The lock files and processes the tests below make cover the plain verdicts
+// (a live holder, a dead one, a reused number, our own number, another
+// machine, an unreadable lock); these are the facts they cannot arrange.
 TEST(ProgramLock, JudgesEveryKindOfLockFound)
 {
-    const QString here = QStringLiteral("box");
     const qint64 me = 100;
-    struct Row {
+    const std::optional<QString> none;
+    const struct {
         const char* name;
         LockFacts facts;
         LockVerdict expected;
-    };
-    const std::optional<QString> none;
-    const Row rows[] = {
-        {"live Wayloom here", {Owner(200, "box", "Wayloom"), 0, false, QStringLiteral("Wayloom")}, LockVerdict::Held},
+    } rows[] = {
         {"host name in other case",
          {Owner(200, "BOX", "Wayloom"), 0, false, QStringLiteral("Wayloom")},
          LockVerdict::Held},
-        {"dead process here", {Owner(200, "box", "Wayloom"), 0, false, none}, LockVerdict::Stale},
-        {"number reused by another program",
-         {Owner(200, "box", "Wayloom"), 0, false, QStringLiteral("bash")},
-         LockVerdict::Stale},
         {"live process whose name is unknown", {Owner(200, "box", "Wayloom"), 0, false, QString()}, LockVerdict::Held},
         {"lock names no process name", {Owner(200, "box", ""), 0, false, QStringLiteral("bash")}, LockVerdict::Held},
-        {"our number, held by us",
-         {Owner(me, "box", "Wayloom"), 0, true, QStringLiteral("Wayloom")},
-         LockVerdict::Held},
-        {"our number, left by an earlier process",
-         {Owner(me, "box", "Wayloom"), 0, false, QStringLiteral("Wayloom")},
-         LockVerdict::Stale},
-        {"another machine, long ago",
-         {Owner(200, "far", "Wayloom"), 86400000, false, none},
-         LockVerdict::HeldOnOtherMachine},
         {"another machine, our number", {Owner(me, "far", "Wayloom"), 0, false, none}, LockVerdict::HeldOnOtherMachine},
         {"unreadable, just written", {std::nullopt, 2000, false, none}, LockVerdict::Held},
         {"unreadable, left over", {std::nullopt, records::kUnreadableLockGraceMs, false, none}, LockVerdict::Stale},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(JudgeLock(row.facts, here, me), row.expected) << row.name;
+    for (const auto& row : rows)
+        EXPECT_EQ(JudgeLock(row.facts, QStringLiteral("box"), me), row.expected) << row.name;
 }
 
 TEST(ProgramLock, LockFileFormat)
@@ -133,98 +85,88 @@ TEST(ProgramLock, LockFileFormat)
     const QByteArray text = "pid=4321\nhost=box-2\nprogram=Update\nprocess=Update\n";
     const std::optional<LockOwner> o = LockOwner::Parse(text);
     ASSERT_TRUE(o);
-    EXPECT_EQ(o->pid, 4321);
-    EXPECT_EQ(o->host, QStringLiteral("box-2"));
-    EXPECT_EQ(o->program, QStringLiteral("Update"));
+    EXPECT_EQ(std::tuple(o->pid, o->host, o->program),
+              std::tuple(4321, QStringLiteral("box-2"), QStringLiteral("Update")));
     EXPECT_EQ(o->Serialize(), text);
-    EXPECT_FALSE(LockOwner::Parse("host=box\n")) << "no process number";
-    EXPECT_FALSE(LockOwner::Parse("pid=0\nhost=box\n"));
-    EXPECT_FALSE(LockOwner::Parse("pid=12\n")) << "no machine";
-    EXPECT_FALSE(LockOwner::Parse(""));
+    for (const char* bad : {"host=box\n", "pid=0\nhost=box\n", "pid=12\n", ""})
+        EXPECT_FALSE(LockOwner::Parse(bad)) << bad;
 }
 
 TEST(ProgramLock, OneHolderPerFolderUntilReleased)
 {
-    QTemporaryDir dir;
-    const QString lockFile = dir.path() + QStringLiteral("/Wayloom.lock");
+    ProgramFolder dir;
     auto first = std::make_unique<ProgramLock>(dir.path(), QStringLiteral("Wayloom"));
-    ASSERT_EQ(first->Path(), lockFile);
+    ASSERT_EQ(first->Path(), dir.path(kLock));
     ASSERT_EQ(first->TryLock(), State::Acquired) << first->Error().toStdString();
-    const std::optional<LockOwner> owner = LockOwner::Parse(ReadAll(lockFile));
+    const std::optional<LockOwner> owner = LockOwner::Parse(dir.read(kLock));
     ASSERT_TRUE(owner);
-    EXPECT_EQ(owner->pid, OurPid());
-    EXPECT_EQ(owner->host, ProgramLock::HostName());
-    EXPECT_EQ(owner->program, QStringLiteral("Wayloom"));
+    EXPECT_EQ(std::tuple(owner->pid, owner->host, owner->program),
+              std::tuple(OurPid(), ProgramLock::HostName(), QStringLiteral("Wayloom")));
 
     // The same folder named another way is the same folder.
-    QFile::link(dir.path(), dir.path() + QStringLiteral("-link"));
-    ProgramLock second(dir.path() + QStringLiteral("-link/"), QStringLiteral("Update"));
+    ASSERT_TRUE(QFile::link(dir.path(), dir.path("self")));
+    ProgramLock second(dir.path("self/"), QStringLiteral("Update"));
     EXPECT_EQ(second.Path(), first->Path());
     EXPECT_EQ(second.TryLock(), State::Held);
     EXPECT_EQ(second.Holder().program, QStringLiteral("Wayloom"));
-    QFile::remove(dir.path() + QStringLiteral("-link"));
+    QFile::remove(dir.path("self"));
 
     first.reset();
-    EXPECT_FALSE(QFile::exists(lockFile));
+    EXPECT_FALSE(dir.exists(kLock));
     EXPECT_EQ(second.TryLock(), State::Acquired);
 }
 
 TEST(ProgramLock, LocksOfGoneProcessesAreTakenOver)
 {
     Sleeper sleeper;
-    struct Row {
+    const QString host = ProgramLock::HostName();
+    const struct {
         const char* name;
         QByteArray text;
         State expected;
+    } rows[] = {
+        {"a process that ended", LockText(DeadPid(), host, "Wayloom", "Wayloom"), State::Acquired},
+        {"our own number, left by an earlier process", LockText(OurPid(), host, "Wayloom", "Wayloom"), State::Acquired},
+        {"a number now used by another program", LockText(sleeper.pid(), host, "Wayloom", "Wayloom"), State::Acquired},
+        {"a live holder", LockText(sleeper.pid(), host, "Wayloom", "sleep"), State::Held},
     };
-    const QString host = ProgramLock::HostName();
-    const Row rows[] = {
-        {"a process that ended", LockText(DeadPid(), host, "Wayloom", QStringLiteral("Wayloom")), State::Acquired},
-        {"our own number, left by an earlier process", LockText(OurPid(), host, "Wayloom", QStringLiteral("Wayloom")),
-         State::Acquired},
-        {"a number now used by another program", LockText(sleeper.pid(), host, "Wayloom", QStringLiteral("Wayloom")),
-         State::Acquired},
-        {"a live holder", LockText(sleeper.pid(), host, "Wayloom", QStringLiteral("sleep")), State::Held},
-    };
-    for (const Row& row : rows) {
-        QTemporaryDir dir;
-        const QString lockFile = dir.path() + QStringLiteral("/Wayloom.lock");
-        ASSERT_TRUE(WriteAll(lockFile, row.text));
+    for (const auto& row : rows) {
+        ProgramFolder dir;
+        dir.write(kLock, row.text);
         ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
         EXPECT_EQ(lock.TryLock(), row.expected) << row.name;
         if (row.expected == State::Acquired)
-            EXPECT_EQ(LockOwner::Parse(ReadAll(lockFile))->pid, OurPid()) << row.name;
+            EXPECT_EQ(LockOwner::Parse(dir.read(kLock))->pid, OurPid()) << row.name;
         else
-            EXPECT_EQ(ReadAll(lockFile), row.text) << row.name;
+            EXPECT_EQ(dir.read(kLock), row.text) << row.name;
     }
 }
 
 TEST(ProgramLock, AnotherMachinesLockIsTakenOnlyWhenAskedAndUnchanged)
 {
-    QTemporaryDir dir;
-    const QString lockFile = dir.path() + QStringLiteral("/Wayloom.lock");
-    const QByteArray far = LockText(DeadPid(), QStringLiteral("faraway"), "Wayloom", QStringLiteral("Wayloom"));
-    ASSERT_TRUE(WriteAll(lockFile, far));
+    ProgramFolder dir;
+    const QByteArray far = LockText(DeadPid(), QStringLiteral("faraway"), "Wayloom", "Wayloom");
+    dir.write(kLock, far);
     {
         ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
         EXPECT_EQ(lock.TryLock(), State::HeldOnOtherMachine);
         EXPECT_EQ(lock.Holder().host, QStringLiteral("faraway"));
         EXPECT_FALSE(lock.Locked());
     }
-    EXPECT_EQ(ReadAll(lockFile), far) << "a dead number on another machine says nothing about it";
+    EXPECT_EQ(dir.read(kLock), far) << "a dead number on another machine says nothing about it";
 
     // Meanwhile a third machine took the folder: the player's answer was
     // about the lock shown, not this one.
     ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
     ASSERT_EQ(lock.TryLock(), State::HeldOnOtherMachine);
-    const QByteArray third = LockText(77, QStringLiteral("third"), "Wayloom", QStringLiteral("Wayloom"));
-    ASSERT_TRUE(WriteAll(lockFile, third));
+    const QByteArray third = LockText(77, QStringLiteral("third"), "Wayloom", "Wayloom");
+    dir.write(kLock, third);
     EXPECT_EQ(lock.TakeOver(), State::HeldOnOtherMachine);
     EXPECT_EQ(lock.Holder().host, QStringLiteral("third"));
-    EXPECT_EQ(ReadAll(lockFile), third);
+    EXPECT_EQ(dir.read(kLock), third);
     // Confirmed about that one: taken.
     EXPECT_EQ(lock.TakeOver(), State::Acquired);
-    EXPECT_EQ(LockOwner::Parse(ReadAll(lockFile))->host, ProgramLock::HostName());
+    EXPECT_EQ(LockOwner::Parse(dir.read(kLock))->host, ProgramLock::HostName());
 }
 
 TEST(ProgramLock, AFolderThatCannotBeWrittenKeepsItsLockInTheTemporaryFolder)
@@ -243,27 +185,25 @@ TEST(ProgramLock, AFolderThatCannotBeWrittenKeepsItsLockInTheTemporaryFolder)
 
 TEST(ProgramLock, WhatIsNoLockFileOfOursIsNeverTouched)
 {
-    QTemporaryDir dir;
-    const QString lockFile = dir.path() + QStringLiteral("/Wayloom.lock");
-    const QString target = dir.path() + QStringLiteral("/keep.txt");
-    ASSERT_TRUE(WriteAll(target, "player's file\r\n"));
-    struct Row {
+    ProgramFolder dir;
+    const QString lockFile = dir.path(kLock);
+    dir.write("keep.txt", "player's file\r\n");
+    const struct {
         const char* name;
         std::function<bool()> make;
-    };
-    const Row rows[] = {
-        {"a link to a file", [&] { return QFile::link(target, lockFile); }},
-        {"a dangling link", [&] { return QFile::link(dir.path() + QStringLiteral("/none"), lockFile); }},
+    } rows[] = {
+        {"a link to a file", [&] { return QFile::link(dir.path("keep.txt"), lockFile); }},
+        {"a dangling link", [&] { return QFile::link(dir.path("none"), lockFile); }},
         {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(lockFile).constData(), 0644) == 0; }},
         {"a folder", [&] { return QDir().mkdir(lockFile); }},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         ASSERT_TRUE(row.make()) << row.name;
         ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
         EXPECT_EQ(lock.TryLock(), State::Failed) << row.name;
-        EXPECT_TRUE(lock.Error().contains(QStringLiteral("Wayloom.lock"))) << row.name;
+        EXPECT_TRUE(lock.Error().contains(kLock)) << row.name;
         EXPECT_TRUE(QFileInfo(lockFile).isSymLink() || QFileInfo::exists(lockFile)) << row.name;
-        EXPECT_EQ(ReadAll(target), "player's file\r\n") << row.name;
+        EXPECT_EQ(dir.read("keep.txt"), "player's file\r\n") << row.name;
         QFile::remove(lockFile);
         QDir().rmdir(lockFile);
     }
@@ -271,14 +211,13 @@ TEST(ProgramLock, WhatIsNoLockFileOfOursIsNeverTouched)
 
 TEST(ProgramLock, AnUnreadableLockIsWaitedForThenTakenOver)
 {
-    QTemporaryDir dir;
-    const QString lockFile = dir.path() + QStringLiteral("/Wayloom.lock");
-    ASSERT_TRUE(WriteAll(lockFile, "")); // a copy between creating and writing it
+    ProgramFolder dir;
+    dir.write(kLock, ""); // a copy between creating and writing it
     ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
     EXPECT_EQ(lock.TryLock(), State::Held);
-    EXPECT_EQ(ReadAll(lockFile), QByteArray());
+    EXPECT_EQ(dir.read(kLock), QByteArray());
     {
-        QFile f(lockFile);
+        QFile f(dir.path(kLock));
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
     }
@@ -287,20 +226,19 @@ TEST(ProgramLock, AnUnreadableLockIsWaitedForThenTakenOver)
 
 TEST(ProgramLock, ReleaseKeepsALockThatIsNoLongerOurs)
 {
-    QTemporaryDir dir;
-    const QString lockFile = dir.path() + QStringLiteral("/Wayloom.lock");
-    const QByteArray other = LockText(77, QStringLiteral("faraway"), "Wayloom", QStringLiteral("Wayloom"));
+    ProgramFolder dir;
+    const QByteArray other = LockText(77, QStringLiteral("faraway"), "Wayloom", "Wayloom");
     {
         ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
         ASSERT_EQ(lock.TryLock(), State::Acquired);
-        ASSERT_TRUE(WriteAll(lockFile, other)); // taken over from another machine meanwhile
+        dir.write(kLock, other); // taken over from another machine meanwhile
     }
-    EXPECT_EQ(ReadAll(lockFile), other);
+    EXPECT_EQ(dir.read(kLock), other);
 }
 
 TEST(ProgramLock, NoRoomForTheLockLeavesNoHalfLock)
 {
-    QTemporaryDir dir;
+    ProgramFolder dir;
     ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
     {
         const FileSizeLimit full(8);

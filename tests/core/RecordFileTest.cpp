@@ -63,17 +63,15 @@ TEST(StrictField, WholeTextMustBeANumberInRange)
     const struct {
         const char* text;
         std::optional<int> value;
-    } cases[] = {
-        {"12", 12},
-        {" 12 ", 12},
-        {"2.5", 2},
-        {"12a", std::nullopt},
-        {"", std::nullopt},
-        {"  ", std::nullopt},
-        {"a12", std::nullopt},
-        {"300", std::nullopt},
-        {"-1", std::nullopt},
-    };
+    } cases[] = {{"12", 12},
+                 {" 12 ", 12},
+                 {"2.5", 2},
+                 {"12a", std::nullopt},
+                 {"", std::nullopt},
+                 {"  ", std::nullopt},
+                 {"a12", std::nullopt},
+                 {"300", std::nullopt},
+                 {"-1", std::nullopt}};
     for (const auto& c : cases) {
         const auto v = StrictField<uint8_t>(QString::fromLatin1(c.text));
         EXPECT_EQ(v ? std::optional<int>(*v) : std::nullopt, c.value) << '"' << c.text << '"';
@@ -113,25 +111,23 @@ TEST(SplitLines, EndsLinesAtLfOrCrLfOnly)
 // those shortcuts and compare with the plain reading.
 TEST(FastPaths, DecodeOfLongTextAgreesWithDecodingEachByte)
 {
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } cases[] = {
-        {"ascii only", QByteArray("0123456789abcdefghijklmnopqrstuvwxyz")},
-        {"high bytes in the first block", QByteArray("\x80\x9F\xA0\xFF"
-                                                     "abcdefghijklmnop")},
-        {"high byte last of a block", QByteArray("abcdefg\x93hijklmnopq")},
-        {"high byte first of a block", QByteArray("abcdefgh\x94ijklmnopq")},
-        {"high bytes in the tail", QByteArray("abcdefghijklmnop\x8A\x9C")},
-        {"undefined bytes kept", QByteArray("abcdefgh\x81\x8D\x8F\x90\x9Dxyz")},
-    };
-    for (const auto& c : cases) {
+    // Every byte at every position of a block, and a text without high bytes.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    QList<QByteArray> texts{QByteArray("0123456789abcdefghijklmnopqrstuvwxyz")};
+    for (int shift = 0; shift < 16; ++shift)
+        texts << QByteArray(shift, 'a') + all + QByteArray(shift, 'z');
+    for (const QByteArray& bytes : texts) {
         QString expected;
-        for (char byte : c.bytes)
+        for (char byte : bytes)
             expected += DecodeWindows1252(QByteArrayView(&byte, 1));
-        EXPECT_EQ(DecodeWindows1252(c.bytes), expected) << c.name;
+        EXPECT_EQ(DecodeWindows1252(bytes), expected) << bytes.size() << " bytes";
     }
     EXPECT_FALSE(DecodeWindows1252(QByteArray()).isNull()) << "empty text is empty, not null";
+    // By hand, for a Qt without the system codec: 0x80..0x9F are not Latin-1.
+    EXPECT_EQ(DecodeWindows1252("abcdefgh\x80\x8A\x9F\x81\x93"),
+              QStringLiteral("abcdefgh\u20AC\u0160\u0178\u0081\u201C"));
 }
 
 TEST(FastPaths, ShortIntegersReadAsTheGeneralNumberReading)
@@ -140,28 +136,26 @@ TEST(FastPaths, ShortIntegersReadAsTheGeneralNumberReading)
         const char* text;
         double leading;
         std::optional<double> strict;
-    } cases[] = {
-        {"0007", 7, 7},
-        {"-0", -0.0, -0.0},
-        {"+12", 12, 12},
-        {"12.", 12, 12},
-        {"12.75", 12.75, 12.75},
-        {"12e2", 1200, 1200},
-        {"12d2", 1200, 1200},
-        {"12E", 12, std::nullopt},
-        {"12x", 12, std::nullopt},
-        {"12 ", 12, 12},
-        {"-", 0, std::nullopt},
-        {" \t-12", -12, -12},
-        {"7\t", 7, 7},
-        {"32767", 32767, 32767},
-        {"32768", 32768, 32768},
-        {"-32768", -32768, -32768},
-        {"-32769", -32769, -32769},
-        {"999999999999999", 999999999999999.0, 999999999999999.0},
-        {"9007199254740993", 9007199254740992.0, 9007199254740992.0},
-        {"123456789012345678901234567890", 1.2345678901234568e29, 1.2345678901234568e29},
-    };
+    } cases[] = {{"0007", 7, 7},
+                 {"-0", -0.0, -0.0},
+                 {"+12", 12, 12},
+                 {"12.", 12, 12},
+                 {"12.75", 12.75, 12.75},
+                 {"12e2", 1200, 1200},
+                 {"12d2", 1200, 1200},
+                 {"12E", 12, std::nullopt},
+                 {"12x", 12, std::nullopt},
+                 {"12 ", 12, 12},
+                 {"-", 0, std::nullopt},
+                 {" \t-12", -12, -12},
+                 {"7\t", 7, 7},
+                 {"32767", 32767, 32767},
+                 {"32768", 32768, 32768},
+                 {"-32768", -32768, -32768},
+                 {"-32769", -32769, -32769},
+                 {"999999999999999", 999999999999999.0, 999999999999999.0},
+                 {"9007199254740993", 9007199254740992.0, 9007199254740992.0},
+                 {"123456789012345678901234567890", 1.2345678901234568e29, 1.2345678901234568e29}};
     for (const auto& c : cases) {
         const QString text = QString::fromLatin1(c.text);
         EXPECT_EQ(LeadingNumber(text), c.leading) << '"' << c.text << '"';
@@ -276,8 +270,7 @@ TEST(RecordFiles, LengthsOfManyFilesAgreeWithFileLengthAndEmptyFilesReadAsMissin
     RecordText text;
     for (const char* p : {"a/empty.jpg", "b/missing.jpg", "a/folder.jpg"})
         EXPECT_FALSE(ReadRecordFile(dir.path(p), text)) << p;
-    EXPECT_TRUE(FolderExists(dir.path("a/folder.jpg")));
-    EXPECT_TRUE(FolderExists(dir.path("a/one.jpg")));
+    EXPECT_TRUE(FolderExists(dir.path("a/folder.jpg")) && FolderExists(dir.path("a/one.jpg")));
     EXPECT_FALSE(FolderExists(QString()));
 }
 
@@ -401,14 +394,13 @@ TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
     dir.write("nobom.txt", "\xC3\xA9t\xC3\xA9\n");
 
     using S = RecordReader::State;
-    struct Row {
+    const struct {
         const char* name;
         const char* file;
         S state;
         QStringList lines;
         std::vector<int> longLines;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"a folder counts as missing", "folder.txt", S::Missing, {}, {}},
         {"a FIFO counts as missing and does not block", "fifo.txt", S::Missing, {}, {}},
         {"an empty file counts as missing", "empty.txt", S::Missing, {}, {}},
@@ -416,13 +408,9 @@ TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
         {"a file above the size limit is refused", "huge.txt", S::Refused, {}, {}},
         {"over-long lines are passed over and keep their numbers", "long.txt", S::Open, {"a", "b"}, {2, 4}},
         {"the byte-order mark makes UTF-8 and is dropped", "bom.txt", S::Open, {QStringLiteral("\u00E9t\u00E9")}, {}},
-        {"without it the bytes are Windows-1252",
-         "nobom.txt",
-         S::Open,
-         {QStringLiteral("\u00C3\u00A9t\u00C3\u00A9")},
-         {}},
+        {"else Windows-1252", "nobom.txt", S::Open, {QStringLiteral("\u00C3\u00A9t\u00C3\u00A9")}, {}},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         const ReadBack got = ReadAll(dir.path(r.file));
         EXPECT_EQ(got.state, r.state);
@@ -432,8 +420,7 @@ TEST(RecordReader, OnlyRegularFilesWithinTheLimitsAreRead)
     }
     EXPECT_EQ(ReadAll(dir.path("long.txt")).numbers, (std::vector<int>{1, 3}));
     EXPECT_TRUE(IsRegularFile(dir.path("empty.txt")));
-    EXPECT_FALSE(IsRegularFile(dir.path("fifo.txt")));
-    EXPECT_FALSE(IsRegularFile(dir.path("folder.txt")));
+    EXPECT_FALSE(IsRegularFile(dir.path("fifo.txt")) || IsRegularFile(dir.path("folder.txt")));
 }
 
 TEST(RecordReader, LoadersReportRefusedFilesAndSkippedLines)

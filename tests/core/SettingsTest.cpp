@@ -31,14 +31,6 @@ Loaded LoadOptionsText(const QByteArray& text)
     return LoadFrom(dir);
 }
 
-TEST(Options, DefaultsWithoutAFile)
-{
-    ProgramFolder dir;
-    const Loaded w = LoadFrom(dir);
-    EXPECT_EQ(w.settings, Settings{});
-    EXPECT_EQ(w.lastUpdate, QStringLiteral("Never"));
-}
-
 // The fixture world's options file already covers later lines winning,
 // lower-case keys, the Zone line and a boolean 0.
 TEST(Options, LineRules)
@@ -135,14 +127,16 @@ TEST(Options, AFailedSaveIsReported)
     EXPECT_FALSE(error.isEmpty());
 }
 
+// Without an options file every setting keeps its default.
 TEST(LastUpdate, DateTextFromTheFirstLine)
 {
     const struct {
         const char* name;
-        const char* file;
+        const char* file; // null: none
         const char* text;
         bool diagnostic;
     } cases[] = {
+        {"no file", nullptr, "Never", false},
         {"day month year", "05/03/2007\r\n", "05 Mar 2007", false},
         {"separators not checked", "  28x12-1999  \r\nignored\r\n", "28 Dec 1999", false},
         {"single digit parts do not line up", "5/3/2007", "Never", true},
@@ -153,8 +147,10 @@ TEST(LastUpdate, DateTextFromTheFirstLine)
     };
     for (const auto& c : cases) {
         ProgramFolder dir;
-        dir.write("Personal/LastUpdate.txt", c.file);
+        if (c.file)
+            dir.write("Personal/LastUpdate.txt", c.file);
         const Loaded w = LoadFrom(dir);
+        EXPECT_EQ(w.settings, Settings{}) << c.name;
         EXPECT_EQ(w.lastUpdate, QString::fromLatin1(c.text)) << c.name;
         EXPECT_EQ(w.diagnostics.size(), c.diagnostic ? 1u : 0u) << c.name;
     }

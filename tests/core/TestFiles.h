@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -123,6 +124,22 @@ int RunInChild(Body&& body)
     if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+// A process that runs until the object goes, to stand for a live holder of a
+// lock.
+struct Sleeper {
+    Sleeper() { m_process.start(QStringLiteral("sleep"), {QStringLiteral("60")}), m_process.waitForStarted(); }
+    ~Sleeper() { m_process.kill(), m_process.waitForFinished(); }
+    qint64 pid() const { return m_process.processId(); }
+    QProcess m_process;
+};
+
+// A program folder's lock file as another copy leaves it, byte by byte.
+inline QByteArray LockText(qint64 pid, const QString& host, const char* program, const char* process)
+{
+    return "pid=" + QByteArray::number(pid) + "\nhost=" + host.toUtf8() + "\nprogram=" + program +
+           "\nprocess=" + process + "\n";
 }
 
 // gtest prints QStrings readably.

@@ -27,24 +27,21 @@ protected:
 
 TEST_F(CollectorFiles, HeaderFieldCountDecidesTheLevel)
 {
-    struct Row {
+    const struct {
         const char* name;
         QByteArray header;
         bool armour;
         uint8_t lowLevel;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"three fields: high level", "1\tA\t1", true, 0},
         {"four fields: level from field 4", "1\tA\t0\t1", false, 1},
         {"five fields: high level even with 1", "1\tA\t1\t1\textra", true, 0},
         {"armour only when exactly 1", "1\tA\t1.0\t1", false, 1},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
+    for (const auto& r : rows) {
         data.write(data.folder(1) + "Collectors.txt", r.header + "\r\nNear the gate\r\n5 Wolf Pelts\r\nSword\t1\r\n");
         load();
-        EXPECT_EQ(col(1).IsArmor, r.armour);
-        EXPECT_EQ(col(1).IsLowLevel, r.lowLevel);
+        EXPECT_EQ(std::pair(col(1).IsArmor, col(1).IsLowLevel), std::pair(r.armour, r.lowLevel)) << r.name;
     }
 }
 
@@ -70,20 +67,17 @@ TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
     const Collector& tarn = col(3);
     EXPECT_EQ(tarn.Location, "By the well");
     ASSERT_EQ(tarn.Rewards.size(), 3u);
-    EXPECT_EQ(tarn.Rewards[1].Name, "Sword");
-    EXPECT_EQ(tarn.Rewards[1].HandMask, 3);
+    EXPECT_EQ(
+        std::tuple(tarn.Rewards[1].Name, tarn.Rewards[1].HandMask, tarn.Rewards[2].Name, tarn.Rewards[2].Stats.size()),
+        std::tuple(QStringLiteral("Sword"), 3, QStringLiteral("Shield"), size_t(1)));
     EXPECT_EQ(tarn.Rewards[1].Stats, (std::vector<QString>{"", "Damage 5-10", "Hewing 9"}));
-    EXPECT_EQ(tarn.Rewards[2].Name, "Shield");
-    EXPECT_EQ(tarn.Rewards[2].Stats.size(), 1u);
     const Collector& mira = col(5);
-    EXPECT_EQ(mira.Location, "");
-    EXPECT_EQ(mira.Request, "2 Reed Whistles");
-    ASSERT_EQ(mira.Rewards.size(), 2u);
-    EXPECT_EQ(mira.Rewards[1].HandMask, -1);
+    EXPECT_EQ(std::tuple(mira.Location, mira.Request, mira.Rewards.size()),
+              std::tuple(QString(""), QStringLiteral("2 Reed Whistles"), size_t(2)));
+    EXPECT_EQ(mira.Rewards.back().HandMask, -1);
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{13}));
     // Identifiers no header defines: no location, no rewards beyond entry 0.
-    EXPECT_EQ(col(4).X, -1);
-    EXPECT_EQ(col(4).Rewards.size(), 1u);
+    EXPECT_EQ(std::pair(col(4).X, col(4).Rewards.size()), std::pair(-1, size_t(1)));
 }
 
 TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
@@ -94,8 +88,8 @@ TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
     data.write(data.folder(2) + "Collectors.txt", "4\tD\t0\nx\n2 Fire Opals\nR\t1\n");
     load();
     ASSERT_EQ(table.RequestTypes.size(), 4u);
-    EXPECT_EQ(table.RequestTypes[1].Name, "Wolf Pelts");
-    EXPECT_EQ(table.RequestTypes[1].IsLowLevel, 1);
+    EXPECT_EQ(std::pair(table.RequestTypes[1].Name, int(table.RequestTypes[1].IsLowLevel)),
+              std::pair(QStringLiteral("Wolf Pelts"), 1));
     EXPECT_EQ(table.RequestTypes[2].Name, "ReedWhistle") << "no blank: the whole request";
     EXPECT_EQ(table.RequestTypes[3].Name, "Fire Opals");
 }
@@ -130,11 +124,8 @@ TEST_F(CollectorFiles, LocationsPlaceKnownCollectorsAndSkipTheRest)
                "2\t4\t1\n");
     load();
     const Collector& a = col(1);
-    EXPECT_EQ(a.Campaign, 2);
-    EXPECT_EQ(a.Region, 5);
-    EXPECT_EQ(a.Zone, 18);
-    EXPECT_EQ(std::make_pair(a.X, a.Y), std::make_pair(102, 201));
-    EXPECT_EQ((std::array{a.Left, a.Top, a.Right, a.Bottom}), (std::array{96, 195, 108, 207}));
+    EXPECT_EQ((std::array{int(a.Campaign), int(a.Region), a.Zone, a.X, a.Y, a.Left, a.Top, a.Right, a.Bottom}),
+              (std::array{2, 5, 18, 102, 201, 96, 195, 108, 207}));
     EXPECT_EQ(col(2).Region, 4);
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 5, 6, 7, 8}));
 }
@@ -150,10 +141,9 @@ TEST(GreenFiles, LinesTrimmedCommentsSkippedAndShortLinesWarned)
     modGreens::Tables g;
     modGreens::LoadGreens(data.ctx, data.campaigns, g);
     ASSERT_EQ(g.count(), 1);
-    EXPECT_EQ(g.Greens[1].Name, "Blade of Dusk");
-    EXPECT_EQ(g.Greens[1].Boss, "Gorrak");
+    EXPECT_EQ(std::tuple(g.Greens[1].Name, g.Greens[1].Boss, g.Greens[1].EliteNumber),
+              std::tuple(QStringLiteral("Blade of Dusk"), QStringLiteral("Gorrak"), -1));
     EXPECT_EQ(g.Greens[1].Stats, (std::vector<QString>{"", "Armor +5", ""}));
-    EXPECT_EQ(g.Greens[1].EliteNumber, -1);
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{4}));
 }
 

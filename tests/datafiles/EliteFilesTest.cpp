@@ -37,18 +37,14 @@ TEST_F(EliteFiles, FullRecordReadsEveryColumnAndItsPicture)
     data.write(data.folder(1) + "imgElite/0007.jpg", "x");
     loadList();
     const EliteSkill& s = skill(7);
-    EXPECT_EQ(s.Name, QString::fromUtf8("Café Strike"));
-    EXPECT_TRUE(s.Defined);
-    EXPECT_EQ(s.Profession, 3);
-    EXPECT_EQ(s.Attribute, "Hewing");
+    EXPECT_EQ(std::tuple(s.Name, s.Defined, int(s.Profession), s.Attribute, int(s.Campaign), s.Captured.size()),
+              std::tuple(QString::fromUtf8("Café Strike"), true, 3, QStringLiteral("Hewing"), 1, size_t(4)));
     // Upkeep, adrenaline and energy (halves to even), recharge.
     EXPECT_EQ((std::array{int(s.Upkeep), int(s.Adrenaline), int(s.Energy), int(s.Recharge)}),
               (std::array{-1, 2, 4, 20}));
-    EXPECT_EQ(s.CastTime, "1/2");
-    EXPECT_EQ(s.Description, QString::fromUtf8("Deals € damage."));
-    EXPECT_EQ(s.Campaign, 1);
+    EXPECT_EQ(std::tuple(s.CastTime, s.Description),
+              std::tuple(QStringLiteral("1/2"), QString::fromUtf8("Deals € damage.")));
     EXPECT_EQ(s.Picture, data.ctx.path(data.folder(1) + "imgElite/0007.jpg"));
-    EXPECT_EQ(s.Captured.size(), 4u);
     EXPECT_TRUE(data.diagnostics.empty());
 }
 
@@ -63,13 +59,11 @@ TEST_F(EliteFiles, GapsShortRecordsPicturesAndLaterCampaigns)
     data.write(data.folder(2) + "EliteList.txt", "1\t4\tOne Renamed\n");
     loadList();
     ASSERT_EQ(elite.highest(), 12345);
-    EXPECT_EQ(skill(1).Name, "One Renamed");
-    EXPECT_EQ(skill(1).Profession, 4);
-    EXPECT_EQ(skill(1).Campaign, 2);
+    EXPECT_EQ(std::tuple(skill(1).Name, int(skill(1).Profession), int(skill(1).Campaign)),
+              std::tuple(QStringLiteral("One Renamed"), 4, 2));
     EXPECT_EQ(skill(1).Energy, 5) << "a short record keeps the costs it had";
     EXPECT_EQ(skill(2).Name, "Two");
-    EXPECT_FALSE(skill(3).Defined);
-    EXPECT_FALSE(skill(5).Defined);
+    EXPECT_FALSE(skill(3).Defined || skill(5).Defined);
     EXPECT_TRUE(skill(12345).Picture.endsWith("imgElite/2345.jpg"));
 }
 
@@ -106,26 +100,16 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
     modElite::Tables inLine;
     modElite::LoadEliteList(data.ctx, data.campaigns, characters, inLine);
 
-    const struct {
-        const char* name;
-        int number;
-        QString picture;
-    } special[] = {
-        {"empty picture file", 10, QString()},
-        {"redefined where no picture is", 20, QString()},
-        {"redefined where a picture is", 30, data.ctx.path(data.folder(2) + "imgElite/0030.jpg")},
-        {"redefined by a short record", 40, QString()},
-    };
-    for (const auto& c : special)
-        EXPECT_EQ(skill(c.number).Picture, c.picture) << c.name;
-    for (int n = 1; n <= 100; ++n) {
-        if (n == 10 || n == 20 || n == 30 || n == 40)
-            continue;
-        const QString expected =
-            n % 2 == 0 ? data.ctx.path(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n)) : QString();
-        EXPECT_EQ(skill(n).Picture, expected) << "elite " << n;
-    }
+    // Even numbers have a picture, but for an empty picture file (10), a
+    // redefinition where no picture is (20) or by a short record (40); 30's
+    // redefinition has its own.
     for (int n = 0; n <= 100; ++n) {
+        QString expected;
+        if (n == 30)
+            expected = data.ctx.path(data.folder(2) + "imgElite/0030.jpg");
+        else if (n > 0 && n % 2 == 0 && n != 10 && n != 20 && n != 40)
+            expected = data.ctx.path(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n));
+        EXPECT_EQ(skill(n).Picture, expected) << "elite " << n;
         EXPECT_EQ(skill(n).Picture, inLine.EliteSkills[static_cast<size_t>(n)].Picture) << "elite " << n;
         EXPECT_EQ(helped.EliteSkills[static_cast<size_t>(n)].Picture, skill(n).Picture) << "elite " << n;
     }
@@ -138,7 +122,6 @@ TEST(PictureChecks, HelpersWaitingForACatalogueThatNeverCameAreReleased)
     std::thread helper([&pictures] { pictures.help(); });
     pictures.abandon();
     helper.join(); // returns: nothing was left to look up
-    SUCCEED();
 }
 
 TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
@@ -157,9 +140,8 @@ TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{2, 3, 4, 5, 6, 8}));
     EXPECT_EQ(data.diagnostics.items().front().file, data.folder(1) + "EliteList.txt");
     EXPECT_EQ(elite.highest(), 8);
-    for (int n = 2; n <= 6; ++n)
-        EXPECT_FALSE(skill(n).Defined) << n;
-    EXPECT_TRUE(skill(8).Defined);
+    for (int n = 2; n <= 8; ++n)
+        EXPECT_EQ(skill(n).Defined, n == 8) << n;
 }
 
 // The checker's fixture covers the first format and the switch; these are
@@ -178,16 +160,12 @@ TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
     loadLocations();
     const auto& locs = skill(1).Locations;
     ASSERT_EQ(locs.size(), 6u);
-    EXPECT_EQ(std::make_pair(locs[1].X, locs[1].Y), std::make_pair(-200, 0));
-    EXPECT_EQ(locs[1].Note, "first format");
-    EXPECT_EQ(std::make_pair(locs[2].X, locs[2].Y), std::make_pair(1500, 3007));
-    EXPECT_EQ(locs[2].Zone, 4);
-    EXPECT_EQ((std::array{locs[2].Left, locs[2].Top, locs[2].Right, locs[2].Bottom}),
-              (std::array{1494, 3001, 1506, 3013}));
-    EXPECT_EQ(locs[3].Note, "first\r\nsecond");
-    EXPECT_EQ(locs[4].Note, "");
-    EXPECT_EQ(std::make_pair(locs[5].X, locs[5].Y), std::make_pair(2, 3));
-    EXPECT_EQ(locs[5].Campaign, 2);
+    EXPECT_EQ(std::tuple(locs[1].X, locs[1].Y, locs[1].Note), std::tuple(-200, 0, QStringLiteral("first format")));
+    EXPECT_EQ(
+        (std::array{locs[2].X, locs[2].Y, locs[2].Zone, locs[2].Left, locs[2].Top, locs[2].Right, locs[2].Bottom}),
+        (std::array{1500, 3007, 4, 1494, 3001, 1506, 3013}));
+    EXPECT_EQ(std::tuple(locs[3].Note, locs[4].Note), std::tuple(QStringLiteral("first\r\nsecond"), QString()));
+    EXPECT_EQ((std::array{locs[5].X, locs[5].Y, int(locs[5].Campaign)}), (std::array{2, 3, 2}));
 }
 
 TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
@@ -208,8 +186,7 @@ TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
     EXPECT_EQ(skill(1).Locations[1].Greens, (std::vector<int32_t>{0, 1, 3}));
     EXPECT_EQ(skill(0).Locations[1].Greens, (std::vector<int32_t>{0, 2})) << "this boss is always linked";
     // A boss standing in two places points to the last one.
-    EXPECT_EQ(greens.Greens[1].EliteNumber, 1);
-    EXPECT_EQ(greens.Greens[1].LocationIndex, 2);
+    EXPECT_EQ(std::pair(greens.Greens[1].EliteNumber, greens.Greens[1].LocationIndex), std::pair(1, 2));
     EXPECT_EQ(greens.Greens[1].Stats, (std::vector<QString>{"", "Armor +5"}));
 }
 
@@ -270,9 +247,8 @@ TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntrie
     modProfessions::LoadProfessions(data.ctx, data.campaigns, p);
     ASSERT_EQ(p.highest(), 7);
     EXPECT_EQ(p.Professions[7].Colour, 0xFFFFFFFFu);
-    EXPECT_EQ(p.Professions[0].Name, "No profession");
-    EXPECT_EQ(p.Professions[0].Abbreviation, "#");
-    EXPECT_EQ(p.Professions[0].Colour, 0xAAAAAAu);
+    EXPECT_EQ(std::tuple(p.Professions[0].Name, p.Professions[0].Abbreviation, p.Professions[0].Colour),
+              std::tuple(QStringLiteral("No profession"), QStringLiteral("#"), 0xAAAAAAu));
     EXPECT_EQ(p.Professions[1].Attributes, (std::vector<QString>{"", "Shieldcraft"}));
     EXPECT_TRUE(p.Professions[2].Name.isEmpty());
     EXPECT_EQ(p.Professions[3].Attributes, (std::vector<QString>{""}));

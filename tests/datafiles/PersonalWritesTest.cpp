@@ -2,6 +2,7 @@
 // byte for byte and the system's reason comes back. The file system is
 // filled by a file-size limit, which holds for every user (a folder without
 // write permission does not stop root).
+#include "../TestWorld.h"
 #include "../core/TestFiles.h"
 
 #include "core/modOptions.h"
@@ -24,66 +25,53 @@
 
 namespace {
 
-using Save = std::function<bool(const QString& appFolder, QString* error)>;
+// A world with something to write in every personal table, each file longer
+// than the old content below.
+const World& Saved()
+{
+    static const TestWorld saved = [] {
+        TestWorld t;
+        t.characters({nullptr, "Asha the Wanderer", "Bo of the Reeds"});
+        for (int n = 1; n <= 9; ++n) {
+            t.skill(n, QStringLiteral("Skill"), 1);
+            t.world.treasures.Treasures[size_t(t.chest(QStringLiteral("Chest"), 1, 0, 0, 0))].OpenedOn[1] =
+                QDate(2010, 2, 1);
+        }
+        for (auto& skill : t.world.elite.EliteSkills)
+            skill.Captured = {false, true};
+        t.note(QStringLiteral("Bridge over the Reedwater"), QStringLiteral("first\r\nsecond"), 1, 1, 0, 0);
+        return t;
+    }();
+    return saved.world;
+}
 
-struct Writer {
+const struct Writer {
     const char* name;
     const char* file;
-    Save save;
+    bool (*save)(const QString& appFolder, QString* error);
+} kWriters[] = {
+    {"options", "Data/Options.txt",
+     [](const QString& f, QString* e) { return modOptions::SaveOptions(f, {}, false, e); }},
+    {"characters", "Personal/Characters.txt",
+     [](const QString& f, QString* e) { return modCharacters::SaveCharacters(f, Saved().characters, e); }},
+    {"captured elites", "Personal/Char01CapElite.txt",
+     [](const QString& f, QString* e) { return modCharacters::SaveCapturedElites(f, 1, Saved().elite, e); }},
+    {"opened treasures", "Personal/Char01OpenedTreasures.txt",
+     [](const QString& f, QString* e) { return modTreasures::SaveOpenedTreasures(f, 1, Saved().treasures, e); }},
+    {"notes", "Personal/Notes.txt",
+     [](const QString& f, QString* e) { return modNotes::SaveNotes(f, Saved().notes, e); }},
 };
-
-std::vector<Writer> Writers()
-{
-    static modCharacters::Tables characters = [] {
-        modCharacters::Tables t;
-        t.Characters = {"", "Asha the Wanderer", "Bo of the Reeds"};
-        return t;
-    }();
-    static modElite::Tables elite = [] {
-        modElite::Tables t;
-        t.EliteSkills.resize(40);
-        for (auto& s : t.EliteSkills)
-            s.Captured = {false, true};
-        return t;
-    }();
-    static modTreasures::Tables treasures = [] {
-        modTreasures::Tables t;
-        t.Treasures.resize(10);
-        for (auto& c : t.Treasures)
-            c.OpenedOn = {std::nullopt, QDate(2010, 2, 1)};
-        return t;
-    }();
-    static modNotes::Tables notes = [] {
-        modNotes::Tables t;
-        auto& n = t.Notes.emplace_back();
-        n.ShortDesc = QStringLiteral("Bridge over the Reedwater");
-        n.Body = QStringLiteral("first\r\nsecond");
-        return t;
-    }();
-    return {
-        {"options", "Data/Options.txt",
-         [](const QString& folder, QString* e) { return modOptions::SaveOptions(folder, {}, false, e); }},
-        {"characters", "Personal/Characters.txt",
-         [](const QString& folder, QString* e) { return modCharacters::SaveCharacters(folder, characters, e); }},
-        {"captured elites", "Personal/Char01CapElite.txt",
-         [](const QString& folder, QString* e) { return modCharacters::SaveCapturedElites(folder, 1, elite, e); }},
-        {"opened treasures", "Personal/Char01OpenedTreasures.txt",
-         [](const QString& folder, QString* e) { return modTreasures::SaveOpenedTreasures(folder, 1, treasures, e); }},
-        {"notes", "Personal/Notes.txt",
-         [](const QString& folder, QString* e) { return modNotes::SaveNotes(folder, notes, e); }},
-    };
-}
 
 const QByteArray kOld = "the old content\r\n";
 
 TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
 {
-    for (const Writer& w : Writers()) {
+    for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         ProgramFolder data;
-        data.write(QString::fromLatin1(w.file), kOld);
-        data.mkdir(QStringLiteral("Personal/Backup"));
-        const QString folder = QFileInfo(data.path(QString::fromLatin1(w.file))).path();
+        data.write(w.file, kOld);
+        data.mkdir("Personal/Backup");
+        const QString folder = QFileInfo(data.path(w.file)).path();
         const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         QString error;
         bool saved = true;
@@ -94,11 +82,11 @@ TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
         }
         EXPECT_FALSE(saved);
         EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << error.toStdString();
-        EXPECT_EQ(data.read(QString::fromLatin1(w.file)), kOld);
+        EXPECT_EQ(data.read(w.file), kOld);
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), before) << "no temporary file is left";
         // Without the limit the same save goes through.
         EXPECT_TRUE(w.save(data.path(), &error)) << error.toStdString();
-        EXPECT_NE(data.read(QString::fromLatin1(w.file)), kOld);
+        EXPECT_NE(data.read(w.file), kOld);
     }
 }
 
@@ -106,18 +94,18 @@ TEST(PersonalWrites, AFolderWithoutWritePermissionKeepsTheOldFileAndSaysWhy)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root, whom folder permissions do not stop; the file-size case covers the writers";
-    for (const Writer& w : Writers()) {
+    for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         ProgramFolder data;
-        data.write(QString::fromLatin1(w.file), kOld);
-        data.mkdir(QStringLiteral("Personal/Backup"));
-        const QByteArray folder = QFile::encodeName(QFileInfo(data.path(QString::fromLatin1(w.file))).path());
+        data.write(w.file, kOld);
+        data.mkdir("Personal/Backup");
+        const QByteArray folder = QFile::encodeName(QFileInfo(data.path(w.file)).path());
         ASSERT_EQ(chmod(folder.constData(), 0555), 0);
         QString error;
         EXPECT_FALSE(w.save(data.path(), &error));
         chmod(folder.constData(), 0755);
         EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(EACCES)))) << error.toStdString();
-        EXPECT_EQ(data.read(QString::fromLatin1(w.file)), kOld);
+        EXPECT_EQ(data.read(w.file), kOld);
     }
 }
 
@@ -125,20 +113,20 @@ TEST(PersonalWrites, AFolderWithoutWritePermissionKeepsTheOldFileAndSaysWhy)
 // writer writes through the link, which stays, and leaves nothing beside it.
 TEST(PersonalWrites, ALinkToARegularFileIsWrittenThroughAndKept)
 {
-    for (const Writer& w : Writers()) {
+    for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         ProgramFolder data;
-        const QString file = QString::fromLatin1(w.file);
-        data.write(QStringLiteral("synced/kept.txt"), kOld);
+        const QString file = w.file;
+        data.write("synced/kept.txt", kOld);
         data.mkdir(QFileInfo(file).path());
-        ASSERT_TRUE(QFile::link(data.path(QStringLiteral("synced/kept.txt")), data.path(file)));
+        ASSERT_TRUE(QFile::link(data.path("synced/kept.txt"), data.path(file)));
         QString error;
         ASSERT_TRUE(w.save(data.path(), &error)) << error.toStdString();
         EXPECT_TRUE(QFileInfo(data.path(file)).isSymLink()) << "the link stays";
-        const QByteArray written = data.read(QStringLiteral("synced/kept.txt"));
+        const QByteArray written = data.read("synced/kept.txt");
         EXPECT_NE(written, kOld);
         EXPECT_TRUE(written.endsWith("\r\n")) << written.toStdString();
-        EXPECT_EQ(QDir(data.path(QStringLiteral("synced"))).entryList(QDir::Files | QDir::Hidden),
+        EXPECT_EQ(QDir(data.path("synced")).entryList(QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("kept.txt")})
             << "no temporary file is left beside the target";
     }
@@ -163,9 +151,8 @@ TEST(PersonalWrites, ALinkToNoRegularFileCountsAsMissing)
         SCOPED_TRACE(row.name);
         DataFolder data;
         row.make(data);
-        data.mkdir(QStringLiteral("Personal"));
-        ASSERT_TRUE(
-            QFile::link(data.path(QStringLiteral("elsewhere")), data.path(QStringLiteral("Personal/Notes.txt"))));
+        data.mkdir("Personal");
+        ASSERT_TRUE(QFile::link(data.path("elsewhere"), data.path("Personal/Notes.txt")));
         modNotes::Tables notes;
         modNotes::LoadNotes(data.ctx, notes);
         EXPECT_EQ(notes.count(), 0);
@@ -176,8 +163,8 @@ TEST(PersonalWrites, ALinkToNoRegularFileCountsAsMissing)
         note.ShortDesc = QStringLiteral("Ford");
         QString error;
         ASSERT_TRUE(modNotes::SaveNotes(data.path(), notes, &error)) << error.toStdString();
-        EXPECT_FALSE(QFileInfo(data.path(QStringLiteral("Personal/Notes.txt"))).isSymLink());
-        EXPECT_EQ(data.read(QStringLiteral("Personal/Notes.txt")), "Ford\t\t0\t0\t0\t0\r\n");
+        EXPECT_FALSE(QFileInfo(data.path("Personal/Notes.txt")).isSymLink());
+        EXPECT_EQ(data.read("Personal/Notes.txt"), "Ford\t\t0\t0\t0\t0\r\n");
     }
 }
 
@@ -185,9 +172,9 @@ TEST(PersonalWrites, ALinkToNoRegularFileCountsAsMissing)
 TEST(PersonalRecords, APersonalFolderFileLinkedIntoAnotherFolderIsReadAndSavedThroughIt)
 {
     DataFolder data;
-    data.write(QStringLiteral("synced/Notes.txt"), "Ford\tshallow{#ENTER#}at dawn\t10\t20\t1\t2\r\n");
-    data.mkdir(QStringLiteral("Personal"));
-    ASSERT_TRUE(QFile::link(QStringLiteral("../synced/Notes.txt"), data.path(QStringLiteral("Personal/Notes.txt"))));
+    data.write("synced/Notes.txt", "Ford\tshallow{#ENTER#}at dawn\t10\t20\t1\t2\r\n");
+    data.mkdir("Personal");
+    ASSERT_TRUE(QFile::link(QStringLiteral("../synced/Notes.txt"), data.path("Personal/Notes.txt")));
     modNotes::Tables notes;
     modNotes::LoadNotes(data.ctx, notes);
     ASSERT_EQ(notes.count(), 1);
@@ -196,14 +183,13 @@ TEST(PersonalRecords, APersonalFolderFileLinkedIntoAnotherFolderIsReadAndSavedTh
     notes.Notes[1].X = 11;
     QString error;
     ASSERT_TRUE(modNotes::SaveNotes(data.path(), notes, &error)) << error.toStdString();
-    EXPECT_EQ(QFileInfo(data.path(QStringLiteral("Personal/Notes.txt"))).symLinkTarget(),
-              QFileInfo(data.path(QStringLiteral("synced/Notes.txt"))).absoluteFilePath());
-    EXPECT_EQ(data.read(QStringLiteral("synced/Notes.txt")), "Ford\tshallow{#ENTER#}at dawn\t11\t20\t1\t2\r\n");
+    EXPECT_EQ(QFileInfo(data.path("Personal/Notes.txt")).symLinkTarget(),
+              QFileInfo(data.path("synced/Notes.txt")).absoluteFilePath());
+    EXPECT_EQ(data.read("synced/Notes.txt"), "Ford\tshallow{#ENTER#}at dawn\t11\t20\t1\t2\r\n");
     // The safety copy holds the file the link led to.
-    const QStringList copies =
-        QDir(data.path(QStringLiteral("Personal/Backup"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList copies = QDir(data.path("Personal/Backup")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(copies.size(), 1);
-    EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/") + copies[0] + QStringLiteral("/Notes.txt")),
+    EXPECT_EQ(data.read("Personal/Backup/" + copies[0] + QStringLiteral("/Notes.txt")),
               "Ford\tshallow{#ENTER#}at dawn\t10\t20\t1\t2\r\n");
 }
 
@@ -262,28 +248,28 @@ const QDateTime kMorning(QDate(2026, 12, 7), QTime(3, 0, 0));
 TEST(PersonalBackup, CopiesThePersonalFolderAndKeepsTheNewestTen)
 {
     ProgramFolder data;
-    data.write(QStringLiteral("Personal/Notes.txt"), kOld);
-    data.write(QStringLiteral("Personal/Characters.txt"), "01\tAsha\r\n");
+    data.write("Personal/Notes.txt", kOld);
+    data.write("Personal/Characters.txt", "01\tAsha\r\n");
     for (int i = 0; i < 12; ++i) {
         QString error;
         ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addSecs(i), &error))
             << error.toStdString();
     }
-    const QStringList copies = QDir(data.path(QStringLiteral("Personal/Backup")))
-                                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList copies =
+        QDir(data.path("Personal/Backup")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     ASSERT_EQ(copies.size(), modCharacters::kKeptBackups) << copies.join(u' ').toStdString();
     EXPECT_EQ(copies.front(), "2026-12-07_030002") << "the two oldest went";
-    EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030011/Notes.txt")), kOld);
-    EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030011/Characters.txt")), "01\tAsha\r\n");
+    EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030011/Notes.txt"), kOld);
+    EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030011/Characters.txt"), "01\tAsha\r\n");
 
     // The first personal save of a run makes one more, once; a copy that
     // cannot be made does not stop the save.
     ProgramFolder blocked;
-    blocked.write(QStringLiteral("Personal/Notes.txt"), kOld);
-    blocked.write(QStringLiteral("Personal/Backup"), "a file where the copies go");
+    blocked.write("Personal/Notes.txt", kOld);
+    blocked.write("Personal/Backup", "a file where the copies go");
     QString error;
     EXPECT_TRUE(modNotes::SaveNotes(blocked.path(), modNotes::Tables{}, &error)) << error.toStdString();
-    EXPECT_EQ(blocked.read(QStringLiteral("Personal/Notes.txt")), "");
+    EXPECT_EQ(blocked.read("Personal/Notes.txt"), "");
     EXPECT_TRUE(modCharacters::BackupProblem().contains(QStringLiteral("Backup")))
         << modCharacters::BackupProblem().toStdString();
 }
@@ -300,24 +286,23 @@ TEST(PersonalBackup, TheCleanUpRemovesOnlyItsOwnCopiesNeverThroughALink)
     for (const Row row : {Row{"Backup a folder", false}, Row{"Backup a link to a folder", true}}) {
         SCOPED_TRACE(row.name);
         ProgramFolder data;
-        data.write(QStringLiteral("Personal/Notes.txt"), kOld);
-        data.write(QStringLiteral("outside/letter.txt"), "keep me");
-        data.write(QStringLiteral("outside/sub/photo.jpg"), "keep me too");
-        data.write(QStringLiteral("home/Desktop/todo.txt"), "desk");
-        data.write(QStringLiteral("home/Documents/2001-01-01_000000/tax.txt"), "tax");
-        data.write(QStringLiteral("home/1999-01-01_000000"), "a file named as a copy");
-        data.mkdir(QStringLiteral("home/2020-01-01_000000_2/inner")); // a copy of old, made by an old version
-        data.mkdir(QStringLiteral("home/9999-12-31_235959"));         // a copy from a clock far ahead
-        const QString backups = data.path(QStringLiteral("home"));
+        data.write("Personal/Notes.txt", kOld);
+        data.write("outside/letter.txt", "keep me");
+        data.write("outside/sub/photo.jpg", "keep me too");
+        data.write("home/Desktop/todo.txt", "desk");
+        data.write("home/Documents/2001-01-01_000000/tax.txt", "tax");
+        data.write("home/1999-01-01_000000", "a file named as a copy");
+        data.mkdir("home/2020-01-01_000000_2/inner"); // a copy of old, made by an old version
+        data.mkdir("home/9999-12-31_235959");         // a copy from a clock far ahead
+        const QString backups = data.path("home");
         if (row.backupIsALink)
-            ASSERT_TRUE(QFile::link(backups, data.path(QStringLiteral("Personal/Backup"))));
+            ASSERT_TRUE(QFile::link(backups, data.path("Personal/Backup")));
         else
-            ASSERT_TRUE(QDir().rename(backups, data.path(QStringLiteral("Personal/Backup"))));
-        const QString seen = data.path(QStringLiteral("Personal/Backup"));
+            ASSERT_TRUE(QDir().rename(backups, data.path("Personal/Backup")));
+        const QString seen = data.path("Personal/Backup");
         for (const char* link : {"0000-old", "2000-01-01_000000", "2000-01-01_000001"})
-            ASSERT_TRUE(QFile::link(data.path(QStringLiteral("outside")), seen + u'/' + QString::fromLatin1(link)));
-        ASSERT_TRUE(
-            QFile::link(data.path(QStringLiteral("outside/letter.txt")), seen + QStringLiteral("/2000-01-02_000000")));
+            ASSERT_TRUE(QFile::link(data.path("outside"), seen + u'/' + QString::fromLatin1(link)));
+        ASSERT_TRUE(QFile::link(data.path("outside/letter.txt"), seen + QStringLiteral("/2000-01-02_000000")));
 
         for (int i = 0; i < 12; ++i) {
             QString error;
@@ -328,14 +313,14 @@ TEST(PersonalBackup, TheCleanUpRemovesOnlyItsOwnCopiesNeverThroughALink)
         for (int i = 3; i < 12; ++i)
             expected.insert(expected.size() - 1, kMorning.addSecs(i).toString(QStringLiteral("yyyy-MM-dd_HHmmss")));
         EXPECT_EQ(Copies(seen), expected) << "the old-version copy and the three oldest went";
-        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030011/Notes.txt")), kOld);
-        EXPECT_EQ(data.read(QStringLiteral("outside/letter.txt")), "keep me");
-        EXPECT_EQ(data.read(QStringLiteral("outside/sub/photo.jpg")), "keep me too");
+        EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030011/Notes.txt"), kOld);
+        EXPECT_EQ(data.read("outside/letter.txt"), "keep me");
+        EXPECT_EQ(data.read("outside/sub/photo.jpg"), "keep me too");
         for (const char* link : {"0000-old", "2000-01-01_000000", "2000-01-01_000001", "2000-01-02_000000"})
             EXPECT_TRUE(QFileInfo(seen + u'/' + QString::fromLatin1(link)).isSymLink()) << link;
-        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/Desktop/todo.txt")), "desk");
-        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/Documents/2001-01-01_000000/tax.txt")), "tax");
-        EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/1999-01-01_000000")), "a file named as a copy");
+        EXPECT_EQ(data.read("Personal/Backup/Desktop/todo.txt"), "desk");
+        EXPECT_EQ(data.read("Personal/Backup/Documents/2001-01-01_000000/tax.txt"), "tax");
+        EXPECT_EQ(data.read("Personal/Backup/1999-01-01_000000"), "a file named as a copy");
         EXPECT_EQ(QFileInfo(seen).isSymLink(), row.backupIsALink) << "the copies were made where the link leads";
     }
 }
@@ -346,10 +331,10 @@ TEST(PersonalBackup, TheCleanUpRemovesOnlyItsOwnCopiesNeverThroughALink)
 TEST(PersonalBackup, ACopyIsCompleteOrAbsent)
 {
     ProgramFolder data;
-    data.write(QStringLiteral("Personal/Characters.txt"), "01\tAsha\r\n");
-    data.write(QStringLiteral("Personal/Notes.txt"), QByteArray(6000, 'n'));
-    data.write(QStringLiteral("Personal/Backup/.copying-2026-12-06_220000/Characters.txt"), "01\tAsha\r\n");
-    data.write(QStringLiteral("Personal/Backup/.copying-mine/diary.txt"), "the player's");
+    data.write("Personal/Characters.txt", "01\tAsha\r\n");
+    data.write("Personal/Notes.txt", QByteArray(6000, 'n'));
+    data.write("Personal/Backup/.copying-2026-12-06_220000/Characters.txt", "01\tAsha\r\n");
+    data.write("Personal/Backup/.copying-mine/diary.txt", "the player's");
     QString error;
     {
         const FileSizeLimit limit(4096);
@@ -357,11 +342,10 @@ TEST(PersonalBackup, ACopyIsCompleteOrAbsent)
         EXPECT_FALSE(modCharacters::BackupPersonalFolder(data.path(), kMorning, &error));
     }
     EXPECT_TRUE(error.contains(QStringLiteral("Notes.txt"))) << error.toStdString();
-    EXPECT_EQ(QDir(data.path(QStringLiteral("Personal/Backup")))
-                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+    EXPECT_EQ(QDir(data.path("Personal/Backup")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral(".copying-mine")});
     ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning, &error)) << error.toStdString();
-    EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/2026-12-07_030000/Notes.txt")), QByteArray(6000, 'n'));
+    EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030000/Notes.txt"), QByteArray(6000, 'n'));
 }
 
 // Ten runs on a disk without room for a copy: each save goes through, each
@@ -369,14 +353,14 @@ TEST(PersonalBackup, ACopyIsCompleteOrAbsent)
 TEST(PersonalBackup, TenRunsWithoutRoomKeepTheTenCompleteCopies)
 {
     ProgramFolder data;
-    data.write(QStringLiteral("Personal/Characters.txt"), "01\tAsha\r\n");
-    data.write(QStringLiteral("Personal/Notes.txt"), QByteArray(6000, 'n'));
+    data.write("Personal/Characters.txt", "01\tAsha\r\n");
+    data.write("Personal/Notes.txt", QByteArray(6000, 'n'));
     for (int i = 0; i < modCharacters::kKeptBackups; ++i) {
         QString error;
         ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addDays(-i), &error))
             << error.toStdString();
     }
-    const QString backups = data.path(QStringLiteral("Personal/Backup"));
+    const QString backups = data.path("Personal/Backup");
     const QStringList before = Copies(backups);
     ASSERT_EQ(before.size(), modCharacters::kKeptBackups);
     for (int run = 1; run <= 10; ++run) {
@@ -393,11 +377,11 @@ TEST(PersonalBackup, TenRunsWithoutRoomKeepTheTenCompleteCopies)
         EXPECT_EQ(told, 0) << "the save goes through and the failed copy is told once";
         EXPECT_EQ(Copies(backups), before);
         for (const QString& copy : before) {
-            EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/%1/Notes.txt").arg(copy)), QByteArray(6000, 'n'));
-            EXPECT_EQ(data.read(QStringLiteral("Personal/Backup/%1/Characters.txt").arg(copy)), "01\tAsha\r\n");
+            EXPECT_EQ(data.read("Personal/Backup/" + copy + "/Notes.txt"), QByteArray(6000, 'n'));
+            EXPECT_EQ(data.read("Personal/Backup/" + copy + "/Characters.txt"), "01\tAsha\r\n");
         }
     }
-    EXPECT_EQ(data.read(QStringLiteral("Personal/Characters.txt")), "01\tAsha\r\n02\tBo\r\n");
+    EXPECT_EQ(data.read("Personal/Characters.txt"), "01\tAsha\r\n02\tBo\r\n");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "../TestWorld.h"
 #include "../core/TestFiles.h"
 
 #include "layers/modNotes.h"
@@ -30,16 +31,13 @@ TEST(PetFiles, CatalogueFromTheCoreCampaignAndPlacesFromEveryCampaign)
 
     ASSERT_EQ(pets.highest(), 7);
     const modPets::Pet& loper = pets.Pets[3];
-    EXPECT_EQ(loper.Name, "Reedloper");
-    EXPECT_EQ(loper.Detail, "fast");
+    EXPECT_EQ(std::pair(loper.Name, loper.Detail), std::pair(QStringLiteral("Reedloper"), QStringLiteral("fast")));
     ASSERT_EQ(loper.Places.size(), 4u);
     const modPets::PetPlace& p1 = loper.Places[1];
     EXPECT_EQ((std::array{int(p1.Campaign), int(p1.Region), p1.Zone, p1.X, p1.Y}), (std::array{0, 1, 10, 100, 200}));
     EXPECT_EQ((std::array{p1.Left, p1.Top, p1.Right, p1.Bottom}), (std::array{93, 193, 107, 207}));
     EXPECT_EQ(loper.Places[2].Campaign, 2);
-    EXPECT_EQ(loper.Places[3].Note, "");
-    EXPECT_EQ(pets.Pets[5].Detail, "");
-    EXPECT_TRUE(pets.Pets[7].Picture.isEmpty());
+    EXPECT_TRUE(loper.Places[3].Note.isEmpty() && pets.Pets[5].Detail.isEmpty() && pets.Pets[7].Picture.isEmpty());
     EXPECT_EQ(data.warnedLines(), (std::vector<int>{4, 5, 3, 4, 5})) << "PetsList.txt, then PetsLocations.txt";
     EXPECT_EQ(data.diagnostics.items()[2].file, data.folder(2) + "PetsLocations.txt");
 }
@@ -70,30 +68,21 @@ TEST(NoteFiles, LinesTrimmedFieldCountExactAndEnterMarkersRestored)
 TEST(NoteFiles, SaveSkipsDeletedNotesKeepsTheFileReadableAndRoundTrips)
 {
     DataFolder data;
-    modNotes::Tables notes;
-    auto add = [&](QString shortDesc, QString body, int x, int y, int c, int r) {
-        modNotes::MapNote& n = notes.Notes.emplace_back();
-        n.ShortDesc = shortDesc;
-        n.Body = body;
-        n.Campaign = static_cast<uint8_t>(c);
-        n.Region = static_cast<uint8_t>(r);
-        modNotes::PlaceNote(n, x, y);
-    };
-    add(QString::fromUtf8("Café"), "first\r\nsecond", 10, -20, 1, 2);
-    add("", "deleted", 0, 0, 0, 0);
-    add("Tab\there", "a\tb\nc\rd", 5, 6, 3, 4); // tabs and lone line ends cannot stay as they are
+    TestWorld t;
+    t.note(QString::fromUtf8("Café"), "first\r\nsecond", 1, 2, 10, -20);
+    t.note("", "deleted", 0, 0, 0, 0);
+    t.note("Tab\there", "a\tb\nc\rd", 3, 4, 5, 6); // tabs and lone line ends cannot stay as they are
     QString error;
-    ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, notes, &error)) << error.toStdString();
+    ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, t.world.notes, &error)) << error.toStdString();
     EXPECT_EQ(data.read("Personal/Notes.txt"), QByteArray("Caf\xe9\tfirst{#ENTER#}second\t10\t-20\t1\t2\r\n"
                                                           "Tab here\ta b{#ENTER#}c{#ENTER#}d\t5\t6\t3\t4\r\n"));
 
     modNotes::Tables back;
     modNotes::LoadNotes(data.ctx, back);
     ASSERT_EQ(back.count(), 2);
-    EXPECT_EQ(back.Notes[1].ShortDesc, QString::fromUtf8("Café"));
-    EXPECT_EQ(back.Notes[1].Body, "first\r\nsecond");
-    EXPECT_EQ(back.Notes[1].Top, -27);
-    EXPECT_EQ(back.Notes[2].Body, "a b\r\nc\r\nd");
+    EXPECT_EQ(
+        std::tuple(back.Notes[1].ShortDesc, back.Notes[1].Body, back.Notes[1].Top, back.Notes[2].Body),
+        std::tuple(QString::fromUtf8("Café"), QStringLiteral("first\r\nsecond"), -27, QStringLiteral("a b\r\nc\r\nd")));
     EXPECT_TRUE(data.diagnostics.empty());
 }
 
