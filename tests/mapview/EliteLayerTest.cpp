@@ -145,9 +145,6 @@ TEST(FindEliteAt, OrderEdgesAndRounding)
     const Case cases[] = {
         {"earlier list entry wins across skills", {53, 50}, {0, 0}, EliteHit{2, 1}},
         {"lower location index wins within a skill", {57, 50}, {0, 0}, EliteHit{1, 1}},
-        {"right edge included", {56, 56}, {0, 0}, EliteHit{2, 1}},
-        {"left edge included", {44, 44}, {0, 0}, EliteHit{2, 1}},
-        {"one past the right edge of the last box", {61, 50}, {0, 0}, std::nullopt},
         {"offset turns viewport into map point", {24, 30}, {-20, -20}, EliteHit{2, 1}},
         {"43.5 rounds to 44 (even): inside", {43.5, 50}, {0, 0}, EliteHit{2, 1}},
         {"42.5 rounds to 42 (even): outside", {42.5, 50}, {0, 0}, std::nullopt},
