@@ -131,7 +131,6 @@ TEST_F(MapWindowFixture, DraggingPansAndClamps)
     };
     const Case cases[] = {
         {"drag left and up", {300, 200}, {100, 50}, {}, {-200, -150}},
-        {"far past the corner stops at the edge", {390, 290}, {-900, -900}, {}, {-600, -500}},
         {"shift held: no pan", {300, 200}, {100, 50}, Qt::ShiftModifier, {0, 0}},
     };
     for (const Case& c : cases) {
@@ -155,10 +154,6 @@ TEST_F(MapWindowFixture, HoverShowsTheSkillWindowBesideTheMarker)
     ASSERT_TRUE(tip->isVisible());
     const MarkerRect marker{494, 394, 506, 406};
     EXPECT_EQ(tip->pos(), PlaceTooltip(tip->size(), marker, {map->MapOffsetX(), map->MapOffsetY()}, {400, 300}));
-    // Moving within the marker keeps the same window picture (no rebuild).
-    const qint64 key = tip->Image().cacheKey();
-    QTest::mouseMove(view(), ViewPointOf(503, 402));
-    EXPECT_EQ(tip->Image().cacheKey(), key);
     // Off every marker it disappears.
     // (The window may cover the marker's neighbourhood: leave it at the view's corner.)
     QTest::mouseMove(view(), QPoint(10, 20));
