@@ -336,14 +336,6 @@ TEST(TaskBar, MinimiseHidesEveryWindowAndRestoreShowsThemAsTheSwitchSays)
     }
 }
 
-// A pointer move without buttons, straight to the widget.
-void MoveOver(QWidget* w, QPoint pos)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(w->mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &move);
-}
-
 TEST(CreditsAndAbout, OpenFromTheHelpMenuAndClose)
 {
     ProgramCopy folder;
@@ -366,7 +358,7 @@ TEST(CreditsAndAbout, OpenFromTheHelpMenuAndClose)
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
     EXPECT_EQ(about->size(), About::WindowSize);
-    MoveOver(about, About::GuildLinkRect.center());
+    Send(*about, QEvent::MouseMove, About::GuildLinkRect.center(), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(about->RememberedLink(), About::Link::Guild);
     EXPECT_EQ(about->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(about, Qt::LeftButton, {}, About::GuildLinkRect.center());
@@ -374,16 +366,12 @@ TEST(CreditsAndAbout, OpenFromTheHelpMenuAndClose)
     EXPECT_EQ(s.opened,
               (QStringList{QStringLiteral("https://wayloom.org/"), QStringLiteral("mailto:support@wayloom.org")}));
     EXPECT_TRUE(about->isVisible());
-    MoveOver(about, About::TextRect.center());
+    Send(*about, QEvent::MouseMove, About::TextRect.center(), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(about->cursor().shape(), Qt::ArrowCursor);
     QTest::mouseClick(about, Qt::LeftButton, {}, About::TextRect.center());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(s.menu().findChild<frmInformation*>(), nullptr);
 }
-
-} // namespace
-
-namespace {
 
 // The last row of the help menu starts the updater in its undo mode, as the
 // update row starts it: the program closes, its settings written.
