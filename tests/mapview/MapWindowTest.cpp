@@ -184,7 +184,7 @@ TEST_F(MapWindowFixture, AFifoAsRegionMapOrSkillPictureCountsAsMissing)
     EXPECT_TRUE(map->picExtToolTip()->isVisible());
 }
 
-TEST_F(MapWindowFixture, RightButtonModesAndLeavingTheMap)
+TEST_F(MapWindowFixture, RightButtonModes)
 {
     Open(1);
     map->CenterMapOn(500, 400);
