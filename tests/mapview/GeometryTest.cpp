@@ -62,6 +62,7 @@ TEST(PlaceTooltip, SitsBesideTheMarker)
         {"room above and to the left", {100, 50}, {194, 144, 206, 156}, {0, 0}, {106, 95}},
         {"offsets move it with the map", {100, 50}, {494, 344, 506, 356}, {-300, -200}, {106, 95}},
         {"top-left corner: below, from the marker's left edge", {100, 50}, {4, 4, 16, 16}, {0, 0}, {4, 17}},
+        {"bottom-right corner: above and to the left", {100, 50}, {380, 280, 392, 292}, {0, 0}, {292, 231}},
         {"wider than the view goes to x = 0", {450, 50}, {194, 144, 206, 156}, {0, 0}, {0, 95}},
         {"too wide on the left, half moved left", {100, 50}, {4, 144, 16, 156}, {0, 0}, {4, 95}},
         {"from the left edge past the right side: half back, below 0, so 0",
@@ -74,6 +75,7 @@ TEST(PlaceTooltip, SitsBesideTheMarker)
          {250, 100, 262, 112},
          {-200, 0},
          {50, 81}},
+        {"from the left edge past the right: half back, then 0", {300, 20}, {350, 100, 362, 112}, {-200, 0}, {0, 81}},
         {"taller than the room below and above goes to y = 0", {100, 250}, {194, 100, 206, 112}, {0, 0}, {106, 0}},
         {"below does not fit: moved up by half", {100, 200}, {194, 100, 206, 112}, {0, 0}, {106, 13}},
     };
