@@ -328,3 +328,25 @@ inline QImage PlainMap(int w, int h, QColor colour = QColor(40, 80, 40))
     img.fill(colour);
     return img;
 }
+
+// ---- The character dialogs' world -------------------------------------------
+
+// Characters 1 Ayla, 2 (deleted) and 3 Bren; skills 1..5 of campaign and
+// profession 1/1, 1/2, 2/1, 2/2 and 1/1 (profession 2 abbreviated "R"); two
+// chests; every capture and opened list holds the four character slots.
+inline TestWorld CharacterWorld()
+{
+    TestWorld t;
+    t.profession(1, QStringLiteral("Hearthguard"), QStringLiteral("H"), 0xff)
+        .profession(2, QStringLiteral("Ranger"), QStringLiteral("R"), 0xff00)
+        .characters({nullptr, "Ayla", nullptr, "Bren"});
+    for (int n = 1; n <= 5; ++n)
+        t.skill(n, QStringLiteral("Skill %1").arg(n), n == 2 || n == 4 ? 2 : 1, n == 3 || n == 4 ? 2 : 1);
+    t.chest(QStringLiteral("Chest 1"), 1, 0, 10, 10);
+    t.chest(QStringLiteral("Chest 2"), 1, 0, 30, 10);
+    for (auto& s : t.world.elite.EliteSkills)
+        s.Captured.assign(4, false);
+    for (auto& c : t.world.treasures.Treasures)
+        c.OpenedOn.assign(4, std::nullopt);
+    return t;
+}

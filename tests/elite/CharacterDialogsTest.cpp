@@ -1,6 +1,7 @@
 // The character dialogs' rules without a window: numbering, names, the
 // editor's list and selection buttons, the capture dialog's list, and saves
 // that change the tables only after their files were written.
+#include "../TestWorld.h"
 #include "../core/TestFiles.h"
 #include "elite/modCharacterDialogs.h"
 #include "records/FileChangeHook.h"
@@ -23,42 +24,11 @@ modCharacters::Tables Named(std::vector<QString> names)
     return tables;
 }
 
-// Characters 1 Ayla, 2 (deleted), 3 Bren; skills 1..5 of campaign/profession
-// 1/1, 1/2, 2/1, 2/2, 1/1, profession 2 abbreviated "R"; two treasures.
-struct Tables {
-    modCharacters::Tables characters = Named({QStringLiteral("Ayla"), {}, QStringLiteral("Bren")});
-    modElite::Tables elite;
-    modProfessions::Tables professions;
-    modTreasures::Tables treasures;
-
-    Tables()
-    {
-        professions.Professions.resize(3);
-        professions.Professions[2].Abbreviation = QStringLiteral("R");
-        elite.EliteSkills.resize(6);
-        for (int n = 1; n <= 5; ++n) {
-            auto& s = elite.EliteSkills[n];
-            s.Name = QStringLiteral("Skill %1").arg(n);
-            s.Defined = true;
-            s.Campaign = n == 3 || n == 4 ? 2 : 1;
-            s.Profession = n == 2 || n == 4 ? 2 : 1;
-        }
-        for (auto& s : elite.EliteSkills)
-            s.Captured.assign(4, false);
-        treasures.Treasures.resize(3);
-        for (auto& t : treasures.Treasures)
-            t.OpenedOn.assign(4, std::nullopt);
-    }
-    CharacterTables refs() { return {characters, elite, treasures}; }
+// The world of CharacterWorld() and the tables the dialogs change.
+struct Tables : TestWorld {
+    Tables() : TestWorld(CharacterWorld()) {}
+    CharacterTables refs() { return {world.characters, world.elite, world.treasures}; }
 };
-
-std::vector<int> Numbers(const std::vector<PanelEntry>& entries)
-{
-    std::vector<int> out;
-    for (const auto& e : entries)
-        out.push_back(e.data);
-    return out;
-}
 
 TEST(CharacterDialogs, NewCharacterTakesTheLowestFreeNumberUpTo99)
 {
@@ -69,7 +39,7 @@ TEST(CharacterDialogs, NewCharacterTakesTheLowestFreeNumberUpTo99)
         return t;
     };
     EXPECT_EQ(NewCharacterNumber({}), 1);
-    EXPECT_EQ(NewCharacterNumber(Tables().characters), 2) << "the deleted number";
+    EXPECT_EQ(NewCharacterNumber(Tables().world.characters), 2) << "the deleted number";
     EXPECT_EQ(NewCharacterNumber(many(3, 0)), 4);
     EXPECT_EQ(NewCharacterNumber(many(98, 0)), 99);
     EXPECT_EQ(NewCharacterNumber(many(99, 0)), std::nullopt) << "the hundredth is refused";
@@ -78,7 +48,7 @@ TEST(CharacterDialogs, NewCharacterTakesTheLowestFreeNumberUpTo99)
 
 TEST(CharacterDialogs, NamesAreCheckedCaseBlindAndForTheFiles)
 {
-    const auto characters = Tables().characters;
+    const auto characters = Tables().world.characters;
     const struct {
         const char* name;
         int current;
@@ -115,27 +85,27 @@ TEST(CharacterDialogs, SelectionButtonsChangeOnlyTheListedSkills)
         {"deselect all, no filter", -1, -1, Selection::DeselectAll, {1, 2, 3, 4, 5}, std::vector<bool>(6)},
     };
     for (const auto& row : rows) {
-        const auto listed = EditorEliteEntries(t.elite, t.professions, row.campaign, row.profession);
-        EXPECT_EQ(Numbers(listed), row.listed) << row.name;
+        const auto listed = EditorEliteEntries(t.world.elite, t.world.professions, row.campaign, row.profession);
+        EXPECT_EQ(DataOf(listed), row.listed) << row.name;
         auto working = start;
         ApplySelection(working, listed, row.selection);
         EXPECT_EQ(working, row.expected) << row.name;
     }
-    EXPECT_EQ(EditorEliteEntries(t.elite, t.professions, 1, 2).front().text, QStringLiteral("Skill 2 [R]"));
+    EXPECT_EQ(EditorEliteEntries(t.world.elite, t.world.professions, 1, 2).front().text, QStringLiteral("Skill 2 [R]"));
 }
 
 TEST(CharacterDialogs, CaptureDialogListsNamedCharactersWithoutTheSkill)
 {
     Tables t;
-    t.characters.Characters.push_back(QStringLiteral("Cato")); // 4, beyond the flags
-    t.elite.EliteSkills[2].Captured[1] = true;
-    t.elite.EliteSkills[3].Captured[1] = t.elite.EliteSkills[3].Captured[3] = true;
-    t.elite.EliteSkills[4].Captured[2] = true; // the deleted number's flag
-    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 1)), (std::vector<int>{1, 3, 4}));
-    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 2)), (std::vector<int>{3, 4}));
-    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 3)), (std::vector<int>{4}));
-    EXPECT_EQ(Numbers(UncapturedCharacters(t.characters, t.elite, 4)), (std::vector<int>{1, 3, 4}));
-    EXPECT_TRUE(UncapturedCharacters(t.characters, t.elite, 9).empty());
+    t.world.characters.Characters.push_back(QStringLiteral("Cato")); // 4, beyond the flags
+    t.world.elite.EliteSkills[2].Captured[1] = true;
+    t.world.elite.EliteSkills[3].Captured[1] = t.world.elite.EliteSkills[3].Captured[3] = true;
+    t.world.elite.EliteSkills[4].Captured[2] = true; // the deleted number's flag
+    EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 1)), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 2)), (std::vector<int>{3, 4}));
+    EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 3)), (std::vector<int>{4}));
+    EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 4)), (std::vector<int>{1, 3, 4}));
+    EXPECT_TRUE(UncapturedCharacters(t.world.characters, t.world.elite, 9).empty());
 }
 
 TEST(CharacterDialogs, NewCharactersFillTheGapThenGrowEveryTable)
@@ -149,14 +119,14 @@ TEST(CharacterDialogs, NewCharactersFillTheGapThenGrowEveryTable)
     EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), "0002\r\n0005\r\n");
 
     ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {}).number, 4);
-    for (const auto& s : t.elite.EliteSkills)
+    for (const auto& s : t.world.elite.EliteSkills)
         EXPECT_EQ(s.Captured.size(), 5u);
-    for (const auto& tr : t.treasures.Treasures)
+    for (const auto& tr : t.world.treasures.Treasures)
         EXPECT_EQ(tr.OpenedOn.size(), 5u);
     EXPECT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("dara"), {}).problem, NameProblem::Taken);
 
     // The hundredth character is refused and writes nothing.
-    t.characters.Characters.resize(100, QStringLiteral("x"));
+    t.world.characters.Characters.resize(100, QStringLiteral("x"));
     const QByteArray list = folder.read("Personal/Characters.txt");
     EXPECT_TRUE(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Eno"), {}).full);
     EXPECT_EQ(folder.read("Personal/Characters.txt"), list);
@@ -175,7 +145,7 @@ TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
             folder.write("Personal/Characters.txt", list);
         QDir().mkpath(folder.path(blocked));
         Tables t;
-        t.elite.UnreadCaptures[2] = {QStringLiteral("0042")}; // read at start-up for the free number
+        t.world.elite.UnreadCaptures[2] = {QStringLiteral("0042")}; // read at start-up for the free number
         const Tables before = t;
         const auto result =
             SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), std::vector<bool>(6, true));
@@ -185,14 +155,15 @@ TEST(CharacterDialogs, AFailedWriteChangesNeitherFilesNorTables)
         } else {
             EXPECT_FALSE(folder.exists("Personal/Char02CapElite.txt")) << "no captures for an unlisted number";
         }
-        EXPECT_EQ(t.characters.Characters, before.characters.Characters) << blocked;
+        EXPECT_EQ(t.world.characters.Characters, before.world.characters.Characters) << blocked;
         for (int n = 0; n <= 5; ++n)
-            EXPECT_EQ(t.elite.EliteSkills[n].Captured, before.elite.EliteSkills[n].Captured) << blocked << n;
-        EXPECT_EQ(t.elite.UnreadCaptures, before.elite.UnreadCaptures) << blocked;
+            EXPECT_EQ(t.world.elite.EliteSkills[n].Captured, before.world.elite.EliteSkills[n].Captured)
+                << blocked << n;
+        EXPECT_EQ(t.world.elite.UnreadCaptures, before.world.elite.UnreadCaptures) << blocked;
         // A capture is not kept either when its file cannot be written.
         QDir().mkpath(folder.path("Personal/Char01CapElite.txt"));
-        EXPECT_FALSE(MarkCaptured(folder.path(), t.elite, 2, 1));
-        EXPECT_FALSE(t.elite.EliteSkills[2].Captured[1]);
+        EXPECT_FALSE(MarkCaptured(folder.path(), t.world.elite, 2, 1));
+        EXPECT_FALSE(t.world.elite.EliteSkills[2].Captured[1]);
     }
 }
 
@@ -203,15 +174,15 @@ TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
                              "Personal/Char03CapElite.txt", "Personal/Char03OpenedTreasures.txt"})
         folder.write(file, "0001\r\n");
     Tables t;
-    t.elite.EliteSkills[1].Captured[1] = t.elite.EliteSkills[1].Captured[3] = true;
-    t.treasures.Treasures[1].OpenedOn[1] = t.treasures.Treasures[1].OpenedOn[3] = QDate(2010, 2, 1);
+    t.world.elite.EliteSkills[1].Captured[1] = t.world.elite.EliteSkills[1].Captured[3] = true;
+    t.world.treasures.Treasures[1].OpenedOn[1] = t.world.treasures.Treasures[1].OpenedOn[3] = QDate(2010, 2, 1);
 
     ASSERT_EQ(DeleteCharacter(folder.path(), t.refs(), 1), DeleteResult::Deleted);
     EXPECT_EQ(folder.read("Personal/Characters.txt"), "03\tBren\r\n");
     EXPECT_EQ(QDir(folder.path("Personal")).entryList(QDir::Files),
               (QStringList{"Char03CapElite.txt", "Char03OpenedTreasures.txt", "Characters.txt"}));
-    EXPECT_FALSE(t.elite.EliteSkills[1].Captured[1] || t.treasures.Treasures[1].OpenedOn[1]);
-    EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3] && t.treasures.Treasures[1].OpenedOn[3]);
+    EXPECT_FALSE(t.world.elite.EliteSkills[1].Captured[1] || t.world.treasures.Treasures[1].OpenedOn[1]);
+    EXPECT_TRUE(t.world.elite.EliteSkills[1].Captured[3] && t.world.treasures.Treasures[1].OpenedOn[3]);
 
     // The list cannot be written: the character stays, with its files.
     QFile::remove(folder.path("Personal/Characters.txt"));
@@ -219,8 +190,8 @@ TEST(CharacterDialogs, DeletingRemovesExactlyTheCharactersFilesAndFlags)
     QString error;
     EXPECT_EQ(DeleteCharacter(folder.path(), t.refs(), 3, &error), DeleteResult::NothingChanged);
     EXPECT_TRUE(error.contains(QStringLiteral("Characters.txt"))) << error.toStdString();
-    EXPECT_EQ(t.characters.Characters[3], QStringLiteral("Bren"));
-    EXPECT_TRUE(t.elite.EliteSkills[1].Captured[3]);
+    EXPECT_EQ(t.world.characters.Characters[3], QStringLiteral("Bren"));
+    EXPECT_TRUE(t.world.elite.EliteSkills[1].Captured[3]);
     EXPECT_EQ(folder.read("Personal/Char03CapElite.txt"), "0001\r\n");
 
     // A file that can be neither removed nor emptied: the character is gone
@@ -258,20 +229,20 @@ TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
     folder.write("Personal/Char02CapElite.txt", "0001\r\n0042\r\n");
     folder.write("Personal/Char02OpenedTreasures.txt", "0001\t01022010\r\n0009\t01022010\r\n");
     Tables t;
-    t.elite.EliteSkills[1].Captured[2] = true;
-    t.elite.UnreadCaptures[2] = {QStringLiteral("0042")};
-    t.treasures.Treasures[1].OpenedOn[2] = QDate(2010, 2, 1);
-    t.treasures.UnreadOpened[2] = {QStringLiteral("0009\t01022010")};
+    t.world.elite.EliteSkills[1].Captured[2] = true;
+    t.world.elite.UnreadCaptures[2] = {QStringLiteral("0042")};
+    t.world.treasures.Treasures[1].OpenedOn[2] = QDate(2010, 2, 1);
+    t.world.treasures.UnreadOpened[2] = {QStringLiteral("0009\t01022010")};
     for (int c : {1, 3}) { // what Ayla and Bren hold
-        t.elite.UnreadCaptures[c] = {QStringLiteral("0077")};
-        t.treasures.UnreadOpened[c] = {QStringLiteral("0008\t01022010")};
+        t.world.elite.UnreadCaptures[c] = {QStringLiteral("0077")};
+        t.world.treasures.UnreadOpened[c] = {QStringLiteral("0008\t01022010")};
     }
     std::vector<bool> working(6, false);
     working[3] = true;
     ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Cato"), working).number, 2);
     EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), "0003\r\n");
     EXPECT_FALSE(folder.exists("Personal/Char02OpenedTreasures.txt"));
-    EXPECT_FALSE(t.treasures.Treasures[1].OpenedOn[2]);
+    EXPECT_FALSE(t.world.treasures.Treasures[1].OpenedOn[2]);
     // What the number held stays in the run's safety copy, and set aside
     // under names the program does not read (kept also when no safety copy
     // could be made).
@@ -287,8 +258,8 @@ TEST(CharacterDialogs, ANewCharacterInheritsNothingItsNumberHeld)
     // Ayla deleted: her number goes to the next new character, empty-handed;
     // Bren keeps his.
     ASSERT_EQ(DeleteCharacter(folder.path(), t.refs(), 1), DeleteResult::Deleted);
-    EXPECT_EQ(t.elite.UnreadCaptures, (std::map<int, QStringList>{{3, {QStringLiteral("0077")}}}));
-    EXPECT_EQ(t.treasures.UnreadOpened, (std::map<int, QStringList>{{3, {QStringLiteral("0008\t01022010")}}}));
+    EXPECT_EQ(t.world.elite.UnreadCaptures, (std::map<int, QStringList>{{3, {QStringLiteral("0077")}}}));
+    EXPECT_EQ(t.world.treasures.UnreadOpened, (std::map<int, QStringList>{{3, {QStringLiteral("0008\t01022010")}}}));
     ASSERT_EQ(SaveCharacter(folder.path(), t.refs(), -1, QStringLiteral("Dara"), {}).number, 1);
     EXPECT_EQ(folder.read("Personal/Char01CapElite.txt"), "");
 }
@@ -330,15 +301,21 @@ QByteArray Stored(const char* name)
     return {};
 }
 
+void ExpectAsStored(const ProgramFolder& folder, std::initializer_list<const char*> files)
+{
+    for (const char* file : files)
+        EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file)) << file;
+}
+
 // The tables as loaded from kStored.
 Tables LoadedTables()
 {
     Tables t;
-    t.elite.EliteSkills[1].Captured[1] = t.elite.EliteSkills[2].Captured[1] = true;
-    t.elite.EliteSkills[4].Captured[2] = true;
-    t.elite.EliteSkills[3].Captured[3] = true;
-    t.treasures.Treasures[1].OpenedOn[1] = QDate(2010, 2, 1);
-    t.treasures.Treasures[2].OpenedOn[3] = QDate(2011, 4, 3);
+    t.world.elite.EliteSkills[1].Captured[1] = t.world.elite.EliteSkills[2].Captured[1] = true;
+    t.world.elite.EliteSkills[4].Captured[2] = true;
+    t.world.elite.EliteSkills[3].Captured[3] = true;
+    t.world.treasures.Treasures[1].OpenedOn[1] = QDate(2010, 2, 1);
+    t.world.treasures.Treasures[2].OpenedOn[3] = QDate(2011, 4, 3);
     return t;
 }
 
@@ -399,9 +376,8 @@ TEST(InterruptedSaves, AStopAfterAnyFileLosesNothingStored)
                  EXPECT_EQ(list, Stored("Characters.txt"));
              }
              EXPECT_TRUE(KeptInPersonal(folder, Stored("Char02CapElite.txt"))) << "what number 2 held";
-             for (const char* file : {"Char01CapElite.txt", "Char01OpenedTreasures.txt", "Char03CapElite.txt",
-                                      "Char03OpenedTreasures.txt", "Notes.txt"})
-                 EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file)) << file;
+             ExpectAsStored(folder, {"Char01CapElite.txt", "Char01OpenedTreasures.txt", "Char03CapElite.txt",
+                                     "Char03OpenedTreasures.txt", "Notes.txt"});
          }},
         {"a character renamed, its captures changed",
          [](const QString& f) {
@@ -415,9 +391,8 @@ TEST(InterruptedSaves, AStopAfterAnyFileLosesNothingStored)
              EXPECT_TRUE(list == Stored("Characters.txt") || list == "01\tAyla\r\n03\tBrenna\r\n") << list.data();
              const QByteArray captures = folder.read("Personal/Char03CapElite.txt");
              EXPECT_TRUE(captures == Stored("Char03CapElite.txt") || captures == "0001\r\n0003\r\n");
-             for (const char* file : {"Char01CapElite.txt", "Char01OpenedTreasures.txt", "Char02CapElite.txt",
-                                      "Char03OpenedTreasures.txt", "Notes.txt"})
-                 EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file)) << file;
+             ExpectAsStored(folder, {"Char01CapElite.txt", "Char01OpenedTreasures.txt", "Char02CapElite.txt",
+                                     "Char03OpenedTreasures.txt", "Notes.txt"});
          }},
         {"a character deleted",
          [](const QString& f) {
@@ -427,14 +402,12 @@ TEST(InterruptedSaves, AStopAfterAnyFileLosesNothingStored)
          [](const ProgramFolder& folder) {
              const QByteArray list = folder.read("Personal/Characters.txt");
              if (list == Stored("Characters.txt")) {
-                 for (const char* file : {"Char01CapElite.txt", "Char01OpenedTreasures.txt"})
-                     EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file))
-                         << "still listed, so still whole: " << file;
+                 SCOPED_TRACE("still listed, so still whole");
+                 ExpectAsStored(folder, {"Char01CapElite.txt", "Char01OpenedTreasures.txt"});
              } else {
                  EXPECT_EQ(list, "03\tBren\r\n");
              }
-             for (const char* file : {"Char03CapElite.txt", "Char03OpenedTreasures.txt", "Notes.txt"})
-                 EXPECT_EQ(folder.read(QStringLiteral("Personal/") + QLatin1String(file)), Stored(file)) << file;
+             ExpectAsStored(folder, {"Char03CapElite.txt", "Char03OpenedTreasures.txt", "Notes.txt"});
          }},
     };
     for (const Row& row : rows) {

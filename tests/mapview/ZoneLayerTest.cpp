@@ -45,11 +45,6 @@ QImage Draw(TestWorld& t, int c, int r, QSize size = {300, 200})
     return map;
 }
 
-int TextHeight()
-{
-    return QFontMetrics(ZoneLabelFont()).height();
-}
-
 TEST(ZoneLabelBoxes, NameOnlyAreaCentredElseBelowTheIcon)
 {
     TestWorld t = TestWorld::MapSkills();
@@ -148,7 +143,7 @@ TEST(DrawZones, NameSitsInTheBandBelowTheIcon)
             }
     EXPECT_TRUE(labelColourSeen);
     EXPECT_GE(minY, 60 + 18);
-    EXPECT_LT(maxY, 60 + 18 + TextHeight());
+    EXPECT_LT(maxY, 60 + 18 + QFontMetrics(ZoneLabelFont()).height());
 }
 
 TEST(DrawZones, NothingWithoutARegionAndNoIconForUnknownKinds)

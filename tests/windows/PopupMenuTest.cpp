@@ -18,11 +18,6 @@ modLanguage::LanguageStrings Texts()
     return t;
 }
 
-QRgb Rgb(const QColor& c)
-{
-    return c.rgb();
-}
-
 int CountColour(const QImage& img, const QRect& r, const QColor& colour)
 {
     int n = 0;
@@ -139,30 +134,30 @@ TEST_F(PopupRender, HighlightedRowCheckedRowAndSeparator)
     ASSERT_EQ(img.size(), layout.size);
     // The bar round the highlighted option's label: rim, then fill inside it.
     const QRect bar = HighlightRect(layout, 4);
-    EXPECT_EQ(img.pixel(bar.topLeft()), Rgb(c.highlightRim));
-    EXPECT_EQ(img.pixel(bar.left() + 1, bar.top() + 1), Rgb(c.highlight));
-    EXPECT_EQ(img.pixel(bar.right() - 1, bar.bottom() - 1), Rgb(c.highlight));
+    EXPECT_EQ(img.pixel(bar.topLeft()), c.highlightRim.rgb());
+    EXPECT_EQ(img.pixel(bar.left() + 1, bar.top() + 1), c.highlight.rgb());
+    EXPECT_EQ(img.pixel(bar.right() - 1, bar.bottom() - 1), c.highlight.rgb());
     // No other row is highlighted.
     const QRect other = HighlightRect(layout, 5);
-    EXPECT_EQ(img.pixel(other.left() + 1, other.bottom() - 1), Rgb(c.background));
+    EXPECT_EQ(img.pixel(other.left() + 1, other.bottom() - 1), c.background.rgb());
     // The checked box shows its mark; the clear one only its fill.
     EXPECT_GE(CountColour(img, layout.rows[1].box, c.mark), 6);
     EXPECT_EQ(CountColour(img, layout.rows[0].box, c.mark), 0);
-    EXPECT_EQ(img.pixel(layout.rows[0].box.center()), Rgb(c.boxFill));
-    EXPECT_EQ(img.pixel(layout.rows[0].box.topLeft()), Rgb(c.boxRim));
+    EXPECT_EQ(img.pixel(layout.rows[0].box.center()), c.boxFill.rgb());
+    EXPECT_EQ(img.pixel(layout.rows[0].box.topLeft()), c.boxRim.rgb());
     // The separator line across the row, nothing above or below it.
     const int y = layout.rows[2].centreY;
     for (int x : {6, layout.widest / 2, layout.widest - 1})
-        EXPECT_EQ(img.pixel(x, y), Rgb(c.line)) << x;
-    EXPECT_EQ(img.pixel(5, y), Rgb(c.background));
-    EXPECT_EQ(img.pixel(layout.widest / 2, y - 1), Rgb(c.background));
-    EXPECT_EQ(img.pixel(layout.widest / 2, y + 1), Rgb(c.background));
+        EXPECT_EQ(img.pixel(x, y), c.line.rgb()) << x;
+    EXPECT_EQ(img.pixel(5, y), c.background.rgb());
+    EXPECT_EQ(img.pixel(layout.widest / 2, y - 1), c.background.rgb());
+    EXPECT_EQ(img.pixel(layout.widest / 2, y + 1), c.background.rgb());
     // The frame, open at the top from x = 1 for the title's frame.
-    EXPECT_EQ(img.pixel(0, 0), Rgb(c.border));
-    EXPECT_EQ(img.pixel(1, 0), Rgb(c.background));
-    EXPECT_EQ(img.pixel(40, 0), Rgb(c.background));
-    EXPECT_EQ(img.pixel(41, 0), Rgb(c.border));
-    EXPECT_EQ(img.pixel(img.width() - 1, img.height() / 2), Rgb(c.border));
+    EXPECT_EQ(img.pixel(0, 0), c.border.rgb());
+    EXPECT_EQ(img.pixel(1, 0), c.background.rgb());
+    EXPECT_EQ(img.pixel(40, 0), c.background.rgb());
+    EXPECT_EQ(img.pixel(41, 0), c.border.rgb());
+    EXPECT_EQ(img.pixel(img.width() - 1, img.height() / 2), c.border.rgb());
 }
 
 TEST_F(PopupRender, DisabledRowsNeverShowTheBar)
@@ -177,17 +172,17 @@ TEST_F(PopupRender, SharpAtTwoDevicePixelsPerPixel)
     const QImage img = RenderMenu(menu, layout, 4, 0, 2.0);
     ASSERT_EQ(img.size(), layout.size * 2);
     // One pixel of frame and line is exactly two device pixels, no blur beside it.
-    EXPECT_EQ(img.pixel(0, 40), Rgb(c.border));
-    EXPECT_EQ(img.pixel(1, 40), Rgb(c.border));
-    EXPECT_EQ(img.pixel(2, 40), Rgb(c.background));
+    EXPECT_EQ(img.pixel(0, 40), c.border.rgb());
+    EXPECT_EQ(img.pixel(1, 40), c.border.rgb());
+    EXPECT_EQ(img.pixel(2, 40), c.background.rgb());
     const int y = 2 * layout.rows[2].centreY;
-    EXPECT_EQ(img.pixel(40, y - 1), Rgb(c.background));
-    EXPECT_EQ(img.pixel(40, y), Rgb(c.line));
-    EXPECT_EQ(img.pixel(40, y + 1), Rgb(c.line));
-    EXPECT_EQ(img.pixel(40, y + 2), Rgb(c.background));
+    EXPECT_EQ(img.pixel(40, y - 1), c.background.rgb());
+    EXPECT_EQ(img.pixel(40, y), c.line.rgb());
+    EXPECT_EQ(img.pixel(40, y + 1), c.line.rgb());
+    EXPECT_EQ(img.pixel(40, y + 2), c.background.rgb());
     const QRect bar = HighlightRect(layout, 4);
-    EXPECT_EQ(img.pixel(2 * bar.left() + 1, 2 * bar.top() + 1), Rgb(c.highlightRim));
-    EXPECT_EQ(img.pixel(2 * bar.left() + 2, 2 * bar.top() + 2), Rgb(c.highlight));
+    EXPECT_EQ(img.pixel(2 * bar.left() + 1, 2 * bar.top() + 1), c.highlightRim.rgb());
+    EXPECT_EQ(img.pixel(2 * bar.left() + 2, 2 * bar.top() + 2), c.highlight.rgb());
 }
 
 } // namespace

@@ -3,169 +3,77 @@
 // told to do after each.
 #include "windows/WindowDrag.h"
 
-#include <gtest/gtest.h>
+#include <QStringList>
 
-#include <vector>
+#include <gtest/gtest.h>
 
 namespace {
 
 using Step = WindowDrag::Step;
 
-// One input: a press, a move with or without the left button, a release, or
-// the window system refusing a move it was asked for.
-struct Input {
-    enum Kind { Press, Move, MoveUp, Release, Refused } kind;
-    QPoint at;
-};
-
-struct Case {
-    const char* name;
-    std::vector<Input> inputs;
-    Step lastStep;      // what the last input asked of the window
-    QPoint lastTopLeft; // where, for a MoveTo
-    bool dragging;      // after the last input
-    bool active;
-    bool systemMoveAsked; // any input asked for the window system's move
-};
-
 TEST(WindowDrag, EndsOnReleaseWhateverTheTiming)
 {
-    // The window's frame starts at (100, 50); presses land at (110, 60), ten
-    // pixels in on both axes; the threshold is 4.
-    const std::vector<Case> cases = {
-        {"quick click: press and release, no move",
-         {{Input::Press, {110, 60}}, {Input::Release, {}}},
-         Step::Nothing,
-         {},
-         false,
-         false,
-         false},
-        {"quick click, then the pointer wanders with the button up",
-         {{Input::Press, {110, 60}}, {Input::Release, {}}, {Input::MoveUp, {300, 300}}},
-         Step::Nothing,
-         {},
-         false,
-         false,
-         false},
-        {"release lost: a move reports the button up",
-         {{Input::Press, {110, 60}}, {Input::MoveUp, {200, 200}}, {Input::Move, {260, 260}}},
-         Step::Nothing,
-         {},
-         false,
-         false,
-         false},
-        {"press handled after the button went up: first move has no button",
-         {{Input::Press, {110, 60}}, {Input::MoveUp, {111, 60}}},
-         Step::Nothing,
-         {},
-         false,
-         false,
-         false},
-        {"jitter under the threshold is still a click",
-         {{Input::Press, {110, 60}}, {Input::Move, {111, 61}}, {Input::Move, {112, 60}}},
-         Step::Nothing,
-         {},
-         false,
-         true,
-         false},
-        {"a held move past the threshold asks the window system",
-         {{Input::Press, {110, 60}}, {Input::Move, {115, 60}}},
-         Step::StartSystemMove,
-         {105, 50},
-         true,
-         true,
+    // The window's frame starts at (100, 50); the threshold is 4. Inputs:
+    // "P x,y" press, "M x,y" move with the left button, "U x,y" move with
+    // it up, "R" release, "F x,y" the window system refused a move. The
+    // last step: "-" nothing, "S" start the system's move, "x,y" move to.
+    const struct {
+        const char* name;
+        const char* inputs;
+        const char* lastStep;
+        bool dragging, active, systemMoveAsked;
+    } cases[] = {
+        {"quick click: press and release, no move", "P110,60 R", "-", false, false, false},
+        {"quick click, then the pointer wanders with the button up", "P110,60 R U300,300", "-", false, false, false},
+        {"release lost: a move reports the button up", "P110,60 U200,200 M260,260", "-", false, false, false},
+        {"jitter under the threshold is still a click", "P110,60 M111,61 M112,60", "-", false, true, false},
+        {"a held move past the threshold asks the window system", "P110,60 M115,60", "S", true, true, true},
+        {"while the window system moves it, nothing follows the pointer", "P110,60 M115,60 M150,90", "-", true, true,
          true},
-        {"while the window system moves it, nothing follows the pointer",
-         {{Input::Press, {110, 60}}, {Input::Move, {115, 60}}, {Input::Move, {150, 90}}},
-         Step::Nothing,
-         {},
-         true,
-         true,
+        {"system move refused: the window follows, keeping the grab point", "P110,60 M115,60 F115,60 M150,90", "140,80",
+         true, true, true},
+        {"following ends on release", "P110,60 M115,60 F115,60 R M150,90", "-", false, false, true},
+        {"following ends on a move without the button", "P110,60 M115,60 F115,60 U150,90 M170,90", "-", false, false,
          true},
-        {"system move refused: the window follows, keeping the grab point",
-         {{Input::Press, {110, 60}}, {Input::Move, {115, 60}}, {Input::Refused, {115, 60}}, {Input::Move, {150, 90}}},
-         Step::MoveTo,
-         {140, 80},
-         true,
-         true,
-         true},
-        {"following ends on release",
-         {{Input::Press, {110, 60}},
-          {Input::Move, {115, 60}},
-          {Input::Refused, {115, 60}},
-          {Input::Release, {}},
-          {Input::Move, {150, 90}}},
-         Step::Nothing,
-         {},
-         false,
-         false,
-         true},
-        {"following ends on a move without the button",
-         {{Input::Press, {110, 60}},
-          {Input::Move, {115, 60}},
-          {Input::Refused, {115, 60}},
-          {Input::MoveUp, {150, 90}},
-          {Input::Move, {170, 90}}},
-         Step::Nothing,
-         {},
-         false,
-         false,
-         true},
-        {"a new press restarts from the click, not the old drag",
-         {{Input::Press, {110, 60}},
-          {Input::Move, {115, 60}},
-          {Input::Refused, {115, 60}},
-          {Input::Press, {30, 30}},
-          {Input::Move, {31, 30}}},
-         Step::Nothing,
-         {},
-         false,
-         true,
-         true},
-        {"a refusal with no move asked for changes nothing",
-         {{Input::Press, {110, 60}}, {Input::Refused, {110, 60}}},
-         Step::Nothing,
-         {},
-         false,
-         true,
-         false},
-        {"a release with no press",
-         {{Input::Release, {}}, {Input::Move, {10, 10}}},
-         Step::Nothing,
-         {},
-         false,
-         false,
-         false},
+        {"a new press restarts from the click, not the old drag", "P110,60 M115,60 F115,60 P30,30 M31,30", "-", false,
+         true, true},
+        {"a refusal with no move asked for changes nothing", "P110,60 F110,60", "-", false, true, false},
+        {"a release with no press", "R M10,10", "-", false, false, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WindowDrag drag(4);
         WindowDrag::Action last;
         bool asked = false;
-        for (const Input& in : c.inputs) {
+        for (const QString& input : QString::fromLatin1(c.inputs).split(u' ')) {
+            const QStringList xy = input.mid(1).split(u',');
+            const QPoint at(xy.value(0).toInt(), xy.value(1).toInt());
             last = {};
-            switch (in.kind) {
-            case Input::Press:
-                drag.Press(in.at, QPoint(100, 50));
+            switch (input[0].toLatin1()) {
+            case 'P':
+                drag.Press(at, QPoint(100, 50));
                 break;
-            case Input::Move:
-                last = drag.Move(in.at, true);
+            case 'M':
+            case 'U':
+                last = drag.Move(at, input[0] == u'M');
                 break;
-            case Input::MoveUp:
-                last = drag.Move(in.at, false);
-                break;
-            case Input::Release:
+            case 'R':
                 drag.Release();
                 break;
-            case Input::Refused:
-                last = drag.SystemMoveRefused(in.at);
+            case 'F':
+                last = drag.SystemMoveRefused(at);
                 break;
             }
             asked = asked || last.step == Step::StartSystemMove;
         }
-        EXPECT_EQ(last.step, c.lastStep);
-        if (c.lastStep == Step::MoveTo) {
-            EXPECT_EQ(last.topLeft, c.lastTopLeft);
+        const QString expected = QString::fromLatin1(c.lastStep);
+        if (expected == u'-') {
+            EXPECT_EQ(last.step, Step::Nothing);
+        } else if (expected == u'S') {
+            EXPECT_EQ(last.step, Step::StartSystemMove);
+        } else {
+            EXPECT_EQ(last.step, Step::MoveTo);
+            EXPECT_EQ(last.topLeft, QPoint(expected.section(u',', 0, 0).toInt(), expected.section(u',', 1).toInt()));
         }
         EXPECT_EQ(drag.Dragging(), c.dragging);
         EXPECT_EQ(drag.Active(), c.active);
