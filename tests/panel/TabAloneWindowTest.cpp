@@ -116,8 +116,9 @@ TEST(EliteTabAlone, SharedFiltersAreAnnouncedAndOwnFiltersRequestARedraw)
     EXPECT_EQ(s.mapCalls.back(), (MapCall{"switch", 1, 2})) << "the map shows the chosen region";
     EXPECT_EQ(s.tab->cmbZone->count(), 2);
     EXPECT_TRUE(announced([&] { s.tab->cmbZone->setCurrentIndex(1); }));
+    EXPECT_EQ(s.tab->lstElite->currentRow(), 0) << "a zone with skills chooses the first";
+    EXPECT_GT(s.tab->lstLocations->count(), 0);
 
-    // (A zone with skills chose the first one, whose place the map showed.)
     const auto redrawn = redraw.count();
     s.tab->cmbProfession->setCurrentIndex(1);
     EXPECT_EQ(profession.count(), 1);
