@@ -1,9 +1,8 @@
 // The collectors, greens, notes, treasures and pets tabs of the program
 // started offscreen on a copy of the demo world: a chosen entry takes the map
 // there and blinks, the filters reach the lists and the markers (what they
-// keep is TabRules' business), every marker kind shows its information
-// window, the region menu, and notes inserted, edited and deleted through the
-// map's menu and the editor.
+// keep is TabRules' business), the region menu, and notes inserted, edited
+// and deleted through the map's menu and the editor.
 #include "../core/TestFiles.h"
 #include "StartedProgram.h"
 
@@ -59,14 +58,13 @@ MapContext ContextOf(Started& s)
                       s.offsets(), s.map().Canvas().ViewSize()};
 }
 
-// One row per tab list: where its entry takes the map, and its layers.
+// One row per tab list: where its entry takes the map, and what blinks there.
 struct TabCase {
     const char* name;
     int tab;
     QListWidget* (*list)(const frmMenu&);
     std::optional<modTabRules::MapTarget> (*target)(const World&, const PanelState&);
     std::optional<FlashLayer> flash;
-    LayerId layer;
 };
 
 std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState& p)
@@ -76,13 +74,12 @@ std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState
 
 const TabCase kTabs[] = {
     {"collectors", TabCollectors, [](const frmMenu& m) { return m.CollectorsTab().lstCollectors; },
-     modCollectorsTab::SelectCollector, FlashLayer::Collectors, LayerId::Collectors},
+     modCollectorsTab::SelectCollector, FlashLayer::Collectors},
     {"greens", TabGreens, [](const frmMenu& m) { return m.GreensTab().lstGreens; }, modGreensTab::SelectGreen,
-     FlashLayer::Greens, LayerId::Greens},
+     FlashLayer::Greens},
     {"treasures", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstVarshaTreasures; },
-     modTreasuresPetsTab::SelectTreasure, FlashLayer::Treasures, LayerId::Treasures},
-    {"pets", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstPets; }, PetTarget, std::nullopt,
-     LayerId::Pets},
+     modTreasuresPetsTab::SelectTreasure, FlashLayer::Treasures},
+    {"pets", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstPets; }, PetTarget, std::nullopt},
 };
 
 TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilterNarrows)
@@ -163,38 +160,6 @@ TEST(LayerTabs, SearchBoxesNarrowTheListsAndTheMarkers)
     EXPECT_FALSE(m.CollectorsTab().cmbCollHand->isEnabled());
     m.CollectorsTab().optCollType[0]->setChecked(true);
     EXPECT_TRUE(m.CollectorsTab().cmbCollHand->isEnabled());
-}
-
-TEST(LayerTabs, HoveringEachKindOfMarkerShowsItsWindowBesideIt)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    s.program->panel().HoverMode = HoverFollowPointer;
-    for (const TabCase& c : kTabs) {
-        if (c.layer == LayerId::Greens)
-            continue; // green items have no window
-        SCOPED_TRACE(c.name);
-        s.menu().SelectTab(c.tab);
-        QListWidget* list = c.list(s.menu());
-        // An entry whose marker no other layer covers.
-        bool shown = false;
-        for (int row = 0; row < std::min(list->count(), 30) && !shown; ++row) {
-            ClickRow(list, row);
-            const auto target = c.target(s.world(), s.program->panel());
-            const QPoint at = target ? ViewPoint(s.map(), target->Centre) : QPoint();
-            const auto hit = s.map().Layers().HitTest(at, ContextOf(s));
-            if (!target || !hit || hit->Layer != c.layer)
-                continue;
-            QTest::mouseMove(s.map().picMap(), at + QPoint(40, 40)); // centred markers share a spot
-            QTest::mouseMove(s.map().picMap(), at);
-            const QWidget* tip = s.map().InformationWindowOf(c.layer);
-            ASSERT_TRUE(tip->isVisible());
-            EXPECT_EQ(tip->pos(), PlaceTooltip(tip->size(), hit->Hit.Marker, s.offsets(), s.map().Canvas().ViewSize()));
-            shown = true;
-        }
-        EXPECT_TRUE(shown);
-    }
 }
 
 TEST(LayerTabs, RegionMenuJumpsToTheRegionOfItsItem)
@@ -496,36 +461,6 @@ TEST(LayerTabs, NoCaptionIsClippedAndEveryShowBoxShowsItsState)
         EXPECT_NE(box->grab().toImage(), ticked) << k;
         box->setChecked(true);
     }
-}
-
-TEST(LayerTabs, CollectorLevelAndShowBoxesComeBackAtTheNextStart)
-{
-    ProgramCopy folder;
-    int lowRequests = 0;
-    {
-        Started s(folder);
-        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-        auto& m = s.menu();
-        const int allRequests = m.CollectorsTab().cmbCollReq->count();
-        m.CollectorsTab().optCollLevel[1]->setChecked(true);
-        lowRequests = m.CollectorsTab().cmbCollReq->count();
-        EXPECT_LT(lowRequests, allRequests) << "the request list follows the level";
-        m.chkShowObject[TabCollectors]->setChecked(false);
-        m.chkShowObject[TabNotes]->setChecked(false);
-        s.program->QuitProgram();
-    }
-    const QByteArray options = folder.read(QStringLiteral("Data/Options.txt"));
-    for (const char* line : {"CollectorLevel=1\r\n", "ShowCollectors=0\r\n", "ShowNotes=0\r\n", "ShowGreens=1\r\n"})
-        EXPECT_TRUE(options.contains(line)) << line;
-
-    Started again(folder);
-    ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
-    auto& m = again.menu();
-    EXPECT_TRUE(m.CollectorsTab().optCollLevel[1]->isChecked());
-    EXPECT_EQ(m.CollectorsTab().cmbCollReq->count(), lowRequests);
-    EXPECT_FALSE(m.chkShowObject[TabCollectors]->isChecked());
-    EXPECT_FALSE(m.chkShowObject[TabNotes]->isChecked());
-    EXPECT_TRUE(m.chkShowObject[TabGreens]->isChecked());
 }
 
 // A page with one list, to count how often a list's click handling runs.

@@ -3,6 +3,7 @@
 #include "../core/TestFiles.h"
 #include "StartedProgram.h"
 #include "panel/PanelLayout.h"
+#include "panel/frmCollectorsTab.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -34,45 +35,6 @@ std::pair<int, int> RegionWithBosses(const World& w)
                 return {l.Campaign, l.Region};
         }
     return {-1, -1};
-}
-
-// Which skills a choice keeps is the filter's rule (EliteFilter); here the
-// choices reach the list, the map and the other combos.
-TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& tab = s.menu().EliteTab();
-    const auto [c, r] = RegionWithBosses(s.world());
-    ASSERT_GE(c, 1);
-    const int all = tab.lstElite->count();
-    EXPECT_FALSE(tab.cmbRegion->isEnabled());
-    EXPECT_FALSE(tab.cmbZone->isEnabled());
-
-    tab.cmbCampaign->setCurrentIndex(tab.cmbCampaign->findData(c));
-    EXPECT_TRUE(tab.cmbRegion->isEnabled());
-    tab.cmbRegion->setCurrentIndex(tab.cmbRegion->findData(r));
-    EXPECT_GT(tab.lstElite->count(), 0);
-    EXPECT_LT(tab.lstElite->count(), all);
-    EXPECT_EQ(s.map().CurrentCampaign(), c);
-    EXPECT_EQ(s.map().CurrentRegion(), r);
-    EXPECT_EQ(tab.cmbZone->count(), static_cast<int>(s.world().campaigns[c].Regions[r].Zones.size()));
-    EXPECT_TRUE(tab.cmbZone->isEnabled());
-
-    // The name and boss boxes: a text matching nothing empties the list.
-    for (QLineEdit* box : {tab.txtEliteName, tab.txtEliteBossName}) {
-        QTest::keyClicks(box, QStringLiteral("qqzx no such name"));
-        EXPECT_EQ(tab.lstElite->count(), 0) << box->objectName().toStdString();
-        EXPECT_FALSE(tab.lstLocations->isEnabled());
-        box->clear();
-    }
-
-    // Back to all campaigns: region and zone lists empty and disabled.
-    tab.cmbCampaign->setCurrentIndex(0);
-    EXPECT_EQ(tab.cmbRegion->count(), 0);
-    EXPECT_FALSE(tab.cmbZone->isEnabled());
-    EXPECT_EQ(tab.lstElite->count(), all);
 }
 
 TEST(PanelWindow, TabsOfTheOtherRowSwapTheRows)
@@ -107,7 +69,7 @@ TEST(PanelWindow, TabsOfTheOtherRowSwapTheRows)
 TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
 {
     ProgramCopy folder;
-    int campaign = 0, campaignIndex = 0, regionIndex = 0;
+    int campaign = 0, campaignIndex = 0, regionIndex = 0, lowRequests = 0;
     {
         Started s(folder);
         ASSERT_EQ(s.result, WayloomProgram::StartResult::Started) << s.errors.join('\n').toStdString();
@@ -123,8 +85,13 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
         m.EliteTab().cmbRegion->setCurrentIndex(regionIndex);
         m.EliteTab().cmbZone->setCurrentIndex(m.EliteTab().cmbZone->count() - 1);
         m.EliteTab().cmbProfession->setCurrentIndex(1);
-        m.chkShowObject[2]->setChecked(false);
+        m.chkShowObject[TabGreens]->setChecked(false);
         m.EliteTab().optCapture[1]->setChecked(true);
+        // The collectors' level: the request list follows it, now and at the next start.
+        const int allRequests = m.CollectorsTab().cmbCollReq->count();
+        m.CollectorsTab().optCollLevel[1]->setChecked(true);
+        lowRequests = m.CollectorsTab().cmbCollReq->count();
+        EXPECT_LT(lowRequests, allRequests);
         QTest::mouseClick(m.cmdQuit, Qt::LeftButton);
         EXPECT_TRUE(s.ended);
         EXPECT_FALSE(m.isVisible());
@@ -134,8 +101,8 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
     EXPECT_EQ(lines[0], "[OLD SELECTION]\r");
     EXPECT_EQ(lines[1], QStringLiteral("Campaign=%1\r").arg(campaignIndex).toLatin1());
     EXPECT_EQ(lines[2], QStringLiteral("Region=%1\r").arg(regionIndex).toLatin1());
-    EXPECT_TRUE(lines.contains("AllElite=0\r"));
-    EXPECT_TRUE(lines.contains("ShowGreens=0\r"));
+    for (const char* line : {"AllElite=0\r", "ShowGreens=0\r", "ShowCollectors=1\r", "CollectorLevel=1\r"})
+        EXPECT_TRUE(lines.contains(line)) << line;
 
     Started again(folder);
     ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
@@ -150,7 +117,10 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
     EXPECT_TRUE(m.EliteTab().cmbSecondaryProfession->isEnabled());
     EXPECT_TRUE(m.EliteTab().optCapture[1]->isChecked());
     EXPECT_TRUE(m.EliteTab().cmbCharacter->isEnabled());
-    EXPECT_FALSE(m.chkShowObject[2]->isChecked());
+    EXPECT_FALSE(m.chkShowObject[TabGreens]->isChecked());
+    EXPECT_TRUE(m.chkShowObject[TabCollectors]->isChecked());
+    EXPECT_TRUE(m.CollectorsTab().optCollLevel[1]->isChecked());
+    EXPECT_EQ(m.CollectorsTab().cmbCollReq->count(), lowRequests);
     // The map shows the region that the saved selection names.
     EXPECT_EQ(again.map().CurrentCampaign(), campaign);
     EXPECT_EQ(again.map().CurrentRegion(), m.EliteTab().cmbRegion->currentData().toInt());

@@ -132,6 +132,11 @@ TEST(EliteTabAlone, SharedFiltersAreAnnouncedAndOwnFiltersRequestARedraw)
     QTest::keyClicks(s.tab->txtEliteName, QStringLiteral("zeta"));
     EXPECT_EQ(s.tab->lstElite->count(), 1);
     EXPECT_EQ(redraw.count(), redrawn + 4) << "one redraw per letter";
+    // So is the boss box; a text matching nothing empties the lists.
+    QTest::keyClicks(s.tab->txtEliteBossName, QStringLiteral("qq"));
+    EXPECT_EQ(s.tab->lstElite->count(), 0);
+    EXPECT_FALSE(s.tab->lstLocations->isEnabled());
+    EXPECT_EQ(redraw.count(), redrawn + 6);
 }
 
 TEST(EliteTabAlone, ChoosingAPlaceSwitchesRedrawsAndCentresTheMap)
@@ -195,44 +200,28 @@ TEST(EliteTabAlone, AnswersTheContextsSignals)
     EXPECT_EQ(s.tab->cmbProfession->currentIndex(), 0);
 }
 
-TEST(EliteTabAlone, RevealsAFoundPlaceThroughItsOwnFilters)
-{
-    StandAloneTab s;
-    QTest::keyClicks(s.tab->txtEliteName, QStringLiteral("zeta")); // hides the skill wanted
-    modSearch::Result found;
-    found.kind = modSearch::Kind::Boss;
-    found.item = 5;
-    found.place = 2;
-    found.campaign = 1;
-    found.region = 2;
-    s.mapCalls.clear();
-    s.tab->Reveal(found);
-    EXPECT_TRUE(s.tab->txtEliteName->text().isEmpty()) << "the tab's own filter is loosened";
-    EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1) << "the region filter first";
-    EXPECT_EQ(s.tab->cmbRegion->currentData().toInt(), 2);
-    ASSERT_GE(s.tab->lstElite->currentRow(), 0);
-    EXPECT_EQ(s.tab->lstElite->currentItem()->data(Qt::UserRole).toInt(), 5);
-    ASSERT_GE(s.tab->lstLocations->currentRow(), 0);
-    EXPECT_EQ(s.tab->lstLocations->currentItem()->data(Qt::UserRole).toInt(), 2);
-    EXPECT_EQ(s.mapCalls.back(), (MapCall{"centre", 70, 80}));
-
-    // What a character lacks: the capture filter for that character.
-    s.tab->RevealMissing(3, 1, 0);
-    EXPECT_TRUE(s.tab->optCapture[1]->isChecked());
-    EXPECT_EQ(s.tab->cmbCharacter->currentData().toInt(), 3);
-    EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1);
-    EXPECT_EQ(s.tab->cmbRegion->currentIndex(), 0);
-}
-
 TEST(ChestsTabAlone, RefillsItsCharactersAndAsksForTheCampaignItReveals)
 {
-    World world = MakeWorld();
+    TestWorld t = TestWorld::PanelRules();
+    t.chest(QStringLiteral("Ford Chest"), 1, 0, 0, 0);
+    t.chest(QStringLiteral("Cave Chest"), 1, 0, 0, 0);
+    t.world.treasures.Treasures[1].OpenedOn[1] = QDate(2026, 5, 6); // by Ayla
+    World& world = t.world;
     PanelState panel;
     PanelContext context(world, panel);
     frmTreasuresPetsTab tab(context, nullptr);
     tab.FillCharacters();
     panel.Ready = true;
+    tab.FilterTreasures(false);
     ASSERT_EQ(tab.cmbTreasureCharacter->count(), 3) << "every character, Ayla, Bren";
+    ASSERT_EQ(tab.lstVarshaTreasures->count(), 2);
+
+    // "Not yet opened by" Ayla hides her chest; the first entry brings it back.
+    tab.cmbTreasureCharacter->setCurrentIndex(1);
+    ASSERT_EQ(tab.lstVarshaTreasures->count(), 1);
+    EXPECT_TRUE(tab.lstVarshaTreasures->item(0)->text().startsWith(QStringLiteral("Cave Chest")));
+    tab.cmbTreasureCharacter->setCurrentIndex(0);
+    EXPECT_EQ(tab.lstVarshaTreasures->count(), 2);
 
     QSignalSpy redraw(&context, &PanelContext::redrawRequested);
     QSignalSpy filtered(&context, &PanelContext::layerFiltered);
