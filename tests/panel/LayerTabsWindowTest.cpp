@@ -58,13 +58,15 @@ MapContext ContextOf(Started& s)
                       s.offsets(), s.map().Canvas().ViewSize()};
 }
 
-// One row per tab list: where its entry takes the map, and what blinks there.
+// One row per tab list: where its entry takes the map, what blinks there,
+// and the search box that narrows it.
 struct TabCase {
     const char* name;
     int tab;
     QListWidget* (*list)(const frmMenu&);
     std::optional<modTabRules::MapTarget> (*target)(const World&, const PanelState&);
     std::optional<FlashLayer> flash;
+    QLineEdit* (*box)(const frmMenu&) = nullptr;
 };
 
 std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState& p)
@@ -72,16 +74,26 @@ std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState
     return modTreasuresPetsTab::SelectPetPlace(w, p);
 }
 
+QListWidget* Greens(const frmMenu& m)
+{
+    return m.GreensTab().lstGreens;
+}
+
 const TabCase kTabs[] = {
     {"collectors", TabCollectors, [](const frmMenu& m) { return m.CollectorsTab().lstCollectors; },
-     modCollectorsTab::SelectCollector, FlashLayer::Collectors},
-    {"greens", TabGreens, [](const frmMenu& m) { return m.GreensTab().lstGreens; }, modGreensTab::SelectGreen,
-     FlashLayer::Greens},
+     modCollectorsTab::SelectCollector, FlashLayer::Collectors,
+     [](const frmMenu& m) { return m.CollectorsTab().txtCollSearch; }},
+    {"greens by name", TabGreens, Greens, modGreensTab::SelectGreen, FlashLayer::Greens,
+     [](const frmMenu& m) { return m.GreensTab().txtGreensName; }},
+    {"greens by property", TabGreens, Greens, modGreensTab::SelectGreen, FlashLayer::Greens,
+     [](const frmMenu& m) { return m.GreensTab().txtGreenAdditional; }},
     {"treasures", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstVarshaTreasures; },
      modTreasuresPetsTab::SelectTreasure, FlashLayer::Treasures},
     {"pets", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstPets; }, PetTarget, std::nullopt},
 };
 
+// Which entries a filter keeps is TabRules' business; here each reaches its
+// list and the markers.
 TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilterNarrows)
 {
     ProgramCopy folder;
@@ -108,12 +120,30 @@ TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilt
             EXPECT_TRUE(s.map().FlashTimerEnabled(*c.flash));
         }
 
+        // The search box: a text matching nothing empties the list and takes the markers away.
+        if (c.box) {
+            const QImage before = s.map().Canvas().picTemp;
+            QTest::keyClicks(c.box(m), QStringLiteral("qqzx nothing"));
+            EXPECT_EQ(list->count(), 0);
+            EXPECT_NE(s.map().Canvas().picTemp, before) << "the markers went with the entries";
+            c.box(m)->clear();
+            EXPECT_EQ(list->count(), all);
+        }
+
         // The entry's region chosen on the elite tab: only that region's entries stay.
         m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(target->Campaign));
         m.EliteTab().cmbRegion->setCurrentIndex(m.EliteTab().cmbRegion->findData(target->Region));
         EXPECT_GT(list->count(), 0);
         EXPECT_LE(list->count(), all);
     }
+    // Armour resets the hand filter to its first entry and disables the box.
+    m.CollectorsTab().cmbCollHand->setCurrentIndex(2);
+    m.CollectorsTab().optCollType[2]->setChecked(true);
+    EXPECT_EQ(m.CollectorsTab().cmbCollHand->currentIndex(), 0);
+    EXPECT_FALSE(m.CollectorsTab().cmbCollHand->isEnabled());
+    m.CollectorsTab().optCollType[0]->setChecked(true);
+    EXPECT_TRUE(m.CollectorsTab().cmbCollHand->isEnabled());
+
     // Treasures and pets share one selection: a pet place clears the chest.
     m.EliteTab().cmbCampaign->setCurrentIndex(0);
     m.SelectTab(TabTreasuresPets);
@@ -125,41 +155,6 @@ TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilt
     ClickRow(m.TreasuresPetsTab().lstVarshaTreasures, 0);
     EXPECT_EQ(panel.lstPetLocations.selected, -1);
     EXPECT_EQ(panel.lstPets.selected, -1);
-}
-
-TEST(LayerTabs, SearchBoxesNarrowTheListsAndTheMarkers)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& m = s.menu();
-    const struct {
-        const char* name;
-        QLineEdit* box;
-        QListWidget* list;
-        int tab;
-    } rows[] = {{"collector search", m.CollectorsTab().txtCollSearch, m.CollectorsTab().lstCollectors, TabCollectors},
-                {"green name", m.GreensTab().txtGreensName, m.GreensTab().lstGreens, TabGreens},
-                {"green property", m.GreensTab().txtGreenAdditional, m.GreensTab().lstGreens, TabGreens}};
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        m.SelectTab(r.tab);
-        ClickRow(r.list, 0); // the map shows a region with some of them
-        const int all = r.list->count();
-        const QImage before = s.map().Canvas().picTemp;
-        QTest::keyClicks(r.box, QStringLiteral("qqzx nothing"));
-        EXPECT_EQ(r.list->count(), 0);
-        EXPECT_NE(s.map().Canvas().picTemp, before) << "the markers went with the entries";
-        r.box->clear();
-        EXPECT_EQ(r.list->count(), all);
-    }
-    // Armour resets the hand filter to its first entry and disables the box.
-    m.CollectorsTab().cmbCollHand->setCurrentIndex(2);
-    m.CollectorsTab().optCollType[2]->setChecked(true);
-    EXPECT_EQ(m.CollectorsTab().cmbCollHand->currentIndex(), 0);
-    EXPECT_FALSE(m.CollectorsTab().cmbCollHand->isEnabled());
-    m.CollectorsTab().optCollType[0]->setChecked(true);
-    EXPECT_TRUE(m.CollectorsTab().cmbCollHand->isEnabled());
 }
 
 TEST(LayerTabs, RegionMenuJumpsToTheRegionOfItsItem)
