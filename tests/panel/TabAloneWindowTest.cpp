@@ -3,7 +3,6 @@
 // the context's signals are counted, so that each test checks one piece of
 // the tab's wiring; what the filters keep is the logic tests' business.
 #include "../TestWorld.h"
-#include "core/TextNumbers.h"
 #include "panel/PanelContext.h"
 #include "panel/frmEliteTab.h"
 #include "panel/frmTreasuresPetsTab.h"
@@ -26,16 +25,8 @@ struct MapCall {
     friend bool operator==(const MapCall&, const MapCall&) = default;
 };
 
-// The panel's test world as a World.
-World MakeWorld()
-{
-    World world = TestWorld::PanelRules().world;
-    world.language.set(Text::StillNeededBy, QStringLiteral("Still needed by %1 of %2"));
-    return world;
-}
-
 struct StandAloneTab {
-    World world = MakeWorld();
+    World world = TestWorld::PanelRules().world;
     PanelState panel;
     PanelContext context{world, panel};
     std::vector<MapCall> mapCalls;
