@@ -5,10 +5,7 @@
 #include "panel/modTreasuresPetsTab.h"
 
 #include "../TestWorld.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "../core/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -70,19 +67,13 @@ TEST(ChestsNotOpenedBy, IsSavedInAKeyOlderFilesLack)
     // Read back; and a file without the key reads as "none".
     for (const auto& [text, expected] : {std::pair{lines.join(QStringLiteral("\r\n")), 2},
                                          std::pair{QStringLiteral("[OLD SELECTION]\r\nCharacter=1\r\n"), 0}}) {
-        QTemporaryDir dir;
-        QDir(dir.path()).mkpath(QStringLiteral("Data"));
-        QFile f(dir.path() + QStringLiteral("/Data/Options.txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text.toLatin1());
-        f.close();
-        records::Diagnostics diagnostics;
+        DataFolder data;
+        data.write(QStringLiteral("Data/Options.txt"), text.toLatin1());
         modOptions::Settings loaded;
         QString lastUpdate;
-        modOptions::LoadOptions(LoadContext{dir.path() + u'/', &diagnostics}, modLanguage::LanguageStrings{}, loaded,
-                                lastUpdate, QLocale::c());
+        modOptions::LoadOptions(data.ctx, modLanguage::LanguageStrings{}, loaded, lastUpdate, QLocale::c());
         EXPECT_EQ(loaded.TreasuresNotOpenedBy, expected);
-        EXPECT_TRUE(diagnostics.empty());
+        EXPECT_TRUE(data.diagnostics.empty());
     }
 }
 

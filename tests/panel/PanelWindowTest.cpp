@@ -60,10 +60,6 @@ TEST(PanelWindow, TabsOfTheOtherRowSwapTheRows)
     QTest::mouseClick(m.lblTab[3], Qt::LeftButton); // same row: no swap
     EXPECT_EQ(m.lblTab[3]->y(), front);
     EXPECT_EQ(m.picFalseBorder->x(), m.lblTab[3]->x() + 1);
-
-    // A show box writes the state the map reads.
-    m.chkShowObject[0]->setChecked(false);
-    EXPECT_FALSE(s.program->panel().chkShowObject[0]);
 }
 
 TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
