@@ -189,6 +189,13 @@ TEST(EliteTabAlone, AnswersTheContextsSignals)
     s.tab->cmbProfession->setCurrentIndex(2);
     emit s.context.anyProfessionRequested();
     EXPECT_EQ(s.tab->cmbProfession->currentIndex(), 0);
+
+    // The progress window asks for what a character lacks in every region of a campaign.
+    s.tab->RevealMissing(3, 1, 0);
+    EXPECT_TRUE(s.tab->optCapture[1]->isChecked());
+    EXPECT_EQ(s.tab->cmbCharacter->currentData().toInt(), 3);
+    EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1);
+    EXPECT_EQ(s.tab->cmbRegion->currentIndex(), 0);
 }
 
 TEST(ChestsTabAlone, RefillsItsCharactersAndAsksForTheCampaignItReveals)
