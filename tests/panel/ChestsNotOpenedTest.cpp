@@ -4,9 +4,8 @@
 #include "panel/PanelOptions.h"
 #include "panel/modTreasuresPetsTab.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "../TestWorld.h"
+#include "../core/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +13,14 @@ namespace {
 
 TEST(ChestsNotOpenedBy, HidesTheChestsTheChosenCharacterOpened)
 {
-    World w;
-    w.characters.Characters = {QString(), QStringLiteral("Ayla"), QStringLiteral("Bren"), QStringLiteral("Cael")};
+    TestWorld t;
+    t.characters({nullptr, "Ayla", "Bren", "Cael"});
+    for (int n = 1; n <= 4; ++n)
+        t.chest(QStringLiteral("Chest %1").arg(n), 0, 0, 0, 0);
+    World& w = t.world;
     // Chest 1 opened by Ayla, 2 by Ayla and Bren, 3 by nobody; chest 4's
     // line was written before Cael existed (no slot for Cael).
-    for (int t = 1; t <= 4; ++t) {
-        auto& chest = w.treasures.Treasures.emplace_back();
-        chest.Name = QStringLiteral("Chest %1").arg(t);
-        chest.OpenedOn.assign(t == 4 ? 3 : 4, std::nullopt);
-    }
+    w.treasures.Treasures[4].OpenedOn.resize(3);
     w.treasures.Treasures[1].OpenedOn[1] = QDate(2026, 1, 1);
     w.treasures.Treasures[2].OpenedOn[1] = QDate(2026, 1, 2);
     w.treasures.Treasures[2].OpenedOn[2] = QDate(2026, 1, 3);
@@ -46,10 +44,7 @@ TEST(ChestsNotOpenedBy, HidesTheChestsTheChosenCharacterOpened)
             panel.cmbTreasureCharacter.entries = {{QStringLiteral("All"), 0}, {QStringLiteral("x"), c.character}};
             panel.cmbTreasureCharacter.selected = 1;
         }
-        std::vector<int> listed;
-        for (const PanelEntry& e : modTreasuresPetsTab::FilterTreasureEntries(w, panel))
-            listed.push_back(e.data);
-        EXPECT_EQ(listed, c.listed) << c.title;
+        EXPECT_EQ(DataOf(modTreasuresPetsTab::FilterTreasureEntries(w, panel)), c.listed) << c.title;
     }
 }
 
@@ -72,19 +67,13 @@ TEST(ChestsNotOpenedBy, IsSavedInAKeyOlderFilesLack)
     // Read back; and a file without the key reads as "none".
     for (const auto& [text, expected] : {std::pair{lines.join(QStringLiteral("\r\n")), 2},
                                          std::pair{QStringLiteral("[OLD SELECTION]\r\nCharacter=1\r\n"), 0}}) {
-        QTemporaryDir dir;
-        QDir(dir.path()).mkpath(QStringLiteral("Data"));
-        QFile f(dir.path() + QStringLiteral("/Data/Options.txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text.toLatin1());
-        f.close();
-        records::Diagnostics diagnostics;
+        DataFolder data;
+        data.write(QStringLiteral("Data/Options.txt"), text.toLatin1());
         modOptions::Settings loaded;
         QString lastUpdate;
-        modOptions::LoadOptions(LoadContext{dir.path() + u'/', &diagnostics}, modLanguage::LanguageStrings{}, loaded,
-                                lastUpdate, QLocale::c());
+        modOptions::LoadOptions(data.ctx, modLanguage::LanguageStrings{}, loaded, lastUpdate, QLocale::c());
         EXPECT_EQ(loaded.TreasuresNotOpenedBy, expected);
-        EXPECT_TRUE(diagnostics.empty());
+        EXPECT_TRUE(data.diagnostics.empty());
     }
 }
 

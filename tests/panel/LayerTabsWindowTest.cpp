@@ -1,16 +1,15 @@
 // The collectors, greens, notes, treasures and pets tabs of the program
-// started offscreen on a copy of the demo world: the filters narrow the
-// lists and the markers, a chosen entry takes the map there and blinks,
-// every marker kind shows its information window, the region menu, and
-// notes inserted, edited and deleted through the map's menu and the editor.
+// started offscreen on a copy of the demo world: a chosen entry takes the map
+// there and blinks, the filters reach the lists and the markers (what they
+// keep is TabRules' business), the region menu, and notes inserted, edited
+// and deleted through the map's menu and the editor.
+#include "../core/TestFiles.h"
 #include "StartedProgram.h"
 
 #include "layers/frmManageNote.h"
-#include "mapview/MapGeometry.h"
 #include "panel/frmPanelTab.h"
 #include "panel/modCollectorsTab.h"
 #include "panel/modGreensTab.h"
-#include "panel/modNotesTab.h"
 #include "panel/modTreasuresPetsTab.h"
 
 #include <QAction>
@@ -27,9 +26,6 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <sys/resource.h>
 
 using namespace mapview;
 
@@ -58,23 +54,19 @@ QPoint ViewPoint(frmMap& map, QPoint mapPoint)
 
 MapContext ContextOf(Started& s)
 {
-    frmMap& m = s.map();
-    return MapContext{s.world(),
-                      s.program->panel(),
-                      m.CurrentCampaign(),
-                      m.CurrentRegion(),
-                      QPoint(m.MapOffsetX(), m.MapOffsetY()),
-                      m.Canvas().ViewSize()};
+    return MapContext{s.world(),   s.program->panel(),         s.map().CurrentCampaign(), s.map().CurrentRegion(),
+                      s.offsets(), s.map().Canvas().ViewSize()};
 }
 
-// One row per tab list: where its entry takes the map, and its layers.
+// One row per tab list: where its entry takes the map, what blinks there,
+// and the search box that narrows it.
 struct TabCase {
     const char* name;
     int tab;
     QListWidget* (*list)(const frmMenu&);
     std::optional<modTabRules::MapTarget> (*target)(const World&, const PanelState&);
     std::optional<FlashLayer> flash;
-    LayerId layer;
+    QLineEdit* (*box)(const frmMenu&) = nullptr;
 };
 
 std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState& p)
@@ -82,24 +74,32 @@ std::optional<modTabRules::MapTarget> PetTarget(const World& w, const PanelState
     return modTreasuresPetsTab::SelectPetPlace(w, p);
 }
 
+QListWidget* Greens(const frmMenu& m)
+{
+    return m.GreensTab().lstGreens;
+}
+
 const TabCase kTabs[] = {
     {"collectors", TabCollectors, [](const frmMenu& m) { return m.CollectorsTab().lstCollectors; },
-     modCollectorsTab::SelectCollector, FlashLayer::Collectors, LayerId::Collectors},
-    {"greens", TabGreens, [](const frmMenu& m) { return m.GreensTab().lstGreens; }, modGreensTab::SelectGreen,
-     FlashLayer::Greens, LayerId::Greens},
+     modCollectorsTab::SelectCollector, FlashLayer::Collectors,
+     [](const frmMenu& m) { return m.CollectorsTab().txtCollSearch; }},
+    {"greens by name", TabGreens, Greens, modGreensTab::SelectGreen, FlashLayer::Greens,
+     [](const frmMenu& m) { return m.GreensTab().txtGreensName; }},
+    {"greens by property", TabGreens, Greens, modGreensTab::SelectGreen, FlashLayer::Greens,
+     [](const frmMenu& m) { return m.GreensTab().txtGreenAdditional; }},
     {"treasures", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstVarshaTreasures; },
-     modTreasuresPetsTab::SelectTreasure, FlashLayer::Treasures, LayerId::Treasures},
-    {"pets", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstPets; }, PetTarget, std::nullopt,
-     LayerId::Pets},
+     modTreasuresPetsTab::SelectTreasure, FlashLayer::Treasures},
+    {"pets", TabTreasuresPets, [](const frmMenu& m) { return m.TreasuresPetsTab().lstPets; }, PetTarget, std::nullopt},
 };
 
+// Which entries a filter keeps is TabRules' business; here each reaches its
+// list and the markers.
 TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilterNarrows)
 {
     ProgramCopy folder;
     Started s(folder);
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
     auto& m = s.menu();
-    const World& w = s.world();
     const PanelState& panel = s.program->panel();
     for (const TabCase& c : kTabs) {
         SCOPED_TRACE(c.name);
@@ -110,29 +110,40 @@ TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilt
         ASSERT_GT(all, 0) << "the demo world lists some";
 
         ClickRow(list, 0);
-        const auto target = c.target(w, panel);
+        const auto target = c.target(s.world(), panel);
         ASSERT_TRUE(target.has_value());
         EXPECT_EQ(s.map().CurrentCampaign(), target->Campaign);
         EXPECT_EQ(s.map().CurrentRegion(), target->Region);
         ASSERT_TRUE(s.map().MapLoaded());
-        EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
-                  CenterMapOnOffsets(target->Centre.x(), target->Centre.y(), s.map().Canvas().ViewSize(),
-                                     s.map().Canvas().MapSize()));
+        EXPECT_EQ(s.offsets(), s.centredOn(target->Centre));
         if (c.flash) {
             EXPECT_TRUE(s.map().FlashTimerEnabled(*c.flash));
         }
 
+        // The search box: a text matching nothing empties the list and takes the markers away.
+        if (c.box) {
+            const QImage before = s.map().Canvas().picTemp;
+            QTest::keyClicks(c.box(m), QStringLiteral("qqzx nothing"));
+            EXPECT_EQ(list->count(), 0);
+            EXPECT_NE(s.map().Canvas().picTemp, before) << "the markers went with the entries";
+            c.box(m)->clear();
+            EXPECT_EQ(list->count(), all);
+        }
+
         // The entry's region chosen on the elite tab: only that region's entries stay.
-        const QImage allMarkers = s.map().Canvas().picTemp;
         m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(target->Campaign));
         m.EliteTab().cmbRegion->setCurrentIndex(m.EliteTab().cmbRegion->findData(target->Region));
         EXPECT_GT(list->count(), 0);
         EXPECT_LE(list->count(), all);
-        // And a zone without any of them empties the list and clears the map of its markers.
-        m.SelectTab(c.tab);
-        for (int z = 1; z < m.EliteTab().cmbZone->count() && list->count() > 0; ++z)
-            m.EliteTab().cmbZone->setCurrentIndex(z);
     }
+    // Armour resets the hand filter to its first entry and disables the box.
+    m.CollectorsTab().cmbCollHand->setCurrentIndex(2);
+    m.CollectorsTab().optCollType[2]->setChecked(true);
+    EXPECT_EQ(m.CollectorsTab().cmbCollHand->currentIndex(), 0);
+    EXPECT_FALSE(m.CollectorsTab().cmbCollHand->isEnabled());
+    m.CollectorsTab().optCollType[0]->setChecked(true);
+    EXPECT_TRUE(m.CollectorsTab().cmbCollHand->isEnabled());
+
     // Treasures and pets share one selection: a pet place clears the chest.
     m.EliteTab().cmbCampaign->setCurrentIndex(0);
     m.SelectTab(TabTreasuresPets);
@@ -144,92 +155,6 @@ TEST(LayerTabs, ChoosingAnEntrySwitchesTheRegionCentresAndBlinksAndTheRegionFilt
     ClickRow(m.TreasuresPetsTab().lstVarshaTreasures, 0);
     EXPECT_EQ(panel.lstPetLocations.selected, -1);
     EXPECT_EQ(panel.lstPets.selected, -1);
-}
-
-TEST(LayerTabs, SearchBoxesNarrowTheListsAndTheMarkers)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& m = s.menu();
-    struct Row {
-        const char* name;
-        QLineEdit* box;
-        QListWidget* list;
-        int tab;
-    } rows[] = {{"collector search", m.CollectorsTab().txtCollSearch, m.CollectorsTab().lstCollectors, TabCollectors},
-                {"green name", m.GreensTab().txtGreensName, m.GreensTab().lstGreens, TabGreens},
-                {"green property", m.GreensTab().txtGreenAdditional, m.GreensTab().lstGreens, TabGreens}};
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        m.EliteTab().cmbCampaign->setCurrentIndex(0);
-        m.SelectTab(r.tab);
-        ClickRow(r.list, 0); // the map shows a region with some of them
-        const int all = r.list->count();
-        const QImage before = s.map().Canvas().picTemp;
-        // A word of the first entry's name (the collectors' search looks in the rewards).
-        const int item = r.list->item(0)->data(Qt::UserRole).toInt();
-        const QString first = r.box == m.CollectorsTab().txtCollSearch
-                                  ? s.world().collectors.Collectors[static_cast<std::size_t>(item)].Rewards.at(1).Name
-                                  : r.list->item(0)->text();
-        if (r.box != m.GreensTab().txtGreenAdditional) {
-            QTest::keyClicks(r.box, first.left(6).toLower());
-            EXPECT_GT(r.list->count(), 0);
-            EXPECT_LT(r.list->count(), all);
-            r.box->clear();
-        }
-        QTest::keyClicks(r.box, QStringLiteral("qqzx nothing"));
-        EXPECT_EQ(r.list->count(), 0);
-        EXPECT_NE(s.map().Canvas().picTemp, before) << "the markers went with the entries";
-        r.box->clear();
-        EXPECT_EQ(r.list->count(), all);
-    }
-    // Armour resets the hand filter to its first entry and disables it.
-    m.CollectorsTab().cmbCollHand->setCurrentIndex(2);
-    m.CollectorsTab().optCollType[2]->setChecked(true);
-    EXPECT_EQ(m.CollectorsTab().cmbCollHand->currentIndex(), 0);
-    EXPECT_FALSE(m.CollectorsTab().cmbCollHand->isEnabled());
-    m.CollectorsTab().optCollType[0]->setChecked(true);
-    EXPECT_TRUE(m.CollectorsTab().cmbCollHand->isEnabled());
-}
-
-TEST(LayerTabs, HoveringEachKindOfMarkerShowsItsWindowBesideIt)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& m = s.menu();
-    const World& w = s.world();
-    s.program->panel().HoverMode = HoverFollowPointer;
-    for (const TabCase& c : kTabs) {
-        if (c.layer == LayerId::Greens)
-            continue; // green items have no window
-        SCOPED_TRACE(c.name);
-        m.EliteTab().cmbCampaign->setCurrentIndex(0);
-        m.SelectTab(c.tab);
-        QListWidget* list = c.list(m);
-        // An entry whose marker no other layer covers.
-        bool shown = false;
-        for (int row = 0; row < std::min(list->count(), 30) && !shown; ++row) {
-            ClickRow(list, row);
-            const auto target = c.target(w, s.program->panel());
-            if (!target)
-                continue;
-            const QPoint at = ViewPoint(s.map(), target->Centre);
-            const auto hit = s.map().Layers().HitTest(at, ContextOf(s));
-            if (!hit || hit->Layer != c.layer)
-                continue;
-            QTest::mouseMove(s.map().picMap(), at + QPoint(40, 40)); // centred markers share a spot
-            QTest::mouseMove(s.map().picMap(), at);
-            const QWidget* tip = s.map().InformationWindowOf(c.layer);
-            ASSERT_TRUE(tip->isVisible());
-            EXPECT_EQ(tip->pos(),
-                      PlaceTooltip(tip->size(), hit->Hit.Marker, QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
-                                   s.map().Canvas().ViewSize()));
-            shown = true;
-        }
-        EXPECT_TRUE(shown);
-    }
 }
 
 TEST(LayerTabs, RegionMenuJumpsToTheRegionOfItsItem)
@@ -260,12 +185,15 @@ TEST(LayerTabs, RegionMenuJumpsToTheRegionOfItsItem)
     EXPECT_EQ(s.map().CurrentRegion(), 2);
 }
 
-// The map's note commands with the editor and the question answered by the test.
+// The map's note commands with the editor and the question answered by the
+// test, on the first region of the region menu; `spot` is a point of it
+// without any marker.
 struct NoteRun {
     Started& s;
     QStringList messages;
     bool answer = false;
     std::function<void(frmManageNote&)> edit;
+    QPoint spot{-1, -1};
 
     explicit NoteRun(Started& started) : s(started)
     {
@@ -273,21 +201,18 @@ struct NoteRun {
         s.map().askQuestion = [this](const QString&) { return answer; };
         s.map().showMessage = [this](const QString& text) { messages << text; };
         s.map().runNoteEditor = [this](frmManageNote& editor) { edit(editor); };
+        s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
+        const QSize size = s.map().Canvas().MapSize();
+        for (int y = 40; y < size.height() && spot.x() < 0; y += 23)
+            for (int x = 40; x < size.width() && spot.x() < 0; x += 23)
+                if (!s.map().Layers().HitTest(ViewPoint(s.map(), {x, y}), ContextOf(s)) &&
+                    x + s.map().MapOffsetX() < s.map().VisibleWidth() &&
+                    y + s.map().MapOffsetY() < s.map().VisibleHeight())
+                    spot = {x, y};
     }
     // Double click at map point p, as a player would.
     void DoubleClick(QPoint p) { QTest::mouseDClick(s.map().picMap(), Qt::LeftButton, {}, ViewPoint(s.map(), p)); }
 };
-
-QPoint EmptyPoint(Started& s)
-{
-    for (int y = 40; y < s.map().Canvas().MapSize().height(); y += 23)
-        for (int x = 40; x < s.map().Canvas().MapSize().width(); x += 23)
-            if (!s.map().Layers().HitTest(QPoint(x, y) + QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()),
-                                          ContextOf(s)) &&
-                x + s.map().MapOffsetX() < s.map().VisibleWidth() && y + s.map().MapOffsetY() < s.map().VisibleHeight())
-                return {x, y};
-    return {-1, -1};
-}
 
 TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKeptForTheNextStart)
 {
@@ -297,8 +222,7 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
         Started s(folder);
         ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
         NoteRun run(s);
-        s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
-        spot = EmptyPoint(s);
+        spot = run.spot;
         ASSERT_GE(spot.x(), 0);
 
         // Empty map: only Insert; the editor gets the point and a new note.
@@ -357,7 +281,6 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
     NoteRun run(again);
     again.menu().EliteTab().cmbCampaign->setCurrentIndex(0);
     ASSERT_EQ(again.menu().NotesTab().lstNotes->count(), 1);
-    EXPECT_EQ(again.world().notes.Notes[1].Body, QStringLiteral("Wade at dusk\r\nmind the eels"));
     // Choosing it in the list takes the map there; deleting it with Yes empties the list and the file.
     again.menu().SelectTab(TabNotes);
     ClickRow(again.menu().NotesTab().lstNotes, 0);
@@ -370,37 +293,13 @@ TEST(LayerTabs, NotesAreInsertedEditedAndDeletedThroughTheMenuAndTheEditorAndKep
     EXPECT_EQ(folder.read(QStringLiteral("Personal/Notes.txt")), QByteArray());
 }
 
-// Files may grow only to `bytes` bytes while it lives (writes beyond fail
-// instead of killing the program).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int) = nullptr;
-};
-
 TEST(LayerTabs, AFailedNoteSaveKeepsTheOldFileAndTheNoteAndSaysSo)
 {
     ProgramCopy folder;
     Started s(folder);
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
     NoteRun run(s);
-    s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
-    const QPoint spot = EmptyPoint(s);
+    const QPoint spot = run.spot;
     run.DoubleClick(spot);
     run.edit = [](frmManageNote& e) { EXPECT_TRUE(e.cmdSave_Click()); };
     s.map().mnuNoteInsert()->trigger();
@@ -413,6 +312,7 @@ TEST(LayerTabs, AFailedNoteSaveKeepsTheOldFileAndTheNoteAndSaysSo)
         e.txtBody->setPlainText(QStringLiteral("A long text that the full disk will not take"));
         {
             const FileSizeLimit full(8);
+            ASSERT_TRUE(full.ok());
             EXPECT_FALSE(e.cmdSave_Click());
         }
         EXPECT_EQ(e.txtShortDesc->text(), QStringLiteral("Second camp")) << "still in the editor";
@@ -431,18 +331,12 @@ TEST(LayerTabs, AFailedNoteSaveKeepsTheOldFileAndTheNoteAndSaysSo)
 TEST(LayerTabs, ANoteSaveTellsOfAFailedSafetyCopyOnce)
 {
     ProgramCopy folder;
-    QDir().mkpath(folder.path() + QStringLiteral("Personal"));
-    QFile blocker(folder.path() + QStringLiteral("Personal/Backup"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly) && blocker.write("not a folder") > 0);
-    blocker.close();
-    QFile notes(folder.path() + QStringLiteral("Personal/Notes.txt"));
-    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("Camp\t\t10\t10\t1\t8\r\n") > 0);
-    notes.close();
+    ASSERT_TRUE(folder.write(QStringLiteral("Personal/Backup"), "not a folder"));
+    ASSERT_TRUE(folder.write(QStringLiteral("Personal/Notes.txt"), "Camp\t\t10\t10\t1\t8\r\n"));
     Started s(folder);
     ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
     NoteRun run(s);
-    s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
-    const QPoint spot = EmptyPoint(s);
+    const QPoint spot = run.spot;
     run.edit = [](frmManageNote& e) { EXPECT_TRUE(e.cmdSave_Click()); };
     run.DoubleClick(spot);
     s.map().mnuNoteInsert()->trigger();
@@ -495,7 +389,7 @@ TEST(LayerTabs, PointerDetails)
     m.EliteTab().cmbCampaign->setCurrentIndex(0);
     ClickRow(m.EliteTab().lstElite, 0);
     ASSERT_TRUE(s.map().MapLoaded());
-    const QPoint centred(s.map().MapOffsetX(), s.map().MapOffsetY());
+    const QPoint centred = s.offsets();
 
     // Ctrl or Alt held: no drag.
     for (Qt::KeyboardModifier key : {Qt::ControlModifier, Qt::AltModifier, Qt::ShiftModifier}) {
@@ -503,12 +397,12 @@ TEST(LayerTabs, PointerDetails)
         QTest::mouseMove(s.map().picMap(), QPoint(120, 150));
         QTest::mouseRelease(s.map().picMap(), Qt::LeftButton, key, QPoint(120, 150));
         EXPECT_FALSE(s.map().Dragging());
-        EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()), centred);
+        EXPECT_EQ(s.offsets(), centred);
     }
     // A click on the skill already chosen centres the map again.
     s.map().CenterMapOn(0, 0);
     ClickRow(m.EliteTab().lstElite, 0);
-    EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()), centred);
+    EXPECT_EQ(s.offsets(), centred);
 
     // No map: no blinking.
     ASSERT_TRUE(s.map().FlashTimerEnabled(FlashLayer::Elite));
@@ -521,10 +415,6 @@ TEST(LayerTabs, PointerDetails)
     EXPECT_TRUE(s.ended);
     EXPECT_FALSE(folder.read(QStringLiteral("Data/Options.txt")).isEmpty());
 }
-
-} // namespace
-
-namespace {
 
 // The width a control leaves for its text.
 int TextRoom(QWidget* w)
@@ -567,49 +457,6 @@ TEST(LayerTabs, NoCaptionIsClippedAndEveryShowBoxShowsItsState)
         box->setChecked(true);
     }
 }
-
-} // namespace
-
-namespace {
-
-TEST(LayerTabs, CollectorLevelAndShowBoxesComeBackAtTheNextStart)
-{
-    ProgramCopy folder;
-    int lowRequests = 0;
-    {
-        Started s(folder);
-        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-        auto& m = s.menu();
-        const int allRequests = m.CollectorsTab().cmbCollReq->count();
-        m.CollectorsTab().optCollLevel[1]->setChecked(true);
-        lowRequests = m.CollectorsTab().cmbCollReq->count();
-        EXPECT_LT(lowRequests, allRequests) << "the request list follows the level";
-        m.chkShowObject[TabCollectors]->setChecked(false);
-        m.chkShowObject[TabNotes]->setChecked(false);
-        s.program->QuitProgram();
-    }
-    const QByteArray options = folder.read(QStringLiteral("Data/Options.txt"));
-    for (const char* line : {"CollectorLevel=1\r\n", "ShowCollectors=0\r\n", "ShowNotes=0\r\n", "ShowGreens=1\r\n"})
-        EXPECT_TRUE(options.contains(line)) << line;
-
-    Started again(folder);
-    ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
-    auto& m = again.menu();
-    EXPECT_TRUE(m.CollectorsTab().optCollLevel[1]->isChecked());
-    EXPECT_EQ(m.CollectorsTab().cmbCollReq->count(), lowRequests);
-    EXPECT_FALSE(m.chkShowObject[TabCollectors]->isChecked());
-    EXPECT_FALSE(m.chkShowObject[TabNotes]->isChecked());
-    EXPECT_TRUE(m.chkShowObject[TabGreens]->isChecked());
-    ASSERT_GT(m.CollectorsTab().lstCollectors->count(), 0);
-    for (int i = 0; i < m.CollectorsTab().lstCollectors->count(); ++i) {
-        const int id = m.CollectorsTab().lstCollectors->item(i)->data(Qt::UserRole).toInt();
-        EXPECT_EQ(again.world().collectors.Collectors[static_cast<std::size_t>(id)].IsLowLevel, 1) << id;
-    }
-}
-
-} // namespace
-
-namespace {
 
 // A page with one list, to count how often a list's click handling runs.
 struct ListPage : frmPanelTab {

@@ -2,154 +2,39 @@
 // elite tab's wiring to the map window, quitting and restarting.
 #include "../core/TestFiles.h"
 #include "StartedProgram.h"
-#include "app/WayloomProgram.h"
-#include "mapview/MapGeometry.h"
-#include "mapview/frmMap.h"
 #include "panel/PanelLayout.h"
-#include "panel/frmMenu.h"
-#include "panel/modEliteTab.h"
+#include "panel/frmCollectorsTab.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
-// The campaign (above 0), region and zone of the first elite boss standing in
-// a region with zones.
-std::tuple<int, int, int> RegionWithBosses(const World& w)
+// The campaign (above 0) and region of the first elite boss standing in a
+// region with zones.
+std::pair<int, int> RegionWithBosses(const World& w)
 {
     for (int e = 1; e <= w.elite.highest(); ++e)
         for (std::size_t i = 1; i < w.elite.EliteSkills[e].Locations.size(); ++i) {
             const auto& l = w.elite.EliteSkills[e].Locations[i];
             if (l.Campaign > 0 && modCampaigns::RegionExists(w.campaigns, l.Campaign, l.Region) &&
                 w.campaigns[l.Campaign].Regions[l.Region].Zones.size() > 1)
-                return {l.Campaign, l.Region, l.Zone};
+                return {l.Campaign, l.Region};
         }
-    return {-1, -1, 0};
-}
-
-void ClickRow(QListWidget* list, int row)
-{
-    const QRect r = list->visualItemRect(list->item(row));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-}
-
-TEST(PanelWindow, ChoosingCampaignRegionAndZoneNarrowsTheLists)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& m = s.menu();
-    const World& w = s.world();
-    const auto [c, r, zoneId] = RegionWithBosses(w);
-    ASSERT_GE(c, 1);
-
-    const int all = m.EliteTab().lstElite->count();
-    EXPECT_FALSE(m.EliteTab().cmbRegion->isEnabled());
-    EXPECT_FALSE(m.EliteTab().cmbZone->isEnabled());
-
-    m.EliteTab().cmbCampaign->setCurrentIndex(m.EliteTab().cmbCampaign->findData(c));
-    const int inCampaign = m.EliteTab().lstElite->count();
-    EXPECT_LE(inCampaign, all);
-    EXPECT_TRUE(m.EliteTab().cmbRegion->isEnabled());
-
-    m.EliteTab().cmbRegion->setCurrentIndex(m.EliteTab().cmbRegion->findData(r));
-    const int inRegion = m.EliteTab().lstElite->count();
-    EXPECT_LE(inRegion, inCampaign);
-    EXPECT_GT(inRegion, 0);
-    EXPECT_EQ(s.map().CurrentCampaign(), c);
-    EXPECT_EQ(s.map().CurrentRegion(), r);
-    const auto& zones = w.campaigns[c].Regions[r].Zones;
-    EXPECT_EQ(m.EliteTab().cmbZone->count(), static_cast<int>(zones.size())); // first entry + every zone
-    EXPECT_TRUE(m.EliteTab().cmbZone->isEnabled());
-    // Every listed skill has a boss in the chosen region (or is a campaign-0 skill).
-    for (int i = 0; i < m.EliteTab().lstElite->count(); ++i) {
-        const auto& skill = w.elite.EliteSkills[m.EliteTab().lstElite->item(i)->data(Qt::UserRole).toInt()];
-        bool here = false;
-        for (std::size_t k = 1; k < skill.Locations.size(); ++k)
-            here |= skill.Locations[k].Campaign == c && skill.Locations[k].Region == r;
-        EXPECT_TRUE(here) << skill.Name.toStdString();
-    }
-
-    // A zone with a boss: the list narrows and its first skill is chosen.
-    int zoneEntry = 1;
-    while (zoneEntry < m.EliteTab().cmbZone->count() &&
-           zones[m.EliteTab().cmbZone->itemData(zoneEntry).toInt()].Id != zoneId)
-        ++zoneEntry;
-    ASSERT_LT(zoneEntry, m.EliteTab().cmbZone->count()) << "zone " << zoneId << " is listed";
-    m.EliteTab().cmbZone->setCurrentIndex(zoneEntry);
-    EXPECT_LE(m.EliteTab().lstElite->count(), inRegion);
-    EXPECT_GT(m.EliteTab().lstElite->count(), 0);
-    EXPECT_EQ(m.EliteTab().lstElite->currentRow(), 0);
-    EXPECT_GT(m.EliteTab().lstLocations->count(), 0);
-
-    // The name and boss boxes narrow further; a text matching nothing empties the list.
-    for (QLineEdit* box : {m.EliteTab().txtEliteName, m.EliteTab().txtEliteBossName}) {
-        QTest::keyClicks(box, QStringLiteral("qqzx no such name"));
-        EXPECT_EQ(m.EliteTab().lstElite->count(), 0) << box->objectName().toStdString();
-        EXPECT_FALSE(m.EliteTab().lstLocations->isEnabled());
-        box->clear();
-    }
-
-    // Back to all campaigns: region and zone lists empty and disabled.
-    m.EliteTab().cmbCampaign->setCurrentIndex(0);
-    EXPECT_EQ(m.EliteTab().cmbRegion->count(), 0);
-    EXPECT_FALSE(m.EliteTab().cmbZone->isEnabled());
-    EXPECT_EQ(m.EliteTab().lstElite->count(), all);
-}
-
-TEST(PanelWindow, ClickingASkillListsItsPlacesSwitchesTheMapAndCentresIt)
-{
-    ProgramCopy folder;
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    auto& m = s.menu();
-    const World& w = s.world();
-    m.EliteTab().cmbCampaign->setCurrentIndex(0); // nothing narrows the places
-    ASSERT_GT(m.EliteTab().lstElite->count(), 0);
-
-    // Every skill of the list, one after the other: its places, the map, the centring.
-    const int rows = std::min(m.EliteTab().lstElite->count(), 12);
-    for (int row = 0; row < rows; ++row) {
-        ClickRow(m.EliteTab().lstElite, row);
-        const int elite = m.EliteTab().lstElite->item(row)->data(Qt::UserRole).toInt();
-        const auto& skill = w.elite.EliteSkills[elite];
-        ASSERT_EQ(m.EliteTab().lstLocations->count(), static_cast<int>(skill.Locations.size()) - 1)
-            << "nothing is filtered";
-        EXPECT_TRUE(m.EliteTab().lstLocations->isEnabled());
-        ASSERT_EQ(m.EliteTab().lstLocations->currentRow(), 0);
-
-        for (int place = 0; place < m.EliteTab().lstLocations->count(); ++place) {
-            if (place > 0)
-                ClickRow(m.EliteTab().lstLocations, place);
-            const auto& l = skill.Locations[m.EliteTab().lstLocations->item(place)->data(Qt::UserRole).toInt()];
-            EXPECT_EQ(s.map().CurrentCampaign(), l.Campaign);
-            EXPECT_EQ(s.map().CurrentRegion(), l.Region);
-            if (!s.map().MapLoaded())
-                continue;
-            const QPoint expected =
-                mapview::CenterMapOnOffsets(l.X, l.Y, s.map().Canvas().ViewSize(), s.map().Canvas().MapSize());
-            EXPECT_EQ(QPoint(s.map().MapOffsetX(), s.map().MapOffsetY()), expected)
-                << skill.Name.toStdString() << " place " << place;
-        }
-    }
+    return {-1, -1};
 }
 
 TEST(PanelWindow, TabsOfTheOtherRowSwapTheRows)
@@ -175,23 +60,19 @@ TEST(PanelWindow, TabsOfTheOtherRowSwapTheRows)
     QTest::mouseClick(m.lblTab[3], Qt::LeftButton); // same row: no swap
     EXPECT_EQ(m.lblTab[3]->y(), front);
     EXPECT_EQ(m.picFalseBorder->x(), m.lblTab[3]->x() + 1);
-
-    // A show box writes the state the map reads.
-    m.chkShowObject[0]->setChecked(false);
-    EXPECT_FALSE(s.program->panel().chkShowObject[0]);
 }
 
 TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
 {
     ProgramCopy folder;
-    int campaign = 0, campaignIndex = 0, regionIndex = 0;
+    int campaign = 0, campaignIndex = 0, regionIndex = 0, lowRequests = 0;
     {
         Started s(folder);
         ASSERT_EQ(s.result, WayloomProgram::StartResult::Started) << s.errors.join('\n').toStdString();
         auto& m = s.menu();
         EXPECT_TRUE(m.isVisible());
         EXPECT_TRUE(s.map().isVisible());
-        const auto [c, r, zone] = RegionWithBosses(s.world());
+        const auto [c, r] = RegionWithBosses(s.world());
         ASSERT_GE(c, 1) << "the demo world has a region with elite bosses";
         campaign = c;
         campaignIndex = m.EliteTab().cmbCampaign->findData(c);
@@ -200,8 +81,13 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
         m.EliteTab().cmbRegion->setCurrentIndex(regionIndex);
         m.EliteTab().cmbZone->setCurrentIndex(m.EliteTab().cmbZone->count() - 1);
         m.EliteTab().cmbProfession->setCurrentIndex(1);
-        m.chkShowObject[2]->setChecked(false);
+        m.chkShowObject[TabGreens]->setChecked(false);
         m.EliteTab().optCapture[1]->setChecked(true);
+        // The collectors' level: the request list follows it, now and at the next start.
+        const int allRequests = m.CollectorsTab().cmbCollReq->count();
+        m.CollectorsTab().optCollLevel[1]->setChecked(true);
+        lowRequests = m.CollectorsTab().cmbCollReq->count();
+        EXPECT_LT(lowRequests, allRequests);
         QTest::mouseClick(m.cmdQuit, Qt::LeftButton);
         EXPECT_TRUE(s.ended);
         EXPECT_FALSE(m.isVisible());
@@ -211,8 +97,8 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
     EXPECT_EQ(lines[0], "[OLD SELECTION]\r");
     EXPECT_EQ(lines[1], QStringLiteral("Campaign=%1\r").arg(campaignIndex).toLatin1());
     EXPECT_EQ(lines[2], QStringLiteral("Region=%1\r").arg(regionIndex).toLatin1());
-    EXPECT_TRUE(lines.contains("AllElite=0\r"));
-    EXPECT_TRUE(lines.contains("ShowGreens=0\r"));
+    for (const char* line : {"AllElite=0\r", "ShowGreens=0\r", "ShowCollectors=1\r", "CollectorLevel=1\r"})
+        EXPECT_TRUE(lines.contains(line)) << line;
 
     Started again(folder);
     ASSERT_EQ(again.result, WayloomProgram::StartResult::Started);
@@ -227,7 +113,10 @@ TEST(PanelWindow, QuittingWritesTheOptionsAndASecondStartComesUpWithThem)
     EXPECT_TRUE(m.EliteTab().cmbSecondaryProfession->isEnabled());
     EXPECT_TRUE(m.EliteTab().optCapture[1]->isChecked());
     EXPECT_TRUE(m.EliteTab().cmbCharacter->isEnabled());
-    EXPECT_FALSE(m.chkShowObject[2]->isChecked());
+    EXPECT_FALSE(m.chkShowObject[TabGreens]->isChecked());
+    EXPECT_TRUE(m.chkShowObject[TabCollectors]->isChecked());
+    EXPECT_TRUE(m.CollectorsTab().optCollLevel[1]->isChecked());
+    EXPECT_EQ(m.CollectorsTab().cmbCollReq->count(), lowRequests);
     // The map shows the region that the saved selection names.
     EXPECT_EQ(again.map().CurrentCampaign(), campaign);
     EXPECT_EQ(again.map().CurrentRegion(), m.EliteTab().cmbRegion->currentData().toInt());
@@ -254,10 +143,7 @@ TEST(PanelWindow, QuittingOnAFullDiskKeepsTheOldOptionsAndTellsTheUser)
 {
     ProgramCopy folder;
     const QByteArray old = "[OLD SELECTION]\r\nRegion=3\r\n";
-    {
-        QFile f(folder.path() + QStringLiteral("Data/Options.txt"));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
-    }
+    ASSERT_TRUE(folder.write(QStringLiteral("Data/Options.txt"), old));
     // The program's own message box, closed as soon as it shows.
     WayloomProgram program(folder.path());
     bool ended = false;

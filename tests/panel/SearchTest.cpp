@@ -4,89 +4,38 @@
 
 #include "records/RecordFile.h"
 
+#include "../TestWorld.h"
+
 #include <gtest/gtest.h>
 
 using modSearch::Kind;
 
 namespace {
 
-// Campaign 1 "Alpha" with regions 1 "North Vale" and 2 "Ice Coast" and two
-// zones; skills, bosses, a collector, a green, a chest, a pet and a note.
-struct SearchWorld {
-    World w;
-    SearchWorld()
-    {
-        w.campaigns.resize(2);
-        w.campaigns[1].Name = QStringLiteral("Alpha");
-        w.campaigns[1].Regions.resize(3);
-        w.campaigns[1].Regions[1].Name = QStringLiteral("North Vale");
-        w.campaigns[1].Regions[2].Name = QStringLiteral("Ice Coast");
-        zone(1, 10, QStringLiteral("Thornwood"));
-        zone(2, 20, QStringLiteral("Frost Hollow"));
-
-        w.elite.EliteSkills.resize(4);
-        skill(1, QStringLiteral("Orcish Fury"));
-        skill(2, QStringLiteral("Stone Ward"));
-        skill(3, QStringLiteral("Lost Art")); // no boss
-        boss(1, 1, 10, QStringLiteral("Grim Orc"), 100, 110);
-        boss(2, 1, 10, QStringLiteral("Stone Orc"), 200, 210);
-        boss(2, 2, 20, QStringLiteral("Frost Sorcerer"), 300, 310);
-        boss(0, 2, 20, QStringLiteral("Old Hermit"), 400, 410); // a boss without a skill
-
-        auto& col = w.collectors.Collectors.emplace_back();
-        col.Name = QStringLiteral("Ward Keeper");
-        col.Campaign = 1, col.Region = 2, col.Zone = 20, col.X = 50, col.Y = 60;
-        col.Rewards.push_back({QStringLiteral("Orc Hide Boots"), 1, {QString()}});
-
-        auto& green = w.greens.Greens.emplace_back();
-        green.Name = QStringLiteral("Stone Orc's Axe");
-        green.EliteNumber = 2, green.LocationIndex = 1;
-
-        auto& chest = w.treasures.Treasures.emplace_back();
-        chest.Name = QStringLiteral("Frost Chest");
-        chest.Campaign = 1, chest.Region = 2, chest.Zone = 20;
-
-        auto& pet = w.pets.Pets.emplace_back();
-        pet.Name = QStringLiteral("Snow Wolf");
-        pet.Places.push_back({1, 1, 10, 1, 2, 0, 0, 0, 0, QString()});
-        pet.Places.push_back({1, 2, 20, 3, 4, 0, 0, 0, 0, QString()});
-
-        note(QStringLiteral("Orchard gate"), 1, 1);
-    }
-    void zone(int r, int id, const QString& name)
-    {
-        ZoneEntry z;
-        z.Id = static_cast<int16_t>(id);
-        z.Name = name;
-        w.campaigns[1].Regions[r].Zones.push_back(z);
-    }
-    void skill(int n, const QString& name)
-    {
-        auto& s = w.elite.EliteSkills[n];
-        s.Name = name;
-        s.Defined = true;
-        s.Campaign = 1;
-    }
-    void boss(int n, int r, int zone, const QString& name, int x, int y)
-    {
-        modElite::EliteLocation l;
-        l.Campaign = 1;
-        l.Region = static_cast<uint8_t>(r);
-        l.Zone = zone;
-        l.Boss = name;
-        l.X = x;
-        l.Y = y;
-        w.elite.EliteSkills[n].Locations.push_back(l);
-    }
-    int note(const QString& title, int c, int r)
-    {
-        auto& n = w.notes.Notes.emplace_back();
-        n.ShortDesc = title;
-        n.Campaign = static_cast<uint8_t>(c);
-        n.Region = static_cast<uint8_t>(r);
-        return w.notes.count();
-    }
-};
+// Campaign 1 "Alpha" with regions 1 "North Vale" and 2 "Ice Coast" and a
+// zone in each; skills, bosses, a collector, a green, a chest, a pet and a note.
+TestWorld SearchWorld()
+{
+    TestWorld t;
+    t.campaign(1, QStringLiteral("Alpha"))
+        .region(1, 1, QStringLiteral("North Vale"))
+        .region(1, 2, QStringLiteral("Ice Coast"))
+        .skill(1, QStringLiteral("Orcish Fury"), 0)
+        .skill(2, QStringLiteral("Stone Ward"), 0)
+        .skill(3, QStringLiteral("Lost Art"), 0); // no boss
+    t.zone(1, 1, 10, QStringLiteral("Thornwood"));
+    t.zone(1, 2, 20, QStringLiteral("Frost Hollow"));
+    t.place(1, 1, 1, 100, 110, QStringLiteral("Grim Orc"), {}, 10);
+    t.place(2, 1, 1, 200, 210, QStringLiteral("Stone Orc"), {}, 10);
+    t.place(2, 1, 2, 300, 310, QStringLiteral("Frost Sorcerer"), {}, 20);
+    t.place(0, 1, 2, 400, 410, QStringLiteral("Old Hermit"), {}, 20); // a boss without a skill
+    t.collector(1, QStringLiteral("Ward Keeper"), 1, 2, 20, 50, 60, {{"Orc Hide Boots", 1, {}}});
+    t.green(QStringLiteral("Stone Orc's Axe"), 2, 1);
+    t.world.treasures.Treasures[std::size_t(t.chest(QStringLiteral("Frost Chest"), 2, 20, 0, 0))].Campaign = 1;
+    t.pet(1, QStringLiteral("Snow Wolf"), {{1, 1, 10, 1, 2}, {1, 2, 20, 3, 4}});
+    t.note(QStringLiteral("Orchard gate"), QString(), 1, 1, 0, 0);
+    return t;
+}
 
 struct Named {
     Kind kind;
@@ -107,17 +56,15 @@ std::vector<Named> NamesOf(const std::vector<modSearch::Result>& results)
     return out;
 }
 
-struct RankCase {
-    const char* title;
-    const char* query;
-    std::vector<Named> expected;
-};
-
 TEST(SearchIndex, RanksWordStartsFirstThenByKindAndName)
 {
-    const SearchWorld sw;
-    const modSearch::SearchIndex index(sw.w);
-    const RankCase cases[] = {
+    const World w = SearchWorld().world;
+    const modSearch::SearchIndex index(w);
+    const struct {
+        const char* title;
+        const char* query;
+        std::vector<Named> expected;
+    } cases[] = {
         {"word starts (of any word) before inner matches, kinds in order",
          "orc",
          {{Kind::Skill, "Orcish Fury"},
@@ -146,8 +93,8 @@ TEST(SearchIndex, RanksWordStartsFirstThenByKindAndName)
 
 TEST(SearchIndex, ResultsCarryTheirPlaceAndLocationText)
 {
-    const SearchWorld sw;
-    const modSearch::SearchIndex index(sw.w);
+    const World w = SearchWorld().world;
+    const modSearch::SearchIndex index(w);
     const auto skill = index.Find(u"stone ward");
     ASSERT_EQ(skill.size(), 2u);
     EXPECT_EQ(skill[0].location, "Thornwood - North Vale - Alpha");
@@ -174,44 +121,26 @@ TEST(SearchIndex, ResultsCarryTheirPlaceAndLocationText)
 
 TEST(SearchIndex, FoldsAccentsAndTheSpelledOutWindows1252Letters)
 {
-    struct Case {
+    const struct {
         const char* title;
-        QByteArray cp1252; // the name as a record file spells it
+        QByteArray cp1252; // the name as a record file spells it (octal escapes)
         const char* query;
-    };
-    const Case cases[] = {
-        {"acute accent",
-         "\xC9"
-         "cole Blade",
-         "ecole"}, // École
-        {"query with the accent", "Ecole Blade",
-         "\xC3\x89"
-         "COLE"},                                                    // query "ÉCOLE" (UTF-8)
-        {"diaeresis and caron", "Zo\xEB's \x8Akull", "zoe's skull"}, // Zoë's Škull
-        {"ae ligature", "\xC6ther Staff", "aether"},                 // Æther
-        {"oe ligature",
-         "\x8C"
-         "uvre Mask",
-         "oeuvre"}, // Œuvre
-        {"sharp s",
-         "Stra\xDF"
-         "e Guard",
-         "strasse"},                                   // Straße
-        {"o with stroke", "Bj\xF8rn's Horn", "bjorn"}, // Bjørn
-        {"thorn",
-         "\xDE"
-         "orn Hide",
-         "thorn hide"}, // Þorn
-        {"y with diaeresis",
-         "\x9F"
-         "vel Ring",
-         "yvel"}, // Ÿvel
+    } cases[] = {
+        {"acute accent", "\311cole Blade", "ecole"},                 // École
+        {"query with the accent", "Ecole Blade", "\303\211COLE"},    // query "ÉCOLE" (UTF-8)
+        {"diaeresis and caron", "Zo\353's \212kull", "zoe's skull"}, // Zoë's Škull
+        {"ae ligature", "\306ther Staff", "aether"},                 // Æther
+        {"oe ligature", "\214uvre Mask", "oeuvre"},                  // Œuvre
+        {"sharp s", "Stra\337e Guard", "strasse"},                   // Straße
+        {"o with stroke", "Bj\370rn's Horn", "bjorn"},               // Bjørn
+        {"thorn", "\336orn Hide", "thorn hide"},                     // Þorn
+        {"y with diaeresis", "\237vel Ring", "yvel"},                // Ÿvel
     };
     for (const auto& c : cases) {
-        SearchWorld sw;
-        auto& green = sw.w.greens.Greens.emplace_back();
+        World w = SearchWorld().world;
+        auto& green = w.greens.Greens.emplace_back();
         green.Name = records::DecodeWindows1252(c.cp1252);
-        const modSearch::SearchIndex index(sw.w);
+        const modSearch::SearchIndex index(w);
         const auto found = index.Find(QString::fromUtf8(c.query));
         ASSERT_EQ(found.size(), 1u) << c.title;
         EXPECT_EQ(found[0].name, green.Name) << c.title << ": the name is shown as it is spelled";
@@ -220,18 +149,18 @@ TEST(SearchIndex, FoldsAccentsAndTheSpelledOutWindows1252Letters)
 
 TEST(SearchIndex, NoteTitlesFollowInsertsEditsAndDeletes)
 {
-    SearchWorld sw;
-    modSearch::SearchIndex index(sw.w);
-    const int n = sw.note(QStringLiteral("Hidden cave"), 1, 2);
+    TestWorld t = SearchWorld();
+    modSearch::SearchIndex index(t.world);
+    const int n = t.note(QStringLiteral("Hidden cave"), QString(), 1, 2, 0, 0);
     EXPECT_TRUE(index.Find(u"cave").empty()) << "not until the index is told";
-    index.UpdateNotes(sw.w);
+    index.UpdateNotes(t.world);
     auto found = index.Find(u"cave");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].item, n);
     EXPECT_EQ(found[0].location, "Ice Coast - Alpha");
 
-    sw.w.notes.Notes[n].ShortDesc.clear(); // deleted
-    index.UpdateNotes(sw.w);
+    t.world.notes.Notes[std::size_t(n)].ShortDesc.clear(); // deleted
+    index.UpdateNotes(t.world);
     EXPECT_TRUE(index.Find(u"cave").empty());
     EXPECT_EQ(NamesOf(index.Find(u"orchard")), (std::vector<Named>{{Kind::Note, "Orchard gate"}}))
         << "the other note stays";

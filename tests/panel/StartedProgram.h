@@ -4,6 +4,7 @@
 
 #include "../ProgramCopy.h"
 #include "app/WayloomProgram.h"
+#include "mapview/MapGeometry.h"
 #include "mapview/frmMap.h"
 #include "panel/frmCollectorsTab.h"
 #include "panel/frmEliteTab.h"
@@ -41,6 +42,12 @@ struct Started {
     frmMenu& menu() { return *program->menu(); }
     frmMap& map() { return *program->map(); }
     World& world() { return program->world(); }
+    QPoint offsets() { return {map().MapOffsetX(), map().MapOffsetY()}; }
+    // The offsets that centre the map shown on map point p.
+    QPoint centredOn(QPoint p)
+    {
+        return mapview::CenterMapOnOffsets(p.x(), p.y(), map().Canvas().ViewSize(), map().Canvas().MapSize());
+    }
 
     std::unique_ptr<WayloomProgram> program;
     WayloomProgram::StartResult result{};

@@ -3,7 +3,6 @@
 // the context's signals are counted, so that each test checks one piece of
 // the tab's wiring; what the filters keep is the logic tests' business.
 #include "../TestWorld.h"
-#include "core/TextNumbers.h"
 #include "panel/PanelContext.h"
 #include "panel/frmEliteTab.h"
 #include "panel/frmTreasuresPetsTab.h"
@@ -26,16 +25,8 @@ struct MapCall {
     friend bool operator==(const MapCall&, const MapCall&) = default;
 };
 
-// The panel's test world as a World.
-World MakeWorld()
-{
-    World world = TestWorld::PanelRules().world;
-    world.language.set(Text::StillNeededBy, QStringLiteral("Still needed by %1 of %2"));
-    return world;
-}
-
 struct StandAloneTab {
-    World world = MakeWorld();
+    World world = TestWorld::PanelRules().world;
     PanelState panel;
     PanelContext context{world, panel};
     std::vector<MapCall> mapCalls;
@@ -116,8 +107,9 @@ TEST(EliteTabAlone, SharedFiltersAreAnnouncedAndOwnFiltersRequestARedraw)
     EXPECT_EQ(s.mapCalls.back(), (MapCall{"switch", 1, 2})) << "the map shows the chosen region";
     EXPECT_EQ(s.tab->cmbZone->count(), 2);
     EXPECT_TRUE(announced([&] { s.tab->cmbZone->setCurrentIndex(1); }));
+    EXPECT_EQ(s.tab->lstElite->currentRow(), 0) << "a zone with skills chooses the first";
+    EXPECT_GT(s.tab->lstLocations->count(), 0);
 
-    // (A zone with skills chose the first one, whose place the map showed.)
     const auto redrawn = redraw.count();
     s.tab->cmbProfession->setCurrentIndex(1);
     EXPECT_EQ(profession.count(), 1);
@@ -131,6 +123,11 @@ TEST(EliteTabAlone, SharedFiltersAreAnnouncedAndOwnFiltersRequestARedraw)
     QTest::keyClicks(s.tab->txtEliteName, QStringLiteral("zeta"));
     EXPECT_EQ(s.tab->lstElite->count(), 1);
     EXPECT_EQ(redraw.count(), redrawn + 4) << "one redraw per letter";
+    // So is the boss box; a text matching nothing empties the lists.
+    QTest::keyClicks(s.tab->txtEliteBossName, QStringLiteral("qq"));
+    EXPECT_EQ(s.tab->lstElite->count(), 0);
+    EXPECT_FALSE(s.tab->lstLocations->isEnabled());
+    EXPECT_EQ(redraw.count(), redrawn + 6);
 }
 
 TEST(EliteTabAlone, ChoosingAPlaceSwitchesRedrawsAndCentresTheMap)
@@ -192,30 +189,8 @@ TEST(EliteTabAlone, AnswersTheContextsSignals)
     s.tab->cmbProfession->setCurrentIndex(2);
     emit s.context.anyProfessionRequested();
     EXPECT_EQ(s.tab->cmbProfession->currentIndex(), 0);
-}
 
-TEST(EliteTabAlone, RevealsAFoundPlaceThroughItsOwnFilters)
-{
-    StandAloneTab s;
-    QTest::keyClicks(s.tab->txtEliteName, QStringLiteral("zeta")); // hides the skill wanted
-    modSearch::Result found;
-    found.kind = modSearch::Kind::Boss;
-    found.item = 5;
-    found.place = 2;
-    found.campaign = 1;
-    found.region = 2;
-    s.mapCalls.clear();
-    s.tab->Reveal(found);
-    EXPECT_TRUE(s.tab->txtEliteName->text().isEmpty()) << "the tab's own filter is loosened";
-    EXPECT_EQ(s.tab->cmbCampaign->currentData().toInt(), 1) << "the region filter first";
-    EXPECT_EQ(s.tab->cmbRegion->currentData().toInt(), 2);
-    ASSERT_GE(s.tab->lstElite->currentRow(), 0);
-    EXPECT_EQ(s.tab->lstElite->currentItem()->data(Qt::UserRole).toInt(), 5);
-    ASSERT_GE(s.tab->lstLocations->currentRow(), 0);
-    EXPECT_EQ(s.tab->lstLocations->currentItem()->data(Qt::UserRole).toInt(), 2);
-    EXPECT_EQ(s.mapCalls.back(), (MapCall{"centre", 70, 80}));
-
-    // What a character lacks: the capture filter for that character.
+    // The progress window asks for what a character lacks in every region of a campaign.
     s.tab->RevealMissing(3, 1, 0);
     EXPECT_TRUE(s.tab->optCapture[1]->isChecked());
     EXPECT_EQ(s.tab->cmbCharacter->currentData().toInt(), 3);
@@ -225,13 +200,26 @@ TEST(EliteTabAlone, RevealsAFoundPlaceThroughItsOwnFilters)
 
 TEST(ChestsTabAlone, RefillsItsCharactersAndAsksForTheCampaignItReveals)
 {
-    World world = MakeWorld();
+    TestWorld t = TestWorld::PanelRules();
+    t.chest(QStringLiteral("Ford Chest"), 1, 0, 0, 0);
+    t.chest(QStringLiteral("Cave Chest"), 1, 0, 0, 0);
+    t.world.treasures.Treasures[1].OpenedOn[1] = QDate(2026, 5, 6); // by Ayla
+    World& world = t.world;
     PanelState panel;
     PanelContext context(world, panel);
     frmTreasuresPetsTab tab(context, nullptr);
     tab.FillCharacters();
     panel.Ready = true;
+    tab.FilterTreasures(false);
     ASSERT_EQ(tab.cmbTreasureCharacter->count(), 3) << "every character, Ayla, Bren";
+    ASSERT_EQ(tab.lstVarshaTreasures->count(), 2);
+
+    // "Not yet opened by" Ayla hides her chest; the first entry brings it back.
+    tab.cmbTreasureCharacter->setCurrentIndex(1);
+    ASSERT_EQ(tab.lstVarshaTreasures->count(), 1);
+    EXPECT_TRUE(tab.lstVarshaTreasures->item(0)->text().startsWith(QStringLiteral("Cave Chest")));
+    tab.cmbTreasureCharacter->setCurrentIndex(0);
+    EXPECT_EQ(tab.lstVarshaTreasures->count(), 2);
 
     QSignalSpy redraw(&context, &PanelContext::redrawRequested);
     QSignalSpy filtered(&context, &PanelContext::layerFiltered);
