@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,15 +28,6 @@ using namespace modUpdate;
 using namespace testing_support;
 
 namespace {
-
-QByteArray RandomBytes(int size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& c : bytes)
-        c = static_cast<char>(gen.bounded(256));
-    return bytes;
-}
 
 class UpdateWindow : public ::testing::Test {
 protected:
@@ -94,7 +84,7 @@ protected:
     // window is left on the results page.
     void OpenOnASlowServer(std::unique_ptr<frmMain>& w)
     {
-        ASSERT_TRUE(WriteBytes(m_sources.path() + QStringLiteral("/big.bin"), RandomBytes(400000, 3)));
+        ASSERT_TRUE(WriteBytes(m_sources.path() + QStringLiteral("/big.bin"), codectest::Random(3, 400000)));
         Publish("big.krb\t01-05-2009\tData\tbig.bin\r\n");
         StartServer({QStringLiteral("--delay"), QStringLiteral("0.02")});
         w = OpenWindow();
@@ -130,7 +120,7 @@ protected:
     QString m_serverFolder;
     HttpServer m_server;
     const QByteArray m_zones = QByteArray("1\tTown\t10\t20\r\n").repeated(200);
-    const QByteArray m_map = RandomBytes(20000, 7);
+    const QByteArray m_map = codectest::Random(7, 20000);
     const QByteArray m_history = "Version 2\r\n";
 };
 
@@ -143,44 +133,27 @@ TEST_F(UpdateWindow, PagesSetTheControlsOfTheTable)
     ASSERT_EQ(w->cmbserverSelection->count(), 1);
     EXPECT_EQ(w->cmbserverSelection->currentText(), QStringLiteral("Test server"));
     EXPECT_EQ(w->chkLaunchWayloomAfterUpdate->text(), QStringLiteral("Launch Wayloom after the update process"));
-    struct Row {
-        int page;
-        QColor colour;
-        const char* next;
-        bool nextOn, previousOn, quitOn, cancelShown, historyShown, progressShown, serverShown;
-        const char* title;
-        const char* subtitle;
-        const char* firstLine;
-    } rows[] = {
-        {StepError, QColor(255, 0, 0), "Restart", true, false, true, false, false, false, false, "ERROR", "",
-         "An error occurred during the procedure."},
-        {StepStart, QColor(0, 0, 255), "Next", true, false, true, false, false, false, true, "Step 1",
-         "Starting the update process",
-         "The program is up to connect to our ftp server, to retrieve if a new update is available."},
-        {StepResults, QColor(0, 0, 255), "Next", true, true, true, false, false, false, false, "Step 3",
-         "Showing results", "Press the 'Next' button to continue downloading files and upgrading your software."},
-        {StepNoUpdates, QColor(0, 150, 0), "Finish", true, false, false, false, false, false, false, "Step 4",
-         "No updates available.", "No updates available."},
-        {StepFinished, QColor(0, 150, 0), "Finish", true, true, false, false, true, false, false, "Step 5",
-         "Operation completed", "The update progress is completed."},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.title);
-        w->Wizard().ShowStep(r.page, QString());
-        EXPECT_EQ(w->lblStep->palette().color(QPalette::WindowText), r.colour);
-        EXPECT_EQ(w->lblInfo->palette().color(QPalette::WindowText), r.colour);
-        EXPECT_EQ(w->cmdNext->text(), QString::fromLatin1(r.next));
-        EXPECT_EQ(w->cmdNext->isEnabled(), r.nextOn);
-        EXPECT_EQ(w->cmdPrevious->isEnabled(), r.previousOn);
-        EXPECT_EQ(w->cmdQuit->isEnabled(), r.quitOn);
-        EXPECT_EQ(w->cmdCancel->isVisible(), r.cancelShown);
-        EXPECT_EQ(w->cmdViewHistory->isVisible(), r.historyShown);
-        EXPECT_EQ(w->picProgressBar->isVisible(), r.progressShown);
-        EXPECT_EQ(w->cmbserverSelection->isVisible(), r.serverShown);
-        EXPECT_EQ(w->lblServerSelection->isVisible(), r.serverShown);
-        EXPECT_EQ(w->lblStep->text(), QString::fromLatin1(r.title));
-        EXPECT_EQ(w->lblStepInfo->text(), QString::fromLatin1(r.subtitle));
-        EXPECT_TRUE(w->lblInfo->text().startsWith(QString::fromLatin1(r.firstLine) + u'\n'));
+    // Every page shows its row of the page table in the window's controls.
+    const StepTableType table = FillStepTable();
+    for (int page = 0; page < kStepCount; ++page) {
+        SCOPED_TRACE(page);
+        const WizardStep& r = table[std::size_t(page)];
+        w->Wizard().ShowStep(page, QString());
+        const QColor colour(r.TextColor.r, r.TextColor.g, r.TextColor.b);
+        for (QLabel* label : {w->lblStep, w->lblStepInfo, w->lblInfo})
+            EXPECT_EQ(label->palette().color(QPalette::WindowText), colour);
+        EXPECT_EQ(w->cmdNext->text(), r.NextCaption);
+        EXPECT_EQ(w->cmdNext->isEnabled(), r.NextEnabled);
+        EXPECT_EQ(w->cmdPrevious->isEnabled(), r.PreviousEnabled);
+        EXPECT_EQ(w->cmdQuit->isEnabled(), r.QuitEnabled);
+        EXPECT_EQ(w->cmdCancel->isVisible(), r.CancelVisible);
+        EXPECT_EQ(w->cmdViewHistory->isVisible(), r.HistoryVisible);
+        EXPECT_EQ(w->picProgressBar->isVisible(), r.ProgressVisible);
+        EXPECT_EQ(w->cmbserverSelection->isVisible(), r.ServerChoiceVisible);
+        EXPECT_EQ(w->lblServerSelection->isVisible(), r.ServerChoiceVisible);
+        EXPECT_EQ(w->lblStep->text(), r.Title);
+        EXPECT_EQ(w->lblStepInfo->text(), r.Subtitle);
+        EXPECT_TRUE(w->lblInfo->text().startsWith(r.Description.section(QStringLiteral("\r\n"), 0, 0) + u'\n'));
     }
 
     // Restart on the error page, Previous on the results and on the finished
@@ -505,6 +478,8 @@ TEST_F(UpdateWindow, CorruptPackageWritesNoFileOfIt)
     EXPECT_FALSE(QFile::exists(LastUpdateFile()));
 }
 
+// Which lines and names leave the folder is the list's and the package's
+// rule; here one of each kind reaches the wizard's error page.
 TEST_F(UpdateWindow, NothingIsWrittenOutsideTheProgramFolder)
 {
     struct Row {
@@ -514,10 +489,7 @@ TEST_F(UpdateWindow, NothingIsWrittenOutsideTheProgramFolder)
         QByteArray memberName;
     } rows[] = {
         {"package name climbs", "../evil.krb;%1;01-05-2009;Data", "evil.krb", "evil.txt"},
-        {"destination climbs", "ok.krb;%1;01-05-2009;..\\..\\outside", "ok.krb", "evil.txt"},
         {"destination climbs later", "ok.krb;%1;01-05-2009;Data/../../outside", "ok.krb", "evil.txt"},
-        {"absolute destination", "ok.krb;%1;01-05-2009;/tmp/outside", "ok.krb", "evil.txt"},
-        {"drive letter", "ok.krb;%1;01-05-2009;C:\\outside", "ok.krb", "evil.txt"},
         {"member name climbs", "ok.krb;%1;01-05-2009;Data", "ok.krb", "../../evil.txt"},
     };
     StartServer();
