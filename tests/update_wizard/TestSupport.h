@@ -23,6 +23,8 @@ inline void PrintTo(const QString& s, std::ostream* os)
 namespace testing_support {
 
 using codectest::Entry;
+using codectest::ReadAll;
+using codectest::WriteAll;
 
 // A static HTTP server (python3) over a folder; stopped when destroyed.
 class HttpServer {
@@ -60,6 +62,7 @@ private:
     int m_port = 0;
 };
 
+#ifdef WAYLOOM_KRBTOOL
 // Runs the publishing tool on a manifest; false with its output in `output`.
 inline bool RunPublish(const QString& manifestPath, const QString& outDir, QString* output)
 {
@@ -70,19 +73,7 @@ inline bool RunPublish(const QString& manifestPath, const QString& outDir, QStri
     *output = QString::fromLocal8Bit(tool.readAll());
     return finished && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
 }
-
-inline bool WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+#endif
 
 // The stored form of the codec: the identification and the bytes unchanged.
 inline QByteArray StoredStream(const QByteArray& content)
@@ -94,7 +85,7 @@ inline QByteArray StoredStream(const QByteArray& content)
 inline bool WriteFileList(const QString& root, const QStringList& lines)
 {
     const QByteArray text = lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n";
-    return WriteBytes(root + QStringLiteral("/files.krb"), Entry("files.txt", StoredStream(text)));
+    return WriteAll(root + QStringLiteral("/files.krb"), Entry("files.txt", StoredStream(text)));
 }
 
 // Every file below `folder`, as relative paths, sorted.
