@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -96,6 +97,17 @@ inline QStringList FilesBelow(const QString& folder)
     while (it.hasNext())
         files.append(QDir(folder).relativeFilePath(it.next()));
     files.sort();
+    return files;
+}
+
+// Every file below the program folder `app` but the safety copies and the
+// updater's log, with its bytes.
+inline QMap<QString, QByteArray> Snapshot(const QString& app)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& f : FilesBelow(app))
+        if (!f.startsWith(QStringLiteral("Backup/")) && f != QStringLiteral("Update.log"))
+            files.insert(f, ReadAll(app + f));
     return files;
 }
 
