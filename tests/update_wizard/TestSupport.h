@@ -3,6 +3,9 @@
 #pragma once
 
 #include "tests/update_codec/TestHelpers.h"
+#ifdef WAYLOOM_KRBTOOL
+#include "update/frmMain.h"
+#endif
 
 #include <QByteArray>
 #include <QDir>
@@ -10,10 +13,17 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 
+#include <memory>
 #include <ostream>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 // Readable values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -110,5 +120,76 @@ inline QMap<QString, QByteArray> Snapshot(const QString& app)
             files.insert(f, ReadAll(app + f));
     return files;
 }
+
+#ifdef WAYLOOM_KRBTOOL
+// A program folder (m_app) whose updater asks a test server on 127.0.0.1
+// serving m_files; both below one temporary folder.
+class ServedFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        m_app = m_root.path() + QStringLiteral("/program/");
+        m_files = m_root.path() + QStringLiteral("/site/files/");
+        ASSERT_TRUE(QDir().mkpath(m_app + QStringLiteral("Data")) && QDir().mkpath(m_files));
+    }
+    // (Re)starts the server with `extraArgs` such as {"--stall"}.
+    void StartServer(const QStringList& extraArgs = {})
+    {
+        m_server.Stop();
+        ASSERT_TRUE(m_server.Start(m_root.path() + QStringLiteral("/site"), extraArgs));
+        ASSERT_TRUE(WriteServers());
+    }
+    bool WriteServers()
+    {
+        return WriteAll(m_app + QStringLiteral("Data/Servers.txt"),
+                        QStringLiteral("Test server\t%1\tfiles\r\n").arg(m_server.Base()).toLatin1());
+    }
+    struct Package {
+        QString name;
+        QString destination;
+        QByteArray members;
+    };
+    // Serves the packages and a list that names them, dated 01-05-2009.
+    void Serve(const std::vector<Package>& packages)
+    {
+        QStringList lines;
+        for (const Package& p : packages) {
+            ASSERT_TRUE(WriteAll(m_files + p.name, p.members));
+            lines << QStringLiteral("%1;%2;01-05-2009;%3").arg(p.name).arg(p.members.size()).arg(p.destination);
+        }
+        ASSERT_TRUE(WriteFileList(m_files, lines));
+    }
+    std::unique_ptr<frmMain> OpenWindow()
+    {
+        auto w = std::make_unique<frmMain>(m_app);
+        w->show();
+        return w;
+    }
+    // Next on the first page, and on the results when the list was read.
+    static void RunToEnd(frmMain& w)
+    {
+        Click(w.cmdNext);
+        if (w.Wizard().CurrentStep == modUpdate::StepResults)
+            Click(w.cmdNext);
+    }
+    std::unique_ptr<frmMain> RunWizard()
+    {
+        auto w = OpenWindow();
+        RunToEnd(*w);
+        return w;
+    }
+    static void Click(QPushButton* button)
+    {
+        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << button->objectName().toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    QTemporaryDir m_root;
+    QString m_app;   // the program folder
+    QString m_files; // the server's folder
+    HttpServer m_server;
+};
+#endif
 
 } // namespace testing_support

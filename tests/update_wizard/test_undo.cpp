@@ -235,48 +235,17 @@ TEST_F(UndoFolder, AnUndoNeverRemovesThroughALinkNorTouchesPersonal)
 
 // ---- The wizard and the undo window end to end -----------------------------
 
-class PersonalData : public ::testing::Test {
+class PersonalData : public ServedFolder {
 protected:
     void SetUp() override
     {
-        m_app = m_dir.path() + QStringLiteral("/program/");
-        m_files = m_dir.path() + QStringLiteral("/site/files/");
+        ServedFolder::SetUp();
         ASSERT_TRUE(WriteAll(m_app + QStringLiteral("Personal/Characters.txt"), kCharacters));
         ASSERT_TRUE(WriteAll(m_app + QStringLiteral("Data/Options.txt"), kOptions));
         ASSERT_TRUE(WriteAll(m_app + QStringLiteral("Campaign.01.Test/Zones.txt"), "old zones\r\n"));
-        ASSERT_TRUE(m_server.Start(m_dir.path() + QStringLiteral("/site")));
-        ASSERT_TRUE(WriteAll(m_app + QStringLiteral("Data/Servers.txt"),
-                             QStringLiteral("Test\t%1\tfiles\r\n").arg(m_server.Base()).toLatin1()));
-    }
-    // Serves a list of packages; each is (name, destination, members).
-    struct Package {
-        QString name;
-        QString destination;
-        QByteArray members;
-    };
-    void Serve(const std::vector<Package>& packages)
-    {
-        QStringList lines;
-        for (const Package& p : packages) {
-            ASSERT_TRUE(WriteAll(m_files + p.name, p.members));
-            lines << QStringLiteral("%1;%2;01-05-2009;%3").arg(p.name).arg(p.members.size()).arg(p.destination);
-        }
-        ASSERT_TRUE(WriteFileList(m_files, lines));
-    }
-    std::unique_ptr<frmMain> RunWizard()
-    {
-        auto w = std::make_unique<frmMain>(m_app);
-        w->show();
-        QTest::mouseClick(w->cmdNext, Qt::LeftButton);
-        if (w->Wizard().CurrentStep == StepResults)
-            QTest::mouseClick(w->cmdNext, Qt::LeftButton);
-        return w;
+        StartServer();
     }
 
-    QTemporaryDir m_dir;
-    QString m_app;
-    QString m_files;
-    HttpServer m_server;
     const Package m_campaign{"camp.krb", "Campaign.01.Test",
                              Entry("Zones.txt", StoredStream("new zones\r\n")) +
                                  Entry("map.jpg", StoredStream("new map"))};
@@ -352,7 +321,7 @@ private:
 TEST_F(PersonalData, NoSafetyCopyMeansNothingInstalled)
 {
     const QByteArray oldZones = QByteArray("1\tTown\t10\t20\r\n").repeated(1000);
-    const QString outside = m_dir.path() + QStringLiteral("/outside/");
+    const QString outside = m_root.path() + QStringLiteral("/outside/");
     QDir().mkpath(outside);
     ASSERT_NO_FATAL_FAILURE(Serve({m_campaign}));
     const struct {
@@ -422,9 +391,8 @@ TEST_F(PersonalData, UndoLastUpdateRestoresTheFolderByteForByte)
     EXPECT_FALSE(undo.isVisible());
 
     // The same packages are offered again.
-    auto again = std::make_unique<frmMain>(m_app);
-    again->show();
-    QTest::mouseClick(again->cmdNext, Qt::LeftButton);
+    auto again = OpenWindow();
+    Click(again->cmdNext);
     EXPECT_EQ(again->Wizard().CurrentStep, StepResults);
     EXPECT_EQ(again->Wizard().NewFiles.size(), 2u);
 }
