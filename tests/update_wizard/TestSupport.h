@@ -5,6 +5,11 @@
 #include "tests/update_codec/TestHelpers.h"
 #ifdef WAYLOOM_KRBTOOL
 #include "update/frmMain.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
 #endif
 
 #include <QByteArray>
@@ -13,17 +18,12 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
-#include <QPushButton>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 #include <ostream>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 // Readable values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os)
