@@ -4,6 +4,7 @@
 // anything written outside the program folder shows.
 #include "app/DesktopEntry.h"
 #include "core/Version.h"
+#include "tests/update_wizard/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +20,6 @@
 
 #include <map>
 #include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -56,18 +52,8 @@ Outcome Start(const QString& program, const QStringList& args, const QProcessEnv
     return r;
 }
 
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
+using codectest::ReadAll;
+using codectest::WriteAll;
 
 // Every file below `folder` with the digest of its bytes.
 std::map<QString, QByteArray> Files(const QString& folder)
@@ -209,9 +195,8 @@ TEST(Archive, PackedAgainElsewhereGivesTheSameBytes)
                          .arg(QStringLiteral(WAYLOOM_CPACK), QStringLiteral(WAYLOOM_CPACK_CONFIG), out.path())},
               env, QString(), 300000);
     ASSERT_TRUE(pack.finished && pack.exitCode == 0) << pack.out.toStdString() << pack.err.toStdString();
-    const QByteArray again = ReadAll(out.filePath(kTop + QStringLiteral(".tar.gz")));
-    ASSERT_FALSE(again.isEmpty());
-    EXPECT_TRUE(again == ReadAll(kArchive)) << "the archive differs when packed again";
+    EXPECT_TRUE(ReadAll(out.filePath(kTop + QStringLiteral(".tar.gz"))) == ReadAll(kArchive))
+        << "the archive differs when packed again";
 }
 
 // Qt from the system's folders, and nothing that depends on where the
@@ -242,52 +227,29 @@ TEST_F(Unpacked, CheckFindsNoSkippedLine)
     EXPECT_EQ(Changes(before, Files(folder)), QStringList());
 }
 
-struct OptionRow {
-    const char* name;
-    const char* program;
-    const char* option;
-    const char* startsWith;
-};
-
-void PrintTo(const OptionRow& row, std::ostream* os)
+// --help and --version answer without a display or platform plugin to open
+// windows with (a program that tried would fail) and write nothing.
+TEST_F(Unpacked, OptionsAnswerWithoutOpeningAWindow)
 {
-    *os << row.name;
-}
-
-class Options : public Unpacked, public ::testing::WithParamInterface<OptionRow> {};
-
-// Without a display or platform plugin to open windows with: a program that
-// tried would fail.
-TEST_P(Options, AnswerWithoutOpeningAWindow)
-{
-    const OptionRow& row = GetParam();
     QProcessEnvironment e = env;
     e.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    const QString program = QString::fromUtf8(row.program).startsWith(u'/') ? QString::fromUtf8(row.program)
-                                                                            : Program(QString::fromUtf8(row.program));
     const auto before = Files(folder);
-    const Outcome r = Start(program, {QLatin1String(row.option)}, e);
-    ASSERT_TRUE(r.finished);
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.startsWith(QString::fromUtf8(row.startsWith))) << r.out.toStdString();
-    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    for (const QString& name : QStringList{"Wayloom", "Update", "wayloom-check", "krbtool", "wayloom-demoworld"}) {
+        const QString program = name.endsWith(u"demoworld") ? QStringLiteral(WAYLOOM_DEMOWORLD) : Program(name);
+        for (const QString& option : QStringList{"--help", "--version"}) {
+            SCOPED_TRACE((name + u' ' + option).toStdString());
+            const Outcome r = Start(program, {option}, e);
+            ASSERT_TRUE(r.finished);
+            EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+            const QString expected = option == u"--version" ? name + QStringLiteral(" " WAYLOOM_VERSION "\n")
+                                     : name == u"krbtool"   ? QStringLiteral("usage:\n")
+                                                            : QStringLiteral("usage: ") + name;
+            EXPECT_TRUE(r.out.startsWith(expected)) << r.out.toStdString();
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        }
+    }
     EXPECT_EQ(Changes(before, Files(folder)), QStringList());
 }
-
-#define VERSION_OF(program) program " " WAYLOOM_VERSION "\n"
-INSTANTIATE_TEST_SUITE_P(
-    Release, Options,
-    ::testing::Values(OptionRow{"WayloomHelp", "Wayloom", "--help", "usage: Wayloom"},
-                      OptionRow{"WayloomVersion", "Wayloom", "--version", VERSION_OF("Wayloom")},
-                      OptionRow{"UpdateHelp", "Update", "--help", "usage: Update"},
-                      OptionRow{"UpdateVersion", "Update", "--version", VERSION_OF("Update")},
-                      OptionRow{"CheckHelp", "wayloom-check", "--help", "usage: wayloom-check"},
-                      OptionRow{"CheckVersion", "wayloom-check", "--version", VERSION_OF("wayloom-check")},
-                      OptionRow{"KrbtoolHelp", "krbtool", "--help", "usage:\n"},
-                      OptionRow{"KrbtoolVersion", "krbtool", "--version", VERSION_OF("krbtool")},
-                      OptionRow{"DemoworldHelp", WAYLOOM_DEMOWORLD, "--help", "usage: wayloom-demoworld"},
-                      OptionRow{"DemoworldVersion", WAYLOOM_DEMOWORLD, "--version", VERSION_OF("wayloom-demoworld")}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(Unpacked, WayloomStartsAndQuitsThroughItsCloseButtonWritingOnlyItsSettings)
 {
@@ -313,23 +275,14 @@ TEST_F(Unpacked, UpdateInstallsAPackagePublishedWithKrbtool)
               {"publish", site.filePath(QStringLiteral("manifest.txt")), site.filePath(QStringLiteral("files"))}, env);
     ASSERT_TRUE(publish.finished && publish.exitCode == 0) << publish.err.toStdString();
 
-    QProcess server;
-    server.start(QStringLiteral("python3"),
-                 {QStringLiteral(WAYLOOM_TEST_SERVER_SCRIPT), "--root", site.path(), "--lifetime", "200"});
-    ASSERT_TRUE(server.waitForStarted(10000));
-    QByteArray port;
-    for (int i = 0; i < 100 && !port.contains('\n'); ++i) {
-        server.waitForReadyRead(100);
-        port += server.readAllStandardOutput();
-    }
-    ASSERT_GT(port.trimmed().toInt(), 0) << "the test server did not start";
+    testing_support::HttpServer server;
+    ASSERT_TRUE(server.Start(site.path())) << "the test server did not start";
     ASSERT_TRUE(WriteAll(folder + QStringLiteral("/Data/Servers.txt"),
-                         "Local test\t127.0.0.1:" + port.trimmed() + "\tfiles\r\n"));
+                         "Local test\t" + server.Base().toLatin1() + "\tfiles\r\n"));
 
     const auto before = Files(folder);
     const Outcome r = Play(QStringLiteral("Update"), "update");
-    server.kill();
-    server.waitForFinished(5000);
+    server.Stop();
     ASSERT_TRUE(r.finished) << "Update did not end: " << r.err.toStdString();
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     // The replaced file is kept in the run's dated safety copy, for an undo.
@@ -369,35 +322,19 @@ TEST_F(Unpacked, DesktopEntryGoesIntoTheDataFolderStartsThisCopyAndComesOutAgain
     EXPECT_EQ(WrittenOutside(), QStringList());
 }
 
-struct ValidatorRow {
-    const char* name;
-    const char* tool;
-    QStringList args;
-};
-
-void PrintTo(const ValidatorRow& row, std::ostream* os)
+TEST(PackagingFiles, PassTheirValidators)
 {
-    *os << row.name;
+    const QString dir = QStringLiteral(WAYLOOM_PACKAGING_DIR);
+    const std::pair<QString, QStringList> runs[] = {
+        {"desktop-file-validate", {dir + "/org.wayloom.Wayloom.desktop"}},
+        {"appstreamcli", {"validate", "--no-net", dir + "/org.wayloom.Wayloom.metainfo.xml"}},
+    };
+    for (const auto& [tool, args] : runs) {
+        const Outcome r = Start(tool, args, QProcessEnvironment::systemEnvironment());
+        ASSERT_TRUE(r.finished) << tool.toStdString() << " is needed";
+        EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+    }
 }
-
-class PackagingFiles : public ::testing::TestWithParam<ValidatorRow> {};
-
-TEST_P(PackagingFiles, PassTheirValidator)
-{
-    const Outcome r = Start(QLatin1String(GetParam().tool), GetParam().args, QProcessEnvironment::systemEnvironment());
-    ASSERT_TRUE(r.finished) << GetParam().tool << " is needed";
-    EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(Release, PackagingFiles,
-                         ::testing::Values(ValidatorRow{"DesktopEntry",
-                                                        "desktop-file-validate",
-                                                        {WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.desktop"}},
-                                           ValidatorRow{"Metainfo",
-                                                        "appstreamcli",
-                                                        {"validate", "--no-net",
-                                                         WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.metainfo.xml"}}),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Metainfo, NewestReleaseIsTheProgramsVersion)
 {
@@ -408,34 +345,23 @@ TEST(Metainfo, NewestReleaseIsTheProgramsVersion)
               xml.indexOf(QByteArray("<release version=\"") + wayloom::kVersion + '"', releases));
 }
 
-struct ExecRow {
-    const char* name;
-    const char* path;
-    const char* exec;
-};
-
-void PrintTo(const ExecRow& row, std::ostream* os)
+TEST(ExecValues, QuoteAndEscapeThePath)
 {
-    *os << row.name;
+    const struct {
+        const char* path;
+        const char* exec;
+    } rows[] = {
+        {"/opt/Wayloom/Wayloom", R"("/opt/Wayloom/Wayloom")"},
+        {"/home/a/Player's games/Wayloom", R"("/home/a/Player's games/Wayloom")"},
+        {"/x/\"a`$b/Wayloom", R"("/x/\\"a\\`\\$b/Wayloom")"},
+        {"/x/a\\b/Wayloom", R"("/x/a\\\\b/Wayloom")"},
+        {"/x/100%u/Wayloom", R"("/x/100%%u/Wayloom")"},
+        {"/x/Kärten/Wayloom", "\"/x/Kärten/Wayloom\""},
+        {"/x/a\nb/Wayloom", ""}, // a control character cannot be quoted
+        {"", ""},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(DesktopEntry::ExecValue(QString::fromUtf8(r.path)), QString::fromUtf8(r.exec)) << r.path;
 }
-
-class ExecValues : public ::testing::TestWithParam<ExecRow> {};
-
-TEST_P(ExecValues, QuoteAndEscapeThePath)
-{
-    EXPECT_EQ(DesktopEntry::ExecValue(QString::fromUtf8(GetParam().path)), QString::fromUtf8(GetParam().exec));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Release, ExecValues,
-    ::testing::Values(ExecRow{"Plain", "/opt/Wayloom/Wayloom", R"("/opt/Wayloom/Wayloom")"},
-                      ExecRow{"SpaceAndApostrophe", "/home/a/Player's games/Wayloom",
-                              R"("/home/a/Player's games/Wayloom")"},
-                      ExecRow{"QuoteBackquoteDollar", "/x/\"a`$b/Wayloom", R"("/x/\\"a\\`\\$b/Wayloom")"},
-                      ExecRow{"Backslash", "/x/a\\b/Wayloom", R"("/x/a\\\\b/Wayloom")"},
-                      ExecRow{"Percent", "/x/100%u/Wayloom", R"("/x/100%%u/Wayloom")"},
-                      ExecRow{"NonAscii", "/x/Kärten/Wayloom", "\"/x/Kärten/Wayloom\""},
-                      ExecRow{"ControlCharacter", "/x/a\nb/Wayloom", ""}, ExecRow{"Empty", "", ""}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

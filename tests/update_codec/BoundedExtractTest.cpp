@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <random>
 
 #ifdef Q_OS_UNIX
@@ -48,25 +49,28 @@ QByteArray DecodeInPieces(const QByteArray& stream, std::size_t piece)
     return out;
 }
 
-struct PieceCase {
-    const char* name;
-    QByteArray input;
-};
-
-std::vector<PieceCase> PieceCases()
+#ifdef Q_OS_UNIX
+// Runs `body` in a child process with `resource` limited to `limit` bytes
+// (SIGXFSZ ignored); true when it returned true.
+bool TrueInAChildUnder(int resource, rlim_t limit, const std::function<bool()>& body)
 {
-    std::mt19937 rng(20);
-    QByteArray words;
-    while (words.size() < 200000)
-        words += "Loomhearth elite boss\t1200\tSaltreach chest\r\n";
-    return {
-        {"FibonacciDeepCodes", codectest::Fibonacci(24)},            // codes far longer than the lookup table
-        {"EveryCodeEightBits", codectest::Random(rng, 100000, 256)}, // the byte map
-        {"FewValues", codectest::Random(rng, 150000, 5)},
-        {"Text", words},
-        {"OneValueStoredForm", QByteArray(5000, 'a')},
-    };
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit l{limit, limit};
+        setrlimit(resource, &l);
+        bool ok = false;
+        try {
+            ok = body();
+        } catch (...) {
+        }
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif
 
 } // namespace
 
@@ -75,10 +79,10 @@ std::vector<PieceCase> PieceCases()
 // later byte.
 TEST(PieceDecoder, GivesTheInputBackWhateverThePieceSize)
 {
-    for (const PieceCase& c : PieceCases()) {
+    for (const auto& c : codectest::LargeInputs()) {
         const QByteArray stream = modHuffman::EncodeStream(c.input);
         for (std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{13}, std::size_t{4096}}) {
-            SCOPED_TRACE(std::string(c.name) + " in pieces of " + std::to_string(piece));
+            SCOPED_TRACE(c.name + " in pieces of " + std::to_string(piece));
             EXPECT_TRUE(DecodeInPieces(stream, piece) == c.input);
         }
     }
@@ -124,8 +128,7 @@ protected:
     bool Load(clsKRBfile& package, const QByteArray& bytes)
     {
         const QString path = m_packages.filePath(QString::number(m_count++) + ".krb");
-        codectest::WriteAll(path, bytes);
-        return package.AddKRBfileFromDisk(path);
+        return codectest::WriteAll(path, bytes) && package.AddKRBfileFromDisk(path);
     }
 
     QTemporaryDir m_dir;
@@ -144,21 +147,9 @@ TEST_F(BoundedExtract, HeaderClaimingMoreThanEightTimesItsSizeIsRefusedBeforeDec
     clsKRBfile package;
     ASSERT_TRUE(Load(package, Entry("liar.txt", liar)));
 #ifdef Q_OS_UNIX
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const rlimit limit{rlim_t(1) << 30, rlim_t(1) << 30};
-        setrlimit(RLIMIT_AS, &limit);
-        bool refused = false;
-        try {
-            refused = !package.ExtractAllFileToDisk(Folder()) && package.LastError().contains("8 times");
-        } catch (...) {
-        }
-        _exit(refused ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(TrueInAChildUnder(RLIMIT_AS, rlim_t(1) << 30, [&] {
+        return !package.ExtractAllFileToDisk(Folder()) && package.LastError().contains("8 times");
+    }));
 #endif
     EXPECT_FALSE(package.ExtractOneFileToDisk("liar.txt", Folder()));
     EXPECT_TRUE(package.LastError().contains("more than 8 times its 22 stored bytes"))
@@ -231,22 +222,9 @@ TEST_F(BoundedExtract, WriteStoppedBySizeLimitLeavesNoFileAndNoTemporary)
 #else
     clsKRBfile package;
     ASSERT_TRUE(Load(package, Entry("one.txt", OneBitStream(100)) + Entry("two.txt", OneBitStream(3 << 20))));
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{rlim_t(1) << 20, rlim_t(1) << 20};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        bool failed = false;
-        try {
-            failed = !package.ExtractAllFileToDisk(Folder()) && package.LastError().contains("two.txt");
-        } catch (...) {
-        }
-        _exit(failed ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(TrueInAChildUnder(RLIMIT_FSIZE, rlim_t(1) << 20, [&] {
+        return !package.ExtractAllFileToDisk(Folder()) && package.LastError().contains("two.txt");
+    }));
     EXPECT_EQ(Everything(Folder()), QStringList());
 #endif
 }

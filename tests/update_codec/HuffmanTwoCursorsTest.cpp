@@ -1,12 +1,13 @@
-// The decoder's fast paths against the plain one: two cursors over one bit
-// stream (used from 32 KiB on; lowered to 0 or raised out of reach here) and
-// the byte map of streams whose codes are all 8 bits long.
+// Encode -> decode, deep trees and long codes, and the decoder's fast paths against the plain one: two
+// cursors over one bit stream (used from 32 KiB on; lowered to 0 or raised
+// out of reach here) and the byte map of streams whose codes are all 8 bits.
 #include "tests/update_codec/TestHelpers.h"
 #include "update/HuffmanKernels.h"
 #include "update/modHuffman.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <random>
 
@@ -30,43 +31,27 @@ std::string Outcome(const QByteArray& stream, std::size_t twoCursorMinBytes)
     }
 }
 
-QByteArray Words(std::mt19937& rng, int size)
+// Small inputs of every shape, and the large ones of the fast paths.
+std::vector<codectest::NamedInput> Inputs()
 {
-    static const char* const words[] = {"Loomhearth ", "elite ", "boss\t", "1200\t", "Saltreach ", "chest\r\n"};
-    QByteArray out;
-    while (out.size() < size)
-        out += words[rng() % std::size(words)];
-    out.truncate(size);
-    return out;
+    std::mt19937 rng(20261206);
+    std::vector<codectest::NamedInput> all = codectest::LargeInputs();
+    for (int size : {1, 2, 3, 7, 8, 9, 64, 65, 1000, 4099})
+        all.push_back({"AllValues" + std::to_string(size), Random(rng, size, 256)});
+    for (int size : {2, 5})
+        all.push_back({"OneValue" + std::to_string(size), QByteArray(size, '\x7F')});
+    for (int size : {2, 3, 9, 17, 5000})
+        all.push_back({"TwoValues" + std::to_string(size), Random(rng, size, 2)});
+    for (int alphabet : {3, 13, 40, 200})
+        all.push_back({"Alphabet" + std::to_string(alphabet), Random(rng, 3000, alphabet)});
+    for (int values : {3, 12, 20})
+        all.push_back({"Fibonacci" + std::to_string(values), Fibonacci(values)});
+    return all;
 }
 
-struct Large {
-    std::string name;
-    QByteArray input;
-};
+class HuffmanTwoCursors : public testing::TestWithParam<codectest::NamedInput> {};
 
-std::vector<Large> LargeInputs()
-{
-    std::mt19937 rng(61);
-    return {
-        {"RecordText", Words(rng, 200000)},
-        // Eight values, every code 3 bits: a cursor starting at a bit that is
-        // not a multiple of 3 never meets a code boundary of the first one
-        // (40003 values), one starting on a multiple does (40000).
-        {"ThreeBitCodesNeverMeeting", Random(rng, 40003, 8)},
-        {"ThreeBitCodesMeeting", Random(rng, 40000, 8)},
-        // Codes up to 24 bits: both cursors go down the tree.
-        {"CodesLongerThanTheTable", Fibonacci(25)},
-        // The second half yields far more bytes per bit than the first: the
-        // second cursor's buffer fills up before the first cursor gets there.
-        {"DenseSecondHalf", Random(rng, 20000, 256) + QByteArray(200000, 'a')},
-        {"DenseFirstHalf", QByteArray(200000, 'a') + Random(rng, 20000, 256)},
-        {"AllValues", Random(rng, 100000, 256)},
-    };
-}
-
-class HuffmanTwoCursors : public testing::TestWithParam<Large> {};
-
+// Encoded and decoded back with one cursor, always two, and two from 32 KiB.
 TEST_P(HuffmanTwoCursors, DecodeAsOneCursorDoes)
 {
     const QByteArray& input = GetParam().input;
@@ -77,8 +62,8 @@ TEST_P(HuffmanTwoCursors, DecodeAsOneCursorDoes)
     EXPECT_EQ(Outcome(stream, std::size_t{32} * 1024), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursors, testing::ValuesIn(LargeInputs()),
-                         [](const testing::TestParamInfo<Large>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(, HuffmanTwoCursors, testing::ValuesIn(Inputs()),
+                         [](const testing::TestParamInfo<codectest::NamedInput>& row) { return row.param.name; });
 
 // Hand-built streams of about 60 KB whose fault lies past the middle: both
 // ways of decoding report the same error, found by the first cursor.
@@ -153,6 +138,43 @@ TEST(HuffmanByteMap, EveryVariantMatchesAPlainLoop)
             EXPECT_EQ(out[n], 0xEE) << variant.name << " writes past " << n;
         }
     }
+}
+
+// About 3.5 MB whose rarest value gets a 30-bit code.
+TEST(HuffmanRoundTripDeep, FibonacciWeightsGiveCodesLongerThan24Bits)
+{
+    const QByteArray input = Fibonacci(31);
+    const QByteArray stream = EncodeStream(input);
+    int longest = 0;
+    for (int e = 0; e < 31; ++e)
+        longest = std::max(longest, int(quint8(stream[12 + 2 * e])));
+    EXPECT_EQ(longest, 30);
+    EXPECT_EQ(DecodeStream(stream), input);
+}
+
+// Codes up to the longest the table allows (255 bits), written by hand: value
+// v < 255 is v ones then a zero, value 255 is 255 ones. The decoder's lookup
+// covers the short ones, the long ones go down the tree.
+TEST(HuffmanRoundTripDeep, DecodesCodesUpTo255Bits)
+{
+    codectest::StreamParts parts;
+    for (int v = 0; v < 256; ++v) {
+        parts.codes.push_back({v, std::vector<int>(std::min(v, 255), 1)});
+        if (v < 255)
+            parts.codes.back().second.push_back(0);
+    }
+    std::mt19937 rng(5);
+    QByteArray expected;
+    for (int i = 0; i < 3000; ++i)
+        expected.append(char(i % 7 == 0 ? rng() % 256 : rng() % 4));
+    expected.append(QByteArray::fromHex("FEFF00FF0DFE"));
+    for (char c : expected) {
+        const auto& code = parts.codes[quint8(c)].second;
+        parts.data.insert(parts.data.end(), code.begin(), code.end());
+        parts.checksum ^= quint8(c);
+    }
+    parts.length = qint32(expected.size());
+    EXPECT_EQ(DecodeStream(codectest::BuildStream(parts)), expected);
 }
 
 } // namespace

@@ -217,18 +217,6 @@ TEST_F(Package, CodecErrorLeavesTheOldFileUntouched)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Zones.txt"}) << "no temporary file is left";
 }
 
-TEST_F(Package, ExtractAllWithOneBadMemberChangesNothingOnDisk)
-{
-    clsKRBfile package;
-    ASSERT_TRUE(package.AddKRBfileFromString(Entry("first.txt", kAbcStream) + Entry("second.txt", kAbcStream) +
-                                             Entry("third.txt", kAbcStream.chopped(1)))); // data bits gone
-    WriteAll(Path("first.txt"), "old first");
-    EXPECT_THROW(package.ExtractAllFileToDisk(dir.path()), modHuffman::HuffmanError);
-    EXPECT_EQ(ReadAll(Path("first.txt")), QByteArray("old first"));
-    EXPECT_FALSE(QFile::exists(Path("second.txt")));
-    EXPECT_FALSE(QFile::exists(Path("third.txt")));
-}
-
 TEST_F(Package, EachNameIsDecodedOnceIntoOneFileUnderItsFirstSpelling)
 {
     clsKRBfile package;

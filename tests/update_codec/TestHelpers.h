@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QtEndian>
 
@@ -23,6 +25,11 @@ inline QByteArray Random(std::mt19937& rng, int size, int alphabet)
         c = char(pick(rng));
     return out;
 }
+inline QByteArray Random(unsigned seed, int size)
+{
+    std::mt19937 rng(seed);
+    return Random(rng, size, 256);
+}
 
 // Byte value v occurs Fib(v + 1) times, shuffled: the deepest tree the
 // weights allow.
@@ -36,6 +43,44 @@ inline QByteArray Fibonacci(int values)
     }
     std::shuffle(out.begin(), out.end(), std::mt19937(7));
     return out;
+}
+
+// Record-like text of `size` bytes.
+inline QByteArray Words(std::mt19937& rng, int size)
+{
+    static const char* const words[] = {"Loomhearth ", "elite ", "boss\t", "1200\t", "Saltreach ", "chest\r\n"};
+    QByteArray out;
+    while (out.size() < size)
+        out += words[rng() % std::size(words)];
+    out.truncate(size);
+    return out;
+}
+
+struct NamedInput {
+    std::string name;
+    QByteArray input;
+};
+
+// Inputs of 40 KB and more that stress the fast paths of the decoders.
+inline std::vector<NamedInput> LargeInputs()
+{
+    std::mt19937 rng(61);
+    return {
+        {"RecordText", Words(rng, 200000)},
+        // Eight values, every code 3 bits: a second cursor starting at a bit
+        // that is not a multiple of 3 never meets a code boundary of the first
+        // one (40003 values), one starting on a multiple does (40000).
+        {"ThreeBitCodesNeverMeeting", Random(rng, 40003, 8)},
+        {"ThreeBitCodesMeeting", Random(rng, 40000, 8)},
+        {"FewValues", Random(rng, 150000, 5)},
+        // Codes up to 24 bits, longer than the lookup table: down the tree.
+        {"CodesLongerThanTheTable", Fibonacci(25)},
+        // One half yields far more bytes per bit than the other.
+        {"DenseSecondHalf", Random(rng, 20000, 256) + QByteArray(200000, 'a')},
+        {"DenseFirstHalf", QByteArray(200000, 'a') + Random(rng, 20000, 256)},
+        {"AllValues", Random(rng, 100000, 256)}, // every code 8 bits: the byte map
+        {"OneValueStoredForm", QByteArray(50000, 'a')},
+    };
 }
 
 // "abc" coded: a = 10, b = 11, c = 0 (see the vectors).
@@ -53,11 +98,11 @@ inline QByteArray ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-inline void WriteAll(const QString& path, const QByteArray& bytes)
+inline bool WriteAll(const QString& path, const QByteArray& bytes)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // A package entry's header, sizes as given (also wrong ones).
@@ -83,17 +128,6 @@ inline QByteArray OneBitStream(qint32 length)
     qToLittleEndian<qint32>(length, le);
     return QByteArray("HE3\r") + char(length % 2 ? 'a' : 0) + QByteArray(le, 4) + QByteArray::fromHex("0100 6101 00") +
            QByteArray((length + 7) / 8, 0);
-}
-
-// The duplicate-name bomb: one member of `length` bytes "a" followed by
-// `copies` more entries of the same name (empty streams), each of which a
-// look-up by name resolves to the first.
-inline QByteArray DuplicateNamePackage(qint32 length, int copies)
-{
-    QByteArray package = Entry("bomb.txt", OneBitStream(length));
-    for (int i = 0; i < copies; ++i)
-        package += Entry(i % 2 ? "BOMB.txt" : "bomb.txt", kEmptyStream);
-    return package;
 }
 
 // Bits run together first bit = least significant bit, written one at a time

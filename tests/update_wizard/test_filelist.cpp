@@ -44,7 +44,7 @@ TEST(LastUpdate, FileIsReadBackAndFallsBackToTheDefault)
         QTemporaryDir dir;
         const QString app = dir.path() + u'/';
         if (r.content) {
-            ASSERT_TRUE(WriteBytes(app + kLastUpdateFile, r.content));
+            ASSERT_TRUE(WriteAll(app + kLastUpdateFile, r.content));
         }
         EXPECT_EQ(ReadLastUpdate(app), r.expected);
     }
@@ -56,7 +56,7 @@ TEST(LastUpdate, WrittenAsDayMonthYearWithCrLf)
     const QString app = dir.path() + u'/';
     QDir().mkpath(app + QStringLiteral("Personal"));
     ASSERT_TRUE(WriteLastUpdate(app, QDate(2009, 7, 4)));
-    EXPECT_EQ(ReadBytes(app + kLastUpdateFile), QByteArray("04-07-2009\r\n"));
+    EXPECT_EQ(ReadAll(app + kLastUpdateFile), QByteArray("04-07-2009\r\n"));
 }
 
 TEST(SelectNewFiles, ChoosesLinesDatedAfterTheLastUpdate)
@@ -183,7 +183,7 @@ TEST(MakePath, CreatesEveryMissingFolder)
     EXPECT_TRUE(MakePath(base + QStringLiteral("/a/b/c/")));
     EXPECT_TRUE(QFileInfo(base + QStringLiteral("/a/b/c")).isDir());
     EXPECT_TRUE(MakePath(base + QStringLiteral("/a/b"))) << "existing folder";
-    ASSERT_TRUE(WriteBytes(base + QStringLiteral("/file"), "x"));
+    ASSERT_TRUE(WriteAll(base + QStringLiteral("/file"), "x"));
     EXPECT_FALSE(MakePath(base + QStringLiteral("/file/sub"))) << "a file is in the way";
 }
 
@@ -200,13 +200,13 @@ TEST(Servers, ServersFileReplacesTheBuiltInEntries)
 {
     QTemporaryDir dir;
     const QString app = dir.path() + u'/';
-    ASSERT_TRUE(WriteBytes(app + QStringLiteral("Data/Servers.txt"), "Local test\t127.0.0.1:8080\tfiles\r\n"
-                                                                     "; a comment\r\n"
-                                                                     "broken line without tabs\r\n"
-                                                                     "Mirror\tmirror.example/sub/\t\\Wayloom\\\r\n"
-                                                                     "Root\thost\t\r\n"
-                                                                     "Secure\tHTTPS://secure.example:8443/\tWayloom\r\n"
-                                                                     "Other scheme\tftp://files.example\tWayloom\r\n"));
+    ASSERT_TRUE(WriteAll(app + QStringLiteral("Data/Servers.txt"), "Local test\t127.0.0.1:8080\tfiles\r\n"
+                                                                   "; a comment\r\n"
+                                                                   "broken line without tabs\r\n"
+                                                                   "Mirror\tmirror.example/sub/\t\\Wayloom\\\r\n"
+                                                                   "Root\thost\t\r\n"
+                                                                   "Secure\tHTTPS://secure.example:8443/\tWayloom\r\n"
+                                                                   "Other scheme\tftp://files.example\tWayloom\r\n"));
     QStringList diagnostics;
     const auto servers = modInternet::LoadServers(app, &diagnostics);
     ASSERT_EQ(servers.size(), 4u);
@@ -221,7 +221,7 @@ TEST(Servers, ServersFileReplacesTheBuiltInEntries)
     EXPECT_EQ(modInternet::ServerAddress(servers[3], QStringLiteral("a.krb")).toString(),
               QStringLiteral("https://secure.example:8443/Wayloom/a.krb"));
 
-    ASSERT_TRUE(WriteBytes(app + QStringLiteral("Data/Servers.txt"), "nothing usable\r\n"));
+    ASSERT_TRUE(WriteAll(app + QStringLiteral("Data/Servers.txt"), "nothing usable\r\n"));
     EXPECT_EQ(modInternet::LoadServers(app).size(), 3u) << "no usable entry keeps the built-in ones";
     EXPECT_EQ(modInternet::LoadServers(app)[0].Folder, QStringLiteral("files"));
 }
@@ -232,14 +232,14 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_base = m_dir.path() + u'/';
-        ASSERT_TRUE(WriteBytes(m_base + QStringLiteral("src/Zones.txt"), "zone data"));
-        ASSERT_TRUE(WriteBytes(m_base + QStringLiteral("src/Regions.txt"), "region data"));
-        ASSERT_TRUE(WriteBytes(m_base + QStringLiteral("src/sub/ignored.txt"), "not packed"));
-        ASSERT_TRUE(WriteBytes(m_base + QStringLiteral("empty.txt"), ""));
+        ASSERT_TRUE(WriteAll(m_base + QStringLiteral("src/Zones.txt"), "zone data"));
+        ASSERT_TRUE(WriteAll(m_base + QStringLiteral("src/Regions.txt"), "region data"));
+        ASSERT_TRUE(WriteAll(m_base + QStringLiteral("src/sub/ignored.txt"), "not packed"));
+        ASSERT_TRUE(WriteAll(m_base + QStringLiteral("empty.txt"), ""));
     }
     bool Publish(const QByteArray& manifest, QString* output)
     {
-        WriteBytes(m_base + QStringLiteral("manifest.txt"), manifest);
+        WriteAll(m_base + QStringLiteral("manifest.txt"), manifest);
         return RunPublish(m_base + QStringLiteral("manifest.txt"), m_base + QStringLiteral("out"), output);
     }
     QTemporaryDir m_dir;
