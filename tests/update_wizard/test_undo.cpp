@@ -111,9 +111,7 @@ TEST(SafetyCopies, MemberNamesComeFromTheHeadersOnly)
         std::optional<QStringList> names;
     } rows[] = {
         {"first spelling of each name", good, QStringList{"Zones.txt", "map.jpg"}},
-        {"empty package", QByteArray(), QStringList{}},
         {"header cut off", good + QByteArray(3, '\0'), std::nullopt},
-        {"stream runs past the end", good.chopped(1), std::nullopt},
         {"negative stored size", codectest::EntryHeader(-1, 1) + "a", std::nullopt},
     };
     for (const auto& r : rows) {
