@@ -15,7 +15,6 @@
 
 #include <csignal>
 #include <functional>
-#include <random>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -86,36 +85,6 @@ TEST(PieceDecoder, GivesTheInputBackWhateverThePieceSize)
             EXPECT_TRUE(DecodeInPieces(stream, piece) == c.input);
         }
     }
-}
-
-TEST(PieceDecoder, ReportsTheErrorsOfTheWholeStreamDecoder)
-{
-    QByteArray badSum = codectest::kAbcStream;
-    badSum[4] = 0; // "abc" gives 60
-    QByteArray shortData = codectest::kAbcStream;
-    shortData[5] = 9; // nine bytes declared, the one data byte holds at most eight
-    const struct {
-        const char* name;
-        QByteArray stream;
-        const char* source;
-    } rows[] = {
-        {"ChecksumMismatch", badSum, modHuffman::kSourceChecksum},
-        {"LengthTheDataCannotHold", shortData, modHuffman::kSourceHuffmanDecode},
-        {"UnknownMethod", QByteArray("HE7\r"), modHuffman::kSourceHuffmanDecode},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        try {
-            DecodeInPieces(row.stream, 1);
-            ADD_FAILURE() << "no error";
-        } catch (const modHuffman::HuffmanError& e) {
-            EXPECT_EQ(e.source(), QString::fromLatin1(row.source));
-        }
-    }
-    // The zero-length quirk: the stream decodes to itself.
-    QByteArray zero = codectest::kAbcStream;
-    zero[5] = 0;
-    EXPECT_EQ(DecodeInPieces(zero, 3), zero);
 }
 
 class BoundedExtract : public testing::Test {

@@ -137,19 +137,6 @@ TEST_P(PackageDamaged, LoadFailsAndLeavesThePackageUnchanged)
 INSTANTIATE_TEST_SUITE_P(, PackageDamaged, testing::ValuesIn(kDamaged),
                          [](const testing::TestParamInfo<DamagedPackage>& row) { return row.param.name; });
 
-// A file is read while two or more bytes are left, so one stray byte after
-// the last entry is ignored there; in memory it starts an entry that is cut
-// short.
-TEST_F(Package, OneTrailingByteIsIgnoredInFilesOnly)
-{
-    const QByteArray bytes = Entry("a", kEmptyStream) + "X";
-    WriteAll(Path("tail.krb"), bytes);
-    clsKRBfile fromDisk, fromBytes;
-    EXPECT_TRUE(fromDisk.AddKRBfileFromDisk(Path("tail.krb")));
-    EXPECT_EQ(fromDisk.Count(), 1);
-    EXPECT_FALSE(fromBytes.AddKRBfileFromString(bytes));
-}
-
 // ---- Safety of unpacking ----------------------------------------------------
 
 struct UnsafeName {
@@ -210,19 +197,6 @@ TEST_F(Package, CodecErrorLeavesTheOldFileUntouched)
     }
     EXPECT_EQ(ReadAll(Path("Zones.txt")), QByteArray("old zones"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Zones.txt"}) << "no temporary file is left";
-}
-
-TEST_F(Package, EachNameIsDecodedOnceIntoOneFileUnderItsFirstSpelling)
-{
-    clsKRBfile package;
-    ASSERT_TRUE(package.AddKRBfileFromString(Entry("Zones.txt", kAbcStream) + Entry("other.txt", kEmptyStream) +
-                                             Entry("ZONES.TXT", kEmptyStream) + Entry("zones.txt", "HE0\rxyz")));
-    EXPECT_EQ(package.FindMember("zones.TXT"), 0);
-    EXPECT_EQ(package.FindMember("OTHER.txt"), 1);
-    ASSERT_TRUE(package.ExtractAllFileToDisk(dir.path()));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-              (QStringList{"Zones.txt", "other.txt"}));
-    EXPECT_EQ(ReadAll(Path("Zones.txt")), QByteArray("abc"));
 }
 
 // All or nothing: a member that would replace a folder, a bad stream late in
