@@ -9,10 +9,8 @@
 #include <functional>
 
 using codectest::Hex;
-using codectest::kAbcStream;
 using codectest::StreamParts;
 using modHuffman::DecodeStream;
-using modHuffman::EncodeStream;
 using modHuffman::HuffmanError;
 
 namespace {
@@ -66,49 +64,6 @@ TEST_P(HuffmanVectors, EncodesToTheExactBytesAndDecodesBack)
 
 INSTANTIATE_TEST_SUITE_P(, HuffmanVectors, testing::ValuesIn(kVectors),
                          [](const testing::TestParamInfo<Vector>& row) { return row.param.name; });
-
-// "abc" with some bytes changed.
-QByteArray Abc(std::initializer_list<std::pair<int, int>> changes)
-{
-    QByteArray s = kAbcStream;
-    for (auto [at, value] : changes)
-        s[at] = char(value);
-    return s;
-}
-
-struct Quirk {
-    const char* name;
-    QByteArray stream;
-    QByteArray decoded;
-};
-
-const Quirk kQuirks[] = {
-    {"StoredStreamGivesTheBytesAfterTheIdentification", QByteArray::fromHex("4845300D 000D"), QByteArray("\0\r", 2)},
-    {"OnlyBytes013IdentifyAStream", Abc({{0, 'X'}, {1, 'Y'}, {2, 'Z'}, {3, 'W'}}), "abc"},
-    {"ZeroDeclaredLengthLeavesTheStreamAsItIs", Abc({{5, 0}}), Abc({{5, 0}})},
-    {"OutputStopsAtTheDeclaredLength", Abc({{5, 2}, {4, 'a' ^ 'b'}}), "ab"},
-};
-
-class HuffmanDecodeQuirks : public testing::TestWithParam<Quirk> {};
-
-TEST_P(HuffmanDecodeQuirks, Decode)
-{
-    EXPECT_EQ(Hex(DecodeStream(GetParam().stream)), Hex(GetParam().decoded));
-}
-
-INSTANTIATE_TEST_SUITE_P(, HuffmanDecodeQuirks, testing::ValuesIn(kQuirks),
-                         [](const testing::TestParamInfo<Quirk>& row) { return row.param.name; });
-
-TEST(HuffmanEncode, EveryValueOnceKeepsTheCompressedFormAtEightBitsEach)
-{
-    QByteArray input;
-    for (int v = 0; v < 256; ++v)
-        input.append(char(255 - v));
-    const QByteArray stream = EncodeStream(input);
-    ASSERT_TRUE(stream.startsWith("HE3\r"));
-    EXPECT_EQ(stream.size(), 11 + 512 + 256 + 256); // header, table, code bits, data
-    EXPECT_EQ(DecodeStream(stream), input);
-}
 
 // ---- Streams damaged on purpose --------------------------------------------
 // Each row is named after the fault it guards against; every one must end in

@@ -87,23 +87,6 @@ TEST_F(Package, AddFileFromDiskTakesTheWholeFileAndRefusesEmptyOrMissingFiles)
     EXPECT_EQ(package.Members()[0].storedSize, kAbcStream.size());
 }
 
-TEST_F(Package, ExtractsCaseInsensitivelyUnderTheCallersSpellingWithOrWithoutTrailingSlash)
-{
-    clsKRBfile package;
-    ASSERT_TRUE(package.AddFileFromString("Zones.txt", "abc"));
-    ASSERT_TRUE(package.AddFileFromString("Empty.txt", QByteArray()));
-    EXPECT_TRUE(package.ExtractOneFileToDisk("zones.txt", dir.path()));
-    EXPECT_EQ(ReadAll(Path("zones.txt")), QByteArray("abc"));
-    EXPECT_TRUE(package.ExtractOneFileToDisk("Empty.txt", dir.path() + "/"));
-    EXPECT_EQ(ReadAll(Path("Empty.txt")), QByteArray()) << "an empty member gives an empty file";
-    EXPECT_FALSE(package.ExtractOneFileToDisk("other.txt", dir.path()));
-    EXPECT_FALSE(package.ExtractOneFileToDisk("zones.txt", Path("no-such-folder")));
-    EXPECT_EQ(package.ExtractOneFileToString("nothing"), QByteArray());
-    EXPECT_TRUE(clsKRBfile().ExtractAllFileToDisk(Path("no-such-folder"))) << "nothing to write";
-    // Unpacking works on copies: the stored streams stay as they were.
-    EXPECT_EQ(package.Members()[0].stream, kAbcStream);
-}
-
 // ---- Damaged packages -------------------------------------------------------
 
 struct DamagedPackage {

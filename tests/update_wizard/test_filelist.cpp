@@ -2,7 +2,6 @@
 // the summary, the progress text, folders, server entries, publishing.
 #include "TestSupport.h"
 
-#include "update/clsKRBfile.h"
 #include "update/modInternet.h"
 #include "update/modPublish.h"
 #include "update/modUpdate.h"
@@ -227,40 +226,6 @@ protected:
     QTemporaryDir m_dir;
     QString m_base;
 };
-
-TEST_F(Publishing, WritesPackagesAndTheFileList)
-{
-    QString output;
-    ASSERT_TRUE(Publish("; packages of the test\r\n"
-                        "campaign.krb\t02-01-2009\tCampaign.01.Test\\\tsrc\r\n"
-                        "\r\n"
-                        "root.krb\t03-01-2009\t\tempty.txt\tsrc/Zones.txt\r\n",
-                        &output))
-        << output.toStdString();
-    const QString out = m_base + QStringLiteral("out/");
-    EXPECT_EQ(FilesBelow(out), (QStringList{"campaign.krb", "files.krb", "root.krb"}));
-
-    clsKRBfile campaign;
-    ASSERT_TRUE(campaign.AddKRBfileFromDisk(out + QStringLiteral("campaign.krb")));
-    ASSERT_EQ(campaign.Count(), 2) << "files of the folder, not of its subfolders";
-    EXPECT_EQ(campaign.ExtractOneFileToString(QStringLiteral("Zones.txt")), QByteArray("zone data"));
-    clsKRBfile root;
-    ASSERT_TRUE(root.AddKRBfileFromDisk(out + QStringLiteral("root.krb")));
-    EXPECT_EQ(root.Count(), 2) << "an empty file is packed too";
-
-    clsKRBfile list;
-    ASSERT_TRUE(list.AddKRBfileFromDisk(out + QStringLiteral("files.krb")));
-    const QByteArray text = list.ExtractOneFileToString(QStringLiteral("files.txt"));
-    const auto line = [&](const char* name, const char* date, const char* dest) {
-        const QString path = out + QString::fromLatin1(name);
-        return QStringLiteral("%1;%2;%3;%4;%5\r\n")
-            .arg(QString::fromLatin1(name))
-            .arg(QFileInfo(path).size())
-            .arg(QString::fromLatin1(date), QString::fromLatin1(dest), QString::fromLatin1(FileSha256(path).toHex()))
-            .toLatin1();
-    };
-    EXPECT_EQ(text, line("campaign.krb", "02-01-2009", "Campaign.01.Test\\") + line("root.krb", "03-01-2009", ""));
-}
 
 TEST_F(Publishing, RefusesABadManifestAndWritesNoFileList)
 {

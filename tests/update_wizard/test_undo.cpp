@@ -99,29 +99,6 @@ TEST(SafetyCopies, PruningKeepsTheNewestThreeAndRemovesOnlyItsOwnRealFolders)
     EXPECT_EQ(ReadAll(outside + QStringLiteral("photo.jpg")), "photo");
 }
 
-TEST(SafetyCopies, MemberNamesComeFromTheHeadersOnly)
-{
-    QTemporaryDir dir;
-    const QString path = dir.path() + QStringLiteral("/p.krb");
-    const QByteArray good = Entry("Zones.txt", StoredStream("abc")) + Entry("map.jpg", StoredStream("")) +
-                            Entry("ZONES.TXT", StoredStream("second spelling"));
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        std::optional<QStringList> names;
-    } rows[] = {
-        {"first spelling of each name", good, QStringList{"Zones.txt", "map.jpg"}},
-        {"header cut off", good + QByteArray(3, '\0'), std::nullopt},
-        {"negative stored size", codectest::EntryHeader(-1, 1) + "a", std::nullopt},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        ASSERT_TRUE(WriteAll(path, r.bytes));
-        QString why;
-        EXPECT_EQ(modUpdateBackup::PackageMemberNames(path, &why), r.names) << why.toStdString();
-    }
-}
-
 // ---- Undo without the window -------------------------------------------------
 
 class UndoFolder : public ::testing::Test {
