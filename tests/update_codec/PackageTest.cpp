@@ -165,23 +165,6 @@ TEST_P(PackageUnsafeName, IsRefusedWhenAddedAndWritesNothingWhenLoaded)
 INSTANTIATE_TEST_SUITE_P(, PackageUnsafeName, testing::ValuesIn(kUnsafe),
                          [](const testing::TestParamInfo<UnsafeName>& row) { return row.param.name; });
 
-TEST_F(Package, CodecErrorLeavesTheOldFileUntouched)
-{
-    QByteArray broken = kAbcStream;
-    broken[4] = 0x61; // checksum no longer matches
-    clsKRBfile package;
-    ASSERT_TRUE(package.AddKRBfileFromString(Entry("Zones.txt", broken)));
-    WriteAll(Path("Zones.txt"), "old zones");
-    try {
-        package.ExtractOneFileToDisk("Zones.txt", dir.path());
-        FAIL() << "the codec error must reach the caller";
-    } catch (const modHuffman::HuffmanError& e) {
-        EXPECT_EQ(e.source(), "clsHuffman.Decode()");
-    }
-    EXPECT_EQ(ReadAll(Path("Zones.txt")), QByteArray("old zones"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Zones.txt"}) << "no temporary file is left";
-}
-
 // All or nothing: a member that would replace a folder, a bad stream late in
 // the package, or a cancel request leave every target (also the members
 // before) as it was, and no temporary file behind.

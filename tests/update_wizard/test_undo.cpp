@@ -364,12 +364,6 @@ TEST_F(PersonalData, UndoLastUpdateRestoresTheFolderByteForByte)
     QTest::mouseClick(undo.cmdUndo, Qt::LeftButton); // Finish
     EXPECT_EQ(started, QStringList{m_app + WayloomExecutable()});
     EXPECT_FALSE(undo.isVisible());
-
-    // The same packages are offered again.
-    auto again = OpenWindow();
-    Click(again->cmdNext);
-    EXPECT_EQ(again->Wizard().CurrentStep, StepResults);
-    EXPECT_EQ(again->Wizard().NewFiles.size(), 2u);
 }
 
 } // namespace
