@@ -118,23 +118,16 @@ TEST(PanelOptions, SwitchesSurviveARoundTrip)
     const auto back = PanelOptions::CollectSettings(p, s);
     EXPECT_EQ(std::tuple(back.AllElite, back.ShowGreens, back.RightClickNeeded, back.AlwaysOnTop, back.CollectorLevel),
               std::tuple(false, 0, 2, 1, 0));
-}
 
-TEST(PanelOptions, SelectionsAreEntryIndexesAndNoneIsMinusOne)
-{
+    // Selections are entry indexes, none is -1; any hover mode beyond 1 is saved as 2.
     World w = TestWorld::PanelRules().world;
-    PanelState p;
     p.cmbCampaign = FillCampaignList(w.campaigns, w.language).list;
     p.cmbCampaign.selected = 2;
-    p.HoverMode = 7; // any mode beyond 1 is saved as 2
-    modOptions::Settings placement;
-    placement.PosX = 150;
-    const auto s = PanelOptions::CollectSettings(p, placement);
-    EXPECT_EQ(s.Campaign, 2);
-    EXPECT_EQ(s.Region, -1);
-    EXPECT_EQ(s.Zone, -1);
-    EXPECT_EQ(s.RightClickNeeded, 2);
-    EXPECT_EQ(s.PosX, 150);
+    p.HoverMode = 7;
+    s.PosX = 150;
+    const auto chosen = PanelOptions::CollectSettings(p, s);
+    EXPECT_EQ(std::tuple(chosen.Campaign, chosen.Region, chosen.Zone, chosen.RightClickNeeded, chosen.PosX),
+              std::tuple(2, -1, -1, 2, 150));
 }
 
 } // namespace
