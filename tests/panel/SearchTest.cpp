@@ -84,6 +84,7 @@ TEST(SearchIndex, RanksWordStartsFirstThenByKindAndName)
         {"a boss without a skill is a boss only", "hermit", {{Kind::Boss, "Old Hermit"}}},
         {"a pet at each of its places", "wolf", {{Kind::Pet, "Snow Wolf"}, {Kind::Pet, "Snow Wolf"}}},
         {"a blank query finds nothing", "   ", {}},
+        {"no match", "xyz", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(NamesOf(index.Find(QString::fromUtf8(c.query))), c.expected) << c.title;
