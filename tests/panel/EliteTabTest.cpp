@@ -87,9 +87,7 @@ const FilterCase kFilterCases[] = {
     {"NothingChosenListsEverySkillWithAPlace", {}, {2, 3, 5, 1}},
     {"CampaignZeroKeepsOnlyItsOwnSkills", {.campaign = 0}, {3}},
     {"CampaignOneKeepsSkillsWithBossesThere", {.campaign = 1}, {2, 3, 5, 1}},
-    {"RegionNarrows", {.campaign = 1, .region = 1}, {5, 1}},
     {"ZoneNarrowsByZoneId", {.campaign = 1, .region = 1, .zoneId = 11}, {5}},
-    {"PrimaryProfession", {.profession = 1}, {3, 1}},
     {"SecondaryProfessionWidens", {.profession = 1, .secondary = 2}, {2, 3, 1}},
     {"SecondaryIgnoredWhilePrimaryOnFirstEntry", {.secondary = 2}, {2, 3, 5, 1}},
     // "Shieldcraft" vs the skill's "shieldcraft"
@@ -97,7 +95,6 @@ const FilterCase kFilterCases[] = {
     {"NoAttributeEntryMatchesItsText", {.profession = 2, .attribute = modPanelLists::kNoAttributeData}, {2}},
     {"NotCapturedByAnyCharacterHidesASkillOneCharacterHas", {.optCapture = 1}, {3, 5, 1}},
     {"NotCapturedByACharacterKeepsWhatOthersHave", {.optCapture = 1, .character = 1}, {2, 3, 5, 1}},
-    {"NotCapturedByTheCharacterWhoHasIt", {.optCapture = 1, .character = 3}, {3, 5, 1}},
     {"CharacterIgnoredWhileAllSkillsOptionIsOn", {.character = 3}, {2, 3, 5, 1}},
     {"NameIsAnyPartInAnyCase", {.name = "ETA"}, {3, 1}},
     {"BossTextIsAnyPartInAnyCase", {.boss = "orc"}, {5, 1}},
@@ -148,17 +145,5 @@ const PlacesCase kPlacesCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Panel, ElitePlaces, ::testing::ValuesIn(kPlacesCases),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(RegionFilter, ZoneIsTheIdOfTheIndexedZoneAndOnlyWithARegion)
-{
-    World w = TestWorld::PanelRules().world;
-    PanelState p = Panel(w, {.campaign = 1, .region = 1, .zoneId = 11});
-    EXPECT_EQ(p.ChosenZone(w.campaigns), 11);
-    EXPECT_EQ(p.cmbZone.selectedData(), 2); // the zone's place in its region's list, not its Id
-
-    Choose(p.cmbCampaign, 0); // campaign 0 forces region and zone to 0
-    EXPECT_EQ(p.ChosenRegion(), 0);
-    EXPECT_EQ(p.ChosenZone(w.campaigns), 0);
-}
 
 } // namespace

@@ -26,40 +26,6 @@ TEST(MenuCommands, OneCommandPerChoosableRowOfThePopup)
     }
 }
 
-// The rows the panel's menu table names, written out by hand.
-TEST(MenuCommands, RowsOfTheMenuTable)
-{
-    const struct {
-        int menu, entry;
-        MenuCommand command;
-    } rows[] = {
-        {0, 0, ShowElites},
-        {0, 4, ShowTreasuresPets},
-        {1, 0, ToggleLegend},
-        {1, 1, ToggleAlwaysOnTop},
-        {1, 2, None},
-        {1, 3, None},
-        {1, 4, TooltipSticky},
-        {1, 5, TooltipWhileRightHeld},
-        {1, 6, TooltipFollowPointer},
-        {1, 8, ManageCharacters},
-        {2, 0, StartUpdater},
-        {2, 1, OpenWebSite},
-        {2, 3, ShowCredits},
-        {2, 4, Feedback},
-        {2, 5, ShowHistory},
-        {2, 6, OpenGuide},
-        {2, 8, ShowInformation},
-        {2, 9, UndoLastUpdate},
-        {2, 10, None},
-        {3, 0, None},
-        {-1, 0, None},
-        {0, -1, None},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(MenuCommands::At(r.menu, r.entry), r.command) << r.menu << "/" << r.entry;
-}
-
 // Each command sits on one row, the one At names (a command on two rows
 // would find the first one from the second).
 TEST(MenuCommands, EveryCommandFindsItsRow)

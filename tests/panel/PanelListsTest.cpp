@@ -54,35 +54,28 @@ TEST(PanelLists, ZoneListSortsNamesCaseBlindBelowTheFirstEntry)
     EXPECT_EQ(FillZoneList(w.campaigns, w.language, 1, 3).list.size(), 1);
 }
 
-struct AttributeCase {
-    const char* name;
-    int profession;
-    bool enabled;
-    std::vector<PanelEntry> expected;
-};
-
-class AttributeCombo : public ::testing::TestWithParam<AttributeCase> {};
-
-TEST_P(AttributeCombo, OffersTheProfessionsAttributes)
+TEST(PanelLists, AttributeComboOffersTheProfessionsAttributes)
 {
     World w = TestWorld::PanelRules().world;
-    const auto fill = FillAttributeCombo(w.professions, w.language, GetParam().profession);
-    EXPECT_EQ(fill.enabled, GetParam().enabled);
-    EXPECT_EQ(fill.list.entries, GetParam().expected);
-    EXPECT_EQ(fill.list.selected, 0);
+    const struct {
+        const char* name;
+        int profession;
+        bool enabled;
+        std::vector<PanelEntry> expected;
+    } cases[] = {
+        {"no profession disables", 0, false, {{"<<< All >>>", 0}}},
+        {"attributes, then no attribute",
+         1,
+         true,
+         {{"<<< All >>>", 0}, {"Hewing", 1}, {"Shieldcraft", 2}, {"No attribute", 99}}},
+        {"a profession without attributes", 2, true, {{"<<< All >>>", 0}, {"No attribute", 99}}},
+    };
+    for (const auto& c : cases) {
+        const auto fill = FillAttributeCombo(w.professions, w.language, c.profession);
+        EXPECT_EQ(fill.enabled, c.enabled) << c.name;
+        EXPECT_EQ(fill.list.entries, c.expected) << c.name;
+    }
 }
-
-const AttributeCase kAttributeCases[] = {
-    {"NoProfessionDisables", 0, false, {{"<<< All >>>", 0}}},
-    {"AttributesThenNoAttribute",
-     1,
-     true,
-     {{"<<< All >>>", 0}, {"Hewing", 1}, {"Shieldcraft", 2}, {"No attribute", 99}}},
-    {"ProfessionWithoutAttributes", 2, true, {{"<<< All >>>", 0}, {"No attribute", 99}}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Panel, AttributeCombo, ::testing::ValuesIn(kAttributeCases),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PanelLists, ProfessionAndCharacterCombos)
 {
@@ -123,28 +116,18 @@ TEST(PanelOptions, SwitchesSurviveARoundTrip)
     EXPECT_EQ(p.LegendState, 1);
 
     const auto back = PanelOptions::CollectSettings(p, s);
-    EXPECT_FALSE(back.AllElite);
-    EXPECT_EQ(back.ShowGreens, 0);
-    EXPECT_EQ(back.RightClickNeeded, 2);
-    EXPECT_EQ(back.AlwaysOnTop, 1);
-    EXPECT_EQ(back.CollectorLevel, 0);
-}
+    EXPECT_EQ(std::tuple(back.AllElite, back.ShowGreens, back.RightClickNeeded, back.AlwaysOnTop, back.CollectorLevel),
+              std::tuple(false, 0, 2, 1, 0));
 
-TEST(PanelOptions, SelectionsAreEntryIndexesAndNoneIsMinusOne)
-{
+    // Selections are entry indexes, none is -1; any hover mode beyond 1 is saved as 2.
     World w = TestWorld::PanelRules().world;
-    PanelState p;
     p.cmbCampaign = FillCampaignList(w.campaigns, w.language).list;
     p.cmbCampaign.selected = 2;
-    p.HoverMode = 7; // any mode beyond 1 is saved as 2
-    modOptions::Settings placement;
-    placement.PosX = 150;
-    const auto s = PanelOptions::CollectSettings(p, placement);
-    EXPECT_EQ(s.Campaign, 2);
-    EXPECT_EQ(s.Region, -1);
-    EXPECT_EQ(s.Zone, -1);
-    EXPECT_EQ(s.RightClickNeeded, 2);
-    EXPECT_EQ(s.PosX, 150);
+    p.HoverMode = 7;
+    s.PosX = 150;
+    const auto chosen = PanelOptions::CollectSettings(p, s);
+    EXPECT_EQ(std::tuple(chosen.Campaign, chosen.Region, chosen.Zone, chosen.RightClickNeeded, chosen.PosX),
+              std::tuple(2, -1, -1, 2, 150));
 }
 
 } // namespace

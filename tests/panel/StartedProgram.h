@@ -14,10 +14,6 @@
 #include "panel/frmSearch.h"
 #include "panel/frmTreasuresPetsTab.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <memory>
 
 // A started program whose messages and end are recorded instead of shown.
