@@ -15,10 +15,7 @@
 
 #include <sys/stat.h>
 
-using records::JudgeLock;
-using records::LockFacts;
 using records::LockOwner;
-using records::LockVerdict;
 using records::ProgramLock;
 using State = records::ProgramLock::State;
 
@@ -41,44 +38,9 @@ qint64 DeadPid()
     return pid;
 }
 
-LockOwner Owner(qint64 pid, const char* host, const char* process)
-{
-    LockOwner o;
-    o.pid = pid;
-    o.host = QString::fromLatin1(host);
-    o.program = QStringLiteral("Wayloom");
-    o.process = QString::fromLatin1(process);
-    return o;
-}
-
 const QString kLock = QStringLiteral("Wayloom.lock");
 
 } // namespace
-
-// The lock files and processes the tests below make cover the plain verdicts
-// (a live holder, a dead one, a reused number, our own number, another
-// machine, an unreadable lock); these are the facts they cannot arrange.
-TEST(ProgramLock, JudgesEveryKindOfLockFound)
-{
-    const qint64 me = 100;
-    const std::optional<QString> none;
-    const struct {
-        const char* name;
-        LockFacts facts;
-        LockVerdict expected;
-    } rows[] = {
-        {"host name in other case",
-         {Owner(200, "BOX", "Wayloom"), 0, false, QStringLiteral("Wayloom")},
-         LockVerdict::Held},
-        {"live process whose name is unknown", {Owner(200, "box", "Wayloom"), 0, false, QString()}, LockVerdict::Held},
-        {"lock names no process name", {Owner(200, "box", ""), 0, false, QStringLiteral("bash")}, LockVerdict::Held},
-        {"another machine, our number", {Owner(me, "far", "Wayloom"), 0, false, none}, LockVerdict::HeldOnOtherMachine},
-        {"unreadable, just written", {std::nullopt, 2000, false, none}, LockVerdict::Held},
-        {"unreadable, left over", {std::nullopt, records::kUnreadableLockGraceMs, false, none}, LockVerdict::Stale},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(JudgeLock(row.facts, QStringLiteral("box"), me), row.expected) << row.name;
-}
 
 TEST(ProgramLock, LockFileFormat)
 {

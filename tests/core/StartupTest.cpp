@@ -9,13 +9,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-TEST(AppFolder, EndsInExactlyOneSlash)
-{
-    for (auto [folder, expected] :
-         {std::pair{"/opt/wayloom", "/opt/wayloom/"}, {"/opt/wayloom/", "/opt/wayloom/"}, {"/", "/"}})
-        EXPECT_EQ(modMain::AppFolderFrom(QString::fromLatin1(folder)), QString::fromLatin1(expected)) << folder;
-}
-
 TEST(MovePersonalFiles, MovesCapturesAndCharactersOnce)
 {
     ProgramFolder dir;
@@ -66,7 +59,6 @@ TEST(ApplyPendingUpdater, ReplacesTheUpdaterByTheWaitingCopy)
         const char* waitingAfter; // null: moved in
     } cases[] = {
         {"replaced", "old updater", "new updater", "new updater", nullptr},
-        {"no updater yet: the waiting copy still goes in", nullptr, "new updater", "new updater", nullptr},
         {"an empty waiting copy is no copy", "old updater", "", "old updater", ""},
     };
     for (const auto& c : cases) {

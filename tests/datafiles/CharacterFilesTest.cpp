@@ -5,22 +5,6 @@
 
 namespace {
 
-TEST(CharacterFiles, ListReadsNumbersLenientlyAndRefusesNumbersOutsideTwoDigits)
-{
-    DataFolder data;
-    data.write("Personal/Characters.txt",
-               "01\tAsha\r\n"
-               "3\tB\xf6rn\r\n"   // one digit reads alike; Windows-1252 name
-               "100\tToo Far\r\n" // would share the file names of 00
-               "0\tNobody\r\n"    // numbering starts at 1
-               "04\r\n"           // no name
-               "\r\n");
-    modCharacters::Tables ch;
-    modCharacters::LoadCharacters(data.ctx, ch);
-    EXPECT_EQ(ch.Characters, (std::vector<QString>{"", "Asha", "", QString::fromUtf8("Börn")}));
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4, 5}));
-}
-
 TEST(CharacterFiles, SaveWritesNamedCharactersInOrderRoundTripsAndRefusesTabs)
 {
     DataFolder data;

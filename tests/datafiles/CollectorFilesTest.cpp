@@ -80,20 +80,6 @@ TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
     EXPECT_EQ(std::pair(col(4).X, col(4).Rewards.size()), std::pair(-1, size_t(1)));
 }
 
-TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
-{
-    data.write(data.folder(1) + "Collectors.txt", "1\tA\t0\t1\nx\n5 Wolf Pelts\nR\t1\n\n"
-                                                  "2\tB\t0\nx\n3 wolf pelts\nR\t1\n\n"
-                                                  "3\tC\t0\nx\nReedWhistle\nR\t1\n");
-    data.write(data.folder(2) + "Collectors.txt", "4\tD\t0\nx\n2 Fire Opals\nR\t1\n");
-    load();
-    ASSERT_EQ(table.RequestTypes.size(), 4u);
-    EXPECT_EQ(std::pair(table.RequestTypes[1].Name, int(table.RequestTypes[1].IsLowLevel)),
-              std::pair(QStringLiteral("Wolf Pelts"), 1));
-    EXPECT_EQ(table.RequestTypes[2].Name, "ReedWhistle") << "no blank: the whole request";
-    EXPECT_EQ(table.RequestTypes[3].Name, "Fire Opals");
-}
-
 TEST_F(CollectorFiles, MalformedHeadersSkipTheirWholeBlock)
 {
     data.write(data.folder(1) + "Collectors.txt", "1\tOnly two\nloc\nreq\nR\t1\n\n"

@@ -2,7 +2,6 @@
 
 #include "elite/modCharacters.h"
 #include "elite/modElite.h"
-#include "elite/modProfessions.h"
 #include "layers/modGreens.h"
 
 #include <thread>
@@ -215,44 +214,6 @@ TEST(BossIndex, NamesMatchAsTheyReadOnceLowerCased)
         index.find(QString::fromUtf8(c.boss), items);
         EXPECT_EQ(items, c.items) << c.name;
     }
-}
-
-TEST_F(EliteFiles, MalformedLocationLinesAreSkipped)
-{
-    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
-    data.write(data.folder(1) + "EliteLocations.txt",
-               "2\t1\t0\t0\tBoss\t\t0\n"     // no skill 2
-               "1\t300\t0\t0\tBoss\t\t0\n"   // region beyond a byte
-               "1\tnorth\t0\t0\tBoss\t\t0\n" // region not a number
-               "1\t1\t0\t0\tBoss\n"          // too few fields
-               "1\t1\t0\t0\tBoss\t\t0\n");
-    loadList();
-    loadLocations();
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(skill(1).Locations.size(), 2u);
-}
-
-TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntries)
-{
-    DataFolder data;
-    data.addCampaign(0, QStringLiteral("Core"));
-    data.addCampaign(1, QStringLiteral("Dawnreach"));
-    data.write(data.folder(0) + "Professions.txt",
-               "1\tHearthguard\t255\tH\tVigour\tHewing\n"
-               "3\tLampbearer\t16711680\tLb\n"
-               "5\tMirebinder\t1\n"       // too few fields
-               "7\tAshwalker\t-1\tAw\n"); // every bit set is a colour too
-    data.write(data.folder(1) + "Professions.txt", "1\tHearthguard\t255\tH\tShieldcraft\n");
-    modProfessions::Tables p;
-    modProfessions::LoadProfessions(data.ctx, data.campaigns, p);
-    ASSERT_EQ(p.highest(), 7);
-    EXPECT_EQ(p.Professions[7].Colour, 0xFFFFFFFFu);
-    EXPECT_EQ(std::tuple(p.Professions[0].Name, p.Professions[0].Abbreviation, p.Professions[0].Colour),
-              std::tuple(QStringLiteral("No profession"), QStringLiteral("#"), 0xAAAAAAu));
-    EXPECT_EQ(p.Professions[1].Attributes, (std::vector<QString>{"", "Shieldcraft"}));
-    EXPECT_TRUE(p.Professions[2].Name.isEmpty());
-    EXPECT_EQ(p.Professions[3].Attributes, (std::vector<QString>{""}));
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3}));
 }
 
 } // namespace

@@ -48,28 +48,6 @@ protected:
     modTreasures::Tables table;
 };
 
-TEST_F(TreasureFiles, TreasureLinesFromTheFixedPath)
-{
-    data.write("Campaign.03.Emberwake/Treasures.txt",
-               "; chests of Varsha\r\n"
-               "Old Chest\t100.5\t200\t2\t14\r\n"
-               "Broken\t1\t2\t3\r\n"           // four fields
-               "Huge Region\t1\t2\t300\t1\r\n" // region beyond a byte
-               "Reedbank Chest\t-5\t7\t3\t15\r\n");
-    load();
-    // Skipped lines keep their numbers, so that opened records stay on
-    // their chests.
-    ASSERT_EQ(table.count(), 4);
-    EXPECT_FALSE(table.Treasures[2].Present || table.Treasures[3].Present);
-    const auto& t = table.Treasures[1];
-    EXPECT_EQ(std::tuple(t.Name, t.Present, t.OpenedOn.size()),
-              std::tuple(QStringLiteral("Old Chest"), true, size_t(4)));
-    EXPECT_EQ((std::array{int(t.Campaign), int(t.Region), t.Zone, t.X, t.Y, t.Left, t.Top, t.Right, t.Bottom}),
-              (std::array{3, 2, 14, 100, 200, 93, 193, 107, 207}));
-    EXPECT_EQ(table.Treasures[4].Name, "Reedbank Chest");
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4}));
-}
-
 // The fixture world covers reading dates per character; here what it does
 // not: a line without a date, an unknown treasure, and the writer.
 TEST_F(TreasureFiles, OpenedRecordsReadAndSavedBackPerCharacter)
