@@ -17,22 +17,6 @@ void Load(DataFolder& dir)
     modZones::LoadZones(dir.ctx, dir.campaigns);
 }
 
-TEST(Campaigns, FolderNamesGiveNumberAndNameAndGapsStayEmpty)
-{
-    DataFolder dir;
-    for (const char* folder : {"Campaign.01.A", "Campaign.02.Two.Extra", "Campaign.03.C", "Other.04.D",
-                               "Campaign.5x.Five", "Campaign.99999.Huge", "Campaign.-1.Negative"})
-        dir.mkdir(folder);
-    dir.write("Campaign.06.File", "a plain file also counts");
-    Load(dir);
-    QStringList names;
-    for (const auto& c : dir.campaigns)
-        names << c.Name;
-    EXPECT_EQ(names, QStringList({"", "A", "Two", "C", "", "Five", "File"}));
-    EXPECT_EQ(modCampaigns::CampaignFolder(3, dir.campaigns), QStringLiteral("Campaign.03.C/"));
-    EXPECT_EQ(dir.diagnostics.size(), 2u) << "numbers out of range are skipped with a diagnostic";
-}
-
 TEST(Regions, PictureNamedByTheNumberAsWrittenAndBadLinesSkipped)
 {
     DataFolder dir;

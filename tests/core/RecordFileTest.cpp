@@ -32,28 +32,6 @@ TEST(LeadingNumber, RoundsHalvesToEvenAndSkipsLeadingBlanks)
         EXPECT_EQ(NumberField<int>(QString::fromLatin1(c.text)), c.value) << '"' << c.text << '"';
 }
 
-TEST(SplitLines, EndsLinesAtLfOrCrLfOnly)
-{
-    const struct {
-        const char* name;
-        QString text;
-        QStringList lines;
-    } cases[] = {
-        {"mixed endings", QStringLiteral("a\r\nb\nc"), {"a", "b", "c"}},
-        {"final line end adds no line", QStringLiteral("a\r\n"), {"a"}},
-        {"empty line kept", QStringLiteral("a\r\n\r\nb\r\n"), {"a", "", "b"}},
-        {"lone CR is text", QStringLiteral("a\rb\n"), {"a\rb"}},
-        {"CR before end of text dropped", QStringLiteral("a\r"), {"a"}},
-        {"empty text", QString(), {}},
-    };
-    for (const auto& c : cases) {
-        QStringList got;
-        for (QStringView l : SplitLines(c.text))
-            got << l.toString();
-        EXPECT_EQ(got, c.lines) << c.name;
-    }
-}
-
 // The readers take shortcuts for plain text (ASCII blocks, short integers,
 // tabs found eight characters at a time); these cases sit on the edges of
 // those shortcuts and compare with the plain reading.

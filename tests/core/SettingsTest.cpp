@@ -69,25 +69,12 @@ TEST(Options, OutOfRangeValuesKeepTheDefaultWithADiagnostic)
 
 TEST(Options, SavedLinesInTheirOrderAndReadBack)
 {
-    const Settings s{.Campaign = 2,
-                     .Region = 3,
-                     .Zone = 1,
-                     .Profession = 3,
-                     .SecondaryProfession = 5,
-                     .AllElite = false,
-                     .Character = 2,
-                     .Legend = true,
-                     .PosX = -15,
-                     .PosY = 240,
-                     .DimX = 9000,
-                     .DimY = 6000,
-                     .ShowElites = 0,
-                     .ShowGreens = 0,
-                     .LegendX = 500,
-                     .LegendY = 600,
-                     .RightClickNeeded = 0,
-                     .AlwaysOnTop = 1,
-                     .CollectorLevel = 1};
+    Settings s;
+    std::tie(s.Campaign, s.Region, s.Zone, s.Profession, s.SecondaryProfession, s.Character, s.PosX, s.PosY, s.DimX,
+             s.DimY, s.LegendX, s.LegendY, s.RightClickNeeded) =
+        std::tuple(2, 3, 1, 3, 5, 2, -15, 240, 9000, 6000, 500, 600, 0);
+    std::tie(s.AllElite, s.Legend, s.ShowElites, s.ShowGreens, s.AlwaysOnTop, s.CollectorLevel) =
+        std::tuple(false, true, 0, 0, 1, 1);
     const QStringList expected = {
         "[OLD SELECTION]",  "Campaign=2",         "Region=3",
         "Zone=1",           "Profession=3",       "SecondaryProfession=5",

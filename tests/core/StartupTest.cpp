@@ -107,27 +107,11 @@ TEST(LoadAllData, RunsTheStepsInTheirOrderWhichMattersWhereTablesDependOnEachOth
         steps << name;
     };
     ASSERT_TRUE(LoadProgramFolder(world, dir.path(), options));
-    EXPECT_EQ(steps, QStringList({"move personal files",
-                                  "pending updater",
-                                  "colour table",
-                                  "characters",
-                                  "campaigns and regions",
-                                  "zone icon anchors",
-                                  "zones",
-                                  "professions",
-                                  "collectors",
-                                  "elite catalogue",
-                                  "greens",
-                                  "notes",
-                                  "elite locations",
-                                  "captured elites",
-                                  "collector locations",
-                                  "treasures",
-                                  "opened treasures",
-                                  "pets",
-                                  "pet places",
-                                  "empty-list guarantee",
-                                  "settings"}));
+    EXPECT_EQ(steps.join(u'|'), QStringLiteral("move personal files|pending updater|colour table|characters|"
+                                               "campaigns and regions|zone icon anchors|zones|professions|collectors|"
+                                               "elite catalogue|greens|notes|elite locations|captured elites|"
+                                               "collector locations|treasures|opened treasures|pets|pet places|"
+                                               "empty-list guarantee|settings"));
     EXPECT_EQ(std::pair(world.settings.Region, world.lastUpdateText), std::pair(2, QStringLiteral("Never")));
 
     // In order: the boss location links the green item it drops, and the

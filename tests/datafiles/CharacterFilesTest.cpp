@@ -44,19 +44,6 @@ protected:
     modElite::Tables elite;
 };
 
-TEST_F(CapturedElites, LinesReadByValueForNamedAndUnnamedCharacters)
-{
-    data.write("Personal/Char01CapElite.txt", "0007\r\n7\r\n0042\r\n\r\n  \r\n99999\r\n");
-    data.write("Personal/Char03CapElite.txt", "12345");
-    modCharacters::LoadCapturedElites(data.ctx, characters, elite);
-    EXPECT_TRUE(captured(7, 1));
-    EXPECT_TRUE(captured(42, 1));
-    EXPECT_FALSE(captured(0, 1)) << "a blank line marks nothing";
-    EXPECT_TRUE(captured(12345, 3));
-    EXPECT_FALSE(captured(7, 3));
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{6}));
-}
-
 TEST_F(CapturedElites, SaveWritesFourDigitsAscendingNeverTruncatesAndReportsFailures)
 {
     for (int n : {42, 7, 12345})

@@ -25,26 +25,6 @@ protected:
     modCollectors::Tables table;
 };
 
-TEST_F(CollectorFiles, HeaderFieldCountDecidesTheLevel)
-{
-    const struct {
-        const char* name;
-        QByteArray header;
-        bool armour;
-        uint8_t lowLevel;
-    } rows[] = {
-        {"three fields: high level", "1\tA\t1", true, 0},
-        {"four fields: level from field 4", "1\tA\t0\t1", false, 1},
-        {"five fields: high level even with 1", "1\tA\t1\t1\textra", true, 0},
-        {"armour only when exactly 1", "1\tA\t1.0\t1", false, 1},
-    };
-    for (const auto& r : rows) {
-        data.write(data.folder(1) + "Collectors.txt", r.header + "\r\nNear the gate\r\n5 Wolf Pelts\r\nSword\t1\r\n");
-        load();
-        EXPECT_EQ(std::pair(col(1).IsArmor, col(1).IsLowLevel), std::pair(r.armour, r.lowLevel)) << r.name;
-    }
-}
-
 TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
 {
     data.write(data.folder(1) + "Collectors.txt",

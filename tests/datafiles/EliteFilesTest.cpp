@@ -96,8 +96,6 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
         helper.join();
         shared.finish(helped);
     }
-    modElite::Tables inLine;
-    modElite::LoadEliteList(data.ctx, data.campaigns, characters, inLine);
 
     // Even numbers have a picture, but for an empty picture file (10), a
     // redefinition where no picture is (20) or by a short record (40); 30's
@@ -109,7 +107,6 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
         else if (n > 0 && n % 2 == 0 && n != 10 && n != 20 && n != 40)
             expected = data.ctx.path(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n));
         EXPECT_EQ(skill(n).Picture, expected) << "elite " << n;
-        EXPECT_EQ(skill(n).Picture, inLine.EliteSkills[static_cast<size_t>(n)].Picture) << "elite " << n;
         EXPECT_EQ(helped.EliteSkills[static_cast<size_t>(n)].Picture, skill(n).Picture) << "elite " << n;
     }
 }
@@ -121,26 +118,6 @@ TEST(PictureChecks, HelpersWaitingForACatalogueThatNeverCameAreReleased)
     std::thread helper([&pictures] { pictures.help(); });
     pictures.abandon();
     helper.join(); // returns: nothing was left to look up
-}
-
-TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
-{
-    data.write(data.folder(1) + "EliteList.txt",
-               "1\t1\tGood\n"
-               "2\t1\tBad\ta\tb\t0\t300\t0\t1\t0\td\n"   // adrenaline beyond a byte
-               "3\t1\tBad\ta\tb\t70000\t0\t0\t1\t0\td\n" // upkeep beyond 16 bits
-               "4\tx\tBad\n"                             // profession not a number
-               "5\t256\tBad\n"                           // profession beyond a byte
-               "6\t1\n"                                  // too few fields
-               "\n"                                      // empty lines are no records
-               "-1\t1\tBad\n"
-               "8\t1\tAlso good\n");
-    loadList();
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{2, 3, 4, 5, 6, 8}));
-    EXPECT_EQ(data.diagnostics.items().front().file, data.folder(1) + "EliteList.txt");
-    EXPECT_EQ(elite.highest(), 8);
-    for (int n = 2; n <= 8; ++n)
-        EXPECT_EQ(skill(n).Defined, n == 8) << n;
 }
 
 // The checker's fixture covers the first format and the switch; these are
