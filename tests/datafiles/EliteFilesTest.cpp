@@ -28,46 +28,6 @@ protected:
     modGreens::Tables greens;
 };
 
-TEST_F(EliteFiles, FullRecordReadsEveryColumnAndItsPicture)
-{
-    data.write(data.folder(1) + "EliteList.txt",
-               "; comment\r\n"
-               "7\t3\t  Caf\xe9 Strike \tHewing\tElite Attack\t-1\t2.5\t3.5\t1/2\t20\tDeals \x80 damage.\r\n");
-    data.write(data.folder(1) + "imgElite/0007.jpg", "x");
-    loadList();
-    const EliteSkill& s = skill(7);
-    EXPECT_EQ(std::tuple(s.Name, s.Defined, int(s.Profession), s.Attribute, int(s.Campaign), s.Captured.size()),
-              std::tuple(QString::fromUtf8("Café Strike"), true, 3, QStringLiteral("Hewing"), 1, size_t(4)));
-    // Upkeep, adrenaline and energy (halves to even), recharge.
-    EXPECT_EQ((std::array{int(s.Upkeep), int(s.Adrenaline), int(s.Energy), int(s.Recharge)}),
-              (std::array{-1, 2, 4, 20}));
-    EXPECT_EQ(std::tuple(s.CastTime, s.Description),
-              std::tuple(QStringLiteral("1/2"), QString::fromUtf8("Deals € damage.")));
-    EXPECT_EQ(s.Picture, data.ctx.path(data.folder(1) + "imgElite/0007.jpg"));
-    EXPECT_TRUE(data.diagnostics.empty());
-}
-
-TEST_F(EliteFiles, GapsShortRecordsPicturesAndLaterCampaigns)
-{
-    data.write(data.folder(1) + "EliteList.txt",
-               "1\t1\tOne\ta\tb\t0\t0\t5\t1\t0\td\n"
-               "2\t1\tTwo\n"                         // short: name and profession only
-               "5\t2\t   \ta\tb\t0\t0\t0\t1\t0\td\n" // blank name
-               "12345\t0\tFar\ta\tb\t0\t0\t0\t1\t0\td\n");
-    data.write(data.folder(1) + "imgElite/2345.jpg", "x");
-    data.write(data.folder(2) + "EliteList.txt", "1\t4\tOne Renamed\n");
-    loadList();
-    ASSERT_EQ(elite.highest(), 12345);
-    EXPECT_EQ(std::tuple(skill(1).Name, int(skill(1).Profession), int(skill(1).Campaign)),
-              std::tuple(QStringLiteral("One Renamed"), 4, 2));
-    EXPECT_EQ(skill(1).Energy, 5) << "a short record keeps the costs it had";
-    EXPECT_EQ(skill(2).Name, "Two");
-    EXPECT_FALSE(skill(3).Defined || skill(5).Defined);
-    EXPECT_TRUE(skill(12345).Picture.endsWith("imgElite/2345.jpg"));
-}
-
-// The start-up load looks the pictures up on a second thread (when there
-// are enough of them) and collects the answers at its end.
 TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
 {
     QByteArray first;
@@ -164,33 +124,6 @@ TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
     // A boss standing in two places points to the last one.
     EXPECT_EQ(std::pair(greens.Greens[1].EliteNumber, greens.Greens[1].LocationIndex), std::pair(1, 2));
     EXPECT_EQ(greens.Greens[1].Stats, (std::vector<QString>{"", "Armor +5"}));
-}
-
-TEST(BossIndex, NamesMatchAsTheyReadOnceLowerCased)
-{
-    modGreens::Tables greens;
-    for (const char* boss : {"Gorrak the Vile", "\xc3\x89lodie Frost", "GORRAK THE VILE", "Gorrak the Vilf",
-                             "\xc4\xb0lker", "gorrak the vile ", "Ilker"})
-        greens.Greens.push_back(modGreens::GreenItem{.Name = QStringLiteral("Item"), .Boss = QString::fromUtf8(boss)});
-    const modGreens::BossIndex index(greens);
-    const struct {
-        const char* name;
-        const char* boss;
-        std::vector<int32_t> items;
-    } cases[] = {
-        {"every spelling, ascending", "gORRAK the vILE", {1, 3}},
-        {"accented capital", "\xc3\xa9LODIE FROST", {2}},
-        {"capital I with dot lowers to two characters", "i\xcc\x87lker", {5}},
-        {"plain I is another letter", "ilker", {7}},
-        {"trailing blank is part of the name", "Gorrak the Vile ", {6}},
-        {"no such boss", "Gorrak", {}},
-        {"empty name", "", {}},
-    };
-    std::vector<int32_t> items{99};
-    for (const auto& c : cases) {
-        index.find(QString::fromUtf8(c.boss), items);
-        EXPECT_EQ(items, c.items) << c.name;
-    }
 }
 
 } // namespace

@@ -27,7 +27,6 @@ const QString kLong = QString(65'000, u'x');
 const Row kRows[] = {
     {"plain", "Bridge", "Wade at dusk", true},
     {"two lines", "Ford", "first\r\nsecond", true},
-    {"empty body", "Ford", "", true},
     {"every Windows-1252 letter", QString::fromUtf8("Café €‚ƒ„…†‡ˆ‰Š‹ŒŽ''“”•–—˜™š›œžŸ ÿ"),
      QString::fromUtf8("déjà vu ¤¦§¨©ª«¬®¯°±²³´µ¶·¸¹º»¼½¾¿"), true},
     {"the five undefined bytes", Chars({u'a', 0x81, 0x8D, 0x8F, 0x90, 0x9D}), Chars({0x81, u'z'}), true},
@@ -38,9 +37,7 @@ const Row kRows[] = {
 
     {"leading semicolon", ";secret", "x", false},
     {"leading blank", " Bridge", "x", false},
-    {"trailing blank", "Bridge ", "x", false},
     {"tab in the title", "a\tb", "x", false},
-    {"line break in the title", "a\r\nb", "x", false},
     {"tab in the body", "t", "a\tb", false},
     {"lone carriage return in the body", "t", "a\rb", false},
     {"the line-break mark in the body", "t", "see {#ENTER#} here", false},

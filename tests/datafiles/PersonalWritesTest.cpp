@@ -14,9 +14,6 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
-#include <array>
-#include <climits>
-
 #include <cstring>
 #include <functional>
 #include <sys/stat.h>
@@ -195,44 +192,6 @@ TEST(PersonalRecords, APersonalFolderFileLinkedIntoAnotherFolderIsReadAndSavedTh
     ASSERT_EQ(copies.size(), 1);
     EXPECT_EQ(data.read("Personal/Backup/" + copies[0] + QStringLiteral("/Notes.txt")),
               "Ford\tshallow{#ENTER#}at dawn\t10\t20\t1\t2\r\n");
-}
-
-// What a load cannot use is written back unchanged, ahead of what it read.
-TEST(PersonalRecords, NoLineIsLostByALoadAndASave)
-{
-    DataFolder data;
-    data.write("Personal/Notes.txt", "; my notes\r\n"
-                                     "Edge\tfirst{#ENTER#}second\t2147483647\t-2147483648\t255\t0\r\n"
-                                     "Big\tcampaign\t1\t2\t300\t4\r\n");
-    data.write("Personal/Characters.txt", "\xEF\xBB\xBF"
-                                          "01\tB\xC3\xB6rn\r\n150\tToo far\r\n");
-    data.write("Personal/Char01CapElite.txt", "0002\r\n0099\r\n");
-    modNotes::Tables notes;
-    modNotes::LoadNotes(data.ctx, notes);
-    modCharacters::Tables characters;
-    modCharacters::LoadCharacters(data.ctx, characters);
-    modElite::Tables elite;
-    elite.EliteSkills.resize(6);
-    modCharacters::LoadCapturedElites(data.ctx, characters, elite);
-
-    ASSERT_EQ(notes.count(), 1);
-    const modNotes::MapNote& n = notes.Notes[1];
-    EXPECT_EQ((std::array{n.X, n.Y, int(n.Campaign)}), (std::array{INT32_MAX, INT32_MIN, 255}));
-    EXPECT_EQ((std::array{n.Left, n.Top, n.Right, n.Bottom}),
-              (std::array{INT32_MAX - 7, INT32_MIN, INT32_MAX, INT32_MIN + 7}));
-    EXPECT_EQ(characters.Characters, (std::vector<QString>{"", QString::fromUtf8("Börn")}))
-        << "the mark is no part of the name";
-    EXPECT_EQ(elite.EliteSkills[2].Captured, (std::vector<bool>{false, true}));
-
-    QString error;
-    ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, notes, &error)) << error.toStdString();
-    ASSERT_TRUE(modCharacters::SaveCharacters(data.ctx.appFolder, characters, &error)) << error.toStdString();
-    ASSERT_TRUE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 1, elite, &error)) << error.toStdString();
-    EXPECT_EQ(data.read("Personal/Notes.txt"), "; my notes\r\n"
-                                               "Big\tcampaign\t1\t2\t300\t4\r\n"
-                                               "Edge\tfirst{#ENTER#}second\t2147483647\t-2147483648\t255\t0\r\n");
-    EXPECT_EQ(data.read("Personal/Characters.txt"), "150\tToo far\r\n01\tB\xF6rn\r\n");
-    EXPECT_EQ(data.read("Personal/Char01CapElite.txt"), "0099\r\n0002\r\n");
 }
 
 // Names of the safety copies, as the clean-up sees them: real folders whose

@@ -18,8 +18,6 @@ TEST(OpenedDates, ReadWithCarryOverAndOnlyFromEightCharacters)
         {"month 13 carries into the next year", "01132010", QDate(2011, 1, 1)},
         {"day 0 is the last day of the month before", "00032012", QDate(2012, 2, 29)},
         {"seven characters", "0102201", QDate()},
-        {"nine characters", "010220100", QDate()},
-        {"blank", "        ", QDate()},
         {"year beyond 9999 after carrying", "01139999", QDate()},
         {"year before 100", "01010099", QDate()},
     };
