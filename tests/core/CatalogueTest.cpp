@@ -1,6 +1,4 @@
-// Campaign folders, "Regions.txt", "Zones.txt" and the language file. The
-// checker's run on the fixture world covers the plain readings; these cases
-// are the quirks and refusals it does not reach.
+// "Regions.txt", "Zones.txt" and the language file: their quirks and refusals.
 
 #include "TestFiles.h"
 

@@ -21,11 +21,6 @@ using State = records::ProgramLock::State;
 
 namespace {
 
-qint64 OurPid()
-{
-    return QCoreApplication::applicationPid();
-}
-
 // The number of a process that has just ended.
 qint64 DeadPid()
 {
@@ -63,7 +58,7 @@ TEST(ProgramLock, OneHolderPerFolderUntilReleased)
     const std::optional<LockOwner> owner = LockOwner::Parse(dir.read(kLock));
     ASSERT_TRUE(owner);
     EXPECT_EQ(std::tuple(owner->pid, owner->host, owner->program),
-              std::tuple(OurPid(), ProgramLock::HostName(), QStringLiteral("Wayloom")));
+              std::tuple(QCoreApplication::applicationPid(), ProgramLock::HostName(), QStringLiteral("Wayloom")));
 
     // The same folder named another way is the same folder.
     ASSERT_TRUE(QFile::link(dir.path(), dir.path("self")));
@@ -88,7 +83,8 @@ TEST(ProgramLock, LocksOfGoneProcessesAreTakenOver)
         State expected;
     } rows[] = {
         {"a process that ended", LockText(DeadPid(), host, "Wayloom", "Wayloom"), State::Acquired},
-        {"our own number, left by an earlier process", LockText(OurPid(), host, "Wayloom", "Wayloom"), State::Acquired},
+        {"our own number, left by an earlier process",
+         LockText(QCoreApplication::applicationPid(), host, "Wayloom", "Wayloom"), State::Acquired},
         {"a number now used by another program", LockText(sleeper.pid(), host, "Wayloom", "Wayloom"), State::Acquired},
         {"a live holder", LockText(sleeper.pid(), host, "Wayloom", "sleep"), State::Held},
     };
@@ -98,7 +94,7 @@ TEST(ProgramLock, LocksOfGoneProcessesAreTakenOver)
         ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
         EXPECT_EQ(lock.TryLock(), row.expected) << row.name;
         if (row.expected == State::Acquired)
-            EXPECT_EQ(LockOwner::Parse(dir.read(kLock))->pid, OurPid()) << row.name;
+            EXPECT_EQ(LockOwner::Parse(dir.read(kLock))->pid, QCoreApplication::applicationPid()) << row.name;
         else
             EXPECT_EQ(dir.read(kLock), row.text) << row.name;
     }

@@ -31,8 +31,6 @@ Loaded LoadOptionsText(const QByteArray& text)
     return LoadFrom(dir);
 }
 
-// The fixture world's options file already covers later lines winning,
-// lower-case keys, the Zone line and a boolean 0.
 TEST(Options, LineRules)
 {
     const struct {

@@ -25,27 +25,16 @@ TEST(CharacterFiles, SaveWritesNamedCharactersInOrderRoundTripsAndRefusesTabs)
     EXPECT_EQ(data.read("Personal/Characters.txt"), saved) << "the old file is kept";
 }
 
-class CapturedElites : public ::testing::Test {
-protected:
-    CapturedElites()
-    {
-        characters.Characters = {"", "Asha", "", ""}; // 2 and 3 unnamed
-        elite.EliteSkills.resize(12346);
-        for (auto& s : elite.EliteSkills)
-            s.Captured.assign(4, false);
-    }
-    bool captured(int n, int c) const
-    {
-        return elite.EliteSkills[static_cast<size_t>(n)].Captured[static_cast<size_t>(c)];
-    }
-
+TEST(CapturedElites, SaveWritesFourDigitsAscendingNeverTruncatesAndReportsFailures)
+{
     DataFolder data;
     modCharacters::Tables characters;
+    characters.Characters = {"", "Asha", "", ""}; // 2 and 3 unnamed
     modElite::Tables elite;
-};
-
-TEST_F(CapturedElites, SaveWritesFourDigitsAscendingNeverTruncatesAndReportsFailures)
-{
+    elite.EliteSkills.resize(12346);
+    for (auto& s : elite.EliteSkills)
+        s.Captured.assign(4, false);
+    const auto captured = [&](int n, int c) { return bool(elite.EliteSkills[size_t(n)].Captured[size_t(c)]); };
     for (int n : {42, 7, 12345})
         elite.EliteSkills[static_cast<size_t>(n)].Captured[2] = true;
     elite.EliteSkills[9].Captured[1] = true; // another character's capture stays out

@@ -80,8 +80,7 @@ TEST(PictureChecks, HelpersWaitingForACatalogueThatNeverCameAreReleased)
     helper.join(); // returns: nothing was left to look up
 }
 
-// The checker's fixture covers the first format and the switch; these are
-// the edges: truncation of negatives, the reset per file, the note column.
+// Truncation of negatives, the switch of format, the reset per file, the note column.
 TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
 {
     data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
@@ -106,8 +105,6 @@ TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
 
 TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
 {
-    // The fixture world covers "only during" notes and marker "D" on
-    // ordinary bosses; here the lists each location keeps.
     data.write(data.folder(1) + "Greens.txt", "Blade\t  Gorrak the Vile \tArmor +5\n"
                                               "Staff\tVaddeth Stickleback\n"
                                               "Wand\tGORRAK THE VILE\n");

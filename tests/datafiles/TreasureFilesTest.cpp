@@ -28,28 +28,18 @@ TEST(OpenedDates, ReadWithCarryOverAndOnlyFromEightCharacters)
     EXPECT_EQ(modTreasures::FormatOpenedDate(QDate(2010, 2, 1)), "01022010");
 }
 
-class TreasureFiles : public ::testing::Test {
-protected:
-    TreasureFiles() { characters.Characters = {"", "Asha", "", "Bo"}; }
-    void load()
-    {
-        modTreasures::LoadTreasures(data.ctx, characters, table);
-        modTreasures::LoadOpenedTreasures(data.ctx, characters, table);
-    }
-    std::optional<QDate> opened(int t, int k) const
-    {
-        return table.Treasures.at(static_cast<size_t>(t)).OpenedOn.at(static_cast<size_t>(k));
-    }
-
+// A line without a date, an unknown treasure, and the writer.
+TEST(TreasureFiles, OpenedRecordsReadAndSavedBackPerCharacter)
+{
     DataFolder data;
     modCharacters::Tables characters;
+    characters.Characters = {"", "Asha", "", "Bo"};
     modTreasures::Tables table;
-};
-
-// The fixture world covers reading dates per character; here what it does
-// not: a line without a date, an unknown treasure, and the writer.
-TEST_F(TreasureFiles, OpenedRecordsReadAndSavedBackPerCharacter)
-{
+    const auto load = [&] {
+        modTreasures::LoadTreasures(data.ctx, characters, table);
+        modTreasures::LoadOpenedTreasures(data.ctx, characters, table);
+    };
+    const auto opened = [&](int t, int k) { return table.Treasures.at(size_t(t)).OpenedOn.at(size_t(k)); };
     data.write("Campaign.03.Emberwake/Treasures.txt", "A\t1\t1\t1\t1\nB\t1\t1\t1\t1\nC\t1\t1\t1\t1\n");
     data.write("Personal/Char01OpenedTreasures.txt",
                "0003\t01022010\r\n"
