@@ -1,10 +1,9 @@
-// The conventions every record file shares: the Windows-1252 boundary, line
-// and field splitting, number readings, zero padding and atomic writes.
+// The conventions every record file shares: the Windows-1252 boundary, number
+// readings, what the reader opens, removal and atomic writes.
 
 #include "TestFiles.h"
 
 #include "core/Pictures.h"
-#include "core/RecordFields.h"
 #include "records/RecordFile.h"
 #include "records/SafeRemove.h"
 
