@@ -1,6 +1,4 @@
-// Campaign folders, "Regions.txt", "Zones.txt" and the language file. The
-// checker's run on the fixture world covers the plain readings; these cases
-// are the quirks and refusals it does not reach.
+// "Regions.txt", "Zones.txt" and the language file: their quirks and refusals.
 
 #include "TestFiles.h"
 
@@ -15,22 +13,6 @@ void Load(DataFolder& dir)
 {
     modCampaigns::LoadCampaigns(dir.ctx, dir.campaigns);
     modZones::LoadZones(dir.ctx, dir.campaigns);
-}
-
-TEST(Campaigns, FolderNamesGiveNumberAndNameAndGapsStayEmpty)
-{
-    DataFolder dir;
-    for (const char* folder : {"Campaign.01.A", "Campaign.02.Two.Extra", "Campaign.03.C", "Other.04.D",
-                               "Campaign.5x.Five", "Campaign.99999.Huge", "Campaign.-1.Negative"})
-        dir.mkdir(folder);
-    dir.write("Campaign.06.File", "a plain file also counts");
-    Load(dir);
-    QStringList names;
-    for (const auto& c : dir.campaigns)
-        names << c.Name;
-    EXPECT_EQ(names, QStringList({"", "A", "Two", "C", "", "Five", "File"}));
-    EXPECT_EQ(modCampaigns::CampaignFolder(3, dir.campaigns), QStringLiteral("Campaign.03.C/"));
-    EXPECT_EQ(dir.diagnostics.size(), 2u) << "numbers out of range are skipped with a diagnostic";
 }
 
 TEST(Regions, PictureNamedByTheNumberAsWrittenAndBadLinesSkipped)
@@ -50,28 +32,6 @@ TEST(Regions, PictureNamedByTheNumberAsWrittenAndBadLinesSkipped)
         EXPECT_FALSE(modCampaigns::RegionExists(dir.campaigns, c, r)) << c << '/' << r;
     EXPECT_EQ(dir.warnedLines(), (std::vector<int>{2, 3}));
     EXPECT_EQ(dir.diagnostics.items()[0].file, QStringLiteral("Campaign.01.A/Regions.txt"));
-}
-
-TEST(RegionListOrder, FixedOrdersOfTheFirstTwoCampaigns)
-{
-    CampaignTable campaigns(6);
-    for (int c = 1; c <= 5; ++c) {
-        campaigns[c].Name = QStringLiteral("C%1").arg(c);
-        campaigns[c].Regions.resize(9);
-        for (int r = 1; r <= 8; ++r)
-            campaigns[c].Regions[r].Name = QStringLiteral("R%1").arg(r);
-    }
-    campaigns[2].Regions.resize(5);
-    campaigns[4].Regions[3].Name.clear(); // a gap in the file
-
-    EXPECT_EQ(modCampaigns::RegionListOrder(campaigns, 1), (std::vector<int>{8, 4, 5, 6, 7, 1, 2, 3}));
-    EXPECT_EQ(modCampaigns::RegionListOrder(campaigns, 2), (std::vector<int>{4, 1, 2, 3}));
-    EXPECT_EQ(modCampaigns::RegionListOrder(campaigns, 3), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(modCampaigns::RegionListOrder(campaigns, 4), (std::vector<int>{1, 2, 4, 5, 6, 7, 8}));
-    EXPECT_TRUE(modCampaigns::RegionListOrder(campaigns, 5).empty());
-    EXPECT_TRUE(modCampaigns::RegionListOrder(campaigns, 0).empty());
-    campaigns[1].Regions.resize(5); // only some regions of campaign 1: the missing ones are left out
-    EXPECT_EQ(modCampaigns::RegionListOrder(campaigns, 1), (std::vector<int>{4, 1, 2, 3}));
 }
 
 TEST(Zones, OffMapZonesTakeNoIndexAndBadLinesAreSkippedWithADiagnostic)
@@ -102,14 +62,6 @@ TEST(Zones, OffMapZonesTakeNoIndexAndBadLinesAreSkippedWithADiagnostic)
     for (auto [c, r, z, name] :
          {std::tuple{1, 1, 10, "Town"}, {1, 2, 20, "Dungeon"}, {1, 1, 99, ""}, {1, 7, 10, ""}, {9, 1, 10, ""}})
         EXPECT_EQ(modZones::ZoneName(dir.campaigns, c, r, z), QString::fromLatin1(name)) << c << '/' << r << '/' << z;
-}
-
-TEST(ZoneIconAnchors, OutOfRangeLookUpsGiveNoAnchor)
-{
-    modZones::ZoneIconAnchorTable anchors;
-    modZones::InitZoneIconAnchors(anchors);
-    for (auto [set, kind] : {std::pair{0, int(modZones::Town)}, {5, int(modZones::Town)}, {-1, 99}})
-        EXPECT_EQ(anchors(set, kind), QPoint(0, 0)) << set << '/' << kind;
 }
 
 TEST(Language, TextsByNumber)
@@ -145,21 +97,6 @@ TEST(Language, TextsByNumber)
     EXPECT_EQ(texts(9), QString(1024, u'w'));
     EXPECT_FALSE(texts.defined(8));
     EXPECT_EQ(cut.size(), 2u);
-}
-
-TEST(Language, AFileFromBeforeTheAddedTextsGetsTheirEnglishDefaults)
-{
-    ProgramFolder dir;
-    dir.write("Data/Language.txt", "9\tAll\r\n117\tSuchen\r\n");
-    modLanguage::LanguageStrings texts;
-    ASSERT_TRUE(modLanguage::LoadLanguage(LoadContext{dir.path(), nullptr}, texts));
-    EXPECT_EQ(texts(Text::FindAnything), QStringLiteral("Suchen")); // the file's own text wins
-    EXPECT_TRUE(texts.defined(Text::FindAnything));
-    EXPECT_EQ(texts(Text::NotOpenedBy), QStringLiteral("Not yet opened by"));
-    EXPECT_EQ(texts(Text::StillNeededBy), QStringLiteral("%1 of %2 characters still need this"));
-    EXPECT_FALSE(texts.defined(Text::NotOpenedBy));
-    for (int n = Text::FirstAddedText; n <= Text::AllUsed.back(); ++n)
-        EXPECT_FALSE(texts(n).isEmpty()) << n;
 }
 
 } // namespace

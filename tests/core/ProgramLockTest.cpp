@@ -15,19 +15,11 @@
 
 #include <sys/stat.h>
 
-using records::JudgeLock;
-using records::LockFacts;
 using records::LockOwner;
-using records::LockVerdict;
 using records::ProgramLock;
 using State = records::ProgramLock::State;
 
 namespace {
-
-qint64 OurPid()
-{
-    return QCoreApplication::applicationPid();
-}
 
 // The number of a process that has just ended.
 qint64 DeadPid()
@@ -41,44 +33,9 @@ qint64 DeadPid()
     return pid;
 }
 
-LockOwner Owner(qint64 pid, const char* host, const char* process)
-{
-    LockOwner o;
-    o.pid = pid;
-    o.host = QString::fromLatin1(host);
-    o.program = QStringLiteral("Wayloom");
-    o.process = QString::fromLatin1(process);
-    return o;
-}
-
 const QString kLock = QStringLiteral("Wayloom.lock");
 
 } // namespace
-
-// The lock files and processes the tests below make cover the plain verdicts
-// (a live holder, a dead one, a reused number, our own number, another
-// machine, an unreadable lock); these are the facts they cannot arrange.
-TEST(ProgramLock, JudgesEveryKindOfLockFound)
-{
-    const qint64 me = 100;
-    const std::optional<QString> none;
-    const struct {
-        const char* name;
-        LockFacts facts;
-        LockVerdict expected;
-    } rows[] = {
-        {"host name in other case",
-         {Owner(200, "BOX", "Wayloom"), 0, false, QStringLiteral("Wayloom")},
-         LockVerdict::Held},
-        {"live process whose name is unknown", {Owner(200, "box", "Wayloom"), 0, false, QString()}, LockVerdict::Held},
-        {"lock names no process name", {Owner(200, "box", ""), 0, false, QStringLiteral("bash")}, LockVerdict::Held},
-        {"another machine, our number", {Owner(me, "far", "Wayloom"), 0, false, none}, LockVerdict::HeldOnOtherMachine},
-        {"unreadable, just written", {std::nullopt, 2000, false, none}, LockVerdict::Held},
-        {"unreadable, left over", {std::nullopt, records::kUnreadableLockGraceMs, false, none}, LockVerdict::Stale},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(JudgeLock(row.facts, QStringLiteral("box"), me), row.expected) << row.name;
-}
 
 TEST(ProgramLock, LockFileFormat)
 {
@@ -101,7 +58,7 @@ TEST(ProgramLock, OneHolderPerFolderUntilReleased)
     const std::optional<LockOwner> owner = LockOwner::Parse(dir.read(kLock));
     ASSERT_TRUE(owner);
     EXPECT_EQ(std::tuple(owner->pid, owner->host, owner->program),
-              std::tuple(OurPid(), ProgramLock::HostName(), QStringLiteral("Wayloom")));
+              std::tuple(QCoreApplication::applicationPid(), ProgramLock::HostName(), QStringLiteral("Wayloom")));
 
     // The same folder named another way is the same folder.
     ASSERT_TRUE(QFile::link(dir.path(), dir.path("self")));
@@ -126,7 +83,8 @@ TEST(ProgramLock, LocksOfGoneProcessesAreTakenOver)
         State expected;
     } rows[] = {
         {"a process that ended", LockText(DeadPid(), host, "Wayloom", "Wayloom"), State::Acquired},
-        {"our own number, left by an earlier process", LockText(OurPid(), host, "Wayloom", "Wayloom"), State::Acquired},
+        {"our own number, left by an earlier process",
+         LockText(QCoreApplication::applicationPid(), host, "Wayloom", "Wayloom"), State::Acquired},
         {"a number now used by another program", LockText(sleeper.pid(), host, "Wayloom", "Wayloom"), State::Acquired},
         {"a live holder", LockText(sleeper.pid(), host, "Wayloom", "sleep"), State::Held},
     };
@@ -136,7 +94,7 @@ TEST(ProgramLock, LocksOfGoneProcessesAreTakenOver)
         ProgramLock lock(dir.path(), QStringLiteral("Wayloom"));
         EXPECT_EQ(lock.TryLock(), row.expected) << row.name;
         if (row.expected == State::Acquired)
-            EXPECT_EQ(LockOwner::Parse(dir.read(kLock))->pid, OurPid()) << row.name;
+            EXPECT_EQ(LockOwner::Parse(dir.read(kLock))->pid, QCoreApplication::applicationPid()) << row.name;
         else
             EXPECT_EQ(dir.read(kLock), row.text) << row.name;
     }

@@ -31,8 +31,6 @@ Loaded LoadOptionsText(const QByteArray& text)
     return LoadFrom(dir);
 }
 
-// The fixture world's options file already covers later lines winning,
-// lower-case keys, the Zone line and a boolean 0.
 TEST(Options, LineRules)
 {
     const struct {
@@ -40,16 +38,10 @@ TEST(Options, LineRules)
         const char* text;
         Settings expected;
     } cases[] = {
-        {"only the region", "[OLD SELECTION]\r\nRegion=3\r\n", {.Region = 3}},
-        {"zone line with junk gives 0", "Zone=abc\r\n", {.Zone = 0}},
         {"blank around the key breaks it", "Region =3\r\nREGION=4\r\n", {}},
-        {"blank around the line is trimmed", "   Region=3   \r\n", {.Region = 3}},
-        {"value read by leading number", "Campaign= 7 apples\r\n", {.Campaign = 7}},
         {"halves to even", "RightClickNeeded=2.5\r\nPosX=3.5\r\n", {.PosX = 4, .RightClickNeeded = 2}},
         {"booleans from -1 and 0", "AllElite=0\r\nLegend=-1\r\n", {.AllElite = false, .Legend = true}},
-        {"any other number is true", "Legend=5\r\n", {.Legend = true}},
         {"unknown keys and sections ignored", "[X]\r\nColour=4\r\nShowGreens=0\r\n", {.ShowGreens = 0}},
-        {"only the first = splits", "Region=3=4\r\n", {.Region = 3}},
     };
     for (const auto& c : cases) {
         const Loaded w = LoadOptionsText(c.text);
@@ -71,25 +63,12 @@ TEST(Options, OutOfRangeValuesKeepTheDefaultWithADiagnostic)
 
 TEST(Options, SavedLinesInTheirOrderAndReadBack)
 {
-    const Settings s{.Campaign = 2,
-                     .Region = 3,
-                     .Zone = 1,
-                     .Profession = 3,
-                     .SecondaryProfession = 5,
-                     .AllElite = false,
-                     .Character = 2,
-                     .Legend = true,
-                     .PosX = -15,
-                     .PosY = 240,
-                     .DimX = 9000,
-                     .DimY = 6000,
-                     .ShowElites = 0,
-                     .ShowGreens = 0,
-                     .LegendX = 500,
-                     .LegendY = 600,
-                     .RightClickNeeded = 0,
-                     .AlwaysOnTop = 1,
-                     .CollectorLevel = 1};
+    Settings s;
+    std::tie(s.Campaign, s.Region, s.Zone, s.Profession, s.SecondaryProfession, s.Character, s.PosX, s.PosY, s.DimX,
+             s.DimY, s.LegendX, s.LegendY, s.RightClickNeeded) =
+        std::tuple(2, 3, 1, 3, 5, 2, -15, 240, 9000, 6000, 500, 600, 0);
+    std::tie(s.AllElite, s.Legend, s.ShowElites, s.ShowGreens, s.AlwaysOnTop, s.CollectorLevel) =
+        std::tuple(false, true, 0, 0, 1, 1);
     const QStringList expected = {
         "[OLD SELECTION]",  "Campaign=2",         "Region=3",
         "Zone=1",           "Profession=3",       "SecondaryProfession=5",
@@ -118,15 +97,6 @@ TEST(Options, SavedLinesInTheirOrderAndReadBack)
     EXPECT_EQ(LoadFrom(dir).settings, back);
 }
 
-TEST(Options, AFailedSaveIsReported)
-{
-    ProgramFolder dir;
-    dir.write("Data", "a file where the folder should be");
-    QString error;
-    EXPECT_FALSE(modOptions::SaveOptions(dir.path(), Settings{}, false, &error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
 // Without an options file every setting keeps its default.
 TEST(LastUpdate, DateTextFromTheFirstLine)
 {
@@ -140,10 +110,8 @@ TEST(LastUpdate, DateTextFromTheFirstLine)
         {"day month year", "05/03/2007\r\n", "05 Mar 2007", false},
         {"separators not checked", "  28x12-1999  \r\nignored\r\n", "28 Dec 1999", false},
         {"single digit parts do not line up", "5/3/2007", "Never", true},
-        {"blank first line", "   \r\n05/03/2007\r\n", "Never", false},
         {"a year below 1000 keeps four digits", "05/03/0999", "05 Mar 0999", false},
         {"no such date", "31/02/2007", "Never", true},
-        {"not a date", "yesterday", "Never", true},
     };
     for (const auto& c : cases) {
         ProgramFolder dir;

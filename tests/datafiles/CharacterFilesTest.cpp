@@ -5,22 +5,6 @@
 
 namespace {
 
-TEST(CharacterFiles, ListReadsNumbersLenientlyAndRefusesNumbersOutsideTwoDigits)
-{
-    DataFolder data;
-    data.write("Personal/Characters.txt",
-               "01\tAsha\r\n"
-               "3\tB\xf6rn\r\n"   // one digit reads alike; Windows-1252 name
-               "100\tToo Far\r\n" // would share the file names of 00
-               "0\tNobody\r\n"    // numbering starts at 1
-               "04\r\n"           // no name
-               "\r\n");
-    modCharacters::Tables ch;
-    modCharacters::LoadCharacters(data.ctx, ch);
-    EXPECT_EQ(ch.Characters, (std::vector<QString>{"", "Asha", "", QString::fromUtf8("Börn")}));
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 4, 5}));
-}
-
 TEST(CharacterFiles, SaveWritesNamedCharactersInOrderRoundTripsAndRefusesTabs)
 {
     DataFolder data;
@@ -41,40 +25,16 @@ TEST(CharacterFiles, SaveWritesNamedCharactersInOrderRoundTripsAndRefusesTabs)
     EXPECT_EQ(data.read("Personal/Characters.txt"), saved) << "the old file is kept";
 }
 
-class CapturedElites : public ::testing::Test {
-protected:
-    CapturedElites()
-    {
-        characters.Characters = {"", "Asha", "", ""}; // 2 and 3 unnamed
-        elite.EliteSkills.resize(12346);
-        for (auto& s : elite.EliteSkills)
-            s.Captured.assign(4, false);
-    }
-    bool captured(int n, int c) const
-    {
-        return elite.EliteSkills[static_cast<size_t>(n)].Captured[static_cast<size_t>(c)];
-    }
-
+TEST(CapturedElites, SaveWritesFourDigitsAscendingNeverTruncatesAndReportsFailures)
+{
     DataFolder data;
     modCharacters::Tables characters;
+    characters.Characters = {"", "Asha", "", ""}; // 2 and 3 unnamed
     modElite::Tables elite;
-};
-
-TEST_F(CapturedElites, LinesReadByValueForNamedAndUnnamedCharacters)
-{
-    data.write("Personal/Char01CapElite.txt", "0007\r\n7\r\n0042\r\n\r\n  \r\n99999\r\n");
-    data.write("Personal/Char03CapElite.txt", "12345");
-    modCharacters::LoadCapturedElites(data.ctx, characters, elite);
-    EXPECT_TRUE(captured(7, 1));
-    EXPECT_TRUE(captured(42, 1));
-    EXPECT_FALSE(captured(0, 1)) << "a blank line marks nothing";
-    EXPECT_TRUE(captured(12345, 3));
-    EXPECT_FALSE(captured(7, 3));
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{6}));
-}
-
-TEST_F(CapturedElites, SaveWritesFourDigitsAscendingNeverTruncatesAndReportsFailures)
-{
+    elite.EliteSkills.resize(12346);
+    for (auto& s : elite.EliteSkills)
+        s.Captured.assign(4, false);
+    const auto captured = [&](int n, int c) { return bool(elite.EliteSkills[size_t(n)].Captured[size_t(c)]); };
     for (int n : {42, 7, 12345})
         elite.EliteSkills[static_cast<size_t>(n)].Captured[2] = true;
     elite.EliteSkills[9].Captured[1] = true; // another character's capture stays out

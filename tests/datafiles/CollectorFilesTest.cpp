@@ -25,26 +25,6 @@ protected:
     modCollectors::Tables table;
 };
 
-TEST_F(CollectorFiles, HeaderFieldCountDecidesTheLevel)
-{
-    const struct {
-        const char* name;
-        QByteArray header;
-        bool armour;
-        uint8_t lowLevel;
-    } rows[] = {
-        {"three fields: high level", "1\tA\t1", true, 0},
-        {"four fields: level from field 4", "1\tA\t0\t1", false, 1},
-        {"five fields: high level even with 1", "1\tA\t1\t1\textra", true, 0},
-        {"armour only when exactly 1", "1\tA\t1.0\t1", false, 1},
-    };
-    for (const auto& r : rows) {
-        data.write(data.folder(1) + "Collectors.txt", r.header + "\r\nNear the gate\r\n5 Wolf Pelts\r\nSword\t1\r\n");
-        load();
-        EXPECT_EQ(std::pair(col(1).IsArmor, col(1).IsLowLevel), std::pair(r.armour, r.lowLevel)) << r.name;
-    }
-}
-
 TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
 {
     data.write(data.folder(1) + "Collectors.txt",
@@ -80,20 +60,6 @@ TEST_F(CollectorFiles, BlocksRewardsAndBlankLines)
     EXPECT_EQ(std::pair(col(4).X, col(4).Rewards.size()), std::pair(-1, size_t(1)));
 }
 
-TEST_F(CollectorFiles, RequestTypesKeepTheFirstSpellingAndLevel)
-{
-    data.write(data.folder(1) + "Collectors.txt", "1\tA\t0\t1\nx\n5 Wolf Pelts\nR\t1\n\n"
-                                                  "2\tB\t0\nx\n3 wolf pelts\nR\t1\n\n"
-                                                  "3\tC\t0\nx\nReedWhistle\nR\t1\n");
-    data.write(data.folder(2) + "Collectors.txt", "4\tD\t0\nx\n2 Fire Opals\nR\t1\n");
-    load();
-    ASSERT_EQ(table.RequestTypes.size(), 4u);
-    EXPECT_EQ(std::pair(table.RequestTypes[1].Name, int(table.RequestTypes[1].IsLowLevel)),
-              std::pair(QStringLiteral("Wolf Pelts"), 1));
-    EXPECT_EQ(table.RequestTypes[2].Name, "ReedWhistle") << "no blank: the whole request";
-    EXPECT_EQ(table.RequestTypes[3].Name, "Fire Opals");
-}
-
 TEST_F(CollectorFiles, MalformedHeadersSkipTheirWholeBlock)
 {
     data.write(data.folder(1) + "Collectors.txt", "1\tOnly two\nloc\nreq\nR\t1\n\n"
@@ -108,26 +74,6 @@ TEST_F(CollectorFiles, MalformedHeadersSkipTheirWholeBlock)
     ASSERT_EQ(table.RequestTypes.size(), 2u);
     EXPECT_EQ(table.RequestTypes[1].Name, "req");
     EXPECT_EQ(col(2).Rewards.size(), 2u);
-}
-
-TEST_F(CollectorFiles, LocationsPlaceKnownCollectorsAndSkipTheRest)
-{
-    data.write(data.folder(1) + "Collectors.txt", "1\tA\t0\nx\n1 T\nR\t1\n\n2\tB\t0\nx\n1 T\nR\t1\n");
-    data.write(data.folder(2) + "CollectorsLocations.txt",
-               "1\t4\t100.5\t200\t17\n"
-               "1\t5\t101.5\t201\t18\n" // a later line overwrites
-               "9\t4\t1\t1\t1\n"        // no such collector
-               "2\t4.5\t1\t1\t1\n"      // region rounds to 4
-               "2\tx\t1\t1\t1\n"        // region must be a number
-               "2\t300\t1\t1\t1\n"
-               "2\t4\t1\t1\t1abc\n" // zone must be a number
-               "2\t4\t1\n");
-    load();
-    const Collector& a = col(1);
-    EXPECT_EQ((std::array{int(a.Campaign), int(a.Region), a.Zone, a.X, a.Y, a.Left, a.Top, a.Right, a.Bottom}),
-              (std::array{2, 5, 18, 102, 201, 96, 195, 108, 207}));
-    EXPECT_EQ(col(2).Region, 4);
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3, 5, 6, 7, 8}));
 }
 
 TEST(GreenFiles, LinesTrimmedCommentsSkippedAndShortLinesWarned)

@@ -2,7 +2,6 @@
 
 #include "elite/modCharacters.h"
 #include "elite/modElite.h"
-#include "elite/modProfessions.h"
 #include "layers/modGreens.h"
 
 #include <thread>
@@ -29,46 +28,6 @@ protected:
     modGreens::Tables greens;
 };
 
-TEST_F(EliteFiles, FullRecordReadsEveryColumnAndItsPicture)
-{
-    data.write(data.folder(1) + "EliteList.txt",
-               "; comment\r\n"
-               "7\t3\t  Caf\xe9 Strike \tHewing\tElite Attack\t-1\t2.5\t3.5\t1/2\t20\tDeals \x80 damage.\r\n");
-    data.write(data.folder(1) + "imgElite/0007.jpg", "x");
-    loadList();
-    const EliteSkill& s = skill(7);
-    EXPECT_EQ(std::tuple(s.Name, s.Defined, int(s.Profession), s.Attribute, int(s.Campaign), s.Captured.size()),
-              std::tuple(QString::fromUtf8("Café Strike"), true, 3, QStringLiteral("Hewing"), 1, size_t(4)));
-    // Upkeep, adrenaline and energy (halves to even), recharge.
-    EXPECT_EQ((std::array{int(s.Upkeep), int(s.Adrenaline), int(s.Energy), int(s.Recharge)}),
-              (std::array{-1, 2, 4, 20}));
-    EXPECT_EQ(std::tuple(s.CastTime, s.Description),
-              std::tuple(QStringLiteral("1/2"), QString::fromUtf8("Deals € damage.")));
-    EXPECT_EQ(s.Picture, data.ctx.path(data.folder(1) + "imgElite/0007.jpg"));
-    EXPECT_TRUE(data.diagnostics.empty());
-}
-
-TEST_F(EliteFiles, GapsShortRecordsPicturesAndLaterCampaigns)
-{
-    data.write(data.folder(1) + "EliteList.txt",
-               "1\t1\tOne\ta\tb\t0\t0\t5\t1\t0\td\n"
-               "2\t1\tTwo\n"                         // short: name and profession only
-               "5\t2\t   \ta\tb\t0\t0\t0\t1\t0\td\n" // blank name
-               "12345\t0\tFar\ta\tb\t0\t0\t0\t1\t0\td\n");
-    data.write(data.folder(1) + "imgElite/2345.jpg", "x");
-    data.write(data.folder(2) + "EliteList.txt", "1\t4\tOne Renamed\n");
-    loadList();
-    ASSERT_EQ(elite.highest(), 12345);
-    EXPECT_EQ(std::tuple(skill(1).Name, int(skill(1).Profession), int(skill(1).Campaign)),
-              std::tuple(QStringLiteral("One Renamed"), 4, 2));
-    EXPECT_EQ(skill(1).Energy, 5) << "a short record keeps the costs it had";
-    EXPECT_EQ(skill(2).Name, "Two");
-    EXPECT_FALSE(skill(3).Defined || skill(5).Defined);
-    EXPECT_TRUE(skill(12345).Picture.endsWith("imgElite/2345.jpg"));
-}
-
-// The start-up load looks the pictures up on a second thread (when there
-// are enough of them) and collects the answers at its end.
 TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
 {
     QByteArray first;
@@ -97,8 +56,6 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
         helper.join();
         shared.finish(helped);
     }
-    modElite::Tables inLine;
-    modElite::LoadEliteList(data.ctx, data.campaigns, characters, inLine);
 
     // Even numbers have a picture, but for an empty picture file (10), a
     // redefinition where no picture is (20) or by a short record (40); 30's
@@ -110,7 +67,6 @@ TEST_F(EliteFiles, PicturesLookedUpInTheBackgroundAnswerAsInLine)
         else if (n > 0 && n % 2 == 0 && n != 10 && n != 20 && n != 40)
             expected = data.ctx.path(data.folder(1) + QString::asprintf("imgElite/%04d.jpg", n));
         EXPECT_EQ(skill(n).Picture, expected) << "elite " << n;
-        EXPECT_EQ(skill(n).Picture, inLine.EliteSkills[static_cast<size_t>(n)].Picture) << "elite " << n;
         EXPECT_EQ(helped.EliteSkills[static_cast<size_t>(n)].Picture, skill(n).Picture) << "elite " << n;
     }
 }
@@ -124,28 +80,7 @@ TEST(PictureChecks, HelpersWaitingForACatalogueThatNeverCameAreReleased)
     helper.join(); // returns: nothing was left to look up
 }
 
-TEST_F(EliteFiles, MalformedCatalogueLinesAreSkippedWithTheirLineNumber)
-{
-    data.write(data.folder(1) + "EliteList.txt",
-               "1\t1\tGood\n"
-               "2\t1\tBad\ta\tb\t0\t300\t0\t1\t0\td\n"   // adrenaline beyond a byte
-               "3\t1\tBad\ta\tb\t70000\t0\t0\t1\t0\td\n" // upkeep beyond 16 bits
-               "4\tx\tBad\n"                             // profession not a number
-               "5\t256\tBad\n"                           // profession beyond a byte
-               "6\t1\n"                                  // too few fields
-               "\n"                                      // empty lines are no records
-               "-1\t1\tBad\n"
-               "8\t1\tAlso good\n");
-    loadList();
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{2, 3, 4, 5, 6, 8}));
-    EXPECT_EQ(data.diagnostics.items().front().file, data.folder(1) + "EliteList.txt");
-    EXPECT_EQ(elite.highest(), 8);
-    for (int n = 2; n <= 8; ++n)
-        EXPECT_EQ(skill(n).Defined, n == 8) << n;
-}
-
-// The checker's fixture covers the first format and the switch; these are
-// the edges: truncation of negatives, the reset per file, the note column.
+// Truncation of negatives, the switch of format, the reset per file, the note column.
 TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
 {
     data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
@@ -170,8 +105,6 @@ TEST_F(EliteFiles, LocationCoordinatesFollowTheFormatVersionOfThePrecedingLines)
 
 TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
 {
-    // The fixture world covers "only during" notes and marker "D" on
-    // ordinary bosses; here the lists each location keeps.
     data.write(data.folder(1) + "Greens.txt", "Blade\t  Gorrak the Vile \tArmor +5\n"
                                               "Staff\tVaddeth Stickleback\n"
                                               "Wand\tGORRAK THE VILE\n");
@@ -188,71 +121,6 @@ TEST_F(EliteFiles, GreensLinkUnlessTheBossAppearsOnlyAtTimes)
     // A boss standing in two places points to the last one.
     EXPECT_EQ(std::pair(greens.Greens[1].EliteNumber, greens.Greens[1].LocationIndex), std::pair(1, 2));
     EXPECT_EQ(greens.Greens[1].Stats, (std::vector<QString>{"", "Armor +5"}));
-}
-
-TEST(BossIndex, NamesMatchAsTheyReadOnceLowerCased)
-{
-    modGreens::Tables greens;
-    for (const char* boss : {"Gorrak the Vile", "\xc3\x89lodie Frost", "GORRAK THE VILE", "Gorrak the Vilf",
-                             "\xc4\xb0lker", "gorrak the vile ", "Ilker"})
-        greens.Greens.push_back(modGreens::GreenItem{.Name = QStringLiteral("Item"), .Boss = QString::fromUtf8(boss)});
-    const modGreens::BossIndex index(greens);
-    const struct {
-        const char* name;
-        const char* boss;
-        std::vector<int32_t> items;
-    } cases[] = {
-        {"every spelling, ascending", "gORRAK the vILE", {1, 3}},
-        {"accented capital", "\xc3\xa9LODIE FROST", {2}},
-        {"capital I with dot lowers to two characters", "i\xcc\x87lker", {5}},
-        {"plain I is another letter", "ilker", {7}},
-        {"trailing blank is part of the name", "Gorrak the Vile ", {6}},
-        {"no such boss", "Gorrak", {}},
-        {"empty name", "", {}},
-    };
-    std::vector<int32_t> items{99};
-    for (const auto& c : cases) {
-        index.find(QString::fromUtf8(c.boss), items);
-        EXPECT_EQ(items, c.items) << c.name;
-    }
-}
-
-TEST_F(EliteFiles, MalformedLocationLinesAreSkipped)
-{
-    data.write(data.folder(1) + "EliteList.txt", "1\t1\tSkill\n");
-    data.write(data.folder(1) + "EliteLocations.txt",
-               "2\t1\t0\t0\tBoss\t\t0\n"     // no skill 2
-               "1\t300\t0\t0\tBoss\t\t0\n"   // region beyond a byte
-               "1\tnorth\t0\t0\tBoss\t\t0\n" // region not a number
-               "1\t1\t0\t0\tBoss\n"          // too few fields
-               "1\t1\t0\t0\tBoss\t\t0\n");
-    loadList();
-    loadLocations();
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(skill(1).Locations.size(), 2u);
-}
-
-TEST(ProfessionFiles, TableStartsWithNoProfessionAndLaterLinesReplaceWholeEntries)
-{
-    DataFolder data;
-    data.addCampaign(0, QStringLiteral("Core"));
-    data.addCampaign(1, QStringLiteral("Dawnreach"));
-    data.write(data.folder(0) + "Professions.txt",
-               "1\tHearthguard\t255\tH\tVigour\tHewing\n"
-               "3\tLampbearer\t16711680\tLb\n"
-               "5\tMirebinder\t1\n"       // too few fields
-               "7\tAshwalker\t-1\tAw\n"); // every bit set is a colour too
-    data.write(data.folder(1) + "Professions.txt", "1\tHearthguard\t255\tH\tShieldcraft\n");
-    modProfessions::Tables p;
-    modProfessions::LoadProfessions(data.ctx, data.campaigns, p);
-    ASSERT_EQ(p.highest(), 7);
-    EXPECT_EQ(p.Professions[7].Colour, 0xFFFFFFFFu);
-    EXPECT_EQ(std::tuple(p.Professions[0].Name, p.Professions[0].Abbreviation, p.Professions[0].Colour),
-              std::tuple(QStringLiteral("No profession"), QStringLiteral("#"), 0xAAAAAAu));
-    EXPECT_EQ(p.Professions[1].Attributes, (std::vector<QString>{"", "Shieldcraft"}));
-    EXPECT_TRUE(p.Professions[2].Name.isEmpty());
-    EXPECT_EQ(p.Professions[3].Attributes, (std::vector<QString>{""}));
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{3}));
 }
 
 } // namespace

@@ -27,31 +27,21 @@ const QString kLong = QString(65'000, u'x');
 const Row kRows[] = {
     {"plain", "Bridge", "Wade at dusk", true},
     {"two lines", "Ford", "first\r\nsecond", true},
-    {"empty body", "Ford", "", true},
-    {"blanks inside and around the body", "a  b", "  spaced  out  ", true},
     {"every Windows-1252 letter", QString::fromUtf8("Café €‚ƒ„…†‡ˆ‰Š‹ŒŽ''“”•–—˜™š›œžŸ ÿ"),
      QString::fromUtf8("déjà vu ¤¦§¨©ª«¬®¯°±²³´µ¶·¸¹º»¼½¾¿"), true},
     {"the five undefined bytes", Chars({u'a', 0x81, 0x8D, 0x8F, 0x90, 0x9D}), Chars({0x81, u'z'}), true},
     {"control characters", Chars({u'a', 0x01, 0x1A, u'b'}), Chars({0x00, 0x07, 0x1B}), true},
-    {"semicolon inside", "a;b", ";body;", true},
     {"braces that are not the mark", "{#ENTER#}", "{#ENTER#{#enter#}}", true},
     {"line as long as it may be", "t", kLong, true},
-    {"part of the UTF-8 mark", Chars({0xEF, 0xBB}), "x", true},
     {"the UTF-8 mark starting the file", Chars({0xEF, 0xBB, 0xBF, u'a'}), QString::fromUtf8("é"), true},
 
     {"leading semicolon", ";secret", "x", false},
     {"leading blank", " Bridge", "x", false},
-    {"trailing blank", "Bridge ", "x", false},
-    {"blank title", "   ", "x", false},
     {"tab in the title", "a\tb", "x", false},
-    {"line break in the title", "a\r\nb", "x", false},
-    {"lone line feed in the title", "a\nb", "x", false},
     {"tab in the body", "t", "a\tb", false},
-    {"lone line feed in the body", "t", "a\nb", false},
     {"lone carriage return in the body", "t", "a\rb", false},
     {"the line-break mark in the body", "t", "see {#ENTER#} here", false},
     {"title outside the code page", QString::fromUtf8("Ωmega"), "x", false},
-    {"body outside the code page", "t", QString::fromUtf8("snow ☃"), false},
     {"body outside the basic plane", "t", QString::fromUtf8("🙂"), false},
     {"line too long to be read again", "t", kLong + QString(600, u'y'), false},
 };
@@ -88,13 +78,6 @@ TEST(NoteRoundTrip, WhatTheCheckAcceptsReadsBackUnchangedAndWhatItRefusesWouldNo
         EXPECT_TRUE(Same(back.Notes[size_t(back.count()) - 1], notes.Notes[2]));
         EXPECT_TRUE(Same(back.Notes[size_t(back.count())], notes.Notes[3]));
     }
-}
-
-TEST(NoteRoundTrip, RefusedProblemsNameTheFieldTheyConcern)
-{
-    EXPECT_TRUE(modNotes::CheckNoteTexts(";x", "").inTitle);
-    EXPECT_FALSE(modNotes::CheckNoteTexts("x", "a\tb").inTitle);
-    EXPECT_TRUE(modNotes::CheckNoteTexts(";x", "").message.contains(u';'));
 }
 
 TEST(NoteRoundTrip, AFileRefusedAtStartIsNeverReplacedByASave)

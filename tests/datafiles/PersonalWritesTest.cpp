@@ -14,9 +14,6 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
-#include <array>
-#include <climits>
-
 #include <cstring>
 #include <functional>
 #include <sys/stat.h>
@@ -64,13 +61,22 @@ const struct Writer {
 
 const QByteArray kOld = "the old content\r\n";
 
-TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
+// Runs `check` once per writer, in a program folder of its own.
+template <typename Check>
+void ForEachWriter(Check check)
 {
     for (const Writer& w : kWriters) {
         SCOPED_TRACE(w.name);
         ProgramFolder data;
-        data.write(w.file, kOld);
         data.mkdir("Personal/Backup");
+        check(w, data);
+    }
+}
+
+TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
+{
+    ForEachWriter([](const Writer& w, const ProgramFolder& data) {
+        data.write(w.file, kOld);
         const QString folder = QFileInfo(data.path(w.file)).path();
         const QStringList before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         QString error;
@@ -87,18 +93,15 @@ TEST(PersonalWrites, AFullFileSystemKeepsTheOldFileAndSaysWhy)
         // Without the limit the same save goes through.
         EXPECT_TRUE(w.save(data.path(), &error)) << error.toStdString();
         EXPECT_NE(data.read(w.file), kOld);
-    }
+    });
 }
 
 TEST(PersonalWrites, AFolderWithoutWritePermissionKeepsTheOldFileAndSaysWhy)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root, whom folder permissions do not stop; the file-size case covers the writers";
-    for (const Writer& w : kWriters) {
-        SCOPED_TRACE(w.name);
-        ProgramFolder data;
+    ForEachWriter([](const Writer& w, const ProgramFolder& data) {
         data.write(w.file, kOld);
-        data.mkdir("Personal/Backup");
         const QByteArray folder = QFile::encodeName(QFileInfo(data.path(w.file)).path());
         ASSERT_EQ(chmod(folder.constData(), 0555), 0);
         QString error;
@@ -106,16 +109,14 @@ TEST(PersonalWrites, AFolderWithoutWritePermissionKeepsTheOldFileAndSaysWhy)
         chmod(folder.constData(), 0755);
         EXPECT_TRUE(error.contains(QString::fromLocal8Bit(std::strerror(EACCES)))) << error.toStdString();
         EXPECT_EQ(data.read(w.file), kOld);
-    }
+    });
 }
 
 // A personal file kept elsewhere (a synced folder) through a link: every
 // writer writes through the link, which stays, and leaves nothing beside it.
 TEST(PersonalWrites, ALinkToARegularFileIsWrittenThroughAndKept)
 {
-    for (const Writer& w : kWriters) {
-        SCOPED_TRACE(w.name);
-        ProgramFolder data;
+    ForEachWriter([](const Writer& w, const ProgramFolder& data) {
         const QString file = w.file;
         data.write("synced/kept.txt", kOld);
         data.mkdir(QFileInfo(file).path());
@@ -129,7 +130,7 @@ TEST(PersonalWrites, ALinkToARegularFileIsWrittenThroughAndKept)
         EXPECT_EQ(QDir(data.path("synced")).entryList(QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("kept.txt")})
             << "no temporary file is left beside the target";
-    }
+    });
 }
 
 // A link that leads to no regular file counts as a missing file: read as
@@ -193,44 +194,6 @@ TEST(PersonalRecords, APersonalFolderFileLinkedIntoAnotherFolderIsReadAndSavedTh
               "Ford\tshallow{#ENTER#}at dawn\t10\t20\t1\t2\r\n");
 }
 
-// What a load cannot use is written back unchanged, ahead of what it read.
-TEST(PersonalRecords, NoLineIsLostByALoadAndASave)
-{
-    DataFolder data;
-    data.write("Personal/Notes.txt", "; my notes\r\n"
-                                     "Edge\tfirst{#ENTER#}second\t2147483647\t-2147483648\t255\t0\r\n"
-                                     "Big\tcampaign\t1\t2\t300\t4\r\n");
-    data.write("Personal/Characters.txt", "\xEF\xBB\xBF"
-                                          "01\tB\xC3\xB6rn\r\n150\tToo far\r\n");
-    data.write("Personal/Char01CapElite.txt", "0002\r\n0099\r\n");
-    modNotes::Tables notes;
-    modNotes::LoadNotes(data.ctx, notes);
-    modCharacters::Tables characters;
-    modCharacters::LoadCharacters(data.ctx, characters);
-    modElite::Tables elite;
-    elite.EliteSkills.resize(6);
-    modCharacters::LoadCapturedElites(data.ctx, characters, elite);
-
-    ASSERT_EQ(notes.count(), 1);
-    const modNotes::MapNote& n = notes.Notes[1];
-    EXPECT_EQ((std::array{n.X, n.Y, int(n.Campaign)}), (std::array{INT32_MAX, INT32_MIN, 255}));
-    EXPECT_EQ((std::array{n.Left, n.Top, n.Right, n.Bottom}),
-              (std::array{INT32_MAX - 7, INT32_MIN, INT32_MAX, INT32_MIN + 7}));
-    EXPECT_EQ(characters.Characters, (std::vector<QString>{"", QString::fromUtf8("Börn")}))
-        << "the mark is no part of the name";
-    EXPECT_EQ(elite.EliteSkills[2].Captured, (std::vector<bool>{false, true}));
-
-    QString error;
-    ASSERT_TRUE(modNotes::SaveNotes(data.ctx.appFolder, notes, &error)) << error.toStdString();
-    ASSERT_TRUE(modCharacters::SaveCharacters(data.ctx.appFolder, characters, &error)) << error.toStdString();
-    ASSERT_TRUE(modCharacters::SaveCapturedElites(data.ctx.appFolder, 1, elite, &error)) << error.toStdString();
-    EXPECT_EQ(data.read("Personal/Notes.txt"), "; my notes\r\n"
-                                               "Big\tcampaign\t1\t2\t300\t4\r\n"
-                                               "Edge\tfirst{#ENTER#}second\t2147483647\t-2147483648\t255\t0\r\n");
-    EXPECT_EQ(data.read("Personal/Characters.txt"), "150\tToo far\r\n01\tB\xF6rn\r\n");
-    EXPECT_EQ(data.read("Personal/Char01CapElite.txt"), "0099\r\n0002\r\n");
-}
-
 // Names of the safety copies, as the clean-up sees them: real folders whose
 // names are dates.
 QStringList Copies(const QString& backups)
@@ -245,25 +208,20 @@ QStringList Copies(const QString& backups)
 
 const QDateTime kMorning(QDate(2026, 12, 7), QTime(3, 0, 0));
 
-TEST(PersonalBackup, CopiesThePersonalFolderAndKeepsTheNewestTen)
+// Makes `count` safety copies, `step` seconds apart from kMorning on.
+void MakeCopies(const ProgramFolder& data, int count, qint64 step = 1)
 {
-    ProgramFolder data;
-    data.write("Personal/Notes.txt", kOld);
-    data.write("Personal/Characters.txt", "01\tAsha\r\n");
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < count; ++i) {
         QString error;
-        ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addSecs(i), &error))
+        ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addSecs(i * step), &error))
             << error.toStdString();
     }
-    const QStringList copies =
-        QDir(data.path("Personal/Backup")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    ASSERT_EQ(copies.size(), modCharacters::kKeptBackups) << copies.join(u' ').toStdString();
-    EXPECT_EQ(copies.front(), "2026-12-07_030002") << "the two oldest went";
-    EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030011/Notes.txt"), kOld);
-    EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030011/Characters.txt"), "01\tAsha\r\n");
+}
 
-    // The first personal save of a run makes one more, once; a copy that
-    // cannot be made does not stop the save.
+// The first personal save of a run makes a copy; a copy that cannot be made
+// does not stop the save.
+TEST(PersonalBackup, ACopyThatCannotBeMadeDoesNotStopTheSave)
+{
     ProgramFolder blocked;
     blocked.write("Personal/Notes.txt", kOld);
     blocked.write("Personal/Backup", "a file where the copies go");
@@ -287,6 +245,7 @@ TEST(PersonalBackup, TheCleanUpRemovesOnlyItsOwnCopiesNeverThroughALink)
         SCOPED_TRACE(row.name);
         ProgramFolder data;
         data.write("Personal/Notes.txt", kOld);
+        data.write("Personal/Characters.txt", "01\tAsha\r\n");
         data.write("outside/letter.txt", "keep me");
         data.write("outside/sub/photo.jpg", "keep me too");
         data.write("home/Desktop/todo.txt", "desk");
@@ -304,16 +263,13 @@ TEST(PersonalBackup, TheCleanUpRemovesOnlyItsOwnCopiesNeverThroughALink)
             ASSERT_TRUE(QFile::link(data.path("outside"), seen + u'/' + QString::fromLatin1(link)));
         ASSERT_TRUE(QFile::link(data.path("outside/letter.txt"), seen + QStringLiteral("/2000-01-02_000000")));
 
-        for (int i = 0; i < 12; ++i) {
-            QString error;
-            ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addSecs(i), &error))
-                << error.toStdString();
-        }
+        MakeCopies(data, 12);
         QStringList expected{QStringLiteral("9999-12-31_235959")};
         for (int i = 3; i < 12; ++i)
             expected.insert(expected.size() - 1, kMorning.addSecs(i).toString(QStringLiteral("yyyy-MM-dd_HHmmss")));
         EXPECT_EQ(Copies(seen), expected) << "the old-version copy and the three oldest went";
         EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030011/Notes.txt"), kOld);
+        EXPECT_EQ(data.read("Personal/Backup/2026-12-07_030011/Characters.txt"), "01\tAsha\r\n");
         EXPECT_EQ(data.read("outside/letter.txt"), "keep me");
         EXPECT_EQ(data.read("outside/sub/photo.jpg"), "keep me too");
         for (const char* link : {"0000-old", "2000-01-01_000000", "2000-01-01_000001", "2000-01-02_000000"})
@@ -355,11 +311,7 @@ TEST(PersonalBackup, TenRunsWithoutRoomKeepTheTenCompleteCopies)
     ProgramFolder data;
     data.write("Personal/Characters.txt", "01\tAsha\r\n");
     data.write("Personal/Notes.txt", QByteArray(6000, 'n'));
-    for (int i = 0; i < modCharacters::kKeptBackups; ++i) {
-        QString error;
-        ASSERT_TRUE(modCharacters::BackupPersonalFolder(data.path(), kMorning.addDays(-i), &error))
-            << error.toStdString();
-    }
+    MakeCopies(data, modCharacters::kKeptBackups, -86400);
     const QString backups = data.path("Personal/Backup");
     const QStringList before = Copies(backups);
     ASSERT_EQ(before.size(), modCharacters::kKeptBackups);

@@ -42,29 +42,6 @@ TEST(PetFiles, CatalogueFromTheCoreCampaignAndPlacesFromEveryCampaign)
     EXPECT_EQ(data.diagnostics.items()[2].file, data.folder(2) + "PetsLocations.txt");
 }
 
-TEST(NoteFiles, LinesTrimmedFieldCountExactAndEnterMarkersRestored)
-{
-    DataFolder data;
-    data.write("Personal/Notes.txt",
-               "   Bridge \tfirst{#ENTER#}second\t100\t200.5\t3\t2   \r\n"
-               "; a comment\r\n"
-               "\r\n"
-               "Five\tfields\t1\t2\t3\r\n"
-               "Seven\tfields\t1\t2\t3\t4\t5\r\n"
-               "Big\tcampaign\t1\t2\t300\t4\r\n"
-               "\t\t5\t6\t1\t1\r\n"); // empty short description
-    modNotes::Tables notes;
-    modNotes::LoadNotes(data.ctx, notes);
-    ASSERT_EQ(notes.count(), 1);
-    const modNotes::MapNote& n = notes.Notes[1];
-    EXPECT_EQ((std::array{n.X, n.Y, int(n.Campaign), int(n.Region)}), (std::array{100, 200, 3, 2}));
-    EXPECT_EQ((std::array{n.Left, n.Top, n.Right, n.Bottom}), (std::array{93, 193, 107, 207}));
-    EXPECT_EQ(data.warnedLines(), (std::vector<int>{4, 5, 6, 7}));
-    // What could not be read stays in the file at the next save.
-    EXPECT_EQ(notes.Unread, (QStringList{"; a comment", "Five\tfields\t1\t2\t3", "Seven\tfields\t1\t2\t3\t4\t5",
-                                         "Big\tcampaign\t1\t2\t300\t4", "\t\t5\t6\t1\t1"}));
-}
-
 TEST(NoteFiles, SaveSkipsDeletedNotesKeepsTheFileReadableAndRoundTrips)
 {
     DataFolder data;

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 #include <algorithm>
 #include <map>
 
@@ -42,33 +40,6 @@ TEST(LanguageFile, DefinesEveryNumberTheProgramUses)
         ASSERT_NE(it, texts.end()) << "text " << n << " missing";
         EXPECT_FALSE(it->second.trimmed().isEmpty()) << "text " << n << " is blank";
     }
-}
-
-TEST(LanguageFile, EveryLineIsNumberTabTextEndedByCrLf)
-{
-    QFile f(kLanguageFile);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    ASSERT_TRUE(bytes.endsWith("\r\n"));
-    const auto lines = bytes.chopped(2).split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].chopped(lines[i].endsWith('\r') ? 1 : 0).split('\t');
-        EXPECT_TRUE(lines[i].endsWith('\r') || i == lines.size() - 1) << "line " << i + 1 << " lacks CR";
-        bool number = false;
-        fields[0].toInt(&number);
-        EXPECT_TRUE(number && fields.size() == 2) << "line " << i + 1 << ": " << lines[i].toStdString();
-    }
-}
-
-TEST(LanguageFile, SharedRolesReadWell)
-{
-    // Texts that other data must match, or that are built into longer texts.
-    const auto texts = ReadTexts();
-    ASSERT_FALSE(texts.empty());
-    EXPECT_EQ(texts.at(Text::NoAttribute), QStringLiteral("No attribute"));
-    EXPECT_EQ(texts.at(Text::AllEntry), QStringLiteral("All"));
-    // Followed by " " + name + " ?": no closing punctuation of its own.
-    EXPECT_FALSE(texts.at(Text::DeleteCharacterQuestion).endsWith(u'?'));
 }
 
 } // namespace
