@@ -1,7 +1,7 @@
 // The conventions every record file shares: the Windows-1252 boundary, number
 // readings, what the reader opens, removal and atomic writes.
 
-#include "TestFiles.h"
+#include "../core/TestFiles.h"
 
 #include "core/Pictures.h"
 #include "records/RecordFile.h"

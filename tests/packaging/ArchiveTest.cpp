@@ -3,7 +3,7 @@
 // there with a home, data, cache and temporary folder of their own, so that
 // anything written outside the program folder shows.
 #include "app/DesktopEntry.h"
-#include "tests/update_wizard/TestSupport.h"
+#include "tests/update/TestSupport.h"
 
 #include <gtest/gtest.h>
 

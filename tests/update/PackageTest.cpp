@@ -1,6 +1,6 @@
 // The package container: golden bytes, loading (well-formed and damaged),
 // name look-ups, and the safety of unpacking.
-#include "tests/update_codec/TestHelpers.h"
+#include "tests/update/TestHelpers.h"
 #include "update/clsKRBfile.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // folders made by the publishing tool, files written byte by byte.
 #pragma once
 
-#include "tests/update_codec/TestHelpers.h"
+#include "tests/update/TestHelpers.h"
 #ifdef WAYLOOM_KRBTOOL
 #include "update/frmMain.h"
 

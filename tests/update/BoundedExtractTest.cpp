@@ -3,7 +3,7 @@
 // headers before anything is decoded when they are larger than their stream
 // can hold, than a member may be, or than the disk has room for; and a member
 // that fails leaves neither its file nor a temporary one.
-#include "tests/update_codec/TestHelpers.h"
+#include "tests/update/TestHelpers.h"
 #include "update/HuffmanPieces.h"
 #include "update/clsKRBfile.h"
 #include "update/modHuffman.h"

@@ -1,7 +1,7 @@
 // Streams computed by hand: the encoder must give exactly these bytes, and the
 // decoder must give the input back from them; damaged streams end in the
 // codec's error.
-#include "tests/update_codec/TestHelpers.h"
+#include "tests/update/TestHelpers.h"
 #include "update/modHuffman.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Encode -> decode, codes up to 255 bits, and the decoder's fast paths against the plain one: two
 // cursors over one bit stream (used from 32 KiB on; lowered to 0 or raised
 // out of reach here) and the byte map of streams whose codes are all 8 bits.
-#include "tests/update_codec/TestHelpers.h"
+#include "tests/update/TestHelpers.h"
 #include "update/HuffmanKernels.h"
 #include "update/modHuffman.h"
 

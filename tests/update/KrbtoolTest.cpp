@@ -1,6 +1,6 @@
 // krbtool run as a program: the package round trip, the raw codec commands,
 // and the exit codes and error lines of failures.
-#include "tests/update_codec/TestHelpers.h"
+#include "tests/update/TestHelpers.h"
 
 #include <QDir>
 #include <QFile>

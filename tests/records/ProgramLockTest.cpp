@@ -2,7 +2,7 @@
 // never touched. Lock files of other processes and machines are written here
 // byte by byte, as another copy would leave them.
 #include "records/ProgramLock.h"
-#include "TestFiles.h"
+#include "../core/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
