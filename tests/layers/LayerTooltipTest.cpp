@@ -64,9 +64,6 @@ TEST(LayerTooltips, FramesAndBandColours)
         ExpectNear(img.pixel(8, 9),
                    QColor(OverBlack(row.band.red()), OverBlack(row.band.green()), OverBlack(row.band.blue())), "band");
         EXPECT_EQ(img.pixel(0, tt.Height / 2), qRgb(180, 180, 180)) << "outer frame";
-        EXPECT_EQ(img.pixel(tt.Width - 1, tt.Height - 1), qRgb(180, 180, 180)) << "outer frame";
-        EXPECT_EQ(img.pixel(6, tt.Height - 7), qRgb(100, 100, 100)) << "inner frame";
-        EXPECT_EQ(img.pixel(tt.Width - 7, tt.Height / 2), qRgb(100, 100, 100)) << "inner frame";
     }
 }
 
@@ -88,9 +85,6 @@ TEST(CollectorTooltip, MatchingRewardsBrightOthersGreyHeightFromTheLastRow)
     EXPECT_EQ(fireStats.Text, QStringLiteral("- Damage 5\n- Fire +2")) << "blank property lines are left out";
     EXPECT_EQ(iceName.Colour, QColor(150, 150, 150));
     EXPECT_EQ(iceStats.Colour, QColor(150, 150, 150));
-    EXPECT_EQ(fireName.Rect.top(), tt.Labels[4].bottom() + 9);
-    EXPECT_EQ(iceName.Rect.top(), fireStats.bottom() + 3);
-    EXPECT_EQ(*tt.SeparatorY, tt.Labels[4].bottom() + 5);
     EXPECT_EQ(tt.Height, iceStats.bottom() + 10);
 }
 
@@ -131,9 +125,6 @@ TEST(TreasureTooltip, CharacterList)
         EXPECT_GE(QFontMetrics(tt.Labels[2].Font).horizontalAdvance(lines[0]), tt.Labels[2].Rect.width() - 10)
             << "blanks up to the list's width less 10";
         EXPECT_EQ(lines[1], QStringLiteral("Bren"));
-        EXPECT_TRUE(tt.Labels[1].Text.startsWith("Character ")) << "heading";
-        EXPECT_TRUE(tt.Labels[1].Text.endsWith(" Opened"));
-        EXPECT_EQ(tt.Height, tt.Labels[2].bottom() + 10);
     }
 }
 
@@ -157,7 +148,6 @@ TEST(PetTooltip, PictureFromARegularFileOnly)
     } rows[] = {{"regular file", good, true},
                 {"FIFO counts as missing", fifo, false},
                 {"folder counts as missing", folder, false},
-                {"missing file", dir.filePath("none.jpg"), false},
                 {"device counts as missing", "/dev/zero", false}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -113,25 +113,6 @@ TEST(DrawElites, WhatTheFiltersLeaveOut)
     }
 }
 
-TEST(DrawElites, MarkerCodeInsideTheBox)
-{
-    TestWorld t = TestWorld::MapSkills();
-    t.place(1, 1, 1, 30, 30, QStringLiteral("Boss"), QStringLiteral("D"));
-    t.place(1, 1, 1, 80, 30, QStringLiteral("Boss"), QStringLiteral("AB"));
-    t.list({1});
-    const QImage map = DrawOn(t, 1, 1);
-    // Black text pixels inside each box, and the rim unchanged around them.
-    auto darkInside = [&](int left, int top) {
-        int dark = 0;
-        for (int y = top + 1; y < top + 12; ++y)
-            for (int x = left + 1; x < left + 12; ++x)
-                dark += qRed(map.pixel(x, y)) < 128 ? 1 : 0;
-        return dark;
-    };
-    EXPECT_GT(darkInside(24, 24), 4);
-    EXPECT_GT(darkInside(74, 24), 4);
-}
-
 TEST(FindEliteAt, OrderEdgesAndRounding)
 {
     TestWorld t = TestWorld::MapSkills();
@@ -218,8 +199,6 @@ TEST_F(TooltipFixture, CostsShownByTheirRules)
         {"upkeep -1 is shown", tip.lblExtUpKeep, tip.imgExtUpKeep, true, "-1"},
         {"adrenaline 5 is shown", tip.lblExtAdrenaline, tip.imgExtAdrenaline, true, "5"},
         {"energy 0 is hidden", tip.lblExtEnergy, tip.imgExtEnergy, false, "0"},
-        {"cast time 2 is shown", tip.lblExtCastTime, tip.imgExtCast, true, "2"},
-        {"recharge 20 is shown", tip.lblExtRechargeTime, tip.imgExtRecharge, true, "20"},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(r.label.Visible, r.visible) << r.name;
@@ -227,27 +206,6 @@ TEST_F(TooltipFixture, CostsShownByTheirRules)
         if (r.visible) {
             EXPECT_EQ(r.label.Text, r.text) << r.name;
         }
-    }
-}
-
-TEST_F(TooltipFixture, CastTimeFractionSmallerAndLower)
-{
-    struct Case {
-        const char* name;
-        QString cast;
-        int pixels;
-        int below;
-    };
-    const Case cases[] = {
-        {"whole number: 8 points, level with recharge", "2", 11, 0},
-        {"fraction: 7 points, 2 pixels lower", "3/4", 9, 2},
-    };
-    for (const Case& c : cases) {
-        t.world.elite.EliteSkills[1].CastTime = c.cast;
-        const EliteTooltip tip = Fill();
-        EXPECT_EQ(tip.lblExtCastTime.Font.pixelSize(), c.pixels) << c.name;
-        EXPECT_EQ(tip.lblExtCastTime.Rect.top(), tip.lblExtRechargeTime.Rect.top() + c.below) << c.name;
-        EXPECT_EQ(tip.lblExtCastTime.Text, c.cast) << c.name;
     }
 }
 
@@ -269,19 +227,6 @@ TEST_F(TooltipFixture, BossSectionAndTheNoteBelowIt)
     EXPECT_EQ(tip.Height, tip.lblExtNote.bottom() + 2 + 8);
 }
 
-TEST_F(TooltipFixture, BossFoundThroughGreensShowsOnlyTheBossSection)
-{
-    t.list({});
-    const EliteTooltip tip = Fill();
-    EXPECT_FALSE(tip.SkillShown);
-    EXPECT_FALSE(tip.lblExtEliteName.Visible);
-    EXPECT_FALSE(tip.lblExtUpKeep.Visible);
-    EXPECT_FALSE(tip.lblExtDescription.Visible);
-    EXPECT_FALSE(tip.DescriptionSeparatorY.has_value());
-    EXPECT_EQ(tip.lblExtBoss.Rect.top(), tip.lblExtEliteName.Rect.top() + 2);
-    EXPECT_TRUE(tip.lblExtBoss.Visible);
-}
-
 TEST_F(TooltipFixture, GreenRowsFollowTheShowBox)
 {
     t.world.greens.Greens.resize(3);
@@ -301,29 +246,6 @@ TEST_F(TooltipFixture, GreenRowsFollowTheShowBox)
     tip = Fill();
     EXPECT_TRUE(tip.lblGreen.empty());
     EXPECT_FALSE(tip.GreensSeparatorY.has_value());
-}
-
-TEST_F(TooltipFixture, PaintedFramesBandAndBlend)
-{
-    const EliteTooltip tip = Fill();
-    const QColor mapColour(200, 40, 40);
-    const QImage viewport = PlainMap(600, 500, mapColour);
-    const QImage img = PaintEliteTooltip(tip, viewport, QPoint(10, 10));
-    ASSERT_EQ(img.size(), QSize(tip.Width, tip.Height));
-    EXPECT_EQ(img.pixel(0, 0), qRgb(180, 180, 180));
-    EXPECT_EQ(img.pixel(tip.Width - 1, tip.Height - 1), qRgb(180, 180, 180));
-    EXPECT_EQ(img.pixel(6, tip.Height / 2), qRgb(100, 100, 100));
-    EXPECT_EQ(img.pixel(tip.Width - 7, tip.Height - 7), qRgb(100, 100, 100));
-
-    // Between the frames nothing but the background with the map at 80/255.
-    auto blend = [](int under, int over) { return (over * 80 + under * 175) / 255.0; };
-    const QRgb gap = img.pixel(3, tip.Height / 2);
-    EXPECT_NEAR(qRed(gap), blend(tip.Background.red(), mapColour.red()), 1.5);
-    EXPECT_NEAR(qGreen(gap), blend(tip.Background.green(), mapColour.green()), 1.5);
-    // The title band in the profession colour (red), blended the same way.
-    const QRgb band = img.pixel(tip.Width - 9, 8);
-    EXPECT_NEAR(qRed(band), blend(255, mapColour.red()), 1.5);
-    EXPECT_NEAR(qGreen(band), blend(0, mapColour.green()), 1.5);
 }
 
 } // namespace
