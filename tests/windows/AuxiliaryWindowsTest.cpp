@@ -15,6 +15,7 @@
 #include "windows/frmPopupMenu.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
