@@ -63,21 +63,6 @@ TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
     EXPECT_TRUE(Untouched(map, QRect(70, 60, 20, 20))) << "place of another region";
 }
 
-TEST(DrawElites, BoxesAcrossTheMapEdgeAreClipped)
-{
-    TestWorld t = TestWorld::MapSkills();
-    t.place(1, 1, 1, 2, 2);    // box -4..8
-    t.place(1, 1, 1, 117, 97); // box 111..123 on a 120 x 100 map
-    t.place(1, 1, 1, -50, -50, QStringLiteral("Off"), QStringLiteral("XY"));
-    t.list({1});
-    const QImage map = DrawOn(t, 1, 1);
-    EXPECT_EQ(map.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(map.pixel(8, 8), qRgb(0, 0, 0));
-    EXPECT_EQ(map.pixel(9, 9), kBackground.rgb());
-    EXPECT_EQ(map.pixel(111, 91), qRgb(0, 0, 0));
-    EXPECT_EQ(map.pixel(119, 99), qRgb(255, 0, 0));
-}
-
 TEST(DrawElites, WhatTheFiltersLeaveOut)
 {
     struct Case {
@@ -172,12 +157,6 @@ struct TooltipFixture : ::testing::Test {
         s.Upkeep = -1;
         s.Energy = 0;
         s.Adrenaline = 5;
-        s.Recharge = 20;
-        s.CastTime = QStringLiteral("2");
-        s.Attribute = QStringLiteral("Vigour");
-        s.SkillType = QStringLiteral("Stance");
-        s.Description = QStringLiteral("For 10 seconds you move faster and hit harder than anybody nearby.");
-        t.zone(1, 1, 5, QStringLiteral("Thornwood"), 2, 0, 10, 10);
         location = t.place(1, 1, 1, 100, 100, QStringLiteral("Grim Orc"), QString(), 5);
         t.list({1});
     }
@@ -207,45 +186,6 @@ TEST_F(TooltipFixture, CostsShownByTheirRules)
             EXPECT_EQ(r.label.Text, r.text) << r.name;
         }
     }
-}
-
-TEST_F(TooltipFixture, BossSectionAndTheNoteBelowIt)
-{
-    EliteTooltip tip = Fill();
-    EXPECT_EQ(tip.lblExtBoss.Text, "Grim Orc");
-    EXPECT_EQ(tip.lblExtZone.Text, "Thornwood");
-    EXPECT_GT(tip.lblExtBoss.Rect.top(), tip.lblExtDescription.bottom());
-    EXPECT_FALSE(tip.lblExtNote.Visible);
-    EXPECT_FALSE(tip.lblExtCaptionNote.Visible);
-    EXPECT_EQ(tip.Height, tip.lblExtZone.bottom() + 2 + 8);
-
-    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Note =
-        QStringLiteral("Spawns\r\nat night");
-    tip = Fill();
-    ASSERT_TRUE(tip.lblExtNote.Visible);
-    EXPECT_GT(tip.lblExtNote.Rect.top(), tip.lblExtZone.bottom());
-    EXPECT_EQ(tip.Height, tip.lblExtNote.bottom() + 2 + 8);
-}
-
-TEST_F(TooltipFixture, GreenRowsFollowTheShowBox)
-{
-    t.world.greens.Greens.resize(3);
-    t.world.greens.Greens[1].Name = QStringLiteral("Orc Cleaver");
-    t.world.greens.Greens[1].Stats = {QString(), QStringLiteral("Damage +15%"), QStringLiteral("Req. 9 Vigour")};
-    t.world.greens.Greens[2].Name = QStringLiteral("Orc Shield");
-    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Greens = {0, 1, 2};
-
-    EliteTooltip tip = Fill();
-    ASSERT_EQ(tip.lblGreen.size(), 2u) << "entry 0 is no item";
-    EXPECT_EQ(tip.lblGreen[1].Text, "Orc Shield");
-    EXPECT_EQ(tip.lblGreenStats[0].Text, "- Damage +15%\r\n- Req. 9 Vigour");
-    EXPECT_GT(tip.lblGreen[0].Rect.top(), tip.lblExtZone.bottom());
-    EXPECT_EQ(tip.Height, tip.lblGreenStats[1].bottom() + 1 + 8);
-
-    t.panel.chkShowObject[TabGreens] = false;
-    tip = Fill();
-    EXPECT_TRUE(tip.lblGreen.empty());
-    EXPECT_FALSE(tip.GreensSeparatorY.has_value());
 }
 
 } // namespace

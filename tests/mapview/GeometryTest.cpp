@@ -6,27 +6,6 @@ using namespace mapview;
 
 namespace {
 
-struct ClampCase {
-    const char* name;
-    int proposed, view, map, expected;
-};
-
-TEST(ViewportClamp, KeepsTheMapOverTheWholeView)
-{
-    const ClampCase cases[] = {
-        {"inside the range stays", -150, 400, 1000, -150},
-        {"positive offset goes to zero", 35, 400, 1000, 0},
-        {"past the right edge stops at view minus map", -700, 400, 1000, -600},
-        {"exactly at the limit stays", -600, 400, 1000, -600},
-        {"map smaller than view sticks to zero", -50, 400, 300, 0},
-        {"map as large as the view", -1, 400, 400, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ControllaCoordinataX(c.proposed, c.view, c.map), c.expected) << c.name;
-        EXPECT_EQ(ControllaCoordinataY(c.proposed, c.view, c.map), c.expected) << c.name;
-    }
-}
-
 struct CenterCase {
     const char* name;
     QPoint point;

@@ -1,8 +1,6 @@
-// The popup menu's rows, layout and drawing.
+// The popup menu's layout and what the pointer finds in it.
 #include "windows/PopupMenu.h"
 #include "core/TextNumbers.h"
-
-#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -16,15 +14,6 @@ modLanguage::LanguageStrings Texts()
     for (int n : Text::AllUsed)
         t.set(n, QStringLiteral("Text %1").arg(n));
     return t;
-}
-
-int CountColour(const QImage& img, const QRect& r, const QColor& colour)
-{
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += img.pixel(x, y) == colour.rgb();
-    return n;
 }
 
 TEST(PopupMenu, TenRowsAreElevenPitchesHighWithHalfARowAboveAndBelow)
@@ -79,43 +68,6 @@ TEST(PopupMenu, PointerFindsLabelsAndBoxesOnly)
     const QRect bar = HighlightRect(l, 4);
     EXPECT_EQ(bar, QRect(l.rows[4].label.left() - 3, l.rows[4].box.top() - 3, l.rows[4].label.width() + 6, RowPitch));
     EXPECT_TRUE(HighlightRect(l, 10).isNull());
-}
-
-struct PopupRender : ::testing::Test {
-    Menu menu = BuildMenus(Texts())[1];
-    MenuLayout layout = LayOutMenu(menu);
-    const Colours& c = MenuColours();
-};
-
-TEST_F(PopupRender, HighlightedRowCheckedRowAndSeparator)
-{
-    menu.Entries[1].Value = 1; // always on top: checked
-    const QImage img = RenderMenu(menu, layout, 4, 40);
-    ASSERT_EQ(img.size(), layout.size);
-    // The bar round the highlighted option's label: rim, then fill inside it.
-    const QRect bar = HighlightRect(layout, 4);
-    EXPECT_EQ(img.pixel(bar.topLeft()), c.highlightRim.rgb());
-    EXPECT_EQ(img.pixel(bar.left() + 1, bar.top() + 1), c.highlight.rgb());
-    EXPECT_EQ(img.pixel(bar.right() - 1, bar.bottom() - 1), c.highlight.rgb());
-    // No other row is highlighted.
-    const QRect other = HighlightRect(layout, 5);
-    EXPECT_EQ(img.pixel(other.left() + 1, other.bottom() - 1), c.background.rgb());
-    // The checked box shows its mark; the clear one only its fill.
-    EXPECT_GE(CountColour(img, layout.rows[1].box, c.mark), 6);
-    EXPECT_EQ(CountColour(img, layout.rows[0].box, c.mark), 0);
-    EXPECT_EQ(img.pixel(layout.rows[0].box.center()), c.boxFill.rgb());
-    EXPECT_EQ(img.pixel(layout.rows[0].box.topLeft()), c.boxRim.rgb());
-    // The separator line across the row; the frame open at the top up to x = 40 for the title's frame.
-    EXPECT_EQ(img.pixel(layout.widest / 2, layout.rows[2].centreY), c.line.rgb());
-    EXPECT_EQ(img.pixel(40, 0), c.background.rgb());
-    EXPECT_EQ(img.pixel(41, 0), c.border.rgb());
-}
-
-TEST_F(PopupRender, DisabledRowsNeverShowTheBar)
-{
-    for (int entry : {2, 3, 7})
-        EXPECT_EQ(CountColour(RenderMenu(menu, layout, entry), QRect(QPoint(0, 0), layout.size), c.highlight), 0)
-            << entry;
 }
 
 } // namespace
