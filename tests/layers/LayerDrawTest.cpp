@@ -146,25 +146,6 @@ TEST(LayerMarkers, NothingWhenTheShowBoxIsOff)
     }
 }
 
-TEST(LayerMarkers, MarkersOfTheMapShownOnly)
-{
-    // The map shown is Amber's Ice Coast (1, 2), which has no zones.
-    TestWorld t = TestWorld::Collectibles();
-    t.collector(1, "Other region", 1, 1, 0, 40, 40, {{"A", 1, {}}});
-    t.note("Other campaign", "", 3, 1, 40, 40);
-    t.chest("Other region", 2, 0, 40, 40);
-    t.pet(1, "P", {{1, 1, 0, 40, 40}, {3, 2, 0, 40, 40}});
-    ListInto(t.panel.lstCollectors, {1});
-    ListInto(t.panel.lstNotes, {1});
-    ListInto(t.panel.lstVarshaTreasures, {1});
-    ListInto(t.panel.lstPets, {1});
-    QImage map = PlainMap(90, 90, kBackground);
-    const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}};
-    StandardMapLayers().DrawAll(map, ctx);
-    EXPECT_TRUE(Touched(map).isEmpty());
-    EXPECT_FALSE(StandardMapLayers().HitTest({40, 40}, ctx).has_value());
-}
-
 TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
 {
     // On Amber's Ice Coast (1, 2), which has no zones.
@@ -210,23 +191,6 @@ TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
             EXPECT_TRUE(c.find(t, {40, 40}));
         }
     }
-}
-
-TEST(FindCollectorAt, EarlierEntryAnswersLaterEntryIsDrawnOnTop)
-{
-    TestWorld t = TestWorld::Collectibles();
-    t.collector(1, "Weapons", 1, 1, 0, 40, 40, {{"A", 1, {}}});
-    t.collector(2, "Armour", 1, 1, 0, 42, 40, {{"A", 1, {}}}, true);
-    ListInto(t.panel.lstCollectors, {1, 2});
-    EXPECT_EQ(collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {41, 40}, {}), 1);
-    EXPECT_EQ(collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {27, 26}, {-20, -20}), 2)
-        << "viewport point 27 + 20 = map point 47: only the second box";
-    QImage map = PlainMap(90, 90, kBackground);
-    collectorlayer::DrawCollectors(map, t.world, t.panel, 1, 1);
-    QImage armourOnly = PlainMap(90, 90, kBackground);
-    layermarkers::BlitIcon(armourOnly, layermarkers::Picture(layermarkers::Marker::CollArmature), 36, 34);
-    // The opaque inside of the second icon (its rounded corners show what lies under).
-    EXPECT_TRUE(map.copy(38, 36, 9, 9) == armourOnly.copy(38, 36, 9, 9));
 }
 
 } // namespace

@@ -129,23 +129,6 @@ TEST(FindEliteAt, OrderEdgesAndRounding)
     }
 }
 
-TEST(FindEliteAt, BossesOfListedGreensAnswerUnlessEliteListOnlyAndBadNumbersAreSkipped)
-{
-    TestWorld t = TestWorld::MapSkills();
-    t.place(3, 1, 1, 30, 30);
-    t.place(1, 1, 1, 80, 30);
-    t.world.greens.Greens.resize(2);
-    t.world.greens.Greens[1].Name = QStringLiteral("Green Blade");
-    t.world.greens.Greens[1].EliteNumber = 3;
-    t.world.greens.Greens[1].LocationIndex = 1;
-    t.panel.lstElite.entries = {{"x", 99}, {"y", -4}, {"Oaken Resolve", 1}};
-    t.panel.lstGreens.entries = {{"g", 7}, {QStringLiteral("Green Blade"), 1}};
-    EXPECT_FALSE(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, true).has_value());
-    EXPECT_EQ(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, false).value_or(EliteHit{}).Elite, 3);
-    EXPECT_EQ(FindEliteAt(t.world, t.panel, 1, 1, {80, 30}, {0, 0}, false).value_or(EliteHit{}).Elite, 1);
-    EXPECT_FALSE(FindEliteAt(t.world, t.panel, 1, 1, {90, 90}, {0, 0}, false).has_value());
-}
-
 // ---- Information window ------------------------------------------------------
 
 struct TooltipFixture : ::testing::Test {

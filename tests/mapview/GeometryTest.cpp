@@ -60,30 +60,6 @@ TEST(PlaceTooltip, SitsBesideTheMarker)
         EXPECT_EQ(PlaceTooltip(c.window, c.marker, c.offset, {400, 300}), c.expected) << c.name;
 }
 
-TEST(ScreenLayout, ToggleAlternatesBetweenFullAndInset)
-{
-    const WorkArea area{0, 0, 1600, 1000};
-    const int panelWidth = 300 * TwipsPerPixel;
-    const ScreenLayout full = ToggleMaximised(area, false, panelWidth);
-    EXPECT_TRUE(full.Maximised);
-    EXPECT_EQ(full.Panel, (TwipsRect{0, 0, panelWidth, 15000}));
-    EXPECT_EQ(full.Map, (TwipsRect{panelWidth, 0, 24000 - panelWidth, 15000}));
-
-    const ScreenLayout inset = ToggleMaximised(area, full.Maximised, panelWidth);
-    EXPECT_FALSE(inset.Maximised);
-    // Margin 1600 \ 20 = 80 pixels on every side.
-    EXPECT_EQ(inset.Panel, (TwipsRect{1200, 1200, panelWidth, (920 - 80) * 15}));
-    EXPECT_EQ(inset.Map, (TwipsRect{1200 + panelWidth, 1200, 1520 * 15 - 1200 - panelWidth, (920 - 80) * 15}));
-
-    // The third use is the full area again, not a user layout.
-    EXPECT_EQ(ToggleMaximised(area, inset.Maximised, panelWidth).Map, full.Map);
-
-    // A work area beside a task bar on the left.
-    const ScreenLayout beside = ToggleMaximised(WorkArea{48, 0, 1920, 1080}, false, 4500);
-    EXPECT_EQ(beside.Panel.Left, 48 * 15);
-    EXPECT_EQ(beside.Map, (TwipsRect{48 * 15 + 4500, 0, 1920 * 15 - 48 * 15 - 4500, 1080 * 15}));
-}
-
 struct RestoreCase {
     const char* name;
     SavedPlacement saved;

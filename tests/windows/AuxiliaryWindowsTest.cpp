@@ -224,26 +224,12 @@ TEST(Legend, AQuickClickOnTheBodyLeavesLegendAndPanelWhereTheyAre)
     ExpectClickStaysDragMoves(s.legend());
 }
 
-TEST(Legend, ASavedPlaceOffEveryScreenIsNotUsed)
-{
-    ProgramCopy folder;
-    ASSERT_TRUE(
-        folder.write("Data/Options.txt", "[OLD SELECTION]\r\nLegend=0\r\nLegendX=900000\r\nLegendY=900000\r\n"));
-    Started s(folder);
-    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
-    EXPECT_FALSE(s.legend().isVisible());
-    EXPECT_LT(s.legend().x(), 900000 / 15);
-    // Next to the map's top-right corner instead.
-    EXPECT_EQ(s.legend().x() + s.legend().width() + 16, s.map().x() + s.map().width());
-}
-
 TEST(TaskBar, MinimiseHidesEveryWindowAndRestoreShowsThemAsTheSwitchSays)
 {
     for (bool legendOn : {true, false}) {
         SCOPED_TRACE(legendOn);
         ProgramCopy folder;
         Started s(folder);
-        ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
         if (legendOn)
             s.menu().OnMenuEntryClick(1, 0);
         ASSERT_EQ(s.legend().isVisible(), legendOn);
