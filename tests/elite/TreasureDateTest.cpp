@@ -1,11 +1,8 @@
-// The chest-opened dialog's date entry without a window: box order from the
-// short date format, arrows, keys, validation, and the rewrite of a
-// character's opened-treasure file.
+// The chest-opened dialog's date entry without a window: arrows, keys,
+// validation, and the rewrite of a character's opened-treasure file.
 #include "../core/TestFiles.h"
 #include "elite/modCharacters.h"
 #include "layers/modTreasureDate.h"
-
-#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -16,23 +13,6 @@ namespace {
 constexpr auto D = DatePart::Day;
 constexpr auto M = DatePart::Month;
 constexpr auto Y = DatePart::Year;
-
-TEST(TreasureDate, BoxOrderFollowsTheShortDateFormat)
-{
-    const struct {
-        const char* format;
-        DateOrder expected;
-    } rows[] = {
-        {"M/d/yy", {M, D, Y}},
-        {"yyyy'年'M'月'd'日'", {Y, M, D}},
-        {"dddd, MMMM d, yyyy", {M, D, Y}},
-        {"", {D, M, Y}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(DetectDateOrder(QString::fromUtf8(row.format)), row.expected) << row.format;
-    // The short formats the system's locales give.
-    EXPECT_EQ(DetectDateOrder(QLocale(QStringLiteral("hu_HU")).dateFormat(QLocale::ShortFormat)), (DateOrder{Y, M, D}));
-}
 
 TEST(TreasureDate, ArrowsStepAndWrapAround)
 {

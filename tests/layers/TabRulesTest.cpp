@@ -158,17 +158,6 @@ TEST(TabRules, NotesTreasuresPets)
              t.note("Cave", "", 1, 1, 10, 10);
              EXPECT_EQ(DataOf(modNotesTab::FilterNoteEntries(t.world, t.panel)), (vector<int>{2, 1, 4}));
          }},
-        {"notes: campaign 0 counts every region, searches are trimmed and case-blind",
-         [](TestWorld& t) {
-             t.note("One", "Under the BRIDGE", 0, 3, 10, 10);
-             t.note("Two", "river", 0, 5, 10, 10);
-             t.note("Three", "bridge", 1, 1, 10, 10);
-             t.area(0, 2);
-             const auto list = [&] { return DataOf(modNotesTab::FilterNoteEntries(t.world, t.panel)); };
-             EXPECT_EQ(list(), (vector<int>{1, 2}));
-             t.panel.txtNoteBody = "  bridge ";
-             EXPECT_EQ(list(), (vector<int>{1}));
-         }},
         {"treasures keep file order and show their zone",
          [](TestWorld& t) {
              t.chest("Zinc Chest", 1, 30, 10, 10);
