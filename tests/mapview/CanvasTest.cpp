@@ -45,24 +45,6 @@ TEST_F(CanvasFixture, UpdateMapCopiesTheVisibleRectangleAtTheOffsets)
     EXPECT_EQ(canvas.picMap, map.copy(300, 220, 100, 80));
 }
 
-TEST_F(CanvasFixture, RedrawLeavesTheOriginalUntouchedAndHidingALayerRemovesIt)
-{
-    canvas.SetViewSize({100, 100});
-    const QImage map = PlainMap(100, 100);
-    canvas.SetRegionPicture(map);
-    t.place(1, 1, 1, 50, 50);
-    t.list({1});
-    Redraw();
-    EXPECT_EQ(canvas.picOriginal, map);
-    EXPECT_NE(canvas.picTemp, map);
-    EXPECT_EQ(canvas.picMap, canvas.picTemp);
-
-    t.panel.chkShowObject[TabElite] = false;
-    Redraw();
-    EXPECT_EQ(canvas.picTemp, map);
-    EXPECT_EQ(canvas.picMap, map);
-}
-
 // ---- Flashing ------------------------------------------------------------------
 
 struct FlashFixture : CanvasFixture {

@@ -63,21 +63,6 @@ TEST(DrawElites, BoxesInProfessionColourAndGreyForBossesWithoutSkill)
     EXPECT_TRUE(Untouched(map, QRect(70, 60, 20, 20))) << "place of another region";
 }
 
-TEST(DrawElites, BoxesAcrossTheMapEdgeAreClipped)
-{
-    TestWorld t = TestWorld::MapSkills();
-    t.place(1, 1, 1, 2, 2);    // box -4..8
-    t.place(1, 1, 1, 117, 97); // box 111..123 on a 120 x 100 map
-    t.place(1, 1, 1, -50, -50, QStringLiteral("Off"), QStringLiteral("XY"));
-    t.list({1});
-    const QImage map = DrawOn(t, 1, 1);
-    EXPECT_EQ(map.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(map.pixel(8, 8), qRgb(0, 0, 0));
-    EXPECT_EQ(map.pixel(9, 9), kBackground.rgb());
-    EXPECT_EQ(map.pixel(111, 91), qRgb(0, 0, 0));
-    EXPECT_EQ(map.pixel(119, 99), qRgb(255, 0, 0));
-}
-
 TEST(DrawElites, WhatTheFiltersLeaveOut)
 {
     struct Case {
@@ -89,7 +74,6 @@ TEST(DrawElites, WhatTheFiltersLeaveOut)
     const Case cases[] = {
         {"nothing listed still draws the grey bosses", [](TestWorld& t) { t.list({}); }, false, true},
         {"show box off draws nothing", [](TestWorld& t) { t.panel.chkShowObject[0] = false; }, false, false},
-        {"boss text matching any part, any case", [](TestWorld& t) { t.panel.txtEliteBossName = "GRIM"; }, true, true},
         {"boss text not matching hides listed, never grey", [](TestWorld& t) { t.panel.txtEliteBossName = "nobody"; },
          false, true},
         {"zone filter of another zone hides both", [](TestWorld& t) { t.area(1, 1, 2); }, false, false},
@@ -111,25 +95,6 @@ TEST(DrawElites, WhatTheFiltersLeaveOut)
                   !t.panel.lstElite.entries.empty())
             << c.name;
     }
-}
-
-TEST(DrawElites, MarkerCodeInsideTheBox)
-{
-    TestWorld t = TestWorld::MapSkills();
-    t.place(1, 1, 1, 30, 30, QStringLiteral("Boss"), QStringLiteral("D"));
-    t.place(1, 1, 1, 80, 30, QStringLiteral("Boss"), QStringLiteral("AB"));
-    t.list({1});
-    const QImage map = DrawOn(t, 1, 1);
-    // Black text pixels inside each box, and the rim unchanged around them.
-    auto darkInside = [&](int left, int top) {
-        int dark = 0;
-        for (int y = top + 1; y < top + 12; ++y)
-            for (int x = left + 1; x < left + 12; ++x)
-                dark += qRed(map.pixel(x, y)) < 128 ? 1 : 0;
-        return dark;
-    };
-    EXPECT_GT(darkInside(24, 24), 4);
-    EXPECT_GT(darkInside(74, 24), 4);
 }
 
 TEST(FindEliteAt, OrderEdgesAndRounding)
@@ -163,23 +128,6 @@ TEST(FindEliteAt, OrderEdgesAndRounding)
     }
 }
 
-TEST(FindEliteAt, BossesOfListedGreensAnswerUnlessEliteListOnlyAndBadNumbersAreSkipped)
-{
-    TestWorld t = TestWorld::MapSkills();
-    t.place(3, 1, 1, 30, 30);
-    t.place(1, 1, 1, 80, 30);
-    t.world.greens.Greens.resize(2);
-    t.world.greens.Greens[1].Name = QStringLiteral("Green Blade");
-    t.world.greens.Greens[1].EliteNumber = 3;
-    t.world.greens.Greens[1].LocationIndex = 1;
-    t.panel.lstElite.entries = {{"x", 99}, {"y", -4}, {"Oaken Resolve", 1}};
-    t.panel.lstGreens.entries = {{"g", 7}, {QStringLiteral("Green Blade"), 1}};
-    EXPECT_FALSE(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, true).has_value());
-    EXPECT_EQ(FindEliteAt(t.world, t.panel, 1, 1, {30, 30}, {0, 0}, false).value_or(EliteHit{}).Elite, 3);
-    EXPECT_EQ(FindEliteAt(t.world, t.panel, 1, 1, {80, 30}, {0, 0}, false).value_or(EliteHit{}).Elite, 1);
-    EXPECT_FALSE(FindEliteAt(t.world, t.panel, 1, 1, {90, 90}, {0, 0}, false).has_value());
-}
-
 // ---- Information window ------------------------------------------------------
 
 struct TooltipFixture : ::testing::Test {
@@ -191,12 +139,6 @@ struct TooltipFixture : ::testing::Test {
         s.Upkeep = -1;
         s.Energy = 0;
         s.Adrenaline = 5;
-        s.Recharge = 20;
-        s.CastTime = QStringLiteral("2");
-        s.Attribute = QStringLiteral("Vigour");
-        s.SkillType = QStringLiteral("Stance");
-        s.Description = QStringLiteral("For 10 seconds you move faster and hit harder than anybody nearby.");
-        t.zone(1, 1, 5, QStringLiteral("Thornwood"), 2, 0, 10, 10);
         location = t.place(1, 1, 1, 100, 100, QStringLiteral("Grim Orc"), QString(), 5);
         t.list({1});
     }
@@ -218,8 +160,6 @@ TEST_F(TooltipFixture, CostsShownByTheirRules)
         {"upkeep -1 is shown", tip.lblExtUpKeep, tip.imgExtUpKeep, true, "-1"},
         {"adrenaline 5 is shown", tip.lblExtAdrenaline, tip.imgExtAdrenaline, true, "5"},
         {"energy 0 is hidden", tip.lblExtEnergy, tip.imgExtEnergy, false, "0"},
-        {"cast time 2 is shown", tip.lblExtCastTime, tip.imgExtCast, true, "2"},
-        {"recharge 20 is shown", tip.lblExtRechargeTime, tip.imgExtRecharge, true, "20"},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(r.label.Visible, r.visible) << r.name;
@@ -228,102 +168,6 @@ TEST_F(TooltipFixture, CostsShownByTheirRules)
             EXPECT_EQ(r.label.Text, r.text) << r.name;
         }
     }
-}
-
-TEST_F(TooltipFixture, CastTimeFractionSmallerAndLower)
-{
-    struct Case {
-        const char* name;
-        QString cast;
-        int pixels;
-        int below;
-    };
-    const Case cases[] = {
-        {"whole number: 8 points, level with recharge", "2", 11, 0},
-        {"fraction: 7 points, 2 pixels lower", "3/4", 9, 2},
-    };
-    for (const Case& c : cases) {
-        t.world.elite.EliteSkills[1].CastTime = c.cast;
-        const EliteTooltip tip = Fill();
-        EXPECT_EQ(tip.lblExtCastTime.Font.pixelSize(), c.pixels) << c.name;
-        EXPECT_EQ(tip.lblExtCastTime.Rect.top(), tip.lblExtRechargeTime.Rect.top() + c.below) << c.name;
-        EXPECT_EQ(tip.lblExtCastTime.Text, c.cast) << c.name;
-    }
-}
-
-TEST_F(TooltipFixture, BossSectionAndTheNoteBelowIt)
-{
-    EliteTooltip tip = Fill();
-    EXPECT_EQ(tip.lblExtBoss.Text, "Grim Orc");
-    EXPECT_EQ(tip.lblExtZone.Text, "Thornwood");
-    EXPECT_GT(tip.lblExtBoss.Rect.top(), tip.lblExtDescription.bottom());
-    EXPECT_FALSE(tip.lblExtNote.Visible);
-    EXPECT_FALSE(tip.lblExtCaptionNote.Visible);
-    EXPECT_EQ(tip.Height, tip.lblExtZone.bottom() + 2 + 8);
-
-    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Note =
-        QStringLiteral("Spawns\r\nat night");
-    tip = Fill();
-    ASSERT_TRUE(tip.lblExtNote.Visible);
-    EXPECT_GT(tip.lblExtNote.Rect.top(), tip.lblExtZone.bottom());
-    EXPECT_EQ(tip.Height, tip.lblExtNote.bottom() + 2 + 8);
-}
-
-TEST_F(TooltipFixture, BossFoundThroughGreensShowsOnlyTheBossSection)
-{
-    t.list({});
-    const EliteTooltip tip = Fill();
-    EXPECT_FALSE(tip.SkillShown);
-    EXPECT_FALSE(tip.lblExtEliteName.Visible);
-    EXPECT_FALSE(tip.lblExtUpKeep.Visible);
-    EXPECT_FALSE(tip.lblExtDescription.Visible);
-    EXPECT_FALSE(tip.DescriptionSeparatorY.has_value());
-    EXPECT_EQ(tip.lblExtBoss.Rect.top(), tip.lblExtEliteName.Rect.top() + 2);
-    EXPECT_TRUE(tip.lblExtBoss.Visible);
-}
-
-TEST_F(TooltipFixture, GreenRowsFollowTheShowBox)
-{
-    t.world.greens.Greens.resize(3);
-    t.world.greens.Greens[1].Name = QStringLiteral("Orc Cleaver");
-    t.world.greens.Greens[1].Stats = {QString(), QStringLiteral("Damage +15%"), QStringLiteral("Req. 9 Vigour")};
-    t.world.greens.Greens[2].Name = QStringLiteral("Orc Shield");
-    t.world.elite.EliteSkills[1].Locations[static_cast<std::size_t>(location)].Greens = {0, 1, 2};
-
-    EliteTooltip tip = Fill();
-    ASSERT_EQ(tip.lblGreen.size(), 2u) << "entry 0 is no item";
-    EXPECT_EQ(tip.lblGreen[1].Text, "Orc Shield");
-    EXPECT_EQ(tip.lblGreenStats[0].Text, "- Damage +15%\r\n- Req. 9 Vigour");
-    EXPECT_GT(tip.lblGreen[0].Rect.top(), tip.lblExtZone.bottom());
-    EXPECT_EQ(tip.Height, tip.lblGreenStats[1].bottom() + 1 + 8);
-
-    t.panel.chkShowObject[TabGreens] = false;
-    tip = Fill();
-    EXPECT_TRUE(tip.lblGreen.empty());
-    EXPECT_FALSE(tip.GreensSeparatorY.has_value());
-}
-
-TEST_F(TooltipFixture, PaintedFramesBandAndBlend)
-{
-    const EliteTooltip tip = Fill();
-    const QColor mapColour(200, 40, 40);
-    const QImage viewport = PlainMap(600, 500, mapColour);
-    const QImage img = PaintEliteTooltip(tip, viewport, QPoint(10, 10));
-    ASSERT_EQ(img.size(), QSize(tip.Width, tip.Height));
-    EXPECT_EQ(img.pixel(0, 0), qRgb(180, 180, 180));
-    EXPECT_EQ(img.pixel(tip.Width - 1, tip.Height - 1), qRgb(180, 180, 180));
-    EXPECT_EQ(img.pixel(6, tip.Height / 2), qRgb(100, 100, 100));
-    EXPECT_EQ(img.pixel(tip.Width - 7, tip.Height - 7), qRgb(100, 100, 100));
-
-    // Between the frames nothing but the background with the map at 80/255.
-    auto blend = [](int under, int over) { return (over * 80 + under * 175) / 255.0; };
-    const QRgb gap = img.pixel(3, tip.Height / 2);
-    EXPECT_NEAR(qRed(gap), blend(tip.Background.red(), mapColour.red()), 1.5);
-    EXPECT_NEAR(qGreen(gap), blend(tip.Background.green(), mapColour.green()), 1.5);
-    // The title band in the profession colour (red), blended the same way.
-    const QRgb band = img.pixel(tip.Width - 9, 8);
-    EXPECT_NEAR(qRed(band), blend(255, mapColour.red()), 1.5);
-    EXPECT_NEAR(qGreen(band), blend(0, mapColour.green()), 1.5);
 }
 
 } // namespace

@@ -6,28 +6,6 @@ using namespace mapview;
 
 namespace {
 
-struct ClampCase {
-    const char* name;
-    int proposed, view, map, expected;
-};
-
-TEST(ViewportClamp, KeepsTheMapOverTheWholeView)
-{
-    const ClampCase cases[] = {
-        {"inside the range stays", -150, 400, 1000, -150},
-        {"positive offset goes to zero", 35, 400, 1000, 0},
-        {"past the right edge stops at view minus map", -700, 400, 1000, -600},
-        {"exactly at the limit stays", -600, 400, 1000, -600},
-        {"map smaller than view sticks to zero", -50, 400, 300, 0},
-        {"map smaller than view, positive proposal", 80, 400, 300, 0},
-        {"map as large as the view", -1, 400, 400, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ControllaCoordinataX(c.proposed, c.view, c.map), c.expected) << c.name;
-        EXPECT_EQ(ControllaCoordinataY(c.proposed, c.view, c.map), c.expected) << c.name;
-    }
-}
-
 struct CenterCase {
     const char* name;
     QPoint point;
@@ -39,7 +17,6 @@ TEST(CenterMapOn, CentresWhereTheMapAllowsIt)
 {
     const CenterCase cases[] = {
         {"middle of a large map", {500, 400}, {301, 201}, {1000, 800}, {150 - 500, 100 - 400}},
-        {"top-left corner stays at zero", {0, 0}, {300, 200}, {1000, 800}, {0, 0}},
         {"bottom-right corner lands in the view's corner", {1000, 800}, {300, 200}, {1000, 800}, {-700, -600}},
         {"map smaller than view never moves", {250, 150}, {800, 600}, {300, 200}, {0, 0}},
         {"one axis fits, the other centres", {50, 500}, {800, 200}, {300, 1000}, {0, -400}},
@@ -81,30 +58,6 @@ TEST(PlaceTooltip, SitsBesideTheMarker)
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlaceTooltip(c.window, c.marker, c.offset, {400, 300}), c.expected) << c.name;
-}
-
-TEST(ScreenLayout, ToggleAlternatesBetweenFullAndInset)
-{
-    const WorkArea area{0, 0, 1600, 1000};
-    const int panelWidth = 300 * TwipsPerPixel;
-    const ScreenLayout full = ToggleMaximised(area, false, panelWidth);
-    EXPECT_TRUE(full.Maximised);
-    EXPECT_EQ(full.Panel, (TwipsRect{0, 0, panelWidth, 15000}));
-    EXPECT_EQ(full.Map, (TwipsRect{panelWidth, 0, 24000 - panelWidth, 15000}));
-
-    const ScreenLayout inset = ToggleMaximised(area, full.Maximised, panelWidth);
-    EXPECT_FALSE(inset.Maximised);
-    // Margin 1600 \ 20 = 80 pixels on every side.
-    EXPECT_EQ(inset.Panel, (TwipsRect{1200, 1200, panelWidth, (920 - 80) * 15}));
-    EXPECT_EQ(inset.Map, (TwipsRect{1200 + panelWidth, 1200, 1520 * 15 - 1200 - panelWidth, (920 - 80) * 15}));
-
-    // The third use is the full area again, not a user layout.
-    EXPECT_EQ(ToggleMaximised(area, inset.Maximised, panelWidth).Map, full.Map);
-
-    // A work area beside a task bar on the left.
-    const ScreenLayout beside = ToggleMaximised(WorkArea{48, 0, 1920, 1080}, false, 4500);
-    EXPECT_EQ(beside.Panel.Left, 48 * 15);
-    EXPECT_EQ(beside.Map, (TwipsRect{48 * 15 + 4500, 0, 1920 * 15 - 48 * 15 - 4500, 1080 * 15}));
 }
 
 struct RestoreCase {

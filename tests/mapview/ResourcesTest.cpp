@@ -27,26 +27,4 @@ TEST(MapResources, ZoneIconsFitTheirAnchors)
     }
 }
 
-TEST(MapResources, IconsAreOpaqueInTheMiddleAndClearAtTheCorner)
-{
-    const MapResources& res = MapResources::Get();
-    std::vector<const QImage*> images;
-    for (int set = 1; set <= 3; ++set)
-        for (int kind = 1; kind <= 6; ++kind)
-            images.push_back(&res.ZoneIcon(kind, set));
-    for (int i = 0; i < FlashLayerCount; ++i)
-        images.push_back(&res.Selection(static_cast<FlashLayer>(i)));
-    for (const QImage* img : images) {
-        ASSERT_FALSE(img->isNull());
-        EXPECT_EQ(qAlpha(img->pixel(0, 0)), 0);
-    }
-    for (int set = 1; set <= 3; ++set)
-        for (int kind = 1; kind <= 6; ++kind) {
-            const QImage& img = res.ZoneIcon(kind, set);
-            EXPECT_EQ(qAlpha(img.pixel(img.width() / 2, img.height() / 3)), 255) << set << "/" << kind;
-        }
-    EXPECT_TRUE(res.ZoneIcon(7, 1).isNull());
-    EXPECT_TRUE(res.ZoneIcon(3, 4).isNull());
-}
-
 } // namespace

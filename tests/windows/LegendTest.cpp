@@ -1,5 +1,5 @@
 // The legend's drawing: the two profession columns and the twelve marker
-// rows where the rules put them, at one and at two device pixels per pixel.
+// rows where the rules put them.
 #include "core/TextNumbers.h"
 #include "layers/LayerMarkers.h"
 #include "windows/LegendPainter.h"
@@ -55,37 +55,6 @@ TEST(Legend, MarkerRowsStartUnderTheLongerColumn)
     EXPECT_EQ(Legend::RightColumnX(201), 101);
 }
 
-TEST(Legend, ProfessionSquaresInTwoColumns)
-{
-    const auto professions = Professions(3);
-    const int width = 240;
-    const QImage img = Legend::DrawLegend(professions, Texts(), width);
-    ASSERT_EQ(img.size(), QSize(width, Legend::PictureHeight(3)));
-    // Profession 1 on the left (x = 2), 2 and 3 on the right, rows 14 apart.
-    struct Square {
-        int profession, x, row;
-    };
-    const Square squares[] = {{1, 2, 0}, {2, Legend::RightColumnX(width), 0}, {3, Legend::RightColumnX(width), 1}};
-    for (const Square& s : squares) {
-        const int y = s.row * 14 + 2;
-        const QColor fill =
-            Legend::ProfessionColour(professions.Professions[static_cast<std::size_t>(s.profession)].Colour);
-        SCOPED_TRACE(s.profession);
-        EXPECT_TRUE(IsBlack(img.pixel(s.x + 1, y)));
-        EXPECT_TRUE(IsBlack(img.pixel(s.x + 10, y + 9)));
-        EXPECT_EQ(img.pixel(s.x + 5, y + 5), fill.rgb());
-        EXPECT_EQ(img.pixel(s.x + 12, y + 5), Legend::Background().rgb()); // nothing between square and name
-        // The name is written from x + 15 on.
-        bool text = false;
-        for (int x = s.x + 15; x < s.x + 40; ++x)
-            for (int yy = y; yy < y + 12; ++yy)
-                text |= img.pixel(x, yy) != Legend::Background().rgb();
-        EXPECT_TRUE(text);
-    }
-    // Colours are stored red in the low byte.
-    EXPECT_EQ(Legend::ProfessionColour(0x0000ff), QColor(255, 0, 0));
-}
-
 TEST(Legend, MarkerRowSymbols)
 {
     const int p = 3;
@@ -100,6 +69,9 @@ TEST(Legend, MarkerRowSymbols)
         EXPECT_EQ(img.pixel(4, top(k) + 1), qRgb(240, 240, 240));
         EXPECT_EQ(img.pixel(13, top(k) + 5), bg);
     }
+    // The first profession's square on the left, in its colour (stored red in the low byte).
+    EXPECT_EQ(img.pixel(2 + 5, 2 + 5), Legend::ProfessionColour(Professions(p).Professions[1].Colour).rgb());
+    EXPECT_EQ(Legend::ProfessionColour(0x0000ff), QColor(255, 0, 0));
     // A boss without elite skill: a grey square.
     EXPECT_EQ(img.pixel(7, top(6) + 5), qRgb(170, 170, 170));
     // A green item: the green square under the green marker picture, 3 pixels lower.
@@ -125,19 +97,6 @@ TEST(Legend, MarkerRowSymbols)
                 text |= img.pixel(x, y) != bg;
         EXPECT_TRUE(text) << k;
     }
-}
-
-TEST(Legend, SharpAtTwoDevicePixelsPerPixel)
-{
-    const QImage img = Legend::DrawLegend(Professions(2), Texts(), 200, 2.0);
-    ASSERT_EQ(img.size(), QSize(400, 2 * Legend::PictureHeight(2)));
-    // The left edge of the first profession's square (x = 3) is two device
-    // pixels of black, with the fill right after it.
-    const int y = 2 * (2 + 5);
-    EXPECT_EQ(img.pixel(5, y), Legend::Background().rgb());
-    EXPECT_TRUE(IsBlack(img.pixel(6, y)));
-    EXPECT_TRUE(IsBlack(img.pixel(7, y)));
-    EXPECT_FALSE(IsBlack(img.pixel(8, y)));
 }
 
 } // namespace
