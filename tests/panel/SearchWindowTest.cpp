@@ -133,8 +133,10 @@ TEST(SearchWindow, ChoosingAResultOfEachKindShowsItAsItsTabWouldEvenWhenFiltersH
     // The keyboard: Enter chooses the first result; the map follows as in the kinds table.
     const auto boss = FirstOfKind(w, Kind::Boss);
     ASSERT_TRUE(boss);
+    m.Search()->txtSearch->clear();
     QTest::keyClicks(m.Search()->txtSearch, boss->name);
-    ASSERT_TRUE(m.Search()->lstSearchResults->isVisible());
+    ASSERT_TRUE(m.Search()->lstSearchResults->isVisible()) << m.Search()->txtSearch->text().toStdString();
+    ASSERT_FALSE(m.Search()->Results().empty()) << m.Search()->txtSearch->text().toStdString();
     const Result first = m.Search()->Results().front();
     QTest::keyClick(m.Search()->txtSearch, Qt::Key_Return);
     EXPECT_EQ(panel.ActiveTab, modSearch::TabOf(first.kind));
