@@ -186,12 +186,13 @@ TEST(Servers, ServersFileReplacesTheBuiltInEntries)
                                                                    "broken line without tabs\r\n"
                                                                    "Mirror\tmirror.example/sub/\t\\Wayloom\\\r\n"
                                                                    "Root\thost\t\r\n"
+                                                                   "No address\t\tWayloom\r\n"
                                                                    "Secure\tHTTPS://secure.example:8443/\tWayloom\r\n"
                                                                    "Other scheme\tftp://files.example\tWayloom\r\n"));
     QStringList diagnostics;
     const auto servers = modInternet::LoadServers(app, &diagnostics);
     ASSERT_EQ(servers.size(), 4u);
-    EXPECT_EQ(diagnostics.size(), 2);
+    EXPECT_EQ(diagnostics.size(), 3);
     EXPECT_EQ(servers[0].Text, QStringLiteral("Local test"));
     EXPECT_EQ(modInternet::ServerAddress(servers[0], QStringLiteral("files.krb")).toString(),
               QStringLiteral("http://127.0.0.1:8080/files/files.krb"));
