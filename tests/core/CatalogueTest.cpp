@@ -19,7 +19,7 @@ TEST(Regions, PictureNamedByTheNumberAsWrittenAndBadLinesSkipped)
 {
     DataFolder dir;
     dir.write("Campaign.01.A/Regions.txt",
-              "01\tFirst\r\nno tab\r\n300\tToo far\r\n12\tTwelfth\textra column\r\n\r\n3\tThird\n");
+              "01\tFirst\r\nno tab\r\n256\tToo far\r\n12\tTwelfth\textra column\r\n\r\n3\tThird\n");
     Load(dir);
     const auto& regions = dir.campaigns[1].Regions;
     ASSERT_EQ(regions.size(), 13u);
