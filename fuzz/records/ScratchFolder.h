@@ -1,6 +1,6 @@
-// A program folder of the fuzz targets' own, in memory where the system has
-// a memory file system (so that the many writes and syncs cost nothing),
-// removed when the target ends.
+// What the fuzz targets share: a program folder of their own, in memory where
+// the system has a memory file system (so that the many writes and syncs cost
+// nothing), removed when the target ends; and the check of an invariant.
 #pragma once
 
 #include <QByteArray>
@@ -49,3 +49,12 @@ public:
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+// Stops the run (a finding) when an invariant does not hold.
+inline void Require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}

@@ -78,14 +78,6 @@ const ScratchFolder& Folder()
     return folder;
 }
 
-void Require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
 void CheckTables(const World& world)
 {
     const auto& [characters, elite, greens, collectors, treasures] =

@@ -16,14 +16,6 @@
 
 namespace {
 
-void Require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
 void Check(const modUpdate::FileListChoice& choice)
 {
     qint64 total = 0;

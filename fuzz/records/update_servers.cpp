@@ -9,18 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-void Require(bool condition, const char* what)
-{
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const ScratchFolder folder;
