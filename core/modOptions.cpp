@@ -86,6 +86,9 @@ const std::map<QString, Store>& Keys()
         {QStringLiteral("AlwaysOnTop"), Strict(&Settings::AlwaysOnTop)},
         {QStringLiteral("CollectorLevel"), Strict(&Settings::CollectorLevel)},
         {QStringLiteral("TreasuresNotOpenedBy"), Number(&Settings::TreasuresNotOpenedBy)},
+        {QStringLiteral("EliteDone"), Strict(&Settings::EliteDone)},
+        {QStringLiteral("ChestDone"), Strict(&Settings::ChestDone)},
+        {QStringLiteral("LargeMarkers"), Strict(&Settings::LargeMarkers)},
     };
     return keys;
 }
@@ -173,6 +176,12 @@ QStringList OptionsLines(const Settings& s, bool maximisedLayout)
     lines << line("CollectorLevel", level);
     if (s.TreasuresNotOpenedBy > 0)
         lines << line("TreasuresNotOpenedBy", s.TreasuresNotOpenedBy);
+    if (s.EliteDone != 0)
+        lines << line("EliteDone", 1);
+    if (s.ChestDone != 0)
+        lines << line("ChestDone", 1);
+    if (s.LargeMarkers != 0)
+        lines << line("LargeMarkers", 1);
     return lines;
 }
 

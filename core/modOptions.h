@@ -49,6 +49,11 @@ struct Settings {
     // Character whose opened chests the chest list hides; 0 = none. Written
     // only when set, so files without it read as before.
     int32_t TreasuresNotOpenedBy = 0;
+    // Done skills and chests of the chosen character: 0 hidden, 1 dimmed;
+    // and the large markers (0 off). Written only when set.
+    uint8_t EliteDone = 0;
+    uint8_t ChestDone = 0;
+    uint8_t LargeMarkers = 0;
 
     bool operator==(const Settings&) const = default;
 };

@@ -23,6 +23,9 @@ enum class MenuCommand {
     TooltipFollowPointer,
     ManageCharacters,
     ShowProgress,
+    UndoMarking, // the last capture or opened chest marked or cleared
+    RedoMarking,
+    LargeMarkers,
     // Help menu.
     StartUpdater,
     OpenWebSite,

@@ -32,6 +32,9 @@ void ApplyToState(const modOptions::Settings& s, PanelState& panel)
         break; // no option button for other values: keep the panel's
     }
     panel.AlwaysOnTop = s.AlwaysOnTop;
+    panel.EliteDoneDim = s.EliteDone != 0;
+    panel.ChestDoneDim = s.ChestDone != 0;
+    panel.LargeMarkers = s.LargeMarkers != 0;
 }
 
 modOptions::Settings CollectSettings(const PanelState& panel, const modOptions::Settings& placement)
@@ -52,6 +55,9 @@ modOptions::Settings CollectSettings(const PanelState& panel, const modOptions::
     s.AlwaysOnTop = panel.AlwaysOnTop;
     s.CollectorLevel = panel.optCollLevel == 0 ? 2 : panel.optCollLevel == 1 ? 1 : 0;
     s.TreasuresNotOpenedBy = std::max(0, panel.cmbTreasureCharacter.selectedData(0));
+    s.EliteDone = panel.EliteDoneDim ? 1 : 0;
+    s.ChestDone = panel.ChestDoneDim ? 1 : 0;
+    s.LargeMarkers = panel.LargeMarkers ? 1 : 0;
     return s;
 }
 

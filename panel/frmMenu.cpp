@@ -467,6 +467,7 @@ void frmMenu::OpenMenu(int menu)
     setValue(TooltipSticky, m_panel.HoverMode == HoverSticky);
     setValue(TooltipWhileRightHeld, m_panel.HoverMode == HoverWhileRightHeld);
     setValue(TooltipFollowPointer, m_panel.HoverMode == HoverFollowPointer);
+    setValue(LargeMarkers, m_panel.LargeMarkers);
     popup->OpenMenu(menu, lblMenu[static_cast<std::size_t>(menu)]);
 }
 
@@ -528,6 +529,13 @@ void frmMenu::RunMenuCommand(MenuCommand command)
         break;
     case MenuCommand::ShowProgress:
         ShowProgress();
+        break;
+    case MenuCommand::UndoMarking:
+    case MenuCommand::RedoMarking:
+        break;
+    case MenuCommand::LargeMarkers:
+        m_panel.LargeMarkers = !m_panel.LargeMarkers;
+        RedrawMap();
         break;
     case MenuCommand::StartUpdater:
         run(m_commands.startUpdater);

@@ -22,6 +22,16 @@ MenuEntry Row(const modLanguage::LanguageStrings& language, int text, int32_t ki
     return e;
 }
 
+// A row added after the language file's rows, with its caption as it stands.
+MenuEntry Literal(const QString& caption, int32_t kind, int control)
+{
+    MenuEntry e;
+    e.Caption = caption;
+    e.Kind = kind;
+    e.ControlNumber = static_cast<uint8_t>(control);
+    return e;
+}
+
 MenuEntry Line(int control)
 {
     MenuEntry e;
@@ -61,10 +71,14 @@ Menus BuildMenus(const modLanguage::LanguageStrings& t)
                        Row(t, Text::TooltipOnHover, Option, 2),
                        Line(1),
                        Row(t, Text::ManageCharacters, Command, 1),
-                       Row(t, Text::ProgressTitle, Command, 2)};
+                       Row(t, Text::ProgressTitle, Command, 2),
+                       Line(2),
+                       Literal(QStringLiteral("Undo marking (Ctrl+Z)"), Command, 3),
+                       Literal(QStringLiteral("Redo marking (Ctrl+Shift+Z)"), Command, 4),
+                       Literal(QStringLiteral("Large, clear markers"), CheckBox, 2)};
     options.Options = 3;
-    options.CheckBoxes = 2;
-    options.Lines = 2;
+    options.CheckBoxes = 3;
+    options.Lines = 3;
 
     Menu& help = menus[2];
     help.Entries = {Row(t, Text::UpdateMenu, Command, 0),

@@ -118,6 +118,20 @@ struct PanelState {
     int LegendState = 0;     // 1 = legend window shown
     int ActiveTab = TabElite;
 
+    // ---- Done things and markers
+    // What the elite and chest lists and markers do with what the chosen
+    // character has done: hidden (false, the default) or shown dimmed.
+    bool EliteDoneDim = false;
+    bool ChestDoneDim = false;
+    // Every small marker drawn larger, with a shape per kind and a clear code.
+    bool LargeMarkers = false;
+
+    // The character chosen in "Not yet captured by" (the elite tab's option
+    // on, a character chosen), else 0.
+    int CaptureCharacter() const { return optCapture == 1 ? std::max(0, cmbCharacter.selectedData(0)) : 0; }
+    // The character chosen in "Not yet opened by", else 0.
+    int ChestCharacter() const { return std::max(0, cmbTreasureCharacter.selectedData(0)); }
+
     bool isTabActive(int tab) const { return ActiveTab == tab; }
     bool isShown(int layer) const
     {
