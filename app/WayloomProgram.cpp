@@ -9,6 +9,7 @@
 #include "elite/frmMarkEliteAsCaptured.h"
 #include "layers/frmMarkTreasureAsOpened.h"
 #include "mapview/frmMap.h"
+#include "panel/MarkingMenu.h"
 #include "panel/frmMenu.h"
 #include "windows/frmCredits.h"
 #include "windows/frmFAKE.h"
@@ -293,6 +294,7 @@ void WayloomProgram::ManageCharacters()
     if (!m_menu)
         return;
     frmCharacterList dialog(m_world, m_panel.AlwaysOnTop == 1, m_menu.get());
+    dialog.deleted = [this](int c) { m_menu->Context().markings().ForgetCharacter(c); };
     dialog.exec();
 }
 
@@ -321,9 +323,12 @@ void WayloomProgram::MarkEliteAsCaptured(int elite)
     frmMarkEliteAsCaptured dialog(
         m_world, elite, character, m_panel.AlwaysOnTop == 1,
         [this, elite, &before] {
+            const auto changed =
+                ChangedCharacters(before, m_world.elite.EliteSkills[static_cast<std::size_t>(elite)].Captured);
+            for (int c : changed) // undone by Ctrl+Z as a marking
+                m_menu->Marking().Recorded({modMarking::Kind::Capture, elite, c, {}, {true, {}}});
             m_menu->FilterElites(true);
-            m_menu->RecountProgress(
-                ChangedCharacters(before, m_world.elite.EliteSkills[static_cast<std::size_t>(elite)].Captured));
+            m_menu->RecountProgress(changed);
         },
         m_menu.get());
     dialog.exec();
@@ -338,9 +343,16 @@ void WayloomProgram::MarkTreasureAsOpened(int treasure)
     frmMarkTreasureAsOpened dialog(
         m_world, treasure, m_panel.AlwaysOnTop == 1,
         [this, treasure, &before] {
+            const auto& after = m_world.treasures.Treasures[static_cast<size_t>(treasure)].OpenedOn;
+            const auto changed = ChangedCharacters(before, after);
+            auto state = [](const std::vector<std::optional<QDate>>& dates, int c) {
+                const auto k = static_cast<size_t>(c);
+                return k < dates.size() && dates[k] ? modMarking::State{true, *dates[k]} : modMarking::State{};
+            };
+            for (int c : changed) // undone by Ctrl+Z as a marking
+                m_menu->Marking().Recorded({modMarking::Kind::Chest, treasure, c, state(before, c), state(after, c)});
             m_menu->FilterTreasures(true);
-            m_menu->RecountProgress(
-                ChangedCharacters(before, m_world.treasures.Treasures[static_cast<size_t>(treasure)].OpenedOn));
+            m_menu->RecountProgress(changed);
         },
         QString(), m_menu.get());
     dialog.exec();

@@ -96,8 +96,11 @@ void frmCharacterList::cmdDelete_Click()
         return;
     QString error;
     using modCharacterDialogs::DeleteResult;
-    switch (modCharacterDialogs::DeleteCharacter(m_world.appFolder,
-                                                 {m_world.characters, m_world.elite, m_world.treasures}, c, &error)) {
+    const DeleteResult result = modCharacterDialogs::DeleteCharacter(
+        m_world.appFolder, {m_world.characters, m_world.elite, m_world.treasures}, c, &error);
+    if (result != DeleteResult::NothingChanged && deleted)
+        deleted(c); // gone from the list, whatever was left of its files
+    switch (result) {
     case DeleteResult::Deleted:
         break;
     case DeleteResult::NothingChanged:

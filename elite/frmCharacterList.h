@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
@@ -15,6 +17,9 @@ class frmCharacterList : public QDialog {
 
 public:
     frmCharacterList(World& world, bool topMost, QWidget* parent = nullptr);
+
+    // Told of each character deleted (its number).
+    std::function<void(int character)> deleted;
 
     QLabel* lblCharacters = nullptr;
     QListWidget* lstCharacters = nullptr;

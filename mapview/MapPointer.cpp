@@ -33,10 +33,12 @@ QPoint MapDrag::PanTo(QPointF pos, QPoint offset, QSize view, QSize map) const
     return result;
 }
 
-PressAction OnPress(PointerButton button, bool shift)
+PressAction OnPress(PointerButton button, PointerKeys keys)
 {
     if (button == PointerButton::Left)
-        return shift ? PressAction::None : PressAction::StartDrag;
+        return keys == PointerKeys::None    ? PressAction::StartDrag
+               : keys == PointerKeys::Shift ? PressAction::Mark
+                                            : PressAction::None;
     if (button == PointerButton::Right)
         return PressAction::RightClick;
     return PressAction::None;

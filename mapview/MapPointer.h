@@ -33,13 +33,18 @@ public:
     void Reset() { *this = MapDrag(); }
 };
 
+// The keys held with a press: none, Shift alone, or Ctrl or Alt (with or
+// without Shift).
+enum class PointerKeys : uint8_t { None, Shift, Other };
+
 // What a button press asks of the map window.
 enum class PressAction {
     None,
-    StartDrag,  // left button, no shift
+    StartDrag,  // left button, no key held
+    Mark,       // left button with Shift alone: the marker's capture or chest toggled
     RightClick, // show the tooltip under the pointer, or the region menu
 };
-PressAction OnPress(PointerButton button, bool shift);
+PressAction OnPress(PointerButton button, PointerKeys keys);
 
 // What a move asks when not dragging.
 enum class MoveAction { None, FollowPointer };

@@ -42,11 +42,22 @@ void MapViewport::paintEvent(QPaintEvent*)
     p.drawImage(0, 0, canvas.startPicture.isNull() || m_map.MapLoaded() ? canvas.picMap : canvas.startPicture);
 }
 
+namespace {
+
+PointerKeys KeysOf(const QMouseEvent* e)
+{
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return PointerKeys::Other;
+    return e->modifiers() & Qt::ShiftModifier ? PointerKeys::Shift : PointerKeys::None;
+}
+
+} // namespace
+
 void MapViewport::mousePressEvent(QMouseEvent* e)
 {
-    // Any of Shift, Ctrl or Alt held keeps the left button from dragging.
-    const bool shift = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-    m_map.PointerDown(ButtonOf(e->button()), shift, e->position(), e->globalPosition().toPoint());
+    // Any of Shift, Ctrl or Alt held keeps the left button from dragging;
+    // Shift alone marks.
+    m_map.PointerDown(ButtonOf(e->button()), KeysOf(e), e->position(), e->globalPosition().toPoint());
 }
 
 void MapViewport::mouseMoveEvent(QMouseEvent* e)
@@ -67,7 +78,7 @@ void MapViewport::leaveEvent(QEvent* e)
 
 void MapViewport::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    m_map.PointerDoubleClick(ButtonOf(e->button()), e->position(), e->globalPosition().toPoint());
+    m_map.PointerDoubleClick(ButtonOf(e->button()), KeysOf(e), e->position(), e->globalPosition().toPoint());
 }
 
 // ---- InformationWindow -------------------------------------------------------------

@@ -298,15 +298,18 @@ void frmMap::closeEvent(QCloseEvent* event)
 
 // ---- Pointer --------------------------------------------------------------------
 
-void frmMap::PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos)
+void frmMap::PointerDown(PointerButton button, PointerKeys keys, QPointF pos, QPoint globalPos)
 {
     HideInformationWindows();
     m_lastPointer = pos;
     m_lastButton = button;
-    switch (OnPress(button, shift)) {
+    switch (OnPress(button, keys)) {
     case PressAction::StartDrag:
         m_picMap->setCursor(m_grabCursor);
         m_drag.Begin(pos, m_canvas.Offset());
+        break;
+    case PressAction::Mark:
+        MarkMapPoint(pos, globalPos);
         break;
     case PressAction::RightClick: {
         const bool hit = m_info.HitTest(pos, m_layers, Context(), m_canvas.picMap);
@@ -359,13 +362,36 @@ void frmMap::PointerUp(PointerButton button)
     }
 }
 
-void frmMap::PointerDoubleClick(PointerButton button, QPointF pos, QPoint globalPos)
+void frmMap::PointerDoubleClick(PointerButton button, PointerKeys keys, QPointF pos, QPoint globalPos)
 {
     // The double click stands in for the second press of the pair.
+    if (OnPress(button, keys) == PressAction::Mark) {
+        PointerDown(button, keys, pos, globalPos);
+        return;
+    }
     m_lastPointer = pos;
     m_lastButton = button;
     if (m_lastButton == PointerButton::Left)
         ActOnMapPoint(m_lastPointer, globalPos);
+}
+
+void frmMap::MarkMapPoint(QPointF pos, QPoint globalPos)
+{
+    if (!m_mapLoaded)
+        return;
+    // The markers a double click acts on, in the same order.
+    const MapContext ctx = Context();
+    auto find = [&](LayerId id) -> std::optional<LayerHit> {
+        const MapLayer* layer = m_layers.Get(id);
+        return layer ? layer->Find(pos, ctx) : std::nullopt;
+    };
+    if (const auto hit = find(LayerId::Elite)) {
+        if (hit->Item != 0)
+            emit captureToggleRequested(hit->Item, globalPos);
+        return;
+    }
+    if (const auto hit = find(LayerId::Treasures))
+        emit treasureToggleRequested(hit->Item, globalPos);
 }
 
 void frmMap::ActOnMapPoint(QPointF pos, QPoint globalPos)

@@ -80,14 +80,17 @@ public:
     QAbstractButton* cmdMinimize() const { return m_cmdMinimize; }
 
     // Pointer handling of picMap (viewport coordinates).
-    void PointerDown(PointerButton button, bool shift, QPointF pos, QPoint globalPos);
+    void PointerDown(PointerButton button, PointerKeys keys, QPointF pos, QPoint globalPos);
     void PointerMove(QPointF pos);
     // The pointer left the viewport.
     void PointerLeft();
     void PointerUp(PointerButton button);
-    void PointerDoubleClick(PointerButton button, QPointF pos, QPoint globalPos);
+    // With Shift held a double click is a second marking click, no dialog.
+    void PointerDoubleClick(PointerButton button, PointerKeys keys, QPointF pos, QPoint globalPos);
     // The double-click action at the last press.
     void ActOnMapPoint(QPointF pos, QPoint globalPos);
+    // The Shift+click action: the skill or chest under the pointer marked.
+    void MarkMapPoint(QPointF pos, QPoint globalPos);
 
     // ---- Context menus
     // Captions of the note menu and the region menu of campaigns 1 to 4, each
@@ -126,6 +129,10 @@ signals:
     void noteMenuRequested(QPoint globalPos, int note);
     // Double click on a treasure chest: the chest-marking dialog.
     void treasureMarkRequested(int treasure);
+    // Shift+click on the marker of a skill or a chest: its capture or its
+    // opening toggled (or the menu of characters at the pointer).
+    void captureToggleRequested(int elite, QPoint globalPos);
+    void treasureToggleRequested(int treasure, QPoint globalPos);
     // A region item of the region menu: campaign and region number.
     void regionChosen(int campaign, int region);
     // A note was saved or deleted: the notes list and the map are refreshed.

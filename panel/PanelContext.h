@@ -7,10 +7,12 @@
 // its own: commands without a map do nothing, signals nobody hears are lost.
 #pragma once
 
+#include "elite/modMarking.h"
 #include "world/PanelState.h"
 #include "world/World.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QString>
 
 #include <functional>
@@ -32,6 +34,8 @@ public:
 
     World& world() const { return m_world; }
     PanelState& panel() const { return m_panel; }
+    // The markings of this run, for Ctrl+Z and Ctrl+Shift+Z.
+    modMarking::History& markings() { return m_markings; }
 
     void SetMap(MapCommands commands) { m_map = std::move(commands); }
     bool HasMap() const { return static_cast<bool>(m_map.switchRegion); }
@@ -64,9 +68,13 @@ signals:
     void campaignRequested(int campaign);
     // The profession filter back to its first entry.
     void anyProfessionRequested();
+    // A right click on a skill or chest of a list: the menu of characters
+    // with their ticks, at the pointer.
+    void markingMenuRequested(modMarking::Kind kind, int thing, QPoint globalPos);
 
 private:
     World& m_world;
     PanelState& m_panel;
     MapCommands m_map;
+    modMarking::History m_markings;
 };

@@ -93,6 +93,7 @@ frmEliteTab::frmEliteTab(PanelContext& context, QWidget* parent) : frmPanelTab(c
     // A click on a skill lists its places and centres the map on the first,
     // also when the skill was already the chosen one.
     BindList(lstElite, m_panel.lstElite, [this] { lstElite_Click(); });
+    OfferMarking(lstElite, modMarking::Kind::Capture);
     connect(lstElite, &QListWidget::itemDoubleClicked, this, [this] {
         if (m_panel.lstElite.hasSelection())
             emit m_context.captureRequested(m_panel.lstElite.selectedData());

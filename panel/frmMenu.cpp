@@ -3,6 +3,7 @@
 #include "core/TextNumbers.h"
 #include "core/modMain.h"
 #include "mapview/frmMap.h"
+#include "panel/MarkingMenu.h"
 #include "panel/PanelLayout.h"
 #include "panel/PanelOptions.h"
 #include "panel/PanelStyle.h"
@@ -142,6 +143,16 @@ void frmMenu::BuildWindow()
     // window (a second shortcut on the map would make the key ambiguous).
     auto* find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, m_search, &frmSearch::Focus);
+
+    m_marking = new MarkingMenu(m_context, this);
+    connect(m_marking, &MarkingMenu::marked, this, [this](modMarking::Kind kind, int character) {
+        if (kind == modMarking::Kind::Capture)
+            FilterElites(true);
+        else
+            FilterTreasures(true);
+        RecountProgress({character});
+    });
+    connect(&m_context, &PanelContext::markingMenuRequested, m_marking, &MarkingMenu::OpenTicks);
 }
 
 void frmMenu::PlaceTabLabels()
@@ -286,6 +297,10 @@ void frmMenu::SetMap(frmMap* map)
         if (m_commands.markTreasureAsOpened)
             m_commands.markTreasureAsOpened(treasure);
     });
+    connect(m_map, &frmMap::captureToggleRequested, this,
+            [this](int elite, QPoint at) { m_marking->MarkFromMap(modMarking::Kind::Capture, elite, at); });
+    connect(m_map, &frmMap::treasureToggleRequested, this,
+            [this](int treasure, QPoint at) { m_marking->MarkFromMap(modMarking::Kind::Chest, treasure, at); });
     // Ctrl+P: also while the map, a tool window of the panel, is the active
     // window (a second shortcut on the map would make the key ambiguous).
     if (!findChild<QShortcut*>(QStringLiteral("progressShortcut"), Qt::FindDirectChildrenOnly)) {
@@ -430,153 +445,6 @@ void frmMenu::chkShowObject_Click(int k)
     if (const auto flash = mapview::FlashLayerOfShowBox(k))
         m_map->SetFlashTimerEnabled(*flash, false);
     m_map->DrawEverythingOnMap();
-}
-
-// ---- Menu bar ------------------------------------------------------------------
-
-void frmMenu::OpenMenu(int menu)
-{
-    // The popup menu window is loaded once and kept.
-    auto* popup = findChild<frmPopupMenu*>();
-    if (!popup) {
-        popup = new frmPopupMenu(m_world.language, this);
-        popup->onEntryClick = [this](int m, int entry) { OnMenuEntryClick(m, entry); };
-        // A press on another menu's title while one is open opens that one.
-        popup->onPressOutside = [this, popup](QPoint global) {
-            for (int i = 0; i < 3; ++i) {
-                QLabel* title = lblMenu[static_cast<std::size_t>(i)];
-                if (i != popup->OpenedMenu() && title->rect().contains(title->mapFromGlobal(global)))
-                    QMetaObject::invokeMethod(
-                        this, [this, i] { OpenMenu(i); }, Qt::QueuedConnection);
-            }
-        };
-    }
-    if (popup->ClosedJustNow(menu))
-        return; // the click on the open menu's title closed it
-    // The boxes show the current settings.
-    using enum MenuCommand;
-    auto setValue = [popup](MenuCommand command, bool value) {
-        if (const auto row = MenuCommands::RowOf(command))
-            popup->SetValue(row->menu, row->entry, value);
-    };
-    const MenuCommand showBoxes[TabCount] = {ShowElites, ShowCollectors, ShowGreens, ShowNotes, ShowTreasuresPets};
-    for (int k = 0; k < TabCount; ++k)
-        setValue(showBoxes[k], chkShowObject[static_cast<std::size_t>(k)]->isChecked());
-    setValue(ToggleLegend, m_panel.LegendState == 1);
-    setValue(ToggleAlwaysOnTop, m_panel.AlwaysOnTop == 1);
-    setValue(TooltipSticky, m_panel.HoverMode == HoverSticky);
-    setValue(TooltipWhileRightHeld, m_panel.HoverMode == HoverWhileRightHeld);
-    setValue(TooltipFollowPointer, m_panel.HoverMode == HoverFollowPointer);
-    setValue(LargeMarkers, m_panel.LargeMarkers);
-    popup->OpenMenu(menu, lblMenu[static_cast<std::size_t>(menu)]);
-}
-
-void frmMenu::OnMenuEntryClick(int menu, int entry)
-{
-    if (auto* popup = findChild<frmPopupMenu*>())
-        popup->hide();
-    RunMenuCommand(MenuCommands::At(menu, entry));
-}
-
-void frmMenu::RunMenuCommand(MenuCommand command)
-{
-    auto run = [](const std::function<void()>& f) {
-        if (f)
-            f();
-    };
-    auto open = [this](const char16_t* address) {
-        if (m_commands.openDocument)
-            m_commands.openDocument(QString::fromUtf16(address));
-    };
-    auto toggleShowBox = [this](int tab) { chkShowObject[static_cast<std::size_t>(tab)]->toggle(); };
-    switch (command) {
-    case MenuCommand::ShowElites:
-        toggleShowBox(TabElite);
-        break;
-    case MenuCommand::ShowCollectors:
-        toggleShowBox(TabCollectors);
-        break;
-    case MenuCommand::ShowGreens:
-        toggleShowBox(TabGreens);
-        break;
-    case MenuCommand::ShowNotes:
-        toggleShowBox(TabNotes);
-        break;
-    case MenuCommand::ShowTreasuresPets:
-        toggleShowBox(TabTreasuresPets);
-        break;
-    case MenuCommand::ToggleLegend:
-        m_panel.LegendState = m_panel.LegendState == 1 ? 0 : 1;
-        run(m_commands.toggleLegend);
-        break;
-    case MenuCommand::ToggleAlwaysOnTop:
-        m_panel.AlwaysOnTop = m_panel.AlwaysOnTop == 1 ? 0 : 1;
-        ApplyTopMost();
-        break;
-    case MenuCommand::TooltipSticky:
-        m_panel.HoverMode = HoverSticky;
-        break;
-    case MenuCommand::TooltipWhileRightHeld:
-        m_panel.HoverMode = HoverWhileRightHeld;
-        break;
-    case MenuCommand::TooltipFollowPointer:
-        m_panel.HoverMode = HoverFollowPointer;
-        break;
-    case MenuCommand::ManageCharacters:
-        run(m_commands.manageCharacters);
-        emit m_context.charactersChanged(); // the character choices filled anew
-        RecountProgress();
-        break;
-    case MenuCommand::ShowProgress:
-        ShowProgress();
-        break;
-    case MenuCommand::UndoMarking:
-    case MenuCommand::RedoMarking:
-        break;
-    case MenuCommand::LargeMarkers:
-        m_panel.LargeMarkers = !m_panel.LargeMarkers;
-        RedrawMap();
-        break;
-    case MenuCommand::StartUpdater:
-        run(m_commands.startUpdater);
-        break;
-    case MenuCommand::OpenWebSite:
-        open(modMain::kWebSite);
-        break;
-    case MenuCommand::ShowCredits:
-        run(m_commands.showCredits);
-        break;
-    case MenuCommand::ShowHistory:
-        run(m_commands.showHistory);
-        break;
-    case MenuCommand::OpenGuide:
-        open(modMain::kGuidePage);
-        break;
-    case MenuCommand::ShowInformation:
-        run(m_commands.showInformation);
-        break;
-    case MenuCommand::UndoLastUpdate:
-        run(m_commands.undoLastUpdate);
-        break;
-    case MenuCommand::Feedback: // does nothing
-    case MenuCommand::None:
-        break;
-    }
-}
-
-void frmMenu::ApplyTopMost()
-{
-    // The legend, a window of the map's, follows the panel and the map.
-    QWidget* legend =
-        m_map ? m_map->findChild<QWidget*>(QStringLiteral("frmLegenda"), Qt::FindDirectChildrenOnly) : nullptr;
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(m_map), legend}) {
-        if (!w || w->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == (m_panel.AlwaysOnTop == 1))
-            continue;
-        const bool visible = w->isVisible();
-        w->setWindowFlag(Qt::WindowStaysOnTopHint, m_panel.AlwaysOnTop == 1);
-        if (visible)
-            w->show(); // changing the flag hides a shown window
-    }
 }
 
 bool frmMenu::eventFilter(QObject* watched, QEvent* event)

@@ -30,6 +30,7 @@ class frmPanelTab;
 class frmProgress;
 class frmTreasuresPetsTab;
 class frmSearch;
+class MarkingMenu;
 namespace mapview {
 class frmMap;
 }
@@ -135,6 +136,9 @@ public:
     // The search field on the menu row (Ctrl+F from the panel or the map)
     // and its result list.
     frmSearch* Search() const { return m_search; }
+    // Marking from the map and the lists, with its undo (Ctrl+Z and
+    // Ctrl+Shift+Z from the panel or the map).
+    MarkingMenu& Marking() const { return *m_marking; }
 
     // "Wayloom v" + major.minor.revision, painted at the top.
     QString TitleText() const;
@@ -181,6 +185,7 @@ private:
     frmNotesTab* m_notesTab = nullptr;
     frmTreasuresPetsTab* m_treasuresPetsTab = nullptr;
     frmSearch* m_search = nullptr;
+    MarkingMenu* m_marking = nullptr;
     frmProgress* m_progress = nullptr;
     frmMap* m_map = nullptr;
     Commands m_commands;

@@ -241,6 +241,16 @@ void frmPanelTab::BindList(QListWidget* list, PanelList& state, const std::funct
     });
 }
 
+void frmPanelTab::OfferMarking(QListWidget* list, modMarking::Kind kind)
+{
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QListWidget::customContextMenuRequested, this, [this, list, kind](QPoint at) {
+        if (const QListWidgetItem* item = list->itemAt(at))
+            emit m_context.markingMenuRequested(kind, item->data(Qt::UserRole).toInt(),
+                                                list->viewport()->mapToGlobal(at));
+    });
+}
+
 void frmPanelTab::ShowOnMap(const std::optional<modTabRules::MapTarget>& target)
 {
     if (!m_context.HasMap() || !target)

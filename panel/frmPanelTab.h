@@ -100,6 +100,9 @@ protected:
     // A list's current row is mirrored into its state before `clicked` runs
     // (also when the row clicked is already the current one).
     void BindList(QListWidget* list, PanelList& state, const std::function<void()>& clicked);
+    // A right click on an entry of `list` (item data = the thing) opens the
+    // menu of characters with their ticks.
+    void OfferMarking(QListWidget* list, modMarking::Kind kind);
 
     // Switches the map to the target's region, redraws it and centres it on
     // the target's point: what choosing an entry of a layer's list does.

@@ -47,6 +47,7 @@ frmTreasuresPetsTab::frmTreasuresPetsTab(PanelContext& context, QWidget* parent)
         ShowSelections();
         SelectTreasure();
     });
+    OfferMarking(lstVarshaTreasures, modMarking::Kind::Chest);
     BindList(lstPets, m_panel.lstPets, [this] { SelectPet(); });
     BindList(lstPetLocations, m_panel.lstPetLocations, [this] {
         modTreasuresPetsTab::ChoosePetPlace(m_panel, m_panel.lstPetLocations.selected);

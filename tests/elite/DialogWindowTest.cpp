@@ -257,7 +257,7 @@ TEST(DialogWindows, ASkillCapturedFromTheListOrTheMapLeavesTheNotYetCapturedList
             ClickRow(d.lstCharacters, RowOfData(d.lstCharacters, 2));
             QTest::mouseClick(d.cmdSave, Qt::LeftButton);
         });
-        map.PointerDoubleClick(mapview::PointerButton::Left,
+        map.PointerDoubleClick(mapview::PointerButton::Left, mapview::PointerKeys::None,
                                QPointF(place.X + map.MapOffsetX(), place.Y + map.MapOffsetY()), QPoint());
         ASSERT_EQ(marked.size(), 2u) << "a double click on the boss opens the dialog";
         EXPECT_EQ(RowOfData(m.EliteTab().lstElite, marked[1]), -1);
