@@ -11,16 +11,20 @@
 #include "layers/frmManageNote.h"
 #include "layers/frmMarkTreasureAsOpened.h"
 #include "mapview/frmMap.h"
+#include "panel/MarkingMenu.h"
 #include "panel/frmEliteTab.h"
 #include "panel/frmMenu.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -381,3 +385,80 @@ TEST(DialogWindows, ARefusedPasteIntoANoteTitleSaysWhy)
 }
 
 } // namespace
+
+TEST(DialogWindows, MarkingFromTheMapAndTheListIsUndoneWithCtrlZFromEitherWindow)
+{
+    ProgramCopy folder;
+    ASSERT_TRUE(folder.write("Personal/Characters.txt", kTwoCharacters));
+    MessageBoxes boxes;
+    Started s(folder);
+    auto& m = s.menu();
+    frmMap& map = *s.program->map();
+    int dialogs = 0;
+    std::unique_ptr<QTimer> watch{WhenShown<frmMarkEliteAsCaptured>(
+        [&](frmMarkEliteAsCaptured& d) {
+            ++dialogs;
+            d.reject();
+        },
+        true)};
+    // The menu of ticks: what it offered, and the character to tick (0 = none).
+    std::vector<std::pair<int, bool>> offered;
+    int choose = 0;
+    m.Marking().openMenu = [&](QMenu* menu, QPoint) {
+        offered.clear();
+        for (QAction* row : menu->actions())
+            if (row->isCheckable()) {
+                offered.emplace_back(row->data().toInt(), row->isChecked());
+                if (row->data().toInt() == choose)
+                    row->trigger();
+            }
+    };
+    QListWidget* list = m.EliteTab().lstElite;
+    ClickRow(list, 0);
+    const int elite = list->item(0)->data(Qt::UserRole).toInt();
+    const auto& place = s.world().elite.EliteSkills[elite].Locations.at(m.EliteTab().lstLocations->currentRow() + 1);
+    const QPoint boss(place.X + map.MapOffsetX(), place.Y + map.MapOffsetY());
+    const QByteArray captured = QByteArray::number(elite).rightJustified(4, '0') + "\r\n";
+
+    // No character chosen: a Shift double click opens the menu twice and no dialog.
+    QTest::mouseDClick(map.picMap(), Qt::LeftButton, Qt::ShiftModifier, boss);
+    EXPECT_EQ(offered, (std::vector<std::pair<int, bool>>{{1, false}, {2, false}}));
+    EXPECT_EQ(dialogs, 0);
+    // A right click on the list entry: Ayla ticked, saved at once.
+    choose = 1;
+    const QPoint entry = list->visualItemRect(list->item(0)).center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, entry, list->viewport()->mapToGlobal(entry));
+    QApplication::sendEvent(list->viewport(), &rightClick);
+    EXPECT_EQ(folder.read("Personal/Char01CapElite.txt"), captured);
+    // Bren chosen in "Not yet captured by": a Shift+click marks without asking.
+    m.EliteTab().optCapture[1]->setChecked(true);
+    m.EliteTab().cmbCharacter->setCurrentIndex(m.EliteTab().cmbCharacter->findData(2));
+    offered.clear();
+    QTest::mouseClick(map.picMap(), Qt::LeftButton, Qt::ShiftModifier, boss);
+    EXPECT_TRUE(offered.empty());
+    EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), captured);
+    EXPECT_EQ(RowOfData(list, elite), -1);
+
+    // Ctrl+Z from the map, then from the panel; a text field keeps its own.
+    struct Key {
+        const char* name;
+        QWidget* window;
+        Qt::KeyboardModifiers keys;
+        QByteArray ayla, bren;
+    } const keys[] = {
+        {"Ctrl+Z on the map", &map, Qt::ControlModifier, captured, ""},
+        {"Ctrl+Z on the panel", &m, Qt::ControlModifier, "", ""},
+        {"Ctrl+Shift+Z on the map", &map, Qt::ControlModifier | Qt::ShiftModifier, captured, ""},
+        {"Ctrl+Z in the skill name box", m.EliteTab().txtEliteName, Qt::ControlModifier, captured, ""},
+    };
+    for (const Key& k : keys) {
+        QApplication::setActiveWindow(k.window->window());
+        k.window->setFocus();
+        QTest::keyClick(k.window, Qt::Key_Z, k.keys);
+        EXPECT_EQ(folder.read("Personal/Char01CapElite.txt"), k.ayla) << k.name;
+        EXPECT_EQ(folder.read("Personal/Char02CapElite.txt"), k.bren) << k.name;
+    }
+    EXPECT_NE(RowOfData(list, elite), -1) << "Bren's capture undone: the skill listed again";
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_TRUE(boxes.texts.isEmpty());
+}
