@@ -20,8 +20,8 @@ QImage HalvePicture(const QImage& picture)
             const uint32_t a = top[2 * x], b = top[2 * x + 1], c = bottom[2 * x], d = bottom[2 * x + 1];
             // Two channels at a time: 0x00ff00ff picks bytes 0 and 2, and the
             // sum of four bytes (at most 1020) stays within its 16 bits.
-            const uint32_t even = (a & 0x00ff00ffU) + (b & 0x00ff00ffU) + (c & 0x00ff00ffU) + (d & 0x00ff00ffU) +
-                                  0x00020002U;
+            const uint32_t even =
+                (a & 0x00ff00ffU) + (b & 0x00ff00ffU) + (c & 0x00ff00ffU) + (d & 0x00ff00ffU) + 0x00020002U;
             const uint32_t odd = ((a >> 8) & 0x00ff00ffU) + ((b >> 8) & 0x00ff00ffU) + ((c >> 8) & 0x00ff00ffU) +
                                  ((d >> 8) & 0x00ff00ffU) + 0x00020002U;
             out[x] = ((even >> 2) & 0x00ff00ffU) | (((odd >> 2) & 0x00ff00ffU) << 8);
@@ -34,10 +34,12 @@ MapPyramid::MapPyramid(const QImage& picture)
 {
     if (picture.isNull())
         return;
-    const bool thirtyTwoBit = picture.format() == QImage::Format_RGB32 ||
-                              picture.format() == QImage::Format_ARGB32 ||
-                              picture.format() == QImage::Format_ARGB32_Premultiplied;
-    m_levels.push_back(thirtyTwoBit ? picture : picture.convertToFormat(QImage::Format_RGB32));
+    // Means of colour channels are right for opaque and premultiplied pixels.
+    const bool ready =
+        picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied;
+    m_levels.push_back(ready ? picture
+                             : picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                                 : QImage::Format_RGB32));
     while (std::min(m_levels.back().width(), m_levels.back().height()) >= 2 * kSmallestSide)
         m_levels.push_back(HalvePicture(m_levels.back()));
 }

@@ -15,8 +15,8 @@ public:
     static constexpr int kSmallestSide = 64;
 
     MapPyramid() = default;
-    // Builds every level from `picture` (converted to 32-bit RGB first when
-    // it is another format).
+    // Builds every level from `picture` (converted to 32-bit RGB, or to
+    // premultiplied ARGB when it has an alpha channel, first).
     explicit MapPyramid(const QImage& picture);
 
     bool IsEmpty() const { return m_levels.empty(); }
