@@ -1,5 +1,6 @@
 // The zoom's geometry without a window, on a 3200 x 2400 map in a 1600 x 1000
 // view unless a row says otherwise; every figure worked out by hand.
+#include "mapview/LabelSpace.h"
 #include "mapview/MapGeometry.h"
 #include "mapview/MapZoom.h"
 
@@ -89,6 +90,27 @@ TEST(Zoom, AWheelStepKeepsThePointUnderThePointer)
     EXPECT_EQ(wheel.Add(40) + wheel.Add(40), 0);
     EXPECT_EQ(wheel.Add(40), 1);
     EXPECT_EQ(wheel.Add(-60) + wheel.Add(-60), -1);
+}
+
+TEST(LabelSpace, ALabelOverAnEarlierOneIsLeftOut)
+{
+    LabelSpace space;
+    const struct {
+        const char* name;
+        QRect label;
+        bool drawn;
+    } rows[] = {
+        {"a zone name first", QRect(100, 100, 80, 14), true},
+        {"a marker's label over it", QRect(150, 110, 60, 14), false},
+        {"touching its right edge", QRect(180, 100, 40, 14), true},
+        {"one pixel into the first", QRect(40, 113, 61, 14), false},
+        {"across many grid cells, over nothing", QRect(-300, 200, 600, 14), true},
+        {"a route number inside that one", QRect(-10, 205, 8, 8), false},
+        {"empty: nothing to leave out", QRect(150, 110, 0, 0), true},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(space.Claim(row.label), row.drawn) << row.name;
+    EXPECT_EQ(space.Kept(), 3);
 }
 
 } // namespace
