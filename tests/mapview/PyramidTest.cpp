@@ -2,6 +2,9 @@
 // figures worked out by hand.
 #include "mapview/MapPyramid.h"
 #include "mapview/RegionCache.h"
+#include "mapview/RegionPreloader.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +79,31 @@ TEST(RegionCache, TheLeastRecentlyUsedGoesFirstWithinTheBudget)
         thread.join();
     EXPECT_LE(shared.Bytes(), 2 * one);
     EXPECT_EQ(shared.Paths().size() * one, shared.Bytes());
+}
+
+TEST(RegionPreloader, DecodesTheNextRegionsIntoTheCacheOffTheCallingThread)
+{
+    QTemporaryDir folder;
+    QStringList paths;
+    for (int n = 0; n < 3; ++n) {
+        QImage picture(256 + 64 * n, 200, QImage::Format_RGB32);
+        picture.fill(QColor(40 * n, 90, 20));
+        paths << folder.filePath(QStringLiteral("region%1.jpg").arg(n));
+        ASSERT_TRUE(picture.save(paths.back(), "JPG"));
+    }
+    paths << folder.filePath(QStringLiteral("missing.jpg"));
+    RegionCache cache;
+    RegionPreloader preloader(cache);
+    preloader.Preload({paths[2]});
+    preloader.Preload(paths);
+    preloader.WaitForDone();
+    for (int n = 0; n < 3; ++n) {
+        const auto kept = cache.Get(paths[n]);
+        ASSERT_TRUE(kept) << n;
+        EXPECT_EQ(kept->Level(0).size(), QSize(256 + 64 * n, 200));
+        EXPECT_EQ(kept->LevelCount(), 2) << "200 high: halved once, to 100";
+    }
+    EXPECT_FALSE(cache.Contains(paths[3])) << "an unreadable picture is not kept";
 }
 
 } // namespace
