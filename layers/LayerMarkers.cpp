@@ -133,29 +133,33 @@ QImage LargeCollector(bool armour, const QColor& light, const QColor& dark, qrea
     return img;
 }
 
-// A chest: a gold triangle standing on its base, with a keyhole.
+// A chest: a wide hexagon of dark wood, a gold band across and a lock.
 QImage LargeChest(qreal dpr)
 {
     const int size = mapview::LargeMarkerSide(mapview::MarkerKind::Chest);
     QImage img = Blank(size, dpr);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
-    QPainterPath triangle;
-    triangle.moveTo(size / 2.0, 0.8);
-    triangle.lineTo(size - 0.8, size - 1.2);
-    triangle.lineTo(0.8, size - 1.2);
-    triangle.closeSubpath();
-    QLinearGradient g(0, 0, 0, size);
-    g.setColorAt(0.0, QColor(255, 214, 96));
-    g.setColorAt(1.0, QColor(170, 96, 24));
+    const double l = 0.8, r = size - 0.8, t = 2.0, b = size - 2.0, m = size / 2.0, inset = 5.0;
+    QPainterPath hexagon;
+    hexagon.moveTo(l, m);
+    hexagon.lineTo(l + inset, t);
+    hexagon.lineTo(r - inset, t);
+    hexagon.lineTo(r, m);
+    hexagon.lineTo(r - inset, b);
+    hexagon.lineTo(l + inset, b);
+    hexagon.closeSubpath();
+    QLinearGradient g(0, t, 0, b);
+    g.setColorAt(0.0, QColor(214, 140, 70));
+    g.setColorAt(1.0, QColor(110, 58, 22));
     p.setPen(ClearRim());
     p.setBrush(g);
-    p.drawPath(triangle);
+    p.drawPath(hexagon);
     p.setPen(Qt::NoPen);
-    p.setBrush(kRim);
-    const double cx = size / 2.0;
-    p.drawEllipse(QPointF(cx, size - 8.0), 1.8, 1.8);
-    p.drawRect(QRectF(cx - 0.9, size - 8.0, 1.8, 4.0));
+    p.setBrush(QColor(250, 206, 72));
+    p.drawRect(QRectF(l + 3.0, m - 2.5, r - l - 6.0, 2.5));
+    p.setPen(QPen(kRim, 1.0));
+    p.drawRect(QRectF(m - 2.0, m - 3.5, 4.0, 5.0));
     return img;
 }
 
@@ -284,7 +288,7 @@ QImage DrawAt(Marker marker, qreal dpr)
 }
 
 // The large marker of each kind: a shield for collectors, a diamond for
-// green items, a triangle for chests, a circle for pets (elite bosses get a
+// green items, a hexagon for chests, a circle for pets (elite bosses get a
 // square box with letters from the marker painter); notes keep their sheet.
 QImage DrawLarge(Marker marker, qreal dpr)
 {

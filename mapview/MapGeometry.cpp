@@ -11,7 +11,7 @@ int LargeMarkerSide(MarkerKind kind)
         return 21; // two lines: the profession's abbreviation over the boss's code
     case MarkerKind::Collector:
     case MarkerKind::Chest:
-        return 19; // a shield and a triangle: their points need the room
+        return 19; // a shield and a hexagon: their points need the room
     case MarkerKind::GreenItem:
     case MarkerKind::Pet:
         return 17;
