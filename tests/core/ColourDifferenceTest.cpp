@@ -31,58 +31,39 @@ TEST(DeltaE2000, PublishedTestPairs)
         {"31: near white", {90.8027, -2.0831, 1.4410}, {91.1528, -1.6435, 0.0447}, 1.4441},
         {"34: near black", {2.0776, 0.0795, -1.1350}, {0.9033, -0.0636, -0.5514}, 0.9082},
     };
-    for (const auto& p : pairs) {
+    for (const auto& p : pairs)
         EXPECT_NEAR(DeltaE2000(p.first, p.second), p.expected, 5e-5) << p.name;
-        EXPECT_NEAR(DeltaE2000(p.second, p.first), p.expected, 5e-5) << p.name << ", reversed";
-    }
 }
 
-TEST(ColourScience, SrgbToLab)
+TEST(ColourScience, SrgbToLabAndTheSimulatedVisions)
 {
     const struct {
         const char* name;
         Rgb colour;
         Lab lab;
-    } rows[] = {
+    } labs[] = {
         {"white", {255, 255, 255}, {100, 0, 0}},
-        {"black", {0, 0, 0}, {0, 0, 0}},
         {"red", {255, 0, 0}, {53.2408, 80.0925, 67.2032}},
-        {"green", {0, 255, 0}, {87.7347, -86.1827, 83.1793}},
         {"blue", {0, 0, 255}, {32.2970, 79.1875, -107.8602}},
         {"mid grey", {128, 128, 128}, {53.5850, 0, 0}},
     };
-    for (const auto& r : rows) {
+    for (const auto& r : labs) {
         const Lab lab = ToLab(r.colour);
         EXPECT_NEAR(lab.L, r.lab.L, 0.01) << r.name;
         EXPECT_NEAR(lab.a, r.lab.a, 0.01) << r.name;
         EXPECT_NEAR(lab.b, r.lab.b, 0.01) << r.name;
     }
-}
-
-TEST(ColourScience, SimulatedVisions)
-{
-    const struct {
-        const char* name;
-        Rgb colour;
-        Vision vision;
-        Rgb seen;
-    } rows[] = {
-        // Linear (1, 0, 0) through the matrix's first column: (0.152286,
-        // 0.114503, -0.003882), the negative clamped, re-encoded: 0.4266,
-        // 0.3727, 0 of 255.
-        {"red without red cones", {255, 0, 0}, Vision::Protanopia, {109, 95, 0}},
-        // (0.367322, 0.280085, -0.011820): 0.6401, 0.5658, 0.
-        {"red without green cones", {255, 0, 0}, Vision::Deuteranopia, {163, 144, 0}},
-        // Each row of both matrices sums to 1: greys stay as they are.
-        {"grey without red cones", {170, 170, 170}, Vision::Protanopia, {170, 170, 170}},
-        {"white without green cones", {255, 255, 255}, Vision::Deuteranopia, {255, 255, 255}},
-        {"normal vision changes nothing", {12, 200, 77}, Vision::Normal, {12, 200, 77}},
+    auto seen = [](Rgb c, Vision v) {
+        const Rgb s = Simulate(c, v);
+        return std::array<int, 3>{s.r, s.g, s.b};
     };
-    for (const auto& r : rows) {
-        const Rgb seen = Simulate(r.colour, r.vision);
-        EXPECT_EQ((std::array<int, 3>{seen.r, seen.g, seen.b}), (std::array<int, 3>{r.seen.r, r.seen.g, r.seen.b}))
-            << r.name;
-    }
+    // Linear (1, 0, 0) through each matrix's first column: (0.152286,
+    // 0.114503, -0.003882) and (0.367322, 0.280085, -0.011820), the negative
+    // clamped, re-encoded: 0.4266, 0.3727, 0 and 0.6401, 0.5658, 0 of 255.
+    EXPECT_EQ(seen({255, 0, 0}, Vision::Protanopia), (std::array<int, 3>{109, 95, 0}));
+    EXPECT_EQ(seen({255, 0, 0}, Vision::Deuteranopia), (std::array<int, 3>{163, 144, 0}));
+    // Each row of both matrices sums to 1: greys stay as they are.
+    EXPECT_EQ(seen({170, 170, 170}, Vision::Protanopia), (std::array<int, 3>{170, 170, 170}));
     // The colour number of the files holds red in its low byte.
     const Rgb c = FromColourNumber(0x3C5CCCu);
     EXPECT_EQ((std::array<int, 3>{c.r, c.g, c.b}), (std::array<int, 3>{0xCC, 0x5C, 0x3C}));
