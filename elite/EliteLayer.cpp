@@ -34,6 +34,20 @@ bool OnMap(const modElite::EliteLocation& loc, int c, int r)
     return loc.Campaign == c && loc.Region == r;
 }
 
+// What the box of `loc` covers and answers the pointer on.
+MarkerRect Area(const modElite::EliteLocation& loc, bool large)
+{
+    return mapview::MarkerArea(mapview::MarkerKind::Elite, {loc.X, loc.Y}, {loc.Left, loc.Top, loc.Right, loc.Bottom},
+                               large);
+}
+
+QString ProfessionAbbreviation(const World& world, int profession)
+{
+    if (profession < 0 || profession > world.professions.highest())
+        return QString();
+    return world.professions.Professions[static_cast<std::size_t>(profession)].Abbreviation;
+}
+
 QFont MarkerFont()
 {
     QFont font(QStringLiteral("Arial"));
@@ -74,7 +88,8 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
     const int zone = panel.ChosenZone(world.campaigns);
     const QString boss = panel.txtEliteBossName.toLower();
 
-    auto drawSkill = [&](const modElite::EliteSkill& skill, QRgb fill, bool bossFilter) {
+    // Large markers: the profession's abbreviation over the boss's code.
+    auto drawSkill = [&](const modElite::EliteSkill& skill, QRgb fill, bool bossFilter, const QString& abbreviation) {
         for (std::size_t i = 1; i < skill.Locations.size(); ++i) {
             const modElite::EliteLocation& loc = skill.Locations[i];
             if (!OnMap(loc, c, r))
@@ -83,7 +98,13 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
                 continue;
             if (bossFilter && !boss.isEmpty() && !loc.Boss.toLower().contains(boss))
                 continue;
-            DrawMarker(painter, loc, fill);
+            if (panel.LargeMarkers) {
+                const MarkerRect a = Area(loc, true);
+                painter.ClearBox(QRect(QPoint(a.Left, a.Top), QPoint(a.Right, a.Bottom)), fill, abbreviation,
+                                 loc.MarkerType);
+            } else {
+                DrawMarker(painter, loc, fill);
+            }
         }
     };
 
@@ -91,9 +112,10 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
         const modElite::EliteSkill* skill = Skill(world, entry.data);
         if (!skill)
             continue;
-        drawSkill(*skill, ProfessionColour(world, skill->Profession).rgb(), true);
+        drawSkill(*skill, ProfessionColour(world, skill->Profession).rgb(), true,
+                  ProfessionAbbreviation(world, skill->Profession));
     }
-    drawSkill(world.elite.EliteSkills[0], kNoEliteGrey.rgb(), false);
+    drawSkill(world.elite.EliteSkills[0], kNoEliteGrey.rgb(), false, QString());
 }
 
 std::optional<EliteHit> FindEliteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer,
@@ -106,7 +128,7 @@ std::optional<EliteHit> FindEliteAt(const World& world, const PanelState& panel,
             return std::nullopt;
         for (std::size_t i = 1; i < skill->Locations.size(); ++i) {
             const modElite::EliteLocation& loc = skill->Locations[i];
-            if (OnMap(loc, c, r) && MarkerRect{loc.Left, loc.Top, loc.Right, loc.Bottom}.Contains(pt.x(), pt.y()))
+            if (OnMap(loc, c, r) && Area(loc, panel.LargeMarkers).Contains(pt.x(), pt.y()))
                 return EliteHit{elite, static_cast<int>(i)};
         }
         return std::nullopt;
@@ -378,7 +400,7 @@ std::optional<mapview::LayerHit> EliteLayer::Find(QPointF pointer, const MapCont
         return std::nullopt;
     const auto& loc = ctx.world.elite.EliteSkills[static_cast<std::size_t>(hit->Elite)]
                           .Locations[static_cast<std::size_t>(hit->Location)];
-    return mapview::LayerHit{hit->Elite, hit->Location, MarkerRect{loc.Left, loc.Top, loc.Right, loc.Bottom}};
+    return mapview::LayerHit{hit->Elite, hit->Location, Area(loc, ctx.panel.LargeMarkers)};
 }
 
 std::optional<mapview::TooltipImage> EliteLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

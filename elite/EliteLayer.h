@@ -1,7 +1,8 @@
 // The elite layer of the map: a 13 x 13 box in the profession's colour for
 // every place of the skills the control panel lists (grey for bosses without
 // an elite skill), the look-up of the box under the pointer, and the skill
-// information window shown beside it.
+// information window shown beside it. With large markers each box is larger,
+// with the profession's abbreviation over the boss's code in clear letters.
 #pragma once
 
 #include "mapview/MapLayer.h"

@@ -29,9 +29,10 @@ bool OnMap(const modCollectors::Collector& col, int c, int r)
     return col.Campaign == c && col.Region == r;
 }
 
-MarkerRect RectOf(const modCollectors::Collector& col)
+MarkerRect RectOf(const modCollectors::Collector& col, bool large)
 {
-    return {col.Left, col.Top, col.Right, col.Bottom};
+    return mapview::MarkerArea(mapview::MarkerKind::Collector, {col.X, col.Y},
+                               {col.Left, col.Top, col.Right, col.Bottom}, large);
 }
 
 constexpr int kTooltipWidth = 300;
@@ -55,13 +56,15 @@ void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel
     if (!panel.isShown(TabCollectors))
         return;
     const std::optional<int> zone = ZoneFilter(world, panel);
-    const QImage& armour = layermarkers::Picture(layermarkers::Marker::CollArmature);
-    const QImage& weapons = layermarkers::Picture(layermarkers::Marker::CollArmi);
+    const bool large = panel.LargeMarkers;
+    const QImage& armour = layermarkers::Picture(layermarkers::Marker::CollArmature, large);
+    const QImage& weapons = layermarkers::Picture(layermarkers::Marker::CollArmi, large);
     for (const PanelEntry& entry : panel.lstCollectors.entries) {
         const modCollectors::Collector* col = CollectorOf(world, entry.data);
         if (!col || !OnMap(*col, c, r) || (zone && col->Zone != *zone))
             continue;
-        layermarkers::BlitIcon(picTemp, col->IsArmor ? armour : weapons, col->Left, col->Top);
+        const MarkerRect area = RectOf(*col, large);
+        layermarkers::BlitIcon(picTemp, col->IsArmor ? armour : weapons, area.Left, area.Top);
     }
 }
 
@@ -70,7 +73,7 @@ int FindCollectorAt(const World& world, const PanelState& panel, int c, int r, Q
     const QPoint pt = mapview::MapPointAt(pointer, offset);
     for (const PanelEntry& entry : panel.lstCollectors.entries) {
         const modCollectors::Collector* col = CollectorOf(world, entry.data);
-        if (col && OnMap(*col, c, r) && RectOf(*col).Contains(pt.x(), pt.y()))
+        if (col && OnMap(*col, c, r) && RectOf(*col, panel.LargeMarkers).Contains(pt.x(), pt.y()))
             return entry.data;
     }
     return -1;
@@ -149,7 +152,8 @@ std::optional<mapview::LayerHit> CollectorLayer::Find(QPointF pointer, const Map
     const int id = FindCollectorAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset);
     if (id < 1)
         return std::nullopt;
-    return mapview::LayerHit{id, 0, RectOf(ctx.world.collectors.Collectors[static_cast<std::size_t>(id)])};
+    return mapview::LayerHit{
+        id, 0, RectOf(ctx.world.collectors.Collectors[static_cast<std::size_t>(id)], ctx.panel.LargeMarkers)};
 }
 
 std::optional<mapview::TooltipImage> CollectorLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

@@ -57,22 +57,28 @@ void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, in
     if (!panel.isShown(TabGreens))
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
-    const QImage& marker = layermarkers::Picture(layermarkers::Marker::GreenMarker);
+    const bool large = panel.LargeMarkers;
+    const QImage& marker = layermarkers::Picture(layermarkers::Marker::GreenMarker, large);
     mapview::MarkerPainter painter(picTemp, QFont(), qRgb(0, 0, 0));
     const std::vector<char> listed = ListedElites(world, panel);
     for (const PanelEntry& entry : panel.lstGreens.entries) {
         const modElite::EliteLocation* loc = modGreensTab::GreenBossLocation(world, entry.data);
         if (!loc || !OnMap(*loc, c, r) || (zone && loc->Zone != *zone) || loc->Greens.size() < 2)
             continue;
+        const mapview::MarkerRect data{loc->Left, loc->Top, loc->Right, loc->Bottom};
         switch (MarkOf(world, panel, entry.data, listed)) {
-        case GreenMark::Marker:
-            layermarkers::BlitIcon(picTemp, marker, loc->Left, loc->Top);
+        case GreenMark::Marker: {
+            const auto area = mapview::MarkerArea(mapview::MarkerKind::GreenItem, {loc->X, loc->Y}, data, large);
+            layermarkers::BlitIcon(picTemp, marker, area.Left, area.Top);
             break;
-        case GreenMark::Bar:
+        }
+        case GreenMark::Bar: {
             // Under the boss's box, as wide as it, four pixels high.
-            painter.Box(QRect(QPoint(loc->Left, loc->Bottom), QPoint(loc->Right, loc->Bottom + 3)), kGreen.rgb(),
+            const auto box = mapview::MarkerArea(mapview::MarkerKind::Elite, {loc->X, loc->Y}, data, large);
+            painter.Box(QRect(QPoint(box.Left, box.Bottom), QPoint(box.Right, box.Bottom + 3)), kGreen.rgb(),
                         qRgb(0, 0, 0));
             break;
+        }
         case GreenMark::None:
             break;
         }

@@ -1,5 +1,7 @@
 #include "layers/LayerMarkers.h"
 
+#include "mapview/MapGeometry.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -38,26 +40,24 @@ void Badge(QPainter& p, int size, const QColor& light, const QColor& dark, doubl
     p.drawRoundedRect(body, radius, radius);
 }
 
-QImage Sword(int size, const QColor& light, const QColor& dark, qreal dpr)
+// A blade from the top right to the bottom left, with a cross guard, in a
+// square of `size` at `origin`.
+void SwordSymbol(QPainter& p, int size, QPointF origin = {})
 {
-    QImage img = Blank(size, dpr);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    Badge(p, size, light, dark, 3.0);
-    // A blade from the top right to the bottom left, with a cross guard.
+    p.save();
+    p.translate(origin);
     p.setPen(QPen(kSymbol, 1.6, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(size - 3.5, 3.5), QPointF(5.0, size - 5.0));
     p.drawLine(QPointF(3.5, size - 7.0), QPointF(7.0, size - 3.5));
     p.drawLine(QPointF(4.5, size - 4.5), QPointF(3.0, size - 3.0));
-    return img;
+    p.restore();
 }
 
-QImage Shield(int size, const QColor& light, const QColor& dark, qreal dpr)
+// A shield with a stud, in a square of `size` at `origin`.
+void ShieldSymbol(QPainter& p, int size, const QColor& dark, QPointF origin = {})
 {
-    QImage img = Blank(size, dpr);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    Badge(p, size, light, dark, 3.0);
+    p.save();
+    p.translate(origin);
     const double l = 3.5, r = size - 3.5, t = 3.0, b = size - 2.5, cx = size / 2.0;
     QPainterPath shield;
     shield.moveTo(l, t);
@@ -72,6 +72,94 @@ QImage Shield(int size, const QColor& light, const QColor& dark, qreal dpr)
     // A stud in the middle of the shield.
     p.setBrush(dark);
     p.drawEllipse(QPointF(cx, t + (b - t) * 0.42), 1.6, 1.6);
+    p.restore();
+}
+
+QImage Sword(int size, const QColor& light, const QColor& dark, qreal dpr)
+{
+    QImage img = Blank(size, dpr);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    Badge(p, size, light, dark, 3.0);
+    SwordSymbol(p, size);
+    return img;
+}
+
+QImage Shield(int size, const QColor& light, const QColor& dark, qreal dpr)
+{
+    QImage img = Blank(size, dpr);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    Badge(p, size, light, dark, 3.0);
+    ShieldSymbol(p, size, dark);
+    return img;
+}
+
+// ---- The large, clear markers: one shape per kind, a dark outline ----------
+
+QPen ClearRim()
+{
+    return QPen(kRim, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+// A collector: a heraldic shield (flat top, pointed foot) holding the
+// sword or the small shield of the collector's trade.
+QImage LargeCollector(bool armour, const QColor& light, const QColor& dark, qreal dpr)
+{
+    const int size = mapview::LargeMarkerSide(mapview::MarkerKind::Collector);
+    QImage img = Blank(size, dpr);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double l = 0.8, r = size - 0.8, t = 0.8, b = size - 0.8, cx = size / 2.0;
+    QPainterPath outline;
+    outline.moveTo(l, t);
+    outline.lineTo(r, t);
+    outline.lineTo(r, t + (b - t) * 0.5);
+    outline.quadTo(r, b - 3.0, cx, b);
+    outline.quadTo(l, b - 3.0, l, t + (b - t) * 0.5);
+    outline.closeSubpath();
+    QLinearGradient g(0, 0, 0, size);
+    g.setColorAt(0.0, light.lighter(118));
+    g.setColorAt(1.0, dark);
+    p.setPen(ClearRim());
+    p.setBrush(g);
+    p.drawPath(outline);
+    const int symbol = 13;
+    const QPointF origin((size - symbol) / 2.0, 1.0);
+    if (armour)
+        ShieldSymbol(p, symbol, dark, origin);
+    else
+        SwordSymbol(p, symbol, origin);
+    return img;
+}
+
+// A chest: a wide hexagon of dark wood, a gold band across and a lock.
+QImage LargeChest(qreal dpr)
+{
+    const int size = mapview::LargeMarkerSide(mapview::MarkerKind::Chest);
+    QImage img = Blank(size, dpr);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double l = 0.8, r = size - 0.8, t = 2.0, b = size - 2.0, m = size / 2.0, inset = 5.0;
+    QPainterPath hexagon;
+    hexagon.moveTo(l, m);
+    hexagon.lineTo(l + inset, t);
+    hexagon.lineTo(r - inset, t);
+    hexagon.lineTo(r, m);
+    hexagon.lineTo(r - inset, b);
+    hexagon.lineTo(l + inset, b);
+    hexagon.closeSubpath();
+    QLinearGradient g(0, t, 0, b);
+    g.setColorAt(0.0, QColor(214, 140, 70));
+    g.setColorAt(1.0, QColor(110, 58, 22));
+    p.setPen(ClearRim());
+    p.setBrush(g);
+    p.drawPath(hexagon);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 206, 72));
+    p.drawRect(QRectF(l + 3.0, m - 2.5, r - l - 6.0, 2.5));
+    p.setPen(QPen(kRim, 1.0));
+    p.drawRect(QRectF(m - 2.0, m - 3.5, 4.0, 5.0));
     return img;
 }
 
@@ -199,21 +287,48 @@ QImage DrawAt(Marker marker, qreal dpr)
     return {};
 }
 
+// The large marker of each kind: a shield for collectors, a diamond for
+// green items, a hexagon for chests, a circle for pets (elite bosses get a
+// square box with letters from the marker painter); notes keep their sheet.
+QImage DrawLarge(Marker marker, qreal dpr)
+{
+    using mapview::LargeMarkerSide;
+    using mapview::MarkerKind;
+    switch (marker) {
+    case Marker::CollArmi:
+        return LargeCollector(false, QColor(118, 156, 218), QColor(36, 62, 120), dpr);
+    case Marker::CollArmature:
+        return LargeCollector(true, QColor(176, 150, 222), QColor(70, 44, 120), dpr);
+    case Marker::GreenMarker:
+        return GreenDiamond(LargeMarkerSide(MarkerKind::GreenItem), dpr);
+    case Marker::Treasure:
+        return LargeChest(dpr);
+    case Marker::Pet:
+        return Paw(LargeMarkerSide(MarkerKind::Pet), dpr);
+    case Marker::Note:
+        break;
+    }
+    return DrawAt(marker, dpr);
+}
+
 struct Pictures {
     std::array<QImage, MarkerCount> images;
+    std::array<QImage, MarkerCount> large;
     Pictures()
     {
-        for (int i = 0; i < MarkerCount; ++i)
+        for (int i = 0; i < MarkerCount; ++i) {
             images[static_cast<std::size_t>(i)] = DrawAt(static_cast<Marker>(i), 1.0);
+            large[static_cast<std::size_t>(i)] = DrawLarge(static_cast<Marker>(i), 1.0);
+        }
     }
 };
 
 } // namespace
 
-const QImage& Picture(Marker marker)
+const QImage& Picture(Marker marker, bool large)
 {
     static const Pictures pictures;
-    return pictures.images[static_cast<std::size_t>(marker)];
+    return (large ? pictures.large : pictures.images)[static_cast<std::size_t>(marker)];
 }
 
 QImage Draw(Marker marker, qreal devicePixelRatio)

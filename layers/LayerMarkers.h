@@ -20,8 +20,10 @@ enum class Marker { CollArmi, CollArmature, GreenMarker, Note, Treasure, Pet };
 inline constexpr int MarkerCount = 6;
 
 // The picture of a marker (premultiplied ARGB, fully transparent outside the
-// emblem); built once, needs no window system.
-const QImage& Picture(Marker marker);
+// emblem); built once, needs no window system. `large`: the marker of the
+// "Large, clear markers" switch, a shape of its own per kind, as large as
+// the kind's large side (notes keep their picture).
+const QImage& Picture(Marker marker, bool large = false);
 
 // The same drawing at `devicePixelRatio` device pixels per picture pixel, for
 // the legend on a HiDPI screen; its logical size is Size(marker).

@@ -29,9 +29,10 @@ bool OnMap(const modPets::PetPlace& place, int c, int r)
     return place.Campaign == c && place.Region == r;
 }
 
-MarkerRect RectOf(const modPets::PetPlace& place)
+MarkerRect RectOf(const modPets::PetPlace& place, bool large)
 {
-    return {place.Left, place.Top, place.Right, place.Bottom};
+    return mapview::MarkerArea(mapview::MarkerKind::Pet, {place.X, place.Y},
+                               {place.Left, place.Top, place.Right, place.Bottom}, large);
 }
 
 constexpr int kImageLeft = 12;
@@ -49,15 +50,17 @@ void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int 
     if (!panel.isShown(TabTreasuresPets))
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
-    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Pet);
+    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Pet, panel.LargeMarkers);
     for (const PanelEntry& entry : panel.lstPets.entries) {
         const modPets::Pet* pet = PetOf(world, entry.data);
         if (!pet)
             continue;
         for (std::size_t j = 1; j < pet->Places.size(); ++j) {
             const modPets::PetPlace& place = pet->Places[j];
-            if (OnMap(place, c, r) && (!zone || place.Zone == *zone))
-                layermarkers::BlitIcon(picTemp, icon, place.Left, place.Top);
+            if (!OnMap(place, c, r) || (zone && place.Zone != *zone))
+                continue;
+            const MarkerRect area = RectOf(place, panel.LargeMarkers);
+            layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
         }
     }
 }
@@ -71,7 +74,7 @@ std::optional<PetHit> FindPetAt(const World& world, const PanelState& panel, int
         if (!pet)
             continue;
         for (std::size_t j = 1; j < pet->Places.size(); ++j)
-            if (OnMap(pet->Places[j], c, r) && RectOf(pet->Places[j]).Contains(pt.x(), pt.y()))
+            if (OnMap(pet->Places[j], c, r) && RectOf(pet->Places[j], panel.LargeMarkers).Contains(pt.x(), pt.y()))
                 return PetHit{entry.data, static_cast<int>(j)};
     }
     return std::nullopt;
@@ -122,7 +125,7 @@ std::optional<mapview::LayerHit> PetLayer::Find(QPointF pointer, const MapContex
         return std::nullopt;
     const modPets::PetPlace& place =
         ctx.world.pets.Pets[static_cast<std::size_t>(hit->Pet)].Places[static_cast<std::size_t>(hit->Place)];
-    return mapview::LayerHit{hit->Pet, hit->Place, RectOf(place)};
+    return mapview::LayerHit{hit->Pet, hit->Place, RectOf(place, ctx.panel.LargeMarkers)};
 }
 
 std::optional<mapview::TooltipImage> PetLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

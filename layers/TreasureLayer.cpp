@@ -29,9 +29,10 @@ bool OnMap(const modTreasures::Treasure& chest, int c, int r)
     return chest.Campaign == c && chest.Region == r;
 }
 
-MarkerRect RectOf(const modTreasures::Treasure& chest)
+MarkerRect RectOf(const modTreasures::Treasure& chest, bool large)
 {
-    return {chest.Left, chest.Top, chest.Right, chest.Bottom};
+    return mapview::MarkerArea(mapview::MarkerKind::Chest, {chest.X, chest.Y},
+                               {chest.Left, chest.Top, chest.Right, chest.Bottom}, large);
 }
 
 constexpr int kTooltipWidth = 280;
@@ -48,11 +49,13 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
     if (!panel.isShown(TabTreasuresPets))
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
-    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Treasure);
+    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Treasure, panel.LargeMarkers);
     for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
         const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
-        if (chest && OnMap(*chest, c, r) && (!zone || chest->Zone == *zone))
-            layermarkers::BlitIcon(picTemp, icon, chest->Left, chest->Top);
+        if (!chest || !OnMap(*chest, c, r) || (zone && chest->Zone != *zone))
+            continue;
+        const MarkerRect area = RectOf(*chest, panel.LargeMarkers);
+        layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
     }
 }
 
@@ -61,7 +64,7 @@ int FindTreasureAt(const World& world, const PanelState& panel, int c, int r, QP
     const QPoint pt = mapview::MapPointAt(pointer, offset);
     for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
         const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
-        if (chest && OnMap(*chest, c, r) && RectOf(*chest).Contains(pt.x(), pt.y()))
+        if (chest && OnMap(*chest, c, r) && RectOf(*chest, panel.LargeMarkers).Contains(pt.x(), pt.y()))
             return entry.data;
     }
     return -1;
@@ -145,7 +148,8 @@ std::optional<mapview::LayerHit> TreasureLayer::Find(QPointF pointer, const MapC
     const int t = FindTreasureAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset);
     if (t < 1)
         return std::nullopt;
-    return mapview::LayerHit{t, 0, RectOf(ctx.world.treasures.Treasures[static_cast<std::size_t>(t)])};
+    return mapview::LayerHit{
+        t, 0, RectOf(ctx.world.treasures.Treasures[static_cast<std::size_t>(t)], ctx.panel.LargeMarkers)};
 }
 
 std::optional<mapview::TooltipImage> TreasureLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

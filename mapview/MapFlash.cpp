@@ -64,7 +64,7 @@ void SelectionFlasher::DrawFlashMarker(FlashLayer layer, QImage& picTemp) const
 {
     const Slot& s = slot(layer);
     QPainter p(&picTemp);
-    p.drawImage(s.rect.topLeft(), MapResources::Get().Selection(layer));
+    p.drawImage(s.rect.topLeft(), MapResources::Get().Selection(layer, s.large));
 }
 
 void SelectionFlasher::EraseFlashMarker(FlashLayer layer, QImage& picTemp) const
@@ -90,7 +90,8 @@ void SelectionFlasher::RestartFlashing(QImage& picTemp, const MapLayers& layers,
         // Only a selection on the map shown can blink.
         if (!at)
             continue;
-        s.rect = FlashMarkerRect(*at, MapResources::Get().Selection(layer).size());
+        s.large = ctx.panel.LargeMarkers;
+        s.rect = FlashMarkerRect(*at, QSize(FlashFrameSide(s.large), FlashFrameSide(s.large)));
         SaveFlashBackground(layer, picTemp);
         DrawFlashMarker(layer, picTemp);
         s.enabled = true;

@@ -64,6 +64,7 @@ private:
         bool enabled = false;
         bool phase = false;
         QRect rect;
+        bool large = false; // the frame of the large markers
         QImage background;
     };
     Slot& slot(FlashLayer l) { return m_slots[static_cast<std::size_t>(l)]; }

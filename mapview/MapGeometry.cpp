@@ -4,6 +4,35 @@
 
 namespace mapview {
 
+int LargeMarkerSide(MarkerKind kind)
+{
+    switch (kind) {
+    case MarkerKind::Elite:
+        return 21; // two lines: the profession's abbreviation over the boss's code
+    case MarkerKind::Collector:
+    case MarkerKind::Chest:
+        return 19; // a shield and a hexagon: their points need the room
+    case MarkerKind::GreenItem:
+    case MarkerKind::Pet:
+        return 17;
+    }
+    return 17;
+}
+
+MarkerRect MarkerArea(MarkerKind kind, QPoint at, const MarkerRect& data, bool large)
+{
+    if (!large)
+        return data;
+    const int half = LargeMarkerSide(kind) / 2;
+    return {std::min(at.x() - half, data.Left), std::min(at.y() - half, data.Top), std::max(at.x() + half, data.Right),
+            std::max(at.y() + half, data.Bottom)};
+}
+
+int FlashFrameSide(bool large)
+{
+    return large ? 46 : 28;
+}
+
 int ControllaCoordinataX(int proposedX, int viewWidth, int mapWidth)
 {
     int x = proposedX;

@@ -22,6 +22,23 @@ struct MarkerRect {
     bool operator==(const MarkerRect&) const = default;
 };
 
+// The kinds of small marker that the "Large, clear markers" switch draws
+// larger, each in a shape of its own.
+enum class MarkerKind { Elite, Collector, GreenItem, Chest, Pet };
+
+// Side of a large marker of `kind` in map pixels: at least 14, and odd, so
+// that the marker centres on its position.
+int LargeMarkerSide(MarkerKind kind);
+
+// What a marker at map position `at` whose data give it the rectangle `data`
+// covers, and answers the pointer on: `data` itself, or with large markers a
+// square of the kind's large side centred on `at`, grown to hold `data` too.
+MarkerRect MarkerArea(MarkerKind kind, QPoint at, const MarkerRect& data, bool large);
+
+// Side of the picture of the blinking selection frame, a ring around the
+// marker, large enough to circle the largest marker of its mode.
+int FlashFrameSide(bool large);
+
 // The clamped viewport origin for one axis: never a gap to the right/bottom
 // while the map is larger than the view, never a positive offset.
 int ControllaCoordinataX(int proposedX, int viewWidth, int mapWidth);

@@ -1,5 +1,7 @@
 #include "mapview/MapResources.h"
 
+#include "mapview/MapGeometry.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -333,23 +335,25 @@ QImage MakeDungeon()
     return img;
 }
 
-// A bright ring with four ticks, on a dark halo, for the blinking selection.
-QImage MakeSelection(const QColor& colour)
+// A bright ring with four ticks, on a dark halo, for the blinking selection;
+// the large one circles the large markers.
+QImage MakeSelection(const QColor& colour, bool large)
 {
-    const int size = 28;
+    const int size = FlashFrameSide(large);
+    const double ring = large ? 17.0 : 9.5, tick = large ? 21.2 : 13.2;
     QImage img = Blank(size, size);
     QPainter p(&img);
     Prepare(p);
     const QPointF c(size / 2.0, size / 2.0);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(0, 0, 0, 170), 4.2));
-    p.drawEllipse(c, 9.5, 9.5);
+    p.drawEllipse(c, ring, ring);
     p.setPen(QPen(colour, 2.2));
-    p.drawEllipse(c, 9.5, 9.5);
+    p.drawEllipse(c, ring, ring);
     for (int i = 0; i < 4; ++i) {
         const double a = i * M_PI / 2;
-        const QPointF in(c.x() + 9.5 * std::cos(a), c.y() + 9.5 * std::sin(a));
-        const QPointF out(c.x() + 13.2 * std::cos(a), c.y() + 13.2 * std::sin(a));
+        const QPointF in(c.x() + ring * std::cos(a), c.y() + ring * std::sin(a));
+        const QPointF out(c.x() + tick * std::cos(a), c.y() + tick * std::sin(a));
         p.setPen(QPen(QColor(0, 0, 0, 170), 3.8, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(in, out);
         p.setPen(QPen(colour, 1.8, Qt::SolidLine, Qt::RoundCap));
@@ -520,11 +524,13 @@ MapResources::MapResources()
     }
     m_vanquish = MakeVanquish();
     m_dungeon = MakeDungeon();
-    m_selection[static_cast<int>(FlashLayer::Collectors)] = MakeSelection(QColor(96, 220, 255));
-    m_selection[static_cast<int>(FlashLayer::Elite)] = MakeSelection(QColor(255, 244, 120));
-    m_selection[static_cast<int>(FlashLayer::Greens)] = MakeSelection(QColor(120, 255, 110));
-    m_selection[static_cast<int>(FlashLayer::Notes)] = MakeSelection(QColor(255, 160, 60));
-    m_selection[static_cast<int>(FlashLayer::Treasures)] = MakeSelection(QColor(255, 110, 210));
+    const std::array<QColor, FlashLayerCount> selection = {QColor(96, 220, 255), QColor(255, 244, 120),
+                                                           QColor(120, 255, 110), QColor(255, 160, 60),
+                                                           QColor(255, 110, 210)};
+    for (std::size_t i = 0; i < selection.size(); ++i) {
+        m_selection[i] = MakeSelection(selection[i], false);
+        m_largeSelection[i] = MakeSelection(selection[i], true);
+    }
     for (int i = 0; i < CostIconCount; ++i)
         m_cost[i] = MakeCost(static_cast<CostIcon>(i));
     m_hand = MakeHand(false);

@@ -32,7 +32,12 @@ public:
     // A null image for kinds outside 1..6 or sets outside 1..3.
     const QImage& ZoneIcon(int kind, int iconSet) const;
 
-    const QImage& Selection(FlashLayer layer) const { return m_selection[static_cast<int>(layer)]; }
+    // The blinking frame of a layer's selected marker; `large` circles the
+    // large markers.
+    const QImage& Selection(FlashLayer layer, bool large = false) const
+    {
+        return (large ? m_largeSelection : m_selection)[static_cast<std::size_t>(layer)];
+    }
     const QImage& Cost(CostIcon icon) const { return m_cost[static_cast<int>(icon)]; }
 
     // Pointer shapes: an open hand over the map, a closed hand while dragging.
@@ -49,6 +54,7 @@ private:
     QImage m_dungeon;
     QImage m_none;
     std::array<QImage, FlashLayerCount> m_selection;
+    std::array<QImage, FlashLayerCount> m_largeSelection;
     std::array<QImage, CostIconCount> m_cost;
     QImage m_hand;
     QImage m_grab;

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -38,6 +39,36 @@ const QImage& CachedText(const QString& text, const QFont& font, QRgb colour)
     return *cache.insert(key, glyphs);
 }
 
+// The letters of the large markers: white, with a dark outline that keeps
+// them readable on any fill and any map, cut to their inked extent plus the
+// outline (so that they centre on what is seen).
+const QImage& CachedClearText(const QString& text)
+{
+    static QHash<QString, QImage> cache;
+    auto it = cache.find(text);
+    if (it != cache.end())
+        return *it;
+    if (cache.size() > 4096)
+        cache.clear();
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(10);
+    font.setBold(true);
+    const QRect ink = QFontMetrics(font).tightBoundingRect(text);
+    constexpr int kOutline = 2;
+    QImage glyphs(std::max(1, ink.width() + 2 * kOutline), std::max(1, ink.height() + 2 * kOutline),
+                  QImage::Format_ARGB32_Premultiplied);
+    glyphs.fill(Qt::transparent);
+    {
+        QPainter p(&glyphs);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        QPainterPath path;
+        path.addText(QPointF(kOutline - ink.left(), kOutline - ink.top()), font, text);
+        p.strokePath(path, QPen(QColor(16, 16, 16), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.fillPath(path, Qt::white);
+    }
+    return *cache.insert(text, glyphs);
+}
+
 } // namespace
 
 MarkerPainter::MarkerPainter(QImage& target, const QFont& font, QRgb textColour)
@@ -69,8 +100,32 @@ void MarkerPainter::Text(const QString& text, int x, int y)
     auto it = m_texts.find(text);
     if (it == m_texts.end())
         it = m_texts.insert(text, CachedText(text, m_font, m_textColour));
-    const QImage& glyphs = *it;
-    const QRect target = QRect(QPoint(x, y), glyphs.size()) & m_image.rect();
+    Blend(*it, x, y, m_image.rect());
+}
+
+void MarkerPainter::ClearBox(const QRect& rect, QRgb fill, const QString& upper, const QString& lower)
+{
+    Box(rect, fill, qRgb(0, 0, 0));
+    const QRect inside = rect.adjusted(1, 1, -1, -1) & m_image.rect();
+    if (inside.isEmpty())
+        return;
+    auto line = [&](const QString& text, int centreY) {
+        if (text.isEmpty())
+            return;
+        const QImage& glyphs = CachedClearText(text);
+        Blend(glyphs, rect.left() + (rect.width() - glyphs.width() + 1) / 2, centreY - glyphs.height() / 2, inside);
+    };
+    if (upper.isEmpty() || lower.isEmpty()) {
+        line(upper.isEmpty() ? lower : upper, rect.top() + rect.height() / 2);
+        return;
+    }
+    line(upper, rect.top() + rect.height() / 4 + 1);
+    line(lower, rect.top() + (3 * rect.height()) / 4);
+}
+
+void MarkerPainter::Blend(const QImage& glyphs, int x, int y, const QRect& clip)
+{
+    const QRect target = QRect(QPoint(x, y), glyphs.size()) & clip & m_image.rect();
     for (int ty = target.top(); ty <= target.bottom(); ++ty) {
         auto* dst = reinterpret_cast<QRgb*>(m_image.scanLine(ty));
         const auto* src = reinterpret_cast<const QRgb*>(glyphs.constScanLine(ty - y));

@@ -28,7 +28,15 @@ public:
     // clipped to the image.
     void Text(const QString& text, int x, int y);
 
+    // A large, clear marker: `rect` filled with `fill` and rimmed in black,
+    // `upper` over `lower` (or the one that is not empty alone in the middle)
+    // in white letters outlined in black, each line centred, the letters
+    // clipped to the inside of the rim. The same for every painter.
+    void ClearBox(const QRect& rect, QRgb fill, const QString& upper, const QString& lower);
+
 private:
+    void Blend(const QImage& glyphs, int x, int y, const QRect& clip);
+
     QImage& m_image;
     QFont m_font;
     QRgb m_textColour;

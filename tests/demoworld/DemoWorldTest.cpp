@@ -1,6 +1,7 @@
 // The generated demo world: the same bytes on every run, and a folder that
 // the start-up loader reads without a single skipped line.
 #include "tools/demoworld/DemoWorld.h"
+#include "core/ColourDifference.h"
 #include "records/RecordFile.h"
 #include "world/LoadAllData.h"
 
@@ -141,6 +142,25 @@ TEST_F(SmallDemoWorld, EveryMarkerLiesOnItsMap)
     for (const auto& pet : world.pets.Pets)
         for (const auto& p : FromOne(pet.Places))
             onMap("pet", p.Campaign, p.Region, p.X, p.Y);
+}
+
+// The markers' colours, as loaded, stay apart for every reader: the two most
+// alike (the grey of "No profession" included) differ by at least 10 in
+// CIEDE2000, and by at least 5 as readers without red or green cones see them.
+TEST_F(SmallDemoWorld, ProfessionColoursStayApartInEveryVision)
+{
+    std::vector<colourdiff::Rgb> colours;
+    for (const auto& p : s_world->professions.Professions)
+        if (!p.Name.isEmpty())
+            colours.push_back(colourdiff::FromColourNumber(p.Colour));
+    ASSERT_EQ(colours.size(), 11u);
+    const std::pair<colourdiff::Vision, double> least[] = {
+        {colourdiff::Vision::Normal, 10}, {colourdiff::Vision::Protanopia, 5}, {colourdiff::Vision::Deuteranopia, 5}};
+    for (const auto& [vision, floor] : least) {
+        const auto pair = colourdiff::FindClosestPair(colours, vision);
+        EXPECT_GE(pair.DeltaE, floor) << colourdiff::VisionName(vision) << ": professions " << pair.First << " and "
+                                      << pair.Second;
+    }
 }
 
 } // namespace

@@ -164,4 +164,64 @@ TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
     EXPECT_EQ(both.pixel(40, 48), qRgb(0, 255, 0));
 }
 
+// With large markers every kind is drawn within a square of its own size
+// centred on its place, at least 14 pixels each way, and answers the pointer
+// on that square's edge pixels, which switched off lie outside the marker.
+TEST(LayerMarkers, LargeMarkersAnswerOnTheirGrownEdges)
+{
+    // In the order of Layers(): elite 21, collectors 19, green 17, note as
+    // before, chest 19, pet 17.
+    const QRect r21(QPoint(30, 30), QPoint(50, 50)), r19(QPoint(31, 31), QPoint(49, 49)),
+        r17(QPoint(32, 32), QPoint(48, 48)), r15(QPoint(33, 33), QPoint(47, 47));
+    const QRect large[] = {r21, r19, r19, r17, r15, r19, r17};
+    int i = 0;
+    for (const LayerCase& c : Layers()) {
+        SCOPED_TRACE(c.name);
+        const QRect& m = large[i++];
+        TestWorld t = TestWorld::Collectibles();
+        c.setup(t, 0);
+        t.panel.LargeMarkers = true;
+        QImage map = PlainMap(90, 90, kBackground);
+        c.draw(map, t);
+        const QRect drawn = Touched(map);
+        EXPECT_TRUE(m.contains(drawn)) << "drawn beyond the area that answers";
+        EXPECT_GE(std::min(drawn.width(), drawn.height()), 14);
+        if (!c.find)
+            continue;
+        for (QPoint edge : {m.topLeft(), m.bottomRight(), QPoint(m.left(), 40), QPoint(40, m.bottom())}) {
+            EXPECT_TRUE(c.find(t, edge)) << "edge " << edge.x() << "," << edge.y();
+            t.panel.LargeMarkers = false;
+            EXPECT_EQ(c.find(t, edge), m == r15) << "switched off, edge " << edge.x() << "," << edge.y();
+            t.panel.LargeMarkers = true;
+        }
+        EXPECT_FALSE(c.find(t, QPoint(m.left() - 1, 40)));
+        EXPECT_FALSE(c.find(t, QPoint(40, m.bottom() + 1)));
+    }
+}
+
+TEST(DrawElites, LargeBoxCarriesTheAbbreviationInClearLetters)
+{
+    TestWorld t = TestWorld::Collectibles();
+    t.place(1, 1, 1, 40, 40, QStringLiteral("Boss"), QStringLiteral("D"));
+    t.world.elite.EliteSkills[1].Defined = true;
+    t.world.elite.EliteSkills[1].Profession = 1; // "H", red
+    ListInto(t.panel.lstElite, {1});
+    t.panel.LargeMarkers = true;
+    QImage map = PlainMap(90, 90, kBackground);
+    elitelayer::DrawElites(map, t.world, t.panel, 1, 1);
+    // A black rim, the red fill, and in each half a white letter ("H" over
+    // "D") with its dark outline.
+    EXPECT_EQ(map.pixel(30, 30), qRgb(0, 0, 0));
+    EXPECT_EQ(map.pixel(31, 31), qRgb(255, 0, 0));
+    for (const int top : {31, 41}) {
+        int white = 0, dark = 0;
+        for (int y = top; y < top + 9; ++y)
+            for (int x = 31; x <= 49; ++x) {
+                white += map.pixel(x, y) == qRgb(255, 255, 255);
+                dark += qGray(map.pixel(x, y)) < 40;
+            }
+        EXPECT_TRUE(white >= 5 && dark >= 5) << "letters from row " << top;
+    }
+}
+
 } // namespace

@@ -115,4 +115,18 @@ TEST_F(FlashFixture, TicksEraseAndRedrawWithoutTouchingTheRest)
     EXPECT_EQ(canvas.picTemp, marked);
 }
 
+TEST_F(FlashFixture, LargeMarkersGetALargerFrameAroundTheirBox)
+{
+    t.panel.LargeMarkers = true;
+    t.panel.ActiveTab = TabNotes;
+    Redraw();
+    const QImage plain = canvas.picTemp;
+    t.panel.ActiveTab = TabElite;
+    Redraw();
+    // 46 x 46 centred on (100, 100); the box is 90 .. 110.
+    EXPECT_EQ(flasher.MarkerRect(FlashLayer::Elite), QRect(77, 77, 46, 46));
+    EXPECT_EQ(canvas.picTemp.copy(91, 91, 19, 19), plain.copy(91, 91, 19, 19)) << "the frame covers the box";
+    EXPECT_NE(canvas.picTemp.copy(77, 77, 46, 13), plain.copy(77, 77, 46, 13)) << "no frame above the box";
+}
+
 } // namespace

@@ -6,37 +6,41 @@
 
 namespace demoworld::gen {
 
+// The marker colours stay apart for every reader: any two (and the grey of
+// bosses without a profession) differ by at least 10 in CIEDE2000, and by at
+// least 5 as readers without red or green cones see them; each is light
+// enough for the black code the map prints on it.
 const std::vector<Profession>& Professions()
 {
     static const std::vector<Profession> list = {
-        {1, "Hearthguard", "Hg", qRgb(204, 170, 60), {"Bulwark", "Hewing", "Rallying", "Stonehide", "Vigilance"}, 0},
+        {1, "Hearthguard", "Hg", qRgb(209, 182, 59), {"Bulwark", "Hewing", "Rallying", "Stonehide", "Vigilance"}, 0},
         {2,
          "Cinderwright",
          "Cw",
-         qRgb(214, 64, 44),
+         qRgb(217, 65, 41),
          {"Emberlore", "Frostcraft", "Stormcalling", "Stonesong", "Shardsight", "Runic Lore"},
          0},
         {3, "Dawnmender", "Dm", qRgb(96, 172, 232), {"Lantern Rites", "Warding", "Devotion", "Mercy"}, 0},
         {4,
          "Ashreaper",
          "Ar",
-         qRgb(146, 32, 64),
+         qRgb(200, 60, 100),
          {"Bloodletting", "Sickle Dance", "Fury", "Wraithcraft", "Gleaning"},
          0},
-        {5, "Mirebinder", "Mb", qRgb(64, 152, 64), {"Malison", "Dread", "Marrow Draw", "Grave Binding", "Decay"}, 0},
-        {6, "Briarscout", "Bs", qRgb(150, 112, 52), {"Longbow Craft", "Briar Lore", "Snaring", "Houndkin"}, 0},
+        {5, "Mirebinder", "Mb", qRgb(62, 174, 73), {"Malison", "Dread", "Marrow Draw", "Grave Binding", "Decay"}, 0},
+        {6, "Briarscout", "Bs", qRgb(149, 115, 65), {"Longbow Craft", "Briar Lore", "Snaring", "Houndkin"}, 0},
         {7,
          "Mirrorweaver",
          "Mw",
-         qRgb(164, 84, 204),
+         qRgb(166, 89, 193),
          {"Glamour", "Mind Bending", "Mirror Lore", "Subtlety", "Warping"},
          0},
-        {8, "Bellsinger", "Bl", qRgb(242, 142, 40), {"Cadence", "Resonance", "Marching Hymns", "Lore of Ages"}, 0},
-        {9, "Quillblade", "Qb", qRgb(60, 92, 204), {"Footwork", "Needle Fencing", "Feint", "Poise", "Precision"}, 2},
+        {8, "Bellsinger", "Bl", qRgb(229, 127, 36), {"Cadence", "Resonance", "Marching Hymns", "Lore of Ages"}, 0},
+        {9, "Quillblade", "Qb", qRgb(66, 119, 230), {"Footwork", "Needle Fencing", "Feint", "Poise", "Precision"}, 2},
         {10,
          "Veilwalker",
          "Vw",
-         qRgb(40, 182, 172),
+         qRgb(40, 175, 181),
          {"Dusk Stepping", "Veilcraft", "Ancestry", "Starlore", "Twilight", "Loom Rites"},
          2},
     };

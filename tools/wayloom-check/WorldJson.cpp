@@ -1,6 +1,10 @@
 #include "WorldJson.h"
 
+#include "core/ColourDifference.h"
+
 #include <QJsonArray>
+
+#include <vector>
 
 namespace {
 
@@ -357,4 +361,28 @@ QString WorldSummary(const World& world)
     for (const auto& [name, n] : counts)
         parts << QStringLiteral("%1 %2").arg(QString::fromLatin1(name)).arg(n);
     return parts.join(QStringLiteral(", "));
+}
+
+QString PaletteReport(const World& world)
+{
+    std::vector<colourdiff::Rgb> colours;
+    std::vector<QString> names;
+    const auto& table = world.professions.Professions;
+    for (const auto& p : table) {
+        if (p.Name.isEmpty())
+            continue;
+        colours.push_back(colourdiff::FromColourNumber(p.Colour));
+        names.push_back(p.Name);
+    }
+    if (colours.size() < 2)
+        return QString();
+    QStringList parts;
+    for (colourdiff::Vision vision : colourdiff::AllVisions) {
+        const auto pair = colourdiff::FindClosestPair(colours, vision);
+        parts << QStringLiteral("%1 %2 (%3 / %4)")
+                     .arg(QString::fromLatin1(colourdiff::VisionName(vision)))
+                     .arg(pair.DeltaE, 0, 'f', 1)
+                     .arg(names[static_cast<std::size_t>(pair.First)], names[static_cast<std::size_t>(pair.Second)]);
+    }
+    return QStringLiteral("closest profession colours, CIEDE2000: ") + parts.join(QStringLiteral(", "));
 }

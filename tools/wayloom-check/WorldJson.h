@@ -12,3 +12,8 @@ QJsonObject WorldToJson(const World& world);
 
 // One line with the count of each table.
 QString WorldSummary(const World& world);
+
+// One line naming the two professions whose marker colours look most alike,
+// with their CIEDE2000 difference, in normal vision and under protanopia and
+// deuteranopia; empty with fewer than two professions.
+QString PaletteReport(const World& world);

@@ -39,7 +39,8 @@ int main(int argc, char** argv)
               usage + QStringLiteral(
                           "Loads the program folder FOLDER (default: the folder of this program) as Wayloom does at\n"
                           "start, without changing anything in it, prints every line the loaders skipped as\n"
-                          "path:line: reason and ends with one line counting each table.\n"
+                          "path:line: reason, then the two professions whose colours look most alike (normal vision,\n"
+                          "protanopia, deuteranopia) and ends with one line counting each table.\n"
                           "  --json  prints the loaded world as one JSON document instead (skipped lines on stderr)\n"
                           "Exit status: 0 when the folder loaded, 2 when it cannot be used.\n"));
         return 0;
@@ -75,9 +76,12 @@ int main(int argc, char** argv)
     for (const auto& d : world.diagnostics.items())
         Print(diagnosticsStream, records::Diagnostics::format(d) + u'\n');
 
-    if (json)
+    if (json) {
         Print(stdout, QString::fromUtf8(QJsonDocument(WorldToJson(world)).toJson(QJsonDocument::Indented)));
-    else
+    } else {
+        if (const QString palette = PaletteReport(world); !palette.isEmpty())
+            Print(stdout, palette + u'\n');
         Print(stdout, WorldSummary(world) + u'\n');
+    }
     return 0;
 }
