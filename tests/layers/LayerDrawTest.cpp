@@ -164,34 +164,4 @@ TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
     EXPECT_EQ(both.pixel(40, 48), qRgb(0, 255, 0));
 }
 
-TEST(DrawTreasures, AnOpenedChestIsFaintStillAnswersAndNeverBlinks)
-{
-    TestWorld t = TestWorld::Collectibles();
-    t.chest("T", 1, 0, 40, 40);
-    t.world.treasures.Treasures[1].Campaign = 1;
-    ListInto(t.panel.lstVarshaTreasures, {1});
-    QImage full = PlainMap(90, 90, kBackground), faint = full;
-    treasurelayer::DrawTreasures(full, t.world, t.panel, 1, 1);
-    t.panel.lstVarshaTreasures.entries[0].done = true;
-    treasurelayer::DrawTreasures(faint, t.world, t.panel, 1, 1);
-    EXPECT_EQ(Touched(faint), QRect(QPoint(33, 33), QPoint(47, 47)));
-    // Each channel 35 % of the way from the map to the chest drawn in full.
-    auto towards = [](int map, int drawn) { return static_cast<int>(std::lround(map + 0.35 * (drawn - map))); };
-    for (int y = 33; y <= 47; ++y)
-        for (int x = 33; x <= 47; ++x) {
-            const QRgb f = full.pixel(x, y);
-            ASSERT_EQ(faint.pixel(x, y),
-                      qRgb(towards(kBackground.red(), qRed(f)), towards(kBackground.green(), qGreen(f)),
-                           towards(kBackground.blue(), qBlue(f))))
-                << x << "," << y;
-        }
-    EXPECT_EQ(treasurelayer::FindTreasureAt(t.world, t.panel, 1, 1, {40, 40}, {}), 1);
-    const treasurelayer::TreasureLayer layer;
-    t.panel.lstVarshaTreasures.selected = 0;
-    const mapview::MapContext ctx{t.world, t.panel, 1, 1, {}, {90, 90}};
-    EXPECT_FALSE(layer.SelectionPosition(ctx).has_value());
-    t.panel.lstVarshaTreasures.entries[0].done = false;
-    EXPECT_EQ(layer.SelectionPosition(ctx), QPoint(40, 40));
-}
-
 } // namespace
