@@ -3,6 +3,7 @@
 #include "core/Pictures.h"
 #include "core/TextNumbers.h"
 #include "layers/LayerTooltip.h"
+#include "mapview/FaintMarkers.h"
 #include "mapview/MapResources.h"
 #include "mapview/MarkerPainter.h"
 #include "mapview/ZoneLayer.h"
@@ -108,13 +109,24 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
         }
     };
 
-    for (const PanelEntry& entry : panel.lstElite.entries) {
-        const modElite::EliteSkill* skill = Skill(world, entry.data);
-        if (!skill)
-            continue;
-        drawSkill(*skill, ProfessionColour(world, skill->Profession).rgb(), true,
-                  ProfessionAbbreviation(world, skill->Profession));
+    auto drawListed = [&](bool done) {
+        for (const PanelEntry& entry : panel.lstElite.entries) {
+            const modElite::EliteSkill* skill = Skill(world, entry.data);
+            if (!skill || entry.done != done)
+                continue;
+            drawSkill(*skill, ProfessionColour(world, skill->Profession).rgb(), true,
+                      ProfessionAbbreviation(world, skill->Profession));
+        }
+    };
+    // The skills already captured faintly and first, so that those still to
+    // capture cover them.
+    const auto& listed = panel.lstElite.entries;
+    if (std::any_of(listed.begin(), listed.end(), [](const PanelEntry& e) { return e.done; })) {
+        mapview::FaintMarkers faint(picTemp);
+        drawListed(true);
+        faint.Finish();
     }
+    drawListed(false);
     drawSkill(world.elite.EliteSkills[0], kNoEliteGrey.rgb(), false, QString());
 }
 
@@ -415,6 +427,9 @@ std::optional<mapview::TooltipImage> EliteLayer::BuildTooltip(const mapview::Lay
 std::optional<QPoint> EliteLayer::SelectionPosition(const MapContext& ctx) const
 {
     if (!ctx.panel.lstElite.hasSelection() || !ctx.panel.lstLocations.hasSelection())
+        return std::nullopt;
+    // A skill already captured is drawn faintly and does not blink.
+    if (ctx.panel.lstElite.entries[static_cast<std::size_t>(ctx.panel.lstElite.selected)].done)
         return std::nullopt;
     const modElite::EliteSkill* skill = Skill(ctx.world, ctx.panel.lstElite.selectedData());
     const int location = ctx.panel.lstLocations.selectedData();

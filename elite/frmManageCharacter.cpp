@@ -58,6 +58,9 @@ frmManageCharacter::frmManageCharacter(World& world, int character, bool topMost
     for (QListWidget* list : {lstCampaign, lstProfession})
         list->setMinimumHeight(list->fontMetrics().height() * 7);
     lblEliteList = new QLabel(t(Text::CapturedSkills), this);
+    txtEliteFilter = new QLineEdit(this);
+    txtEliteFilter->setPlaceholderText(QStringLiteral("Filter skills"));
+    txtEliteFilter->setClearButtonEnabled(true);
     lstElite = new QListWidget(this);
     lstElite->setMinimumSize(380, lstElite->fontMetrics().height() * 16);
     cmdSelectAll = new QPushButton(t(Text::SelectAll), this);
@@ -78,7 +81,11 @@ frmManageCharacter::frmManageCharacter(World& world, int character, bool topMost
     filters->addWidget(lstCampaign, 1, 0);
     filters->addWidget(lstProfession, 1, 1);
     layout->addLayout(filters);
-    layout->addWidget(lblEliteList);
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(lblEliteList);
+    listRow->addStretch(1);
+    listRow->addWidget(txtEliteFilter, 1);
+    layout->addLayout(listRow);
     layout->addWidget(lstElite, 1);
     auto* selection = new QHBoxLayout;
     for (QPushButton* b : {cmdSelectAll, cmdDeselectAll, cmdInvertSelection})
@@ -92,6 +99,7 @@ frmManageCharacter::frmManageCharacter(World& world, int character, bool topMost
 
     connect(lstCampaign, &QListWidget::currentRowChanged, this, [this] { FillEliteList(); });
     connect(lstProfession, &QListWidget::currentRowChanged, this, [this] { FillEliteList(); });
+    connect(txtEliteFilter, &QLineEdit::textChanged, this, [this] { FillEliteList(); });
     connect(lstElite, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const int n = item->data(Qt::UserRole).toInt();
         if (n >= 0 && static_cast<size_t>(n) < m_working.size())
@@ -128,8 +136,9 @@ void frmManageCharacter::SetCurrentCharacter(int c)
 
 void frmManageCharacter::FillEliteList()
 {
-    const auto entries = modCharacterDialogs::EditorEliteEntries(
-        m_world.elite, m_world.professions, SelectedData(lstCampaign, -1), SelectedData(lstProfession, -1));
+    const auto entries =
+        modCharacterDialogs::EditorEliteEntries(m_world.elite, m_world.professions, SelectedData(lstCampaign, -1),
+                                                SelectedData(lstProfession, -1), txtEliteFilter->text());
     const QSignalBlocker hold(lstElite);
     lstElite->clear();
     for (const PanelEntry& e : entries) {

@@ -33,6 +33,8 @@ public:
     QListWidget* lstCampaign = nullptr;
     QListWidget* lstProfession = nullptr;
     QListWidget* lstElite = nullptr;
+    // Narrows lstElite to the skills whose text contains what is typed.
+    QLineEdit* txtEliteFilter = nullptr;
     QPushButton *cmdSelectAll = nullptr, *cmdDeselectAll = nullptr, *cmdInvertSelection = nullptr;
     QPushButton *cmdSave = nullptr, *cmdCancel = nullptr;
 

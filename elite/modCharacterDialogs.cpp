@@ -133,15 +133,18 @@ NameProblem CheckName(const modCharacters::Tables& characters, int current, cons
 }
 
 std::vector<PanelEntry> EditorEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
-                                           int campaign, int profession)
+                                           int campaign, int profession, const QString& filter)
 {
     std::vector<PanelEntry> entries;
     for (int n = 1; n <= elite.highest(); ++n) {
         const auto& skill = elite.EliteSkills[static_cast<size_t>(n)];
         if (!skill.Defined)
             continue;
-        if ((campaign == -1 || skill.Campaign == campaign) && (profession <= 0 || skill.Profession == profession))
-            entries.push_back({modEliteTab::EliteEntryText(skill, professions), n});
+        if ((campaign != -1 && skill.Campaign != campaign) || (profession > 0 && skill.Profession != profession))
+            continue;
+        QString text = modEliteTab::EliteEntryText(skill, professions);
+        if (text.contains(filter.trimmed(), Qt::CaseInsensitive))
+            entries.push_back({std::move(text), n});
     }
     return entries;
 }

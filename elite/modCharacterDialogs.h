@@ -36,9 +36,11 @@ NameProblem CheckName(const modCharacters::Tables& characters, int current, cons
 
 // The skills the editor lists under campaign `campaign` (-1 = all) and
 // profession `profession` (<= 0 = all): every defined skill from 1 up, in
-// elite number order, with its list text.
+// elite number order, with its list text; with a `filter` text, only those
+// whose list text contains it (blanks around it left out), letter case
+// ignored.
 std::vector<PanelEntry> EditorEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
-                                           int campaign, int profession);
+                                           int campaign, int profession, const QString& filter = QString());
 
 enum class Selection { SelectAll, DeselectAll, Invert };
 // Applies a selection button to the listed skills only; `working` holds one

@@ -3,12 +3,15 @@
 #include "core/TextNumbers.h"
 #include "layers/CollectorLayer.h"
 #include "layers/LayerMarkers.h"
+#include "mapview/FaintMarkers.h"
 #include "world/PanelState.h"
 #include "world/World.h"
 
 #include <QFontMetrics>
 #include <QLocale>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace treasurelayer {
 
@@ -50,13 +53,24 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const QImage& icon = layermarkers::Picture(layermarkers::Marker::Treasure, panel.LargeMarkers);
-    for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
-        const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
-        if (!chest || !OnMap(*chest, c, r) || (zone && chest->Zone != *zone))
-            continue;
-        const MarkerRect area = RectOf(*chest, panel.LargeMarkers);
-        layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
+    auto drawListed = [&](bool done) {
+        for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
+            const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
+            if (!chest || entry.done != done || !OnMap(*chest, c, r) || (zone && chest->Zone != *zone))
+                continue;
+            const MarkerRect area = RectOf(*chest, panel.LargeMarkers);
+            layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
+        }
+    };
+    // The chests already opened faintly and first, so that those still to
+    // open cover them.
+    const auto& listed = panel.lstVarshaTreasures.entries;
+    if (std::any_of(listed.begin(), listed.end(), [](const PanelEntry& e) { return e.done; })) {
+        mapview::FaintMarkers faint(picTemp);
+        drawListed(true);
+        faint.Finish();
     }
+    drawListed(false);
 }
 
 int FindTreasureAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset)
@@ -162,7 +176,11 @@ std::optional<mapview::TooltipImage> TreasureLayer::BuildTooltip(const mapview::
 
 std::optional<QPoint> TreasureLayer::SelectionPosition(const MapContext& ctx) const
 {
-    const modTreasures::Treasure* chest = TreasureOf(ctx.world, ctx.panel.lstVarshaTreasures.selectedData(-1));
+    // A chest already opened is drawn faintly and does not blink.
+    const PanelList& list = ctx.panel.lstVarshaTreasures;
+    if (list.hasSelection() && list.entries[static_cast<std::size_t>(list.selected)].done)
+        return std::nullopt;
+    const modTreasures::Treasure* chest = TreasureOf(ctx.world, list.selectedData(-1));
     if (!chest || !OnMap(*chest, ctx.CurrentCampaign, ctx.CurrentRegion))
         return std::nullopt;
     return QPoint(chest->X, chest->Y);

@@ -62,9 +62,13 @@ frmEliteTab::frmEliteTab(PanelContext& context, QWidget* parent) : frmPanelTab(c
     lblTot->setObjectName(QStringLiteral("lblTot"));
     y += kLabelHeight + 2;
     lstElite = ListBox(y, 120);
-    lblStillNeeded = Caption(kMargin, y + 120, kInnerWidth);
+    lblDoneHere = Caption(kMargin, y + 120, kInnerWidth);
+    lblDoneHere->setObjectName(QStringLiteral("lblDoneHere"));
+    lblStillNeeded = Caption(kMargin, y + 120 + kLabelHeight, kInnerWidth);
     lblStillNeeded->setObjectName(QStringLiteral("lblStillNeeded"));
-    lblStillNeeded->setStyleSheet(QStringLiteral("color: #d9c27a;"));
+    for (QLabel* line : {lblDoneHere, lblStillNeeded})
+        line->setStyleSheet(QStringLiteral("color: #d9c27a;"));
+    doneSwitch = MakeDoneSwitch(m_panel.EliteDoneDim, [this] { FilterElites(true); });
     lblLocations = Caption(kMargin, y + 125 + kLabelHeight, kInnerWidth);
     lstLocations = ListBox(y + 125 + 2 * kLabelHeight, 80);
 
@@ -125,18 +129,23 @@ void frmEliteTab::ApplyCaptions()
     lblBossName->setText(t(Text::BossName));
     lblLocations->setText(t(Text::Locations));
     lblAttribute->setText(t(Text::Attribute));
+    PlaceDoneSwitch(doneSwitch, lblTot->y(), lblTot);
 }
 
 void frmEliteTab::LayOut(int inner)
 {
-    const auto elite = PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, 0, kLabelHeight);
+    // Two lines below lstElite: what is done here, and who still needs the
+    // chosen skill.
+    constexpr int kLines = 2 * kLabelHeight;
+    const auto elite = PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, 0, kLines);
     lstLocations->resize(lstLocations->width(), elite.listHeight);
     const auto placed =
-        PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, lstLocations->height(), kLabelHeight);
+        PanelLayout::LayOutElitePage(inner, lstElite->y(), kLabelHeight, lstLocations->height(), kLines);
     lstLocations->move(lstLocations->x(), placed.lstLocationsTop);
     lblLocations->move(lblLocations->x(), placed.lblLocationsTop);
     lstElite->resize(lstElite->width(), elite.listHeight);
-    lblStillNeeded->move(lblStillNeeded->x(), placed.lineTop);
+    lblDoneHere->move(lblDoneHere->x(), placed.lineTop);
+    lblStillNeeded->move(lblStillNeeded->x(), placed.lineTop + kLabelHeight);
 }
 
 void frmEliteTab::FillLists()
@@ -185,6 +194,7 @@ void frmEliteTab::RefillCharacters()
               modPanelLists::FillCharacterCombo(m_world.characters, m_world.language), nullptr);
     cmbCharacter->setEnabled(false);
     ShowStillNeeded(); // counted over the new character list
+    ShowDoneHere();
 }
 
 void frmEliteTab::FillRegionList()
@@ -267,6 +277,8 @@ void frmEliteTab::FilterElites(bool redraw)
              modEliteTab::FilterEliteEntries(m_world.elite, m_world.professions, m_world.campaigns, m_panel));
     ClearLocations();
     ShowStillNeeded();
+    ShowDoneHere();
+    ShowDoneSwitch(doneSwitch, m_panel.EliteDoneDim);
     lblTot->setText(m_world.language(Text::EliteSkills) + QStringLiteral(": ") +
                     QString::number(m_panel.lstElite.size()));
     if (redraw)
@@ -285,6 +297,11 @@ void frmEliteTab::ShowStillNeeded()
     lblStillNeeded->setText(m_panel.lstElite.hasSelection() && need.characters > 0
                                 ? m_world.language(Text::StillNeededBy).arg(need.missing).arg(need.characters)
                                 : QString());
+}
+
+void frmEliteTab::ShowDoneHere()
+{
+    lblDoneHere->setText(modProgress::EliteDoneHere(m_world, m_panel).text);
 }
 
 void frmEliteTab::lstElite_Click()

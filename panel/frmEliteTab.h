@@ -58,6 +58,11 @@ public:
     // Below lstElite: how many characters still need the selected skill
     // (empty with no skill selected or no character).
     QLabel* lblStillNeeded = nullptr;
+    // Directly below lstElite: how many of the skills listed here the
+    // character chosen in "Not yet captured by" has captured (empty without
+    // one); and the switch that hides or dims those skills.
+    QLabel* lblDoneHere = nullptr;
+    DoneSwitch doneSwitch;
     QLabel *lblCampaign = nullptr, *lblRegion = nullptr, *lblZone = nullptr, *lblClass = nullptr,
            *lblSecondaryProfession = nullptr, *lblAttribute = nullptr, *lblEliteName = nullptr, *lblBossName = nullptr,
            *lblLocations = nullptr;
@@ -73,6 +78,7 @@ private:
     void FillZoneList();
     void FillAttributeCombo();
     void ShowStillNeeded();
+    void ShowDoneHere();
     // The region filter set to campaign c and region r with every zone
     // (campaign c alone when it has no region r).
     void ShowArea(int c, int r);

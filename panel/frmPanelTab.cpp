@@ -15,6 +15,7 @@ using namespace PanelGeometry;
 namespace {
 
 const QColor kPageColour(0x2a, 0x2e, 0x35);
+const QColor kDoneEntryColour(0x7d, 0x7a, 0x72);
 
 // Remembers, at each press on a list, which row was current before it: a
 // click on that row runs the list's click handling once more, while a click
@@ -132,8 +133,13 @@ void ShowList(QListWidget* list, PanelList& model, std::vector<PanelEntry> entri
     list->addItems(texts);
     {
         const QSignalBlocker quiet(list->model());
-        for (int i = 0; i < model.size(); ++i)
-            list->item(i)->setData(Qt::UserRole, model.entries[static_cast<std::size_t>(i)].data);
+        for (int i = 0; i < model.size(); ++i) {
+            const PanelEntry& e = model.entries[static_cast<std::size_t>(i)];
+            list->item(i)->setData(Qt::UserRole, e.data);
+            // Done things a tab dims show in grey at the end of its list.
+            if (e.done)
+                list->item(i)->setForeground(kDoneEntryColour);
+        }
     }
     list->setCurrentRow(-1);
     list->setUpdatesEnabled(true);
@@ -209,6 +215,45 @@ QRadioButton* frmPanelTab::Option(QWidget* parent, int x, int y, int w)
     auto* o = new QRadioButton(parent);
     o->setGeometry(x, y, w, kControlHeight);
     return o;
+}
+
+DoneSwitch frmPanelTab::MakeDoneSwitch(bool& dim, const std::function<void()>& changed)
+{
+    DoneSwitch done;
+    done.frame = new QWidget(this);
+    done.frame->setObjectName(QStringLiteral("doneSwitch"));
+    done.frame->setToolTip(QStringLiteral("What the list and the map do with what the chosen character has done: "
+                                          "hide it, or show it dimmed at the end of the list"));
+    done.caption = new QLabel(QStringLiteral("Done:"), done.frame);
+    done.hide = new QRadioButton(QStringLiteral("hide"), done.frame);
+    done.dim = new QRadioButton(QStringLiteral("dim"), done.frame);
+    ShowDoneSwitch(done, dim);
+    connect(done.dim, &QRadioButton::toggled, this, [&dim, changed](bool on) {
+        dim = on;
+        changed();
+    });
+    return done;
+}
+
+void frmPanelTab::PlaceDoneSwitch(const DoneSwitch& done, int y, QLabel* rowCaption)
+{
+    constexpr int kGap = 4;
+    int x = 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{done.caption, done.hide, done.dim}) {
+        w->adjustSize();
+        w->setGeometry(x, 0, w->sizeHint().width(), kLabelHeight + 2);
+        x += w->width() + kGap;
+    }
+    const int width = x - kGap;
+    done.frame->setGeometry(kMargin + kInnerWidth - width, y - 1, width, kLabelHeight + 2);
+    if (rowCaption)
+        rowCaption->resize(std::max(0, done.frame->x() - kGap - rowCaption->x()), rowCaption->height());
+}
+
+void frmPanelTab::ShowDoneSwitch(const DoneSwitch& done, bool dim)
+{
+    const QSignalBlocker holdHide(done.hide), holdDim(done.dim);
+    (dim ? done.dim : done.hide)->setChecked(true);
 }
 
 void frmPanelTab::BindText(QLineEdit* box, QString& state, std::function<void()> changed)

@@ -70,6 +70,17 @@ void ChooseIndex(QComboBox* combo, int index);
 // Sets a text box's text when it differs (which runs the box's filter).
 void ChooseText(QLineEdit* box, const QString& text);
 
+// The "Done: hide / dim" switch of a tab whose list can show what the
+// character chosen in it has done: the caption "Done:" and the option
+// buttons "hide" and "dim", in a frame of their own so that they are
+// exclusive only with each other.
+struct DoneSwitch {
+    QWidget* frame = nullptr;
+    QLabel* caption = nullptr;
+    QRadioButton* hide = nullptr;
+    QRadioButton* dim = nullptr;
+};
+
 class frmPanelTab : public QWidget {
     Q_OBJECT
 public:
@@ -94,6 +105,16 @@ protected:
     QLineEdit* TextBox(int y);
     QListWidget* ListBox(int y, int h);
     QRadioButton* Option(QWidget* parent, int x, int y, int w);
+
+    // The done switch, bound to `dim` (a panel state flag): a change by the
+    // player stores it and runs `changed`.
+    DoneSwitch MakeDoneSwitch(bool& dim, const std::function<void()>& changed);
+    // Puts the switch, sized to its texts, at the right end of the row at
+    // `y`, and narrows `rowCaption` (the list's count on the same row) to the
+    // room left of it.
+    static void PlaceDoneSwitch(const DoneSwitch& done, int y, QLabel* rowCaption);
+    // Shows `dim` in the switch without running its change.
+    static void ShowDoneSwitch(const DoneSwitch& done, bool dim);
 
     // A text box writes its state and runs `changed` on every change.
     void BindText(QLineEdit* box, QString& state, std::function<void()> changed);

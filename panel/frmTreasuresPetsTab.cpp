@@ -2,6 +2,7 @@
 
 #include "core/TextNumbers.h"
 #include "panel/modPanelLists.h"
+#include "panel/modProgress.h"
 #include "panel/modTreasuresPetsTab.h"
 
 #include <QComboBox>
@@ -34,7 +35,12 @@ frmTreasuresPetsTab::frmTreasuresPetsTab(PanelContext& context, QWidget* parent)
     lblTreasures = Caption(kMargin, y, kInnerWidth);
     y += kLabelHeight + 2;
     lstVarshaTreasures = ListBox(y, kTreasuresHeight);
-    y += kTreasuresHeight + 6;
+    y += kTreasuresHeight;
+    lblDoneHere = Caption(kMargin, y, kInnerWidth);
+    lblDoneHere->setObjectName(QStringLiteral("lblDoneHere"));
+    lblDoneHere->setStyleSheet(QStringLiteral("color: #d9c27a;"));
+    y += kLabelHeight + 4;
+    doneSwitch = MakeDoneSwitch(m_panel.ChestDoneDim, [this] { FilterTreasures(true); });
     lblPets = Caption(kMargin, y, kInnerWidth);
     lstPets = ListBox(y + kLabelHeight + 2, 100);
     lblPetLocations = Caption(kMargin, y + 120, kInnerWidth);
@@ -79,6 +85,7 @@ void frmTreasuresPetsTab::ApplyCaptions()
     lblPets->setText(modTreasuresPetsTab::PetsCaption(m_world, m_panel.lstPets.size()));
     lblPetLocations->setText(t(Text::PetLocations));
     lblTreasureCharacter->setText(t(Text::NotOpenedBy));
+    PlaceDoneSwitch(doneSwitch, lblTreasures->y(), lblTreasures);
 }
 
 void frmTreasuresPetsTab::FillCharacters()
@@ -107,6 +114,8 @@ void frmTreasuresPetsTab::FilterTreasures(bool redraw)
     ShowList(lstVarshaTreasures, m_panel.lstVarshaTreasures,
              modTreasuresPetsTab::FilterTreasureEntries(m_world, m_panel));
     lblTreasures->setText(modTreasuresPetsTab::TreasuresCaption(m_world, m_panel.lstVarshaTreasures.size()));
+    lblDoneHere->setText(modProgress::ChestsDoneHere(m_world, m_panel).text);
+    ShowDoneSwitch(doneSwitch, m_panel.ChestDoneDim);
     ReportFiltered();
     if (redraw)
         RedrawMap();

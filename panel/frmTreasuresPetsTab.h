@@ -38,4 +38,9 @@ public:
     QListWidget* lstPetLocations = nullptr;
     QLabel* lblTreasureCharacter = nullptr;
     QLabel *lblTreasures = nullptr, *lblPets = nullptr, *lblPetLocations = nullptr;
+    // Directly below the chest list: how many of the chests listed here the
+    // character chosen in "Not yet opened by" has opened (empty without
+    // one); and the switch that hides or dims those chests.
+    QLabel* lblDoneHere = nullptr;
+    DoneSwitch doneSwitch;
 };

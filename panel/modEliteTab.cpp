@@ -58,16 +58,22 @@ bool CapturedByAnyone(const modElite::EliteSkill& skill)
                      true) != skill.Captured.end();
 }
 
-} // namespace
+// What the capture filter does with a skill a character captured.
+enum class Captured : uint8_t {
+    Kept,   // every skill, none marked
+    Hidden, // left out (by `character`, or with 0 by anyone)
+    Marked, // kept and marked done (by `character`)
+};
 
-std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
-                                           const CampaignTable& campaigns, const PanelState& panel)
+// The skills every filter keeps, the capture filter as `captured` says, in
+// the sorted list's order.
+std::vector<PanelEntry> Filter(const modElite::Tables& elite, const modProfessions::Tables& professions,
+                               const CampaignTable& campaigns, const PanelState& panel, Captured captured,
+                               int character)
 {
     const modTabRules::AreaFilter filter = modTabRules::ReadAreaFilter(campaigns, panel);
     const int p1 = panel.cmbProfession.selectedData(0);
     const int p2 = panel.cmbSecondaryProfession.selectedData(0);
-    const int ch = panel.cmbCharacter.selectedData(0);
-    const bool notCapturedOnly = panel.optCapture == 1;
     const bool byAttribute = panel.cmbAttribute.selected > 0;
     const QString attribute = byAttribute ? panel.cmbAttribute.selectedText() : QString();
     const QString& boss = panel.txtEliteBossName;
@@ -88,14 +94,37 @@ std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const 
             continue;
         if (!ProfessionMatches(skill, p1, p2))
             continue;
-        if (notCapturedOnly && (ch == 0 ? CapturedByAnyone(skill) : CapturedBy(skill, ch)))
+        const bool done =
+            captured != Captured::Kept && (character == 0 ? CapturedByAnyone(skill) : CapturedBy(skill, character));
+        if (done && captured == Captured::Hidden)
             continue;
         if (!name.isEmpty() && !skill.Name.contains(name, Qt::CaseInsensitive))
             continue;
-        entries.push_back({EliteEntryText(skill, professions), n});
+        entries.push_back({EliteEntryText(skill, professions), n, done});
     }
     modTabRules::SortCaseBlind(entries);
     return entries;
+}
+
+} // namespace
+
+std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
+                                           const CampaignTable& campaigns, const PanelState& panel)
+{
+    if (panel.optCapture != 1)
+        return Filter(elite, professions, campaigns, panel, Captured::Kept, 0);
+    const int character = panel.CaptureCharacter();
+    if (!panel.EliteDoneDim || character == 0)
+        return Filter(elite, professions, campaigns, panel, Captured::Hidden, panel.cmbCharacter.selectedData(0));
+    std::vector<PanelEntry> entries = Filter(elite, professions, campaigns, panel, Captured::Marked, character);
+    modTabRules::DoneLast(entries);
+    return entries;
+}
+
+std::vector<PanelEntry> EliteEntriesDoneBy(const modElite::Tables& elite, const modProfessions::Tables& professions,
+                                           const CampaignTable& campaigns, const PanelState& panel, int character)
+{
+    return Filter(elite, professions, campaigns, panel, character > 0 ? Captured::Marked : Captured::Kept, character);
 }
 
 std::vector<PanelEntry> EliteLocationEntries(const modElite::Tables& elite, const CampaignTable& campaigns,

@@ -43,9 +43,16 @@ QString EliteEntryText(const modElite::EliteSkill& skill, const modProfessions::
 
 // The skills that pass every filter of the tab, as lstElite shows them: text
 // and elite number, sorted by text with letter case ignored (ties keep
-// ascending elite numbers).
+// ascending elite numbers). With "Not yet captured by" a character and its
+// done skills dimmed (EliteDoneDim), the skills it captured are kept, marked
+// done and listed after the others, each part in that order.
 std::vector<PanelEntry> FilterEliteEntries(const modElite::Tables& elite, const modProfessions::Tables& professions,
                                            const CampaignTable& campaigns, const PanelState& panel);
+// The skills every other filter of the tab keeps, the capture filter set
+// aside, in the sorted order, those `character` captured marked done (none
+// with character 0): what the tab's "done here" line counts.
+std::vector<PanelEntry> EliteEntriesDoneBy(const modElite::Tables& elite, const modProfessions::Tables& professions,
+                                           const CampaignTable& campaigns, const PanelState& panel, int character);
 
 // The places of skill `eliteNumber` that pass the region and boss filters, as
 // lstLocations lists them: zone name + " - " + region name + " - " + campaign

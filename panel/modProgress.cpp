@@ -4,27 +4,13 @@
 #include "panel/modEliteTab.h"
 #include "panel/modPanelLists.h"
 #include "panel/modTabRules.h"
+#include "panel/modTreasuresPetsTab.h"
 
 #include <algorithm>
 
 namespace modProgress {
 
 namespace {
-
-bool HasOpened(const modTreasures::Treasure& chest, int character)
-{
-    // As the chests tab hides them: a date for that character. A character
-    // without a file (or added since) has none.
-    return character > 0 && static_cast<std::size_t>(character) < chest.OpenedOn.size() &&
-           chest.OpenedOn[static_cast<std::size_t>(character)].has_value();
-}
-
-// The rows each skill and each chest is counted in, by elite and treasure
-// number (entry 0 unused).
-struct RowsOf {
-    std::vector<std::vector<int>> skills;
-    std::vector<std::vector<int>> chests;
-};
 
 // The combo entries a row can stand for (the first entry, "All", left out).
 std::vector<PanelEntry> Choices(const modPanelLists::ComboFill& fill)
@@ -35,10 +21,15 @@ std::vector<PanelEntry> Choices(const modPanelLists::ComboFill& fill)
     return entries;
 }
 
-// Which skills and chests the panel lists for each possible row, as
-// candidate rows (every total still 0) with the row indices per skill and
-// chest; rows that would count nothing are then dropped.
-void BuildRows(const World& world, Overview& overview, RowsOf& rowsOf)
+Things ThingsOf(RowKind kind)
+{
+    return kind == RowKind::Chests ? Things::Chests : Things::Skills;
+}
+
+// Which skills and chests the panel lists for each possible row; rows that
+// would count nothing are dropped. Returns, by row of the overview, the
+// elite (chest rows: treasure) numbers the row counts.
+std::vector<std::vector<int>> BuildRows(const World& world, Overview& overview)
 {
     const auto campaigns = Choices(modPanelLists::FillCampaignList(world.campaigns, world.language));
     const auto professions =
@@ -56,23 +47,22 @@ void BuildRows(const World& world, Overview& overview, RowsOf& rowsOf)
     for (const PanelEntry& c : campaigns)
         rows.push_back({RowKind::Chests, c.data, c.text, 0, {}});
 
+    std::vector<std::vector<int>> items(rows.size());
     const auto& skills = world.elite.EliteSkills;
-    rowsOf.skills.assign(skills.size(), {});
     for (std::size_t e = 1; e < skills.size(); ++e) {
         const modElite::EliteSkill& skill = skills[e];
         if (!modEliteTab::HasPlaces(skill))
             continue;
-        std::vector<int>& in = rowsOf.skills[e];
+        const int n = static_cast<int>(e);
         for (std::size_t r = 0; r < firstProfession; ++r)
             if (modEliteTab::InRegionFilter(skill, {rows[r].number, 0, 0}, QString()))
-                in.push_back(static_cast<int>(r));
+                items[r].push_back(n);
         for (std::size_t r = firstProfession; r < totalRow; ++r)
             if (modEliteTab::ProfessionMatches(skill, rows[r].number, 0))
-                in.push_back(static_cast<int>(r));
-        in.push_back(static_cast<int>(totalRow));
+                items[r].push_back(n);
+        items[totalRow].push_back(n);
     }
     const auto& chests = world.treasures.Treasures;
-    rowsOf.chests.assign(chests.size(), {});
     for (std::size_t t = 1; t < chests.size(); ++t) {
         const modTreasures::Treasure& chest = chests[t];
         // A line that could not be read keeps its number but is no chest.
@@ -80,44 +70,29 @@ void BuildRows(const World& world, Overview& overview, RowsOf& rowsOf)
             continue;
         for (std::size_t r = firstChests; r < rows.size(); ++r)
             if (modTabRules::InArea({rows[r].number, 0, 0}, chest.Campaign, chest.Region, chest.Zone))
-                rowsOf.chests[t].push_back(static_cast<int>(r));
+                items[r].push_back(static_cast<int>(t));
     }
 
-    // Totals, then only the rows that count something, renumbered.
-    for (const auto& in : rowsOf.skills)
-        for (int r : in)
-            ++rows[static_cast<std::size_t>(r)].total;
-    for (const auto& in : rowsOf.chests)
-        for (int r : in)
-            ++rows[static_cast<std::size_t>(r)].total;
-    std::vector<int> kept(rows.size(), -1);
-    for (std::size_t r = 0; r < rows.size(); ++r)
+    // Only the rows that count something.
+    std::vector<std::vector<int>> kept;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        rows[r].total = static_cast<int>(items[r].size());
         if (rows[r].total > 0) {
-            kept[r] = static_cast<int>(overview.rows.size());
             overview.rows.push_back(std::move(rows[r]));
             overview.rows.back().done.assign(overview.characters.size(), 0);
+            kept.push_back(std::move(items[r]));
         }
-    for (auto* table : {&rowsOf.skills, &rowsOf.chests})
-        for (auto& in : *table)
-            for (int& r : in)
-                r = kept[static_cast<std::size_t>(r)];
+    }
+    return kept;
 }
 
-void CountColumn(const World& world, const RowsOf& rowsOf, Overview& overview, std::size_t column)
+void CountColumn(const World& world, const std::vector<std::vector<int>>& items, Overview& overview, std::size_t column)
 {
     const int character = overview.characters[column];
-    for (Row& row : overview.rows)
-        row.done[column] = 0;
-    const auto& skills = world.elite.EliteSkills;
-    for (std::size_t e = 1; e < rowsOf.skills.size(); ++e)
-        if (!rowsOf.skills[e].empty() && modEliteTab::CapturedBy(skills[e], character))
-            for (int r : rowsOf.skills[e])
-                ++overview.rows[static_cast<std::size_t>(r)].done[column];
-    const auto& chests = world.treasures.Treasures;
-    for (std::size_t t = 1; t < rowsOf.chests.size(); ++t)
-        if (!rowsOf.chests[t].empty() && HasOpened(chests[t], character))
-            for (int r : rowsOf.chests[t])
-                ++overview.rows[static_cast<std::size_t>(r)].done[column];
+    for (std::size_t r = 0; r < overview.rows.size(); ++r) {
+        Row& row = overview.rows[r];
+        row.done[column] = CountDone(world, ThingsOf(row.kind), items[r], character).done;
+    }
 }
 
 std::vector<int> NamedCharacters(const World& world)
@@ -132,6 +107,25 @@ std::vector<int> NamedCharacters(const World& world)
 
 } // namespace
 
+DoneCount CountDone(const World& world, Things things, const std::vector<int>& items, int character)
+{
+    DoneCount count;
+    for (int n : items) {
+        const auto i = static_cast<std::size_t>(n);
+        bool done = false;
+        if (things == Things::Chests)
+            done = n >= 1 && n <= world.treasures.count() &&
+                   modTreasuresPetsTab::OpenedBy(world.treasures.Treasures[i], character);
+        else
+            done = n >= 1 && n <= world.elite.highest() && character > 0 &&
+                   modEliteTab::CapturedBy(world.elite.EliteSkills[i], character);
+        ++count.total;
+        if (done)
+            ++count.done;
+    }
+    return count;
+}
+
 int Overview::column(int character) const
 {
     const auto it = std::find(characters.begin(), characters.end(), character);
@@ -144,10 +138,9 @@ Overview BuildOverview(const World& world)
     overview.characters = NamedCharacters(world);
     for (int c : overview.characters)
         overview.names.push_back(world.characters.Characters[static_cast<std::size_t>(c)]);
-    RowsOf rowsOf;
-    BuildRows(world, overview, rowsOf);
+    const auto items = BuildRows(world, overview);
     for (std::size_t col = 0; col < overview.characters.size(); ++col)
-        CountColumn(world, rowsOf, overview, col);
+        CountColumn(world, items, overview, col);
     return overview;
 }
 
@@ -160,11 +153,10 @@ bool UpdateCharacter(const World& world, Overview& overview, int character)
     // chests fall in them is looked up again.
     Overview fresh;
     fresh.characters = {character};
-    RowsOf rowsOf;
-    BuildRows(world, fresh, rowsOf);
+    const auto items = BuildRows(world, fresh);
     if (fresh.rows.size() != overview.rows.size())
         return false; // the world changed under the overview: build it anew
-    CountColumn(world, rowsOf, fresh, 0);
+    CountColumn(world, items, fresh, 0);
     for (std::size_t r = 0; r < fresh.rows.size(); ++r)
         overview.rows[r].done[static_cast<std::size_t>(col)] = fresh.rows[r].done[0];
     return true;
@@ -194,7 +186,7 @@ bool MissingIn(const World& world, const Row& row, int character, int c, int r)
         const auto& chests = world.treasures.Treasures;
         for (std::size_t t = 1; t < chests.size(); ++t)
             if (chests[t].Present && modTabRules::InArea(area, chests[t].Campaign, chests[t].Region, chests[t].Zone) &&
-                !HasOpened(chests[t], character))
+                !modTreasuresPetsTab::OpenedBy(chests[t], character))
                 return true;
         return false;
     }
@@ -239,6 +231,60 @@ Area RegionToShow(const World& world, const Row& row, int character, Area curren
                 return {c, r};
     }
     return {oneCampaign ? row.number : current.campaign, 0};
+}
+
+namespace {
+
+// "Done in " + the region chosen (no region: the campaign; no campaign:
+// every campaign) + ": " + done + " of " + total; empty without a character.
+QString DoneHereText(const World& world, const PanelState& panel, int character, DoneCount count)
+{
+    if (character < 1)
+        return QString();
+    const int c = panel.ChosenCampaign();
+    const int r = panel.ChosenRegion();
+    QString area = QStringLiteral("every campaign");
+    if (modCampaigns::RegionExists(world.campaigns, c, r))
+        area = world.campaigns[static_cast<std::size_t>(c)].Regions[static_cast<std::size_t>(r)].Name;
+    else if (c >= 0 && c < static_cast<int>(world.campaigns.size()))
+        area = world.campaigns[static_cast<std::size_t>(c)].Name;
+    return QStringLiteral("Done in %1: %2 of %3").arg(area).arg(count.done).arg(count.total);
+}
+
+std::vector<int> NumbersOf(const std::vector<PanelEntry>& entries)
+{
+    std::vector<int> numbers;
+    numbers.reserve(entries.size());
+    for (const PanelEntry& e : entries)
+        numbers.push_back(e.data);
+    return numbers;
+}
+
+} // namespace
+
+DoneHere EliteDoneHere(const World& world, const PanelState& panel)
+{
+    DoneHere here;
+    here.character = panel.CaptureCharacter();
+    if (here.character < 1)
+        return here;
+    const auto listed =
+        modEliteTab::EliteEntriesDoneBy(world.elite, world.professions, world.campaigns, panel, here.character);
+    here.count = CountDone(world, Things::Skills, NumbersOf(listed), here.character);
+    here.text = DoneHereText(world, panel, here.character, here.count);
+    return here;
+}
+
+DoneHere ChestsDoneHere(const World& world, const PanelState& panel)
+{
+    DoneHere here;
+    here.character = panel.ChestCharacter();
+    if (here.character < 1)
+        return here;
+    const auto listed = modTreasuresPetsTab::TreasureEntriesDoneBy(world, panel, here.character);
+    here.count = CountDone(world, Things::Chests, NumbersOf(listed), here.character);
+    here.text = DoneHereText(world, panel, here.character, here.count);
+    return here;
 }
 
 } // namespace modProgress

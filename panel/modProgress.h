@@ -13,6 +13,7 @@
 // character, so a click on a cell can show exactly what is missing.
 #pragma once
 
+#include "world/PanelState.h"
 #include "world/World.h"
 
 #include <QString>
@@ -49,6 +50,17 @@ struct Overview {
     int column(int character) const;
 };
 
+// The one count behind every cell and every "done here" line: of the skills
+// (or chests) `items`, by elite (treasure) number, how many there are and how
+// many `character` has captured (opened).
+enum class Things : uint8_t { Skills, Chests };
+struct DoneCount {
+    int done = 0;
+    int total = 0;
+    friend bool operator==(const DoneCount&, const DoneCount&) = default;
+};
+DoneCount CountDone(const World& world, Things things, const std::vector<int>& items, int character);
+
 Overview BuildOverview(const World& world);
 
 // Recounts the column of `character` (after a capture or an opened chest of
@@ -78,5 +90,19 @@ struct Area {
 // campaign; rows of every campaign look in the current campaign first, then
 // in campaign order.
 Area RegionToShow(const World& world, const Row& row, int character, Area current);
+
+// The "done here" line under the elite list (under the chest list): for the
+// character chosen in that tab's "Not yet captured by" ("Not yet opened by"),
+// of the skills (chests) the tab lists for the area and filters shown, that
+// choice set aside, how many it has done: "Done in " + the region's name (no
+// region chosen: the campaign's; no campaign: "every campaign") + ": 5 of 8".
+// No character chosen: character 0 and an empty text.
+struct DoneHere {
+    int character = 0;
+    DoneCount count;
+    QString text;
+};
+DoneHere EliteDoneHere(const World& world, const PanelState& panel);
+DoneHere ChestsDoneHere(const World& world, const PanelState& panel);
 
 } // namespace modProgress

@@ -87,4 +87,9 @@ void SortCaseBlind(std::vector<PanelEntry>& entries)
     });
 }
 
+void DoneLast(std::vector<PanelEntry>& entries)
+{
+    std::stable_partition(entries.begin(), entries.end(), [](const PanelEntry& e) { return !e.done; });
+}
+
 } // namespace modTabRules

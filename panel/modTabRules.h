@@ -62,4 +62,8 @@ std::optional<MapTarget> TargetOf(const World& world, int c, int r, int x, int y
 // previous order (a sorted list box).
 void SortCaseBlind(std::vector<PanelEntry>& entries);
 
+// The entries still to do first, then the done ones, each part in its
+// previous order: how a list shows the done things it dims.
+void DoneLast(std::vector<PanelEntry>& entries);
+
 } // namespace modTabRules

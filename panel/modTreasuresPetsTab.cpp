@@ -9,23 +9,50 @@ namespace modTreasuresPetsTab {
 
 using modTabRules::AreaFilter;
 
-std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelState& panel)
+bool OpenedBy(const modTreasures::Treasure& chest, int character)
+{
+    // A chest line written before the character existed has no date for it.
+    return character > 0 && static_cast<std::size_t>(character) < chest.OpenedOn.size() &&
+           chest.OpenedOn[static_cast<std::size_t>(character)].has_value();
+}
+
+namespace {
+
+// The chests of the chosen area in file order, those `character` opened
+// left out (`hideDone`) or marked done.
+std::vector<PanelEntry> Chests(const World& world, const PanelState& panel, int character, bool hideDone)
 {
     const AreaFilter area = modTabRules::ReadAreaFilter(world.campaigns, panel);
-    const int notOpenedBy = panel.cmbTreasureCharacter.selectedData(0);
     std::vector<PanelEntry> entries;
     for (int t = 1; t <= world.treasures.count(); ++t) {
         const modTreasures::Treasure& chest = world.treasures.Treasures[static_cast<std::size_t>(t)];
         // A line that could not be read keeps its number but is no chest.
         if (!chest.Present || !modTabRules::InArea(area, chest.Campaign, chest.Region, chest.Zone))
             continue;
-        if (notOpenedBy > 0 && static_cast<std::size_t>(notOpenedBy) < chest.OpenedOn.size() &&
-            chest.OpenedOn[static_cast<std::size_t>(notOpenedBy)])
+        const bool done = OpenedBy(chest, character);
+        if (done && hideDone)
             continue;
         const QString zone = modZones::ZoneName(world.campaigns, 3, chest.Region, chest.Zone);
-        entries.push_back({chest.Name + QStringLiteral(" (") + zone + QLatin1Char(')'), t});
+        entries.push_back({chest.Name + QStringLiteral(" (") + zone + QLatin1Char(')'), t, done});
     }
     return entries; // file order
+}
+
+} // namespace
+
+std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelState& panel)
+{
+    const int character = panel.ChestCharacter();
+    if (!panel.ChestDoneDim)
+        return Chests(world, panel, character, true);
+    std::vector<PanelEntry> entries = Chests(world, panel, character, false);
+    modTabRules::DoneLast(entries);
+    return entries;
+}
+
+std::vector<PanelEntry> TreasureEntriesDoneBy(const World& world, const PanelState& panel, int character)
+{
+    return Chests(world, panel, character, false);
 }
 
 QString TreasuresCaption(const World& world, int count)

@@ -13,10 +13,17 @@
 
 namespace modTreasuresPetsTab {
 
+// Character `character` (a number above 0) has a date for the chest.
+bool OpenedBy(const modTreasures::Treasure& chest, int character);
+
 // Chests of the chosen area in file order: Name + " (" + zone name + ")",
 // item data = treasure number; with a character chosen in
-// cmbTreasureCharacter, only those it has not opened.
+// cmbTreasureCharacter, only those it has not opened, or, with its done
+// chests dimmed (ChestDoneDim), those it opened marked done after the others.
 std::vector<PanelEntry> FilterTreasureEntries(const World& world, const PanelState& panel);
+// Every chest of the chosen area in file order, those `character` opened
+// marked done: what the tab's "done here" line counts.
+std::vector<PanelEntry> TreasureEntriesDoneBy(const World& world, const PanelState& panel, int character);
 // lblTreasures: text 83 + ": " + count.
 QString TreasuresCaption(const World& world, int count);
 // Where the map goes for the selected lstVarshaTreasures entry.

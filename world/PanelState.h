@@ -14,10 +14,13 @@
 #include <cstdint>
 #include <vector>
 
-// One entry of a list or combo: the text shown and its item data.
+// One entry of a list or combo: the text shown and its item data; `done`
+// marks a skill captured (a chest opened) by the character chosen in its
+// tab, listed greyed at the end and drawn faintly when that tab dims them.
 struct PanelEntry {
     QString text;
     int data = 0;
+    bool done = false;
 
     friend bool operator==(const PanelEntry&, const PanelEntry&) = default;
 };

@@ -89,6 +89,10 @@ FAULTS = [
      "return a.result.kind < b.result.kind;", "return a.result.kind > b.result.kind;"),
     ("progress counts a total of zero as done", "panel/modProgress.cpp",
      "if (rows[r].total > 0) {", "if (rows[r].total >= 0) {"),
+    ("done entries listed before the rest", "panel/modTabRules.cpp",
+     "[](const PanelEntry& e) { return !e.done; });", "[](const PanelEntry& e) { return e.done; });"),
+    ("done markers drawn at the opacity left over", "mapview/FaintMarkers.cpp",
+     "std::lround(kept + opacity * (drawn - kept))", "std::lround(kept + (1 - opacity) * (drawn - kept))"),
     # windows' pictures
     ("legend one row short", "windows/LegendPainter.cpp",
      "return (LongerColumn(professions) + 12) * RowPitch + 22;", "return (LongerColumn(professions) + 11) * RowPitch + 22;"),

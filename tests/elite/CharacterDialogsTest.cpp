@@ -42,6 +42,28 @@ TEST(CharacterDialogs, NamesAreCheckedCaseBlindAndForTheFiles)
         EXPECT_EQ(CheckName(characters, row.current, QString::fromUtf8(row.text)), row.expected) << row.name;
 }
 
+TEST(CharacterDialogs, TheEditorsFilterBoxNarrowsTheListAndTheButtonsActOnWhatIsListed)
+{
+    const World w = Tables().world; // "Skill 1 [H]", "Skill 2 [R]", ..., "Skill 5 [H]"; 3 and 4 of campaign 2
+    const struct {
+        const char* filter;
+        int campaign;
+        std::vector<int> listed;    // in elite number order
+        std::vector<bool> selected; // after Select all, 1 and 3 ticked before
+    } cases[] = {
+        {"r]", -1, {2, 4}, {false, true, true, true, true, false}},
+        {" SKILL 1 ", -1, {1}, {false, true, false, true, false, false}},
+        {"skill", 2, {3, 4}, {false, true, false, true, true, false}},
+    };
+    for (const auto& c : cases) {
+        const auto listed = EditorEliteEntries(w.elite, w.professions, c.campaign, -1, QString::fromLatin1(c.filter));
+        EXPECT_EQ(DataOf(listed), c.listed) << c.filter;
+        std::vector<bool> working = {false, true, false, true, false, false};
+        ApplySelection(working, listed, Selection::SelectAll);
+        EXPECT_EQ(working, c.selected) << c.filter << ": skills filtered out keep their ticks";
+    }
+}
+
 TEST(CharacterDialogs, CaptureDialogListsNamedCharactersWithoutTheSkill)
 {
     Tables t;

@@ -128,6 +128,28 @@ TEST(FindEliteAt, OrderEdgesAndRounding)
     }
 }
 
+TEST(DrawElites, ADoneSkillIsFaintBeneathTheRestStillAnswersAndNeverBlinks)
+{
+    TestWorld t = TestWorld::MapSkills();
+    t.place(1, 1, 1, 70, 30); // red, captured: box 64..76
+    t.place(2, 1, 1, 80, 30); // green, still to capture: box 74..86, over the red one
+    t.list({2, 1});
+    t.panel.lstElite.entries[1].done = true;
+    const QImage map = DrawOn(t, 1, 1);
+    // 35 % of red (255, 0, 0) and of its black rim over the map (40, 80, 40), by hand.
+    EXPECT_EQ(map.pixel(67, 30), qRgb(115, 52, 26));
+    EXPECT_EQ(map.pixel(64, 30), qRgb(26, 52, 26));
+    EXPECT_EQ(map.pixel(75, 30), qRgb(0, 255, 0)) << "what is still to do covers what is done";
+    EXPECT_EQ(FindEliteAt(t.world, t.panel, 1, 1, {66, 30}, {0, 0}, true)->Elite, 1) << "a faint marker answers";
+
+    ListInto(t.panel.lstLocations, {1});
+    t.panel.lstLocations.selected = 0;
+    for (const auto& [row, blinks] : {std::pair{1, false}, std::pair{0, true}}) {
+        t.panel.lstElite.selected = row;
+        EXPECT_EQ(EliteLayer().SelectionPosition({t.world, t.panel, 1, 1, {}, {200, 100}}).has_value(), blinks);
+    }
+}
+
 // ---- Information window ------------------------------------------------------
 
 struct TooltipFixture : ::testing::Test {

@@ -144,9 +144,17 @@ TEST(ProgressOverview, EveryCellAgreesWithWhatTheTabsList)
         EXPECT_EQ(overview.names, names) << c.title;
         EXPECT_EQ(Lines(overview), c.expected) << c.title;
         for (const auto& row : overview.rows)
-            for (std::size_t col = 0; col < overview.characters.size(); ++col)
+            for (std::size_t col = 0; col < overview.characters.size(); ++col) {
                 EXPECT_EQ(Listed(w, row, overview.characters[col]), std::make_pair(row.total, row.done[col]))
                     << c.title << ": " << row.name.toStdString() << ", column " << col;
+                // The line under the tab's list counts the same for a campaign.
+                const PanelState p = PanelFor(row, overview.characters[col]);
+                const auto line = row.kind == modProgress::RowKind::Chests ? modProgress::ChestsDoneHere(w, p)
+                                                                           : modProgress::EliteDoneHere(w, p);
+                EXPECT_TRUE(row.kind == modProgress::RowKind::Profession || row.kind == modProgress::RowKind::Total ||
+                            line.count == (modProgress::DoneCount{row.done[col], row.total}))
+                    << c.title << ": the line under the list, " << row.name.toStdString();
+            }
     }
     EXPECT_TRUE(modProgress::BuildOverview(World{}).rows.empty()) << "an empty world counts nothing";
 }
