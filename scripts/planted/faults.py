@@ -163,4 +163,10 @@ FAULTS = [
      "    m_rest -= steps * kNotch;", "    m_rest = 0;"),
     ("a zoomed map smaller than the view left at the top left", "mapview/MapZoom.cpp",
      "    return actualSize ? 0.0 : (view - map) / 2.0;", "    return 0.0;"),
+    # the rough edges a player trips on
+    ("date boxes sized without their own margins", "layers/frmMarkTreasureAsOpened.cpp",
+     "    return digits * widestDigit + aroundText + 1;", "    return digits * widestDigit + 0 * aroundText;"),
+    ("menu titles as wide as their size hint less a letter", "panel/frmMenu.cpp",
+     "const int w = std::max(l->sizeHint().width(), text + m.left() + m.right() + 2 * l->margin()) + 2;",
+     "const int w = l->sizeHint().width() - 6 + 0 * (text + m.left());"),
 ]

@@ -2,6 +2,7 @@
 // over a copy of the demo world: each main path, its refusals, failed saves,
 // and a restart that finds what was saved.
 #include "../ProgramCopy.h"
+#include "../TextPixels.h"
 #include "../core/TestFiles.h"
 #include "app/WayloomProgram.h"
 #include "core/TextNumbers.h"
@@ -343,6 +344,34 @@ TEST(DialogWindows, AChestIsMarkedOpenedWithADateTypedInEachOrder)
         EXPECT_EQ(d.txtDate[0]->text(), QStringLiteral("2"));
         EXPECT_EQ(folder.read("Personal/Char01OpenedTreasures.txt"), old);
         EXPECT_EQ(s.world().treasures.Treasures[1].OpenedOn[1], QDate(2008, 2, 29));
+    }
+}
+
+TEST(DialogWindows, TheDateBoxesShowEveryDigitUncutAtTwoFontSizes)
+{
+    ProgramCopy folder;
+    ASSERT_TRUE(folder.write("Personal/Characters.txt", kTwoCharacters));
+    Started s(folder);
+    for (const int points : {9, 20}) {
+        SCOPED_TRACE(points);
+        // Over the panel, as the program opens it: the panel's style sheet
+        // gives the boxes their padding and border only once shown.
+        frmMarkTreasureAsOpened d(s.world(), 1, false, {}, QStringLiteral("d/M/yyyy"), &s.menu());
+        d.setStyleSheet(QStringLiteral("QLineEdit { font-size: %1pt; }").arg(points));
+        d.show();
+        QApplication::processEvents();
+        d.cmdCancel->setFocus();
+        for (std::size_t k = 0; k < 3; ++k) {
+            QLineEdit* box = d.txtDate[k];
+            const int width = box->width();
+            for (char digit = '0'; digit <= '9'; ++digit) {
+                const QString text(k == 2 ? 4 : 2, QLatin1Char(digit));
+                const int roomy = TextPixels(box, text, width + 400);
+                const int inBox = TextPixels(box, text, width);
+                EXPECT_GT(roomy, 0);
+                EXPECT_GE(inBox * 20, roomy * 19) << "box " << k << " cuts " << text.toStdString();
+            }
+        }
     }
 }
 

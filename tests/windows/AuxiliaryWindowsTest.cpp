@@ -2,6 +2,7 @@
 // popup menu and what its rows do, the legend, minimising and restoring, and
 // the credits and about windows.
 #include "../ProgramCopy.h"
+#include "../TextPixels.h"
 #include "app/WayloomProgram.h"
 #include "core/TextNumbers.h"
 #include "core/modMain.h"
@@ -116,6 +117,29 @@ TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
     QTest::keyClick(popup, Qt::Key_Return);
     EXPECT_FALSE(popup->isVisible());
     EXPECT_EQ(s.panel().HoverMode, HoverFollowPointer);
+}
+
+TEST(PopupMenuWindow, TheMenuTitlesShowEveryLetterAtTwoFontSizes)
+{
+    ProgramCopy folder;
+    Started s(folder);
+    ASSERT_EQ(s.result, WayloomProgram::StartResult::Started);
+    const QString panelStyle = s.menu().styleSheet();
+    for (const int points : {9, 20}) {
+        SCOPED_TRACE(points);
+        s.menu().setStyleSheet(panelStyle + QStringLiteral("QLabel#menuTitle { font-size: %1pt; }").arg(points));
+        QApplication::processEvents();
+        int right = 0;
+        for (QLabel* title : s.menu().lblMenu) {
+            SCOPED_TRACE(title->text().toStdString());
+            EXPECT_GE(title->x(), right) << "the titles do not overlap";
+            right = title->geometry().right() + 1;
+            const int width = title->width();
+            const QString text = title->text();
+            EXPECT_EQ(TextPixels(title, text, width), TextPixels(title, text, width + 300)) << "width " << width;
+            title->resize(width, title->height());
+        }
+    }
 }
 
 TEST(PopupMenuWindow, RowsActOnThePanelAndTheWindows)
