@@ -89,6 +89,8 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
     const int zone = panel.ChosenZone(world.campaigns);
     const QString boss = panel.txtEliteBossName.toLower();
 
+    // While the done skills are drawn: where each of their markers goes.
+    mapview::FaintMarkers* faint = nullptr;
     // Large markers: the profession's abbreviation over the boss's code.
     auto drawSkill = [&](const modElite::EliteSkill& skill, QRgb fill, bool bossFilter, const QString& abbreviation) {
         for (std::size_t i = 1; i < skill.Locations.size(); ++i) {
@@ -99,6 +101,10 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
                 continue;
             if (bossFilter && !boss.isEmpty() && !loc.Boss.toLower().contains(boss))
                 continue;
+            if (faint) {
+                const MarkerRect a = Area(loc, panel.LargeMarkers);
+                faint->Keep(QRect(QPoint(a.Left, a.Top), QPoint(a.Right, a.Bottom)).adjusted(-3, -3, 3, 3));
+            }
             if (panel.LargeMarkers) {
                 const MarkerRect a = Area(loc, true);
                 painter.ClearBox(QRect(QPoint(a.Left, a.Top), QPoint(a.Right, a.Bottom)), fill, abbreviation,
@@ -122,9 +128,11 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
     // capture cover them.
     const auto& listed = panel.lstElite.entries;
     if (std::any_of(listed.begin(), listed.end(), [](const PanelEntry& e) { return e.done; })) {
-        mapview::FaintMarkers faint(picTemp);
+        mapview::FaintMarkers done(picTemp);
+        faint = &done;
         drawListed(true);
-        faint.Finish();
+        faint = nullptr;
+        done.Finish();
     }
     drawListed(false);
     drawSkill(world.elite.EliteSkills[0], kNoEliteGrey.rgb(), false, QString());

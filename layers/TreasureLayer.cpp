@@ -53,12 +53,14 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const QImage& icon = layermarkers::Picture(layermarkers::Marker::Treasure, panel.LargeMarkers);
-    auto drawListed = [&](bool done) {
+    auto drawListed = [&](bool done, mapview::FaintMarkers* faint) {
         for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
             const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
             if (!chest || entry.done != done || !OnMap(*chest, c, r) || (zone && chest->Zone != *zone))
                 continue;
             const MarkerRect area = RectOf(*chest, panel.LargeMarkers);
+            if (faint)
+                faint->Keep(QRect(QPoint(area.Left, area.Top), icon.size()));
             layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
         }
     };
@@ -67,10 +69,10 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
     const auto& listed = panel.lstVarshaTreasures.entries;
     if (std::any_of(listed.begin(), listed.end(), [](const PanelEntry& e) { return e.done; })) {
         mapview::FaintMarkers faint(picTemp);
-        drawListed(true);
+        drawListed(true, &faint);
         faint.Finish();
     }
-    drawListed(false);
+    drawListed(false, nullptr);
 }
 
 int FindTreasureAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset)

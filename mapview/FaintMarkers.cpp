@@ -3,7 +3,6 @@
 #include <QColor>
 
 #include <cmath>
-#include <cstring>
 
 namespace mapview {
 
@@ -25,29 +24,37 @@ FaintMarkers::FaintMarkers(QImage& picture) : m_picture(picture)
 {
     if (!m_picture.isNull() && !Is32Bit(m_picture.format()))
         m_picture = m_picture.convertToFormat(QImage::Format_RGB32);
-    m_kept = m_picture.copy();
+}
+
+void FaintMarkers::Keep(const QRect& area)
+{
+    const QRect clipped = area.intersected(m_picture.rect());
+    if (!clipped.isEmpty())
+        m_places.push_back({clipped, m_picture.copy(clipped)});
 }
 
 void FaintMarkers::Finish(double opacity)
 {
-    if (m_picture.isNull() || m_picture.size() != m_kept.size())
-        return;
-    if (m_picture.format() != m_kept.format())
-        m_kept = m_kept.convertToFormat(m_picture.format());
-    for (int y = 0; y < m_picture.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
-        const auto* kept = reinterpret_cast<const QRgb*>(m_kept.constScanLine(y));
-        if (std::memcmp(line, kept, static_cast<std::size_t>(m_picture.width()) * sizeof(QRgb)) == 0)
-            continue; // most lines hold no marker
-        for (int x = 0; x < m_picture.width(); ++x) {
-            const QRgb d = line[x];
-            const QRgb k = kept[x];
-            if (d == k)
-                continue;
-            line[x] = qRgba(Towards(qRed(k), qRed(d), opacity), Towards(qGreen(k), qGreen(d), opacity),
-                            Towards(qBlue(k), qBlue(d), opacity), Towards(qAlpha(k), qAlpha(d), opacity));
+    // Latest first: a place kept over an earlier done marker blends towards
+    // that marker, which its own place then blends towards the map.
+    for (auto place = m_places.rbegin(); place != m_places.rend(); ++place) {
+        const QRect& a = place->area;
+        const QImage kept =
+            place->kept.format() == m_picture.format() ? place->kept : place->kept.convertToFormat(m_picture.format());
+        for (int y = 0; y < a.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(m_picture.scanLine(a.top() + y)) + a.left();
+            const auto* under = reinterpret_cast<const QRgb*>(kept.constScanLine(y));
+            for (int x = 0; x < a.width(); ++x) {
+                const QRgb d = line[x];
+                const QRgb k = under[x];
+                if (d == k)
+                    continue;
+                line[x] = qRgba(Towards(qRed(k), qRed(d), opacity), Towards(qGreen(k), qGreen(d), opacity),
+                                Towards(qBlue(k), qBlue(d), opacity), Towards(qAlpha(k), qAlpha(d), opacity));
+            }
         }
     }
+    m_places.clear();
 }
 
 } // namespace mapview
