@@ -321,25 +321,7 @@ std::vector<PanelEntry> UncapturedCharacters(const modCharacters::Tables& charac
 
 bool MarkCaptured(const QString& appFolder, modElite::Tables& elite, int eliteNumber, int c, QString* error)
 {
-    if (eliteNumber < 0 || eliteNumber > elite.highest() || c < 1 || c > modCharacters::kMaxCharacterNumber) {
-        if (error)
-            *error = QStringLiteral("skill %1 or character %2 does not exist").arg(eliteNumber).arg(c);
-        return false;
-    }
-    auto& captured = elite.EliteSkills[static_cast<size_t>(eliteNumber)].Captured;
-    const auto k = static_cast<size_t>(c);
-    const size_t oldSize = captured.size();
-    const bool old = k < oldSize && captured[k];
-    if (captured.size() <= k)
-        captured.resize(k + 1, false);
-    captured[k] = true;
-    if (modCharacters::SaveCapturedElites(appFolder, c, elite, error))
-        return true;
-    if (k < oldSize)
-        captured[k] = old;
-    else
-        captured.resize(oldSize);
-    return false;
+    return modCharacters::SaveCapture(appFolder, elite, eliteNumber, c, true, error);
 }
 
 } // namespace modCharacterDialogs

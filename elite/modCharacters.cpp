@@ -118,4 +118,28 @@ bool SaveCapturedElites(const QString& appFolder, int character, const modElite:
                                     error);
 }
 
+bool SaveCapture(const QString& appFolder, modElite::Tables& elite, int eliteNumber, int c, bool captured,
+                 QString* error)
+{
+    if (eliteNumber < 0 || eliteNumber > elite.highest() || !ValidCharacter(c)) {
+        if (error)
+            *error = QStringLiteral("skill %1 or character %2 does not exist").arg(eliteNumber).arg(c);
+        return false;
+    }
+    auto& flags = elite.EliteSkills[static_cast<size_t>(eliteNumber)].Captured;
+    const auto k = static_cast<size_t>(c);
+    const size_t oldSize = flags.size();
+    const bool old = k < oldSize && flags[k];
+    if (flags.size() <= k)
+        flags.resize(k + 1, false);
+    flags[k] = captured;
+    if (SaveCapturedElites(appFolder, c, elite, error))
+        return true;
+    if (k < oldSize)
+        flags[k] = old;
+    else
+        flags.resize(oldSize);
+    return false;
+}
+
 } // namespace modCharacters

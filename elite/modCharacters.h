@@ -71,5 +71,9 @@ void LoadCapturedElites(const LoadContext& ctx, const Tables& characters, modEli
 // Rewrites character c's CapElite file from the flags, elite numbers ascending.
 bool SaveCapturedElites(const QString& appFolder, int character, const modElite::Tables& elite,
                         QString* error = nullptr);
+// Sets whether character c captured skill `eliteNumber` and rewrites c's
+// file; the flag stays as it was when the write fails (false, with why).
+bool SaveCapture(const QString& appFolder, modElite::Tables& elite, int eliteNumber, int c, bool captured,
+                 QString* error = nullptr);
 
 } // namespace modCharacters

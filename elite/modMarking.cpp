@@ -1,5 +1,9 @@
 #include "elite/modMarking.h"
 
+#include "layers/modTreasureDate.h"
+#include "panel/modEliteTab.h"
+#include "panel/modTreasuresPetsTab.h"
+
 #include <algorithm>
 
 namespace modMarking {
@@ -9,26 +13,6 @@ namespace {
 bool ValidCharacter(int character)
 {
     return character >= 1 && character <= modCharacters::kMaxCharacterNumber;
-}
-
-// Sets one slot of a per-character list, growing it when needed, and puts
-// the list back as it was when `save` fails.
-template <class T, class Save>
-bool SetAndSave(std::vector<T>& column, int character, const T& value, const Save& save)
-{
-    const auto k = static_cast<std::size_t>(character);
-    const std::size_t oldSize = column.size();
-    const T old = k < oldSize ? column[k] : T();
-    if (column.size() <= k)
-        column.resize(k + 1, T());
-    column[k] = value;
-    if (save())
-        return true;
-    if (k < oldSize)
-        column[k] = old;
-    else
-        column.resize(oldSize);
-    return false;
 }
 
 } // namespace
@@ -44,14 +28,11 @@ State StateOf(const modElite::Tables& elite, const modTreasures::Tables& treasur
 {
     if (!Markable(elite, treasures, kind, thing) || !ValidCharacter(character))
         return {};
-    const auto k = static_cast<std::size_t>(character);
-    if (kind == Kind::Capture) {
-        const auto& captured = elite.EliteSkills[static_cast<std::size_t>(thing)].Captured;
-        return {k < captured.size() && captured[k], {}};
-    }
-    const auto& opened = treasures.Treasures[static_cast<std::size_t>(thing)].OpenedOn;
-    if (k < opened.size() && opened[k])
-        return {true, *opened[k]};
+    if (kind == Kind::Capture)
+        return {modEliteTab::CapturedBy(elite.EliteSkills[static_cast<std::size_t>(thing)], character), {}};
+    const auto& chest = treasures.Treasures[static_cast<std::size_t>(thing)];
+    if (modTreasuresPetsTab::OpenedBy(chest, character))
+        return {true, *chest.OpenedOn[static_cast<std::size_t>(character)]};
     return {};
 }
 
@@ -67,24 +48,16 @@ Step ToggleStep(const modElite::Tables& elite, const modTreasures::Tables& treas
 bool Apply(const QString& appFolder, Tables tables, Kind kind, int thing, int character, const State& state,
            QString* error)
 {
-    const bool datedChest = kind == Kind::Chest && state.done;
-    if (!Markable(tables.elite, tables.treasures, kind, thing) || !ValidCharacter(character) ||
-        (datedChest && !state.date.isValid())) {
+    // The savers check the character and the date.
+    if (!Markable(tables.elite, tables.treasures, kind, thing)) {
         if (error)
-            *error = QStringLiteral("there is no such thing to mark for character %1").arg(character);
+            *error = QStringLiteral("there is no skill or chest %1 to mark").arg(thing);
         return false;
     }
-    if (kind == Kind::Capture) {
-        auto& captured = tables.elite.EliteSkills[static_cast<std::size_t>(thing)].Captured;
-        return SetAndSave<bool>(captured, character, state.done, [&] {
-            return modCharacters::SaveCapturedElites(appFolder, character, tables.elite, error);
-        });
-    }
-    auto& opened = tables.treasures.Treasures[static_cast<std::size_t>(thing)].OpenedOn;
-    const std::optional<QDate> value = state.done ? std::optional<QDate>(state.date) : std::nullopt;
-    return SetAndSave<std::optional<QDate>>(opened, character, value, [&] {
-        return modTreasures::SaveOpenedTreasures(appFolder, character, tables.treasures, error);
-    });
+    if (kind == Kind::Capture)
+        return modCharacters::SaveCapture(appFolder, tables.elite, thing, character, state.done, error);
+    return modTreasureDate::SetOpenedTreasure(appFolder, tables.treasures, thing, character,
+                                              state.done ? std::optional<QDate>(state.date) : std::nullopt, error);
 }
 
 std::vector<Tick> Ticks(const modCharacters::Tables& characters, const modElite::Tables& elite,
@@ -107,28 +80,28 @@ void History::Record(const Step& step)
     m_redo.clear();
 }
 
+template <class From, class To>
+std::optional<Step> History::Move(From& from, To& to, State Step::*state, const QString& appFolder, Tables tables,
+                                  QString* error)
+{
+    if (from.empty())
+        return std::nullopt;
+    const Step step = from.back();
+    if (!Apply(appFolder, tables, step.kind, step.thing, step.character, step.*state, error))
+        return std::nullopt;
+    from.pop_back();
+    to.push_back(step);
+    return step;
+}
+
 std::optional<Step> History::Undo(const QString& appFolder, Tables tables, QString* error)
 {
-    if (m_undo.empty())
-        return std::nullopt;
-    const Step step = m_undo.back();
-    if (!Apply(appFolder, tables, step.kind, step.thing, step.character, step.before, error))
-        return std::nullopt;
-    m_undo.pop_back();
-    m_redo.push_back(step);
-    return step;
+    return Move(m_undo, m_redo, &Step::before, appFolder, tables, error);
 }
 
 std::optional<Step> History::Redo(const QString& appFolder, Tables tables, QString* error)
 {
-    if (m_redo.empty())
-        return std::nullopt;
-    const Step step = m_redo.back();
-    if (!Apply(appFolder, tables, step.kind, step.thing, step.character, step.after, error))
-        return std::nullopt;
-    m_redo.pop_back();
-    m_undo.push_back(step);
-    return step;
+    return Move(m_redo, m_undo, &Step::after, appFolder, tables, error);
 }
 
 void History::ForgetCharacter(int character)

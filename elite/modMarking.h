@@ -108,6 +108,11 @@ public:
     void ForgetCharacter(int character);
 
 private:
+    // The last step of `from` put in its `state` and moved to `to`.
+    template <class From, class To>
+    std::optional<Step> Move(From& from, To& to, State Step::*state, const QString& appFolder, Tables tables,
+                             QString* error);
+
     std::deque<Step> m_undo;
     std::vector<Step> m_redo;
 };

@@ -221,8 +221,19 @@ QString DisplayDate(const QDate& date, const DateOrder& order)
 bool SaveOpenedTreasure(const QString& appFolder, modTreasures::Tables& treasures, int t, int k, const QDate& date,
                         QString* error)
 {
+    if (!date.isValid()) {
+        if (error)
+            *error = QStringLiteral("the date is not valid");
+        return false;
+    }
+    return SetOpenedTreasure(appFolder, treasures, t, k, date, error);
+}
+
+bool SetOpenedTreasure(const QString& appFolder, modTreasures::Tables& treasures, int t, int k,
+                       const std::optional<QDate>& date, QString* error)
+{
     if (t < 1 || t > treasures.count() || !treasures.Treasures[static_cast<size_t>(t)].Present || k < 1 ||
-        k > modCharacters::kMaxCharacterNumber || !date.isValid()) {
+        k > modCharacters::kMaxCharacterNumber || (date && !date->isValid())) {
         if (error)
             *error = QStringLiteral("treasure %1, character %2 or the date is not valid").arg(t).arg(k);
         return false;

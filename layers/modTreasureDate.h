@@ -79,5 +79,8 @@ QString DisplayDate(const QDate& date, const DateOrder& order);
 // A treasure whose line could not be read is refused.
 bool SaveOpenedTreasure(const QString& appFolder, modTreasures::Tables& treasures, int t, int k, const QDate& date,
                         QString* error = nullptr);
+// The same with the date cleared too (nothing: character k has not opened it).
+bool SetOpenedTreasure(const QString& appFolder, modTreasures::Tables& treasures, int t, int k,
+                       const std::optional<QDate>& date, QString* error = nullptr);
 
 } // namespace modTreasureDate
