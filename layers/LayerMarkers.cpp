@@ -53,19 +53,29 @@ void SwordSymbol(QPainter& p, int size, QPointF origin = {})
     p.restore();
 }
 
+// A shield from left `l` to right `r`, top `t` to its point at bottom `b`:
+// straight sides down to `waist` of its height, then curving in to the point
+// (the curves' control points `tipInset` above it).
+QPainterPath ShieldPath(double l, double r, double t, double b, double waist, double tipInset)
+{
+    const double cx = (l + r) / 2.0;
+    QPainterPath shield;
+    shield.moveTo(l, t);
+    shield.lineTo(r, t);
+    shield.lineTo(r, t + (b - t) * waist);
+    shield.quadTo(r, b - tipInset, cx, b);
+    shield.quadTo(l, b - tipInset, l, t + (b - t) * waist);
+    shield.closeSubpath();
+    return shield;
+}
+
 // A shield with a stud, in a square of `size` at `origin`.
 void ShieldSymbol(QPainter& p, int size, const QColor& dark, QPointF origin = {})
 {
     p.save();
     p.translate(origin);
-    const double l = 3.5, r = size - 3.5, t = 3.0, b = size - 2.5, cx = size / 2.0;
-    QPainterPath shield;
-    shield.moveTo(l, t);
-    shield.lineTo(r, t);
-    shield.lineTo(r, t + (b - t) * 0.45);
-    shield.quadTo(r, b - 1.5, cx, b);
-    shield.quadTo(l, b - 1.5, l, t + (b - t) * 0.45);
-    shield.closeSubpath();
+    const double t = 3.0, b = size - 2.5, cx = size / 2.0;
+    const QPainterPath shield = ShieldPath(3.5, size - 3.5, t, b, 0.45, 1.5);
     p.setPen(Qt::NoPen);
     p.setBrush(kSymbol);
     p.drawPath(shield);
@@ -110,14 +120,7 @@ QImage LargeCollector(bool armour, const QColor& light, const QColor& dark, qrea
     QImage img = Blank(size, dpr);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const double l = 0.8, r = size - 0.8, t = 0.8, b = size - 0.8, cx = size / 2.0;
-    QPainterPath outline;
-    outline.moveTo(l, t);
-    outline.lineTo(r, t);
-    outline.lineTo(r, t + (b - t) * 0.5);
-    outline.quadTo(r, b - 3.0, cx, b);
-    outline.quadTo(l, b - 3.0, l, t + (b - t) * 0.5);
-    outline.closeSubpath();
+    const QPainterPath outline = ShieldPath(0.8, size - 0.8, 0.8, size - 0.8, 0.5, 3.0);
     QLinearGradient g(0, 0, 0, size);
     g.setColorAt(0.0, light.lighter(118));
     g.setColorAt(1.0, dark);

@@ -375,47 +375,48 @@ void frmMap::PointerDoubleClick(PointerButton button, PointerKeys keys, QPointF 
         ActOnMapPoint(m_lastPointer, globalPos);
 }
 
+std::optional<LayerHit> frmMap::FindAt(LayerId layer, QPointF pos) const
+{
+    const MapLayer* found = m_layers.Get(layer);
+    return found ? found->Find(pos, Context()) : std::nullopt;
+}
+
+std::optional<MapLayers::ChainHit> frmMap::SkillOrChestAt(QPointF pos) const
+{
+    for (LayerId layer : {LayerId::Elite, LayerId::Treasures})
+        if (const auto hit = FindAt(layer, pos))
+            return MapLayers::ChainHit{layer, *hit};
+    return std::nullopt;
+}
+
 void frmMap::MarkMapPoint(QPointF pos, QPoint globalPos)
 {
     if (!m_mapLoaded)
         return;
-    // The markers a double click acts on, in the same order.
-    const MapContext ctx = Context();
-    auto find = [&](LayerId id) -> std::optional<LayerHit> {
-        const MapLayer* layer = m_layers.Get(id);
-        return layer ? layer->Find(pos, ctx) : std::nullopt;
-    };
-    if (const auto hit = find(LayerId::Elite)) {
-        if (hit->Item != 0)
-            emit captureToggleRequested(hit->Item, globalPos);
+    const auto hit = SkillOrChestAt(pos);
+    if (!hit || hit->Hit.Item == 0)
         return;
-    }
-    if (const auto hit = find(LayerId::Treasures))
-        emit treasureToggleRequested(hit->Item, globalPos);
+    if (hit->Layer == LayerId::Elite)
+        emit captureToggleRequested(hit->Hit.Item, globalPos);
+    else
+        emit treasureToggleRequested(hit->Hit.Item, globalPos);
 }
 
 void frmMap::ActOnMapPoint(QPointF pos, QPoint globalPos)
 {
     if (!m_mapLoaded)
         return;
-    const MapContext ctx = Context();
-    auto find = [&](LayerId id) -> std::optional<LayerHit> {
-        const MapLayer* layer = m_layers.Get(id);
-        return layer ? layer->Find(pos, ctx) : std::nullopt;
-    };
-    if (const auto hit = find(LayerId::Elite)) {
-        if (hit->Item != 0)
-            emit captureRequested(hit->Item);
-        return;
-    }
-    if (const auto hit = find(LayerId::Treasures)) {
-        emit treasureMarkRequested(hit->Item);
+    if (const auto hit = SkillOrChestAt(pos)) {
+        if (hit->Layer == LayerId::Treasures)
+            emit treasureMarkRequested(hit->Hit.Item);
+        else if (hit->Hit.Item != 0)
+            emit captureRequested(hit->Hit.Item);
         return;
     }
     // Collectors and pets do nothing; a note or empty map offer the note menu.
-    if (find(LayerId::Collectors) || find(LayerId::Pets))
+    if (FindAt(LayerId::Collectors, pos) || FindAt(LayerId::Pets, pos))
         return;
-    const auto note = find(LayerId::Notes);
+    const auto note = FindAt(LayerId::Notes, pos);
     m_menuPopUpTag = note ? note->Item : -1;
     m_mnuNoteInsert->setEnabled(!note);
     m_mnuNoteEdit->setEnabled(note.has_value());

@@ -147,6 +147,11 @@ protected:
 
 private:
     MapContext Context() const;
+    // What layer `layer` has under viewport point `pos`.
+    std::optional<LayerHit> FindAt(LayerId layer, QPointF pos) const;
+    // The boss (a boss without a skill answers with item 0), else the chest,
+    // under `pos`: what a double click and a Shift+click act on.
+    std::optional<MapLayers::ChainHit> SkillOrChestAt(QPointF pos) const;
     void DrawStartPicture();
     void SyncInformationWindows();
     void SyncFlashTimers();

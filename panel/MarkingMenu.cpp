@@ -103,27 +103,27 @@ bool MarkingMenu::Toggle(modMarking::Kind kind, int thing, int character)
 
 void MarkingMenu::Undo()
 {
-    if (!m_context.markings().CanUndo())
-        return;
-    QString error;
-    if (const auto step = m_context.markings().Undo(m_context.world().appFolder, Tables(), &error)) {
-        Saved(*step);
-        return;
-    }
-    showError(QStringLiteral("The marking could not be undone (%1). Nothing was changed.").arg(error));
-    ShowBackupNotice(m_owner);
+    Replay(true);
 }
 
 void MarkingMenu::Redo()
 {
-    if (!m_context.markings().CanRedo())
+    Replay(false);
+}
+
+void MarkingMenu::Replay(bool undo)
+{
+    modMarking::History& history = m_context.markings();
+    if (!(undo ? history.CanUndo() : history.CanRedo()))
         return;
     QString error;
-    if (const auto step = m_context.markings().Redo(m_context.world().appFolder, Tables(), &error)) {
+    const QString& folder = m_context.world().appFolder;
+    if (const auto step = undo ? history.Undo(folder, Tables(), &error) : history.Redo(folder, Tables(), &error)) {
         Saved(*step);
         return;
     }
-    showError(QStringLiteral("The marking could not be made again (%1). Nothing was changed.").arg(error));
+    showError(QStringLiteral("The marking could not be %1 (%2). Nothing was changed.")
+                  .arg(undo ? QStringLiteral("undone") : QStringLiteral("made again"), error));
     ShowBackupNotice(m_owner);
 }
 

@@ -47,6 +47,8 @@ signals:
 
 private:
     modMarking::Tables Tables() const;
+    // The last marking undone (or the last undone made again), saved.
+    void Replay(bool undo);
     void Saved(const modMarking::Step& step);
 
     PanelContext& m_context;
