@@ -89,6 +89,8 @@ const std::map<QString, Store>& Keys()
         {QStringLiteral("EliteDone"), Strict(&Settings::EliteDone)},
         {QStringLiteral("ChestDone"), Strict(&Settings::ChestDone)},
         {QStringLiteral("LargeMarkers"), Strict(&Settings::LargeMarkers)},
+        {QStringLiteral("MapZoom"), Number(&Settings::MapZoom)},
+        {QStringLiteral("OverviewInset"), Strict(&Settings::OverviewInset)},
     };
     return keys;
 }
@@ -182,6 +184,10 @@ QStringList OptionsLines(const Settings& s, bool maximisedLayout)
         lines << line("ChestDone", 1);
     if (s.LargeMarkers != 0)
         lines << line("LargeMarkers", 1);
+    if (s.MapZoom != 100)
+        lines << line("MapZoom", s.MapZoom);
+    if (s.OverviewInset != 0)
+        lines << line("OverviewInset", 1);
     return lines;
 }
 

@@ -54,6 +54,10 @@ struct Settings {
     uint8_t EliteDone = 0;
     uint8_t ChestDone = 0;
     uint8_t LargeMarkers = 0;
+    // The map's zoom in percent (0 = fit to the window) and its overview
+    // inset (0 off). Written only when not 100 % and when set.
+    int16_t MapZoom = 100;
+    uint8_t OverviewInset = 0;
 
     bool operator==(const Settings&) const = default;
 };

@@ -60,14 +60,15 @@ QFont MarkerFont()
 // One box from (Left, Top) to (Right, Bottom), edges included (13 x 13
 // pixels, the very pixels that answer the pointer), filled, with a black rim,
 // and the marker code printed inside.
-void DrawMarker(mapview::MarkerPainter& p, const modElite::EliteLocation& loc, QRgb fill)
+void DrawMarker(mapview::MarkerPainter& p, const modElite::EliteLocation& loc, QRgb fill, QPoint shift)
 {
     if (loc.Right < loc.Left || loc.Bottom < loc.Top)
         return;
-    p.Box(QRect(QPoint(loc.Left, loc.Top), QPoint(loc.Right, loc.Bottom)), fill, qRgb(0, 0, 0));
+    const QRect box = QRect(QPoint(loc.Left, loc.Top), QPoint(loc.Right, loc.Bottom)).translated(shift);
+    p.Box(box, fill, qRgb(0, 0, 0));
     if (!loc.MarkerType.isEmpty()) {
-        const int x = loc.Left + (loc.MarkerType.size() == 1 ? 3 : 1);
-        p.Text(loc.MarkerType, x, loc.Top - 1);
+        const int x = box.left() + (loc.MarkerType.size() == 1 ? 3 : 1);
+        p.Text(loc.MarkerType, x, box.top() - 1);
     }
 }
 
@@ -81,7 +82,8 @@ QColor ProfessionColour(const World& world, int profession)
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                const mapview::MarkerPlacement& place)
 {
     if (!panel.isShown(TabElite))
         return;
@@ -101,16 +103,17 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
                 continue;
             if (bossFilter && !boss.isEmpty() && !loc.Boss.toLower().contains(boss))
                 continue;
+            const QPoint shift = place.Shift({loc.X, loc.Y});
             if (faint) {
-                const MarkerRect a = Area(loc, panel.LargeMarkers);
+                const MarkerRect a = Area(loc, panel.LargeMarkers).Moved(shift);
                 faint->Keep(QRect(QPoint(a.Left, a.Top), QPoint(a.Right, a.Bottom)).adjusted(-3, -3, 3, 3));
             }
             if (panel.LargeMarkers) {
-                const MarkerRect a = Area(loc, true);
+                const MarkerRect a = Area(loc, true).Moved(shift);
                 painter.ClearBox(QRect(QPoint(a.Left, a.Top), QPoint(a.Right, a.Bottom)), fill, abbreviation,
                                  loc.MarkerType);
             } else {
-                DrawMarker(painter, loc, fill);
+                DrawMarker(painter, loc, fill, shift);
             }
         }
     };
@@ -139,7 +142,7 @@ void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, in
 }
 
 std::optional<EliteHit> FindEliteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer,
-                                    QPoint offset, bool eliteListOnly)
+                                    QPoint offset, bool eliteListOnly, const mapview::MarkerPlacement& place)
 {
     const QPoint pt = mapview::MapPointAt(pointer, offset);
     auto search = [&](int elite) -> std::optional<EliteHit> {
@@ -148,7 +151,8 @@ std::optional<EliteHit> FindEliteAt(const World& world, const PanelState& panel,
             return std::nullopt;
         for (std::size_t i = 1; i < skill->Locations.size(); ++i) {
             const modElite::EliteLocation& loc = skill->Locations[i];
-            if (OnMap(loc, c, r) && Area(loc, panel.LargeMarkers).Contains(pt.x(), pt.y()))
+            if (OnMap(loc, c, r) &&
+                Area(loc, panel.LargeMarkers).Moved(place.Shift({loc.X, loc.Y})).Contains(pt.x(), pt.y()))
                 return EliteHit{elite, static_cast<int>(i)};
         }
         return std::nullopt;
@@ -409,18 +413,19 @@ QImage PaintEliteTooltip(const EliteTooltip& t, const QImage& viewport, QPoint p
 
 void EliteLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
-    DrawElites(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+    DrawElites(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, ctx.Place);
 }
 
 std::optional<mapview::LayerHit> EliteLayer::Find(QPointF pointer, const MapContext& ctx) const
 {
-    const auto hit =
-        FindEliteAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset, false);
+    const auto hit = FindEliteAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset,
+                                 false, ctx.Place);
     if (!hit)
         return std::nullopt;
     const auto& loc = ctx.world.elite.EliteSkills[static_cast<std::size_t>(hit->Elite)]
                           .Locations[static_cast<std::size_t>(hit->Location)];
-    return mapview::LayerHit{hit->Elite, hit->Location, Area(loc, ctx.panel.LargeMarkers)};
+    return mapview::LayerHit{hit->Elite, hit->Location,
+                             Area(loc, ctx.panel.LargeMarkers).Moved(ctx.Place.Shift({loc.X, loc.Y}))};
 }
 
 std::optional<mapview::TooltipImage> EliteLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

@@ -25,8 +25,9 @@ inline const QColor kNoEliteGrey(170, 170, 170);
 QColor ProfessionColour(const World& world, int profession);
 
 // Draws the markers of the listed skills, then those of the bosses without
-// skill, for campaign c, region r.
-void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
+// skill, for campaign c, region r; zoomed, each where `place` puts it.
+void DrawElites(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                const mapview::MarkerPlacement& place = {});
 
 struct EliteHit {
     int Elite = 0;
@@ -35,10 +36,11 @@ struct EliteHit {
 
 // The first place under the viewport point `pointer` (viewport offset
 // `offset`) of a skill of the elite list, then, unless `eliteListOnly`, of
-// the bosses of the listed green items. Zone and boss-name filters are not
-// applied: a box the drawing leaves out still answers.
+// the bosses of the listed green items, each box where `place` draws it.
+// Zone and boss-name filters are not applied: a box the drawing leaves out
+// still answers.
 std::optional<EliteHit> FindEliteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer,
-                                    QPoint offset, bool eliteListOnly);
+                                    QPoint offset, bool eliteListOnly, const mapview::MarkerPlacement& place = {});
 
 // ---- The skill information window ----------------------------------------
 

@@ -29,10 +29,12 @@ bool OnMap(const modCollectors::Collector& col, int c, int r)
     return col.Campaign == c && col.Region == r;
 }
 
-MarkerRect RectOf(const modCollectors::Collector& col, bool large)
+// Where the marker of `col` is drawn (and answers the pointer).
+MarkerRect RectOf(const modCollectors::Collector& col, bool large, const mapview::MarkerPlacement& place)
 {
     return mapview::MarkerArea(mapview::MarkerKind::Collector, {col.X, col.Y},
-                               {col.Left, col.Top, col.Right, col.Bottom}, large);
+                               {col.Left, col.Top, col.Right, col.Bottom}, large)
+        .Moved(place.Shift({col.X, col.Y}));
 }
 
 constexpr int kTooltipWidth = 300;
@@ -51,7 +53,8 @@ std::optional<int> ZoneFilter(const World& world, const PanelState& panel)
     return zone == 0 ? std::nullopt : std::optional<int>(zone);
 }
 
-void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                    const mapview::MarkerPlacement& place)
 {
     if (!panel.isShown(TabCollectors))
         return;
@@ -63,17 +66,18 @@ void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel
         const modCollectors::Collector* col = CollectorOf(world, entry.data);
         if (!col || !OnMap(*col, c, r) || (zone && col->Zone != *zone))
             continue;
-        const MarkerRect area = RectOf(*col, large);
+        const MarkerRect area = RectOf(*col, large, place);
         layermarkers::BlitIcon(picTemp, col->IsArmor ? armour : weapons, area.Left, area.Top);
     }
 }
 
-int FindCollectorAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset)
+int FindCollectorAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset,
+                    const mapview::MarkerPlacement& place)
 {
     const QPoint pt = mapview::MapPointAt(pointer, offset);
     for (const PanelEntry& entry : panel.lstCollectors.entries) {
         const modCollectors::Collector* col = CollectorOf(world, entry.data);
-        if (col && OnMap(*col, c, r) && RectOf(*col, panel.LargeMarkers).Contains(pt.x(), pt.y()))
+        if (col && OnMap(*col, c, r) && RectOf(*col, panel.LargeMarkers, place).Contains(pt.x(), pt.y()))
             return entry.data;
     }
     return -1;
@@ -144,16 +148,18 @@ layertooltip::Tooltip FillCollectorTooltip(const World& world, const PanelState&
 
 void CollectorLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
-    DrawCollectors(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+    DrawCollectors(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, ctx.Place);
 }
 
 std::optional<mapview::LayerHit> CollectorLayer::Find(QPointF pointer, const MapContext& ctx) const
 {
-    const int id = FindCollectorAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset);
+    const int id =
+        FindCollectorAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset, ctx.Place);
     if (id < 1)
         return std::nullopt;
     return mapview::LayerHit{
-        id, 0, RectOf(ctx.world.collectors.Collectors[static_cast<std::size_t>(id)], ctx.panel.LargeMarkers)};
+        id, 0,
+        RectOf(ctx.world.collectors.Collectors[static_cast<std::size_t>(id)], ctx.panel.LargeMarkers, ctx.Place)};
 }
 
 std::optional<mapview::TooltipImage> CollectorLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

@@ -18,12 +18,14 @@ std::optional<int> ZoneFilter(const World& world, const PanelState& panel);
 
 // Draws the icons of the lstCollectors entries of campaign c, region r (and
 // of the chosen zone), later entries over earlier ones.
-void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
+void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                    const mapview::MarkerPlacement& place = {});
 
 // The first lstCollectors entry of campaign c, region r whose rectangle holds
 // the map point under viewport point `pointer` (edges included); the zone
 // choice is not applied. -1 when none.
-int FindCollectorAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset);
+int FindCollectorAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset,
+                    const mapview::MarkerPlacement& place = {});
 
 // Name, request, location, then one name row and one property block per
 // reward, bright when the reward matches the panel's filters, grey otherwise.

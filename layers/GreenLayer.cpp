@@ -52,7 +52,8 @@ GreenMark GreenMarkOf(const World& world, const PanelState& panel, int green)
     return MarkOf(world, panel, green, ListedElites(world, panel));
 }
 
-void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                const mapview::MarkerPlacement& place)
 {
     if (!panel.isShown(TabGreens))
         return;
@@ -66,15 +67,18 @@ void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, in
         if (!loc || !OnMap(*loc, c, r) || (zone && loc->Zone != *zone) || loc->Greens.size() < 2)
             continue;
         const mapview::MarkerRect data{loc->Left, loc->Top, loc->Right, loc->Bottom};
+        const QPoint shift = place.Shift({loc->X, loc->Y});
         switch (MarkOf(world, panel, entry.data, listed)) {
         case GreenMark::Marker: {
-            const auto area = mapview::MarkerArea(mapview::MarkerKind::GreenItem, {loc->X, loc->Y}, data, large);
+            const auto area =
+                mapview::MarkerArea(mapview::MarkerKind::GreenItem, {loc->X, loc->Y}, data, large).Moved(shift);
             layermarkers::BlitIcon(picTemp, marker, area.Left, area.Top);
             break;
         }
         case GreenMark::Bar: {
             // Under the boss's box, as wide as it, four pixels high.
-            const auto box = mapview::MarkerArea(mapview::MarkerKind::Elite, {loc->X, loc->Y}, data, large);
+            const auto box =
+                mapview::MarkerArea(mapview::MarkerKind::Elite, {loc->X, loc->Y}, data, large).Moved(shift);
             painter.Box(QRect(QPoint(box.Left, box.Bottom), QPoint(box.Right, box.Bottom + 3)), kGreen.rgb(),
                         qRgb(0, 0, 0));
             break;
@@ -87,7 +91,7 @@ void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, in
 
 void GreenLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
-    DrawGreens(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+    DrawGreens(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, ctx.Place);
 }
 
 std::optional<QPoint> GreenLayer::SelectionPosition(const MapContext& ctx) const

@@ -24,7 +24,8 @@ GreenMark GreenMarkOf(const World& world, const PanelState& panel, int green);
 // (and the chosen zone) and drops at least one item: marker at the place's
 // (Left, Top), or bar from (Left, Bottom) to (Right, Bottom + 3), edges
 // included, filled green with a black rim.
-void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
+void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                const mapview::MarkerPlacement& place = {});
 
 class GreenLayer : public mapview::MapLayer {
 public:

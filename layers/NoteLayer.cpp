@@ -26,9 +26,10 @@ bool OnMap(const modNotes::MapNote& note, int c, int r)
     return note.Campaign == c && note.Region == r;
 }
 
-MarkerRect RectOf(const modNotes::MapNote& note)
+// Where the marker of `note` is drawn (and answers the pointer).
+MarkerRect RectOf(const modNotes::MapNote& note, const mapview::MarkerPlacement& place)
 {
-    return {note.Left, note.Top, note.Right, note.Bottom};
+    return MarkerRect{note.Left, note.Top, note.Right, note.Bottom}.Moved(place.Shift({note.X, note.Y}));
 }
 
 constexpr int kTooltipWidth = 280;
@@ -37,24 +38,28 @@ const QColor kBodyColour(236, 236, 230);
 
 } // namespace
 
-void DrawNotes(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+void DrawNotes(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+               const mapview::MarkerPlacement& place)
 {
     if (!panel.isShown(TabNotes))
         return;
     const QImage& icon = layermarkers::Picture(layermarkers::Marker::Note);
     for (const PanelEntry& entry : panel.lstNotes.entries) {
         const modNotes::MapNote* note = NoteOf(world, entry.data);
-        if (note && OnMap(*note, c, r))
-            layermarkers::BlitIcon(picTemp, icon, note->Left, note->Top);
+        if (!note || !OnMap(*note, c, r))
+            continue;
+        const MarkerRect area = RectOf(*note, place);
+        layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
     }
 }
 
-int FindNoteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset)
+int FindNoteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset,
+               const mapview::MarkerPlacement& place)
 {
     const QPoint pt = mapview::MapPointAt(pointer, offset);
     for (const PanelEntry& entry : panel.lstNotes.entries) {
         const modNotes::MapNote* note = NoteOf(world, entry.data);
-        if (note && OnMap(*note, c, r) && RectOf(*note).Contains(pt.x(), pt.y()))
+        if (note && OnMap(*note, c, r) && RectOf(*note, place).Contains(pt.x(), pt.y()))
             return entry.data;
     }
     return -1;
@@ -87,15 +92,16 @@ layertooltip::Tooltip FillNoteTooltip(const World& world, int n)
 
 void NoteLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
-    DrawNotes(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+    DrawNotes(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, ctx.Place);
 }
 
 std::optional<mapview::LayerHit> NoteLayer::Find(QPointF pointer, const MapContext& ctx) const
 {
-    const int n = FindNoteAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset);
+    const int n =
+        FindNoteAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset, ctx.Place);
     if (n < 1)
         return std::nullopt;
-    return mapview::LayerHit{n, 0, RectOf(ctx.world.notes.Notes[static_cast<std::size_t>(n)])};
+    return mapview::LayerHit{n, 0, RectOf(ctx.world.notes.Notes[static_cast<std::size_t>(n)], ctx.Place)};
 }
 
 std::optional<mapview::TooltipImage> NoteLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

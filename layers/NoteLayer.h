@@ -11,11 +11,13 @@ namespace notelayer {
 // Grey 221 of the note window's title band.
 inline const QColor kNoteBand(221, 221, 221);
 
-void DrawNotes(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
+void DrawNotes(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+               const mapview::MarkerPlacement& place = {});
 
 // The first lstNotes entry of campaign c, region r whose rectangle holds the
 // map point under `pointer`, edges included; -1 when none.
-int FindNoteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset);
+int FindNoteAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset,
+               const mapview::MarkerPlacement& place = {});
 
 layertooltip::Tooltip FillNoteTooltip(const World& world, int note);
 

@@ -29,10 +29,12 @@ bool OnMap(const modPets::PetPlace& place, int c, int r)
     return place.Campaign == c && place.Region == r;
 }
 
-MarkerRect RectOf(const modPets::PetPlace& place, bool large)
+// Where the marker of `place` is drawn (and answers the pointer).
+MarkerRect RectOf(const modPets::PetPlace& place, bool large, const mapview::MarkerPlacement& at)
 {
     return mapview::MarkerArea(mapview::MarkerKind::Pet, {place.X, place.Y},
-                               {place.Left, place.Top, place.Right, place.Bottom}, large);
+                               {place.Left, place.Top, place.Right, place.Bottom}, large)
+        .Moved(at.Shift({place.X, place.Y}));
 }
 
 constexpr int kImageLeft = 12;
@@ -44,7 +46,8 @@ constexpr int kNoPictureWidth = 180;
 
 } // namespace
 
-void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+              const mapview::MarkerPlacement& at)
 {
     // The chests' show box governs the pets as well.
     if (!panel.isShown(TabTreasuresPets))
@@ -59,14 +62,14 @@ void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int 
             const modPets::PetPlace& place = pet->Places[j];
             if (!OnMap(place, c, r) || (zone && place.Zone != *zone))
                 continue;
-            const MarkerRect area = RectOf(place, panel.LargeMarkers);
+            const MarkerRect area = RectOf(place, panel.LargeMarkers, at);
             layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
         }
     }
 }
 
 std::optional<PetHit> FindPetAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer,
-                                QPoint offset)
+                                QPoint offset, const mapview::MarkerPlacement& at)
 {
     const QPoint pt = mapview::MapPointAt(pointer, offset);
     for (const PanelEntry& entry : panel.lstPets.entries) {
@@ -74,7 +77,7 @@ std::optional<PetHit> FindPetAt(const World& world, const PanelState& panel, int
         if (!pet)
             continue;
         for (std::size_t j = 1; j < pet->Places.size(); ++j)
-            if (OnMap(pet->Places[j], c, r) && RectOf(pet->Places[j], panel.LargeMarkers).Contains(pt.x(), pt.y()))
+            if (OnMap(pet->Places[j], c, r) && RectOf(pet->Places[j], panel.LargeMarkers, at).Contains(pt.x(), pt.y()))
                 return PetHit{entry.data, static_cast<int>(j)};
     }
     return std::nullopt;
@@ -115,17 +118,18 @@ layertooltip::Tooltip FillPetTooltip(const World& world, int petId)
 
 void PetLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
-    DrawPets(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+    DrawPets(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, ctx.Place);
 }
 
 std::optional<mapview::LayerHit> PetLayer::Find(QPointF pointer, const MapContext& ctx) const
 {
-    const auto hit = FindPetAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset);
+    const auto hit =
+        FindPetAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset, ctx.Place);
     if (!hit)
         return std::nullopt;
     const modPets::PetPlace& place =
         ctx.world.pets.Pets[static_cast<std::size_t>(hit->Pet)].Places[static_cast<std::size_t>(hit->Place)];
-    return mapview::LayerHit{hit->Pet, hit->Place, RectOf(place, ctx.panel.LargeMarkers)};
+    return mapview::LayerHit{hit->Pet, hit->Place, RectOf(place, ctx.panel.LargeMarkers, ctx.Place)};
 }
 
 std::optional<mapview::TooltipImage> PetLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

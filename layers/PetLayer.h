@@ -10,7 +10,8 @@
 
 namespace petlayer {
 
-void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
+void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+              const mapview::MarkerPlacement& at = {});
 
 struct PetHit {
     int Pet = 0;
@@ -21,7 +22,7 @@ struct PetHit {
 // of campaign c, region r whose rectangle holds the map point under
 // `pointer`, edges included.
 std::optional<PetHit> FindPetAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer,
-                                QPoint offset);
+                                QPoint offset, const mapview::MarkerPlacement& at = {});
 
 layertooltip::Tooltip FillPetTooltip(const World& world, int pet);
 

@@ -32,10 +32,12 @@ bool OnMap(const modTreasures::Treasure& chest, int c, int r)
     return chest.Campaign == c && chest.Region == r;
 }
 
-MarkerRect RectOf(const modTreasures::Treasure& chest, bool large)
+// Where the marker of `chest` is drawn (and answers the pointer).
+MarkerRect RectOf(const modTreasures::Treasure& chest, bool large, const mapview::MarkerPlacement& place)
 {
     return mapview::MarkerArea(mapview::MarkerKind::Chest, {chest.X, chest.Y},
-                               {chest.Left, chest.Top, chest.Right, chest.Bottom}, large);
+                               {chest.Left, chest.Top, chest.Right, chest.Bottom}, large)
+        .Moved(place.Shift({chest.X, chest.Y}));
 }
 
 constexpr int kTooltipWidth = 280;
@@ -47,7 +49,8 @@ const QColor kListColour(240, 240, 236);
 
 } // namespace
 
-void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel, int c, int r)
+void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                   const mapview::MarkerPlacement& place)
 {
     if (!panel.isShown(TabTreasuresPets))
         return;
@@ -58,7 +61,7 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
             const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
             if (!chest || entry.done != done || !OnMap(*chest, c, r) || (zone && chest->Zone != *zone))
                 continue;
-            const MarkerRect area = RectOf(*chest, panel.LargeMarkers);
+            const MarkerRect area = RectOf(*chest, panel.LargeMarkers, place);
             if (faint)
                 faint->Keep(QRect(QPoint(area.Left, area.Top), icon.size()));
             layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
@@ -75,12 +78,13 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
     drawListed(false, nullptr);
 }
 
-int FindTreasureAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset)
+int FindTreasureAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset,
+                   const mapview::MarkerPlacement& place)
 {
     const QPoint pt = mapview::MapPointAt(pointer, offset);
     for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
         const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
-        if (chest && OnMap(*chest, c, r) && RectOf(*chest, panel.LargeMarkers).Contains(pt.x(), pt.y()))
+        if (chest && OnMap(*chest, c, r) && RectOf(*chest, panel.LargeMarkers, place).Contains(pt.x(), pt.y()))
             return entry.data;
     }
     return -1;
@@ -156,16 +160,17 @@ layertooltip::Tooltip FillTreasureTooltip(const World& world, int treasure)
 
 void TreasureLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
-    DrawTreasures(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion);
+    DrawTreasures(picTemp, ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, ctx.Place);
 }
 
 std::optional<mapview::LayerHit> TreasureLayer::Find(QPointF pointer, const MapContext& ctx) const
 {
-    const int t = FindTreasureAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset);
+    const int t =
+        FindTreasureAt(ctx.world, ctx.panel, ctx.CurrentCampaign, ctx.CurrentRegion, pointer, ctx.Offset, ctx.Place);
     if (t < 1)
         return std::nullopt;
     return mapview::LayerHit{
-        t, 0, RectOf(ctx.world.treasures.Treasures[static_cast<std::size_t>(t)], ctx.panel.LargeMarkers)};
+        t, 0, RectOf(ctx.world.treasures.Treasures[static_cast<std::size_t>(t)], ctx.panel.LargeMarkers, ctx.Place)};
 }
 
 std::optional<mapview::TooltipImage> TreasureLayer::BuildTooltip(const mapview::LayerHit& hit, const MapContext& ctx,

@@ -13,11 +13,13 @@
 
 namespace treasurelayer {
 
-void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel, int c, int r);
+void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel, int c, int r,
+                   const mapview::MarkerPlacement& place = {});
 
 // The first lstVarshaTreasures entry of campaign c, region r whose rectangle
 // holds the map point under `pointer`, edges included; -1 when none.
-int FindTreasureAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset);
+int FindTreasureAt(const World& world, const PanelState& panel, int c, int r, QPointF pointer, QPoint offset,
+                   const mapview::MarkerPlacement& place = {});
 
 // left + blanks + right, with at least one blank, until the whole text set in
 // `font` (bold when `bold`) is at least `width` pixels wide.

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace mapview {
@@ -13,6 +14,28 @@ namespace mapview {
 namespace {
 
 constexpr QImage::Format kFormat = QImage::Format_RGB32;
+
+bool IsScaleOne(double scale)
+{
+    return std::abs(scale - 1.0) < 1e-9;
+}
+
+int WholePixels(double v)
+{
+    return static_cast<int>(std::floor(v + 0.5));
+}
+
+// Copies `source` into the same-sized `target` without a new allocation
+// when it can.
+void CopyInto(QImage& target, const QImage& source)
+{
+    if (target.size() != source.size() || target.format() != source.format() || !target.isDetached() ||
+        source.isNull()) {
+        target = source.copy();
+        return;
+    }
+    std::memcpy(target.bits(), source.constBits(), static_cast<std::size_t>(source.sizeInBytes()));
+}
 
 } // namespace
 
@@ -36,17 +59,32 @@ bool MapCanvas::LoadRegionPicture(const QString& path)
     return true;
 }
 
-void MapCanvas::SetRegionPicture(const QImage& picture)
+void MapCanvas::SetRegionPicture(const QImage& picture, std::shared_ptr<const MapPyramid> halvings)
 {
     picOriginal = picture.convertToFormat(kFormat);
     picTemp = picOriginal.copy();
+    m_halvings = nullptr;
+    SetHalvings(std::move(halvings));
+    m_zoomedBase = QImage();
+    m_zoomedScale = 0.0;
+    picZoomed = QImage();
     RecomputeVisibleSize();
+}
+
+void MapCanvas::SetHalvings(std::shared_ptr<const MapPyramid> halvings)
+{
+    if (halvings && !halvings->IsEmpty() && halvings->Level(0).size() == picOriginal.size())
+        m_halvings = std::move(halvings);
 }
 
 void MapCanvas::ClearRegionPicture()
 {
     picOriginal = QImage();
     picTemp = QImage();
+    m_halvings = nullptr;
+    m_zoomedBase = QImage();
+    m_zoomedScale = 0.0;
+    picZoomed = QImage();
     RecomputeVisibleSize();
 }
 
@@ -69,6 +107,11 @@ int MapCanvas::ControllaCoordinataY(int y) const
 
 void MapCanvas::CenterMapOn(int x, int y)
 {
+    if (Zoomed()) {
+        SetView(CentreOn(Scale(), QPointF(x, y), picOriginal.size(), picMap.size()));
+        UpdateMap();
+        return;
+    }
     const QPoint offset = CenterMapOnOffsets(x, y, picMap.size(), picTemp.size());
     MapOffsetX = offset.x();
     MapOffsetY = offset.y();
@@ -89,6 +132,24 @@ void MapCanvas::ResetDrawingBuffer()
 
 void MapCanvas::UpdateMap()
 {
+    if (Zoomed()) {
+        // Above 100 % the viewport is itself the drawing buffer.
+        if (Scale() > 1.0 || picMap.isNull() || picZoomed.isNull())
+            return;
+        const QPoint origin = DrawingOrigin();
+        const QRect shown = QRect(origin, picZoomed.size()) & picMap.rect();
+        if (shown != picMap.rect())
+            picMap.fill(Qt::black);
+        if (shown.isEmpty())
+            return;
+        const std::size_t rowBytes = static_cast<std::size_t>(shown.width()) * 4;
+        for (int y = shown.top(); y <= shown.bottom(); ++y) {
+            const uchar* src =
+                picZoomed.constScanLine(y - origin.y()) + static_cast<std::size_t>(shown.left() - origin.x()) * 4;
+            std::memcpy(picMap.scanLine(y) + static_cast<std::size_t>(shown.left()) * 4, src, rowBytes);
+        }
+        return;
+    }
     if (picMap.isNull() || picTemp.isNull())
         return;
     // The source rectangle, clipped to both pictures.
@@ -107,12 +168,134 @@ void MapCanvas::UpdateMap()
 
 void MapCanvas::DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& flasher, const MapContext& ctx)
 {
+    if (Zoomed()) {
+        m_labels.Clear();
+        if (Scale() < 1.0) {
+            PrepareZoomedBase(Scale());
+            CopyInto(picZoomed, m_zoomedBase);
+        } else {
+            DrawScaledView();
+        }
+        QImage& buffer = DrawingBuffer();
+        layers.DrawAll(buffer, ctx);
+        flasher.RestartFlashing(buffer, layers, ctx);
+        UpdateMap();
+        return;
+    }
     ResetDrawingBuffer();
     if (!picTemp.isNull()) {
         layers.DrawAll(picTemp, ctx);
         flasher.RestartFlashing(picTemp, layers, ctx);
     }
     UpdateMap();
+}
+
+// ---- Zoom ----------------------------------------------------------------------------
+
+double MapCanvas::Scale() const
+{
+    return ScaleOf(m_zoom, picOriginal.size(), picMap.size());
+}
+
+bool MapCanvas::Zoomed() const
+{
+    return !picOriginal.isNull() && !picMap.isNull() && !IsScaleOne(Scale());
+}
+
+ViewTransform MapCanvas::View() const
+{
+    if (!Zoomed())
+        return {1.0, QPointF(MapOffsetX, MapOffsetY)};
+    return {Scale(), m_view.Origin};
+}
+
+void MapCanvas::SetZoom(const Zoom& zoom, QPointF anchor)
+{
+    const ViewTransform before = View();
+    m_zoom = zoom;
+    const double scale = Scale();
+    const QSize map = picOriginal.size();
+    if (zoom.Fit)
+        SetView(CentreOn(scale, QPointF(map.width() / 2.0, map.height() / 2.0), map, picMap.size()));
+    else
+        SetView(ZoomAround(before, scale, anchor, map, picMap.size()));
+}
+
+void MapCanvas::SetView(const ViewTransform& view)
+{
+    const double scale = Scale();
+    const QPointF origin = ClampOrigin(view.Origin, scale, picOriginal.size(), picMap.size());
+    if (IsScaleOne(scale)) {
+        MapOffsetX = WholePixels(origin.x());
+        MapOffsetY = WholePixels(origin.y());
+    }
+    // Whole pixels: a pan then moves every marker by the same amount.
+    m_view = {scale, QPointF(WholePixels(origin.x()), WholePixels(origin.y()))};
+}
+
+bool MapCanvas::RedrawsOnPan() const
+{
+    return Zoomed() && Scale() > 1.0;
+}
+
+void MapCanvas::RefitView()
+{
+    if (m_zoom.Fit) {
+        const QSize map = picOriginal.size();
+        SetView(CentreOn(Scale(), QPointF(map.width() / 2.0, map.height() / 2.0), map, picMap.size()));
+    } else {
+        SetView(View());
+    }
+}
+
+QImage& MapCanvas::DrawingBuffer()
+{
+    if (!Zoomed())
+        return picTemp;
+    return Scale() < 1.0 ? picZoomed : picMap;
+}
+
+QPoint MapCanvas::DrawingOrigin() const
+{
+    if (!Zoomed())
+        return Offset();
+    return Scale() < 1.0 ? m_view.Origin.toPoint() : QPoint();
+}
+
+MarkerPlacement MapCanvas::Placement() const
+{
+    if (!Zoomed())
+        return {};
+    if (Scale() < 1.0)
+        return {ViewTransform{Scale(), QPointF()}};
+    return {View()};
+}
+
+void MapCanvas::PrepareZoomedBase(double scale)
+{
+    const QSize size(std::max(1, WholePixels(picOriginal.width() * scale)),
+                     std::max(1, WholePixels(picOriginal.height() * scale)));
+    if (m_zoomedScale == scale && m_zoomedBase.size() == size)
+        return;
+    // The halving nearest above the scale: little to average, nothing lost.
+    const QImage& source = m_halvings ? m_halvings->Level(m_halvings->LevelFor(scale)) : picOriginal;
+    m_zoomedBase = source.size() == size
+                       ? source.convertToFormat(kFormat)
+                       : source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(kFormat);
+    m_zoomedScale = scale;
+}
+
+void MapCanvas::DrawScaledView()
+{
+    picMap.fill(Qt::black);
+    const ViewTransform view = View();
+    const QRectF visible(view.ToMap(QPointF(0, 0)), view.ToMap(QPointF(picMap.width(), picMap.height())));
+    const QRectF source = visible & QRectF(picOriginal.rect());
+    if (source.isEmpty())
+        return;
+    QPainter p(&picMap);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(QRectF(view.ToView(source.topLeft()), view.ToView(source.bottomRight())), picOriginal, source);
 }
 
 void MapCanvas::ClearView()

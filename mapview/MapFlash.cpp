@@ -91,7 +91,7 @@ void SelectionFlasher::RestartFlashing(QImage& picTemp, const MapLayers& layers,
         if (!at)
             continue;
         s.large = ctx.panel.LargeMarkers;
-        s.rect = FlashMarkerRect(*at, QSize(FlashFrameSide(s.large), FlashFrameSide(s.large)));
+        s.rect = FlashMarkerRect(ctx.Place.At(*at), QSize(FlashFrameSide(s.large), FlashFrameSide(s.large)));
         SaveFlashBackground(layer, picTemp);
         DrawFlashMarker(layer, picTemp);
         s.enabled = true;

@@ -19,6 +19,7 @@ struct MarkerRect {
     int Right = 0;
     int Bottom = 0;
     bool Contains(int x, int y) const { return Left <= x && x <= Right && Top <= y && y <= Bottom; }
+    MarkerRect Moved(QPoint by) const { return {Left + by.x(), Top + by.y(), Right + by.x(), Bottom + by.y()}; }
     bool operator==(const MarkerRect&) const = default;
 };
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "mapview/MapGeometry.h"
+#include "mapview/MapZoom.h"
 
 #include <QImage>
 #include <QPoint>
@@ -35,19 +36,31 @@ inline constexpr std::array<LayerId, LayerCount> DrawOrder = {LayerId::Zones,   
 inline constexpr std::array<LayerId, 5> HitTestOrder = {LayerId::Elite, LayerId::Collectors, LayerId::Notes,
                                                         LayerId::Treasures, LayerId::Pets};
 
+class LabelSpace;
+
 // What a layer reads: the tables, the panel, and the map shown.
 struct MapContext {
     const World& world;
     const PanelState& panel;
     int CurrentCampaign = -1;
     int CurrentRegion = -1;
-    QPoint Offset;  // MapOffsetX, MapOffsetY
+    // Where the drawing buffer's top-left corner stands in the viewport: at
+    // 100 % the map offset (MapOffsetX, MapOffsetY). A viewport point minus
+    // it is a drawing buffer point.
+    QPoint Offset;
     QSize ViewSize; // size of the viewport picMap
+    // Zoomed: where the markers go in the drawing buffer (see
+    // MarkerPlacement); at 100 % the map's own coordinates.
+    MarkerPlacement Place;
+    // Zoomed: the room the labels take, so that none covers another; null
+    // at 100 %, where every label is drawn.
+    LabelSpace* Labels = nullptr;
 };
 
 // An item under the pointer: the layer's item number (elite number,
 // collector number, ...), an optional sub-index (location index), and the
-// marker rectangle in map coordinates that the information window sits by.
+// marker rectangle as drawn (drawing buffer coordinates: the map's at 100 %)
+// that the information window sits by.
 struct LayerHit {
     int Item = 0;
     int SubItem = 0;

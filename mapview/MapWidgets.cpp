@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace mapview {
 
@@ -40,6 +41,25 @@ void MapViewport::paintEvent(QPaintEvent*)
     p.fillRect(rect(), Qt::black);
     // The start picture comes at the screen's own pixel ratio when it has one.
     p.drawImage(0, 0, canvas.startPicture.isNull() || m_map.MapLoaded() ? canvas.picMap : canvas.startPicture);
+    // The overview: the whole region, the part shown framed.
+    const QRect inset = m_map.OverviewRect();
+    if (inset.isEmpty())
+        return;
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(QRectF(inset), m_map.OverviewPicture());
+    p.setPen(QPen(QColor(24, 20, 16), 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(inset.adjusted(-1, -1, 0, 0));
+    const QRectF frame = OverviewFrame(canvas.View(), canvas.ViewSize(), inset, canvas.MapSize());
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(QColor(250, 206, 72), 1.5));
+    p.drawRect(frame.adjusted(0.75, 0.75, -0.75, -0.75));
+}
+
+void MapViewport::wheelEvent(QWheelEvent* e)
+{
+    m_map.WheelAt(e->position(), e->angleDelta().y());
+    e->accept();
 }
 
 namespace {

@@ -25,6 +25,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override;
     void mouseDoubleClickEvent(QMouseEvent*) override;
     void leaveEvent(QEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
 
 private:
     frmMap& m_map;

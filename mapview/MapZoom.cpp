@@ -29,6 +29,14 @@ double ClampAxis(double origin, double map, double view, bool actualSize)
 
 } // namespace
 
+QPoint MarkerPlacement::Shift(QPoint anchor) const
+{
+    if (!Transform)
+        return {};
+    const QPointF v = Transform->ToView(QPointF(anchor));
+    return QPoint(static_cast<int>(std::floor(v.x() + 0.5)), static_cast<int>(std::floor(v.y() + 0.5))) - anchor;
+}
+
 double ScaleOf(const Zoom& zoom, QSize map, QSize view)
 {
     if (!zoom.Fit)
@@ -133,6 +141,35 @@ QPointF KeyPan(int key, QSize view)
     default:
         return {};
     }
+}
+
+QRect OverviewRect(QSize map, QSize view)
+{
+    constexpr int kMargin = 8;
+    if (map.isEmpty() || view.width() < 3 * kOverviewSide || view.height() < 2 * kOverviewSide)
+        return {};
+    const double s = std::min(double(kOverviewSide) / map.width(), double(kOverviewSide) / map.height());
+    const QSize size(std::max(1, static_cast<int>(map.width() * s)), std::max(1, static_cast<int>(map.height() * s)));
+    return QRect(QPoint(kMargin, view.height() - kMargin - size.height()), size);
+}
+
+QPointF OverviewToMap(QPointF point, const QRect& inset, QSize map)
+{
+    if (inset.isEmpty())
+        return {};
+    return QPointF((point.x() - inset.left()) * map.width() / inset.width(),
+                   (point.y() - inset.top()) * map.height() / inset.height());
+}
+
+QRectF OverviewFrame(const ViewTransform& view, QSize viewSize, const QRect& inset, QSize map)
+{
+    if (inset.isEmpty() || map.isEmpty())
+        return {};
+    const QRectF shown = QRectF(view.ToMap(QPointF(0, 0)), view.ToMap(QPointF(viewSize.width(), viewSize.height()))) &
+                         QRectF(QPointF(0, 0), QSizeF(map));
+    const double sx = double(inset.width()) / map.width(), sy = double(inset.height()) / map.height();
+    return QRectF(inset.left() + shown.left() * sx, inset.top() + shown.top() * sy, shown.width() * sx,
+                  shown.height() * sy);
 }
 
 int WheelSteps::Add(int angleDelta)

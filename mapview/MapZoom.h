@@ -8,9 +8,11 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QSize>
 
 #include <array>
+#include <optional>
 
 namespace mapview {
 
@@ -52,6 +54,22 @@ struct ViewTransform {
     friend bool operator==(const ViewTransform&, const ViewTransform&) = default;
 };
 
+// Where the layers draw a marker whose place in the map's data is `anchor`.
+// At 100 % the drawing buffer is the map itself and nothing moves. Zoomed,
+// the drawing buffer holds the map at `Transform`; every marker, icon and
+// label keeps its 1:1 size and moves with its anchor to the anchor's scaled
+// place, in whole pixels.
+struct MarkerPlacement {
+    std::optional<ViewTransform> Transform;
+
+    bool Zoomed() const { return Transform.has_value(); }
+    // How far a marker anchored at `anchor` moves.
+    QPoint Shift(QPoint anchor) const;
+    // The drawing buffer point of map point `anchor`.
+    QPoint At(QPoint anchor) const { return anchor + Shift(anchor); }
+    QRect Moved(const QRect& marker, QPoint anchor) const { return marker.translated(Shift(anchor)); }
+};
+
 // The origin kept so that no gap shows while the scaled map is larger than
 // the view on an axis; an axis on which it is smaller is centred, except at
 // the scale 1, where the map keeps its place at the view's top left (the
@@ -71,6 +89,16 @@ ViewTransform PanBy(const ViewTransform& from, QPointF by, QSize map, QSize view
 // A key's pan: arrows a tenth of the view, Page Up/Down a whole view (up or
 // down), in view pixels; nothing for other keys. `key` is a Qt key code.
 QPointF KeyPan(int key, QSize view);
+
+// The overview inset: the whole map in at most kOverviewSide pixels a side
+// (its shape kept), in the view's bottom-left corner; empty when the view
+// is too small to hold it beside room for the map.
+inline constexpr int kOverviewSide = 180;
+QRect OverviewRect(QSize map, QSize view);
+// The map point under `point` of the inset `inset`.
+QPointF OverviewToMap(QPointF point, const QRect& inset, QSize map);
+// The part of the map the view shows, framed in the inset.
+QRectF OverviewFrame(const ViewTransform& view, QSize viewSize, const QRect& inset, QSize map);
 
 // Wheel deltas (eighths of a degree, 120 a notch) summed into whole steps:
 // a touchpad's small deltas zoom once they make a notch.

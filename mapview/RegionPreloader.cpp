@@ -1,13 +1,14 @@
 #include "mapview/RegionPreloader.h"
 
-#include <QImageReader>
+#include "core/Pictures.h"
 
 namespace mapview {
 
 std::shared_ptr<const MapPyramid> DecodeRegion(const QString& path)
 {
-    QImageReader reader(path);
-    const QImage picture = reader.read();
+    // Read only from a regular file: a FIFO named as a picture would block
+    // the worker, and the program's end with it.
+    const QImage picture = records::LoadPicture(path);
     if (picture.isNull())
         return nullptr;
     return std::make_shared<const MapPyramid>(picture);
@@ -31,7 +32,19 @@ void RegionPreloader::Preload(const QStringList& paths)
 {
     {
         const std::lock_guard lock(m_mutex);
-        m_queue.assign(paths.begin(), paths.end());
+        // A picture to adopt stays first; the older preloads go.
+        std::erase_if(m_queue, [](const Job& job) { return job.picture.isNull(); });
+        for (const QString& path : paths)
+            m_queue.push_back({path, QImage()});
+    }
+    m_wake.notify_one();
+}
+
+void RegionPreloader::Adopt(const QString& path, const QImage& picture)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.push_front({path, picture});
     }
     m_wake.notify_one();
 }
@@ -49,13 +62,19 @@ void RegionPreloader::Work()
         m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
         if (m_stop)
             return;
-        const QString path = m_queue.front();
+        const Job job = m_queue.front();
         m_queue.pop_front();
         m_busy = true;
         lock.unlock();
-        if (!m_cache.Contains(path))
-            if (auto pyramid = DecodeRegion(path))
-                m_cache.Put(path, std::move(pyramid));
+        if (!m_cache.Contains(job.path)) {
+            auto pyramid =
+                job.picture.isNull() ? DecodeRegion(job.path) : std::make_shared<const MapPyramid>(job.picture);
+            if (pyramid) {
+                m_cache.Put(job.path, std::move(pyramid));
+                if (onReady)
+                    onReady(job.path);
+            }
+        }
         lock.lock();
         m_busy = false;
         if (m_queue.empty())

@@ -11,6 +11,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -31,6 +32,11 @@ public:
 
     // Decodes `paths` in order, skipping those the cache keeps already.
     void Preload(const QStringList& paths);
+    // Builds the halvings of `picture`, already decoded from `path`, and
+    // keeps them; before the preloads still waiting.
+    void Adopt(const QString& path, const QImage& picture);
+    // Called on the worker thread with each path newly kept.
+    std::function<void(const QString& path)> onReady;
     // Waits until every request given so far is done (tests, benchmarks).
     void WaitForDone();
 
@@ -41,7 +47,11 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
-    std::deque<QString> m_queue;
+    struct Job {
+        QString path;
+        QImage picture; // null: read from the path
+    };
+    std::deque<Job> m_queue;
     bool m_busy = false;
     bool m_stop = false;
     std::thread m_worker; // last: started once the rest is ready

@@ -1,5 +1,6 @@
 #include "mapview/ZoneLayer.h"
 
+#include "mapview/LabelSpace.h"
 #include "mapview/MapResources.h"
 #include "mapview/modZones.h"
 #include "world/World.h"
@@ -73,7 +74,7 @@ void ComputeZoneLabelBoxes(CampaignTable& campaigns, const modZones::ZoneIconAnc
 }
 
 void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones::ZoneIconAnchorTable& anchors, int c,
-               int r)
+               int r, const MarkerPlacement& place, LabelSpace* labels)
 {
     if (r < 1 || c < 0 || !modCampaigns::RegionExists(campaigns, c, r))
         return;
@@ -86,15 +87,20 @@ void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones
     picTemp.setPen(kZoneLabelColour);
     for (std::size_t i = 1; i < region.Zones.size(); ++i) {
         const ZoneEntry& z = region.Zones[i];
+        const QPoint shift = place.Shift({z.X, z.Y});
         if (!NameOnly(z)) {
             const QImage& icon = res.ZoneIcon(static_cast<int>(z.Kind), iconSet);
             if (!icon.isNull()) {
                 const QPoint anchor = anchors(c, static_cast<int>(z.Kind));
-                picTemp.drawImage(z.X - anchor.x(), z.Y - anchor.y(), icon);
+                picTemp.drawImage(z.X - anchor.x() + shift.x(), z.Y - anchor.y() + shift.y(), icon);
             }
         }
+        // Zoomed, a name that would cover one drawn before is left out.
+        const QRect box = z.LabelBox.translated(shift);
+        if (labels && !labels->Claim(box))
+            continue;
         const int vertical = CenteredName(z) ? Qt::AlignVCenter : Qt::AlignBottom;
-        picTemp.drawText(z.LabelBox, Qt::AlignHCenter | vertical | Qt::TextSingleLine | Qt::TextDontClip, z.Name);
+        picTemp.drawText(box, Qt::AlignHCenter | vertical | Qt::TextSingleLine | Qt::TextDontClip, z.Name);
     }
     picTemp.restore();
 }
@@ -102,7 +108,8 @@ void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones
 void ZoneLayer::Draw(QImage& picTemp, const MapContext& ctx) const
 {
     QPainter painter(&picTemp);
-    DrawZones(painter, ctx.world.campaigns, ctx.world.zoneIconAnchors, ctx.CurrentCampaign, ctx.CurrentRegion);
+    DrawZones(painter, ctx.world.campaigns, ctx.world.zoneIconAnchors, ctx.CurrentCampaign, ctx.CurrentRegion,
+              ctx.Place, ctx.Labels);
 }
 
 } // namespace mapview

@@ -30,9 +30,10 @@ int ZoneIconSet(int campaign);
 void ComputeZoneLabelBoxes(CampaignTable& campaigns, const modZones::ZoneIconAnchorTable& anchors);
 
 // Draws icon and name of every zone of campaign c, region r (nothing when
-// r < 1 or the region does not exist).
+// r < 1 or the region does not exist); zoomed, each where `place` puts it,
+// and a name is left out when `labels` has no room for it.
 void DrawZones(QPainter& picTemp, const CampaignTable& campaigns, const modZones::ZoneIconAnchorTable& anchors, int c,
-               int r);
+               int r, const MarkerPlacement& place = {}, LabelSpace* labels = nullptr);
 
 class ZoneLayer : public MapLayer {
 public:

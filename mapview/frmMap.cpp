@@ -3,6 +3,7 @@
 #include "core/TextNumbers.h"
 #include "elite/modCharacters.h"
 #include "layers/frmManageNote.h"
+#include "mapview/LikelyRegions.h"
 #include "mapview/MapResources.h"
 #include "mapview/StartPicture.h"
 #include "mapview/ZoneLayer.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -116,6 +118,12 @@ frmMap::frmMap(World& world, const PanelState& panel, mapview::MapLayers layers,
     // Load handler: the menus, and the zone label boxes worked out once.
     BuildMapMenus();
     ComputeZoneLabelBoxes(m_world.campaigns, m_world.zoneIconAnchors);
+    m_canvas.SetZoom(ZoomFromSetting(m_world.settings.MapZoom), QPointF());
+    m_preloader = std::make_unique<RegionPreloader>(m_regions);
+    m_preloader->onReady = [this](const QString& path) {
+        QMetaObject::invokeMethod(
+            this, [this, path] { HalvingsReady(path); }, Qt::QueuedConnection);
+    };
     resize(800, 600);
 }
 
@@ -123,7 +131,14 @@ frmMap::~frmMap() = default;
 
 MapContext frmMap::Context() const
 {
-    return MapContext{m_world, m_panel, m_currentCampaign, m_currentRegion, m_canvas.Offset(), m_canvas.ViewSize()};
+    return MapContext{m_world,
+                      m_panel,
+                      m_currentCampaign,
+                      m_currentRegion,
+                      m_canvas.DrawingOrigin(),
+                      m_canvas.ViewSize(),
+                      m_canvas.Placement(),
+                      m_canvas.Labels()};
 }
 
 InformationWindow* frmMap::InformationWindowOf(LayerId layer) const
@@ -137,7 +152,23 @@ void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
         m_drag.Reset();
         m_canvas.ResetOffsets();
         m_canvas.ClearView();
-        if (imagePath.isEmpty() || !m_canvas.LoadRegionPicture(imagePath)) {
+        // A region decoded before (or ahead) comes from the cache at once;
+        // another is read here and its halvings built off this thread.
+        const auto kept = imagePath.isEmpty() ? nullptr : m_regions.Get(imagePath);
+        bool loaded = false;
+        if (kept) {
+            m_canvas.SetRegionPicture(kept->Level(0), kept);
+            loaded = true;
+        } else if (!imagePath.isEmpty() && m_canvas.LoadRegionPicture(imagePath)) {
+            m_preloader->Adopt(imagePath, m_canvas.picOriginal);
+            loaded = true;
+        }
+        m_regionPath = loaded ? imagePath : QString();
+        m_overviewPicture = QImage();
+        // The level stays; the new map starts at its top left (fit: centred).
+        m_canvas.SetView(ViewTransform{m_canvas.Scale(), QPointF()});
+        m_canvas.RefitView();
+        if (!loaded) {
             // No picture (or one that cannot be read): the start picture,
             // and nothing left of an earlier map to be drawn over it.
             imagePath.clear();
@@ -156,6 +187,8 @@ void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
     if (!m_mapLoaded)
         SyncFlashTimers();
     m_picMap->update();
+    if (m_mapLoaded)
+        PreloadLikelyRegions();
 }
 
 void frmMap::DrawEverythingOnMap()
@@ -181,7 +214,141 @@ void frmMap::UpdateMap()
 void frmMap::CenterMapOn(int x, int y)
 {
     m_canvas.CenterMapOn(x, y);
+    if (m_canvas.RedrawsOnPan() && m_mapLoaded)
+        DrawEverythingOnMap();
     m_picMap->update();
+}
+
+void frmMap::ShowView(const ViewTransform& view)
+{
+    m_canvas.SetView(view);
+    if (m_canvas.RedrawsOnPan())
+        DrawEverythingOnMap();
+    else
+        UpdateMap();
+}
+
+void frmMap::HalvingsReady(const QString& path)
+{
+    if (path == m_regionPath && !m_canvas.HasHalvings())
+        m_canvas.SetHalvings(m_regions.Get(path));
+}
+
+void frmMap::ZoomTo(const Zoom& zoom, QPointF anchor)
+{
+    HideInformationWindows();
+    m_wheel.Reset();
+    m_canvas.SetZoom(zoom, anchor);
+    m_world.settings.MapZoom = static_cast<int16_t>(ZoomSetting(zoom));
+    if (m_mapLoaded)
+        DrawEverythingOnMap();
+    emit zoomChanged();
+}
+
+void frmMap::ZoomTo(const Zoom& zoom)
+{
+    ZoomTo(zoom, QPointF(m_picMap->width() / 2.0, m_picMap->height() / 2.0));
+}
+
+void frmMap::WheelAt(QPointF pos, int angleDelta)
+{
+    const int steps = m_wheel.Add(angleDelta);
+    if (steps == 0 || !m_mapLoaded || OverviewRect().contains(pos.toPoint()))
+        return;
+    const Zoom next = StepZoom(m_canvas.CurrentZoom(), steps, m_canvas.Scale());
+    if (next != m_canvas.CurrentZoom())
+        ZoomTo(next, pos);
+}
+
+bool frmMap::KeyPressed(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    const QPointF pan = KeyPan(key, m_canvas.ViewSize());
+    if (!pan.isNull()) {
+        if (m_mapLoaded) {
+            HideInformationWindows();
+            ShowView(PanBy(m_canvas.View(), pan, m_canvas.MapSize(), m_canvas.ViewSize()));
+        }
+        return true;
+    }
+    switch (key) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore: {
+        const int steps = key == Qt::Key_Plus || key == Qt::Key_Equal ? 1 : -1;
+        ZoomTo(StepZoom(m_canvas.CurrentZoom(), steps, m_canvas.Scale()));
+        return true;
+    }
+    case Qt::Key_0:
+        ZoomTo(Zoom::Level(100));
+        return true;
+    case Qt::Key_F:
+        ZoomTo(Zoom::FitWindow());
+        return true;
+    case Qt::Key_Home:
+        CentreOnSelection();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmMap::CentreOnSelection()
+{
+    if (!m_mapLoaded)
+        return;
+    const MapContext ctx = Context();
+    for (int i = 0; i < FlashLayerCount; ++i) {
+        const FlashRow& row = FlashTableRow(static_cast<FlashLayer>(i));
+        const MapLayer* layer = m_layers.Get(row.MapLayer);
+        if (!layer || !m_panel.isTabActive(row.Tab))
+            continue;
+        if (const auto at = layer->SelectionPosition(ctx)) {
+            CenterMapOn(at->x(), at->y());
+            return;
+        }
+    }
+}
+
+void frmMap::SetOverviewShown(bool on)
+{
+    m_world.settings.OverviewInset = on ? 1 : 0;
+    m_overviewDrag = false;
+    m_picMap->update();
+}
+
+bool frmMap::OverviewShown() const
+{
+    return m_world.settings.OverviewInset != 0;
+}
+
+QRect frmMap::OverviewRect() const
+{
+    if (!OverviewShown() || !m_mapLoaded)
+        return {};
+    return mapview::OverviewRect(m_canvas.MapSize(), m_canvas.ViewSize());
+}
+
+const QImage& frmMap::OverviewPicture()
+{
+    const QRect inset = OverviewRect();
+    if (inset.isEmpty() || m_overviewPicture.size() == inset.size())
+        return m_overviewPicture;
+    // From the smallest halving still larger than the overview.
+    const auto halvings = m_regions.Get(m_regionPath);
+    const double scale = double(inset.width()) / std::max(1, m_canvas.MapSize().width());
+    const QImage& source = halvings && halvings->Level(0).size() == m_canvas.MapSize()
+                               ? halvings->Level(halvings->LevelFor(scale))
+                               : m_canvas.picOriginal;
+    m_overviewPicture = source.scaled(inset.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return m_overviewPicture;
+}
+
+void frmMap::PreloadLikelyRegions()
+{
+    m_preloader->Preload(LikelyRegions(m_world, m_panel, m_currentCampaign, m_currentRegion));
 }
 
 void frmMap::HideInformationWindows()
@@ -238,7 +405,7 @@ void frmMap::FlashTick(FlashLayer layer)
         SyncFlashTimers();
         return;
     }
-    if (m_flasher.Tick(layer, m_canvas.picTemp, m_panel, m_drag.Dragging))
+    if (m_flasher.Tick(layer, m_canvas.DrawingBuffer(), m_panel, m_drag.Dragging))
         UpdateMap();
 }
 
@@ -273,20 +440,32 @@ void frmMap::resizeEvent(QResizeEvent*)
     if (isMinimized())
         return;
     m_picMap->setGeometry(kBorder, kBorder, std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
+    const bool zoomedBefore = m_canvas.Zoomed();
     m_canvas.SetViewSize(m_picMap->size());
     // The offsets stay valid for the new size.
     m_canvas.MapOffsetX = m_canvas.ControllaCoordinataX(m_canvas.MapOffsetX);
     m_canvas.MapOffsetY = m_canvas.ControllaCoordinataY(m_canvas.MapOffsetY);
+    // Fit fits the new size; another level keeps its place, clamped.
+    m_canvas.RefitView();
     if (!m_mapLoaded)
         DrawStartPicture();
     PlaceButtons();
-    UpdateMap();
+    if (m_mapLoaded && (zoomedBefore || m_canvas.Zoomed()))
+        DrawEverythingOnMap();
+    else
+        UpdateMap();
 }
 
 void frmMap::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), kFrameColour);
+}
+
+void frmMap::keyPressEvent(QKeyEvent* event)
+{
+    if (!KeyPressed(event->key(), event->modifiers()))
+        QWidget::keyPressEvent(event);
 }
 
 void frmMap::closeEvent(QCloseEvent* event)
@@ -303,10 +482,17 @@ void frmMap::PointerDown(PointerButton button, PointerKeys keys, QPointF pos, QP
     HideInformationWindows();
     m_lastPointer = pos;
     m_lastButton = button;
+    // The overview takes every press inside it: the view moves there.
+    if (OverviewRect().contains(pos.toPoint())) {
+        m_overviewDrag = button == PointerButton::Left;
+        if (m_overviewDrag)
+            PointerMove(pos);
+        return;
+    }
     switch (OnPress(button, keys)) {
     case PressAction::StartDrag:
         m_picMap->setCursor(m_grabCursor);
-        m_drag.Begin(pos, m_canvas.Offset());
+        m_drag.Begin(pos, m_canvas.View().Origin.toPoint());
         break;
     case PressAction::Mark:
         MarkMapPoint(pos, globalPos);
@@ -327,11 +513,27 @@ void frmMap::PointerDown(PointerButton button, PointerKeys keys, QPointF pos, QP
 
 void frmMap::PointerMove(QPointF pos)
 {
+    if (m_overviewDrag) {
+        const QRect inset = OverviewRect();
+        const QPointF at = OverviewToMap(pos, inset, m_canvas.MapSize());
+        ShowView(CentreOn(m_canvas.Scale(), at, m_canvas.MapSize(), m_canvas.ViewSize()));
+        return;
+    }
     if (m_drag.Dragging) {
+        if (m_canvas.Zoomed()) {
+            ShowView({m_canvas.Scale(), pos - QPointF(m_drag.DragAnchorX, m_drag.DragAnchorY)});
+            return;
+        }
         const QPoint offset = m_drag.PanTo(pos, m_canvas.Offset(), m_canvas.ViewSize(), m_canvas.MapSize());
         m_canvas.MapOffsetX = offset.x();
         m_canvas.MapOffsetY = offset.y();
         UpdateMap();
+        return;
+    }
+    // Nothing under the overview answers the pointer.
+    if (OverviewRect().contains(pos.toPoint())) {
+        if (OnMove(m_panel.HoverMode) == MoveAction::FollowPointer)
+            HideInformationWindows();
         return;
     }
     if (OnMove(m_panel.HoverMode) == MoveAction::FollowPointer) {
@@ -351,6 +553,10 @@ void frmMap::PointerLeft()
 
 void frmMap::PointerUp(PointerButton button)
 {
+    if (m_overviewDrag) {
+        m_overviewDrag = false;
+        return;
+    }
     if (m_drag.Dragging) {
         m_picMap->setCursor(m_handCursor);
         m_drag.End();
@@ -364,6 +570,8 @@ void frmMap::PointerUp(PointerButton button)
 
 void frmMap::PointerDoubleClick(PointerButton button, PointerKeys keys, QPointF pos, QPoint globalPos)
 {
+    if (OverviewRect().contains(pos.toPoint()))
+        return;
     // The double click stands in for the second press of the pair.
     if (OnPress(button, keys) == PressAction::Mark) {
         PointerDown(button, keys, pos, globalPos);
@@ -471,8 +679,10 @@ void frmMap::BuildMapMenus()
 void frmMap::mnuNoteInsert_Click()
 {
     frmManageNote editor(m_world, this);
-    editor.SetX(static_cast<int>(std::lround(m_lastPointer.x() - m_canvas.MapOffsetX)));
-    editor.SetY(static_cast<int>(std::lround(m_lastPointer.y() - m_canvas.MapOffsetY)));
+    // The map point the player sees under the pointer, at any zoom.
+    const QPointF at = m_canvas.View().ToMap(m_lastPointer);
+    editor.SetX(static_cast<int>(std::lround(at.x())));
+    editor.SetY(static_cast<int>(std::lround(at.y())));
     editor.SetNote(m_menuPopUpTag);
     editor.SetCampaign(m_currentCampaign);
     editor.SetRegion(m_currentRegion);

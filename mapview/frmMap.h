@@ -12,6 +12,9 @@
 #include "mapview/MapLayer.h"
 #include "mapview/MapPointer.h"
 #include "mapview/MapWidgets.h"
+#include "mapview/MapZoom.h"
+#include "mapview/RegionCache.h"
+#include "mapview/RegionPreloader.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -19,6 +22,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -92,6 +96,33 @@ public:
     // The Shift+click action: the skill or chest under the pointer marked.
     void MarkMapPoint(QPointF pos, QPoint globalPos);
 
+    // ---- Zoom
+    // The zoom becomes `zoom`, the map point under viewport point `anchor`
+    // staying where it is (fit: the map centred); kept in the settings.
+    void ZoomTo(const Zoom& zoom, QPointF anchor);
+    // The same about the view's centre.
+    void ZoomTo(const Zoom& zoom);
+    const Zoom& CurrentZoom() const { return m_canvas.CurrentZoom(); }
+    // A wheel turn of `angleDelta` eighths of a degree at viewport point `pos`.
+    void WheelAt(QPointF pos, int angleDelta);
+    // The map window's own keys: + and - step the zoom, 0 is 100 %, F fits,
+    // the arrows and Page keys pan, Home centres the chosen entry. True when
+    // the key was one of them.
+    bool KeyPressed(int key, Qt::KeyboardModifiers modifiers);
+    // Centres the entry chosen on the active tab, when it is on this map.
+    void CentreOnSelection();
+    // The picture of the whole region in the bottom-left corner.
+    void SetOverviewShown(bool on);
+    bool OverviewShown() const;
+    // Where the overview stands in the viewport (empty while hidden), and
+    // its picture: the region at the overview's size.
+    QRect OverviewRect() const;
+    const QImage& OverviewPicture();
+    // The decoded regions and their halvings; the preloader fills it.
+    RegionCache& Regions() { return m_regions; }
+    // Decodes ahead the regions a player is likely to open next.
+    void PreloadLikelyRegions();
+
     // ---- Context menus
     // Captions of the note menu and the region menu of campaigns 1 to 4, each
     // region item in the order of the panel's region list.
@@ -135,18 +166,25 @@ signals:
     void treasureToggleRequested(int treasure, QPoint globalPos);
     // A region item of the region menu: campaign and region number.
     void regionChosen(int campaign, int region);
+    // The zoom changed (a level, fit, or back to 100 %).
+    void zoomChanged();
     // A note was saved or deleted: the notes list and the map are refreshed.
     void notesChanged();
 
 protected:
     void resizeEvent(QResizeEvent*) override;
     void paintEvent(QPaintEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
     // A close request of the window system quits the program, as the
     // panel's close does.
     void closeEvent(QCloseEvent*) override;
 
 private:
     MapContext Context() const;
+    // The view moved (a drag, a key, a centring): copied, or redrawn where
+    // the view is the drawing buffer.
+    void ShowView(const ViewTransform& view);
+    void HalvingsReady(const QString& path);
     // What layer `layer` has under viewport point `pos`.
     std::optional<LayerHit> FindAt(LayerId layer, QPointF pos) const;
     // The boss (a boss without a skill answers with item 0), else the chest,
@@ -189,6 +227,14 @@ private:
     QAction* m_mnuNoteEdit = nullptr;
     QAction* m_mnuNoteDelete = nullptr;
     int m_menuPopUpTag = -1;
+
+    WheelSteps m_wheel;
+    bool m_overviewDrag = false;
+    QString m_regionPath; // the picture shown
+    QImage m_overviewPicture;
+    RegionCache m_regions;
+    // Last: it stops (and stops calling back) before the rest goes.
+    std::unique_ptr<RegionPreloader> m_preloader;
 };
 
 } // namespace mapview

@@ -13,7 +13,7 @@ const std::array<std::vector<MenuCommand>, MenuCount>& Menus()
     static const std::array<std::vector<MenuCommand>, MenuCount> menus = {{
         {ShowElites, ShowCollectors, ShowGreens, ShowNotes, ShowTreasuresPets},
         {ToggleLegend, ToggleAlwaysOnTop, None, None, TooltipSticky, TooltipWhileRightHeld, TooltipFollowPointer, None,
-         ManageCharacters, ShowProgress, None, UndoMarking, RedoMarking, LargeMarkers},
+         ManageCharacters, ShowProgress, None, UndoMarking, RedoMarking, LargeMarkers, None, FitMap, OverviewInset},
         {StartUpdater, OpenWebSite, None, ShowCredits, Feedback, ShowHistory, OpenGuide, None, ShowInformation,
          UndoLastUpdate},
     }};

@@ -26,6 +26,8 @@ enum class MenuCommand {
     UndoMarking, // the last capture or opened chest marked or cleared
     RedoMarking,
     LargeMarkers,
+    FitMap,        // the whole region in the map window
+    OverviewInset, // the overview of the region in the map's corner
     // Help menu.
     StartUpdater,
     OpenWebSite,

@@ -45,6 +45,7 @@ void frmMenu::OpenMenu(int menu)
     setValue(TooltipWhileRightHeld, m_panel.HoverMode == HoverWhileRightHeld);
     setValue(TooltipFollowPointer, m_panel.HoverMode == HoverFollowPointer);
     setValue(LargeMarkers, m_panel.LargeMarkers);
+    setValue(OverviewInset, m_map && m_map->OverviewShown());
     popup->OpenMenu(menu, lblMenu[static_cast<std::size_t>(menu)]);
 }
 
@@ -116,6 +117,14 @@ void frmMenu::RunMenuCommand(MenuCommand command)
     case MenuCommand::LargeMarkers:
         m_panel.LargeMarkers = !m_panel.LargeMarkers;
         RedrawMap();
+        break;
+    case MenuCommand::FitMap:
+        if (m_map)
+            m_map->ZoomTo(mapview::Zoom::FitWindow());
+        break;
+    case MenuCommand::OverviewInset:
+        if (m_map)
+            m_map->SetOverviewShown(!m_map->OverviewShown());
         break;
     case MenuCommand::StartUpdater:
         run(m_commands.startUpdater);

@@ -75,10 +75,13 @@ Menus BuildMenus(const modLanguage::LanguageStrings& t)
                        Line(2),
                        Literal(QStringLiteral("Undo marking (Ctrl+Z)"), Command, 3),
                        Literal(QStringLiteral("Redo marking (Ctrl+Shift+Z)"), Command, 4),
-                       Literal(QStringLiteral("Large, clear markers"), CheckBox, 2)};
+                       Literal(QStringLiteral("Large, clear markers"), CheckBox, 2),
+                       Line(3),
+                       Literal(QStringLiteral("Fit the map to the window (F)"), Command, 5),
+                       Literal(QStringLiteral("Overview of the region"), CheckBox, 3)};
     options.Options = 3;
-    options.CheckBoxes = 3;
-    options.Lines = 3;
+    options.CheckBoxes = 4;
+    options.Lines = 4;
 
     Menu& help = menus[2];
     help.Entries = {Row(t, Text::UpdateMenu, Command, 0),

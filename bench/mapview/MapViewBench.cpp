@@ -42,7 +42,11 @@ struct Scene {
     mapview::SelectionFlasher flasher;
     int campaign = -1, region = -1, markers = 0, others = 0;
 
-    mapview::MapContext Context() const { return {world, panel, campaign, region, canvas.Offset(), canvas.ViewSize()}; }
+    mapview::MapContext Context() const
+    {
+        return {world,          panel, campaign, region, canvas.DrawingOrigin(), canvas.ViewSize(), canvas.Placement(),
+                canvas.Labels()};
+    }
 };
 
 Scene* g_scene = nullptr;

@@ -157,7 +157,7 @@ TEST(DrawGreens, BarUnderTheBoxOfAListedBoss)
     EXPECT_EQ(map.pixel(40, 47), qRgb(0, 255, 0));
     EXPECT_EQ(map.pixel(40, 48), qRgb(0, 255, 0));
     // Drawn before the elite layer, the box covers the bar's top row.
-    const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}};
+    const mapview::MapContext ctx{t.world, t.panel, 1, 2, {}, {90, 90}, {}, nullptr};
     QImage both = PlainMap(90, 90, kBackground);
     StandardMapLayers().DrawAll(both, ctx);
     EXPECT_EQ(Touched(both), QRect(QPoint(34, 34), QPoint(46, 49)));

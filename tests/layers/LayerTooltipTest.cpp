@@ -130,7 +130,7 @@ TEST(LayerTooltips, PlacedByPlaceTooltipAndTaggedByItem)
     ListInto(t.panel.lstNotes, {1});
     ListInto(t.panel.lstPets, {4});
     const QImage viewport = PlainMap(500, 400);
-    const mapview::MapContext ctx{t.world, t.panel, 1, 1, {-50, -20}, {500, 400}};
+    const mapview::MapContext ctx{t.world, t.panel, 1, 1, {-50, -20}, {500, 400}, {}, nullptr};
 
     const notelayer::NoteLayer notes;
     const auto hit = notes.Find({150, 180}, ctx); // map point (200, 200)
@@ -162,8 +162,8 @@ TEST(LayerSelection, TheSelectedItemOfTheMapShownBlinks)
         list->selected = 0;
     }
     const mapview::MapLayers layers = StandardMapLayers();
-    const mapview::MapContext onMap{t.world, t.panel, 1, 1, {}, {90, 90}};
-    const mapview::MapContext campaign3{t.world, t.panel, 3, 1, {}, {90, 90}};
+    const mapview::MapContext onMap{t.world, t.panel, 1, 1, {}, {90, 90}, {}, nullptr};
+    const mapview::MapContext campaign3{t.world, t.panel, 3, 1, {}, {90, 90}, {}, nullptr};
     EXPECT_EQ(layers.Get(mapview::LayerId::Collectors)->SelectionPosition(onMap), QPoint(11, 12));
     EXPECT_EQ(layers.Get(mapview::LayerId::Notes)->SelectionPosition(onMap), QPoint(21, 22));
     EXPECT_EQ(layers.Get(mapview::LayerId::Greens)->SelectionPosition(onMap), QPoint(41, 42));

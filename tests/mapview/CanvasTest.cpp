@@ -26,7 +26,11 @@ struct CanvasFixture : ::testing::Test {
     MapLayers layers = StandardMapLayers();
     SelectionFlasher flasher;
 
-    MapContext Context() const { return MapContext{t.world, t.panel, 1, 1, canvas.Offset(), canvas.ViewSize()}; }
+    MapContext Context() const
+    {
+        return MapContext{t.world,        t.panel, 1, 1, canvas.DrawingOrigin(), canvas.ViewSize(), canvas.Placement(),
+                          canvas.Labels()};
+    }
     void Redraw() { canvas.DrawEverythingOnMap(layers, flasher, Context()); }
 };
 

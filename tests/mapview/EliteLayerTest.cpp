@@ -146,7 +146,8 @@ TEST(DrawElites, ADoneSkillIsFaintBeneathTheRestStillAnswersAndNeverBlinks)
     t.panel.lstLocations.selected = 0;
     for (const auto& [row, blinks] : {std::pair{1, false}, std::pair{0, true}}) {
         t.panel.lstElite.selected = row;
-        EXPECT_EQ(EliteLayer().SelectionPosition({t.world, t.panel, 1, 1, {}, {200, 100}}).has_value(), blinks);
+        EXPECT_EQ(EliteLayer().SelectionPosition({t.world, t.panel, 1, 1, {}, {200, 100}, {}, nullptr}).has_value(),
+                  blinks);
     }
 }
 

@@ -138,9 +138,14 @@ struct NoteRun {
         s.map().runNoteEditor = [this](frmManageNote& editor) { edit(editor); };
         s.map().MenuPopupRegion()->actions().at(0)->menu()->actions().at(0)->trigger();
         const QSize size = s.map().Canvas().MapSize();
-        const MapContext context{
-            s.world(),   s.program->panel(),         s.map().CurrentCampaign(), s.map().CurrentRegion(),
-            s.offsets(), s.map().Canvas().ViewSize()};
+        const MapContext context{s.world(),
+                                 s.program->panel(),
+                                 s.map().CurrentCampaign(),
+                                 s.map().CurrentRegion(),
+                                 s.offsets(),
+                                 s.map().Canvas().ViewSize(),
+                                 {},
+                                 nullptr};
         for (int y = 40; y < size.height() && spot.x() < 0; y += 23)
             for (int x = 40; x < size.width() && spot.x() < 0; x += 23)
                 if (!s.map().Layers().HitTest(ViewPoint(s.map(), {x, y}), context) &&

@@ -104,14 +104,14 @@ TEST(PopupMenuWindow, OpensUnderItsTitleShowingTheCurrentSettings)
     popup->hide();
     QTest::mouseClick(s.menu().lblMenu[1], Qt::LeftButton);
     QTest::mouseMove(popup, QPoint(popup->width() - 2, popup->height() - 2));
-    const int down[] = {0, 1, 4, 5, 6, 8, 9, 11, 12, 13, 0};
+    const int down[] = {0, 1, 4, 5, 6, 8, 9, 11, 12, 13, 15, 16, 0};
     for (int expected : down) {
         QTest::keyClick(popup, Qt::Key_Down);
         EXPECT_EQ(popup->Highlighted(), expected);
     }
     QTest::keyClick(popup, Qt::Key_Up);
-    EXPECT_EQ(popup->Highlighted(), 13);
-    for (int up = 0; up < 5; ++up)
+    EXPECT_EQ(popup->Highlighted(), 16);
+    for (int up = 0; up < 7; ++up)
         QTest::keyClick(popup, Qt::Key_Up);
     EXPECT_EQ(popup->Highlighted(), 6);
     QTest::keyClick(popup, Qt::Key_Return);

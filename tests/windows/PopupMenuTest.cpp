@@ -16,12 +16,12 @@ modLanguage::LanguageStrings Texts()
     return t;
 }
 
-TEST(PopupMenu, FourteenRowsAreFifteenPitchesHighWithHalfARowAboveAndBelow)
+TEST(PopupMenu, SeventeenRowsAreEighteenPitchesHighWithHalfARowAboveAndBelow)
 {
     const Menus menus = BuildMenus(Texts());
     const MenuLayout l = LayOutMenu(menus[1]);
-    ASSERT_EQ(l.rows.size(), 14u);
-    EXPECT_EQ(l.size.height(), 15 * RowPitch);
+    ASSERT_EQ(l.rows.size(), 17u);
+    EXPECT_EQ(l.size.height(), 18 * RowPitch);
     EXPECT_EQ(l.size.width(), l.widest + 6);
     int widest = 0;
     for (std::size_t i = 0; i < l.rows.size(); ++i) {
@@ -67,7 +67,7 @@ TEST(PopupMenu, PointerFindsLabelsAndBoxesOnly)
     // The bar: 3 pixels round the label, from 3 above the row's first control, one pitch high.
     const QRect bar = HighlightRect(l, 4);
     EXPECT_EQ(bar, QRect(l.rows[4].label.left() - 3, l.rows[4].box.top() - 3, l.rows[4].label.width() + 6, RowPitch));
-    EXPECT_TRUE(HighlightRect(l, 14).isNull());
+    EXPECT_TRUE(HighlightRect(l, 17).isNull());
 }
 
 } // namespace
