@@ -21,6 +21,8 @@ public:
     frmManageNote(World& world, QWidget* owner = nullptr);
 
     void SetX(int x) { m_x = x; }
+    int X() const { return m_x; }
+    int Y() const { return m_y; }
     void SetY(int y) { m_y = y; }
     // Number of the note to edit; -1 for a new note.
     void SetNote(int note) { m_note = note; }

@@ -5,6 +5,7 @@
 
 #include "app/StandardLayers.h"
 #include "elite/EliteLayer.h"
+#include "layers/frmManageNote.h"
 #include "mapview/MapResources.h"
 #include "mapview/frmMap.h"
 
@@ -12,6 +13,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -247,6 +249,66 @@ TEST_F(MapWindowFixture, SelectionBlinksOnlyWhenItsTabIsActive)
     EXPECT_NE(map->Canvas().picMap, on) << "one tick later the ring is gone";
     map->SetFlashTimerEnabled(FlashLayer::Elite, false);
     EXPECT_FALSE(map->FlashTimerEnabled(FlashLayer::Elite));
+}
+
+TEST_F(MapWindowFixture, ZoomKeepsThePointUnderThePointerAndActsOnWhatIsDrawn)
+{
+    Open(1); // 1000 x 800 in a 400 x 300 view; the boss's 13 x 13 box at (500, 400)
+    map->CenterMapOn(500, 400);
+    const QPointF pointer(123, 77);
+    const QPointF under = map->Canvas().View().ToMap(pointer);
+    for (int level : {67, 50, 33}) {
+        QWheelEvent wheel(pointer, view()->mapToGlobal(pointer), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                          false);
+        QApplication::sendEvent(view(), &wheel);
+        ASSERT_EQ(map->CurrentZoom(), Zoom::Level(level));
+        const QPointF now = map->Canvas().View().ToMap(pointer);
+        if (level == 33) {
+            // 330 x 264 in 400 x 300: centred instead.
+            EXPECT_EQ(map->Canvas().View().Origin, QPointF(35, 18));
+            continue;
+        }
+        EXPECT_NEAR(now.x(), under.x(), 0.5 / map->Canvas().Scale() + 1e-9) << level;
+        EXPECT_NEAR(now.y(), under.y(), 0.5 / map->Canvas().Scale() + 1e-9) << level;
+    }
+    EXPECT_EQ(t.world.settings.MapZoom, 33);
+
+    // The box keeps its 13 pixels at 33 % and 200 %: its drawn corner answers
+    // (a box scaled with the map would be 4 or 26 pixels wide), one pixel
+    // beyond it does not.
+    QSignalSpy capture(map.get(), &frmMap::captureRequested);
+    for (int level : {33, 200}) {
+        map->ZoomTo(Zoom::Level(level));
+        map->CenterMapOn(500, 400);
+        const QPoint at = map->Canvas().View().ToView(QPointF(500, 400)).toPoint();
+        EXPECT_EQ(map->Canvas().picMap.pixel(at + QPoint(6, 6)), qRgb(0, 0, 0)) << level << " rim";
+        capture.clear();
+        QTest::mouseDClick(view(), Qt::LeftButton, {}, at + QPoint(6, 6));
+        EXPECT_EQ(capture.count(), 1) << level;
+        map->runNoteEditor = [](frmManageNote&) {};
+        capture.clear();
+        QTest::mouseDClick(view(), Qt::LeftButton, {}, at + QPoint(7, 7));
+        EXPECT_EQ(capture.count(), 0) << level;
+    }
+
+    // A note goes where the player double-clicked, on the map point seen.
+    map->ZoomTo(Zoom::Level(50));
+    QPoint noteAt(-1, -1);
+    map->runNoteEditor = [&](frmManageNote& editor) { noteAt = {editor.X(), editor.Y()}; };
+    map->openMenu = [](QMenu*, QPoint) {};
+    const QPointF click(40, 250);
+    const QPointF expected = map->Canvas().View().ToMap(click);
+    QTest::mouseDClick(view(), Qt::LeftButton, {}, click.toPoint());
+    map->mnuNoteInsert_Click();
+    EXPECT_EQ(noteAt, expected.toPoint());
+
+    // Fit shows the whole map and stays fit when the window is resized.
+    QTest::keyClick(view(), Qt::Key_F);
+    EXPECT_DOUBLE_EQ(map->Canvas().Scale(), 300.0 / 800.0);
+    map->resize(804, 404);
+    EXPECT_DOUBLE_EQ(map->Canvas().Scale(), 400.0 / 800.0);
+    QTest::keyClick(view(), Qt::Key_0);
+    EXPECT_EQ(map->CurrentZoom(), Zoom::Level(100));
 }
 
 TEST(MapWindowLayout, ToggleMaximisedMovesPanelAndMap)

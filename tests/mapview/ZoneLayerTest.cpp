@@ -1,5 +1,6 @@
 #include "../TestWorld.h"
 
+#include "mapview/LabelSpace.h"
 #include "mapview/MapResources.h"
 #include "mapview/ZoneLayer.h"
 
@@ -35,13 +36,41 @@ QImage IconOnBackground(const QImage& icon)
     return expected;
 }
 
-QImage Draw(TestWorld& t, int c, int r, QSize size = {300, 200})
+QImage Draw(TestWorld& t, int c, int r, QSize size = {300, 200}, const MarkerPlacement& place = {},
+            LabelSpace* labels = nullptr)
 {
     ComputeZoneLabelBoxes(t.world.campaigns, t.world.zoneIconAnchors);
     QImage map = PlainMap(size.width(), size.height(), kBackground);
     QPainter p(&map);
-    DrawZones(p, t.world.campaigns, t.world.zoneIconAnchors, c, r);
+    DrawZones(p, t.world.campaigns, t.world.zoneIconAnchors, c, r, place, labels);
     return map;
+}
+
+TEST(DrawZones, ZoomedOutANameOverAnEarlierOneIsLeftOut)
+{
+    // Names alone (open areas without the icon flag) 4 pixels apart, and one
+    // far off; at 25 % the first two fall on one another.
+    auto world = [](bool crowded, bool farOff) {
+        TestWorld t = TestWorld::MapSkills();
+        t.zone(1, 1, 1, QStringLiteral("Alpha"), 1, 0, 200, 400);
+        if (crowded)
+            t.zone(1, 1, 2, QStringLiteral("Brook"), 1, 0, 204, 400);
+        if (farOff)
+            t.zone(1, 1, 3, QStringLiteral("Gorge"), 1, 0, 1000, 400);
+        return t;
+    };
+    const MarkerPlacement quarter{ViewTransform{0.25, QPointF()}};
+    auto drawn = [&](bool crowded, bool farOff, const MarkerPlacement& place, bool keepRoom) {
+        TestWorld t = world(crowded, farOff);
+        LabelSpace labels;
+        return Draw(t, 1, 1, {300, 200}, place, keepRoom ? &labels : nullptr);
+    };
+    const QImage alone = drawn(false, false, quarter, true);
+    EXPECT_EQ(drawn(true, false, quarter, true), alone) << "the second name is left out";
+    EXPECT_NE(drawn(true, true, quarter, true), alone) << "a name with room is drawn";
+    EXPECT_NE(drawn(true, false, quarter, false), alone) << "without a label space every name is drawn";
+    TestWorld one = world(false, false);
+    EXPECT_EQ(ChangedArea(Draw(one, 1, 1, {300, 200}, quarter)).center().x(), 50) << "at the scaled place";
 }
 
 TEST(ZoneLabelBoxes, NameOnlyAreaCentredElseBelowTheIcon)
