@@ -60,8 +60,8 @@ void DrawCollectors(QImage& picTemp, const World& world, const PanelState& panel
         return;
     const std::optional<int> zone = ZoneFilter(world, panel);
     const bool large = panel.LargeMarkers;
-    const QImage& armour = layermarkers::Picture(layermarkers::Marker::CollArmature, large);
-    const QImage& weapons = layermarkers::Picture(layermarkers::Marker::CollArmi, large);
+    const QImage& armour = layermarkers::Picture(layermarkers::Marker::CollArmature, large, picTemp.devicePixelRatio());
+    const QImage& weapons = layermarkers::Picture(layermarkers::Marker::CollArmi, large, picTemp.devicePixelRatio());
     for (const PanelEntry& entry : panel.lstCollectors.entries) {
         const modCollectors::Collector* col = CollectorOf(world, entry.data);
         if (!col || !OnMap(*col, c, r) || (zone && col->Zone != *zone))

@@ -59,7 +59,7 @@ void DrawGreens(QImage& picTemp, const World& world, const PanelState& panel, in
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
     const bool large = panel.LargeMarkers;
-    const QImage& marker = layermarkers::Picture(layermarkers::Marker::GreenMarker, large);
+    const QImage& marker = layermarkers::Picture(layermarkers::Marker::GreenMarker, large, picTemp.devicePixelRatio());
     mapview::MarkerPainter painter(picTemp, QFont(), qRgb(0, 0, 0));
     const std::vector<char> listed = ListedElites(world, panel);
     for (const PanelEntry& entry : panel.lstGreens.entries) {

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include <array>
+#include <map>
 
 namespace layermarkers {
 
@@ -317,21 +318,27 @@ QImage DrawLarge(Marker marker, qreal dpr)
 struct Pictures {
     std::array<QImage, MarkerCount> images;
     std::array<QImage, MarkerCount> large;
-    Pictures()
+    explicit Pictures(qreal ratio)
     {
         for (int i = 0; i < MarkerCount; ++i) {
-            images[static_cast<std::size_t>(i)] = DrawAt(static_cast<Marker>(i), 1.0);
-            large[static_cast<std::size_t>(i)] = DrawLarge(static_cast<Marker>(i), 1.0);
+            images[static_cast<std::size_t>(i)] = DrawAt(static_cast<Marker>(i), ratio);
+            large[static_cast<std::size_t>(i)] = DrawLarge(static_cast<Marker>(i), ratio);
         }
     }
 };
 
 } // namespace
 
-const QImage& Picture(Marker marker, bool large)
+const QImage& Picture(Marker marker, bool large, qreal ratio)
 {
-    static const Pictures pictures;
-    return (large ? pictures.large : pictures.images)[static_cast<std::size_t>(marker)];
+    static const Pictures pictures(1.0);
+    // The interface thread draws the map: other ratios (a HiDPI screen or
+    // two) are drawn once and kept.
+    static std::map<qreal, Pictures> others;
+    const Pictures* set = &pictures;
+    if (ratio > 0 && ratio != 1.0)
+        set = &others.try_emplace(ratio, ratio).first->second;
+    return (large ? set->large : set->images)[static_cast<std::size_t>(marker)];
 }
 
 QImage Draw(Marker marker, qreal devicePixelRatio)
@@ -346,6 +353,12 @@ QSize Size(Marker marker)
 
 void BlitIcon(QImage& target, const QImage& icon, int left, int top)
 {
+    if (target.devicePixelRatio() != 1.0 || icon.devicePixelRatio() != 1.0) {
+        // A picture of the target's own resolution, placed in logical pixels.
+        QPainter p(&target);
+        p.drawImage(QPoint(left, top), icon);
+        return;
+    }
     const QRect area = QRect(QPoint(left, top), icon.size()) & target.rect();
     if (area.isEmpty() || icon.isNull())
         return;

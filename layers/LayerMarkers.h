@@ -22,8 +22,9 @@ inline constexpr int MarkerCount = 6;
 // The picture of a marker (premultiplied ARGB, fully transparent outside the
 // emblem); built once, needs no window system. `large`: the marker of the
 // "Large, clear markers" switch, a shape of its own per kind, as large as
-// the kind's large side (notes keep their picture).
-const QImage& Picture(Marker marker, bool large = false);
+// the kind's large side (notes keep their picture). `ratio`: drawn at that
+// many device pixels per picture pixel, for a HiDPI view.
+const QImage& Picture(Marker marker, bool large = false, qreal ratio = 1.0);
 
 // The same drawing at `devicePixelRatio` device pixels per picture pixel, for
 // the legend on a HiDPI screen; its logical size is Size(marker).

@@ -43,7 +43,7 @@ void DrawNotes(QImage& picTemp, const World& world, const PanelState& panel, int
 {
     if (!panel.isShown(TabNotes))
         return;
-    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Note);
+    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Note, false, picTemp.devicePixelRatio());
     for (const PanelEntry& entry : panel.lstNotes.entries) {
         const modNotes::MapNote* note = NoteOf(world, entry.data);
         if (!note || !OnMap(*note, c, r))

@@ -53,7 +53,8 @@ void DrawPets(QImage& picTemp, const World& world, const PanelState& panel, int 
     if (!panel.isShown(TabTreasuresPets))
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
-    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Pet, panel.LargeMarkers);
+    const QImage& icon =
+        layermarkers::Picture(layermarkers::Marker::Pet, panel.LargeMarkers, picTemp.devicePixelRatio());
     for (const PanelEntry& entry : panel.lstPets.entries) {
         const modPets::Pet* pet = PetOf(world, entry.data);
         if (!pet)

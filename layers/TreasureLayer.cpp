@@ -55,7 +55,8 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
     if (!panel.isShown(TabTreasuresPets))
         return;
     const std::optional<int> zone = collectorlayer::ZoneFilter(world, panel);
-    const QImage& icon = layermarkers::Picture(layermarkers::Marker::Treasure, panel.LargeMarkers);
+    const QImage& icon =
+        layermarkers::Picture(layermarkers::Marker::Treasure, panel.LargeMarkers, picTemp.devicePixelRatio());
     auto drawListed = [&](bool done, mapview::FaintMarkers* faint) {
         for (const PanelEntry& entry : panel.lstVarshaTreasures.entries) {
             const modTreasures::Treasure* chest = TreasureOf(world, entry.data);
@@ -63,7 +64,7 @@ void DrawTreasures(QImage& picTemp, const World& world, const PanelState& panel,
                 continue;
             const MarkerRect area = RectOf(*chest, panel.LargeMarkers, place);
             if (faint)
-                faint->Keep(QRect(QPoint(area.Left, area.Top), icon.size()));
+                faint->Keep(QRect(QPoint(area.Left, area.Top), icon.deviceIndependentSize().toSize()));
             layermarkers::BlitIcon(picTemp, icon, area.Left, area.Top);
         }
     };

@@ -1,6 +1,7 @@
 #include "mapview/FaintMarkers.h"
 
 #include <QColor>
+#include <QtMath>
 
 #include <cmath>
 
@@ -26,8 +27,15 @@ FaintMarkers::FaintMarkers(QImage& picture) : m_picture(picture)
         m_picture = m_picture.convertToFormat(QImage::Format_RGB32);
 }
 
-void FaintMarkers::Keep(const QRect& area)
+void FaintMarkers::Keep(const QRect& logical)
 {
+    // The places are kept in the picture's device pixels.
+    const qreal ratio = m_picture.devicePixelRatio();
+    const QRect area =
+        ratio == 1.0
+            ? logical
+            : QRect(QPoint(qFloor(logical.left() * ratio), qFloor(logical.top() * ratio)),
+                    QPoint(qCeil((logical.right() + 1) * ratio) - 1, qCeil((logical.bottom() + 1) * ratio) - 1));
     const QRect clipped = area.intersected(m_picture.rect());
     if (!clipped.isEmpty())
         m_places.push_back({clipped, m_picture.copy(clipped)});

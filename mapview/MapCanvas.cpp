@@ -39,11 +39,17 @@ void CopyInto(QImage& target, const QImage& source)
 
 } // namespace
 
-void MapCanvas::SetViewSize(QSize size)
+void MapCanvas::SetViewSize(QSize size, qreal devicePixelRatio)
 {
     size = size.expandedTo(QSize(0, 0));
-    if (size != picMap.size())
-        picMap = QImage(size, kFormat);
+    const qreal ratio = devicePixelRatio > 1.0 ? devicePixelRatio : 1.0;
+    if (size != m_viewSize || ratio != m_ratio) {
+        // On a HiDPI screen the viewport holds the screen's own pixels.
+        picMap = QImage(QSize(qRound(size.width() * ratio), qRound(size.height() * ratio)), kFormat);
+        picMap.setDevicePixelRatio(ratio);
+    }
+    m_viewSize = size;
+    m_ratio = ratio;
     picMap.fill(Qt::black);
     RecomputeVisibleSize();
 }
@@ -90,29 +96,29 @@ void MapCanvas::ClearRegionPicture()
 
 void MapCanvas::RecomputeVisibleSize()
 {
-    const QSize visible = VisibleSize(picOriginal.size(), picMap.size());
+    const QSize visible = VisibleSize(picOriginal.size(), m_viewSize);
     VisibleWidth = visible.width();
     VisibleHeight = visible.height();
 }
 
 int MapCanvas::ControllaCoordinataX(int x) const
 {
-    return mapview::ControllaCoordinataX(x, picMap.width(), picTemp.width());
+    return mapview::ControllaCoordinataX(x, m_viewSize.width(), picTemp.width());
 }
 
 int MapCanvas::ControllaCoordinataY(int y) const
 {
-    return mapview::ControllaCoordinataY(y, picMap.height(), picTemp.height());
+    return mapview::ControllaCoordinataY(y, m_viewSize.height(), picTemp.height());
 }
 
 void MapCanvas::CenterMapOn(int x, int y)
 {
     if (Zoomed()) {
-        SetView(CentreOn(Scale(), QPointF(x, y), picOriginal.size(), picMap.size()));
+        SetView(CentreOn(Scale(), QPointF(x, y), picOriginal.size(), m_viewSize));
         UpdateMap();
         return;
     }
-    const QPoint offset = CenterMapOnOffsets(x, y, picMap.size(), picTemp.size());
+    const QPoint offset = CenterMapOnOffsets(x, y, m_viewSize, picTemp.size());
     MapOffsetX = offset.x();
     MapOffsetY = offset.y();
     UpdateMap();
@@ -133,8 +139,9 @@ void MapCanvas::ResetDrawingBuffer()
 void MapCanvas::UpdateMap()
 {
     if (Zoomed()) {
-        // Above 100 % the viewport is itself the drawing buffer.
-        if (Scale() > 1.0 || picMap.isNull() || picZoomed.isNull())
+        // Above 100 % (and on a HiDPI screen) the viewport is itself the
+        // drawing buffer.
+        if (ViewIsBuffer() || picMap.isNull() || picZoomed.isNull())
             return;
         const QPoint origin = DrawingOrigin();
         const QRect shown = QRect(origin, picZoomed.size()) & picMap.rect();
@@ -155,8 +162,8 @@ void MapCanvas::UpdateMap()
     // The source rectangle, clipped to both pictures.
     const int sx = -MapOffsetX;
     const int sy = -MapOffsetY;
-    const int w = std::min({VisibleWidth, picTemp.width() - sx, picMap.width()});
-    const int h = std::min({VisibleHeight, picTemp.height() - sy, picMap.height()});
+    const int w = std::min({VisibleWidth, picTemp.width() - sx, m_viewSize.width()});
+    const int h = std::min({VisibleHeight, picTemp.height() - sy, m_viewSize.height()});
     if (sx < 0 || sy < 0 || w <= 0 || h <= 0)
         return;
     const std::size_t rowBytes = static_cast<std::size_t>(w) * 4;
@@ -170,7 +177,7 @@ void MapCanvas::DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& f
 {
     if (Zoomed()) {
         m_labels.Clear();
-        if (Scale() < 1.0) {
+        if (!ViewIsBuffer()) {
             PrepareZoomedBase(Scale());
             CopyInto(picZoomed, m_zoomedBase);
         } else {
@@ -194,12 +201,17 @@ void MapCanvas::DrawEverythingOnMap(const MapLayers& layers, SelectionFlasher& f
 
 double MapCanvas::Scale() const
 {
-    return ScaleOf(m_zoom, picOriginal.size(), picMap.size());
+    return ScaleOf(m_zoom, picOriginal.size(), m_viewSize);
 }
 
 bool MapCanvas::Zoomed() const
 {
-    return !picOriginal.isNull() && !picMap.isNull() && !IsScaleOne(Scale());
+    return !picOriginal.isNull() && !picMap.isNull() && (!IsScaleOne(Scale()) || m_ratio != 1.0);
+}
+
+bool MapCanvas::ViewIsBuffer() const
+{
+    return Zoomed() && (Scale() > 1.0 || m_ratio != 1.0);
 }
 
 ViewTransform MapCanvas::View() const
@@ -216,15 +228,15 @@ void MapCanvas::SetZoom(const Zoom& zoom, QPointF anchor)
     const double scale = Scale();
     const QSize map = picOriginal.size();
     if (zoom.Fit)
-        SetView(CentreOn(scale, QPointF(map.width() / 2.0, map.height() / 2.0), map, picMap.size()));
+        SetView(CentreOn(scale, QPointF(map.width() / 2.0, map.height() / 2.0), map, m_viewSize));
     else
-        SetView(ZoomAround(before, scale, anchor, map, picMap.size()));
+        SetView(ZoomAround(before, scale, anchor, map, m_viewSize));
 }
 
 void MapCanvas::SetView(const ViewTransform& view)
 {
     const double scale = Scale();
-    const QPointF origin = ClampOrigin(view.Origin, scale, picOriginal.size(), picMap.size());
+    const QPointF origin = ClampOrigin(view.Origin, scale, picOriginal.size(), m_viewSize);
     if (IsScaleOne(scale)) {
         MapOffsetX = WholePixels(origin.x());
         MapOffsetY = WholePixels(origin.y());
@@ -235,14 +247,14 @@ void MapCanvas::SetView(const ViewTransform& view)
 
 bool MapCanvas::RedrawsOnPan() const
 {
-    return Zoomed() && Scale() > 1.0;
+    return ViewIsBuffer();
 }
 
 void MapCanvas::RefitView()
 {
     if (m_zoom.Fit) {
         const QSize map = picOriginal.size();
-        SetView(CentreOn(Scale(), QPointF(map.width() / 2.0, map.height() / 2.0), map, picMap.size()));
+        SetView(CentreOn(Scale(), QPointF(map.width() / 2.0, map.height() / 2.0), map, m_viewSize));
     } else {
         SetView(View());
     }
@@ -252,21 +264,21 @@ QImage& MapCanvas::DrawingBuffer()
 {
     if (!Zoomed())
         return picTemp;
-    return Scale() < 1.0 ? picZoomed : picMap;
+    return ViewIsBuffer() ? picMap : picZoomed;
 }
 
 QPoint MapCanvas::DrawingOrigin() const
 {
     if (!Zoomed())
         return Offset();
-    return Scale() < 1.0 ? m_view.Origin.toPoint() : QPoint();
+    return ViewIsBuffer() ? QPoint() : m_view.Origin.toPoint();
 }
 
 MarkerPlacement MapCanvas::Placement() const
 {
     if (!Zoomed())
         return {};
-    if (Scale() < 1.0)
+    if (!ViewIsBuffer())
         return {ViewTransform{Scale(), QPointF()}};
     return {View()};
 }
@@ -289,7 +301,7 @@ void MapCanvas::DrawScaledView()
 {
     picMap.fill(Qt::black);
     const ViewTransform view = View();
-    const QRectF visible(view.ToMap(QPointF(0, 0)), view.ToMap(QPointF(picMap.width(), picMap.height())));
+    const QRectF visible(view.ToMap(QPointF(0, 0)), view.ToMap(QPointF(m_viewSize.width(), m_viewSize.height())));
     const QRectF source = visible & QRectF(picOriginal.rect());
     if (source.isEmpty())
         return;
@@ -312,14 +324,14 @@ void MapCanvas::DrawStartPicture(const std::function<void(QPainter&, QSize)>& pa
         return;
     {
         QPainter p(&picMap);
-        paint(p, picMap.size());
+        paint(p, m_viewSize);
     }
     if (devicePixelRatio > 1.0) {
-        startPicture = QImage(qRound(picMap.width() * devicePixelRatio), qRound(picMap.height() * devicePixelRatio),
-                              QImage::Format_RGB32);
+        startPicture = QImage(qRound(m_viewSize.width() * devicePixelRatio),
+                              qRound(m_viewSize.height() * devicePixelRatio), QImage::Format_RGB32);
         startPicture.setDevicePixelRatio(devicePixelRatio);
         QPainter p(&startPicture);
-        paint(p, picMap.size());
+        paint(p, m_viewSize);
     }
 }
 

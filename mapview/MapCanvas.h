@@ -41,9 +41,11 @@ public:
     int VisibleWidth = 0;
     int VisibleHeight = 0;
 
-    // The viewport takes a new size; its picture restarts black.
-    void SetViewSize(QSize size);
-    QSize ViewSize() const { return picMap.size(); }
+    // The viewport takes a new size (logical pixels) at the screen's pixel
+    // ratio; its picture restarts black.
+    void SetViewSize(QSize size, qreal devicePixelRatio = 1.0);
+    QSize ViewSize() const { return m_viewSize; }
+    qreal DevicePixelRatio() const { return m_ratio; }
     QSize MapSize() const { return picTemp.size(); }
     QPoint Offset() const { return {MapOffsetX, MapOffsetY}; }
 
@@ -89,7 +91,9 @@ public:
     // A new transform of the same scale (a pan, a centring), clamped and in
     // whole pixels. Needs UpdateMap, or a full redraw when RedrawsOnPan.
     void SetView(const ViewTransform& view);
-    // Above 100 % a pan redraws the layers; below it copies, as at 100 %.
+    // Above 100 % (and on a HiDPI screen) the layers draw straight into the
+    // viewport and a pan redraws them; below it a pan copies, as at 100 %.
+    bool ViewIsBuffer() const;
     bool RedrawsOnPan() const;
     // The viewport got a new size or the map changed: fit fits again, the
     // other levels keep their origin, clamped.
@@ -119,6 +123,8 @@ private:
     // The visible part of the map, scaled, into picMap (above 100 %).
     void DrawScaledView();
 
+    QSize m_viewSize;
+    qreal m_ratio = 1.0;
     Zoom m_zoom = Zoom::Level(100);
     ViewTransform m_view; // zoomed: the transform (whole-pixel origin)
     std::shared_ptr<const MapPyramid> m_halvings;

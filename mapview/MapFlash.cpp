@@ -57,7 +57,12 @@ QRect FlashMarkerRect(QPoint at, QSize marker)
 void SelectionFlasher::SaveFlashBackground(FlashLayer layer, const QImage& picTemp)
 {
     Slot& s = slot(layer);
-    s.background = picTemp.copy(s.rect);
+    // In the buffer's device pixels, put back at its logical place.
+    const qreal ratio = picTemp.devicePixelRatio();
+    s.background = picTemp.copy(
+        ratio == 1.0 ? s.rect
+                     : QRect((QPointF(s.rect.topLeft()) * ratio).toPoint(), (QSizeF(s.rect.size()) * ratio).toSize()));
+    s.background.setDevicePixelRatio(ratio);
 }
 
 void SelectionFlasher::DrawFlashMarker(FlashLayer layer, QImage& picTemp) const

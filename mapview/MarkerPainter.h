@@ -1,3 +1,6 @@
+// Rectangles and positions are logical pixels; an image of a device pixel
+// ratio above 1 gets boxes, rims and letters at its own resolution.
+//
 // Fast drawing of the many small markers of a layer onto the drawing buffer:
 // filled boxes with a one-pixel rim written straight into the pixels, and
 // short texts drawn once into a cached picture and then blended in. A full
@@ -35,9 +38,13 @@ public:
     void ClearBox(const QRect& rect, QRgb fill, const QString& upper, const QString& lower);
 
 private:
+    // Logical to device pixels of the target (the same on a 1x image).
+    int Device(int v) const;
+    QRect Device(const QRect& r) const;
     void Blend(const QImage& glyphs, int x, int y, const QRect& clip);
 
     QImage& m_image;
+    qreal m_ratio = 1.0;
     QFont m_font;
     QRgb m_textColour;
     QHash<QString, QImage> m_texts; // this painter's texts, by text

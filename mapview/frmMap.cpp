@@ -219,6 +219,20 @@ void frmMap::CenterMapOn(int x, int y)
     m_picMap->update();
 }
 
+const QImage& frmMap::Backdrop()
+{
+    // The information windows blend over the view at one pixel per logical
+    // pixel; on a HiDPI screen the view is scaled down for them once.
+    if (m_canvas.DevicePixelRatio() == 1.0)
+        return m_canvas.picMap;
+    if (m_backdrop.isNull() || m_backdropOf != m_canvas.picMap.cacheKey()) {
+        m_backdrop = m_canvas.picMap.scaled(m_canvas.ViewSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        m_backdrop.setDevicePixelRatio(1.0);
+        m_backdropOf = m_canvas.picMap.cacheKey();
+    }
+    return m_backdrop;
+}
+
 void frmMap::ShowView(const ViewTransform& view)
 {
     m_canvas.SetView(view);
@@ -441,7 +455,7 @@ void frmMap::resizeEvent(QResizeEvent*)
         return;
     m_picMap->setGeometry(kBorder, kBorder, std::max(0, width() - 2 * kBorder), std::max(0, height() - 2 * kBorder));
     const bool zoomedBefore = m_canvas.Zoomed();
-    m_canvas.SetViewSize(m_picMap->size());
+    m_canvas.SetViewSize(m_picMap->size(), devicePixelRatioF());
     // The offsets stay valid for the new size.
     m_canvas.MapOffsetX = m_canvas.ControllaCoordinataX(m_canvas.MapOffsetX);
     m_canvas.MapOffsetY = m_canvas.ControllaCoordinataY(m_canvas.MapOffsetY);
@@ -498,7 +512,7 @@ void frmMap::PointerDown(PointerButton button, PointerKeys keys, QPointF pos, QP
         MarkMapPoint(pos, globalPos);
         break;
     case PressAction::RightClick: {
-        const bool hit = m_info.HitTest(pos, m_layers, Context(), m_canvas.picMap);
+        const bool hit = m_info.HitTest(pos, m_layers, Context(), Backdrop());
         SyncInformationWindows();
         if (!hit) {
             emit regionMenuRequested(globalPos);
@@ -537,7 +551,7 @@ void frmMap::PointerMove(QPointF pos)
         return;
     }
     if (OnMove(m_panel.HoverMode) == MoveAction::FollowPointer) {
-        if (!m_info.HitTest(pos, m_layers, Context(), m_canvas.picMap))
+        if (!m_info.HitTest(pos, m_layers, Context(), Backdrop()))
             m_info.HideInformationWindows();
         SyncInformationWindows();
     }

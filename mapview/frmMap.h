@@ -185,6 +185,7 @@ private:
     // the view is the drawing buffer.
     void ShowView(const ViewTransform& view);
     void HalvingsReady(const QString& path);
+    const QImage& Backdrop();
     // What layer `layer` has under viewport point `pos`.
     std::optional<LayerHit> FindAt(LayerId layer, QPointF pos) const;
     // The boss (a boss without a skill answers with item 0), else the chest,
@@ -232,6 +233,8 @@ private:
     bool m_overviewDrag = false;
     QString m_regionPath; // the picture shown
     QImage m_overviewPicture;
+    QImage m_backdrop;
+    qint64 m_backdropOf = 0;
     RegionCache m_regions;
     // Last: it stops (and stops calling back) before the rest goes.
     std::unique_ptr<RegionPreloader> m_preloader;
