@@ -15,6 +15,8 @@
 #include "mapview/MapFlash.h"
 #include "mapview/MapLayer.h"
 #include "mapview/MapPyramid.h"
+#include "mapview/RegionCache.h"
+#include "mapview/RegionPreloader.h"
 #include "mapview/ZoneLayer.h"
 #include "panel/modCollectorsTab.h"
 #include "panel/modGreensTab.h"
@@ -28,9 +30,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -313,6 +318,151 @@ void BM_BuildPyramid(benchmark::State& state)
     state.counters["pixels"] = double(s.canvas.picOriginal.width()) * s.canvas.picOriginal.height();
 }
 BENCHMARK(BM_BuildPyramid)->Unit(benchmark::kMillisecond);
+
+// ---- Zoom --------------------------------------------------------------------
+
+// What a frame costs: each iteration's own time, for the median and the
+// 95th percentile (milliseconds).
+struct FrameTimes {
+    std::vector<double> ms;
+    void Report(benchmark::State& state)
+    {
+        if (ms.empty())
+            return;
+        std::sort(ms.begin(), ms.end());
+        state.counters["p50_ms"] = ms[ms.size() / 2];
+        state.counters["p95_ms"] = ms[std::min(ms.size() - 1, ms.size() * 95 / 100)];
+    }
+};
+
+template <typename F>
+double TimeMs(F&& f)
+{
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+mapview::Zoom LevelArg(int64_t percent)
+{
+    return percent == 0 ? mapview::Zoom::FitWindow() : mapview::Zoom::Level(int(percent));
+}
+
+// The canvas as the map window keeps it zoomed: the halvings built, the view
+// 1920 x 1080 at the device pixel ratio of the run.
+void PrepareZoom(qreal ratio)
+{
+    auto& c = g_scene->canvas;
+    static std::shared_ptr<const mapview::MapPyramid> halvings;
+    if (!halvings)
+        halvings = std::make_shared<const mapview::MapPyramid>(c.picOriginal);
+    c.SetHalvings(halvings);
+    c.SetViewSize({1920, 1080}, ratio);
+}
+
+void RestoreActualSize()
+{
+    auto& c = g_scene->canvas;
+    c.SetViewSize({1920, 1080}, 1.0);
+    c.SetZoom(mapview::Zoom::Level(100), {});
+}
+
+// A wheel step into a level (from the level next to it), to its repainted
+// frame: the view transform, the map at the new scale, every layer.
+void BM_ZoomWheelStep(benchmark::State& state)
+{
+    auto& s = *g_scene;
+    PrepareZoom(qreal(state.range(1)));
+    const mapview::Zoom target = LevelArg(state.range(0));
+    const QPointF pointer(700, 400);
+    FrameTimes frames;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const int away = target.Fit || target.Percent > 25 ? -1 : 1;
+        s.canvas.SetZoom(mapview::StepZoom(target, away, s.canvas.Scale()), pointer);
+        s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+        state.ResumeTiming();
+        frames.ms.push_back(TimeMs([&] {
+            s.canvas.SetZoom(target, pointer);
+            s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+        }));
+    }
+    frames.Report(state);
+    RestoreActualSize();
+}
+BENCHMARK(BM_ZoomWheelStep)
+    ->ArgNames({"percent", "ratio"})
+    ->ArgsProduct({{0, 25, 33, 50, 67, 100, 150, 200}, {1, 2}})
+    ->Unit(benchmark::kMillisecond);
+
+// A drag step: the view moved by a few pixels and shown (a copy below 100 %,
+// a redraw where the view is the drawing buffer).
+void BM_ZoomDragStep(benchmark::State& state)
+{
+    auto& s = *g_scene;
+    PrepareZoom(qreal(state.range(1)));
+    s.canvas.SetZoom(LevelArg(state.range(0)), {960, 540});
+    s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+    FrameTimes frames;
+    int step = 0;
+    for (auto _ : state) {
+        frames.ms.push_back(TimeMs([&] {
+            const QPointF by = (step++ % 2) ? QPointF(7, 5) : QPointF(-7, -5);
+            s.canvas.SetView(mapview::PanBy(s.canvas.View(), by, s.canvas.MapSize(), s.canvas.ViewSize()));
+            if (s.canvas.RedrawsOnPan())
+                s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+            else
+                s.canvas.UpdateMap();
+        }));
+    }
+    frames.Report(state);
+    RestoreActualSize();
+}
+BENCHMARK(BM_ZoomDragStep)
+    ->ArgNames({"percent", "ratio"})
+    ->ArgsProduct({{0, 50}, {1, 2}})
+    ->Unit(benchmark::kMillisecond);
+
+// A switch at 100 % to a region the preloader has decoded: the picture from
+// the cache, then the first frame.
+void BM_RegionSwitchPreloaded(benchmark::State& state)
+{
+    auto& s = *g_scene;
+    const QString path = s.world.campaigns[std::size_t(s.campaign)].Regions[std::size_t(s.region)].ImagePath;
+    mapview::RegionCache cache;
+    cache.Put(path, mapview::DecodeRegion(path));
+    for (auto _ : state) {
+        const auto kept = cache.Get(path);
+        s.canvas.SetRegionPicture(kept->Level(0), kept);
+        s.canvas.SetView({1.0, QPointF()});
+        s.canvas.DrawEverythingOnMap(s.layers, s.flasher, s.Context());
+        benchmark::ClobberMemory();
+    }
+    SetCounters(state);
+}
+BENCHMARK(BM_RegionSwitchPreloaded)->Unit(benchmark::kMillisecond);
+
+// The decoded-region cache filled with every region of the world: the
+// memory it holds stays within its budget.
+void BM_RegionCacheAtBudget(benchmark::State& state)
+{
+    auto& s = *g_scene;
+    mapview::RegionCache cache;
+    for (auto _ : state) {
+        mapview::RegionPreloader preloader(cache);
+        QStringList paths;
+        for (const auto& campaign : s.world.campaigns)
+            for (std::size_t r = 1; r < campaign.Regions.size(); ++r)
+                if (!campaign.Regions[r].ImagePath.isEmpty())
+                    paths << campaign.Regions[r].ImagePath;
+        preloader.Preload(paths);
+        preloader.WaitForDone();
+    }
+    state.counters["cache_MB"] = double(cache.Bytes()) / (1024.0 * 1024.0);
+    state.counters["budget_MB"] = double(cache.Budget()) / (1024.0 * 1024.0);
+    state.counters["regions_kept"] = double(cache.Paths().size());
+}
+BENCHMARK(BM_RegionCacheAtBudget)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
