@@ -211,7 +211,9 @@ bool MapCanvas::Zoomed() const
 
 bool MapCanvas::ViewIsBuffer() const
 {
-    return Zoomed() && (Scale() > 1.0 || m_ratio != 1.0);
+    // Between a half and 1:1 the map scaled whole would come from the
+    // picture itself (no halving is near): only the part shown is scaled.
+    return Zoomed() && (Scale() > 0.5 + 1e-9 || m_ratio != 1.0);
 }
 
 ViewTransform MapCanvas::View() const

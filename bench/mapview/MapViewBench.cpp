@@ -420,7 +420,7 @@ void BM_ZoomDragStep(benchmark::State& state)
 }
 BENCHMARK(BM_ZoomDragStep)
     ->ArgNames({"percent", "ratio"})
-    ->ArgsProduct({{0, 50}, {1, 2}})
+    ->ArgsProduct({{0, 50, 67}, {1, 2}})
     ->Unit(benchmark::kMillisecond);
 
 // A switch at 100 % to a region the preloader has decoded: the picture from
