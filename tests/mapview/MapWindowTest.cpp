@@ -311,6 +311,48 @@ TEST_F(MapWindowFixture, ZoomKeepsThePointUnderThePointerAndActsOnWhatIsDrawn)
     EXPECT_EQ(map->CurrentZoom(), Zoom::Level(100));
 }
 
+TEST_F(MapWindowFixture, KeysPanAndTheOverviewMovesTheViewAndNothingElse)
+{
+    Open(1);
+    map->ZoomTo(Zoom::Level(50)); // 500 x 400 in a 400 x 300 view
+    const QPointF start = map->Canvas().View().Origin;
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        QPointF moved;
+    };
+    const Case cases[] = {
+        {"right arrow: a tenth of the view", Qt::Key_Right, {-40, 0}},
+        {"down arrow", Qt::Key_Down, {0, -30}},
+        {"left arrow back", Qt::Key_Left, {40, 0}},
+        {"page down: a view, clamped at the bottom", Qt::Key_PageDown, {0, -100 + 30}},
+    };
+    QPointF expected = start;
+    for (const Case& c : cases) {
+        QTest::keyClick(view(), c.key);
+        expected += c.moved;
+        EXPECT_EQ(map->Canvas().View().Origin, expected) << c.name;
+    }
+    QTest::keyClick(view(), Qt::Key_Plus);
+    EXPECT_EQ(map->CurrentZoom(), Zoom::Level(67));
+
+    // The overview (a view of at least 540 x 360 holds it): a press there
+    // centres the view on the point, a double click there opens nothing.
+    map->resize(804, 604);
+    map->SetOverviewShown(true);
+    const QRect inset = map->OverviewRect();
+    ASSERT_FALSE(inset.isEmpty());
+    QTest::mouseClick(view(), Qt::LeftButton, {}, inset.center());
+    const QPointF middle = map->Canvas().View().ToMap(QPointF(400, 300));
+    EXPECT_NEAR(middle.x(), 500, 2);
+    EXPECT_NEAR(middle.y(), 400, 2);
+    QSignalSpy notes(map.get(), &frmMap::noteMenuRequested);
+    map->openMenu = [](QMenu*, QPoint) {};
+    QTest::mouseDClick(view(), Qt::LeftButton, {}, inset.center());
+    EXPECT_EQ(notes.count(), 0);
+    EXPECT_EQ(t.world.settings.OverviewInset, 1);
+}
+
 TEST(MapWindowLayout, ToggleMaximisedMovesPanelAndMap)
 {
     TestWorld t = TestWorld::MapSkills();
