@@ -63,7 +63,7 @@ struct Settings {
     // "RouteStart<campaign>_<region>=x,y". Written only when set.
     uint8_t ShowRoute = 0;
     uint8_t RouteEveryLayer = 0;
-    std::map<std::pair<int, int>, QPoint> RouteStarts;
+    std::map<std::pair<int, int>, QPoint> RouteStarts{};
 
     bool operator==(const Settings&) const = default;
 };
