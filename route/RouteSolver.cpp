@@ -21,11 +21,19 @@ constexpr int kNeighbours = 10;
 // The shakes are placed within this many positions of each other.
 constexpr int kShakeSpan = 30;
 
+// Above this many stops the distances are worked out when asked instead of
+// kept in a table (which grows with the square of the count), and the plan
+// is the neighbour moves alone, without the full passes and the shakes.
+constexpr int kLargeStops = 1000;
+
+// A point that is not a number costs nothing to reach, so that it cannot
+// spoil the comparisons.
 double Distance(QPointF a, QPointF b)
 {
     const double dx = a.x() - b.x();
     const double dy = a.y() - b.y();
-    return std::sqrt(dx * dx + dy * dy);
+    const double d = std::sqrt(dx * dx + dy * dy);
+    return std::isfinite(d) ? d : 0.0;
 }
 
 // A small generator of our own: the same numbers on every platform, so that
@@ -51,18 +59,23 @@ private:
 // Distances between the nodes: the stops 0..n-1 and the start as node n.
 class Distances {
 public:
-    Distances(QPointF start, const std::vector<QPointF>& stops) : m_nodes(static_cast<int>(stops.size()) + 1)
+    Distances(QPointF start, const std::vector<QPointF>& stops)
+        : m_nodes(static_cast<int>(stops.size()) + 1), m_at(stops)
     {
-        std::vector<QPointF> at(stops);
-        at.push_back(start);
+        m_at.push_back(start);
+        if (m_nodes > kLargeStops + 1)
+            return;
         m_d.resize(static_cast<Index>(m_nodes) * static_cast<Index>(m_nodes));
         for (int a = 0; a < m_nodes; ++a)
             for (int b = a; b < m_nodes; ++b)
-                m_d[cell(a, b)] = m_d[cell(b, a)] = Distance(at[static_cast<Index>(a)], at[static_cast<Index>(b)]);
+                m_d[cell(a, b)] = m_d[cell(b, a)] = Distance(m_at[static_cast<Index>(a)], m_at[static_cast<Index>(b)]);
     }
     int nodes() const { return m_nodes; }
     int start() const { return m_nodes - 1; }
-    double operator()(int a, int b) const { return m_d[cell(a, b)]; }
+    double operator()(int a, int b) const
+    {
+        return m_d.empty() ? Distance(m_at[static_cast<Index>(a)], m_at[static_cast<Index>(b)]) : m_d[cell(a, b)];
+    }
 
     // The k nearest other nodes of every node, nearest first.
     std::vector<std::vector<int>> nearest(int k) const
@@ -89,7 +102,8 @@ private:
     }
 
     int m_nodes;
-    std::vector<double> m_d;
+    std::vector<QPointF> m_at; // by node
+    std::vector<double> m_d;   // by pair of nodes; empty for many stops
 };
 
 // The indexes of `order` that name a stop, each once, then every stop it
@@ -376,6 +390,10 @@ RoutePlan Improve(const Distances& d, const std::vector<int>& order)
     const std::vector<std::vector<int>> near = d.nearest(kNeighbours);
     Path path(d, near, Mended(d, order));
     path.queueAll();
+    if (n > kLargeStops) {
+        path.settle();
+        return {path.order(), path.length()};
+    }
     Settle(path);
 
     // Shakes, each kept only when the path comes out shorter.

@@ -36,7 +36,8 @@ RoutePlan PlanExact(QPointF start, const std::vector<QPointF>& stops);
 // only when they lead to a shorter path. An order that is not a permutation
 // of the stops is first mended (unknown and repeated indexes dropped,
 // missing stops inserted where they cost least). Deterministic: the same
-// input gives the same plan.
+// input gives the same plan. Above a thousand stops only the moves among
+// near neighbours are made, so that time and memory stay bounded.
 RoutePlan ImproveRoute(QPointF start, const std::vector<QPointF>& stops, std::vector<int> order);
 
 // Nearest stop first from the start, then ImproveRoute: the planner used

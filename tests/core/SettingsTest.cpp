@@ -117,9 +117,9 @@ TEST(Options, RouteKeys)
          0},
         {"malformed starts skipped, each with a diagnostic",
          "RouteStart3_1=120\r\nRouteStart3=1,2\r\nRouteStart256_1=1,2\r\nRouteStartx_1=1,2\r\n"
-         "RouteStart1_1=1,2y\r\nRouteStart1_-1=1,2\r\n",
+         "RouteStart1_1=1,2y\r\nRouteStart1_-1=1,2\r\nRouteStart1_256=1,2\r\n",
          {},
-         6},
+         7},
     };
     for (const auto& c : cases) {
         const Loaded w = LoadOptionsText(c.text);

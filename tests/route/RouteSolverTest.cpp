@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <numeric>
 #include <random>
 
@@ -157,6 +159,29 @@ TEST(RouteSolver, SmallCountsAndExactLimit)
     // Beyond the exact limit PlanExact still answers, with every stop.
     const Instance many = RandomInstance(5, route::kExactStops + 8);
     EXPECT_TRUE(IsPermutation(route::PlanExact(many.start, many.stops).Order, many.stops.size()));
+}
+
+// What no map holds still gives a route through every stop, in bounded time
+// and memory.
+TEST(RouteSolver, UnusualInputStillVisitsEveryStop)
+{
+    const double nan = std::nan("");
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        const char* name;
+        Instance in;
+    } cases[] = {
+        {"a stop that is not a number, exact", {{0, 0}, {{1, 1}, {nan, 5}, {3, 3}}}},
+        {"an endless start, exact", {{inf, 0}, {{1, 1}, {2, 2}}}},
+        {"a stop that is not a number, improved", RandomInstance(9, 40)},
+        {"three thousand stops", RandomInstance(10, 3000)},
+    };
+    for (auto c : cases) {
+        if (c.in.stops.size() == 40)
+            c.in.stops[17] = {nan, nan};
+        const RoutePlan plan = route::PlanRoute(c.in.start, c.in.stops);
+        EXPECT_TRUE(IsPermutation(plan.Order, c.in.stops.size())) << c.name;
+    }
 }
 
 } // namespace
