@@ -1,6 +1,6 @@
 // Which stops a route visits, read from the panel's lists as the tabs fill
 // them; the next region with stops left; where a route starts; the copied
-// text and the next-stop line.
+// text; the route followed as stops are done, passed and brought back.
 
 #include "../TestWorld.h"
 
@@ -9,13 +9,13 @@
 #include "panel/modGreensTab.h"
 #include "panel/modNotesTab.h"
 #include "panel/modTreasuresPetsTab.h"
+#include "route/RouteFollow.h"
 #include "route/RouteStops.h"
 #include "route/RouteText.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <ostream>
+#include <string>
 #include <tuple>
 
 namespace {
@@ -48,7 +48,7 @@ TestWorld RouteWorld()
     t.collector(1, QStringLiteral("Tamsin"), 1, 1, 10, 150, 150, {{"Blade", 1, {}}});
     t.green(QStringLiteral("Mossy Ring"), 2, mossback);
     t.pet(1, QStringLiteral("Dune Fox"), {{3, 1, 30, 700, 700}, {1, 1, 10, 20, 30}});
-    t.note(QStringLiteral("Cave"), QString(), 1, 1, 80, 90);
+    t.note(QStringLiteral("Cave\tmouth"), QString(), 1, 1, 80, 90);
 
     const std::vector<PanelEntry> characters = {{"All", 0}, {"Ayla", 1}, {"Bren", 2}};
     t.panel.cmbCharacter.entries = characters;
@@ -70,260 +70,178 @@ void Filter(TestWorld& t)
     p.lstNotes.entries = modNotesTab::FilterNoteEntries(w, p);
 }
 
-struct Visit {
-    StopKind kind;
-    int item, place, x, y;
-    friend bool operator==(const Visit&, const Visit&) = default;
+// What the panel is set to: the area (campaign -1 = all), the every-layer
+// switch, the tabs hidden (bits by tab), the characters chosen in "Not yet
+// captured by" and "Not yet opened by", done ones dimmed, the boss text.
+struct Choice {
+    int c = -1, r = 0, z = 0;
+    bool every = false;
+    unsigned hidden = 0;
+    int notCapturedBy = 0, notOpenedBy = 0;
+    bool dim = false;
+    const char* boss = "";
 };
 
-std::ostream& operator<<(std::ostream& os, const Visit& v)
+void Choose(TestWorld& t, const Choice& c)
 {
-    return os << route::KindText(v.kind).toStdString() << ' ' << v.item << '/' << v.place << " at " << v.x << ','
-              << v.y;
+    t.area(c.c, c.r, c.z);
+    t.panel.RouteEveryLayer = c.every;
+    for (int tab = 0; tab < TabCount; ++tab)
+        t.panel.chkShowObject[std::size_t(tab)] = !(c.hidden >> tab & 1U);
+    t.panel.optCapture = c.notCapturedBy > 0 ? 1 : 0;
+    t.panel.cmbCharacter.selected = c.notCapturedBy;
+    t.panel.cmbTreasureCharacter.selected = c.notOpenedBy;
+    t.panel.EliteDoneDim = t.panel.ChestDoneDim = c.dim;
+    t.panel.txtEliteBossName = QString::fromLatin1(c.boss);
+    Filter(t);
 }
 
-std::vector<Visit> Visits(const std::vector<RouteStop>& stops)
+// Each stop as kind letter, item.place@x,y, separated by blanks.
+std::string Visits(const std::vector<RouteStop>& stops)
 {
-    std::vector<Visit> out;
+    std::string out;
     for (const RouteStop& s : stops)
-        out.push_back({s.Kind, s.Item, s.Place, s.At.x(), s.At.y()});
+        out += (out.empty() ? "" : " ") + std::string(1, "ECKGPN"[int(s.Kind)]) + std::to_string(s.Item) + '.' +
+               std::to_string(s.Place) + '@' + std::to_string(s.At.x()) + ',' + std::to_string(s.At.y());
     return out;
 }
 
-void AylaNotCaptured(TestWorld& t)
+constexpr unsigned Hide(int tab)
 {
-    t.panel.optCapture = 1;
-    t.panel.cmbCharacter.selected = 1;
+    return 1U << tab;
 }
 
 TEST(RouteStops, WhatTheRouteVisits)
 {
-    constexpr StopKind E = StopKind::EliteSkill, C = StopKind::Chest, K = StopKind::Collector, G = StopKind::GreenItem,
-                       P = StopKind::Pet, N = StopKind::Note;
     const struct {
         const char* name;
-        std::function<void(TestWorld&)> choose;
+        Choice choice;
         int c, r; // the region shown
-        std::vector<Visit> expected;
+        const char* expected;
     } cases[] = {
-        {"skills of the region only, by default",
-         [](TestWorld& t) { t.area(-1); },
-         1,
-         1,
-         {{E, 1, 1, 100, 100}, {E, 2, 1, 200, 120}}},
+        {"skills of the region only, by default", {}, 1, 1, "E1.1@100,100 E2.1@200,120"},
         {"every layer",
-         [](TestWorld& t) {
-             t.area(-1);
-             t.panel.RouteEveryLayer = true;
-         },
+         {.every = true},
          1,
          1,
-         {{E, 1, 1, 100, 100},
-          {E, 2, 1, 200, 120},
-          {K, 1, 0, 150, 150},
-          {G, 1, 0, 200, 120},
-          {P, 1, 2, 20, 30},
-          {N, 1, 0, 80, 90}}},
-        {"elite layer hidden",
-         [](TestWorld& t) {
-             t.area(-1);
-             t.panel.chkShowObject[TabElite] = false;
-         },
+         "E1.1@100,100 E2.1@200,120 K1.0@150,150 G1.0@200,120 P1.2@20,30 N1.0@80,90"},
+        {"elite layer hidden", {.hidden = Hide(TabElite)}, 1, 1, ""},
+        {"every layer, notes and collectors hidden",
+         {.every = true, .hidden = Hide(TabNotes) | Hide(TabCollectors)},
          1,
          1,
-         {}},
-        {"every layer but notes and collectors hidden",
-         [](TestWorld& t) {
-             t.area(-1);
-             t.panel.RouteEveryLayer = true;
-             t.panel.chkShowObject[TabNotes] = t.panel.chkShowObject[TabCollectors] = false;
-         },
-         1,
-         1,
-         {{E, 1, 1, 100, 100}, {E, 2, 1, 200, 120}, {G, 1, 0, 200, 120}, {P, 1, 2, 20, 30}}},
-        {"not yet captured by Ayla, done hidden",
-         [](TestWorld& t) {
-             t.area(-1);
-             AylaNotCaptured(t);
-         },
-         1,
-         1,
-         {{E, 2, 1, 200, 120}}},
-        {"not yet captured by Ayla, done dimmed",
-         [](TestWorld& t) {
-             t.area(-1);
-             AylaNotCaptured(t);
-             t.panel.EliteDoneDim = true;
-         },
-         1,
-         1,
-         {{E, 2, 1, 200, 120}}},
-        {"boss text keeps its places only",
-         [](TestWorld& t) {
-             t.area(-1);
-             t.panel.txtEliteBossName = "grim";
-         },
-         1,
-         1,
-         {{E, 1, 1, 100, 100}}},
+         "E1.1@100,100 E2.1@200,120 G1.0@200,120 P1.2@20,30"},
+        {"not yet captured by Ayla, done hidden", {.notCapturedBy = 1}, 1, 1, "E2.1@200,120"},
+        {"not yet captured by Ayla, done dimmed", {.notCapturedBy = 1, .dim = true}, 1, 1, "E2.1@200,120"},
+        {"boss text keeps its places only", {.boss = "grim"}, 1, 1, "E1.1@100,100"},
         {"zone chosen",
-         [](TestWorld& t) {
-             t.area(1, 1, 1);
-             t.panel.RouteEveryLayer = true;
-         },
+         {.c = 1, .r = 1, .z = 1, .every = true},
          1,
          1,
-         {{E, 1, 1, 100, 100}, {K, 1, 0, 150, 150}, {P, 1, 2, 20, 30}, {N, 1, 0, 80, 90}}},
-        {"the other place of a skill", [](TestWorld& t) { t.area(1); }, 1, 2, {{E, 1, 2, 50, 60}}},
-        {"chests of the treasure map",
-         [](TestWorld& t) { t.area(3, 1); },
+         "E1.1@100,100 K1.0@150,150 P1.2@20,30 N1.0@80,90"},
+        {"the other place of a skill", {.c = 1}, 1, 2, "E1.2@50,60"},
+        {"chests of the treasure map", {.c = 3, .r = 1}, 3, 1, "E3.1@400,400 C1.0@300,300 C2.0@600,300"},
+        {"not yet opened by Bren", {.c = 3, .r = 1, .notOpenedBy = 2}, 3, 1, "E3.1@400,400 C2.0@600,300"},
+        {"not yet opened by Bren, dimmed",
+         {.c = 3, .r = 1, .notOpenedBy = 2, .dim = true},
          3,
          1,
-         {{E, 3, 1, 400, 400}, {C, 1, 0, 300, 300}, {C, 2, 0, 600, 300}}},
-        {"not yet opened by Bren",
-         [](TestWorld& t) {
-             t.area(3, 1);
-             t.panel.cmbTreasureCharacter.selected = 2;
-         },
-         3,
-         1,
-         {{E, 3, 1, 400, 400}, {C, 2, 0, 600, 300}}},
-        {"not yet opened by Bren, done dimmed",
-         [](TestWorld& t) {
-             t.area(3, 1);
-             t.panel.cmbTreasureCharacter.selected = 2;
-             t.panel.ChestDoneDim = true;
-         },
-         3,
-         1,
-         {{E, 3, 1, 400, 400}, {C, 2, 0, 600, 300}}},
+         "E3.1@400,400 C2.0@600,300"},
         {"chests hidden take the pets along",
-         [](TestWorld& t) {
-             t.area(3, 1);
-             t.panel.RouteEveryLayer = true;
-             t.panel.chkShowObject[TabTreasuresPets] = false;
-         },
+         {.c = 3, .r = 1, .every = true, .hidden = Hide(TabTreasuresPets)},
          3,
          1,
-         {{E, 3, 1, 400, 400}}},
-        {"a region the lists do not cover", [](TestWorld& t) { t.area(1, 1); }, 3, 1, {}},
+         "E3.1@400,400"},
+        {"a region the lists do not cover", {.c = 1, .r = 1}, 3, 1, ""},
     };
     for (const auto& c : cases) {
         TestWorld t = RouteWorld();
-        c.choose(t);
-        Filter(t);
+        Choose(t, c.choice);
         EXPECT_EQ(Visits(route::RouteStops(t.world, t.panel, c.c, c.r)), c.expected) << c.name;
-    }
-}
-
-TEST(RouteStops, NamesAndPlacesAsListed)
-{
-    TestWorld t = RouteWorld();
-    t.area(-1);
-    t.panel.RouteEveryLayer = true;
-    Filter(t);
-    const std::vector<RouteStop> stops = route::RouteStops(t.world, t.panel, 1, 1);
-    ASSERT_EQ(stops.size(), 6u);
-    // skill, then collector, green, pet and note: the names their lists show
-    const char* names[] = {"Oaken Resolve [H]", "Quick Eye [H]", "Tamsin", "Mossy Ring", "Dune Fox", "Cave"};
-    const char* zones[] = {"Thornwood", "Ashen Gate", "Thornwood", "Ashen Gate", "Thornwood", ""};
-    for (std::size_t i = 0; i < stops.size(); ++i) {
-        EXPECT_EQ(stops[i].Name, QString::fromLatin1(names[i])) << i;
-        EXPECT_EQ(stops[i].ZoneName, QString::fromLatin1(zones[i])) << i;
-        EXPECT_EQ(stops[i].RegionName, QStringLiteral("North Vale")) << i;
     }
 }
 
 TEST(RouteStops, NextRegionWithStopsLeft)
 {
-    using route::RegionCount;
     const struct {
         const char* name;
-        std::function<void(TestWorld&)> choose;
-        int c, r; // the region shown
-        std::optional<RegionCount> expected;
+        Choice choice;
+        int c, r;             // the region shown
+        const char* expected; // campaign/region: stops
     } cases[] = {
-        {"the other region of the chosen campaign", [](TestWorld& t) { t.area(1, 1); }, 1, 1, RegionCount{1, 2, 1}},
-        {"all campaigns: the most stops", [](TestWorld& t) { t.area(-1); }, 1, 1, RegionCount{3, 1, 3}},
-        {"the current region never", [](TestWorld& t) { t.area(-1); }, 3, 1, RegionCount{1, 1, 2}},
-        {"what the character still lacks",
-         [](TestWorld& t) {
-             t.area(1, 2);
-             AylaNotCaptured(t);
-         },
-         1, 2, RegionCount{1, 1, 1}},
-        {"with every layer",
-         [](TestWorld& t) {
-             t.area(-1, 0);
-             t.panel.RouteEveryLayer = true;
-         },
-         3, 1, RegionCount{1, 1, 6}},
-        {"a zone chosen does not narrow other regions", [](TestWorld& t) { t.area(1, 1, 1); }, 3, 1,
-         RegionCount{1, 1, 2}},
-        {"nothing left elsewhere", [](TestWorld& t) { t.area(3, 1); }, 3, 1, std::nullopt},
+        {"the other region of the chosen campaign", {.c = 1, .r = 1}, 1, 1, "1/2: 1"},
+        {"all campaigns: the most stops", {}, 1, 1, "3/1: 3"},
+        {"the current region never", {}, 3, 1, "1/1: 2"},
+        {"what the character still lacks", {.c = 1, .r = 2, .notCapturedBy = 1}, 1, 2, "1/1: 1"},
+        {"with every layer", {.every = true}, 3, 1, "1/1: 6"},
+        {"a zone chosen does not narrow other regions", {.c = 1, .r = 1, .z = 1}, 3, 1, "1/1: 2"},
+        {"nothing left elsewhere", {.c = 3, .r = 1}, 3, 1, "none"},
     };
     for (const auto& c : cases) {
         TestWorld t = RouteWorld();
-        c.choose(t);
-        Filter(t);
-        const std::optional<RegionCount> next = route::NextRegionWithStops(t.world, t.panel, c.c, c.r);
-        ASSERT_EQ(next.has_value(), c.expected.has_value()) << c.name;
-        if (next) {
-            EXPECT_EQ(*next, *c.expected)
-                << c.name << ": " << next->Campaign << '/' << next->Region << ' ' << next->Stops;
-        }
+        Choose(t, c.choice);
+        const auto next = route::NextRegionWithStops(t.world, t.panel, c.c, c.r);
+        EXPECT_EQ(next ? QStringLiteral("%1/%2: %3").arg(next->Campaign).arg(next->Region).arg(next->Stops)
+                       : QStringLiteral("none"),
+                  QString::fromLatin1(c.expected))
+            << c.name;
     }
 }
 
-RouteStop Stop(StopKind kind, int item, int place, const char* name, int x, int y)
+TEST(RouteStops, CopiedTextAndStart)
 {
-    RouteStop s;
-    std::tie(s.Kind, s.Item, s.Place, s.Name, s.At) =
-        std::tuple(kind, item, place, QString::fromLatin1(name), QPoint(x, y));
-    return s;
-}
+    TestWorld t = RouteWorld();
+    Choose(t, {.every = true});
+    const std::vector<RouteStop> stops = route::RouteStops(t.world, t.panel, 1, 1);
+    EXPECT_EQ(route::RouteText(stops, {5, 1, 7, 0, 2, 3, 4}),
+              QStringLiteral("1\tNote\tCave mouth\tNorth Vale\t80\t90\n"
+                             "2\tElite skill\tQuick Eye [H]\tAshen Gate - North Vale\t200\t120\n"
+                             "3\tElite skill\tOaken Resolve [H]\tThornwood - North Vale\t100\t100\n"
+                             "4\tCollector\tTamsin\tThornwood - North Vale\t150\t150\n"
+                             "5\tGreen item\tMossy Ring\tAshen Gate - North Vale\t200\t120\n"
+                             "6\tPet\tDune Fox\tThornwood - North Vale\t20\t30\n"));
 
-TEST(RouteStops, StartAndCarriedOrder)
-{
-    const std::vector<RouteStop> stops = {
-        Stop(StopKind::EliteSkill, 4, 1, "A", 100, 100), Stop(StopKind::Chest, 4, 0, "B", 300, 100),
-        Stop(StopKind::Pet, 2, 3, "C", 500, 100), Stop(StopKind::Pet, 2, 1, "D", 700, 100)};
     modOptions::Settings settings;
     settings.RouteStarts[{1, 2}] = QPoint(5, 6);
     EXPECT_EQ(route::RouteStart(settings, 1, 2, stops, {0, 0}), QPointF(5, 6)) << "set for the region";
-    EXPECT_EQ(route::RouteStart(settings, 2, 1, stops, {420, 900}), QPointF(500, 100)) << "nearest the centre";
-    EXPECT_EQ(route::RouteStart(settings, 2, 1, {}, {420, 900}), std::nullopt) << "no stops";
-
-    // Walked D, A, C, B; the chest taken away and a new skill place at the front.
-    const std::vector<RouteStop> walked = {stops[3], stops[0], stops[2], stops[1]};
-    const std::vector<RouteStop> now = {Stop(StopKind::EliteSkill, 4, 2, "E", 0, 0), stops[0], stops[2], stops[3]};
-    EXPECT_EQ(route::CarriedOrder(walked, now), (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(route::RouteStart(settings, 1, 1, stops, {190, 170}), QPointF(150, 150)) << "nearest the centre";
+    EXPECT_EQ(route::RouteStart(settings, 1, 1, {}, {190, 170}), std::nullopt) << "no stops";
 }
 
-TEST(RouteText, CopiedLinesAndNextLine)
+RouteStop Stop(StopKind kind, int item, int place, int x)
 {
-    std::vector<RouteStop> stops(3);
-    stops[0] = {StopKind::EliteSkill, 1, 1, "Oaken Resolve [H]", {100, 120}, 1, 1, "North Vale", "Thornwood"};
-    stops[1] = {StopKind::Note, 4, 0, "Cave\tby the\r\nsea", {80, 9}, 1, 1, "North Vale", ""};
-    stops[2] = {StopKind::Chest, 2, 0, "Old Chest (Dune Camp)", {600, 3000}, 3, 1, "Varsha", "Dune Camp"};
-    EXPECT_EQ(route::RouteText(stops, {2, 0, 7, 1}),
-              QStringLiteral("1\tChest\tOld Chest (Dune Camp)\tDune Camp - Varsha\t600\t3000\n"
-                             "2\tElite skill\tOaken Resolve [H]\tThornwood - North Vale\t100\t120\n"
-                             "3\tNote\tCave by the  sea\tNorth Vale\t80\t9\n"));
-    EXPECT_EQ(route::RouteText(stops, {}), QString());
+    RouteStop s;
+    std::tie(s.Kind, s.Item, s.Place, s.At) = std::tuple(kind, item, place, QPoint(x, 0));
+    s.Name = QStringLiteral("%1/%2").arg(item).arg(place);
+    return s;
+}
 
-    const struct {
-        const char* name;
-        double distance;
-        const char16_t* expected;
-    } lines[] = {
-        {"rounded to whole pixels", 340.5, u"Next: Grim Orc %2 \u2014 7 of 12 stops left, 341 px"},
-        {"no distance", 0.0, u"Next: Grim Orc %2 \u2014 7 of 12 stops left, 0 px"},
-        {"not a number", std::nan(""), u"Next: Grim Orc %2 \u2014 7 of 12 stops left, 0 px"},
-    };
-    for (const auto& l : lines)
-        EXPECT_EQ(route::NextStopLine(QStringLiteral("Grim Orc %2"), 7, 12, l.distance), QString::fromUtf16(l.expected))
-            << l.name;
+// Start at 0; a skill at 100, a pet's two places at 200 and 300, a chest at
+// 400: each step and the line the route then shows.
+TEST(RouteFollow, DoneAheadPassedAndBack)
+{
+    const RouteStop skill = Stop(StopKind::EliteSkill, 1, 1, 100), pet1 = Stop(StopKind::Pet, 2, 1, 200),
+                    pet2 = Stop(StopKind::Pet, 2, 2, 300), chest = Stop(StopKind::Chest, 1, 0, 400);
+    route::RouteFollow follow;
+    auto line = [&] { return follow.NextLine().toStdU16String(); };
+    follow.Start({0, 0}, {chest, pet2, skill, pet1});
+    EXPECT_EQ(line(), u"Next: 1/1 \u2014 4 of 4 stops left, 100 px") << "planned";
+    follow.Refresh({chest, pet2, pet1});
+    EXPECT_EQ(line(), u"Next: 2/1 \u2014 3 of 4 stops left, 100 px") << "the next one done: stands there";
+    EXPECT_TRUE(follow.PassNext());
+    EXPECT_EQ(line(), u"Next: 2/2 \u2014 2 of 4 stops left, 100 px") << "passed";
+    follow.Refresh({pet1, pet2});
+    EXPECT_EQ(line(), u"Next: 2/2 \u2014 1 of 4 stops left, 100 px") << "one ahead done";
+    EXPECT_TRUE(follow.StepBack());
+    EXPECT_EQ(line(), u"Next: 2/1 \u2014 2 of 4 stops left, 100 px") << "stepped back";
+    follow.Refresh({chest, pet2, skill, pet1});
+    EXPECT_EQ(line(), u"Next: 1/1 \u2014 4 of 4 stops left, 0 px") << "both undone";
+    EXPECT_TRUE(follow.PassNext() && follow.PassNext() && follow.PassNext());
+    EXPECT_EQ(line(), u"Next: 1/0 \u2014 1 of 4 stops left, 100 px") << "passed to the end";
+    EXPECT_TRUE(follow.PassNext() && !follow.PassNext());
+    EXPECT_EQ(line(), u"") << "none left";
+    EXPECT_EQ(follow.Walk(), (std::vector<RouteStop>{skill, pet1, pet2, chest}));
+    EXPECT_EQ(follow.NextIndex(), -1);
 }
 
 } // namespace
