@@ -200,4 +200,13 @@ FAULTS = [
     ("copied text keeps tabs inside a name", "route/RouteText.cpp",
      "if (ch == u'\\t' || ch == u'\\r' || ch == u'\\n')",
      "if (ch == u'\\r' || ch == u'\\n')"),
+    ("a stop done ahead moves where the route stands", "route/RouteFollow.cpp",
+     "if (!m_ahead.empty() && gone(m_ahead.front()))",
+     "if (!m_ahead.empty())"),
+    ("a step back leaves the route standing at the stop", "route/RouteFollow.cpp",
+     "    m_standing = m_cameFrom.back();\n",
+     "\n"),
+    ("a stop brought back stays counted as done", "route/RouteFollow.cpp",
+     "            m_done.erase(KeyOf(s));\n",
+     "\n"),
 ]
