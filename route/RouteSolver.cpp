@@ -446,7 +446,7 @@ RoutePlan PlanExact(QPointF start, const std::vector<QPointF>& stops)
     // best[set * n + j]: the shortest path from the start through the stops
     // of `set`, ending at stop j (in the set); came[...] the stop before j.
     std::vector<double> best(cells, std::numeric_limits<double>::infinity());
-    std::vector<int8_t> came(cells, -1);
+    std::vector<int> came(cells, -1);
     auto cell = [n](Index set, int j) { return set * static_cast<Index>(n) + static_cast<Index>(j); };
     for (int j = 0; j < n; ++j)
         best[cell(Index{1} << j, j)] = d(d.start(), j);
@@ -462,7 +462,7 @@ RoutePlan PlanExact(QPointF start, const std::vector<QPointF>& stops)
                 const double length = here + d(j, k);
                 if (length < best[cell(next, k)]) {
                     best[cell(next, k)] = length;
-                    came[cell(next, k)] = static_cast<int8_t>(j);
+                    came[cell(next, k)] = j;
                 }
             }
         }
@@ -483,7 +483,7 @@ RoutePlan PlanExact(QPointF start, const std::vector<QPointF>& stops)
     return plan;
 }
 
-RoutePlan ImproveRoute(QPointF start, const std::vector<QPointF>& stops, std::vector<int> order)
+RoutePlan ImproveRoute(QPointF start, const std::vector<QPointF>& stops, const std::vector<int>& order)
 {
     const Distances d(start, stops);
     return Improve(d, order);

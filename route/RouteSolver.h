@@ -38,7 +38,7 @@ RoutePlan PlanExact(QPointF start, const std::vector<QPointF>& stops);
 // missing stops inserted where they cost least). Deterministic: the same
 // input gives the same plan. Above a thousand stops only the moves among
 // near neighbours are made, so that time and memory stay bounded.
-RoutePlan ImproveRoute(QPointF start, const std::vector<QPointF>& stops, std::vector<int> order);
+RoutePlan ImproveRoute(QPointF start, const std::vector<QPointF>& stops, const std::vector<int>& order);
 
 // Nearest stop first from the start, then ImproveRoute: the planner used
 // above kExactStops, kept callable for any count.
