@@ -1,6 +1,7 @@
 #include "route/RouteSolver.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <deque>
@@ -443,28 +444,32 @@ RoutePlan PlanExact(QPointF start, const std::vector<QPointF>& stops)
     const Distances d(start, stops);
     const Index full = (Index{1} << n) - 1;
     const Index cells = (full + 1) * static_cast<Index>(n);
-    // best[set * n + j]: the shortest path from the start through the stops
-    // of `set`, ending at stop j (in the set); came[...] the stop before j.
-    std::vector<double> best(cells, std::numeric_limits<double>::infinity());
+    // best[set * n + k]: the shortest path from the start through the stops
+    // of `set`, ending at stop k (in the set); came[...] the stop before k
+    // (-1: the start). Each set is built from the smaller ones before it.
+    std::vector<double> best(cells);
     std::vector<int> came(cells, -1);
     auto cell = [n](Index set, int j) { return set * static_cast<Index>(n) + static_cast<Index>(j); };
-    for (int j = 0; j < n; ++j)
-        best[cell(Index{1} << j, j)] = d(d.start(), j);
     for (Index set = 1; set <= full; ++set)
-        for (int j = 0; j < n; ++j) {
-            const double here = best[cell(set, j)];
-            if (!(set >> j & 1U) || here == std::numeric_limits<double>::infinity())
+        for (Index ends = set; ends != 0; ends &= ends - 1) {
+            const int k = std::countr_zero(ends);
+            const Index before = set & ~(Index{1} << k);
+            if (before == 0) {
+                best[cell(set, k)] = d(d.start(), k);
                 continue;
-            for (int k = 0; k < n; ++k) {
-                if (set >> k & 1U)
-                    continue;
-                const Index next = set | Index{1} << k;
-                const double length = here + d(j, k);
-                if (length < best[cell(next, k)]) {
-                    best[cell(next, k)] = length;
-                    came[cell(next, k)] = j;
+            }
+            double shortest = std::numeric_limits<double>::infinity();
+            int from = -1;
+            for (Index rest = before; rest != 0; rest &= rest - 1) {
+                const int j = std::countr_zero(rest);
+                const double length = best[cell(before, j)] + d(j, k);
+                if (length < shortest) {
+                    shortest = length;
+                    from = j;
                 }
             }
+            best[cell(set, k)] = shortest;
+            came[cell(set, k)] = from;
         }
     int end = 0;
     for (int j = 1; j < n; ++j)
