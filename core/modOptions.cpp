@@ -91,8 +91,39 @@ const std::map<QString, Store>& Keys()
         {QStringLiteral("LargeMarkers"), Strict(&Settings::LargeMarkers)},
         {QStringLiteral("MapZoom"), Number(&Settings::MapZoom)},
         {QStringLiteral("OverviewInset"), Strict(&Settings::OverviewInset)},
+        {QStringLiteral("ShowRoute"), Strict(&Settings::ShowRoute)},
+        {QStringLiteral("RouteEveryLayer"), Strict(&Settings::RouteEveryLayer)},
     };
     return keys;
+}
+
+constexpr QStringView kRouteStart = u"RouteStart";
+// Campaign and region numbers of a route start key are those of the tables.
+constexpr int kMaxAreaNumber = 255;
+
+// "RouteStart<campaign>_<region>=x,y": false unless both numbers and both
+// coordinates are whole numbers in range.
+bool ReadRouteStart(Settings& s, QStringView key, QStringView value)
+{
+    const QStringView area = key.sliced(kRouteStart.size());
+    const qsizetype bar = area.indexOf(u'_');
+    const qsizetype comma = value.indexOf(u',');
+    if (bar < 0 || comma < 0)
+        return false;
+    const auto c = records::StrictField<int32_t>(area.first(bar));
+    const auto r = records::StrictField<int32_t>(area.sliced(bar + 1));
+    const auto x = records::StrictField<int32_t>(value.first(comma).trimmed());
+    const auto y = records::StrictField<int32_t>(value.sliced(comma + 1).trimmed());
+    if (!c || !r || !x || !y || *c < 0 || *c > kMaxAreaNumber || *r < 0 || *r > kMaxAreaNumber)
+        return false;
+    s.RouteStarts[{*c, *r}] = QPoint(*x, *y);
+    return true;
+}
+
+// One key per region: "RouteStart" followed by the region's numbers.
+bool IsRouteStartKey(QStringView key)
+{
+    return key.startsWith(kRouteStart) && key.size() > kRouteStart.size();
 }
 
 void ReadOptionsFile(const LoadContext& ctx, Settings& settings)
@@ -107,7 +138,13 @@ void ReadOptionsFile(const LoadContext& ctx, Settings& settings)
             ctx.warn(relative, lineNo, QStringLiteral("setting line without \"=\""));
             return;
         }
-        const auto it = Keys().find(line.first(eq).toString());
+        const QStringView key = line.first(eq);
+        if (IsRouteStartKey(key)) {
+            if (!ReadRouteStart(settings, key, line.sliced(eq + 1)))
+                ctx.warn(relative, lineNo, QStringLiteral("value of %1 out of range").arg(key));
+            return;
+        }
+        const auto it = Keys().find(key.toString());
         if (it == Keys().end())
             return; // unknown keys are ignored
         if (!it->second(settings, line.sliced(eq + 1)))
@@ -188,6 +225,13 @@ QStringList OptionsLines(const Settings& s, bool maximisedLayout)
         lines << line("MapZoom", s.MapZoom);
     if (s.OverviewInset != 0)
         lines << line("OverviewInset", 1);
+    if (s.ShowRoute != 0)
+        lines << line("ShowRoute", 1);
+    if (s.RouteEveryLayer != 0)
+        lines << line("RouteEveryLayer", 1);
+    for (const auto& [area, at] : s.RouteStarts)
+        lines << kRouteStart.toString() + QString::number(area.first) + u'_' + QString::number(area.second) + u'=' +
+                     QString::number(at.x()) + u',' + QString::number(at.y());
     return lines;
 }
 

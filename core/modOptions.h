@@ -11,11 +11,14 @@
 #include <QColor>
 #include <QDate>
 #include <QLocale>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <map>
+#include <utility>
 
 namespace modOptions {
 
@@ -58,6 +61,13 @@ struct Settings {
     // inset (0 off). Written only when not 100 % and when set.
     int16_t MapZoom = 100;
     uint8_t OverviewInset = 0;
+    // The planned route: drawn on the map (0 off), through every layer's
+    // markers (0 elite skills and chests only), and the point it starts
+    // from, set per region (campaign, region) -> map point, saved as
+    // "RouteStart<campaign>_<region>=x,y". Written only when set.
+    uint8_t ShowRoute = 0;
+    uint8_t RouteEveryLayer = 0;
+    std::map<std::pair<int, int>, QPoint> RouteStarts{};
 
     bool operator==(const Settings&) const = default;
 };

@@ -128,6 +128,9 @@ struct PanelState {
     bool ChestDoneDim = false;
     // Every small marker drawn larger, with a shape per kind and a clear code.
     bool LargeMarkers = false;
+    // The route goes through the collectors, green items, pets and notes
+    // shown too, not only the elite skills and chests.
+    bool RouteEveryLayer = false;
 
     // The character chosen in "Not yet captured by" (the elite tab's option
     // on, a character chosen), else 0.

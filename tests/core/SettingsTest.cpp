@@ -97,6 +97,49 @@ TEST(Options, SavedLinesInTheirOrderAndReadBack)
     EXPECT_EQ(LoadFrom(dir).settings, back);
 }
 
+// The route's keys: optional, read per region, written only when set.
+TEST(Options, RouteKeys)
+{
+    const struct {
+        const char* name;
+        const char* text;
+        Settings expected;
+        std::size_t diagnostics;
+    } cases[] = {
+        {"an older file without them", "Campaign=2\r\nLargeMarkers=1\r\n", {.Campaign = 2, .LargeMarkers = 1}, 0},
+        {"starts per region, switch and every layer",
+         "RouteStart3_1=120,450\r\nRouteStart1_12= 7 , 9\r\nShowRoute=1\r\nRouteEveryLayer=1\r\n",
+         {.ShowRoute = 1, .RouteEveryLayer = 1, .RouteStarts = {{{3, 1}, QPoint(120, 450)}, {{1, 12}, QPoint(7, 9)}}},
+         0},
+        {"the later line of a region wins",
+         "RouteStart3_1=1,2\r\nRouteStart3_1=5,6\r\n",
+         {.RouteStarts = {{{3, 1}, QPoint(5, 6)}}},
+         0},
+        {"malformed starts skipped, each with a diagnostic",
+         "RouteStart3_1=120\r\nRouteStart3=1,2\r\nRouteStart256_1=1,2\r\nRouteStartx_1=1,2\r\n"
+         "RouteStart1_1=1,2y\r\nRouteStart1_-1=1,2\r\nRouteStart1_256=1,2\r\n",
+         {},
+         7},
+    };
+    for (const auto& c : cases) {
+        const Loaded w = LoadOptionsText(c.text);
+        EXPECT_EQ(w.settings, c.expected) << c.name;
+        EXPECT_EQ(w.diagnostics.size(), c.diagnostics) << c.name;
+    }
+
+    EXPECT_TRUE(modOptions::OptionsLines(Settings{}, false).filter(QStringLiteral("Route")).isEmpty());
+    Settings s{.Campaign = 3, .ShowRoute = 1, .RouteEveryLayer = 1};
+    s.RouteStarts = {{{3, 1}, QPoint(120, 450)}, {{1, 12}, QPoint(-7, 9)}};
+    EXPECT_EQ(modOptions::OptionsLines(s, false).mid(22),
+              QStringList({"ShowRoute=1", "RouteEveryLayer=1", "RouteStart1_12=-7,9", "RouteStart3_1=120,450"}));
+    ProgramFolder dir;
+    dir.mkdir("Data");
+    ASSERT_TRUE(modOptions::SaveOptions(dir.path(), s, false));
+    Settings back = s;
+    back.Zone = 0; // a saved zone always comes back as the first entry
+    EXPECT_EQ(LoadFrom(dir).settings, back);
+}
+
 // Without an options file every setting keeps its default.
 TEST(LastUpdate, DateTextFromTheFirstLine)
 {
