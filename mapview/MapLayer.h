@@ -24,13 +24,13 @@ struct PanelState;
 
 namespace mapview {
 
-enum class LayerId { Zones, Greens, Elite, Collectors, Notes, Treasures, Pets };
-inline constexpr int LayerCount = 7;
+enum class LayerId { Zones, Greens, Elite, Collectors, Notes, Treasures, Pets, Route };
+inline constexpr int LayerCount = 8;
 
-// Later layers cover earlier ones.
-inline constexpr std::array<LayerId, LayerCount> DrawOrder = {LayerId::Zones,      LayerId::Greens, LayerId::Elite,
-                                                              LayerId::Collectors, LayerId::Notes,  LayerId::Treasures,
-                                                              LayerId::Pets};
+// Later layers cover earlier ones; the planned route runs under the markers.
+inline constexpr std::array<LayerId, LayerCount> DrawOrder = {LayerId::Zones,     LayerId::Route,      LayerId::Greens,
+                                                              LayerId::Elite,     LayerId::Collectors, LayerId::Notes,
+                                                              LayerId::Treasures, LayerId::Pets};
 
 // The first layer that answers the pointer wins; zones and greens never do.
 inline constexpr std::array<LayerId, 5> HitTestOrder = {LayerId::Elite, LayerId::Collectors, LayerId::Notes,

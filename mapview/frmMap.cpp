@@ -7,13 +7,16 @@
 #include "mapview/MapResources.h"
 #include "mapview/StartPicture.h"
 #include "mapview/ZoneLayer.h"
+#include "route/RouteText.h"
 #include "world/PanelState.h"
 #include "world/World.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -119,6 +122,24 @@ frmMap::frmMap(World& world, const PanelState& panel, mapview::MapLayers layers,
     BuildMapMenus();
     ComputeZoneLabelBoxes(m_world.campaigns, m_world.zoneIconAnchors);
     m_canvas.SetZoom(ZoomFromSetting(m_world.settings.MapZoom), QPointF());
+    // The route: drawn under the markers by a layer that reads this window's
+    // route; the next stop's ring blinks; its line at the bottom.
+    m_route.shown = m_world.settings.ShowRoute != 0;
+    m_layers.Set(LayerId::Route, std::make_unique<route::RouteLayer>(m_route));
+    m_routeBlink = new QTimer(this);
+    m_routeBlink->setObjectName(QStringLiteral("tmrRouteBlink"));
+    m_routeBlink->setInterval(2 * FlashIntervalMs);
+    connect(m_routeBlink, &QTimer::timeout, this, [this] {
+        if (!m_route.shown || !m_mapLoaded || m_route.follow.NextIndex() < 0 || m_drag.Dragging)
+            return;
+        m_route.blinkOn = !m_route.blinkOn;
+        DrawEverythingOnMap();
+    });
+    m_routeStatus = new QLabel(m_picMap);
+    m_routeStatus->setObjectName(QStringLiteral("lblRouteStatus"));
+    m_routeStatus->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgba(20, 22, 26, 210); color: #f4e8c8; padding: 3px 8px; border-radius: 3px; }"));
+    m_routeStatus->hide();
     m_preloader = std::make_unique<RegionPreloader>(m_regions);
     m_preloader->onReady = [this](const QString& path) {
         QMetaObject::invokeMethod(
@@ -193,6 +214,7 @@ void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
 
 void frmMap::DrawEverythingOnMap()
 {
+    FollowRoute();
     m_canvas.DrawEverythingOnMap(m_layers, m_flasher, Context());
     SyncFlashTimers();
     m_picMap->update();
@@ -276,8 +298,25 @@ void frmMap::WheelAt(QPointF pos, int angleDelta)
 
 bool frmMap::KeyPressed(int key, Qt::KeyboardModifiers modifiers)
 {
+    if (key == Qt::Key_C && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        CopyRoute();
+        return true;
+    }
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
+    switch (key) {
+    case Qt::Key_R:
+        SetRouteShown(!m_route.shown);
+        return true;
+    case Qt::Key_N:
+        NextStop(modifiers & Qt::ShiftModifier);
+        return true;
+    case Qt::Key_G:
+        GoToNextRegion();
+        return true;
+    default:
+        break;
+    }
     const QPointF pan = KeyPan(key, m_canvas.ViewSize());
     if (!pan.isNull()) {
         if (m_mapLoaded) {
@@ -358,6 +397,107 @@ const QImage& frmMap::OverviewPicture()
                                : m_canvas.picOriginal;
     m_overviewPicture = source.scaled(inset.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return m_overviewPicture;
+}
+
+// ---- The planned route ------------------------------------------------------------
+
+void frmMap::SetRouteShown(bool on)
+{
+    m_route.shown = on;
+    m_world.settings.ShowRoute = on ? 1 : 0;
+    if (on)
+        StartRoute();
+    m_routeRegion = {m_currentCampaign, m_currentRegion};
+    if (on && !m_routeBlink->isActive())
+        m_routeBlink->start();
+    if (!on)
+        m_routeBlink->stop();
+    if (m_mapLoaded)
+        DrawEverythingOnMap();
+    ShowRouteLine();
+}
+
+void frmMap::StartRoute()
+{
+    m_routeRegion = {m_currentCampaign, m_currentRegion};
+    std::vector<route::RouteStop> stops = m_mapLoaded
+                                              ? route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion)
+                                              : std::vector<route::RouteStop>();
+    const QPointF centre =
+        m_canvas.View().ToMap(QPointF(m_canvas.ViewSize().width() / 2.0, m_canvas.ViewSize().height() / 2.0));
+    const auto start = route::RouteStart(m_world.settings, m_currentCampaign, m_currentRegion, stops, centre);
+    m_route.follow.Start(start.value_or(centre), std::move(stops));
+}
+
+void frmMap::FollowRoute()
+{
+    if (!m_route.shown || !m_mapLoaded)
+        return;
+    if (m_routeRegion != std::pair{m_currentCampaign, m_currentRegion})
+        StartRoute();
+    else
+        m_route.follow.Refresh(route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion));
+    if (!m_routeBlink->isActive())
+        m_routeBlink->start();
+    ShowRouteLine();
+}
+
+QString frmMap::RouteLine() const
+{
+    return m_route.shown && m_mapLoaded ? m_route.follow.NextLine() : QString();
+}
+
+void frmMap::ShowRouteLine()
+{
+    const QString line = RouteLine();
+    if (line != m_routeStatus->text() || line.isEmpty() == m_routeStatus->isVisible()) {
+        m_routeStatus->setText(line);
+        m_routeStatus->adjustSize();
+        m_routeStatus->setVisible(!line.isEmpty());
+        PlaceButtons();
+        emit routeLineChanged(line);
+    }
+}
+
+void frmMap::NextStop(bool back)
+{
+    if (!m_route.shown || !m_mapLoaded)
+        return;
+    if (back) {
+        m_route.follow.StepBack();
+    } else {
+        // A boss or a chest leaves the route when marked; the other kinds
+        // are passed here.
+        const auto& ahead = m_route.follow.Ahead();
+        if (!ahead.empty() && !route::HasDoneState(ahead.front().Kind))
+            m_route.follow.PassNext();
+    }
+    const std::vector<route::RouteStop> walk = m_route.follow.Walk();
+    const int next = m_route.follow.NextIndex();
+    DrawEverythingOnMap();
+    if (next >= 0)
+        CenterMapOn(walk[static_cast<std::size_t>(next)].At.x(), walk[static_cast<std::size_t>(next)].At.y());
+    ShowRouteLine();
+}
+
+void frmMap::CopyRoute()
+{
+    const std::vector<route::RouteStop> walk = m_route.follow.Walk();
+    std::vector<int> order(walk.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setText(route::RouteText(walk, order));
+}
+
+void frmMap::GoToNextRegion()
+{
+    const auto next = route::NextRegionWithStops(m_world, m_panel, m_currentCampaign, m_currentRegion);
+    if (!next)
+        return;
+    if (!m_route.shown)
+        SetRouteShown(true);
+    emit regionChosen(next->Campaign, next->Region);
 }
 
 void frmMap::PreloadLikelyRegions()
@@ -447,6 +587,12 @@ void frmMap::PlaceButtons()
     m_cmdClose->raise();
     m_cmdMaximize->raise();
     m_cmdMinimize->raise();
+    // The route's line at the bottom right, clear of the overview.
+    if (m_routeStatus) {
+        m_routeStatus->move(std::max(0, w - m_routeStatus->width() - 8),
+                            std::max(0, m_picMap->height() - m_routeStatus->height() - 8));
+        m_routeStatus->raise();
+    }
 }
 
 void frmMap::resizeEvent(QResizeEvent*)
@@ -688,6 +834,22 @@ void frmMap::BuildMapMenus()
             connect(item, &QAction::triggered, this, [this, c, r] { emit regionChosen(c, r); });
         }
     }
+    // The route starts where the menu was opened (kept per region).
+    m_menuPopupRegion->addSeparator();
+    m_mnuRouteStart = m_menuPopupRegion->addAction(QStringLiteral("Start the route here"));
+    m_mnuRouteStart->setObjectName(QStringLiteral("mnuRouteStart"));
+    connect(m_mnuRouteStart, &QAction::triggered, this, [this] {
+        if (!m_mapLoaded)
+            return;
+        const QPoint at = m_canvas.View().ToMap(m_lastPointer).toPoint();
+        m_world.settings.RouteStarts[{m_currentCampaign, m_currentRegion}] = at;
+        if (!m_route.shown) {
+            SetRouteShown(true);
+            return;
+        }
+        StartRoute();
+        DrawEverythingOnMap();
+    });
 }
 
 void frmMap::mnuNoteInsert_Click()

@@ -15,6 +15,7 @@
 #include "mapview/MapZoom.h"
 #include "mapview/RegionCache.h"
 #include "mapview/RegionPreloader.h"
+#include "route/RouteLayer.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -25,6 +26,7 @@
 #include <memory>
 
 class QAction;
+class QLabel;
 class QMenu;
 class frmManageNote;
 
@@ -123,6 +125,24 @@ public:
     // Decodes ahead the regions a player is likely to open next.
     void PreloadLikelyRegions();
 
+    // ---- The planned route
+    // Drawn or not (R, a Show-menu row; kept in the settings). Switched on,
+    // it starts afresh from the region's start point.
+    void SetRouteShown(bool on);
+    bool RouteShown() const { return m_route.shown; }
+    // Plans the route of the region shown anew (its start, its stops).
+    void StartRoute();
+    // N: the next stop (passed first when it cannot be marked done) centred;
+    // Shift+N: the stop passed last is the next one again, centred.
+    void NextStop(bool back);
+    // Ctrl+Shift+C: the route's stops on the clipboard, one line each.
+    void CopyRoute();
+    // G: to the region with the most stops left (the panel switches to it).
+    void GoToNextRegion();
+    // "Next: …" (empty while no route is shown or no stop is left).
+    QString RouteLine() const;
+    const route::RouteView& Route() const { return m_route; }
+
     // ---- Context menus
     // Captions of the note menu and the region menu of campaigns 1 to 4, each
     // region item in the order of the panel's region list.
@@ -168,6 +188,8 @@ signals:
     void regionChosen(int campaign, int region);
     // The zoom changed (a level, fit, or back to 100 %).
     void zoomChanged();
+    // The route's line changed (the panel shows it too).
+    void routeLineChanged(const QString& line);
     // A note was saved or deleted: the notes list and the map are refreshed.
     void notesChanged();
 
@@ -186,6 +208,9 @@ private:
     void ShowView(const ViewTransform& view);
     void HalvingsReady(const QString& path);
     const QImage& Backdrop();
+    // Before a redraw: the route follows the lists (a marking re-plans it).
+    void FollowRoute();
+    void ShowRouteLine();
     // What layer `layer` has under viewport point `pos`.
     std::optional<LayerHit> FindAt(LayerId layer, QPointF pos) const;
     // The boss (a boss without a skill answers with item 0), else the chest,
@@ -229,6 +254,11 @@ private:
     QAction* m_mnuNoteDelete = nullptr;
     int m_menuPopUpTag = -1;
 
+    route::RouteView m_route;
+    std::pair<int, int> m_routeRegion{-1, -1}; // the region the route was planned for
+    QTimer* m_routeBlink = nullptr;
+    QLabel* m_routeStatus = nullptr;
+    QAction* m_mnuRouteStart = nullptr;
     WheelSteps m_wheel;
     bool m_overviewDrag = false;
     QString m_regionPath; // the picture shown

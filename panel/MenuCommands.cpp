@@ -11,7 +11,8 @@ using enum MenuCommand;
 const std::array<std::vector<MenuCommand>, MenuCount>& Menus()
 {
     static const std::array<std::vector<MenuCommand>, MenuCount> menus = {{
-        {ShowElites, ShowCollectors, ShowGreens, ShowNotes, ShowTreasuresPets},
+        {ShowElites, ShowCollectors, ShowGreens, ShowNotes, ShowTreasuresPets, None, ShowRoute, RouteEveryLayer,
+         CopyRoute, NextRouteRegion},
         {ToggleLegend, ToggleAlwaysOnTop, None, None, TooltipSticky, TooltipWhileRightHeld, TooltipFollowPointer, None,
          ManageCharacters, ShowProgress, None, UndoMarking, RedoMarking, LargeMarkers, None, FitMap, OverviewInset},
         {StartUpdater, OpenWebSite, None, ShowCredits, Feedback, ShowHistory, OpenGuide, None, ShowInformation,

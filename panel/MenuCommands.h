@@ -15,6 +15,10 @@ enum class MenuCommand {
     ShowGreens,
     ShowNotes,
     ShowTreasuresPets,
+    ShowRoute,       // the planned route on the map (R)
+    RouteEveryLayer, // the route visits every layer's markers
+    CopyRoute,       // the route's stops on the clipboard
+    NextRouteRegion, // to the region with the most stops left (G)
     // Options menu.
     ToggleLegend,
     ToggleAlwaysOnTop,

@@ -35,6 +35,7 @@ void ApplyToState(const modOptions::Settings& s, PanelState& panel)
     panel.EliteDoneDim = s.EliteDone != 0;
     panel.ChestDoneDim = s.ChestDone != 0;
     panel.LargeMarkers = s.LargeMarkers != 0;
+    panel.RouteEveryLayer = s.RouteEveryLayer != 0;
 }
 
 modOptions::Settings CollectSettings(const PanelState& panel, const modOptions::Settings& placement)
@@ -58,6 +59,7 @@ modOptions::Settings CollectSettings(const PanelState& panel, const modOptions::
     s.EliteDone = panel.EliteDoneDim ? 1 : 0;
     s.ChestDone = panel.ChestDoneDim ? 1 : 0;
     s.LargeMarkers = panel.LargeMarkers ? 1 : 0;
+    s.RouteEveryLayer = panel.RouteEveryLayer ? 1 : 0;
     return s;
 }
 

@@ -301,6 +301,25 @@ void frmMenu::SetMap(frmMap* map)
             [this](int elite, QPoint at) { m_marking->MarkFromMap(modMarking::Kind::Capture, elite, at); });
     connect(m_map, &frmMap::treasureToggleRequested, this,
             [this](int treasure, QPoint at) { m_marking->MarkFromMap(modMarking::Kind::Chest, treasure, at); });
+    if (!lblRoute) {
+        lblRoute = new QLabel(this);
+        lblRoute->setObjectName(QStringLiteral("lblRoute"));
+        lblRoute->setStyleSheet(QStringLiteral("QLabel { color: #e8c86a; }"));
+        lblRoute->hide();
+    }
+    connect(m_map, &frmMap::routeLineChanged, this, [this](const QString& line) {
+        lblRoute->setText(line);
+        lblRoute->setVisible(!line.isEmpty());
+        LayOutPages();
+    });
+    if (!findChild<QShortcut*>(QStringLiteral("copyRouteShortcut"), Qt::FindDirectChildrenOnly)) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
+        shortcut->setObjectName(QStringLiteral("copyRouteShortcut"));
+        connect(shortcut, &QShortcut::activated, this, [this] {
+            if (m_map)
+                m_map->CopyRoute();
+        });
+    }
     // Ctrl+P: also while the map, a tool window of the panel, is the active
     // window (a second shortcut on the map would make the key ambiguous).
     if (!findChild<QShortcut*>(QStringLiteral("progressShortcut"), Qt::FindDirectChildrenOnly)) {
@@ -554,8 +573,12 @@ void frmMenu::PlaceSearch(int left)
 
 void frmMenu::LayOutPages()
 {
-    // Pages reach down to a bottom margin as wide as the side margin.
-    const int pageHeight = PanelLayout::PageHeight(height(), kPageTop, kMargin);
+    // Pages reach down to a bottom margin as wide as the side margin, less
+    // a line for the route's next stop while one is shown.
+    const int routeLine = lblRoute && lblRoute->isVisibleTo(this) ? 18 : 0;
+    if (routeLine)
+        lblRoute->setGeometry(kMargin + 2, height() - kMargin - routeLine + 1, kPageWidth - 4, routeLine - 2);
+    const int pageHeight = PanelLayout::PageHeight(height() - routeLine, kPageTop, kMargin);
     for (QWidget* page : picTab) {
         page->setGeometry(kMargin, kPageTop, kPageWidth, pageHeight);
         static_cast<frmPanelTab*>(page)->LayOut(pageHeight - kPageBorder);

@@ -127,6 +127,8 @@ public:
 
     // The panel's own controls, by their names.
     std::array<QLabel*, 3> lblMenu{};
+    // The planned route's next stop, under the pages while a route is shown.
+    QLabel* lblRoute = nullptr;
     std::array<QWidget*, TabCount> lblTab{};
     std::array<QWidget*, TabCount> picTab{};
     std::array<QCheckBox*, TabCount> chkShowObject{};

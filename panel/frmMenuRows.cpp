@@ -45,6 +45,8 @@ void frmMenu::OpenMenu(int menu)
     setValue(TooltipWhileRightHeld, m_panel.HoverMode == HoverWhileRightHeld);
     setValue(TooltipFollowPointer, m_panel.HoverMode == HoverFollowPointer);
     setValue(LargeMarkers, m_panel.LargeMarkers);
+    setValue(ShowRoute, m_map && m_map->RouteShown());
+    setValue(RouteEveryLayer, m_panel.RouteEveryLayer);
     setValue(OverviewInset, m_map && m_map->OverviewShown());
     popup->OpenMenu(menu, lblMenu[static_cast<std::size_t>(menu)]);
 }
@@ -82,6 +84,23 @@ void frmMenu::RunMenuCommand(MenuCommand command)
         break;
     case MenuCommand::ShowTreasuresPets:
         toggleShowBox(TabTreasuresPets);
+        break;
+    case MenuCommand::ShowRoute:
+        if (m_map)
+            m_map->SetRouteShown(!m_map->RouteShown());
+        break;
+    case MenuCommand::RouteEveryLayer:
+        m_panel.RouteEveryLayer = !m_panel.RouteEveryLayer;
+        if (m_map && m_map->RouteShown())
+            m_map->SetRouteShown(true); // planned anew through the stops it now visits
+        break;
+    case MenuCommand::CopyRoute:
+        if (m_map)
+            m_map->CopyRoute();
+        break;
+    case MenuCommand::NextRouteRegion:
+        if (m_map)
+            m_map->GoToNextRegion();
         break;
     case MenuCommand::ToggleLegend:
         m_panel.LegendState = m_panel.LegendState == 1 ? 0 : 1;

@@ -56,10 +56,18 @@ Menus BuildMenus(const modLanguage::LanguageStrings& t)
 {
     Menus menus;
     Menu& show = menus[0];
-    show.Entries = {Row(t, Text::EliteSkills, CheckBox, 0), Row(t, Text::Collectors, CheckBox, 1),
-                    Row(t, Text::GreenItems, CheckBox, 2), Row(t, Text::Notes, CheckBox, 3),
-                    Row(t, Text::TreasuresAndPets, CheckBox, 4)};
-    show.CheckBoxes = 5;
+    show.Entries = {Row(t, Text::EliteSkills, CheckBox, 0),
+                    Row(t, Text::Collectors, CheckBox, 1),
+                    Row(t, Text::GreenItems, CheckBox, 2),
+                    Row(t, Text::Notes, CheckBox, 3),
+                    Row(t, Text::TreasuresAndPets, CheckBox, 4),
+                    Line(0),
+                    Literal(QStringLiteral("Route (R)"), CheckBox, 5),
+                    Literal(QStringLiteral("Route through every layer"), CheckBox, 6),
+                    Literal(QStringLiteral("Copy route (Ctrl+Shift+C)"), Command, 0),
+                    Literal(QStringLiteral("Next region with something left (G)"), Command, 1)};
+    show.CheckBoxes = 7;
+    show.Lines = 1;
 
     Menu& options = menus[1];
     options.Entries = {Row(t, Text::ShowLegend, CheckBox, 0),

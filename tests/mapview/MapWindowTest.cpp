@@ -10,6 +10,7 @@
 #include "mapview/frmMap.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -351,6 +352,48 @@ TEST_F(MapWindowFixture, KeysPanAndTheOverviewMovesTheViewAndNothingElse)
     QTest::mouseDClick(view(), Qt::LeftButton, {}, inset.center());
     EXPECT_EQ(notes.count(), 0);
     EXPECT_EQ(t.world.settings.OverviewInset, 1);
+}
+
+TEST_F(MapWindowFixture, TheRouteFollowsTheListsStartsWhereToldAndIsCopied)
+{
+    t.place(2, 1, 1, 300, 200, QStringLiteral("Pale Seer"));
+    t.list({1, 2});
+    t.panel.Ready = true;
+    Open(1);
+    map->CenterMapOn(500, 400);
+    QTest::keyClick(view(), Qt::Key_R);
+    ASSERT_TRUE(map->RouteShown());
+    EXPECT_EQ(t.world.settings.ShowRoute, 1);
+    // Without a start point the route starts at the stop nearest the middle.
+    EXPECT_EQ(map->RouteLine(), QStringLiteral("Next: Oaken Resolve \u2014 2 of 2 stops left, 0 px"));
+
+    // A capture takes the skill out of the list (the tab's filter): the route
+    // plans again from where it stood, without being asked.
+    t.list({2});
+    map->UpdateMapWithNewEliteSkills();
+    EXPECT_EQ(map->RouteLine(), QStringLiteral("Next: Quick Eye \u2014 1 of 2 stops left, 283 px"));
+    t.list({1, 2});
+    map->UpdateMapWithNewEliteSkills();
+    EXPECT_TRUE(map->RouteLine().contains(QStringLiteral("2 of 2 stops left")));
+
+    // "Start the route here": kept per region, the nearest stop first.
+    map->openMenu = [](QMenu*, QPoint) {};
+    const QPoint nearSeer = map->Canvas().View().ToView(QPointF(280, 190)).toPoint();
+    QTest::mousePress(view(), Qt::RightButton, {}, nearSeer);
+    QTest::mouseRelease(view(), Qt::RightButton, {}, nearSeer);
+    map->findChild<QAction*>(QStringLiteral("mnuRouteStart"))->trigger();
+    const auto start = t.world.settings.RouteStarts.find({1, 1});
+    ASSERT_NE(start, t.world.settings.RouteStarts.end());
+    EXPECT_EQ(start->second, QPoint(280, 190));
+    EXPECT_EQ(map->RouteLine(), QStringLiteral("Next: Quick Eye \u2014 2 of 2 stops left, 22 px"));
+
+    // Copied: number, kind, name, place, x, y, by tabs, in walking order.
+    QTest::keyClick(view(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("1\tElite skill\tQuick Eye\tNorth Vale\t300\t200\n"
+                             "2\tElite skill\tOaken Resolve\tNorth Vale\t500\t400\n"));
+    QTest::keyClick(view(), Qt::Key_R);
+    EXPECT_TRUE(map->RouteLine().isEmpty());
 }
 
 TEST(MapWindowLayout, ToggleMaximisedMovesPanelAndMap)
