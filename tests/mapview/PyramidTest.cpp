@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -104,6 +107,29 @@ TEST(RegionPreloader, DecodesTheNextRegionsIntoTheCacheOffTheCallingThread)
         EXPECT_EQ(kept->LevelCount(), 2) << "200 high: halved once, to 100";
     }
     EXPECT_FALSE(cache.Contains(paths[3])) << "an unreadable picture is not kept";
+
+    // A picture just read by the interface thread: its halvings built on the
+    // worker, from the same pixels (nothing read again), and told back; a
+    // FIFO named as a picture neither blocks the worker nor is kept.
+    QImage adopted(300, 200, QImage::Format_RGB32);
+    adopted.fill(QColor(1, 2, 3));
+    const QString fifo = folder.filePath(QStringLiteral("fifo.jpg"));
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    std::mutex told;
+    QStringList ready;
+    preloader.onReady = [&](const QString& path) {
+        const std::lock_guard lock(told);
+        ready << path;
+    };
+    preloader.Preload({fifo});
+    preloader.Adopt(QStringLiteral("shown"), adopted);
+    preloader.WaitForDone();
+    const auto shown = cache.Get(QStringLiteral("shown"));
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->Level(0).constBits(), adopted.constBits());
+    EXPECT_FALSE(cache.Contains(fifo));
+    const std::lock_guard lock(told);
+    EXPECT_EQ(ready, QStringList{QStringLiteral("shown")});
 }
 
 } // namespace
