@@ -97,8 +97,9 @@ TEST(Options, SavedLinesInTheirOrderAndReadBack)
     EXPECT_EQ(LoadFrom(dir).settings, back);
 }
 
-// The route's keys: optional, read per region, written only when set.
-TEST(Options, RouteKeys)
+// The map's and the route's keys: optional, read per region, written only
+// when set (the zoom when not 100 %).
+TEST(Options, MapAndRouteKeys)
 {
     const struct {
         const char* name;
@@ -107,6 +108,7 @@ TEST(Options, RouteKeys)
         std::size_t diagnostics;
     } cases[] = {
         {"an older file without them", "Campaign=2\r\nLargeMarkers=1\r\n", {.Campaign = 2, .LargeMarkers = 1}, 0},
+        {"zoom to fit and the overview", "MapZoom=0\r\nOverviewInset=1\r\n", {.MapZoom = 0, .OverviewInset = 1}, 0},
         {"starts per region, switch and every layer",
          "RouteStart3_1=120,450\r\nRouteStart1_12= 7 , 9\r\nShowRoute=1\r\nRouteEveryLayer=1\r\n",
          {.ShowRoute = 1, .RouteEveryLayer = 1, .RouteStarts = {{{3, 1}, QPoint(120, 450)}, {{1, 12}, QPoint(7, 9)}}},
@@ -128,10 +130,11 @@ TEST(Options, RouteKeys)
     }
 
     EXPECT_TRUE(modOptions::OptionsLines(Settings{}, false).filter(QStringLiteral("Route")).isEmpty());
-    Settings s{.Campaign = 3, .ShowRoute = 1, .RouteEveryLayer = 1};
+    Settings s{.Campaign = 3, .MapZoom = 0, .OverviewInset = 1, .ShowRoute = 1, .RouteEveryLayer = 1};
     s.RouteStarts = {{{3, 1}, QPoint(120, 450)}, {{1, 12}, QPoint(-7, 9)}};
     EXPECT_EQ(modOptions::OptionsLines(s, false).mid(22),
-              QStringList({"ShowRoute=1", "RouteEveryLayer=1", "RouteStart1_12=-7,9", "RouteStart3_1=120,450"}));
+              QStringList({"MapZoom=0", "OverviewInset=1", "ShowRoute=1", "RouteEveryLayer=1", "RouteStart1_12=-7,9",
+                           "RouteStart3_1=120,450"}));
     ProgramFolder dir;
     dir.mkdir("Data");
     ASSERT_TRUE(modOptions::SaveOptions(dir.path(), s, false));
