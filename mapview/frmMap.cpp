@@ -7,6 +7,8 @@
 #include "mapview/MapResources.h"
 #include "mapview/StartPicture.h"
 #include "mapview/ZoneLayer.h"
+#include "panel/modEliteTab.h"
+#include "panel/modTreasuresPetsTab.h"
 #include "route/RouteText.h"
 #include "world/PanelState.h"
 #include "world/World.h"
@@ -436,10 +438,29 @@ void frmMap::FollowRoute()
     if (m_routeRegion != std::pair{m_currentCampaign, m_currentRegion})
         StartRoute();
     else
-        m_route.follow.Refresh(route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion));
+        m_route.follow.Refresh(route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion),
+                               [this](const route::RouteStop& s) { return RouteStopDone(s); });
     if (!m_routeBlink->isActive())
         m_routeBlink->start();
     ShowRouteLine();
+}
+
+bool frmMap::RouteStopDone(const route::RouteStop& stop) const
+{
+    // A stop that left the lists is done when its character has it now;
+    // otherwise a filter left it out.
+    switch (stop.Kind) {
+    case route::StopKind::EliteSkill:
+        return stop.Item >= 0 && stop.Item <= m_world.elite.highest() &&
+               modEliteTab::CapturedBy(m_world.elite.EliteSkills[static_cast<std::size_t>(stop.Item)],
+                                       m_panel.CaptureCharacter());
+    case route::StopKind::Chest:
+        return stop.Item >= 1 && stop.Item <= m_world.treasures.count() &&
+               modTreasuresPetsTab::OpenedBy(m_world.treasures.Treasures[static_cast<std::size_t>(stop.Item)],
+                                             m_panel.ChestCharacter());
+    default:
+        return false;
+    }
 }
 
 QString frmMap::RouteLine() const

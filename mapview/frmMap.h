@@ -210,6 +210,7 @@ private:
     const QImage& Backdrop();
     // Before a redraw: the route follows the lists (a marking re-plans it).
     void FollowRoute();
+    bool RouteStopDone(const route::RouteStop& stop) const;
     void ShowRouteLine();
     // What layer `layer` has under viewport point `pos`.
     std::optional<LayerHit> FindAt(LayerId layer, QPointF pos) const;

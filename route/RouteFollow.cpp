@@ -34,19 +34,20 @@ void RouteFollow::Reorder(const std::vector<int>& order)
     m_ahead = std::move(ordered);
 }
 
-void RouteFollow::Refresh(const std::vector<RouteStop>& stops)
+void RouteFollow::Refresh(const std::vector<RouteStop>& stops, const std::function<bool(const RouteStop&)>& isDone)
 {
     std::set<Key> now;
     for (const RouteStop& s : stops)
         now.insert(KeyOf(s));
     auto gone = [&](const RouteStop& s) { return !now.count(KeyOf(s)); };
+    auto done = [&](const RouteStop& s) { return !isDone || isDone(s); };
 
     // The next stop done: the player stands where it was.
-    if (!m_ahead.empty() && gone(m_ahead.front()))
+    if (!m_ahead.empty() && gone(m_ahead.front()) && done(m_ahead.front()))
         m_standing = QPointF(m_ahead.front().At);
     for (const auto* list : {&m_passed, &m_ahead})
         for (const RouteStop& s : *list)
-            if (gone(s))
+            if (gone(s) && done(s))
                 m_done.insert(KeyOf(s));
     for (std::size_t i = m_passed.size(); i-- > 0;)
         if (gone(m_passed[i])) {

@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <functional>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -26,10 +27,12 @@ public:
     void Start(QPointF start, std::vector<RouteStop> stops);
 
     // The region's stops read again. Stops no longer there are done (the
-    // route now stands at the next stop's place when it was the next stop);
-    // stops that are back or new are planned in; passed ones stay passed.
-    // The stops ahead are planned again from where the route stands.
-    void Refresh(const std::vector<RouteStop>& stops);
+    // route now stands at the next stop's place when it was the next stop),
+    // unless `isDone` says one is not (a filter left it out): that one just
+    // leaves the route. Stops that are back or new are planned in; passed
+    // ones stay passed. The stops ahead are planned again from where the
+    // route stands.
+    void Refresh(const std::vector<RouteStop>& stops, const std::function<bool(const RouteStop&)>& isDone = nullptr);
 
     // `N`: the next stop passed; the route now stands at its place. False
     // when no stop is left.

@@ -367,11 +367,25 @@ TEST_F(MapWindowFixture, TheRouteFollowsTheListsStartsWhereToldAndIsCopied)
     // Without a start point the route starts at the stop nearest the middle.
     EXPECT_EQ(map->RouteLine(), QStringLiteral("Next: Oaken Resolve \u2014 2 of 2 stops left, 0 px"));
 
-    // A capture takes the skill out of the list (the tab's filter): the route
+    // A filter leaving a stop out takes it off the route, not counted as done.
+    t.list({2});
+    map->UpdateMapWithNewEliteSkills();
+    EXPECT_EQ(map->RouteLine(), QStringLiteral("Next: Quick Eye \u2014 1 of 1 stops left, 283 px"));
+    t.list({1, 2});
+    map->UpdateMapWithNewEliteSkills();
+    EXPECT_TRUE(map->RouteLine().contains(QStringLiteral("2 of 2 stops left")));
+
+    // Bren captures the next skill (the tab's filter leaves it out): the route
     // plans again from where it stood, without being asked.
+    t.panel.optCapture = 1;
+    t.panel.cmbCharacter.entries = {{QStringLiteral("Bren"), 2}};
+    t.panel.cmbCharacter.selected = 0;
+    t.world.elite.EliteSkills[1].Captured.resize(3);
+    t.world.elite.EliteSkills[1].Captured[2] = true;
     t.list({2});
     map->UpdateMapWithNewEliteSkills();
     EXPECT_EQ(map->RouteLine(), QStringLiteral("Next: Quick Eye \u2014 1 of 2 stops left, 283 px"));
+    t.world.elite.EliteSkills[1].Captured[2] = false;
     t.list({1, 2});
     map->UpdateMapWithNewEliteSkills();
     EXPECT_TRUE(map->RouteLine().contains(QStringLiteral("2 of 2 stops left")));
