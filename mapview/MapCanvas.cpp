@@ -227,12 +227,10 @@ void MapCanvas::SetZoom(const Zoom& zoom, QPointF anchor)
 {
     const ViewTransform before = View();
     m_zoom = zoom;
-    const double scale = Scale();
-    const QSize map = picOriginal.size();
     if (zoom.Fit)
-        SetView(CentreOn(scale, QPointF(map.width() / 2.0, map.height() / 2.0), map, m_viewSize));
+        RefitView();
     else
-        SetView(ZoomAround(before, scale, anchor, map, m_viewSize));
+        SetView(ZoomAround(before, Scale(), anchor, picOriginal.size(), m_viewSize));
 }
 
 void MapCanvas::SetView(const ViewTransform& view)

@@ -3,17 +3,12 @@
 #include "core/TextNumbers.h"
 #include "elite/modCharacters.h"
 #include "layers/frmManageNote.h"
-#include "mapview/LikelyRegions.h"
 #include "mapview/MapResources.h"
 #include "mapview/StartPicture.h"
 #include "mapview/ZoneLayer.h"
-#include "panel/modEliteTab.h"
-#include "panel/modTreasuresPetsTab.h"
-#include "route/RouteText.h"
 #include "world/PanelState.h"
 #include "world/World.h"
 
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -135,7 +130,7 @@ frmMap::frmMap(World& world, const PanelState& panel, mapview::MapLayers layers,
         if (!m_route.shown || !m_mapLoaded || m_route.follow.NextIndex() < 0 || m_drag.Dragging)
             return;
         m_route.blinkOn = !m_route.blinkOn;
-        DrawEverythingOnMap();
+        Redraw();
     });
     m_routeStatus = new QLabel(m_picMap);
     m_routeStatus->setObjectName(QStringLiteral("lblRouteStatus"));
@@ -217,6 +212,11 @@ void frmMap::InizializzaVariabili(QString& imagePath, int campaign, int region)
 void frmMap::DrawEverythingOnMap()
 {
     FollowRoute();
+    Redraw();
+}
+
+void frmMap::Redraw()
+{
     m_canvas.DrawEverythingOnMap(m_layers, m_flasher, Context());
     SyncFlashTimers();
     m_picMap->update();
@@ -239,291 +239,8 @@ void frmMap::CenterMapOn(int x, int y)
 {
     m_canvas.CenterMapOn(x, y);
     if (m_canvas.RedrawsOnPan() && m_mapLoaded)
-        DrawEverythingOnMap();
+        Redraw();
     m_picMap->update();
-}
-
-const QImage& frmMap::Backdrop()
-{
-    // The information windows blend over the view at one pixel per logical
-    // pixel; on a HiDPI screen the view is scaled down for them once.
-    if (m_canvas.DevicePixelRatio() == 1.0)
-        return m_canvas.picMap;
-    if (m_backdrop.isNull() || m_backdropOf != m_canvas.picMap.cacheKey()) {
-        m_backdrop = m_canvas.picMap.scaled(m_canvas.ViewSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_backdrop.setDevicePixelRatio(1.0);
-        m_backdropOf = m_canvas.picMap.cacheKey();
-    }
-    return m_backdrop;
-}
-
-void frmMap::ShowView(const ViewTransform& view)
-{
-    m_canvas.SetView(view);
-    if (m_canvas.RedrawsOnPan())
-        DrawEverythingOnMap();
-    else
-        UpdateMap();
-}
-
-void frmMap::HalvingsReady(const QString& path)
-{
-    if (path == m_regionPath && !m_canvas.HasHalvings())
-        m_canvas.SetHalvings(m_regions.Get(path));
-}
-
-void frmMap::ZoomTo(const Zoom& zoom, QPointF anchor)
-{
-    HideInformationWindows();
-    m_wheel.Reset();
-    m_canvas.SetZoom(zoom, anchor);
-    m_world.settings.MapZoom = static_cast<int16_t>(ZoomSetting(zoom));
-    if (m_mapLoaded)
-        DrawEverythingOnMap();
-    emit zoomChanged();
-}
-
-void frmMap::ZoomTo(const Zoom& zoom)
-{
-    ZoomTo(zoom, QPointF(m_picMap->width() / 2.0, m_picMap->height() / 2.0));
-}
-
-void frmMap::WheelAt(QPointF pos, int angleDelta)
-{
-    const int steps = m_wheel.Add(angleDelta);
-    if (steps == 0 || !m_mapLoaded || OverviewRect().contains(pos.toPoint()))
-        return;
-    const Zoom next = StepZoom(m_canvas.CurrentZoom(), steps, m_canvas.Scale());
-    if (next != m_canvas.CurrentZoom())
-        ZoomTo(next, pos);
-}
-
-bool frmMap::KeyPressed(int key, Qt::KeyboardModifiers modifiers)
-{
-    if (key == Qt::Key_C && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
-        CopyRoute();
-        return true;
-    }
-    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    switch (key) {
-    case Qt::Key_R:
-        SetRouteShown(!m_route.shown);
-        return true;
-    case Qt::Key_N:
-        NextStop(modifiers & Qt::ShiftModifier);
-        return true;
-    case Qt::Key_G:
-        GoToNextRegion();
-        return true;
-    default:
-        break;
-    }
-    const QPointF pan = KeyPan(key, m_canvas.ViewSize());
-    if (!pan.isNull()) {
-        if (m_mapLoaded) {
-            HideInformationWindows();
-            ShowView(PanBy(m_canvas.View(), pan, m_canvas.MapSize(), m_canvas.ViewSize()));
-        }
-        return true;
-    }
-    switch (key) {
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-    case Qt::Key_Minus:
-    case Qt::Key_Underscore: {
-        const int steps = key == Qt::Key_Plus || key == Qt::Key_Equal ? 1 : -1;
-        ZoomTo(StepZoom(m_canvas.CurrentZoom(), steps, m_canvas.Scale()));
-        return true;
-    }
-    case Qt::Key_0:
-        ZoomTo(Zoom::Level(100));
-        return true;
-    case Qt::Key_F:
-        ZoomTo(Zoom::FitWindow());
-        return true;
-    case Qt::Key_Home:
-        CentreOnSelection();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void frmMap::CentreOnSelection()
-{
-    if (!m_mapLoaded)
-        return;
-    const MapContext ctx = Context();
-    for (int i = 0; i < FlashLayerCount; ++i) {
-        const FlashRow& row = FlashTableRow(static_cast<FlashLayer>(i));
-        const MapLayer* layer = m_layers.Get(row.MapLayer);
-        if (!layer || !m_panel.isTabActive(row.Tab))
-            continue;
-        if (const auto at = layer->SelectionPosition(ctx)) {
-            CenterMapOn(at->x(), at->y());
-            return;
-        }
-    }
-}
-
-void frmMap::SetOverviewShown(bool on)
-{
-    m_world.settings.OverviewInset = on ? 1 : 0;
-    m_overviewDrag = false;
-    m_picMap->update();
-}
-
-bool frmMap::OverviewShown() const
-{
-    return m_world.settings.OverviewInset != 0;
-}
-
-QRect frmMap::OverviewRect() const
-{
-    if (!OverviewShown() || !m_mapLoaded)
-        return {};
-    return mapview::OverviewRect(m_canvas.MapSize(), m_canvas.ViewSize());
-}
-
-const QImage& frmMap::OverviewPicture()
-{
-    const QRect inset = OverviewRect();
-    if (inset.isEmpty() || m_overviewPicture.size() == inset.size())
-        return m_overviewPicture;
-    // From the smallest halving still larger than the overview.
-    const auto halvings = m_regions.Get(m_regionPath);
-    const double scale = double(inset.width()) / std::max(1, m_canvas.MapSize().width());
-    const QImage& source = halvings && halvings->Level(0).size() == m_canvas.MapSize()
-                               ? halvings->Level(halvings->LevelFor(scale))
-                               : m_canvas.picOriginal;
-    m_overviewPicture = source.scaled(inset.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return m_overviewPicture;
-}
-
-// ---- The planned route ------------------------------------------------------------
-
-void frmMap::SetRouteShown(bool on)
-{
-    m_route.shown = on;
-    m_world.settings.ShowRoute = on ? 1 : 0;
-    if (on)
-        StartRoute();
-    m_routeRegion = {m_currentCampaign, m_currentRegion};
-    if (on && !m_routeBlink->isActive())
-        m_routeBlink->start();
-    if (!on)
-        m_routeBlink->stop();
-    if (m_mapLoaded)
-        DrawEverythingOnMap();
-    ShowRouteLine();
-}
-
-void frmMap::StartRoute()
-{
-    m_routeRegion = {m_currentCampaign, m_currentRegion};
-    std::vector<route::RouteStop> stops = m_mapLoaded
-                                              ? route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion)
-                                              : std::vector<route::RouteStop>();
-    const QPointF centre =
-        m_canvas.View().ToMap(QPointF(m_canvas.ViewSize().width() / 2.0, m_canvas.ViewSize().height() / 2.0));
-    const auto start = route::RouteStart(m_world.settings, m_currentCampaign, m_currentRegion, stops, centre);
-    m_route.follow.Start(start.value_or(centre), std::move(stops));
-}
-
-void frmMap::FollowRoute()
-{
-    if (!m_route.shown || !m_mapLoaded)
-        return;
-    if (m_routeRegion != std::pair{m_currentCampaign, m_currentRegion})
-        StartRoute();
-    else
-        m_route.follow.Refresh(route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion),
-                               [this](const route::RouteStop& s) { return RouteStopDone(s); });
-    if (!m_routeBlink->isActive())
-        m_routeBlink->start();
-    ShowRouteLine();
-}
-
-bool frmMap::RouteStopDone(const route::RouteStop& stop) const
-{
-    // A stop that left the lists is done when its character has it now;
-    // otherwise a filter left it out.
-    switch (stop.Kind) {
-    case route::StopKind::EliteSkill:
-        return stop.Item >= 0 && stop.Item <= m_world.elite.highest() &&
-               modEliteTab::CapturedBy(m_world.elite.EliteSkills[static_cast<std::size_t>(stop.Item)],
-                                       m_panel.CaptureCharacter());
-    case route::StopKind::Chest:
-        return stop.Item >= 1 && stop.Item <= m_world.treasures.count() &&
-               modTreasuresPetsTab::OpenedBy(m_world.treasures.Treasures[static_cast<std::size_t>(stop.Item)],
-                                             m_panel.ChestCharacter());
-    default:
-        return false;
-    }
-}
-
-QString frmMap::RouteLine() const
-{
-    return m_route.shown && m_mapLoaded ? m_route.follow.NextLine() : QString();
-}
-
-void frmMap::ShowRouteLine()
-{
-    const QString line = RouteLine();
-    if (line != m_routeStatus->text() || line.isEmpty() == m_routeStatus->isVisible()) {
-        m_routeStatus->setText(line);
-        m_routeStatus->adjustSize();
-        m_routeStatus->setVisible(!line.isEmpty());
-        PlaceButtons();
-        emit routeLineChanged(line);
-    }
-}
-
-void frmMap::NextStop(bool back)
-{
-    if (!m_route.shown || !m_mapLoaded)
-        return;
-    if (back) {
-        m_route.follow.StepBack();
-    } else {
-        // A boss or a chest leaves the route when marked; the other kinds
-        // are passed here.
-        const auto& ahead = m_route.follow.Ahead();
-        if (!ahead.empty() && !route::HasDoneState(ahead.front().Kind))
-            m_route.follow.PassNext();
-    }
-    const std::vector<route::RouteStop> walk = m_route.follow.Walk();
-    const int next = m_route.follow.NextIndex();
-    DrawEverythingOnMap();
-    if (next >= 0)
-        CenterMapOn(walk[static_cast<std::size_t>(next)].At.x(), walk[static_cast<std::size_t>(next)].At.y());
-    ShowRouteLine();
-}
-
-void frmMap::CopyRoute()
-{
-    const std::vector<route::RouteStop> walk = m_route.follow.Walk();
-    std::vector<int> order(walk.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setText(route::RouteText(walk, order));
-}
-
-void frmMap::GoToNextRegion()
-{
-    const auto next = route::NextRegionWithStops(m_world, m_panel, m_currentCampaign, m_currentRegion);
-    if (!next)
-        return;
-    if (!m_route.shown)
-        SetRouteShown(true);
-    emit regionChosen(next->Campaign, next->Region);
-}
-
-void frmMap::PreloadLikelyRegions()
-{
-    m_preloader->Preload(LikelyRegions(m_world, m_panel, m_currentCampaign, m_currentRegion));
 }
 
 void frmMap::HideInformationWindows()
@@ -632,7 +349,7 @@ void frmMap::resizeEvent(QResizeEvent*)
         DrawStartPicture();
     PlaceButtons();
     if (m_mapLoaded && (zoomedBefore || m_canvas.Zoomed()))
-        DrawEverythingOnMap();
+        Redraw();
     else
         UpdateMap();
 }
@@ -869,7 +586,8 @@ void frmMap::BuildMapMenus()
             return;
         }
         StartRoute();
-        DrawEverythingOnMap();
+        Redraw();
+        ShowRouteLine();
     });
 }
 

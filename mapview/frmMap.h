@@ -203,6 +203,9 @@ protected:
 
 private:
     MapContext Context() const;
+    // The layers drawn again as the lists stand (a pan, a blink, a resize):
+    // the route is not followed anew.
+    void Redraw();
     // The view moved (a drag, a key, a centring): copied, or redrawn where
     // the view is the drawing buffer.
     void ShowView(const ViewTransform& view);

@@ -172,10 +172,10 @@ FAULTS = [
      "    const QPointF at = m_lastPointer - QPointF(m_canvas.MapOffsetX, m_canvas.MapOffsetY);"),
     ("zoomed zone names drawn over one another", "mapview/ZoneLayer.cpp",
      "        if (labels && !labels->Claim(box))", "        if (labels && false && !labels->Claim(box))"),
-    ("the shown route no longer follows the lists", "mapview/frmMap.cpp",
+    ("the shown route no longer follows the lists", "mapview/frmMapRoute.cpp",
      "        m_route.follow.Refresh(route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion),",
      "        m_route.follow.Refresh(m_route.follow.Ahead(),"),
-    ("a stop a filter leaves out counted as done", "mapview/frmMap.cpp",
+    ("a stop a filter leaves out counted as done", "mapview/frmMapRoute.cpp",
      "                               [this](const route::RouteStop& s) { return RouteStopDone(s); });",
      "                               nullptr);"),
     # the rough edges a player trips on
