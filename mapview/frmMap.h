@@ -260,6 +260,7 @@ private:
 
     route::RouteView m_route;
     std::pair<int, int> m_routeRegion{-1, -1}; // the region the route was planned for
+    bool m_centreOnRoute = false;              // while G switches the region
     QTimer* m_routeBlink = nullptr;
     QLabel* m_routeStatus = nullptr;
     QAction* m_mnuRouteStart = nullptr;

@@ -15,6 +15,7 @@
 #include <QLabel>
 
 #include <numeric>
+#include <utility>
 
 namespace mapview {
 
@@ -51,9 +52,13 @@ void frmMap::FollowRoute()
 {
     if (!m_route.shown || !m_mapLoaded)
         return;
-    if (m_routeRegion != std::pair{m_currentCampaign, m_currentRegion})
+    if (m_routeRegion != std::pair{m_currentCampaign, m_currentRegion}) {
         StartRoute();
-    else
+        // Arrived by G: the first stop in view.
+        const std::vector<route::RouteStop>& ahead = m_route.follow.Ahead();
+        if (std::exchange(m_centreOnRoute, false) && !ahead.empty())
+            m_canvas.CenterMapOn(ahead.front().At.x(), ahead.front().At.y());
+    } else
         m_route.follow.Refresh(route::RouteStops(m_world, m_panel, m_currentCampaign, m_currentRegion),
                                [this](const route::RouteStop& s) { return RouteStopDone(s); });
     if (!m_routeBlink->isActive())
@@ -134,7 +139,9 @@ void frmMap::GoToNextRegion()
         return;
     if (!m_route.shown)
         SetRouteShown(true);
+    m_centreOnRoute = true;
     emit regionChosen(next->Campaign, next->Region);
+    m_centreOnRoute = false;
 }
 
 } // namespace mapview

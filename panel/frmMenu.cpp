@@ -308,9 +308,11 @@ void frmMenu::SetMap(frmMap* map)
         lblRoute->hide();
     }
     connect(m_map, &frmMap::routeLineChanged, this, [this](const QString& line) {
-        lblRoute->setText(line);
+        lblRoute->setToolTip(line);
         lblRoute->setVisible(!line.isEmpty());
         LayOutPages();
+        // A long name gives way in the middle: the count and distance stay.
+        lblRoute->setText(lblRoute->fontMetrics().elidedText(line, Qt::ElideMiddle, lblRoute->width()));
     });
     if (!findChild<QShortcut*>(QStringLiteral("copyRouteShortcut"), Qt::FindDirectChildrenOnly)) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this);
